@@ -1,0 +1,17 @@
+#include "core/addin_state.h"
+
+#include "core/efficiency_tools.h"
+#include "core/ppt_controls.h"
+#include "core/ppt_events.h"
+
+namespace core {
+
+AddInState::AddInState() = default;
+AddInState::~AddInState() = default;
+
+AddInState& state() {
+    static AddInState s;
+    return s;
+}
+
+}  // namespace core

@@ -1,0 +1,21 @@
+// Where the maker can be reached: the web host behind error reports, the survey and the
+// update check, and the support address quoted in messages. Both are settings with
+// compiled-in defaults, so a test or an installation can point the system elsewhere.
+#pragma once
+
+#include <string>
+
+namespace core {
+
+constexpr const char* kDefaultWebHost = "www.varnotel.example";
+constexpr const char* kDefaultSupportEmail = "support@varnotel.example";
+
+// The setting "webHost": a host name, optionally with ":port" ("127.0.0.1:8080"), without
+// scheme or path. Blanks around it are dropped; missing or blank gives kDefaultWebHost.
+// Never throws (a failed read is reported and gives the default).
+std::string webHost();
+
+// The setting "supportEmail", trimmed likewise; missing or blank gives kDefaultSupportEmail.
+std::string supportEmail();
+
+}  // namespace core

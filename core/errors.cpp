@@ -1,0 +1,69 @@
+#include "core/errors.h"
+
+#include <exception>
+#include <new>
+#include <stdexcept>
+
+namespace core {
+namespace {
+
+void recordingSink(const std::string& location, const ErrorInfo* error) {
+    ReportedError r;
+    r.location = location;
+    if (error) {
+        r.hasError = true;
+        r.error = *error;
+    }
+    reportedErrors().push_back(std::move(r));
+}
+
+ErrorSink& sinkSlot() {
+    static ErrorSink sink = recordingSink;
+    return sink;
+}
+
+}  // namespace
+
+std::vector<ReportedError>& reportedErrors() {
+    static std::vector<ReportedError> list;
+    return list;
+}
+
+ErrorSink setErrorSink(ErrorSink sink) {
+    ErrorSink old = sinkSlot();
+    sinkSlot() = sink ? std::move(sink) : ErrorSink(recordingSink);
+    return old;
+}
+
+void reportError(const std::string& location, const ErrorInfo* error) {
+    try {
+        ErrorSink sink = sinkSlot();  // a copy: the sink may replace itself
+        sink(location, error);
+    } catch (...) {
+        // The end of every error path; nothing is left to tell.
+    }
+}
+
+ErrorInfo currentError() {
+    ErrorInfo info;
+    try {
+        throw;
+    } catch (const platform::NumberedError& e) {
+        info = {e.number(), e.what(), e.source()};
+    } catch (const std::bad_alloc&) {
+        info = {errOutOfMemory, "Out of memory", {}};
+    } catch (const std::out_of_range& e) {
+        info = {errSubscriptOutOfRange, std::string("Subscript out of range: ") + e.what(), {}};
+    } catch (const std::exception& e) {
+        info = {errInvalidArgument, e.what(), {}};
+    } catch (...) {
+        info = {errInvalidArgument, "Unknown error", {}};
+    }
+    return info;
+}
+
+void raiseError(long number, const std::string& description, const std::string& source) {
+    throw platform::NumberedError(number, description, source);
+}
+
+}  // namespace core

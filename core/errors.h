@@ -1,0 +1,75 @@
+// The common error routine. Every procedure of the add-in runs its body through `trap`,
+// which on a failure reports once with the procedure's "Object, procedure" location and
+// lets the procedure leave. Where a report ends up is the error sink: the error dialog in
+// the presentation add-in, a plain message box in the update add-in, a list in tests.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/errors.h"
+
+namespace core {
+
+// The trapped error, as the error routine sees it.
+struct ErrorInfo {
+    long Number = 0;
+    std::string Description;
+    std::string Source;
+};
+
+// Receives every report. `error` is null when the caller passed a free message only.
+using ErrorSink = std::function<void(const std::string& location, const ErrorInfo* error)>;
+
+// Installs the sink (an empty function restores the recording sink) and returns the old one.
+ErrorSink setErrorSink(ErrorSink sink);
+
+// What the recording sink has collected (location, and "number: description" or "").
+struct ReportedError {
+    std::string location;
+    bool hasError = false;
+    ErrorInfo error;
+};
+std::vector<ReportedError>& reportedErrors();
+
+// Hands a report to the sink. Never throws: a sink that fails is ignored.
+void reportError(const std::string& location, const ErrorInfo* error);
+
+// The error being handled in a catch block, as an ErrorInfo.
+ErrorInfo currentError();
+
+// Runs body; on any exception reports it with the location and returns false.
+template <class F>
+bool trap(std::string_view location, F&& body) noexcept {
+    try {
+        body();
+        return true;
+    } catch (...) {
+        ErrorInfo info = currentError();
+        reportError(std::string(location), &info);
+        return false;
+    }
+}
+
+// Runs body and ignores every error (for the few routines that are meant to).
+template <class F>
+void ignoreErrors(F&& body) noexcept {
+    try {
+        body();
+    } catch (...) {
+    }
+}
+
+// Raises a numbered error as the system's own code does.
+[[noreturn]] void raiseError(long number, const std::string& description, const std::string& source = {});
+
+// Error numbers the system raises itself.
+constexpr long errInvalidArgument = 5;
+constexpr long errOutOfMemory = 7;
+constexpr long errSubscriptOutOfRange = 9;
+constexpr long errTypeMismatch = 13;
+constexpr long errPathFileAccess = 75;
+
+}  // namespace core

@@ -1,0 +1,30 @@
+// The installation's folders, derived from the add-in's own folder. Every folder text
+// ends with "/".
+#pragma once
+
+#include <string>
+
+namespace core {
+
+struct FolderLayout {
+    std::string root;           // parent of the add-in's folder
+    std::string user;           // root + "user/"
+    std::string myElements;     // user + "myelements/"
+    std::string customization;  // user when it holds "menu.xml", else root + "customization/"
+    std::string icons;          // customization + "icons/"
+    std::string styles;         // customization + "styles/"
+    std::string thumbs;         // styles + "thumbs/"
+    std::string program;        // root + "program/"
+    std::string ui;             // program + "ui/"
+};
+
+// The layout for an add-in whose file lies in `addInFolder` (with or without a trailing
+// "/"); tests the user folder for "menu.xml" once.
+FolderLayout computeFolderLayout(const std::string& addInFolder);
+
+// The folder that holds the add-in's own library, ending with "/". Tests and the host may
+// name it instead.
+std::string addInFolder();
+void setAddInFolder(const std::string& folder);  // empty: find it from the library again
+
+}  // namespace core

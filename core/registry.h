@@ -1,0 +1,68 @@
+// The registry wrapper behind the settings store: one object per read or write, naming a
+// root key, a key path and a value, over the platform's registry tree.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/variant.h"
+#include "platform/registry_store.h"
+
+namespace core {
+
+// Error numbers the wrapper raises.
+constexpr long errRegistry = 26001;
+constexpr long errRegistryWrite = static_cast<std::int32_t>(0x800469A9u);
+
+// The program's own name, used as the source of registry errors ("plorin.Registry").
+void setProgramName(const std::string& name);
+const std::string& programName();
+
+class Registry {
+public:
+    platform::RootKey ClassKey = platform::RootKey::CurrentUser;
+    std::string SectionKey;
+    std::string ValueKey;
+    std::uint32_t ValueType = platform::REG_SZ;
+    Variant Default;
+
+    // A remote machine: stored with a leading "\\"; a name shorter than 3 characters
+    // means this machine. No remote registry can be reached here.
+    const std::string& Machine() const { return machine_; }
+    void setMachine(const std::string& name);
+
+    // The value by its stored type, or Default when the key or value is missing (or the
+    // named machine cannot be reached). Sets ValueType to the stored type.
+    Variant Value();
+    // Writes the value by ValueType, creating the key path. Raises errRegistry when the
+    // key cannot be created, errRegistryWrite when the value cannot be written or the type
+    // is refused.
+    void setValue(const Variant& value);
+
+    bool KeyExists();
+    void CreateKey();
+    void DeleteKey();
+    void DeleteValue();
+    std::vector<std::string> EnumerateValues();
+    std::vector<std::string> EnumerateSections();
+
+    const Variant& lastWritten() const { return last_; }
+
+private:
+    [[noreturn]] void fail(long number, const std::string& text) const;
+    std::string describeKey() const;
+    std::string machine_;
+    Variant last_;
+};
+
+// The settings key of both add-ins.
+constexpr const char* kSettingsKey = "Software\\Varnotel\\Varnotel for presentations";
+
+// A setting's text, or `defaultValue` when it is missing; an existing empty value is the
+// empty text. Never throws: a failed read is reported and gives the empty text.
+std::string getRegistry(const std::string& valueName, const std::string& subKey, const std::string& defaultValue);
+// Writes a setting as text, creating the key. Never throws: a failed write is reported.
+void setRegistry(const std::string& valueName, const std::string& value, const std::string& subKey);
+
+}  // namespace core

@@ -1,0 +1,9 @@
+#include "core/startup_seams.h"
+
+namespace core {
+
+void initializeLanguages() {}
+
+void checkForSurvey() {}
+
+}  // namespace core

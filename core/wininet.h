@@ -1,0 +1,58 @@
+// The module Wininet: the system's one way to talk to the maker's web server. A synchronous
+// HTTP/1.0 POST of a form body, the reply as bytes, over the platform's HTTP seam. Shared by
+// the presentation add-in (error report, survey) and the update add-in (update check).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/http.h"
+
+namespace core {
+
+// A reply exactly as received (after content decoding); empty when nothing came back.
+using HttpBytes = std::vector<std::uint8_t>;
+
+// Posts the form-encoded body to url and returns the reply body, whatever its status. Blanks
+// around the url and a leading "http://" (any case) are dropped; the host is the text up to
+// the first "/" and may carry ":port", which then wins over `port` (0 means 80). The rest,
+// from that "/", is the path ("/" when there is none). accessType 0 is the system's proxy
+// settings (libcurl's environment; a server on this machine is always reached directly) and
+// is the only kind this client knows. A user name, when given, is sent as Basic
+// authorization. Blocks until the reply is read or a time-out (httpTimeouts) ends the call.
+// Never throws: an unreachable server, a time-out or a broken reply gives an empty reply
+// with no report; an unexpected failure is reported as "Wininet, HttpPost" and gives an
+// empty reply too.
+HttpBytes HttpPost(const std::string& url, const std::string& body, std::int32_t accessType, std::uint16_t port,
+                   const std::string& user, const std::string& password);
+
+// The request that HttpPost sends for these arguments (method, version, path, headers, body,
+// agent, time-outs), for a caller that hands it to the seam's streaming download instead.
+// May throw on exhaustion only.
+platform::HttpRequest httpPostRequest(const std::string& url, const std::string& body, std::int32_t accessType,
+                                      std::uint16_t port, const std::string& user, const std::string& password);
+
+// Adds header lines to the request, replacing a line of the same name (case-insensitive).
+// `header` may hold several lines separated by CR LF; empty lines and lines without a
+// "Name:" are not headers and are dropped. Never throws: a failure is reported as
+// "Wininet, addHttpHeader" and leaves the request as it was before that line.
+void addHttpHeader(platform::HttpRequest& request, const std::string& header);
+
+// The percent-encoding of every value of a form body: the text's bytes (UTF-8 stands for the
+// system's code page), letters A-Z a-z and digits kept, every other byte "%" and two
+// upper-case hexadecimal digits (a blank is "%20", never "+"). Never throws: a failure is
+// reported as "Wininet, URLEncode" and gives the empty text.
+std::string URLEncode(const std::string& text);
+
+// How long HttpPost waits, in milliseconds: for the connection, and for the whole exchange.
+struct HttpTimeouts {
+    long connectMs = 5000;
+    long totalMs = 30000;
+};
+HttpTimeouts httpTimeouts();
+// Replaces the time-outs (values of 0 or less are taken as the defaults) and returns the old
+// ones. For tests and for a caller that knows its reply is large.
+HttpTimeouts setHttpTimeouts(HttpTimeouts timeouts);
+
+}  // namespace core

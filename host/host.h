@@ -1,0 +1,585 @@
+// The presentation host stand-in: an in-memory object model with the host's object and
+// member names, its application events, its COM add-in list, and its own file format.
+// Everything the add-ins do to presentations goes through here. Host failures are thrown
+// as HostError with the host's error numbers. Indices are 1-based, as in the host.
+//
+// Getters carry the host's member names (Left, Tags, Slides); setters are "set" + name.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/errors.h"
+
+namespace host {
+
+// The host's error numbers, as signed 32-bit values the way the callers see them.
+constexpr long E_FAIL = static_cast<std::int32_t>(0x80004005u);
+constexpr long PP_E_INVALIDREQUEST = static_cast<std::int32_t>(0x80048240u);
+
+class HostError : public platform::NumberedError {
+public:
+    HostError(long number, const std::string& description)
+        : platform::NumberedError(number, description, "PowerPoint") {}
+};
+
+enum MsoTriState : int { msoFalse = 0, msoTrue = -1, msoCTrue = 1, msoTriStateMixed = -2, msoTriStateToggle = -3 };
+
+enum PpViewType : int {
+    ppViewSlide = 1, ppViewSlideMaster = 2, ppViewNotesPage = 3, ppViewHandoutMaster = 4,
+    ppViewNotesMaster = 5, ppViewOutline = 6, ppViewSlideSorter = 7, ppViewTitleMaster = 8,
+    ppViewNormal = 9, ppViewPrintPreview = 10, ppViewThumbnails = 11, ppViewMasterThumbnails = 12,
+};
+
+enum PpSelectionType : int { ppSelectionNone = 0, ppSelectionSlides = 1, ppSelectionShapes = 2, ppSelectionText = 3 };
+
+enum MsoShapeType : int {
+    msoAutoShape = 1, msoCallout = 2, msoChart = 3, msoComment = 4, msoFreeform = 5, msoGroup = 6,
+    msoEmbeddedOLEObject = 7, msoFormControl = 8, msoLine = 9, msoLinkedOLEObject = 10,
+    msoLinkedPicture = 11, msoOLEControlObject = 12, msoPicture = 13, msoPlaceholder = 14,
+    msoTextEffect = 15, msoMedia = 16, msoTextBox = 17, msoTable = 19,
+};
+
+// A few AutoShape types by their host numbers; any number may be stored.
+enum MsoAutoShapeType : int {
+    msoShapeRectangle = 1, msoShapeRoundedRectangle = 5, msoShapeOval = 9,
+    msoShapeRightArrow = 33, msoShapeLeftArrow = 34, msoShapeUpArrow = 35, msoShapeDownArrow = 36,
+    msoShapeLeftRightArrow = 37, msoShapeUpDownArrow = 38, msoShapeStripedRightArrow = 49,
+    msoShapeNotchedRightArrow = 50, msoShapePentagon = 51, msoShapeChevron = 52,
+};
+
+class Application;
+class Presentation;
+struct PresentationFile;
+class Slide;
+class Shape;
+class DocumentWindow;
+
+// Any object the host hands out; an add-in may be given something that is not the
+// presentation host's Application (another host), which it tells apart by its type.
+class HostObject {
+public:
+    virtual ~HostObject() = default;
+};
+
+// A late-bound object, as an add-in's `Object` is to other add-ins.
+class AutomationObject : public HostObject {
+public:
+    // Calls a method by name (compared without regard to case) with text arguments; throws
+    // HostError(E_FAIL) for an unknown method.
+    virtual std::string invoke(const std::string& method, const std::vector<std::string>& args) = 0;
+};
+
+// Named text values on a presentation, slide or shape. Names compare without regard to
+// case and are stored in upper case, as the host does.
+class Tags {
+public:
+    Tags() = default;
+    // A copy holds the same values but reports changes to nobody.
+    Tags(const Tags& other) : items_(other.items_) {}
+    Tags& operator=(const Tags& other) { items_ = other.items_; return *this; }
+
+    int Count() const { return static_cast<int>(items_.size()); }
+    std::string Name(int index) const;   // 1-based; throws HostError when out of range
+    std::string Value(int index) const;  // 1-based
+    std::string Item(const std::string& name) const;  // "" when missing
+    void Add(const std::string& name, const std::string& value);  // replaces an existing one
+    void Delete(const std::string& name);  // nothing when missing
+    const std::vector<std::pair<std::string, std::string>>& all() const { return items_; }
+
+    // Stand-in: called after every Add and effective Delete, so that the owning presentation
+    // can note that it has unsaved changes.
+    void onChange(std::function<void()> notify) { onChange_ = std::move(notify); }
+
+private:
+    std::vector<std::pair<std::string, std::string>> items_;
+    std::function<void()> onChange_;
+};
+
+// Geometry setters, setName, setAutoShapeType, Flip and Delete throw HostError(E_FAIL) once the
+// shape has been deleted, and for values that are not finite numbers.
+class Shape : public HostObject, public std::enable_shared_from_this<Shape> {
+public:
+    Shape(const Shape&) = delete;
+    Shape& operator=(const Shape&) = delete;
+
+    float Left() const { return left_; }
+    float Top() const { return top_; }
+    float Width() const { return width_; }
+    float Height() const { return height_; }
+    float Rotation() const { return rotation_; }  // in [0, 360)
+    void setLeft(float v);
+    void setTop(float v);
+    void setWidth(float v);
+    void setHeight(float v);
+    void setRotation(float v);  // stored brought into [0, 360)
+    int HorizontalFlip() const { return hflip_; }  // MsoTriState
+    int VerticalFlip() const { return vflip_; }
+    void Flip(int direction);  // 0 horizontal, 1 vertical: toggles the flip
+    int Type() const { return type_; }
+    int AutoShapeType() const { return autoShapeType_; }
+    void setAutoShapeType(int t);
+    const std::string& Name() const { return name_; }
+    void setName(const std::string& n);
+    long Id() const { return id_; }
+    host::Tags& tags() { return tags_; }
+    host::Tags& Tags() { return tags_; }
+    // The slide that holds the shape (nullptr for a deleted shape).
+    Slide* Parent() const { return parent_; }
+    void Delete();
+
+    // Stand-in details (not the host's members): construction by Shapes.
+    Shape(Slide* parent, long id, int type, int autoShapeType, float left, float top, float width, float height);
+
+private:
+    friend class Shapes;
+    friend class Slide;
+    friend struct PresentationFile;
+    void changed();  // marks the presentation unsaved
+    void requireAlive() const;  // HostError(E_FAIL) for a deleted shape
+    Slide* parent_;
+    long id_;
+    int type_;
+    int autoShapeType_;
+    float left_, top_, width_, height_;
+    float rotation_ = 0;
+    int hflip_ = msoFalse, vflip_ = msoFalse;
+    std::string name_;
+    host::Tags tags_;
+};
+
+// Adding to the shapes of a deleted slide throws HostError(E_FAIL).
+class Shapes {
+public:
+    Shapes(const Shapes&) = delete;
+    Shapes& operator=(const Shapes&) = delete;
+    int Count() const { return static_cast<int>(items_.size()); }
+    std::shared_ptr<Shape> Item(int index) const;  // 1-based
+    std::shared_ptr<Shape> AddShape(int autoShapeType, float left, float top, float width, float height);
+    std::shared_ptr<Shape> AddTextbox(int orientation, float left, float top, float width, float height);
+    // Any shape type, for building test decks and reading files.
+    std::shared_ptr<Shape> addOfType(int type, int autoShapeType, float left, float top, float width, float height);
+    const std::vector<std::shared_ptr<Shape>>& all() const { return items_; }
+
+private:
+    friend class Shape;
+    friend class Slide;
+    friend struct PresentationFile;
+    explicit Shapes(Slide* owner) : owner_(owner) {}
+    Slide* owner_;
+    std::vector<std::shared_ptr<Shape>> items_;
+};
+
+class Slide : public HostObject, public std::enable_shared_from_this<Slide> {
+public:
+    Slide(const Slide&) = delete;
+    Slide& operator=(const Slide&) = delete;
+    ~Slide() override;
+
+    long SlideID() const { return id_; }
+    int SlideIndex() const;  // throws HostError(E_FAIL) for a deleted slide
+    host::Shapes& Shapes() { return shapes_; }
+    host::Tags& Tags() { return tags_; }
+    int Layout() const { return layout_; }
+    // The presentation that holds the slide (nullptr once deleted).
+    Presentation* Parent() const { return parent_; }
+    void Delete();  // throws HostError(E_FAIL) when already deleted
+
+    Slide(Presentation* parent, long id, int layout);
+
+private:
+    friend class Slides;
+    friend class Presentation;
+    friend class Shapes;
+    friend class Shape;
+    friend struct PresentationFile;
+    Presentation* parent_;
+    long id_;
+    int layout_;
+    host::Shapes shapes_;
+    host::Tags tags_;
+};
+
+class Slides {
+public:
+    Slides(const Slides&) = delete;
+    Slides& operator=(const Slides&) = delete;
+    int Count() const { return static_cast<int>(items_.size()); }
+    std::shared_ptr<Slide> Item(int index) const;  // 1-based
+    std::shared_ptr<Slide> FindBySlideID(long id) const;  // throws HostError when missing
+    std::shared_ptr<Slide> Add(int index, int layout);  // index 1..Count+1
+    const std::vector<std::shared_ptr<Slide>>& all() const { return items_; }
+
+private:
+    friend class Slide;
+    friend class Presentation;
+    friend struct PresentationFile;
+    explicit Slides(Presentation* owner) : owner_(owner) {}
+    Presentation* owner_;
+    std::vector<std::shared_ptr<Slide>> items_;
+};
+
+// A presentation stays usable as a value after Close (or after its Application has gone), but
+// Save, SaveAs, SaveCopyAs and Close then throw HostError(E_FAIL).
+class Presentation : public HostObject, public std::enable_shared_from_this<Presentation> {
+public:
+    Presentation(const Presentation&) = delete;
+    Presentation& operator=(const Presentation&) = delete;
+    ~Presentation() override;
+
+    // Path and name: "Path" is the folder without a trailing "/", "Name" the file name
+    // ("Presentation1" for an unsaved one), "FullName" both joined (or Name when unsaved).
+    const std::string& FullName() const { return fullName_; }
+    std::string Name() const;
+    std::string Path() const;
+    bool Saved() const { return saved_; }
+    void setSaved(bool s) { saved_ = s; }
+    bool ReadOnly() const { return readOnly_; }
+    host::Slides& Slides() { return slides_; }
+    host::Tags& Tags() { return tags_; }
+    float SlideWidth() const { return slideWidth_; }
+    float SlideHeight() const { return slideHeight_; }
+    Application& app() const { return *app_; }
+
+    // Save fires PresentationBeforeSave; unless a sink cancels it writes FullName and clears
+    // Saved. Throws HostError(E_FAIL) for a read-only or never saved presentation (before any
+    // event) and when the file cannot be written.
+    void Save();
+    // The same under a new name: when not cancelled, FullName becomes fileName and the
+    // presentation is no longer read-only.
+    void SaveAs(const std::string& fileName);
+    void SaveCopyAs(const std::string& fileName);  // writes a copy; no event, name and Saved unchanged
+    // Fires PresentationClose while the presentation still counts in Presentations, then
+    // removes it and its windows. Close from a PresentationClose handler does nothing.
+    void Close();
+    bool closed() const { return closed_; }  // stand-in: after Close or the Application's end
+
+    Presentation(Application* app, std::string fullName, bool readOnly);
+
+private:
+    friend class Presentations;
+    friend class Slides;
+    friend class Slide;
+    friend class Shape;
+    friend class Application;
+    friend struct PresentationFile;
+    void write(const std::string& fileName) const;
+    void requireOpen() const;
+    void changed() { saved_ = false; }
+    // Keeps windows consistent when a slide or shape leaves the presentation.
+    void slideRemoved(Slide& slide, int formerIndex);
+    void shapeRemoved(Shape& shape);
+    Application* app_;
+    std::string fullName_;
+    bool hasPath_ = true;  // false for "Presentation<N>" that was never saved
+    bool readOnly_;
+    bool closed_ = false;
+    bool closing_ = false;  // PresentationClose is being fired
+    bool saved_ = true;
+    float slideWidth_ = 720, slideHeight_ = 540;
+    long nextSlideId_ = 256;
+    long nextShapeId_ = 2;
+    host::Slides slides_;
+    host::Tags tags_;
+    friend class Shapes;
+};
+
+class Presentations {
+public:
+    Presentations(const Presentations&) = delete;
+    Presentations& operator=(const Presentations&) = delete;
+    int Count() const { return static_cast<int>(items_.size()); }
+    std::shared_ptr<Presentation> Item(int index) const;  // 1-based
+    // A new empty presentation named "Presentation<N>". With a window, the window becomes
+    // active (WindowActivate fires) before NewPresentation fires.
+    std::shared_ptr<Presentation> Add(bool withWindow = true);
+    // Opens a file in the stand-in's format. Opening a path that is already open gives a
+    // separate instance. Throws HostError(E_FAIL) when the file is missing or unreadable.
+    // With a window, the window becomes active (WindowActivate fires) before PresentationOpen
+    // fires; without one, only PresentationOpen fires. An untitled copy gets a new
+    // "Presentation<N>" name and no path.
+    std::shared_ptr<Presentation> Open(const std::string& fileName, bool readOnly = false,
+                                       bool untitled = false, bool withWindow = true);
+    const std::vector<std::shared_ptr<Presentation>>& all() const { return items_; }
+
+private:
+    friend class Application;
+    friend class Presentation;
+    explicit Presentations(Application* app) : app_(app) {}
+    std::string untitledName();
+    // Puts a new presentation in the list and, when asked, gives it an active window.
+    void attach(const std::shared_ptr<Presentation>& p, bool withWindow);
+    Application* app_;
+    std::vector<std::shared_ptr<Presentation>> items_;
+    int untitledCount_ = 0;
+};
+
+class ShapeRange {
+public:
+    ShapeRange() = default;
+    explicit ShapeRange(std::vector<std::shared_ptr<Shape>> shapes) : shapes_(std::move(shapes)) {}
+    int Count() const { return static_cast<int>(shapes_.size()); }
+    std::shared_ptr<Shape> Item(int index) const;  // 1-based
+    const std::vector<std::shared_ptr<Shape>>& all() const { return shapes_; }
+
+private:
+    std::vector<std::shared_ptr<Shape>> shapes_;
+};
+
+class SlideRange {
+public:
+    SlideRange() = default;
+    explicit SlideRange(std::vector<std::shared_ptr<Slide>> slides) : slides_(std::move(slides)) {}
+    int Count() const { return static_cast<int>(slides_.size()); }
+    std::shared_ptr<Slide> Item(int index) const;  // 1-based
+    const std::vector<std::shared_ptr<Slide>>& all() const { return slides_; }
+
+private:
+    std::vector<std::shared_ptr<Slide>> slides_;
+};
+
+class Selection : public HostObject {
+public:
+    int Type() const { return type_; }
+    // The selected shapes; throws HostError(PP_E_INVALIDREQUEST) when the selection holds none.
+    host::ShapeRange ShapeRange() const;
+    // The selected slides (the current slide for a shape or text selection); throws
+    // HostError(PP_E_INVALIDREQUEST) when there is none.
+    host::SlideRange SlideRange() const;
+
+    // Stand-in details: what the window's selection holds.
+    int type_ = ppSelectionNone;
+    std::vector<std::shared_ptr<Shape>> shapes_;
+    std::vector<std::shared_ptr<Slide>> slides_;
+};
+
+class Pane {
+public:
+    int ViewType() const { return viewType_; }
+    int viewType_ = ppViewSlide;
+};
+
+// Once its presentation is closed a window is closed too: Activate, the select calls and
+// showSlide then throw HostError(E_FAIL).
+class DocumentWindow : public HostObject, public std::enable_shared_from_this<DocumentWindow> {
+public:
+    DocumentWindow(const DocumentWindow&) = delete;
+    DocumentWindow& operator=(const DocumentWindow&) = delete;
+
+    host::Presentation& Presentation() const { return *presentation_; }
+    host::Selection& Selection() { return selection_; }
+    host::Pane& ActivePane() { return pane_; }
+    int ViewType() const { return pane_.viewType_; }
+    void setViewType(int v) { pane_.viewType_ = v; }
+    void Activate();  // makes it the active window; fires WindowActivate
+
+    // Stand-in: selecting fires WindowSelectionChange. The shapes must be live shapes of one
+    // slide of this window's presentation, the slides live slides of it (HostError(E_FAIL)
+    // otherwise); selecting shapes shows their slide, selecting slides shows the first one.
+    // An empty list selects nothing.
+    void selectShapes(const std::vector<std::shared_ptr<Shape>>& shapes);
+    void selectSlides(const std::vector<std::shared_ptr<Slide>>& slides);
+    void selectNone();
+    std::shared_ptr<Slide> currentSlide() const;  // the slide shown in the pane, or nullptr
+    // Shows a slide of this presentation (HostError(E_FAIL) for another one); the selection
+    // is left alone.
+    void showSlide(const std::shared_ptr<Slide>& slide);
+    bool closed() const { return closed_; }  // stand-in
+
+    // A new window shows slide 1, if there is one.
+    DocumentWindow(Application* app, std::shared_ptr<host::Presentation> presentation);
+
+private:
+    friend class Application;
+    friend class Presentation;
+    friend class Presentations;
+    void requireOpen() const;
+    void changeSelection(int type, std::vector<std::shared_ptr<Shape>> shapes,
+                         std::vector<std::shared_ptr<Slide>> slides);
+    Application* app_;
+    bool closed_ = false;
+    std::shared_ptr<host::Presentation> presentation_;
+    std::weak_ptr<Slide> current_;
+    host::Selection selection_;
+    host::Pane pane_;
+};
+
+class Windows {
+public:
+    int Count() const { return static_cast<int>(items_.size()); }
+    std::shared_ptr<DocumentWindow> Item(int index) const;  // 1-based
+    const std::vector<std::shared_ptr<DocumentWindow>>& all() const { return items_; }
+
+private:
+    friend class Application;
+    friend class Presentations;
+    friend class Presentation;
+    friend class DocumentWindow;
+    std::vector<std::shared_ptr<DocumentWindow>> items_;
+};
+
+// The application events an add-in can sink. Default handlers do nothing.
+class ApplicationEvents {
+public:
+    virtual ~ApplicationEvents() = default;
+    virtual void NewPresentation(Presentation&) {}
+    virtual void PresentationOpen(Presentation&) {}
+    virtual void PresentationClose(Presentation&) {}
+    virtual void PresentationBeforeSave(Presentation&, bool& /*cancel*/) {}
+    virtual void PresentationPrint(Presentation&) {}
+    virtual void SlideShowBegin() {}
+    virtual void SlideShowEnd() {}
+    virtual void WindowActivate(Presentation&, DocumentWindow&) {}
+    virtual void WindowSelectionChange(Selection&) {}
+};
+
+// ---- Add-ins -------------------------------------------------------------------------
+
+class COMAddIn;
+
+// The lifecycle every add-in implements.
+class IDTExtensibility2 {
+public:
+    virtual ~IDTExtensibility2() = default;
+    // `application` is the host's Application, or another host's object.
+    virtual void OnConnection(HostObject& application, int connectMode, COMAddIn* addInInst) = 0;
+    virtual void OnDisconnection(int removeMode) = 0;
+    virtual void OnAddInsUpdate() = 0;
+    virtual void OnStartupComplete() = 0;
+    virtual void OnBeginShutdown() = 0;
+};
+
+// An add-in object as the host creates it from a library.
+class AddIn : public IDTExtensibility2 {
+public:
+    // What other add-ins reach as COMAddIn.Object (nullptr when the add-in offers none).
+    virtual std::shared_ptr<AutomationObject> object() { return nullptr; }
+};
+
+// Libraries export `extern "C" host::AddIn* varnotel_create_addin(const char* progId)`;
+// it returns a new add-in object (owned by the host) or nullptr for an unknown ProgID.
+using AddInFactory = std::function<std::unique_ptr<AddIn>()>;
+
+class COMAddIn {
+public:
+    COMAddIn(const COMAddIn&) = delete;
+    COMAddIn& operator=(const COMAddIn&) = delete;
+
+    const std::string& ProgId() const { return progId_; }
+    const std::string& Description() const { return description_; }
+    bool Connect() const { return connected_; }
+    // True creates the add-in object and calls OnConnection(app, ext_cm_AfterStartup, this);
+    // when creating (e.g. loading the library) or OnConnection fails, the object is released,
+    // Connect stays false and the failure is thrown as HostError. False calls
+    // OnDisconnection(ext_dm_UserClosed) and releases the object; a failure there is
+    // swallowed (the add-in is gone either way). Setting the current value again, or
+    // changing it from inside the add-in's own OnConnection/OnDisconnection, does nothing.
+    void setConnect(bool on);
+    // The add-in's object() while connected, else nullptr.
+    std::shared_ptr<AutomationObject> Object() const;
+
+    COMAddIn(Application* app, std::string progId, std::string description, AddInFactory factory);
+
+private:
+    friend class Application;
+    // Calls OnDisconnection(removeMode) and releases the object; swallows its failures.
+    void disconnect(int removeMode);
+    Application* app_;
+    std::string progId_;
+    std::string description_;
+    AddInFactory factory_;
+    std::unique_ptr<AddIn> addIn_;
+    bool connected_ = false;
+    bool busy_ = false;  // inside OnConnection / OnDisconnection
+};
+
+class COMAddIns {
+public:
+    COMAddIns(const COMAddIns&) = delete;
+    COMAddIns& operator=(const COMAddIns&) = delete;
+    int Count() const { return static_cast<int>(items_.size()); }
+    COMAddIn& Item(int index);                 // 1-based; HostError when out of range
+    COMAddIn& Item(const std::string& progId); // compared without regard to case; HostError when missing
+    // Registers an add-in (tests) or one found in a registration file. Throws HostError(E_FAIL)
+    // for an empty ProgID or one already registered.
+    COMAddIn& add(const std::string& progId, const std::string& description, AddInFactory factory);
+    // Reads a registration file: lines "ProgID<TAB>library path relative to the file's
+    // folder<TAB>description" (blank lines and "#" comments skipped, description optional);
+    // each library is loaded with dlopen when first connected and stays loaded until the
+    // process ends. Returns the number of entries read; throws HostError(E_FAIL) when the file
+    // cannot be read, a line lacks its library path, or a ProgID is already registered
+    // (entries before the faulty line stay registered).
+    int loadRegistrations(const std::string& registrationFile);
+
+private:
+    friend class Application;
+    explicit COMAddIns(Application* app) : app_(app) {}
+    Application* app_;
+    std::vector<std::unique_ptr<COMAddIn>> items_;
+};
+
+class Application : public HostObject {
+public:
+    explicit Application(std::string version);
+    // Calls OnBeginShutdown on every connected add-in, then disconnects them in reverse order
+    // (OnDisconnection(ext_dm_HostShutdown)), then drops windows and presentations without
+    // events. Add-in libraries stay loaded.
+    ~Application() override;
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    const std::string& Version() const { return version_; }
+    host::Presentations& Presentations() { return presentations_; }
+    host::Windows& Windows() { return windows_; }
+    // Throws HostError(PP_E_INVALIDREQUEST) when there is no window / presentation.
+    std::shared_ptr<DocumentWindow> ActiveWindow() const;
+    std::shared_ptr<Presentation> ActivePresentation() const;
+    host::COMAddIns& COMAddIns() { return addIns_; }
+    // Runs a macro "File.ppt!Module.Macro" of an open presentation. The stand-in records the
+    // call and returns ""; a macro whose presentation is not open throws HostError(E_FAIL).
+    std::string Run(const std::string& macroName, const std::vector<std::string>& args = {});
+    const std::vector<std::string>& macrosRun() const { return macrosRun_; }
+
+    // Event sinks (not owned). Events go to every sink in the order they were added; a sink
+    // advised twice is called once, unadvising one that is not advised does nothing.
+    void advise(ApplicationEvents* sink);
+    void unadvise(ApplicationEvents* sink);
+    // Stand-in: fire events that have no model action of their own.
+    void printPresentation(Presentation& p);
+    void beginSlideShow();
+    void endSlideShow();
+
+    // Internal: event fan-out used by the model. Goes to the sinks advised when the event
+    // starts that are still advised when their turn comes. A sink's failure is dropped, as
+    // the host ignores what an event handler returns, and the next sink still gets the event.
+    template <class F>
+    void fire(F&& f) {
+        const auto sinks = sinks_;
+        for (auto* s : sinks) {
+            if (std::find(sinks_.begin(), sinks_.end(), s) == sinks_.end()) continue;
+            try {
+                f(*s);
+            } catch (...) {
+            }
+        }
+    }
+
+private:
+    friend class DocumentWindow;
+    friend class Presentations;
+    friend class Presentation;
+    std::string version_;
+    host::Presentations presentations_;
+    host::Windows windows_;
+    std::weak_ptr<DocumentWindow> active_;
+    host::COMAddIns addIns_;
+    std::vector<ApplicationEvents*> sinks_;
+    std::vector<std::string> macrosRun_;
+};
+
+}  // namespace host

@@ -1,0 +1,160 @@
+// Shapes on a slide: geometry, flips, names, deletion, and the Shapes collection that makes them.
+#include <cmath>
+
+#include "host/host.h"
+
+namespace host {
+
+namespace {
+
+void requireFinite(float v, const char* member) {
+    if (!std::isfinite(v))
+        throw HostError(E_FAIL, std::string("Shape.") + member + " : The value is out of range.");
+}
+
+// The name the host gives a new shape: its kind and its id.
+std::string defaultName(int type, int autoShapeType, long id) {
+    const char* kind = "Shape";
+    switch (type) {
+        case msoAutoShape:
+            kind = autoShapeType == msoShapeRectangle ? "Rectangle"
+                   : autoShapeType == msoShapeOval    ? "Oval"
+                                                      : "AutoShape";
+            break;
+        case msoTextBox: kind = "TextBox"; break;
+        case msoPicture: kind = "Picture"; break;
+        case msoGroup: kind = "Group"; break;
+        case msoLine: kind = "Straight Connector"; break;
+        case msoPlaceholder: kind = "Placeholder"; break;
+        case msoTable: kind = "Table"; break;
+        case msoChart: kind = "Chart"; break;
+        default: break;
+    }
+    return std::string(kind) + " " + std::to_string(id);
+}
+
+}  // namespace
+
+Shape::Shape(Slide* parent, long id, int type, int autoShapeType, float left, float top, float width,
+             float height)
+    : parent_(parent), id_(id), type_(type), autoShapeType_(autoShapeType), left_(left), top_(top),
+      width_(width), height_(height), name_(defaultName(type, autoShapeType, id)) {
+    tags_.onChange([this] { changed(); });
+}
+
+void Shape::changed() {
+    if (parent_ && parent_->parent_) parent_->parent_->changed();
+}
+
+void Shape::requireAlive() const {
+    if (!parent_) throw HostError(E_FAIL, "Shape (unknown member) : The object does not exist.");
+}
+
+void Shape::setLeft(float v) {
+    requireAlive();
+    requireFinite(v, "Left");
+    left_ = v;
+    changed();
+}
+
+void Shape::setTop(float v) {
+    requireAlive();
+    requireFinite(v, "Top");
+    top_ = v;
+    changed();
+}
+
+// The plain rule for now: the size changes, Left and Top stay, whatever the rotation.
+void Shape::setWidth(float v) {
+    requireAlive();
+    requireFinite(v, "Width");
+    width_ = v;
+    changed();
+}
+
+void Shape::setHeight(float v) {
+    requireAlive();
+    requireFinite(v, "Height");
+    height_ = v;
+    changed();
+}
+
+void Shape::setRotation(float v) {
+    requireAlive();
+    requireFinite(v, "Rotation");
+    double r = std::fmod(static_cast<double>(v), 360.0);
+    if (r < 0) r += 360.0;
+    float stored = static_cast<float>(r);
+    // A tiny negative angle rounds up to 360 in float; -0 is stored as 0.
+    if (stored >= 360.0f || stored == 0.0f) stored = 0.0f;
+    rotation_ = stored;
+    changed();
+}
+
+void Shape::Flip(int direction) {
+    requireAlive();
+    int* flip = direction == 0 ? &hflip_ : direction == 1 ? &vflip_ : nullptr;
+    if (!flip) throw HostError(E_FAIL, "Shape.Flip : The value is out of range.");
+    *flip = *flip == msoTrue ? msoFalse : msoTrue;
+    changed();
+}
+
+void Shape::setAutoShapeType(int t) {
+    requireAlive();
+    autoShapeType_ = t;
+    changed();
+}
+
+void Shape::setName(const std::string& n) {
+    requireAlive();
+    name_ = n;
+    changed();
+}
+
+void Shape::Delete() {
+    requireAlive();
+    auto self = shared_from_this();
+    Slide* slide = parent_;
+    auto& items = slide->shapes_.items_;
+    items.erase(std::remove(items.begin(), items.end(), self), items.end());
+    parent_ = nullptr;
+    if (Presentation* p = slide->parent_) {
+        p->changed();
+        p->shapeRemoved(*this);
+    }
+}
+
+std::shared_ptr<Shape> Shapes::Item(int index) const {
+    if (index < 1 || index > Count())
+        throw HostError(E_FAIL, "Shapes.Item : Integer out of range. " + std::to_string(index) +
+                                    " is not in the valid range of 1 to " + std::to_string(Count()) + ".");
+    return items_[static_cast<std::size_t>(index - 1)];
+}
+
+std::shared_ptr<Shape> Shapes::AddShape(int autoShapeType, float left, float top, float width, float height) {
+    return addOfType(msoAutoShape, autoShapeType, left, top, width, height);
+}
+
+std::shared_ptr<Shape> Shapes::AddTextbox(int /*orientation*/, float left, float top, float width, float height) {
+    return addOfType(msoTextBox, msoShapeRectangle, left, top, width, height);
+}
+
+std::shared_ptr<Shape> Shapes::addOfType(int type, int autoShapeType, float left, float top, float width,
+                                         float height) {
+    Presentation* p = owner_->parent_;
+    if (!p) throw HostError(E_FAIL, "Shapes.AddShape : The slide has been deleted.");
+    for (float v : {left, top, width, height}) requireFinite(v, "AddShape");
+    auto shape = std::make_shared<Shape>(owner_, p->nextShapeId_++, type, autoShapeType, left, top, width, height);
+    items_.push_back(shape);
+    p->changed();
+    return shape;
+}
+
+std::shared_ptr<Shape> ShapeRange::Item(int index) const {
+    if (index < 1 || index > Count())
+        throw HostError(E_FAIL, "ShapeRange.Item : Integer out of range. " + std::to_string(index) +
+                                    " is not in the valid range of 1 to " + std::to_string(Count()) + ".");
+    return shapes_[static_cast<std::size_t>(index - 1)];
+}
+
+}  // namespace host

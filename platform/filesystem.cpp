@@ -1,0 +1,188 @@
+// The disk as a FileSystem: std::filesystem with error codes, so that no call throws; the
+// whole-file reads and atomic writes are plain POSIX because their errors matter to callers.
+#include "platform/filesystem.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <filesystem>
+
+namespace platform {
+namespace fs = std::filesystem;
+
+namespace {
+
+bool writeFully(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Makes a rename inside the folder survive a power cut; failure only weakens that promise.
+void syncFolderOf(const std::string& path) {
+    auto slash = path.rfind('/');
+    std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+std::vector<std::string> listEntries(const std::string& folder, bool wantFolders) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec), end;
+    for (; !ec && it != end; it.increment(ec)) {
+        std::error_code statusError;
+        auto status = it->status(statusError);  // follows links, as a file dialog would
+        if (statusError) continue;
+        if (wantFolders ? fs::is_directory(status) : fs::is_regular_file(status))
+            names.push_back(it->path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class DiskFileSystem final : public FileSystem {
+public:
+    bool fileExists(const std::string& path) override {
+        std::error_code ec;
+        return fs::is_regular_file(path, ec);
+    }
+
+    bool folderExists(const std::string& path) override {
+        std::error_code ec;
+        return !path.empty() && fs::is_directory(path, ec);
+    }
+
+    bool createFolder(const std::string& path) override {
+        std::error_code ec;
+        return !path.empty() && fs::create_directory(path, ec) && !ec;  // an existing one counts as failure
+    }
+
+    bool deleteFile(const std::string& path) override {
+        std::error_code ec;
+        auto status = fs::symlink_status(path, ec);
+        if (ec || fs::is_directory(status)) return false;
+        return fs::remove(path, ec) && !ec;
+    }
+
+    bool copyFile(const std::string& from, const std::string& to, bool overwrite) override {
+        std::error_code ec;
+        if (!fs::is_regular_file(from, ec)) return false;
+        auto options = overwrite ? fs::copy_options::overwrite_existing : fs::copy_options::none;
+        return fs::copy_file(from, to, options, ec) && !ec;
+    }
+
+    std::optional<std::string> readAll(const std::string& path) override {
+        int error = 0;
+        return readFileBytes(path, error);
+    }
+
+    bool writeAll(const std::string& path, const std::string& bytes) override {
+        return writeFileAtomically(path, bytes);
+    }
+
+    std::optional<double> lastModified(const std::string& path) override {
+        struct stat info {};
+        if (path.empty() || ::stat(path.c_str(), &info) != 0) return std::nullopt;
+        return static_cast<double>(info.st_mtim.tv_sec) + static_cast<double>(info.st_mtim.tv_nsec) / 1e9;
+    }
+
+    std::vector<std::string> listFiles(const std::string& folder) override {
+        try {
+            return listEntries(folder, false);
+        } catch (...) {  // allocation failure only
+            return {};
+        }
+    }
+
+    std::vector<std::string> listFolders(const std::string& folder) override {
+        try {
+            return listEntries(folder, true);
+        } catch (...) {
+            return {};
+        }
+    }
+};
+
+}  // namespace
+
+FileSystem& realFileSystem() {
+    static DiskFileSystem disk;
+    return disk;
+}
+
+std::optional<std::string> readFileBytes(const std::string& path, int& error) noexcept {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error = errno;
+        return std::nullopt;
+    }
+    std::optional<std::string> bytes;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        error = errno;
+    } else if (!S_ISREG(info.st_mode)) {
+        error = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    } else {
+        try {
+            std::string data;
+            char buffer[65536];
+            for (;;) {
+                ssize_t n = ::read(fd, buffer, sizeof buffer);
+                if (n < 0 && errno == EINTR) continue;
+                if (n < 0) {
+                    error = errno;
+                    break;
+                }
+                if (n == 0) {
+                    bytes = std::move(data);
+                    break;
+                }
+                data.append(buffer, static_cast<std::size_t>(n));
+            }
+        } catch (...) {
+            error = ENOMEM;
+        }
+    }
+    ::close(fd);
+    return bytes;
+}
+
+bool writeFileAtomically(const std::string& path, const std::string& bytes) noexcept {
+    try {
+        static std::atomic<unsigned> counter{0};
+        std::string temp;
+        int fd = -1;
+        for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+            temp = path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+            fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd < 0 && errno != EEXIST) return false;
+        }
+        if (fd < 0) return false;
+        struct stat old {};
+        if (::stat(path.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);
+        bool ok = writeFully(fd, bytes) && ::fsync(fd) == 0;
+        ok = ::close(fd) == 0 && ok;
+        if (ok && ::rename(temp.c_str(), path.c_str()) == 0) {
+            syncFolderOf(path);
+            return true;
+        }
+        ::unlink(temp.c_str());
+        return false;
+    } catch (...) {
+        return false;
+    }
+}
+
+}  // namespace platform

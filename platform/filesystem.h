@@ -1,0 +1,73 @@
+// Files and folders, as the system's procedures see them. Paths are plain text with "/"
+// between folders. The real implementation works on the disk; a test wraps it in a
+// ForwardingFileSystem and overrides the one call it wants to fail.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+class FileSystem {
+public:
+    FileSystem() = default;
+    FileSystem(const FileSystem&) = delete;
+    FileSystem& operator=(const FileSystem&) = delete;
+    virtual ~FileSystem() = default;
+
+    // True when a regular file (not a folder) of that name exists.
+    virtual bool fileExists(const std::string& path) = 0;
+    // True when a folder of that name exists (a trailing "/" is allowed).
+    virtual bool folderExists(const std::string& path) = 0;
+    // Creates one folder whose parent exists. False when it cannot.
+    virtual bool createFolder(const std::string& path) = 0;
+    // Deletes one file. False when it cannot (the file stays).
+    virtual bool deleteFile(const std::string& path) = 0;
+    // Copies a file; with overwrite false an existing target makes it fail. False on failure.
+    virtual bool copyFile(const std::string& from, const std::string& to, bool overwrite) = 0;
+    // The whole file as bytes, or nothing when it cannot be read.
+    virtual std::optional<std::string> readAll(const std::string& path) = 0;
+    // Writes the whole file (replacing it). False on failure.
+    virtual bool writeAll(const std::string& path, const std::string& bytes) = 0;
+    // Seconds since the Unix epoch of the last change, or nothing when the file is missing.
+    virtual std::optional<double> lastModified(const std::string& path) = 0;
+    // Names (not paths) of the files, or of the sub folders, of a folder; sorted.
+    virtual std::vector<std::string> listFiles(const std::string& folder) = 0;
+    virtual std::vector<std::string> listFolders(const std::string& folder) = 0;
+};
+
+// The disk.
+FileSystem& realFileSystem();
+
+// The whole regular file, or nothing with `error` set to the errno (ENOENT when it is missing,
+// EISDIR for a folder). Used where "missing" and "unreadable" must be told apart.
+std::optional<std::string> readFileBytes(const std::string& path, int& error) noexcept;
+// Replaces the file with `bytes` through a flushed temporary sibling renamed over it, so a
+// reader sees the old or the new contents, never a mix. Keeps an existing file's permissions.
+bool writeFileAtomically(const std::string& path, const std::string& bytes) noexcept;
+
+// Passes every call to another file system; override what a test wants to change.
+class ForwardingFileSystem : public FileSystem {
+public:
+    explicit ForwardingFileSystem(FileSystem& target) : target_(target) {}
+    bool fileExists(const std::string& p) override { return target_.fileExists(p); }
+    bool folderExists(const std::string& p) override { return target_.folderExists(p); }
+    bool createFolder(const std::string& p) override { return target_.createFolder(p); }
+    bool deleteFile(const std::string& p) override { return target_.deleteFile(p); }
+    bool copyFile(const std::string& f, const std::string& t, bool o) override {
+        return target_.copyFile(f, t, o);
+    }
+    std::optional<std::string> readAll(const std::string& p) override { return target_.readAll(p); }
+    bool writeAll(const std::string& p, const std::string& b) override { return target_.writeAll(p, b); }
+    std::optional<double> lastModified(const std::string& p) override { return target_.lastModified(p); }
+    std::vector<std::string> listFiles(const std::string& f) override { return target_.listFiles(f); }
+    std::vector<std::string> listFolders(const std::string& f) override { return target_.listFolders(f); }
+
+private:
+    FileSystem& target_;
+};
+
+}  // namespace platform

@@ -1,0 +1,67 @@
+// Talking to the maker's web server: one synchronous HTTP request, the reply body as bytes.
+// The system's own web routines (error reports, survey, update check) go through this seam;
+// the real client is libcurl, tests install their own or point it at a loopback server.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+struct HttpRequest {
+    std::string host;                  // "example.org", "127.0.0.1:8080" or "[::1]:8080"
+    int port = 80;                     // used when host carries no port
+    std::string path = "/";            // with its query; a missing leading "/" is added
+    std::string method = "POST";      // as written on the request line; empty means GET
+    std::vector<std::string> headers;  // whole lines "Name: value"; CR and LF inside are dropped
+    std::string body;                  // sent as is, any bytes, with its exact length
+    std::string userAgent;             // empty: no User-Agent line
+    long connectTimeoutMs = 5000;      // 0 or less: libcurl's default
+    long totalTimeoutMs = 30000;       // 0 or less: no limit
+    bool decodeContent = true;         // advertise gzip/deflate; the body handed back is decoded
+};
+
+struct HttpResponse {
+    bool ok = false;    // a reply came back (whatever its status)
+    long status = 0;    // the reply's status code; 0 whenever ok is false
+    std::string body;   // the reply body; empty whenever ok is false
+    std::string error;  // why it failed; empty when ok
+};
+
+class HttpClient {
+public:
+    HttpClient() = default;
+    HttpClient(const HttpClient&) = delete;
+    HttpClient& operator=(const HttpClient&) = delete;
+    virtual ~HttpClient() = default;
+
+    // Sends one HTTP/1.0 request and waits for the whole reply. Never throws: an unreachable
+    // or refusing server, a time-out or a broken reply gives ok=false, an empty body and the
+    // reason in error. A reply of any status (a 500 too) gives ok=true with its body.
+    // Besides the caller's headers only Host, Content-Length, Accept, User-Agent, Accept-Encoding
+    // and, for a body without a Content-Type of its own, the form Content-Type are added; a
+    // caller's header of the same name takes the place of the added one (Content-Length excepted:
+    // it always tells the real body length). Redirects are not followed. Safe to call from
+    // several threads at once.
+    virtual HttpResponse send(const HttpRequest& request) = 0;
+
+    // Like send, but hands a 2xx reply's body to sink piece by piece as it arrives instead of
+    // collecting it. True only when the whole body went to sink. A sink returning false stops the
+    // transfer (false, error says so). A reply of another status reaches info (ok, status and its
+    // body, cut at 64 KiB) but never sink. info.body stays empty for a 2xx reply.
+    virtual bool download(const HttpRequest& request,
+                          const std::function<bool(const char* data, std::size_t size)>& sink,
+                          HttpResponse& info) = 0;
+};
+
+// The client in use: libcurl's unless replaced. The pointer is not owned; nullptr restores libcurl.
+HttpClient& httpClient();
+void useHttpClient(HttpClient* client);
+
+// A new libcurl client, owned by the caller. It keeps no state between requests.
+std::unique_ptr<HttpClient> makeCurlHttpClient();
+
+}  // namespace platform

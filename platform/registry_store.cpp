@@ -1,0 +1,245 @@
+// The file registry and the memory registry: the same operations on a RegTree, the file one
+// re-reading its file on every call and replacing it atomically under a lock on every change.
+#include "platform/registry_store.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <functional>
+#include <iostream>
+#include <mutex>
+
+#include "platform/errors.h"
+#include "platform/filesystem.h"
+#include "platform/registry_tree.h"
+
+namespace platform {
+namespace {
+
+using detail::RegKey;
+using detail::RegTree;
+
+constexpr long kRegistryIoFailed = 1016;  // the registry's own ERROR_REGISTRY_IO_FAILED
+
+// The operations, written once against two primitives.
+class TreeStore : public RegistryStore {
+public:
+    std::optional<RegValue> queryValue(RootKey root, const std::string& keyPath, const std::string& name) override {
+        std::optional<RegValue> out;
+        read(true, [&](RegTree& tree) {
+            RegKey* key = tree.find(root, keyPath);
+            const RegValue* value = key ? key->findValue(name) : nullptr;
+            if (value) out = *value;
+        });
+        return out;
+    }
+
+    bool keyExists(RootKey root, const std::string& keyPath) override {
+        bool found = false;
+        read(false, [&](RegTree& tree) { found = tree.find(root, keyPath) != nullptr; });
+        return found;
+    }
+
+    bool createKey(RootKey root, const std::string& keyPath) override {
+        return change([&](RegTree& tree) { return tree.create(root, keyPath) != nullptr; });
+    }
+
+    bool setValue(RootKey root, const std::string& keyPath, const std::string& name, const RegValue& value) override {
+        return change([&](RegTree& tree) {
+            RegKey* key = tree.create(root, keyPath);
+            if (key) key->setValue(name, value);
+            return key != nullptr;
+        });
+    }
+
+    bool deleteValue(RootKey root, const std::string& keyPath, const std::string& name) override {
+        return change([&](RegTree& tree) {
+            RegKey* key = tree.find(root, keyPath);
+            return key && key->eraseValue(name);
+        });
+    }
+
+    bool deleteKey(RootKey root, const std::string& keyPath) override {
+        return change([&](RegTree& tree) { return tree.erase(root, keyPath); });
+    }
+
+    std::vector<std::string> valueNames(RootKey root, const std::string& keyPath) override {
+        std::vector<std::string> names;
+        read(false, [&](RegTree& tree) {
+            if (RegKey* key = tree.find(root, keyPath))
+                for (const auto& value : key->values()) names.push_back(value.first);
+        });
+        return names;
+    }
+
+    std::vector<std::string> subKeyNames(RootKey root, const std::string& keyPath) override {
+        std::vector<std::string> names;
+        read(false, [&](RegTree& tree) {
+            if (RegKey* key = tree.find(root, keyPath))
+                for (const auto& sub : key->subKeys()) names.push_back(sub->name());
+        });
+        return names;
+    }
+
+protected:
+    // Shows `use` the current tree; when there is none to show it is not called. With
+    // `strict`, a store that cannot be read at all throws NumberedError.
+    virtual void read(bool strict, const std::function<void(RegTree&)>& use) = 0;
+    // Applies `edit` to the current tree and keeps the result when it returns true. False
+    // when `edit` refused or the result could not be kept; the store is then unchanged.
+    virtual bool change(const std::function<bool(RegTree&)>& edit) = 0;
+};
+
+class MemoryStore final : public TreeStore {
+protected:
+    void read(bool, const std::function<void(RegTree&)>& use) override {
+        std::lock_guard lock(mutex_);
+        use(tree_);
+    }
+
+    // The edits refuse before they change anything, so no copy is needed.
+    bool change(const std::function<bool(RegTree&)>& edit) override {
+        std::lock_guard lock(mutex_);
+        return edit(tree_);
+    }
+
+private:
+    std::mutex mutex_;
+    RegTree tree_;
+};
+
+// Closes the lock file, which releases the lock, however the change ends.
+struct LockFile {
+    int fd = -1;
+    ~LockFile() {
+        if (fd >= 0) ::close(fd);
+    }
+};
+
+class FileStore final : public TreeStore {
+public:
+    explicit FileStore(std::string path) : path_(std::move(path)) {}
+
+protected:
+    // No lock: writers rename a complete file into place, so a reader sees one whole version.
+    void read(bool strict, const std::function<void(RegTree&)>& use) override {
+        int error = 0;
+        auto bytes = readFileBytes(path_, error);
+        if (!bytes) {
+            if (error == ENOENT) {
+                RegTree empty;
+                use(empty);
+            } else if (strict) {
+                throw NumberedError(kRegistryIoFailed,
+                                    "Cannot read the registry file " + path_ + ": " +
+                                        std::error_code(error, std::generic_category()).message(),
+                                    "Registry");
+            }
+            return;
+        }
+        std::string problem;
+        auto tree = RegTree::parse(*bytes, problem);
+        if (!tree) {
+            if (!warnedUnreadable_.exchange(true))
+                std::cerr << "varnotel: the registry file " << path_ << " is damaged (" << problem
+                          << "); its values read as missing until the next change replaces it\n";
+            return;
+        }
+        warnedUnreadable_ = false;
+        use(*tree);
+    }
+
+    bool change(const std::function<bool(RegTree&)>& edit) override {
+        try {
+            std::error_code ec;
+            auto folder = std::filesystem::path(path_).parent_path();
+            if (!folder.empty()) std::filesystem::create_directories(folder, ec);
+
+            LockFile lock;
+            lock.fd = ::open((path_ + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+            if (lock.fd < 0) return false;
+            while (::flock(lock.fd, LOCK_EX) != 0)
+                if (errno != EINTR) return false;
+            removeAbandonedTemporaries(folder);
+
+            int error = 0;
+            auto bytes = readFileBytes(path_, error);
+            if (!bytes && error != ENOENT) return false;  // never replace what could not be read
+            std::string problem;
+            std::optional<RegTree> tree = bytes ? RegTree::parse(*bytes, problem) : RegTree();
+            bool damaged = !tree;
+            if (damaged) tree.emplace();
+
+            if (!edit(*tree)) return false;
+            std::string text = tree->serialize();
+            if (bytes && text == *bytes) return true;  // nothing changed
+            if (damaged && !keepDamagedCopy(*bytes, problem)) return false;
+            return writeFileAtomically(path_, text);
+        } catch (const std::exception&) {
+            return false;
+        }
+    }
+
+private:
+    // Every writer holds the lock while its temporary file exists, so under the lock any
+    // temporary file is what a killed writer left behind.
+    void removeAbandonedTemporaries(const std::filesystem::path& folder) {
+        std::error_code ec;
+        const std::string prefix = std::filesystem::path(path_).filename().string() + ".tmp-";
+        std::filesystem::directory_iterator it(folder.empty() ? "." : folder, ec), end;
+        for (std::error_code ignored; !ec && it != end; it.increment(ec))
+            if (it->path().filename().string().rfind(prefix, 0) == 0) std::filesystem::remove(it->path(), ignored);
+    }
+
+    // Runs under the lock, so no other writer races for the backup name.
+    bool keepDamagedCopy(const std::string& bytes, const std::string& problem) {
+        char stamp[32];
+        std::time_t now = std::time(nullptr);
+        struct tm local {};
+        ::localtime_r(&now, &local);
+        std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+        std::string backup = path_ + ".corrupt-" + stamp;
+        std::error_code ec;
+        for (int n = 1; std::filesystem::exists(backup, ec); ++n)
+            backup = path_ + ".corrupt-" + stamp + "-" + std::to_string(n);
+        if (!writeFileAtomically(backup, bytes)) return false;
+        std::cerr << "varnotel: the registry file " << path_ << " was damaged (" << problem << "); kept it as "
+                  << backup << " and started an empty registry\n";
+        return true;
+    }
+
+    std::string path_;
+    std::atomic<bool> warnedUnreadable_{false};
+};
+
+std::string environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+}  // namespace
+
+std::string defaultRegistryPath() {
+    if (auto path = environment("VARNOTEL_REGISTRY"); !path.empty()) return path;
+    std::string config = environment("XDG_CONFIG_HOME");
+    if (config.empty() || config[0] != '/') {  // relative values are to be ignored
+        std::string home = environment("HOME");
+        if (home.empty())
+            if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir) home = user->pw_dir;
+        config = home + "/.config";
+    }
+    return config + "/varnotel/registry.reg";
+}
+
+std::unique_ptr<RegistryStore> makeFileRegistry(const std::string& path) { return std::make_unique<FileStore>(path); }
+
+std::unique_ptr<RegistryStore> makeMemoryRegistry() { return std::make_unique<MemoryStore>(); }
+
+}  // namespace platform

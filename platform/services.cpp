@@ -1,0 +1,48 @@
+// The installed services. Defaults are made on first use, so that a process that installs its
+// own never touches the user's registry file or the desktop.
+#include "platform/services.h"
+
+#include <atomic>
+
+namespace platform {
+namespace {
+
+std::atomic<RegistryStore*> installedRegistry{nullptr};
+std::atomic<FileSystem*> installedFileSystem{nullptr};
+std::atomic<Shell*> installedShell{nullptr};
+
+// The path is taken when the default is first needed; changing VARNOTEL_REGISTRY later has no effect.
+RegistryStore& defaultRegistry() {
+    static const std::unique_ptr<RegistryStore> store = makeFileRegistry(defaultRegistryPath());
+    return *store;
+}
+
+Shell& defaultShell() {
+    static const std::unique_ptr<Shell> desktop = makeDesktopShell();
+    return *desktop;
+}
+
+}  // namespace
+
+RegistryStore& registryStore() {
+    RegistryStore* store = installedRegistry.load();
+    return store ? *store : defaultRegistry();
+}
+
+void useRegistryStore(RegistryStore* store) { installedRegistry.store(store); }
+
+FileSystem& fileSystem() {
+    FileSystem* fs = installedFileSystem.load();
+    return fs ? *fs : realFileSystem();
+}
+
+void useFileSystem(FileSystem* fs) { installedFileSystem.store(fs); }
+
+Shell& shell() {
+    Shell* installed = installedShell.load();
+    return installed ? *installed : defaultShell();
+}
+
+void useShell(Shell* shell) { installedShell.store(shell); }
+
+}  // namespace platform

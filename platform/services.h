@@ -1,0 +1,21 @@
+// Where the system finds the platform's services. Each has a real default; tests and the
+// simulator install their own. The pointers are not owned.
+#pragma once
+
+#include "platform/filesystem.h"
+#include "platform/registry_store.h"
+#include "platform/shell.h"
+
+namespace platform {
+
+// The per-user registry (a file registry at defaultRegistryPath() unless replaced).
+RegistryStore& registryStore();
+void useRegistryStore(RegistryStore* store);  // nullptr restores the default
+
+FileSystem& fileSystem();
+void useFileSystem(FileSystem* fs);  // nullptr restores the disk
+
+Shell& shell();
+void useShell(Shell* shell);  // nullptr restores the desktop shell
+
+}  // namespace platform

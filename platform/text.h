@@ -1,0 +1,39 @@
+// Text helpers every layer needs: case-insensitive comparison of ASCII names (the host's,
+// the registry's and HTTP's rule, independent of the locale) and trimming.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+inline char asciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+inline char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+inline std::string asciiUpper(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = asciiUpper(c);
+    return out;
+}
+
+inline std::string asciiLower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = asciiLower(c);
+    return out;
+}
+
+inline bool equalsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (asciiUpper(a[i]) != asciiUpper(b[i])) return false;
+    return true;
+}
+
+// The text without the given characters at either end.
+inline std::string_view trimmed(std::string_view s, std::string_view blanks = " \t") {
+    const auto first = s.find_first_not_of(blanks);
+    if (first == std::string_view::npos) return {};
+    return s.substr(first, s.find_last_not_of(blanks) - first + 1);
+}
+
+}  // namespace platform

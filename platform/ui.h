@@ -1,0 +1,480 @@
+// The user interface, headless: message boxes, input boxes, file dialogs, and forms whose
+// controls are found by their names. Whoever sits at the other end (a test, the simulator,
+// a person at a terminal) is a UiDriver: it answers message boxes and works modal forms.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// Message box styles and answers, with the values the system's code has always used.
+enum MsgBoxStyle : int {
+    vbOKOnly = 0, vbOKCancel = 1, vbAbortRetryIgnore = 2, vbYesNoCancel = 3, vbYesNo = 4,
+    vbRetryCancel = 5,
+    vbCritical = 16, vbQuestion = 32, vbExclamation = 48, vbInformation = 64,
+    vbDefaultButton1 = 0, vbDefaultButton2 = 256, vbDefaultButton3 = 512,
+};
+enum MsgBoxResult : int { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnore = 5, vbYes = 6, vbNo = 7 };
+
+// Cursor ids the forms ask for.
+constexpr int IDC_HAND = 32649;
+
+class Form;
+
+struct MessageBoxCall {
+    std::string text;
+    int style = 0;
+    std::string title;
+    int answer = 0;
+};
+
+// The other end of the user interface. A driver must answer every call; one that cannot
+// (a test that queued nothing) throws, which the system sees as a failed call.
+class UiDriver {
+public:
+    UiDriver() = default;
+    UiDriver(const UiDriver&) = delete;
+    UiDriver& operator=(const UiDriver&) = delete;
+    virtual ~UiDriver() = default;
+
+    virtual int messageBox(const std::string& text, int style, const std::string& title) = 0;
+    // The typed text, or nothing for Cancel.
+    virtual std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
+                                                const std::string& defaultText) = 0;
+    // A chosen file path, or nothing for Cancel.
+    virtual std::optional<std::string> fileDialog(const std::string& title, const std::string& initialPath) = 0;
+    // Works a form shown modally: sets texts, clicks buttons, lets time pass. Returns when
+    // the driver is done; the form should then be hidden or unloaded.
+    virtual void runModal(Form& form) = 0;
+    // A form shown modelessly or hidden; drivers may note it.
+    virtual void formShown(Form&) {}
+};
+
+// A driver fed by a test or a scenario: answers are queued in advance; each modal form is
+// worked by the next action queued for its name (or for any form, under the name "*").
+class ScriptedDriver : public UiDriver {
+public:
+    std::deque<int> messageAnswers;
+    std::deque<std::optional<std::string>> inputAnswers;
+    std::deque<std::optional<std::string>> fileAnswers;
+    std::map<std::string, std::deque<std::function<void(Form&)>>> formActions;
+    std::vector<MessageBoxCall> messages;  // every message box, with the answer given
+    std::vector<std::string> inputPrompts;
+    std::vector<std::string> fileDialogTitles;
+    std::vector<std::string> modalForms;  // names of forms shown modally, in order
+    // Asked when a queue is empty; without it the call throws.
+    std::function<int(const MessageBoxCall&)> onUnansweredMessage;
+    std::function<void(Form&)> onUnscriptedForm;
+
+    void queueForm(const std::string& formName, std::function<void(Form&)> action) {
+        formActions[formName].push_back(std::move(action));
+    }
+
+    // Each pops its queue and records the call; with the queue empty (and no fallback
+    // handler) it throws std::runtime_error naming the unanswered text.
+    int messageBox(const std::string& text, int style, const std::string& title) override;
+    std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
+                                        const std::string& defaultText) override;
+    std::optional<std::string> fileDialog(const std::string& title, const std::string& initialPath) override;
+    // Records the name, then runs the next action for the form's name, else for "*", else
+    // onUnscriptedForm; throws std::runtime_error when there is none of these.
+    void runModal(Form& form) override;
+};
+
+// The driver in use (a ScriptedDriver with empty queues until someone installs another).
+UiDriver& uiDriver();
+void setUiDriver(UiDriver* driver);  // nullptr restores the default; the caller keeps ownership
+
+// Installs a driver for a scope (a test) and puts the previous one back afterwards.
+class ScopedUiDriver {
+public:
+    explicit ScopedUiDriver(UiDriver& driver);
+    ScopedUiDriver(const ScopedUiDriver&) = delete;
+    ScopedUiDriver& operator=(const ScopedUiDriver&) = delete;
+    ~ScopedUiDriver();
+
+private:
+    UiDriver* previous_;
+};
+
+// The system's entry points.
+int MsgBox(const std::string& text, int style, const std::string& title);
+std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
+                                    const std::string& defaultText = {});
+
+// ---- Forms ---------------------------------------------------------------------------
+
+// A control registers itself with its form under its name when constructed as a member
+// (a second control of the same name is a programming error: std::logic_error), and
+// leaves the form again when destroyed.
+class Control {
+public:
+    Control(Form& form, std::string name);
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+    virtual ~Control();
+
+    const std::string& name() const { return name_; }
+    Form& form() const { return form_; }
+    virtual const char* kind() const = 0;
+
+    bool Visible = true;
+    bool Enabled = true;
+    std::string Caption;  // labels, buttons, frames, check and option boxes
+    std::uint32_t ForeColor = 0x000000;  // RGB as 0x00BBGGRR, as the host keeps colours
+    std::string ToolTipText;
+
+    std::function<void()> onClick;
+    std::function<void()> onMouseMove;
+
+    // What a driver does. Disabled or invisible controls, and controls of an unloaded
+    // form, ignore them. Check and option boxes change their value on a click.
+    virtual void click();
+    void mouseMove();
+    // Whether a user could reach the control now: enabled, visible, its form loaded.
+    bool interactive() const;
+
+private:
+    Form& form_;
+    std::string name_;
+};
+
+class Label : public Control {
+public:
+    using Control::Control;
+    const char* kind() const override { return "Label"; }
+};
+
+class CommandButton : public Control {
+public:
+    using Control::Control;
+    const char* kind() const override { return "CommandButton"; }
+    bool Default = false;
+    bool Cancel = false;
+};
+
+class Frame : public Control {
+public:
+    using Control::Control;
+    const char* kind() const override { return "Frame"; }
+};
+
+class Line : public Control {
+public:
+    using Control::Control;
+    const char* kind() const override { return "Line"; }
+};
+
+class TextBox : public Control {
+public:
+    using Control::Control;
+    const char* kind() const override { return "TextBox"; }
+    const std::string& Text() const { return text_; }
+    // Setting the text runs onChange when it differs, as typing would.
+    void setText(const std::string& text);
+    bool Locked = false;
+    std::function<void()> onChange;
+
+private:
+    std::string text_;
+};
+
+class CheckBox : public Control {
+public:
+    using Control::Control;
+    const char* kind() const override { return "CheckBox"; }
+    int Value() const { return value_; }  // 0 unchecked, 1 checked, 2 grayed
+    // Runs onClick when it changes, as the user's click would; other values than 0-2
+    // raise NumberedError 380.
+    void setValue(int v);
+    void click() override;  // unchecked <-> checked; grayed becomes unchecked
+
+private:
+    int value_ = 0;
+};
+
+class OptionButton : public Control {
+public:
+    using Control::Control;
+    const char* kind() const override { return "OptionButton"; }
+    bool Value() const { return value_; }
+    // Runs onClick when it becomes true. Options are not grouped: the form's code clears
+    // the others if it needs to.
+    void setValue(bool v);
+    void click() override;  // selects the option
+
+private:
+    bool value_ = false;
+};
+
+// Combo and list boxes: a list of items, the chosen index (-1 none) and, for combos, a text.
+class ListControl : public Control {
+public:
+    using Control::Control;
+    std::vector<std::string> items;
+    std::vector<std::int32_t> itemData;
+    void AddItem(const std::string& item) { items.push_back(item); itemData.push_back(0); }
+    // Removes item i (NumberedError 380 when out of range); the choice is dropped when it
+    // was that item and moves up with the list when it was below it. No onChange.
+    void RemoveItem(int i);
+    void Clear();  // items, choice and text; no onChange
+    int ListCount() const { return static_cast<int>(items.size()); }
+    int ListIndex() const { return index_; }
+    // -1 clears the choice and the text; other indexes outside the list raise
+    // NumberedError 380. Runs onChange when it changes; the text follows the item.
+    void setListIndex(int i);
+    const std::string& Text() const { return text_; }
+    // Runs onChange when it differs; the choice becomes the first item equal to the text, or none.
+    void setText(const std::string& t);
+    std::function<void()> onChange;
+
+private:
+    int index_ = -1;
+    std::string text_;
+};
+
+class ComboBox : public ListControl {
+public:
+    using ListControl::ListControl;
+    const char* kind() const override { return "ComboBox"; }
+};
+
+class ListBox : public ListControl {
+public:
+    using ListControl::ListControl;
+    const char* kind() const override { return "ListBox"; }
+};
+
+// Pictures: a small RGBA image, or none.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;  // ARGB, row by row
+    std::string source;  // where it came from, for transcripts
+};
+
+class PictureBox : public Control {
+public:
+    using Control::Control;
+    const char* kind() const override { return "PictureBox"; }
+    std::shared_ptr<Picture> picture;
+};
+
+class ImageList : public Control {
+public:
+    using Control::Control;
+    const char* kind() const override { return "ImageList"; }
+    std::vector<std::shared_ptr<Picture>> images;
+};
+
+// Up-downs are vertical scroll bars that hold the negated value.
+class ScrollBar : public Control {
+public:
+    using Control::Control;
+    const char* kind() const override { return "ScrollBar"; }
+    int Min = 0;
+    int Max = 32767;
+    int SmallChange = 1;
+    int Value() const { return value_; }
+    void setValue(int v);  // clamps into [min(Min,Max), max(Min,Max)], runs onChange on change
+    std::function<void()> onChange;
+
+private:
+    int value_ = 0;
+};
+
+class ProgressBar : public Control {
+public:
+    using Control::Control;
+    const char* kind() const override { return "ProgressBar"; }
+    double Min = 0;
+    double Max = 100;
+    double Value = 0;
+};
+
+struct TreeNode {
+    std::string key;
+    std::string text;
+    std::string parentKey;  // empty for a root node
+    bool expanded = false;
+    std::string tag;
+};
+
+class TreeView : public Control {
+public:
+    using Control::Control;
+    const char* kind() const override { return "TreeView"; }
+    std::vector<TreeNode> nodes;  // in display order
+    int selectedIndex = -1;
+    std::function<void()> onNodeClick;
+    // Selects the node and runs onNodeClick, also when it was selected already (a click);
+    // -1 clears the selection without a click; other indexes raise NumberedError 380.
+    void selectNode(int index);
+};
+
+struct ListItem {
+    std::string text;
+    std::vector<std::string> subItems;
+    bool checked = false;
+};
+
+class ListView : public Control {
+public:
+    using Control::Control;
+    const char* kind() const override { return "ListView"; }
+    std::vector<std::string> columns;
+    std::vector<ListItem> listItems;
+    int selectedIndex = -1;
+};
+
+class Timer;
+
+// A form: controls are members constructed with their names. Load runs Form_Load once;
+// a modal Show returns when the driver is done and the form is hidden or unloaded.
+class Form {
+public:
+    explicit Form(std::string name);
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+    virtual ~Form();
+
+    const std::string& name() const { return name_; }
+    std::string Caption;
+
+    // The control of that name (exactly, "lbl(0)" for an array element), or nullptr.
+    Control* control(const std::string& name) const;
+    // The control of that name and kind; std::runtime_error when missing or of another kind.
+    template <class T>
+    T& get(const std::string& controlName) const {
+        Control* c = control(controlName);
+        if (!c) throw std::runtime_error("form " + name_ + " has no control " + controlName);
+        auto* typed = dynamic_cast<T*>(c);
+        if (!typed)
+            throw std::runtime_error("control " + controlName + " on form " + name_ + " is a " + c->kind());
+        return *typed;
+    }
+    const std::vector<Control*>& controls() const { return controls_; }
+
+    // Loads the form if it is not loaded: starts its enabled timers, then runs Form_Load.
+    void Load();
+    // Loads if needed, marks the form visible and runs Form_Activate. A modeless show tells
+    // the driver (formShown). A modal show lets the driver work the form (runModal) unless
+    // the handlers already closed it, and returns once it is hidden or unloaded: a form the
+    // driver left open is hidden. An exception from runModal passes through, the form hidden.
+    void Show(bool modal);
+    // Marks the form not visible (it stays loaded) and tells the driver.
+    void Hide();
+    // Runs Form_Unload, stops the form's timers and marks it hidden and unloaded; a later
+    // Load starts afresh with Form_Load. Does nothing when the form is not loaded. The
+    // controls keep their properties: Form_Load sets what must start fresh.
+    void Unload();
+
+    bool loaded() const { return loaded_; }
+    bool Visible() const { return visible_; }
+
+    // Requests that the window system would carry out; recorded.
+    bool topMost = false;
+    int cursor = 0;  // last cursor id asked for
+
+    virtual void Form_Load() {}
+    virtual void Form_Activate() {}
+    virtual void Form_Unload() {}
+
+private:
+    friend class Control;
+    friend class Timer;
+    void registerControl(Control* c);
+    void unregisterControl(Control* c);
+    void registerTimer(Timer* t) { timers_.push_back(t); }
+    void unregisterTimer(Timer* t);
+
+    std::string name_;
+    std::vector<Control*> controls_;
+    std::vector<Timer*> timers_;
+    bool loaded_ = false;
+    bool visible_ = false;
+    bool unloading_ = false;  // Form_Unload running: a nested Unload is a no-op
+};
+
+// What a driver does to a form, by control name, as a user would: a disabled, invisible or
+// locked control, or one on an unloaded form, ignores the action (the result is false). A
+// missing control or item, or a control of a kind the action does not apply to, throws
+// std::runtime_error naming form and control; values the control refuses raise its error.
+namespace driver {
+bool setText(Form& form, const std::string& name, const std::string& text);  // TextBox, ComboBox, ListBox
+bool click(Form& form, const std::string& name);  // any control
+bool check(Form& form, const std::string& name, int value);  // CheckBox (0-2), OptionButton (non-zero)
+bool choose(Form& form, const std::string& name, int index);  // ComboBox, ListBox, TreeView
+bool choose(Form& form, const std::string& name, const std::string& item);  // the first item with that text
+bool scroll(Form& form, const std::string& name, int value);  // ScrollBar
+}  // namespace driver
+
+// ---- Timers --------------------------------------------------------------------------
+
+// The clock that timers run on. Tests and scenarios advance a virtual clock; the
+// simulator's loop may run it against real time. One UI thread only.
+class TimerClock {
+public:
+    TimerClock() = default;
+    TimerClock(const TimerClock&) = delete;
+    TimerClock& operator=(const TimerClock&) = delete;
+
+    // Milliseconds since the clock started.
+    std::int64_t now() const { return now_; }
+    // Moves time forward by ms (negative counts as 0), firing each due timer in due-time
+    // order (ties in the order the timers were enabled or restarted); a timer fires once
+    // per elapsed interval, with now() at the tick's time. Ticks may start, stop or
+    // restart timers, unload forms or destroy them. A tick that lets time pass (a modal
+    // dialog whose driver advances the clock) sees the later ticks, its own timer's too,
+    // inside that call; time never runs backwards.
+    void advance(std::int64_t ms);
+    // When the next tick is due, or nothing when no timer runs.
+    std::optional<std::int64_t> nextDue() const;
+
+private:
+    friend class Timer;
+    void add(Timer* t);
+    void remove(Timer* t);
+    std::vector<Timer*> timers_;
+    std::int64_t now_ = 0;
+    std::uint64_t sequence_ = 0;
+};
+
+TimerClock& timerClock();
+
+class Timer : public Control {
+public:
+    // As placed on the form at design time: an enabled timer starts when its form loads.
+    Timer(Form& form, std::string name, int interval, bool enabled);
+    ~Timer() override;  // stops the timer
+    const char* kind() const override { return "Timer"; }
+    int Interval() const { return interval_; }
+    // Restarts the count from now, also for the same interval; 0 stops the ticks;
+    // a negative interval raises NumberedError 380.
+    void setInterval(int ms);
+    bool isEnabled() const { return enabled_; }  // Control::Enabled mirrors it
+    // A timer only ticks while enabled, with an interval, and its form loaded; enabling a
+    // stopped timer starts the count from now, enabling a running one changes nothing.
+    void setEnabled(bool on);
+    std::function<void()> onTimer;
+
+private:
+    friend class TimerClock;
+    friend class Form;
+    void reschedule();
+    int interval_;
+    bool enabled_;
+    std::int64_t due_ = 0;
+    std::uint64_t order_ = 0;
+    bool scheduled_ = false;
+};
+
+}  // namespace platform

@@ -1,0 +1,193 @@
+// The other end of the user interface: the driver in use, the scripted driver tests and
+// scenarios feed, and the by-name actions a driver performs on a form.
+#include "platform/ui.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace platform {
+
+namespace {
+
+UiDriver*& installedDriver() {
+    static UiDriver* driver = nullptr;
+    return driver;
+}
+
+template <class T>
+T popFront(std::deque<T>& queue) {
+    T value = std::move(queue.front());
+    queue.pop_front();
+    return value;
+}
+
+}  // namespace
+
+UiDriver& uiDriver() {
+    if (UiDriver* d = installedDriver()) return *d;
+    static ScriptedDriver fallback;
+    return fallback;
+}
+
+void setUiDriver(UiDriver* driver) { installedDriver() = driver; }
+
+ScopedUiDriver::ScopedUiDriver(UiDriver& driver) : previous_(installedDriver()) { setUiDriver(&driver); }
+
+ScopedUiDriver::~ScopedUiDriver() { setUiDriver(previous_); }
+
+int MsgBox(const std::string& text, int style, const std::string& title) {
+    return uiDriver().messageBox(text, style, title);
+}
+
+std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
+                                    const std::string& defaultText) {
+    return uiDriver().inputBox(prompt, title, defaultText);
+}
+
+// ---- ScriptedDriver -----------------------------------------------------------------
+
+int ScriptedDriver::messageBox(const std::string& text, int style, const std::string& title) {
+    MessageBoxCall call{text, style, title, 0};
+    if (!messageAnswers.empty()) {
+        call.answer = popFront(messageAnswers);
+    } else if (onUnansweredMessage) {
+        call.answer = onUnansweredMessage(call);
+    } else {
+        throw std::runtime_error("no answer queued for message box: " + text);
+    }
+    messages.push_back(call);
+    return call.answer;
+}
+
+std::optional<std::string> ScriptedDriver::inputBox(const std::string& prompt, const std::string& /*title*/,
+                                                    const std::string& /*defaultText*/) {
+    if (inputAnswers.empty()) throw std::runtime_error("no answer queued for input box: " + prompt);
+    inputPrompts.push_back(prompt);
+    return popFront(inputAnswers);
+}
+
+std::optional<std::string> ScriptedDriver::fileDialog(const std::string& title,
+                                                      const std::string& /*initialPath*/) {
+    if (fileAnswers.empty()) throw std::runtime_error("no answer queued for file dialog: " + title);
+    fileDialogTitles.push_back(title);
+    return popFront(fileAnswers);
+}
+
+void ScriptedDriver::runModal(Form& form) {
+    modalForms.push_back(form.name());
+    // The action leaves the queue before it runs: it may show further modal forms.
+    for (const std::string& key : {form.name(), std::string("*")}) {
+        auto it = formActions.find(key);
+        if (it == formActions.end() || it->second.empty()) continue;
+        auto action = popFront(it->second);
+        action(form);
+        return;
+    }
+    if (onUnscriptedForm) {
+        auto handler = onUnscriptedForm;
+        handler(form);
+        return;
+    }
+    throw std::runtime_error("no action queued for modal form: " + form.name());
+}
+
+// ---- driver actions -----------------------------------------------------------------
+
+namespace driver {
+
+namespace {
+
+Control& find(Form& form, const std::string& name) {
+    Control* c = form.control(name);
+    if (!c) throw std::runtime_error("form " + form.name() + " has no control " + name);
+    return *c;
+}
+
+[[noreturn]] void wrongKind(Form& form, const Control& c, const char* action) {
+    throw std::runtime_error("cannot " + std::string(action) + " control " + c.name() + " on form " +
+                             form.name() + ": it is a " + c.kind());
+}
+
+}  // namespace
+
+bool setText(Form& form, const std::string& name, const std::string& text) {
+    Control& c = find(form, name);
+    if (auto* box = dynamic_cast<TextBox*>(&c)) {
+        if (!c.interactive() || box->Locked) return false;
+        box->setText(text);
+        return true;
+    }
+    if (auto* list = dynamic_cast<ListControl*>(&c)) {
+        if (!c.interactive()) return false;
+        list->setText(text);
+        return true;
+    }
+    wrongKind(form, c, "type into");
+}
+
+bool click(Form& form, const std::string& name) {
+    Control& c = find(form, name);
+    if (!c.interactive()) return false;
+    c.click();
+    return true;
+}
+
+bool check(Form& form, const std::string& name, int value) {
+    Control& c = find(form, name);
+    if (auto* box = dynamic_cast<CheckBox*>(&c)) {
+        if (!c.interactive()) return false;
+        box->setValue(value);
+        return true;
+    }
+    if (auto* option = dynamic_cast<OptionButton*>(&c)) {
+        if (!c.interactive()) return false;
+        option->setValue(value != 0);
+        return true;
+    }
+    wrongKind(form, c, "check");
+}
+
+bool choose(Form& form, const std::string& name, int index) {
+    Control& c = find(form, name);
+    if (auto* list = dynamic_cast<ListControl*>(&c)) {
+        if (!c.interactive()) return false;
+        list->setListIndex(index);
+        return true;
+    }
+    if (auto* tree = dynamic_cast<TreeView*>(&c)) {
+        if (!c.interactive()) return false;
+        tree->selectNode(index);
+        return true;
+    }
+    wrongKind(form, c, "choose from");
+}
+
+bool choose(Form& form, const std::string& name, const std::string& item) {
+    Control& c = find(form, name);
+    int index = -1;
+    if (auto* list = dynamic_cast<ListControl*>(&c)) {
+        auto it = std::find(list->items.begin(), list->items.end(), item);
+        if (it != list->items.end()) index = static_cast<int>(it - list->items.begin());
+    } else if (auto* tree = dynamic_cast<TreeView*>(&c)) {
+        auto it = std::find_if(tree->nodes.begin(), tree->nodes.end(),
+                               [&](const TreeNode& n) { return n.text == item; });
+        if (it != tree->nodes.end()) index = static_cast<int>(it - tree->nodes.begin());
+    } else {
+        wrongKind(form, c, "choose from");
+    }
+    if (index < 0) throw std::runtime_error("control " + name + " on form " + form.name() + " has no item " + item);
+    return choose(form, name, index);
+}
+
+bool scroll(Form& form, const std::string& name, int value) {
+    Control& c = find(form, name);
+    auto* bar = dynamic_cast<ScrollBar*>(&c);
+    if (!bar) wrongKind(form, c, "scroll");
+    if (!c.interactive()) return false;
+    bar->setValue(value);
+    return true;
+}
+
+}  // namespace driver
+
+}  // namespace platform

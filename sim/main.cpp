@@ -1,0 +1,72 @@
+// The host simulator's command line: runs a scenario file, standard input ("-"), or the
+// built-in demo.
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "platform/services.h"
+#include "sim/simulator.h"
+
+#ifndef VARNOTEL_DEFAULT_INSTALL
+#define VARNOTEL_DEFAULT_INSTALL "install"
+#endif
+
+int main(int argc, char** argv) {
+    sim::Options options;
+    options.installFolder = VARNOTEL_DEFAULT_INSTALL;
+    std::string scenario;
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        if (a == "--help" || a == "-h") {
+            std::cout << "usage: varnotel-sim [--install DIR] [--host VERSION] [SCENARIO | -]\n"
+                         "Runs a scenario of line commands against the host stand-in with the add-ins of an\n"
+                         "installation; without a scenario it runs the built-in demo.\n\n"
+                      << sim::Simulator::help();
+            return 0;
+        } else if (a == "--install" && i + 1 < argc) {
+            options.installFolder = argv[++i];
+        } else if (a == "--host" && i + 1 < argc) {
+            options.hostVersion = argv[++i];
+        } else {
+            scenario = a;
+        }
+    }
+
+    // The demo keeps its settings to itself unless a registry file was named.
+    std::string demoRegistry;
+    if (!std::getenv("VARNOTEL_REGISTRY")) {
+        char tmpl[] = "/tmp/varnotel-sim-XXXXXX";
+        if (char* dir = mkdtemp(tmpl)) {
+            demoRegistry = std::string(dir) + "/registry.reg";
+            setenv("VARNOTEL_REGISTRY", demoRegistry.c_str(), 1);
+        }
+    }
+
+    if (scenario == "-") options.interactive = isatty(STDIN_FILENO);
+    bool ok = false;
+    {
+        sim::Simulator simulator(options, std::cout);
+        if (scenario.empty()) {
+            std::istringstream demo(sim::builtInDemo());
+            ok = simulator.run(demo);
+        } else if (scenario == "-") {
+            ok = simulator.run(std::cin);
+        } else {
+            std::ifstream in(scenario);
+            if (!in) {
+                std::cerr << "cannot read scenario " << scenario << "\n";
+                return 2;
+            }
+            ok = simulator.run(in);
+        }
+    }
+    if (!demoRegistry.empty()) {
+        std::error_code ec;
+        std::filesystem::remove_all(std::filesystem::path(demoRegistry).parent_path(), ec);
+    }
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,40 @@
+// The host simulator: starts the host stand-in with a chosen version, loads the add-ins of
+// an installation by ProgID and runs a scenario of line commands against them, writing a
+// readable transcript.
+#pragma once
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+namespace sim {
+
+struct Options {
+    std::string installFolder;  // the staged installation (holds program/addins.txt)
+    std::string hostVersion = "14.0";
+    bool interactive = false;   // unanswered message boxes are asked at the terminal
+};
+
+class Simulator {
+public:
+    Simulator(Options options, std::ostream& out);
+    ~Simulator();
+    Simulator(const Simulator&) = delete;
+    Simulator& operator=(const Simulator&) = delete;
+
+    // Runs one command line; false (after saying why) when the command failed.
+    bool execute(const std::string& line);
+    // Runs every line of a scenario; stops at the first failure. True when all ran.
+    bool run(std::istream& scenario);
+
+    static const char* help();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+// The scenario the main command runs when given none.
+const char* builtInDemo();
+
+}  // namespace sim

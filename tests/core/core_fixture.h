@@ -1,0 +1,73 @@
+// A small installation in a temporary folder, an in-memory registry, a recording shell
+// and a scripted user, for tests of the add-in's core.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "core/addin_state.h"
+#include "core/errors.h"
+#include "core/folder_layout.h"
+#include "host/host.h"
+#include "platform/services.h"
+#include "platform/ui.h"
+
+namespace testing_core {
+
+class CoreFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        registry = platform::makeMemoryRegistry();
+        platform::useRegistryStore(registry.get());
+        platform::useShell(&shell);
+        platform::setUiDriver(&driver);
+        core::reportedErrors().clear();
+        char tmpl[] = "/tmp/varnotel-core-XXXXXX";
+        root = std::string(mkdtemp(tmpl)) + "/";
+        std::filesystem::create_directories(root + "program");
+        std::filesystem::create_directories(root + "tmp");
+        core::setAddInFolder(root + "program/");
+        shell.temp = root + "tmp/";
+        shell.cache = root + "cache/";
+    }
+
+    void TearDown() override {
+        app.reset();
+        core::setAddInFolder("");
+        platform::setUiDriver(nullptr);
+        platform::useShell(nullptr);
+        platform::useFileSystem(nullptr);
+        platform::useRegistryStore(nullptr);
+        std::error_code ec;
+        std::filesystem::remove_all(root, ec);
+    }
+
+    host::Application& startHost(const std::string& version) {
+        app = std::make_unique<host::Application>(version);
+        return *app;
+    }
+
+    static void writeFile(const std::string& path, const std::string& text = "x") {
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        std::ofstream(path) << text;
+    }
+
+    // Locations reported so far, in order.
+    std::vector<std::string> reportedLocations() const {
+        std::vector<std::string> out;
+        for (auto& r : core::reportedErrors()) out.push_back(r.location);
+        return out;
+    }
+
+    std::unique_ptr<platform::RegistryStore> registry;
+    platform::RecordingShell shell;
+    platform::ScriptedDriver driver;
+    std::unique_ptr<host::Application> app;
+    std::string root;
+};
+
+}  // namespace testing_core

@@ -1,0 +1,108 @@
+// The disk as the system's procedures see it: failures are answers, never exceptions.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/filesystem.h"
+
+using namespace platform;
+
+namespace {
+
+class DiskFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/varnotel-fs-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+        std::ofstream(dir_ + "/file.txt") << "text";
+        std::filesystem::create_directory(dir_ + "/folder");
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    FileSystem& disk = realFileSystem();
+    std::string dir_;
+};
+
+}  // namespace
+
+TEST_F(DiskFiles, ExistenceTellsFilesFromFolders) {
+    EXPECT_TRUE(disk.fileExists(dir_ + "/file.txt"));
+    EXPECT_FALSE(disk.fileExists(dir_ + "/folder"));
+    EXPECT_FALSE(disk.fileExists(dir_ + "/missing"));
+    EXPECT_FALSE(disk.fileExists(""));
+    EXPECT_TRUE(disk.folderExists(dir_ + "/folder"));
+    EXPECT_TRUE(disk.folderExists(dir_ + "/folder/"));
+    EXPECT_FALSE(disk.folderExists(dir_ + "/file.txt"));
+    EXPECT_FALSE(disk.folderExists(dir_ + "/missing/"));
+}
+
+TEST_F(DiskFiles, CreatingAFolderNeedsItsParentAndANewName) {
+    EXPECT_TRUE(disk.createFolder(dir_ + "/new"));
+    EXPECT_FALSE(disk.createFolder(dir_ + "/new"));
+    EXPECT_FALSE(disk.createFolder(dir_ + "/missing/child"));
+    EXPECT_TRUE(disk.folderExists(dir_ + "/new"));
+}
+
+TEST_F(DiskFiles, WholeFilesRoundTripAndReplaceWithoutLeftovers) {
+    const std::string bytes("zero\0and\xff", 9);
+    ASSERT_TRUE(disk.writeAll(dir_ + "/file.txt", bytes));
+    EXPECT_EQ(disk.readAll(dir_ + "/file.txt"), bytes);
+    ASSERT_TRUE(disk.writeAll(dir_ + "/empty", ""));
+    EXPECT_EQ(disk.readAll(dir_ + "/empty"), "");
+    EXPECT_EQ(disk.listFiles(dir_), (std::vector<std::string>{"empty", "file.txt"}));
+    EXPECT_EQ(disk.readAll(dir_ + "/missing"), std::nullopt);
+    EXPECT_EQ(disk.readAll(dir_ + "/folder"), std::nullopt);
+    EXPECT_FALSE(disk.writeAll(dir_ + "/missing/file", "x"));
+    EXPECT_FALSE(disk.writeAll(dir_ + "/folder", "x"));
+}
+
+TEST_F(DiskFiles, ReplacingAFileKeepsItsPermissions) {
+    chmod((dir_ + "/file.txt").c_str(), 0640);
+    ASSERT_TRUE(disk.writeAll(dir_ + "/file.txt", "new"));
+    struct stat info {};
+    ASSERT_EQ(stat((dir_ + "/file.txt").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+TEST_F(DiskFiles, DeletingTouchesOnlyFiles) {
+    EXPECT_FALSE(disk.deleteFile(dir_ + "/folder"));
+    EXPECT_TRUE(disk.folderExists(dir_ + "/folder"));
+    EXPECT_TRUE(disk.deleteFile(dir_ + "/file.txt"));
+    EXPECT_FALSE(disk.fileExists(dir_ + "/file.txt"));
+    EXPECT_FALSE(disk.deleteFile(dir_ + "/file.txt"));
+}
+
+TEST_F(DiskFiles, CopyingOverAnExistingFileNeedsPermission) {
+    ASSERT_TRUE(disk.writeAll(dir_ + "/target", "old"));
+    EXPECT_FALSE(disk.copyFile(dir_ + "/file.txt", dir_ + "/target", false));
+    EXPECT_EQ(disk.readAll(dir_ + "/target"), "old");
+    EXPECT_TRUE(disk.copyFile(dir_ + "/file.txt", dir_ + "/target", true));
+    EXPECT_EQ(disk.readAll(dir_ + "/target"), "text");
+    EXPECT_TRUE(disk.copyFile(dir_ + "/file.txt", dir_ + "/fresh", false));
+    EXPECT_FALSE(disk.copyFile(dir_ + "/missing", dir_ + "/other", true));
+    EXPECT_FALSE(disk.copyFile(dir_ + "/folder", dir_ + "/other", true));
+}
+
+TEST_F(DiskFiles, LastModifiedHasSubSecondPrecision) {
+    const timespec times[2] = {{1700000000, 250000000}, {1700000000, 250000000}};
+    ASSERT_EQ(utimensat(AT_FDCWD, (dir_ + "/file.txt").c_str(), times, 0), 0);
+    auto seconds = disk.lastModified(dir_ + "/file.txt");
+    ASSERT_TRUE(seconds);
+    EXPECT_NEAR(*seconds, 1700000000.25, 1e-6);
+    EXPECT_EQ(disk.lastModified(dir_ + "/missing"), std::nullopt);
+}
+
+TEST_F(DiskFiles, ListingsAreSortedNamesOfOneKind) {
+    for (const char* name : {"b", "A", "c"}) disk.writeAll(dir_ + "/" + name, "");
+    disk.createFolder(dir_ + "/sub");
+    EXPECT_EQ(disk.listFiles(dir_ + "/"), (std::vector<std::string>{"A", "b", "c", "file.txt"}));
+    EXPECT_EQ(disk.listFolders(dir_), (std::vector<std::string>{"folder", "sub"}));
+    EXPECT_TRUE(disk.listFiles(dir_ + "/missing").empty());
+    EXPECT_TRUE(disk.listFolders(dir_ + "/file.txt").empty());
+}

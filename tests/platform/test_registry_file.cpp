@@ -1,0 +1,250 @@
+// The file registry: its text, sharing the file, damaged files, and what concurrent or
+// killed writers leave behind.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <thread>
+
+#include "platform/errors.h"
+#include "platform/registry_tree.h"
+#include "platform/services.h"
+
+using namespace platform;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr auto HKCU = RootKey::CurrentUser;
+
+RegValue sz(const std::string& text) { return {REG_SZ, text + '\0'}; }
+
+class RegistryFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/varnotel-regfile-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        folder_ = pattern;
+        path_ = folder_ + "/registry.reg";
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    std::string text() const {
+        std::ifstream in(path_, std::ios::binary);
+        std::stringstream all;
+        all << in.rdbuf();
+        return all.str();
+    }
+    void write(const std::string& bytes) const { std::ofstream(path_, std::ios::binary) << bytes; }
+    std::vector<std::string> backups() const {
+        std::vector<std::string> found;
+        for (const auto& entry : fs::directory_iterator(folder_))
+            if (entry.path().filename().string().rfind("registry.reg.corrupt-", 0) == 0) found.push_back(entry.path());
+        return found;
+    }
+
+    std::string folder_, path_;
+};
+
+// Child processes report through their exit status only.
+template <class Body>
+pid_t forkRunning(Body body) {
+    pid_t pid = fork();
+    if (pid == 0) {
+        int failed = 1;
+        try {
+            failed = body() ? 0 : 1;
+        } catch (...) {
+        }
+        _exit(failed);
+    }
+    return pid;
+}
+
+}  // namespace
+
+TEST_F(RegistryFile, IsWrittenInTheRegistryExportFormat) {
+    auto store = makeFileRegistry(path_);
+    ASSERT_TRUE(store->setValue(HKCU, "Software\\Varnotel", "Name", sz("say \"hi\"\\\n")));
+    ASSERT_TRUE(store->setValue(HKCU, "Software\\Varnotel", "Count", {REG_DWORD, std::string("\x0a\0\0\0", 4)}));
+    ASSERT_TRUE(store->setValue(HKCU, "Software\\Varnotel", "", {REG_BINARY, "\x01\xff"}));
+    ASSERT_TRUE(store->setValue(HKCU, "Software\\Varnotel", "Path", {REG_EXPAND_SZ, std::string("%A%\0", 4)}));
+    ASSERT_TRUE(store->createKey(HKCU, "Software\\Varnotel\\Empty"));
+    EXPECT_EQ(text(),
+              "Windows Registry Editor Version 5.00\n"
+              "\n[HKEY_CURRENT_USER\\Software]\n"
+              "\n[HKEY_CURRENT_USER\\Software\\Varnotel]\n"
+              "\"Name\"=\"say \\\"hi\\\"\\\\\\n\"\n"
+              "\"Count\"=dword:0000000a\n"
+              "@=hex:01,ff\n"
+              "\"Path\"=hex(2):25,41,25,00\n"
+              "\n[HKEY_CURRENT_USER\\Software\\Varnotel\\Empty]\n");
+}
+
+TEST_F(RegistryFile, ReadsHandWrittenExports) {
+    write("\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n"
+          "; a comment\r\n"
+          "[hkey_current_user\\Software\\Hand]\r\n"
+          "\"Long\"=hex:01,02,\\\r\n"
+          "  03,0A\r\n"
+          "\"Big\"=hex(5):00,00,00,2a\r\n"
+          "\"Count\"=dword:FF\r\n"
+          "\"Text\"=\"x\"  \r\n");
+    auto store = makeFileRegistry(path_);
+    EXPECT_EQ(store->queryValue(HKCU, "Software\\Hand", "Long"), (RegValue{REG_BINARY, "\x01\x02\x03\x0a"}));
+    EXPECT_EQ(store->queryValue(HKCU, "Software\\Hand", "Big"), (RegValue{REG_DWORD_BIG_ENDIAN, std::string("\0\0\0\x2a", 4)}));
+    EXPECT_EQ(store->queryValue(HKCU, "Software\\Hand", "Count"), (RegValue{REG_DWORD, std::string("\xff\0\0\0", 4)}));
+    EXPECT_EQ(store->queryValue(HKCU, "Software\\Hand", "Text"), sz("x"));
+}
+
+TEST_F(RegistryFile, RejectsWhatIsNotAnExport) {
+    const char* bad[] = {
+        "",
+        "REGEDIT4\n",
+        "Windows Registry Editor Version 5.00\n\"v\"=\"outside a key\"\n",
+        "Windows Registry Editor Version 5.00\n[HKEY_NOWHERE\\A]\n",
+        "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A\n",
+        "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"v\"=\"unclosed\n",
+        "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"v\"=\"bad \\t escape\"\n",
+        "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"v\"=hex:01,0g\n",
+        "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"v\"=hex:01,\\\n",
+        "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"v\"=dword:123456789\n",
+        "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"v\"=-\n",
+    };
+    for (const char* text : bad) {
+        std::string problem;
+        EXPECT_FALSE(detail::RegTree::parse(text, problem)) << text;
+        EXPECT_FALSE(problem.empty()) << text;
+    }
+}
+
+TEST_F(RegistryFile, EveryReadSeesTheLatestFile) {
+    auto first = makeFileRegistry(path_);
+    auto second = makeFileRegistry(path_);
+    ASSERT_TRUE(first->setValue(HKCU, "Software\\Shared", "v", sz("1")));
+    EXPECT_EQ(second->queryValue(HKCU, "Software\\Shared", "v"), sz("1"));
+    ASSERT_TRUE(second->setValue(HKCU, "Software\\Shared", "w", sz("2")));
+    EXPECT_EQ(first->valueNames(HKCU, "Software\\Shared"), (std::vector<std::string>{"v", "w"}));
+    fs::remove(path_);
+    EXPECT_FALSE(first->keyExists(HKCU, "Software\\Shared"));
+}
+
+TEST_F(RegistryFile, ADamagedFileReadsAsEmptyAndIsKeptAsABackupOnTheNextWrite) {
+    const std::string damaged = "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"v\"=garbage\n";
+    write(damaged);
+    auto store = makeFileRegistry(path_);
+    EXPECT_EQ(store->queryValue(HKCU, "A", "v"), std::nullopt);
+    EXPECT_FALSE(store->keyExists(HKCU, "A"));
+    EXPECT_EQ(text(), damaged);  // reading never replaces it
+    EXPECT_FALSE(store->deleteValue(HKCU, "A", "v"));
+    EXPECT_TRUE(backups().empty());  // a refused change writes nothing
+
+    ASSERT_TRUE(store->setValue(HKCU, "B", "w", sz("new")));
+    auto kept = backups();
+    ASSERT_EQ(kept.size(), 1u);
+    std::ifstream in(kept[0], std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), damaged);
+    EXPECT_EQ(store->valueNames(HKCU, "B"), std::vector<std::string>{"w"});
+    EXPECT_FALSE(store->keyExists(HKCU, "A"));
+}
+
+TEST_F(RegistryFile, AFileThatCannotBeReadThrowsOnQueryAndRefusesWrites) {
+    fs::create_directory(path_);  // a folder where the file should be
+    auto store = makeFileRegistry(path_);
+    EXPECT_THROW(store->queryValue(HKCU, "A", "v"), NumberedError);
+    EXPECT_FALSE(store->keyExists(HKCU, ""));
+    EXPECT_FALSE(store->setValue(HKCU, "A", "v", sz("1")));
+    EXPECT_TRUE(fs::is_directory(path_));
+}
+
+TEST_F(RegistryFile, DefaultPathFollowsTheEnvironment) {
+    struct Saved {
+        const char* name;
+        std::optional<std::string> value;
+    } saved[] = {{"VARNOTEL_REGISTRY", {}}, {"XDG_CONFIG_HOME", {}}, {"HOME", {}}};
+    for (auto& s : saved)
+        if (const char* v = getenv(s.name)) s.value = v;
+
+    setenv("HOME", "/home/someone", 1);
+    unsetenv("XDG_CONFIG_HOME");
+    unsetenv("VARNOTEL_REGISTRY");
+    EXPECT_EQ(defaultRegistryPath(), "/home/someone/.config/varnotel/registry.reg");
+    setenv("XDG_CONFIG_HOME", "/cfg", 1);
+    EXPECT_EQ(defaultRegistryPath(), "/cfg/varnotel/registry.reg");
+    setenv("VARNOTEL_REGISTRY", path_.c_str(), 1);
+    EXPECT_EQ(defaultRegistryPath(), path_);
+
+    // The default service uses it, unless a store is installed.
+    auto memory = makeMemoryRegistry();
+    useRegistryStore(memory.get());
+    EXPECT_EQ(&registryStore(), memory.get());
+    useRegistryStore(nullptr);
+    ASSERT_TRUE(registryStore().setValue(HKCU, "A", "v", sz("1")));
+    EXPECT_TRUE(fs::exists(path_));
+
+    for (auto& s : saved) s.value ? setenv(s.name, s.value->c_str(), 1) : unsetenv(s.name);
+}
+
+TEST_F(RegistryFile, TwoProcessesWritingAtOnceLoseNothing) {
+    constexpr int kEach = 2000;
+    std::vector<pid_t> writers;
+    for (int p = 0; p < 2; ++p)
+        writers.push_back(forkRunning([&, p] {
+            auto store = makeFileRegistry(path_);
+            for (int i = 0; i < kEach; ++i)
+                if (!store->setValue(HKCU, "Software\\Race", "p" + std::to_string(p) + "-" + std::to_string(i), sz("x")))
+                    return false;
+            return true;
+        }));
+    for (pid_t pid : writers) {
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    EXPECT_EQ(makeFileRegistry(path_)->valueNames(HKCU, "Software\\Race").size(), 2u * kEach);
+}
+
+TEST_F(RegistryFile, AWriterKilledMidWriteLeavesAReadableFile) {
+    {
+        auto store = makeFileRegistry(path_);
+        ASSERT_TRUE(store->setValue(HKCU, "Software\\Kept", "v", sz("before")));
+    }
+    std::mt19937 random(std::random_device{}());
+    auto temporaries = [&] {  // a temporary file shows a write in progress
+        std::vector<fs::path> found;
+        for (const auto& entry : fs::directory_iterator(folder_))
+            if (entry.path().filename().string().rfind("registry.reg.tmp-", 0) == 0) found.push_back(entry.path());
+        return found;
+    };
+    for (int round = 0; round < 10; ++round) {
+        pid_t writer = forkRunning([&] {
+            auto store = makeFileRegistry(path_);
+            const RegValue big{REG_BINARY, std::string(200000, '\x5a')};
+            for (int i = 0;; ++i) store->setValue(HKCU, "Software\\Churn", "v" + std::to_string(i % 50), big);
+            return true;
+        });
+        // Half the rounds strike at a random moment, half while the new file is being written.
+        bool whileWriting = round % 2 == 1;
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(whileWriting ? 2000 : 5 + random() % 60);
+        while (std::chrono::steady_clock::now() < deadline && !(whileWriting && !temporaries().empty()))
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        kill(writer, SIGKILL);
+        waitpid(writer, nullptr, 0);
+
+        std::string problem;
+        ASSERT_TRUE(detail::RegTree::parse(text(), problem)) << "round " << round << ": " << problem;
+        EXPECT_EQ(makeFileRegistry(path_)->queryValue(HKCU, "Software\\Kept", "v"), sz("before"));
+        // The next writer carries on from what the killed one left, and clears its leftovers.
+        EXPECT_TRUE(makeFileRegistry(path_)->setValue(HKCU, "Software\\Kept", "w", sz("after")));
+        EXPECT_TRUE(temporaries().empty());
+    }
+    EXPECT_TRUE(backups().empty());
+}

@@ -1,0 +1,277 @@
+// Forms worked by a scripted driver: the show/hide/unload cycle, message boxes inside
+// handlers, controls that ignore the user, and change handlers that run only on a change.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/errors.h"
+#include "platform/ui.h"
+
+using namespace platform;
+
+namespace {
+
+// A dialog as the system writes them: controls as named members, handlers bound in the constructor.
+class NameForm : public Form {
+public:
+    NameForm() : Form("frmName") {
+        btnOK.onClick = [this] { btnOK_Click(); };
+        btnCancel.onClick = [this] { Unload(); };
+        btnAsk.onClick = [this] { answer = MsgBox("Keep " + tbName.Text() + "?", vbYesNo + vbQuestion, "Name"); };
+        tbName.onChange = [this] { log.push_back("change:" + tbName.Text()); };
+        chkRemember.onClick = [this] { log.push_back("remember:" + std::to_string(chkRemember.Value())); };
+        optA.onClick = [this] { log.push_back("optA"); };
+        cboSize.onChange = [this] { log.push_back("size:" + cboSize.Text()); };
+        vsbZoom.onChange = [this] { log.push_back("zoom:" + std::to_string(vsbZoom.Value())); };
+    }
+
+    TextBox tbName{*this, "tbName"};
+    CommandButton btnOK{*this, "btnOK"};
+    CommandButton btnCancel{*this, "btnCancel"};
+    CommandButton btnAsk{*this, "btnAsk"};
+    CheckBox chkRemember{*this, "chkRemember"};
+    OptionButton optA{*this, "optA"};
+    ComboBox cboSize{*this, "cboSize"};
+    ScrollBar vsbZoom{*this, "vsbZoom"};
+    Label lbl0{*this, "lbl(0)"};
+
+    std::vector<std::string> log;
+    int answer = 0;
+
+    void Form_Load() override { log.push_back("load"); }
+    void Form_Activate() override { log.push_back("activate"); }
+    void Form_Unload() override { log.push_back("unload"); }
+
+private:
+    void btnOK_Click() {
+        log.push_back("ok");
+        Hide();
+    }
+};
+
+class OuterForm : public Form {
+public:
+    OuterForm() : Form("frmOuter") { btnMore.onClick = [this] { inner.Show(true); }; }
+    CommandButton btnMore{*this, "btnMore"};
+    NameForm inner;
+};
+
+class UiFormTest : public ::testing::Test {
+protected:
+    ScriptedDriver driver;
+    ScopedUiDriver scope{driver};
+};
+
+TEST_F(UiFormTest, ModalShowReturnsAfterTheDriverTypedAndClickedOK) {
+    NameForm form;
+    driver.queueForm("frmName", [](Form& f) {
+        EXPECT_TRUE(f.Visible());
+        driver::setText(f, "tbName", "Ada");
+        driver::click(f, "btnOK");
+    });
+    form.Show(true);
+    EXPECT_EQ(form.tbName.Text(), "Ada");
+    EXPECT_TRUE(form.loaded());
+    EXPECT_FALSE(form.Visible());
+    EXPECT_EQ(form.log, (std::vector<std::string>{"load", "activate", "change:Ada", "ok"}));
+    EXPECT_EQ(driver.modalForms, std::vector<std::string>{"frmName"});
+}
+
+TEST_F(UiFormTest, AFormTheDriverLeavesOpenIsHiddenWhenShowReturns) {
+    NameForm form;
+    driver.queueForm("*", [](Form&) {});
+    form.Show(true);
+    EXPECT_FALSE(form.Visible());
+    EXPECT_TRUE(form.loaded());
+}
+
+TEST_F(UiFormTest, MessageBoxInsideAHandlerIsAnsweredFromTheQueue) {
+    NameForm form;
+    driver.messageAnswers = {vbNo};
+    driver.queueForm("frmName", [](Form& f) {
+        driver::setText(f, "tbName", "Ada");
+        driver::click(f, "btnAsk");
+        driver::click(f, "btnCancel");
+    });
+    form.Show(true);
+    EXPECT_EQ(form.answer, vbNo);
+    ASSERT_EQ(driver.messages.size(), 1u);
+    EXPECT_EQ(driver.messages[0].text, "Keep Ada?");
+    EXPECT_EQ(driver.messages[0].style, vbYesNo + vbQuestion);
+    EXPECT_EQ(driver.messages[0].title, "Name");
+    EXPECT_EQ(driver.messages[0].answer, vbNo);
+    EXPECT_FALSE(form.loaded());
+}
+
+TEST_F(UiFormTest, NestedModalFormsAreWorkedInsideOneAnother) {
+    OuterForm outer;
+    driver.queueForm("frmOuter", [](Form& f) {
+        driver::click(f, "btnMore");
+        EXPECT_TRUE(f.Visible());
+        f.Hide();
+    });
+    driver.queueForm("*", [](Form& f) { driver::click(f, "btnOK"); });
+    outer.Show(true);
+    EXPECT_EQ(driver.modalForms, (std::vector<std::string>{"frmOuter", "frmName"}));
+    EXPECT_FALSE(outer.inner.Visible());
+    EXPECT_FALSE(outer.Visible());
+}
+
+TEST_F(UiFormTest, UnansweredDialogsThrowNamingTheirText) {
+    NameForm form;
+    form.Load();
+    EXPECT_THROW(
+        {
+            try {
+                form.btnAsk.click();
+            } catch (const std::runtime_error& e) {
+                EXPECT_STREQ(e.what(), "no answer queued for message box: Keep ?");
+                throw;
+            }
+        },
+        std::runtime_error);
+    EXPECT_TRUE(driver.messages.empty());
+    EXPECT_THROW(InputBox("Name?", "t"), std::runtime_error);
+    EXPECT_THROW(driver.fileDialog("Open", "/"), std::runtime_error);
+
+    // An unscripted modal form fails the Show and is left hidden.
+    EXPECT_THROW(form.Show(true), std::runtime_error);
+    EXPECT_FALSE(form.Visible());
+
+    driver.onUnansweredMessage = [](const MessageBoxCall& call) { return call.style == vbYesNo ? vbYes : vbOK; };
+    EXPECT_EQ(MsgBox("Sure?", vbYesNo, "t"), vbYes);
+    EXPECT_EQ(driver.messages.back().answer, vbYes);
+}
+
+TEST_F(UiFormTest, UnloadThenLoadRunsFormLoadAgain) {
+    NameForm form;
+    form.Load();
+    form.Load();
+    form.Show(false);
+    EXPECT_TRUE(form.Visible());
+    form.Unload();
+    form.Unload();  // not loaded: nothing
+    EXPECT_FALSE(form.Visible());
+    EXPECT_FALSE(form.loaded());
+    form.Load();
+    EXPECT_EQ(form.log, (std::vector<std::string>{"load", "activate", "unload", "load"}));
+}
+
+TEST_F(UiFormTest, ControlsAreFoundByTheirExactName) {
+    NameForm form;
+    EXPECT_EQ(form.control("lbl(0)"), &form.lbl0);
+    EXPECT_EQ(form.control("lbl"), nullptr);
+    EXPECT_EQ(&form.get<TextBox>("tbName"), &form.tbName);
+    EXPECT_THROW(form.get<CheckBox>("tbName"), std::runtime_error);
+    EXPECT_THROW(Label(form, "tbName"), std::logic_error);  // a second control of that name
+    {
+        Label extra(form, "lbl(1)");
+        EXPECT_EQ(form.control("lbl(1)"), &extra);
+    }
+    EXPECT_EQ(form.control("lbl(1)"), nullptr);
+}
+
+TEST_F(UiFormTest, ControlsTheUserCannotReachIgnoreClicks) {
+    NameForm form;
+    int clicks = 0;
+    form.btnOK.onClick = [&] { ++clicks; };
+    form.btnOK.click();  // form not loaded
+    form.Load();
+    form.btnOK.Enabled = false;
+    form.btnOK.click();
+    EXPECT_FALSE(driver::click(form, "btnOK"));
+    form.btnOK.Enabled = true;
+    form.btnOK.Visible = false;
+    form.btnOK.click();
+    form.chkRemember.Enabled = false;
+    EXPECT_FALSE(driver::check(form, "chkRemember", 1));
+    form.tbName.Locked = true;
+    EXPECT_FALSE(driver::setText(form, "tbName", "x"));
+    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(form.chkRemember.Value(), 0);
+    EXPECT_EQ(form.tbName.Text(), "");
+    form.btnOK.Visible = true;
+    EXPECT_TRUE(driver::click(form, "btnOK"));
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(UiFormTest, DriverActionsNameTheFormAndControlWhenTheyCannotApply) {
+    NameForm form;
+    form.Load();
+    try {
+        driver::click(form, "btnNope");
+        FAIL();
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "form frmName has no control btnNope");
+    }
+    try {
+        driver::setText(form, "btnOK", "x");
+        FAIL();
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "cannot type into control btnOK on form frmName: it is a CommandButton");
+    }
+    EXPECT_THROW(driver::check(form, "tbName", 1), std::runtime_error);
+    EXPECT_THROW(driver::choose(form, "chkRemember", 0), std::runtime_error);
+    EXPECT_THROW(driver::scroll(form, "cboSize", 1), std::runtime_error);
+    EXPECT_THROW(driver::choose(form, "cboSize", std::string("Huge")), std::runtime_error);
+    EXPECT_THROW(driver::choose(form, "cboSize", 3), NumberedError);
+}
+
+TEST_F(UiFormTest, ChangeHandlersRunOnlyOnAChange) {
+    NameForm form;
+    form.Load();
+    form.log.clear();
+    form.tbName.setText("a");
+    form.tbName.setText("a");
+    form.chkRemember.setValue(1);
+    form.chkRemember.setValue(1);
+    form.chkRemember.click();  // checked -> unchecked
+    form.optA.setValue(false);
+    form.optA.click();
+    form.optA.click();
+    form.cboSize.AddItem("Small");
+    form.cboSize.AddItem("Large");
+    driver::choose(form, "cboSize", std::string("Large"));
+    form.cboSize.setListIndex(1);
+    form.cboSize.setText("Small");  // the choice follows the text
+    EXPECT_EQ(form.cboSize.ListIndex(), 0);
+    form.cboSize.setListIndex(-1);
+    EXPECT_EQ(form.cboSize.Text(), "");
+    form.vsbZoom.setValue(0);
+    EXPECT_EQ(form.log, (std::vector<std::string>{"change:a", "remember:1", "remember:0", "optA", "size:Large",
+                                                  "size:Small", "size:"}));
+    EXPECT_THROW(form.chkRemember.setValue(3), NumberedError);
+}
+
+TEST_F(UiFormTest, ListsKeepTheirChoiceWhenItemsAreRemoved) {
+    NameForm form;
+    for (const char* s : {"a", "b", "c"}) form.cboSize.AddItem(s);
+    form.cboSize.setListIndex(2);
+    form.cboSize.RemoveItem(0);
+    EXPECT_EQ(form.cboSize.ListIndex(), 1);
+    EXPECT_EQ(form.cboSize.Text(), "c");
+    form.cboSize.RemoveItem(1);
+    EXPECT_EQ(form.cboSize.ListIndex(), -1);
+    EXPECT_EQ(form.cboSize.ListCount(), 1);
+    EXPECT_EQ(form.cboSize.itemData.size(), 1u);
+}
+
+TEST_F(UiFormTest, ScrollBarsClampIntoTheirRangeWhicheverWayRound) {
+    NameForm form;
+    struct Case {
+        int min, max, set, expected;
+    } cases[] = {
+        {0, 100, 150, 100}, {0, 100, -5, 0},
+        // An up-down from 1 to 10 holds the negated value.
+        {-10, -1, 0, -1}, {-10, -1, -20, -10}, {-1, -10, -4, -4}, {-1, -10, 3, -1},
+    };
+    for (const Case& c : cases) {
+        form.vsbZoom.Min = c.min;
+        form.vsbZoom.Max = c.max;
+        form.vsbZoom.setValue(c.set);
+        EXPECT_EQ(form.vsbZoom.Value(), c.expected) << c.min << ".." << c.max << " set " << c.set;
+    }
+}
+
+}  // namespace
