@@ -1,6 +1,6 @@
 #include "core/addin_state.h"
 
-#include "core/efficiency_tools.h"
+#include "tools/efficiency_tools.h"
 #include "core/ppt_controls.h"
 #include "core/ppt_events.h"
 

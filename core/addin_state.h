@@ -12,6 +12,7 @@
 
 namespace host {
 class Application;
+class IRibbonUI;
 }
 
 namespace core {
@@ -35,6 +36,7 @@ struct AddInState {
     std::unique_ptr<EfficiencyTools> tools;
     bool screenSaverOff = false;            // the screensaver flag
     std::string currentStyle;
+    host::IRibbonUI* ribbon = nullptr;      // kept when the ribbon loads (ribbon hosts)
     std::mt19937 random;                    // seeded at connection
 };
 

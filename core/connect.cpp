@@ -5,7 +5,7 @@
 
 #include "core/addin_state.h"
 #include "core/api_helpers.h"
-#include "core/efficiency_tools.h"
+#include "tools/efficiency_tools.h"
 #include "core/errors.h"
 #include "core/globals.h"
 #include "core/icons.h"

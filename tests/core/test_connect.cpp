@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/connect.h"
-#include "core/efficiency_tools.h"
+#include "tools/efficiency_tools.h"
 #include "core/icons.h"
 #include "core/ppt_controls.h"
 #include "core/ppt_events.h"

@@ -1,0 +1,19 @@
+#include <gtest/gtest.h>
+
+#include "core/errors.h"
+#include "tools/efficiency_tools.h"
+
+namespace {
+
+TEST(EfficiencyTools, AnUnknownCommandNameRaisesError438) {
+    core::EfficiencyTools tools;
+    try {
+        tools.callByName("noSuchCommand");
+        FAIL();
+    } catch (const platform::NumberedError& e) {
+        EXPECT_EQ(e.number(), 438);
+    }
+    EXPECT_FALSE(core::EfficiencyTools::hasMethod("noSuchCommand"));
+}
+
+}  // namespace
