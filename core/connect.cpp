@@ -9,6 +9,7 @@
 #include "core/errors.h"
 #include "core/globals.h"
 #include "core/icons.h"
+#include "core/languages.h"
 #include "core/ppt_controls.h"
 #include "core/ppt_events.h"
 #include "core/registry.h"
@@ -66,6 +67,7 @@ void Connect::OnDisconnection(int) {
     if (s.application) {
         trap(kOnDisconnection, [&] { killSlideExtracts(); });
         s.application = nullptr;
+        s.ribbon = nullptr;  // the host drops the ribbon with the add-in
         trap(kOnDisconnection, [&] {
             if (s.events) s.events->setPowerPointApp(nullptr);
         });

@@ -2,14 +2,18 @@
 // start-up and shut-down of everything the add-in keeps while it is loaded.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "host/host.h"
+#include "host/ribbon.h"
 
 namespace core {
 
 constexpr const char* kProductName = "Varnotel for presentations";
 constexpr const char* kProgId = "plorin.Connect";
 
-class Connect : public host::AddIn {
+class Connect : public host::AddIn, public host::IRibbonExtensibility {
 public:
     Connect() = default;
     Connect(const Connect&) = delete;
@@ -23,6 +27,38 @@ public:
 
     // Deletes the temporary slide extracts listed in the setting "slideExtracts".
     void killSlideExtracts();
+
+    // ---- Ribbon (core/ribbon_front_end.cpp; callbacks by name: core/ribbon_callbacks.h) ---
+    host::IRibbonExtensibility* ribbon() override { return this; }
+    // The ui folder's "plorinUI.xml" as it stands, for every kind of window; raises error 53
+    // when it cannot be read.
+    std::string GetCustomUI(const std::string& ribbonId) override;
+    bool hasCallback(const std::string& name) const override;
+    // Raises error 438 for an unknown name; otherwise whatever the callback raises.
+    host::RibbonValue invokeCallback(const std::string& name, const host::IRibbonControl& control,
+                                     const std::vector<host::RibbonValue>& args) override;
+
+    // The callbacks, by the names the ribbon definition binds. Control numbers come from the
+    // ids ("vn_" and a number); an id whose number part is not a 16-bit number fails the
+    // callback. No callback traps errors: the host gets the failure and shows nothing.
+    // Keeps the ribbon object for invalidating.
+    void onLoad(host::IRibbonUI* ribbon);
+    // Runs the undo fix, raises the control's usage counter, runs its command (if built).
+    void onAction(const host::IRibbonControl& control);
+    // The two toggle buttons: fit shape to text (1085) and wrap text (1086) of the selection.
+    void onActionTB(const host::IRibbonControl& control, bool pressed);
+    // An item of the copyright menu: inserts the notice numbered by the control's tag.
+    void copyright_onAction(const host::IRibbonControl& control);
+    // The language buttons' icons; every other control's picture file in the ui folder
+    // (error 481 when it cannot be loaded).
+    host::RibbonPicture getImage(const host::IRibbonControl& control);
+    bool getVisible(const host::IRibbonControl& control);
+    // The language buttons' language names; the empty text for every other control.
+    std::string getLabel(const host::IRibbonControl& control);
+    // The toggle buttons' state from the selection; False on any failure.
+    bool getPressed(const host::IRibbonControl& control);
+    // From the event sink's selection state.
+    bool getEnabled(const host::IRibbonControl& control);
 
 private:
     void startUp();

@@ -2,9 +2,14 @@
 // command bars and keeping the screensaver away during slide shows. It is never shown.
 #pragma once
 
+#include "platform/input.h"
 #include "platform/ui.h"
 
 namespace core {
+
+// True while help mode is on: a click on a command-bar button then opens its help topic
+// instead of running its command.
+inline bool helpMode = false;
 
 class IconsForm : public platform::Form {
 public:
@@ -22,8 +27,15 @@ public:
 
     platform::PictureBox& lngPic(int index);
 
+    // Builds the input record the screensaver timer injects.
+    void Form_Load() override;
+    // Help mode while Ctrl and Shift are held (command-bar hosts only; elsewhere the first
+    // tick stops the timer for good).
     void HelpTimer_Timer();
+    // Injects a zero-distance mouse move, which counts as user activity.
     void screensaverTimer_Timer();
+
+    platform::MouseInput inputRecord;
 };
 
 // The form, loaded on first use.

@@ -2,8 +2,6 @@
 
 namespace core {
 
-void initializeLanguages() {}
-
 void checkForSurvey() {}
 
 }  // namespace core

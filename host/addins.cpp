@@ -7,6 +7,7 @@
 
 #include "host/ascii.h"
 #include "host/host.h"
+#include "host/ribbon_host.h"
 
 namespace host {
 
@@ -94,6 +95,8 @@ void COMAddIn::setConnect(bool on) {
     }
     addIn_ = std::move(addIn);
     connected_ = true;
+    // A ribbon host then loads the add-in's ribbon; what fails there only shows nothing.
+    if (IRibbonExtensibility* ribbon = addIn_->ribbon()) app_->Ribbon().attach(progId_, *ribbon);
 }
 
 void COMAddIn::disconnect(int removeMode) {
@@ -110,6 +113,7 @@ void COMAddIn::disconnect(int removeMode) {
     } catch (...) {
         // The add-in is released either way; there is nobody to tell.
     }
+    app_->Ribbon().detach(progId_);  // its ribbon goes before the add-in object
     addIn.reset();
 }
 

@@ -59,6 +59,15 @@ struct PresentationFile;
 class Slide;
 class Shape;
 class DocumentWindow;
+class ShapeRange;
+class TextFrame;
+class TextRange;
+class TextFrame2;
+struct TextBody;
+class Table;
+struct TableBody;
+class SlideRange;
+class CommandBars;
 
 // Any object the host hands out; an add-in may be given something that is not the
 // presentation host's Application (another host), which it tells apart by its type.
@@ -101,6 +110,67 @@ private:
     std::function<void()> onChange_;
 };
 
+// A shape's fill and line (host/shape_format.cpp). Their setters throw HostError(E_FAIL) once
+// the shape has been deleted and for values out of range; every change marks the presentation
+// unsaved. Colours are RGB as 0x00BBGGRR, the red in the lowest byte.
+class ColorFormat {
+public:
+    ColorFormat(const ColorFormat&) = delete;
+    ColorFormat& operator=(const ColorFormat&) = delete;
+    std::uint32_t RGB() const { return rgb_; }
+    void setRGB(std::uint32_t rgb);  // 0 to 0xFFFFFF
+
+private:
+    friend class Shape;
+    friend struct PresentationFile;
+    friend class FillFormat;
+    friend class LineFormat;
+    ColorFormat(Shape& owner, std::uint32_t rgb) : owner_(&owner), rgb_(rgb) {}
+    Shape* owner_;
+    std::uint32_t rgb_;
+};
+
+// New AutoShapes are filled and outlined; text boxes, pictures and the rest are neither.
+class FillFormat {
+public:
+    FillFormat(const FillFormat&) = delete;
+    FillFormat& operator=(const FillFormat&) = delete;
+    host::ColorFormat& ForeColor() { return foreColor_; }
+    const host::ColorFormat& ForeColor() const { return foreColor_; }
+    int Visible() const { return visible_; }  // msoTrue or msoFalse
+    void setVisible(int v);  // msoTrue, msoCTrue or msoFalse
+
+private:
+    friend class Shape;
+    friend struct PresentationFile;
+    explicit FillFormat(Shape& owner);  // the default of the shape's type
+    Shape* owner_;
+    host::ColorFormat foreColor_;
+    int visible_;
+};
+
+// A shape's outline (a line shape's line); its weight is in points.
+class LineFormat {
+public:
+    LineFormat(const LineFormat&) = delete;
+    LineFormat& operator=(const LineFormat&) = delete;
+    host::ColorFormat& ForeColor() { return foreColor_; }
+    const host::ColorFormat& ForeColor() const { return foreColor_; }
+    float Weight() const { return weight_; }
+    void setWeight(float points);  // finite, 0 or more
+    int Visible() const { return visible_; }
+    void setVisible(int v);
+
+private:
+    friend class Shape;
+    friend struct PresentationFile;
+    explicit LineFormat(Shape& owner);
+    Shape* owner_;
+    host::ColorFormat foreColor_;
+    float weight_;
+    int visible_;
+};
+
 // Geometry setters, setName, setAutoShapeType, Flip and Delete throw HostError(E_FAIL) once the
 // shape has been deleted, and for values that are not finite numbers.
 class Shape : public HostObject, public std::enable_shared_from_this<Shape> {
@@ -115,6 +185,8 @@ public:
     float Rotation() const { return rotation_; }  // in [0, 360)
     void setLeft(float v);
     void setTop(float v);
+    // Resizing a rotated shape keeps its own rotated top-left corner in place on the slide
+    // (Left and Top move); see docs/host-behaviour.md.
     void setWidth(float v);
     void setHeight(float v);
     void setRotation(float v);  // stored brought into [0, 360)
@@ -133,15 +205,49 @@ public:
     Slide* Parent() const { return parent_; }
     void Delete();
 
+    // Text, tables and groups (host/text.h; host/group.cpp).
+    // msoTrue for AutoShapes, callouts, placeholders and text boxes that hold no table.
+    int HasTextFrame() const;
+    host::TextFrame TextFrame();  // HostError(E_FAIL) when HasTextFrame is msoFalse
+    int HasTable() const { return hasTable_ ? msoTrue : msoFalse; }
+    // The members of a group (type msoGroup), in order; HostError(E_FAIL) for other shapes.
+    host::ShapeRange GroupItems() const;
+    // Stand-in: a placeholder holding a table (shapes made by AddTable hold one already).
+    void setHasTable(bool on);
+    // The second-generation text frame (host/text.h): HostError(E_FAIL) when HasTextFrame is
+    // msoFalse or the host is older than 12.0.
+    host::TextFrame2 TextFrame2();
+    // The table (host/table.h); HostError(E_FAIL) when HasTable is msoFalse.
+    host::Table Table();
+
+    host::FillFormat& Fill() { return fill_; }
+    const host::FillFormat& Fill() const { return fill_; }
+    host::LineFormat& Line() { return line_; }
+    const host::LineFormat& Line() const { return line_; }
+
     // Stand-in details (not the host's members): construction by Shapes.
     Shape(Slide* parent, long id, int type, int autoShapeType, float left, float top, float width, float height);
+    // A deep copy of everything the shape holds (geometry, name, tags, fill, line, text, table,
+    // group members) for `parent` (nullptr: outside any slide, as the clipboard keeps shapes);
+    // each copied shape's id is idFor(its old id). Defined in host/clipboard.cpp, which must
+    // learn every new field of the shape.
+    std::shared_ptr<Shape> deepCopy(Slide* parent, const std::function<long(long)>& idFor) const;
 
 private:
     friend class Shapes;
     friend class Slide;
     friend struct PresentationFile;
+    friend class ShapeRange;
+    friend class TextFrame;
+    friend class TextRange;
+    friend class ColorFormat;
+    friend class FillFormat;
+    friend class LineFormat;
+    friend struct ShapePainter;  // host/render.cpp
+    friend struct ShapeTextAccess;  // host/text.h, host/table.cpp
     void changed();  // marks the presentation unsaved
     void requireAlive() const;  // HostError(E_FAIL) for a deleted shape
+    void detach();  // the shape, and a group's members, leave their slide
     Slide* parent_;
     long id_;
     int type_;
@@ -151,6 +257,12 @@ private:
     int hflip_ = msoFalse, vflip_ = msoFalse;
     std::string name_;
     host::Tags tags_;
+    std::shared_ptr<TextBody> text_;  // made on first use
+    bool hasTable_ = false;
+    std::shared_ptr<TableBody> table_;  // a table's cells; made on first use for a placeholder
+    std::vector<std::shared_ptr<Shape>> groupItems_;  // a group's members
+    host::FillFormat fill_{*this};  // after type_: the defaults depend on it
+    host::LineFormat line_{*this};
 };
 
 // Adding to the shapes of a deleted slide throws HostError(E_FAIL).
@@ -162,6 +274,8 @@ public:
     std::shared_ptr<Shape> Item(int index) const;  // 1-based
     std::shared_ptr<Shape> AddShape(int autoShapeType, float left, float top, float width, float height);
     std::shared_ptr<Shape> AddTextbox(int orientation, float left, float top, float width, float height);
+    // A table shape (type msoTable); the stand-in keeps no cells.
+    std::shared_ptr<Shape> AddTable(int numRows, int numColumns, float left, float top, float width, float height);
     // Any shape type, for building test decks and reading files.
     std::shared_ptr<Shape> addOfType(int type, int autoShapeType, float left, float top, float width, float height);
     const std::vector<std::shared_ptr<Shape>>& all() const { return items_; }
@@ -170,7 +284,9 @@ private:
     friend class Shape;
     friend class Slide;
     friend struct PresentationFile;
+    friend class ShapeRange;
     explicit Shapes(Slide* owner) : owner_(owner) {}
+    std::shared_ptr<Shape> group(const std::vector<std::shared_ptr<Shape>>& shapes);  // for ShapeRange.Group
     Slide* owner_;
     std::vector<std::shared_ptr<Shape>> items_;
 };
@@ -184,11 +300,15 @@ public:
     long SlideID() const { return id_; }
     int SlideIndex() const;  // throws HostError(E_FAIL) for a deleted slide
     host::Shapes& Shapes() { return shapes_; }
+    const host::Shapes& Shapes() const { return shapes_; }
     host::Tags& Tags() { return tags_; }
     int Layout() const { return layout_; }
     // The presentation that holds the slide (nullptr once deleted).
     Presentation* Parent() const { return parent_; }
     void Delete();  // throws HostError(E_FAIL) when already deleted
+    // The slide's notes page (host/notes.cpp): a range of one page whose Shapes hold a body
+    // placeholder for the notes text. Made on first use; HostError(E_FAIL) for a deleted slide.
+    host::SlideRange NotesPage();
 
     Slide(Presentation* parent, long id, int layout);
 
@@ -203,6 +323,7 @@ private:
     int layout_;
     host::Shapes shapes_;
     host::Tags tags_;
+    std::shared_ptr<Slide> notesPage_;  // outside the presentation's slides
 };
 
 class Slides {
@@ -327,6 +448,20 @@ public:
     std::shared_ptr<Shape> Item(int index) const;  // 1-based
     const std::vector<std::shared_ptr<Shape>>& all() const { return shapes_; }
 
+    // Over several shapes a value on which they differ reads msoTriStateMixed (-2); an
+    // empty range reads msoFalse (Type: 0).
+    int Type() const;
+    int HasTextFrame() const;
+    int HasTable() const;
+    // The text frames of the shapes that have one; HostError(E_FAIL) when none has.
+    host::TextFrame TextFrame() const;
+    // Makes the shapes, live shapes of one slide and no group members, the members of a new
+    // group shape put in the place of the topmost one. HostError(E_FAIL) for fewer than two.
+    std::shared_ptr<Shape> Group() const;
+    // Puts deep copies of the shapes on the clipboard (host/clipboard.h), replacing what it
+    // held. HostError(E_FAIL) for an empty range or a deleted shape (the clipboard unchanged).
+    void Copy() const;
+
 private:
     std::vector<std::shared_ptr<Shape>> shapes_;
 };
@@ -351,17 +486,43 @@ public:
     // The selected slides (the current slide for a shape or text selection); throws
     // HostError(PP_E_INVALIDREQUEST) when there is none.
     host::SlideRange SlideRange() const;
+    // The selected text; throws HostError(PP_E_INVALIDREQUEST) unless the type is text. Text
+    // in a table stands in its first selected cell, else in its first cell.
+    host::TextRange TextRange() const;
 
     // Stand-in details: what the window's selection holds.
     int type_ = ppSelectionNone;
     std::vector<std::shared_ptr<Shape>> shapes_;
     std::vector<std::shared_ptr<Slide>> slides_;
+    int textStart_ = 1, textLength_ = 0;  // a text selection's characters
 };
 
+// A part of a window that shows one view: normal view has the thumbnails, slide and notes
+// panes, every other view one pane of its own type.
 class Pane {
 public:
+    Pane(const Pane&) = delete;
+    Pane& operator=(const Pane&) = delete;
     int ViewType() const { return viewType_; }
-    int viewType_ = ppViewSlide;
+    bool Active() const;
+    void Activate();  // makes it the window's active pane; no event
+
+    Pane(DocumentWindow* window, int viewType) : window_(window), viewType_(viewType) {}
+
+private:
+    DocumentWindow* window_;
+    int viewType_;
+};
+
+class Panes {
+public:
+    int Count() const { return static_cast<int>(items_.size()); }
+    host::Pane& Item(int index) const;  // 1-based; HostError(E_FAIL) when out of range
+
+private:
+    friend class DocumentWindow;
+    friend class Pane;
+    std::vector<std::unique_ptr<Pane>> items_;
 };
 
 // Once its presentation is closed a window is closed too: Activate, the select calls and
@@ -373,9 +534,12 @@ public:
 
     host::Presentation& Presentation() const { return *presentation_; }
     host::Selection& Selection() { return selection_; }
-    host::Pane& ActivePane() { return pane_; }
-    int ViewType() const { return pane_.viewType_; }
-    void setViewType(int v) { pane_.viewType_ = v; }
+    host::Panes& Panes() { return panes_; }
+    host::Pane& ActivePane() { return panes_.Item(activePane_); }
+    int ViewType() const { return viewType_; }
+    // Stand-in: switches the view (normal view with its slide pane active, every other view
+    // with its one pane); the selection is left alone.
+    void setViewType(int v);
     void Activate();  // makes it the active window; fires WindowActivate
 
     // Stand-in: selecting fires WindowSelectionChange. The shapes must be live shapes of one
@@ -385,6 +549,11 @@ public:
     void selectShapes(const std::vector<std::shared_ptr<Shape>>& shapes);
     void selectSlides(const std::vector<std::shared_ptr<Slide>>& slides);
     void selectNone();
+    // Selects `length` characters from character `start` (1-based, both clamped into the
+    // text) of a live shape with a text frame, or a table, on a slide of this presentation
+    // (HostError(E_FAIL) otherwise); shows its slide. In a table the selection is an
+    // insertion point at the start of a cell (Selection.TextRange).
+    void selectText(const std::shared_ptr<Shape>& shape, int start, int length);
     std::shared_ptr<Slide> currentSlide() const;  // the slide shown in the pane, or nullptr
     // Shows a slide of this presentation (HostError(E_FAIL) for another one); the selection
     // is left alone.
@@ -398,6 +567,7 @@ private:
     friend class Application;
     friend class Presentation;
     friend class Presentations;
+    friend class Pane;
     void requireOpen() const;
     void changeSelection(int type, std::vector<std::shared_ptr<Shape>> shapes,
                          std::vector<std::shared_ptr<Slide>> slides);
@@ -406,7 +576,9 @@ private:
     std::shared_ptr<host::Presentation> presentation_;
     std::weak_ptr<Slide> current_;
     host::Selection selection_;
-    host::Pane pane_;
+    host::Panes panes_;
+    int viewType_ = 0;
+    int activePane_ = 1;
 };
 
 class Windows {
@@ -441,6 +613,8 @@ public:
 // ---- Add-ins -------------------------------------------------------------------------
 
 class COMAddIn;
+class IRibbonExtensibility;  // host/ribbon.h
+class RibbonHost;            // host/ribbon_host.h
 
 // The lifecycle every add-in implements.
 class IDTExtensibility2 {
@@ -459,6 +633,9 @@ class AddIn : public IDTExtensibility2 {
 public:
     // What other add-ins reach as COMAddIn.Object (nullptr when the add-in offers none).
     virtual std::shared_ptr<AutomationObject> object() { return nullptr; }
+    // The add-in's ribbon callbacks (nullptr when it offers no ribbon). Hosts that draw a
+    // ribbon load it from here after OnConnection and drop it before releasing the add-in.
+    virtual IRibbonExtensibility* ribbon() { return nullptr; }
 };
 
 // Libraries export `extern "C" host::AddIn* varnotel_create_addin(const char* progId)`;
@@ -540,6 +717,8 @@ public:
     std::shared_ptr<DocumentWindow> ActiveWindow() const;
     std::shared_ptr<Presentation> ActivePresentation() const;
     host::COMAddIns& COMAddIns() { return addIns_; }
+    host::CommandBars& CommandBars();  // host/command_bars.h
+    host::RibbonHost& Ribbon();  // host/ribbon_host.h; empty on hosts without a ribbon
     // Runs a macro "File.ppt!Module.Macro" of an open presentation. The stand-in records the
     // call and returns ""; a macro whose presentation is not open throws HostError(E_FAIL).
     std::string Run(const std::string& macroName, const std::vector<std::string>& args = {});
@@ -580,6 +759,8 @@ private:
     host::COMAddIns addIns_;
     std::vector<ApplicationEvents*> sinks_;
     std::vector<std::string> macrosRun_;
+    std::shared_ptr<host::CommandBars> commandBars_;  // made on first use
+    std::shared_ptr<host::RibbonHost> ribbon_;  // made on first use
 };
 
 }  // namespace host

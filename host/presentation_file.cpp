@@ -1,6 +1,8 @@
 // Reading and writing the stand-in's presentation file. Numbers are written in the C form
 // ("." decimal point, shortest text that reads back to the same float) whatever the locale.
 #include "host/presentation_file.h"
+#include "host/table.h"
+#include "host/text.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -39,6 +41,40 @@ void writeTags(pugi::xml_node parent, const Tags& tags) {
         auto tag = node.append_child("tag");
         tag.append_attribute("name").set_value(name.c_str());
         tag.append_attribute("value").set_value(value.c_str());
+    }
+}
+
+// Text: the frame's settings and ruler, then each paragraph with its level and its mark's
+// format, holding runs of characters that share a format. Attributes keep the text exactly:
+// line breaks are written as character references.
+void writeText(pugi::xml_node parent, const TextBody& body) {
+    auto t = parent.append_child("text");
+    setNumber(t, "autoSize", body.autoSize);
+    setNumber(t, "wordWrap", body.wordWrap);
+    setNumber(t, "marginLeft", body.marginLeft);
+    setNumber(t, "marginTop", body.marginTop);
+    setNumber(t, "marginRight", body.marginRight);
+    setNumber(t, "marginBottom", body.marginBottom);
+    auto ruler = t.append_child("ruler");
+    for (const auto& level : body.ruler) {
+        auto l = ruler.append_child("level");
+        setNumber(l, "first", level.firstMargin);
+        setNumber(l, "left", level.leftMargin);
+    }
+    for (const auto& p : body.paragraphs) {
+        auto n = t.append_child("paragraph");
+        setNumber(n, "level", p.indentLevel);
+        setNumber(n, "size", p.mark.size);
+        setNumber(n, "language", p.mark.languageId);
+        for (std::size_t from = 0; from < p.chars.size();) {
+            std::size_t to = from + 1;
+            while (to < p.chars.size() && p.formats[to] == p.formats[from]) ++to;
+            auto run = n.append_child("run");
+            setNumber(run, "size", p.formats[from].size);
+            setNumber(run, "language", p.formats[from].languageId);
+            run.append_attribute("value").set_value(encodeUtf8(p.chars.substr(from, to - from)).c_str());
+            from = to;
+        }
     }
 }
 
@@ -108,11 +144,104 @@ void readTags(pugi::xml_node parent, Tags& tags) {
     }
 }
 
-int flipValue(pugi::xml_node node, const char* name) {
-    return number<int>(node, name, msoFalse) == msoFalse ? msoFalse : msoTrue;
+int flipValue(pugi::xml_node node, const char* name, int fallback = msoFalse) {
+    return number<int>(node, name, fallback) == msoFalse ? msoFalse : msoTrue;
+}
+
+std::uint32_t colourValue(pugi::xml_node node, const char* name, std::uint32_t fallback) {
+    const auto rgb = number<std::uint32_t>(node, name, fallback);
+    if (rgb > 0xFFFFFF) throw BadFile{std::string("bad ") + name};
+    return rgb;
+}
+
+float pointsValue(pugi::xml_node node, const char* name, float fallback, float highest) {
+    const float v = number<float>(node, name, fallback);
+    if (v < 0 || v > highest) throw BadFile{std::string("bad ") + name};
+    return v;
+}
+
+CharFormat formatValue(pugi::xml_node node) {
+    CharFormat f;
+    f.size = number<float>(node, "size", f.size);
+    f.languageId = number<int>(node, "language", f.languageId);
+    if (f.size < 1 || f.size > 4000 || f.languageId <= 0) throw BadFile{"bad character format"};
+    return f;
+}
+
+// Files written before paragraphs were kept hold the whole text in one attribute.
+std::shared_ptr<TextBody> readText(pugi::xml_node t) {
+    auto body = std::make_shared<TextBody>();
+    body->autoSize = number<int>(t, "autoSize", ppAutoSizeNone);
+    if (body->autoSize != ppAutoSizeNone && body->autoSize != ppAutoSizeShapeToFitText) throw BadFile{"bad autoSize"};
+    body->wordWrap = flipValue(t, "wordWrap");
+    body->marginLeft = pointsValue(t, "marginLeft", body->marginLeft, 1e6f);
+    body->marginTop = pointsValue(t, "marginTop", body->marginTop, 1e6f);
+    body->marginRight = pointsValue(t, "marginRight", body->marginRight, 1e6f);
+    body->marginBottom = pointsValue(t, "marginBottom", body->marginBottom, 1e6f);
+    std::size_t level = 0;
+    for (auto l : t.child("ruler").children("level")) {
+        if (level >= body->ruler.size()) throw BadFile{"too many ruler levels"};
+        body->ruler[level].firstMargin = pointsValue(l, "first", 0, 4000);
+        body->ruler[level].leftMargin = pointsValue(l, "left", 0, 4000);
+        ++level;
+    }
+    if (t.child("paragraph")) {
+        body->paragraphs.clear();
+        for (auto n : t.children("paragraph")) {
+            Paragraph p;
+            p.indentLevel = number<int>(n, "level", 1);
+            if (p.indentLevel < 1 || p.indentLevel > TextBody::kRulerLevels) throw BadFile{"bad paragraph level"};
+            p.mark = formatValue(n);
+            for (auto run : n.children("run")) {
+                const std::u32string chars = decodeUtf8(run.attribute("value").value());
+                if (chars.find(U'\r') != std::u32string::npos) throw BadFile{"a paragraph mark inside a run"};
+                p.chars += chars;
+                p.formats.insert(p.formats.end(), chars.size(), formatValue(run));
+            }
+            body->paragraphs.push_back(std::move(p));
+        }
+    } else if (auto value = t.attribute("value")) {
+        body->replace(0, 0, value.value());
+    }
+    return body;
 }
 
 }  // namespace
+
+void PresentationFile::writeShape(pugi::xml_node parent, const Shape& shape) {
+    auto n = parent.append_child("shape");
+    setNumber(n, "id", shape.id_);
+    setNumber(n, "type", shape.type_);
+    setNumber(n, "autoShapeType", shape.autoShapeType_);
+    n.append_attribute("name").set_value(shape.name_.c_str());
+    setNumber(n, "left", shape.left_);
+    setNumber(n, "top", shape.top_);
+    setNumber(n, "width", shape.width_);
+    setNumber(n, "height", shape.height_);
+    setNumber(n, "rotation", shape.rotation_);
+    setNumber(n, "hflip", shape.hflip_);
+    setNumber(n, "vflip", shape.vflip_);
+    if (shape.hasTable_) setNumber(n, "hasTable", 1);
+    setNumber(n, "fillVisible", shape.fill_.Visible());
+    setNumber(n, "fillColor", shape.fill_.ForeColor().RGB());
+    setNumber(n, "lineVisible", shape.line_.Visible());
+    setNumber(n, "lineColor", shape.line_.ForeColor().RGB());
+    setNumber(n, "lineWeight", shape.line_.Weight());
+    writeTags(n, shape.tags_);
+    if (shape.text_) writeText(n, *shape.text_);
+    if (shape.table_) {
+        auto table = n.append_child("table");
+        setNumber(table, "rows", shape.table_->rows);
+        setNumber(table, "columns", shape.table_->columns);
+        for (std::size_t i = 0; i < shape.table_->cells.size(); ++i) {
+            auto cell = table.append_child("cell");
+            if (shape.table_->selected[i]) setNumber(cell, "selected", 1);
+            if (const auto& text = shape.table_->cells[i]->text_) writeText(cell, *text);
+        }
+    }
+    for (const auto& member : shape.groupItems_)
+        if (member->parent_) writeShape(n, *member);
+}
 
 void PresentationFile::write(const Presentation& p, const std::string& fileName) {
     pugi::xml_document doc;
@@ -128,25 +257,63 @@ void PresentationFile::write(const Presentation& p, const std::string& fileName)
         setNumber(s, "id", slide->id_);
         setNumber(s, "layout", slide->layout_);
         writeTags(s, slide->tags_);
-        for (const auto& shape : slide->shapes_.all()) {
-            auto n = s.append_child("shape");
-            setNumber(n, "id", shape->id_);
-            setNumber(n, "type", shape->type_);
-            setNumber(n, "autoShapeType", shape->autoShapeType_);
-            n.append_attribute("name").set_value(shape->name_.c_str());
-            setNumber(n, "left", shape->left_);
-            setNumber(n, "top", shape->top_);
-            setNumber(n, "width", shape->width_);
-            setNumber(n, "height", shape->height_);
-            setNumber(n, "rotation", shape->rotation_);
-            setNumber(n, "hflip", shape->hflip_);
-            setNumber(n, "vflip", shape->vflip_);
-            writeTags(n, shape->tags_);
+        for (const auto& shape : slide->shapes_.all()) writeShape(s, *shape);
+        if (slide->notesPage_) {
+            auto notes = s.append_child("notes");
+            for (const auto& shape : slide->notesPage_->shapes_.all()) writeShape(notes, *shape);
         }
     }
     std::ostringstream out;
     doc.save(out, "  ", pugi::format_default, pugi::encoding_utf8);
     replaceFile(fileName, out.str());
+}
+
+std::shared_ptr<Shape> PresentationFile::readShape(pugi::xml_node n, Slide* slide, std::set<long>& shapeIds,
+                                                   long& maxShapeId) {
+    const long shapeId = number<long>(n, "id", 0, true);
+    if (!shapeIds.insert(shapeId).second) throw BadFile{"shape id " + std::to_string(shapeId) + " twice"};
+    maxShapeId = std::max(maxShapeId, shapeId);
+    auto shape = std::make_shared<Shape>(
+        slide, shapeId, number<int>(n, "type", msoAutoShape), number<int>(n, "autoShapeType", msoShapeRectangle),
+        number<float>(n, "left", 0), number<float>(n, "top", 0), number<float>(n, "width", 0),
+        number<float>(n, "height", 0));
+    if (auto name = n.attribute("name")) shape->name_ = name.value();
+    const float rotation = number<float>(n, "rotation", 0);
+    if (rotation < 0 || rotation >= 360) throw BadFile{"rotation out of range"};
+    shape->rotation_ = rotation;
+    shape->hflip_ = flipValue(n, "hflip");
+    shape->vflip_ = flipValue(n, "vflip");
+    shape->hasTable_ = number<int>(n, "hasTable", 0) != 0;
+    // Fill and line: files written before they were kept give a new shape's defaults.
+    shape->fill_.visible_ = flipValue(n, "fillVisible", shape->fill_.visible_);
+    shape->fill_.foreColor_.rgb_ = colourValue(n, "fillColor", shape->fill_.foreColor_.rgb_);
+    shape->line_.visible_ = flipValue(n, "lineVisible", shape->line_.visible_);
+    shape->line_.foreColor_.rgb_ = colourValue(n, "lineColor", shape->line_.foreColor_.rgb_);
+    shape->line_.weight_ = number<float>(n, "lineWeight", shape->line_.weight_);
+    if (shape->line_.weight_ < 0) throw BadFile{"bad lineWeight"};
+    readTags(n, shape->tags_);
+    if (auto t = n.child("text")) {
+        if (shape->HasTextFrame() == msoFalse) throw BadFile{"text in a shape that cannot hold text"};
+        shape->text_ = readText(t);
+    }
+    if (auto t = n.child("table")) {
+        if (!shape->hasTable_) throw BadFile{"cells in a shape that holds no table"};
+        const int rows = number<int>(t, "rows", 0, true), columns = number<int>(t, "columns", 0, true);
+        if (rows < 1 || columns < 1 || rows > 1000 || columns > 1000) throw BadFile{"bad table size"};
+        shape->table_ = makeTableBody(*shape, rows, columns);
+        std::size_t i = 0;
+        for (auto cell : t.children("cell")) {
+            if (i >= shape->table_->cells.size()) throw BadFile{"too many cells"};
+            shape->table_->selected[i] = number<int>(cell, "selected", 0) != 0;
+            if (auto text = cell.child("text")) shape->table_->cells[i]->text_ = readText(text);
+            ++i;
+        }
+    }
+    for (auto member : n.children("shape")) {
+        if (shape->type_ != msoGroup) throw BadFile{"members in a shape that is no group"};
+        shape->groupItems_.push_back(readShape(member, slide, shapeIds, maxShapeId));
+    }
+    return shape;
 }
 
 void PresentationFile::read(Presentation& p, const std::string& fileName) {
@@ -173,22 +340,13 @@ void PresentationFile::read(Presentation& p, const std::string& fileName) {
             maxSlideId = std::max(maxSlideId, id);
             auto slide = std::make_shared<Slide>(&p, id, number<int>(s, "layout", 1));
             readTags(s, slide->tags_);
-            for (auto n : s.children("shape")) {
-                const long shapeId = number<long>(n, "id", 0, true);
-                if (!shapeIds.insert(shapeId).second) throw BadFile{"shape id " + std::to_string(shapeId) + " twice"};
-                maxShapeId = std::max(maxShapeId, shapeId);
-                auto shape = std::make_shared<Shape>(
-                    slide.get(), shapeId, number<int>(n, "type", msoAutoShape),
-                    number<int>(n, "autoShapeType", msoShapeRectangle), number<float>(n, "left", 0),
-                    number<float>(n, "top", 0), number<float>(n, "width", 0), number<float>(n, "height", 0));
-                if (auto name = n.attribute("name")) shape->name_ = name.value();
-                const float rotation = number<float>(n, "rotation", 0);
-                if (rotation < 0 || rotation >= 360) throw BadFile{"rotation out of range"};
-                shape->rotation_ = rotation;
-                shape->hflip_ = flipValue(n, "hflip");
-                shape->vflip_ = flipValue(n, "vflip");
-                readTags(n, shape->tags_);
-                slide->shapes_.items_.push_back(shape);
+            for (auto n : s.children("shape"))
+                slide->shapes_.items_.push_back(readShape(n, slide.get(), shapeIds, maxShapeId));
+            if (auto notes = s.child("notes")) {
+                slide->notesPage_ = std::make_shared<Slide>(&p, id, slide->layout_);
+                for (auto n : notes.children("shape"))
+                    slide->notesPage_->shapes_.items_.push_back(
+                        readShape(n, slide->notesPage_.get(), shapeIds, maxShapeId));
             }
             p.slides_.items_.push_back(slide);
         }

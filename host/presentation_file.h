@@ -2,7 +2,11 @@
 // Internal to the host library.
 #pragma once
 
+#include <memory>
+#include <set>
 #include <string>
+
+#include <pugixml.hpp>
 
 #include "host/host.h"
 
@@ -16,6 +20,12 @@ struct PresentationFile {
     // Fills an empty presentation from `fileName`. Throws HostError(E_FAIL, "... could not open
     // file ...") when the file is missing, is not this format, or holds bad values.
     static void read(Presentation& p, const std::string& fileName);
+
+private:
+    // One shape with its text and, for a group, its members.
+    static void writeShape(pugi::xml_node parent, const Shape& shape);
+    static std::shared_ptr<Shape> readShape(pugi::xml_node node, Slide* slide, std::set<long>& shapeIds,
+                                            long& maxShapeId);
 };
 
 }  // namespace host

@@ -1,5 +1,7 @@
 // Shapes on a slide: geometry, flips, names, deletion, and the Shapes collection that makes them.
 #include <cmath>
+#include <numbers>
+#include <utility>
 
 #include "host/host.h"
 
@@ -33,6 +35,17 @@ std::string defaultName(int type, int autoShapeType, long id) {
     return std::string(kind) + " " + std::to_string(id);
 }
 
+// Sine and cosine of a clockwise angle in [0, 360), exact at the right angles so that a
+// shape turned by 90 degrees resizes without drift.
+std::pair<double, double> sinCosDegrees(float degrees) {
+    if (degrees == 0) return {0.0, 1.0};
+    if (degrees == 90) return {1.0, 0.0};
+    if (degrees == 180) return {0.0, -1.0};
+    if (degrees == 270) return {-1.0, 0.0};
+    const double radians = static_cast<double>(degrees) * std::numbers::pi / 180.0;
+    return {std::sin(radians), std::cos(radians)};
+}
+
 }  // namespace
 
 Shape::Shape(Slide* parent, long id, int type, int autoShapeType, float left, float top, float width,
@@ -64,10 +77,24 @@ void Shape::setTop(float v) {
     changed();
 }
 
-// The plain rule for now: the size changes, Left and Top stay, whatever the rotation.
+// Resizing keeps the frame's own top-left corner where it is on the slide, rotated with the
+// shape. Unrotated, that is the plain rule (Left and Top stay); rotated, Left and Top move
+// so that the corner stays. With the corner at centre + R(-W/2, -H/2), R the clockwise
+// rotation (y pointing down), a width change dW moves the centre by R(dW/2, 0), i.e. Left by
+// -dW/2 (1 - cos a) and Top by dW/2 sin a; a height change dH likewise by R(0, dH/2).
 void Shape::setWidth(float v) {
     requireAlive();
     requireFinite(v, "Width");
+    if (rotation_ != 0) {
+        const auto [sine, cosine] = sinCosDegrees(rotation_);
+        const double dw = static_cast<double>(v) - width_;
+        const float left = static_cast<float>(left_ - dw / 2 * (1 - cosine));
+        const float top = static_cast<float>(top_ + dw / 2 * sine);
+        requireFinite(left, "Width");
+        requireFinite(top, "Width");
+        left_ = left;
+        top_ = top;
+    }
     width_ = v;
     changed();
 }
@@ -75,6 +102,16 @@ void Shape::setWidth(float v) {
 void Shape::setHeight(float v) {
     requireAlive();
     requireFinite(v, "Height");
+    if (rotation_ != 0) {
+        const auto [sine, cosine] = sinCosDegrees(rotation_);
+        const double dh = static_cast<double>(v) - height_;
+        const float left = static_cast<float>(left_ - dh / 2 * sine);
+        const float top = static_cast<float>(top_ - dh / 2 * (1 - cosine));
+        requireFinite(left, "Height");
+        requireFinite(top, "Height");
+        left_ = left;
+        top_ = top;
+    }
     height_ = v;
     changed();
 }
@@ -117,7 +154,7 @@ void Shape::Delete() {
     Slide* slide = parent_;
     auto& items = slide->shapes_.items_;
     items.erase(std::remove(items.begin(), items.end(), self), items.end());
-    parent_ = nullptr;
+    detach();  // a group's members go with it
     if (Presentation* p = slide->parent_) {
         p->changed();
         p->shapeRemoved(*this);

@@ -21,7 +21,7 @@ Slide::Slide(Presentation* parent, long id, int layout)
 
 // Shapes still held elsewhere must not point at a slide that is gone.
 Slide::~Slide() {
-    for (auto& shape : shapes_.items_) shape->parent_ = nullptr;
+    for (auto& shape : shapes_.items_) shape->detach();
 }
 
 int Slide::SlideIndex() const {

@@ -1,5 +1,6 @@
 // Document windows: activation, the slide shown, and the selection with its events.
 #include "host/host.h"
+#include "host/text.h"
 
 namespace host {
 
@@ -38,6 +39,7 @@ std::shared_ptr<DocumentWindow> Windows::Item(int index) const {
 DocumentWindow::DocumentWindow(Application* app, std::shared_ptr<host::Presentation> presentation)
     : app_(app), presentation_(std::move(presentation)) {
     if (presentation_->Slides().Count() > 0) current_ = presentation_->Slides().Item(1);
+    setViewType(ppViewNormal);
 }
 
 void DocumentWindow::requireOpen() const {
@@ -87,6 +89,22 @@ void DocumentWindow::selectSlides(const std::vector<std::shared_ptr<Slide>>& sli
 void DocumentWindow::selectNone() {
     requireOpen();
     changeSelection(ppSelectionNone, {}, {});
+}
+
+void DocumentWindow::selectText(const std::shared_ptr<Shape>& shape, int start, int length) {
+    requireOpen();
+    Slide* slide = shape ? shape->Parent() : nullptr;
+    const bool holdsText = shape && (shape->HasTextFrame() != msoFalse || shape->HasTable() != msoFalse);
+    if (!slide || slide->Parent() != presentation_.get() || !holdsText)
+        throw HostError(E_FAIL, "DocumentWindow.selectText : The shape holds no text of this presentation.");
+    const int count = shape->HasTextFrame() != msoFalse ? shape->TextFrame().TextRange().Length() : 0;
+    start = std::clamp(start, 1, count + 1);
+    length = std::clamp(length, 0, count + 1 - start);
+    auto shown = slide->shared_from_this();
+    current_ = shown;
+    selection_.textStart_ = start;
+    selection_.textLength_ = length;
+    changeSelection(ppSelectionText, {shape}, {shown});
 }
 
 std::shared_ptr<Slide> DocumentWindow::currentSlide() const {

@@ -10,6 +10,7 @@ namespace {
 std::atomic<RegistryStore*> installedRegistry{nullptr};
 std::atomic<FileSystem*> installedFileSystem{nullptr};
 std::atomic<Shell*> installedShell{nullptr};
+std::atomic<Input*> installedInput{nullptr};
 
 // The path is taken when the default is first needed; changing VARNOTEL_REGISTRY later has no effect.
 RegistryStore& defaultRegistry() {
@@ -19,6 +20,11 @@ RegistryStore& defaultRegistry() {
 
 Shell& defaultShell() {
     static const std::unique_ptr<Shell> desktop = makeDesktopShell();
+    return *desktop;
+}
+
+Input& defaultInput() {
+    static const std::unique_ptr<Input> desktop = makeDesktopInput();
     return *desktop;
 }
 
@@ -44,5 +50,12 @@ Shell& shell() {
 }
 
 void useShell(Shell* shell) { installedShell.store(shell); }
+
+Input& input() {
+    Input* installed = installedInput.load();
+    return installed ? *installed : defaultInput();
+}
+
+void useInput(Input* input) { installedInput.store(input); }
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/filesystem.h"
+#include "platform/input.h"
 #include "platform/registry_store.h"
 #include "platform/shell.h"
 
@@ -17,5 +18,9 @@ void useFileSystem(FileSystem* fs);  // nullptr restores the disk
 
 Shell& shell();
 void useShell(Shell* shell);  // nullptr restores the desktop shell
+
+// Keyboard state and input injection (the desktop's unless replaced).
+Input& input();
+void useInput(Input* input);  // nullptr restores the desktop input
 
 }  // namespace platform

@@ -46,7 +46,8 @@ int main(int argc, char** argv) {
         }
     }
 
-    if (scenario == "-") options.interactive = isatty(STDIN_FILENO);
+    // At a terminal, a message box or dialog the scenario left unanswered is asked there.
+    options.interactive = isatty(STDIN_FILENO);
     bool ok = false;
     {
         sim::Simulator simulator(options, std::cout);

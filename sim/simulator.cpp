@@ -1,6 +1,5 @@
 #include "sim/simulator.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <iomanip>
 #include <iostream>
@@ -9,8 +8,14 @@
 #include <vector>
 
 #include "host/host.h"
+#include "host/render.h"
+#include "host/ribbon_host.h"
+#include "host/text.h"
+#include "platform/picture.h"
 #include "platform/services.h"
 #include "platform/ui.h"
+#include "sim/ribbon_view.h"
+#include "sim/transcript_driver.h"
 
 namespace sim {
 namespace {
@@ -37,106 +42,103 @@ std::string fmt(float v) {
     return o.str();
 }
 
-const std::map<std::string, int>& shapeNames() {
-    static const std::map<std::string, int> names = {
-        {"rectangle", host::msoShapeRectangle}, {"rounded", host::msoShapeRoundedRectangle},
-        {"oval", host::msoShapeOval},           {"rightarrow", host::msoShapeRightArrow},
-        {"leftarrow", host::msoShapeLeftArrow}, {"uparrow", host::msoShapeUpArrow},
-        {"downarrow", host::msoShapeDownArrow}, {"pentagon", host::msoShapePentagon},
-        {"chevron", host::msoShapeChevron},
-    };
-    return names;
+bool isNumber(const std::string& s) {
+    std::istringstream in(s);
+    in.imbue(std::locale::classic());
+    double d;
+    return (in >> d) && in.eof();
 }
 
-std::string buttonsText(int style) {
-    switch (style & 7) {
-        case platform::vbOKCancel: return "OK/Cancel";
-        case platform::vbYesNoCancel: return "Yes/No/Cancel";
-        case platform::vbYesNo: return "Yes/No";
-        case platform::vbRetryCancel: return "Retry/Cancel";
-        case platform::vbAbortRetryIgnore: return "Abort/Retry/Ignore";
-        default: return "OK";
-    }
-}
-
-std::string iconText(int style) {
-    switch (style & 0x70) {
-        case platform::vbCritical: return "critical";
-        case platform::vbQuestion: return "question";
-        case platform::vbExclamation: return "exclamation";
-        case platform::vbInformation: return "information";
-        default: return "no icon";
-    }
-}
-
-std::string answerText(int answer) {
-    static const char* names[] = {"?", "OK", "Cancel", "Abort", "Retry", "Ignore", "Yes", "No"};
-    return answer >= 1 && answer <= 7 ? names[answer] : "?";
-}
-
-int parseAnswer(const std::string& word) {
-    static const std::map<std::string, int> answers = {
-        {"ok", platform::vbOK}, {"cancel", platform::vbCancel}, {"abort", platform::vbAbort},
-        {"retry", platform::vbRetry}, {"ignore", platform::vbIgnore}, {"yes", platform::vbYes},
-        {"no", platform::vbNo}};
-    auto it = answers.find(lower(word));
-    if (it == answers.end()) throw std::runtime_error("unknown answer: " + word);
-    return it->second;
-}
-
-// Shows every message box in the transcript; answers come from the scenario's queue, or
-// from the person at the terminal.
-class TranscriptDriver : public platform::ScriptedDriver {
-public:
-    TranscriptDriver(std::ostream& out, bool interactive) : out_(out), interactive_(interactive) {}
-
-    int messageBox(const std::string& text, int style, const std::string& title) override {
-        out_ << "  [message box] " << title << " (" << iconText(style) << ", " << buttonsText(style) << ")\n";
-        std::istringstream lines(text);
-        std::string l;
-        while (std::getline(lines, l)) {
-            if (!l.empty() && l.back() == '\r') l.pop_back();
-            out_ << "    | " << l << "\n";
-        }
-        int answer = 0;
-        if (!messageAnswers.empty()) {
-            answer = messageAnswers.front();
-            messageAnswers.pop_front();
-        } else if (interactive_) {
-            out_ << "    answer (" << buttonsText(style) << ")? " << std::flush;
-            std::string reply;
-            std::getline(std::cin, reply);
-            answer = parseAnswer(reply.empty() ? "ok" : reply);
-        } else {
-            out_ << "    (no answer queued)\n";
-            throw std::runtime_error("message box without a queued answer: " + title);
-        }
-        out_ << "    -> " << answerText(answer) << "\n";
-        messages.push_back({text, style, title, answer});
-        return answer;
-    }
-
-    // The add-in's error dialog, when the scenario has not said what to do with it: its text
-    // goes into the transcript and it is closed without sending anything.
-    void runModal(platform::Form& form) override {
-        auto queued = [this](const std::string& key) {
-            auto it = formActions.find(key);
-            return it != formActions.end() && !it->second.empty();
-        };
-        const bool scripted = queued(form.name()) || queued("*") || onUnscriptedForm;
-        if (form.name() != "ErrForm" || scripted) {
-            platform::ScriptedDriver::runModal(form);
-            return;
-        }
-        modalForms.push_back(form.name());
-        out_ << "  [error dialog] " << form.get<platform::Label>("errDescription").Caption << "\n";
-        platform::driver::click(form, "btnCancel");
-    }
-
-private:
-    std::ostream& out_;
-    bool interactive_;
+// Shape kinds by name: AutoShapes (shape type 1 with an AutoShape type) and other shape types.
+struct ShapeKind {
+    int type;
+    int autoShapeType;
 };
+
+const std::map<std::string, ShapeKind>& shapeKinds() {
+    static const std::map<std::string, ShapeKind> kinds = {
+        {"rectangle", {host::msoAutoShape, host::msoShapeRectangle}},
+        {"rounded", {host::msoAutoShape, host::msoShapeRoundedRectangle}},
+        {"oval", {host::msoAutoShape, host::msoShapeOval}},
+        {"rightarrow", {host::msoAutoShape, host::msoShapeRightArrow}},
+        {"leftarrow", {host::msoAutoShape, host::msoShapeLeftArrow}},
+        {"uparrow", {host::msoAutoShape, host::msoShapeUpArrow}},
+        {"downarrow", {host::msoAutoShape, host::msoShapeDownArrow}},
+        {"pentagon", {host::msoAutoShape, host::msoShapePentagon}},
+        {"chevron", {host::msoAutoShape, host::msoShapeChevron}},
+        {"textbox", {host::msoTextBox, 1}},
+        {"placeholder", {host::msoPlaceholder, 1}},
+        {"picture", {host::msoPicture, 1}},
+        {"line", {host::msoLine, 1}},
+    };
+    return kinds;
+}
+
+const std::map<std::string, int>& viewTypes() {
+    static const std::map<std::string, int> views = {
+        {"slide", host::ppViewSlide},     {"master", host::ppViewSlideMaster}, {"notes", host::ppViewNotesPage},
+        {"outline", host::ppViewOutline}, {"sorter", host::ppViewSlideSorter}, {"normal", host::ppViewNormal},
+    };
+    return views;
+}
+
+// Words of a line as `split` finds them, but with backslashes left for `scenarioText`: only
+// \" inside quotes is taken as a quote.
+std::vector<std::string> rawWords(const std::string& line) {
+    std::vector<std::string> words;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && std::isspace(static_cast<unsigned char>(line[i]))) ++i;
+        if (i >= line.size()) break;
+        std::string w;
+        if (line[i] == '"') {
+            for (++i; i < line.size() && line[i] != '"'; ++i) {
+                if (line[i] == '\\' && i + 1 < line.size() && line[i + 1] == '"') ++i;
+                w += line[i];
+            }
+            ++i;
+        } else {
+            while (i < line.size() && !std::isspace(static_cast<unsigned char>(line[i]))) w += line[i++];
+        }
+        words.push_back(w);
+    }
+    return words;
+}
+
+// Scenario text: \r (or \n) ends a paragraph, \v breaks a line inside one, \\ is a backslash.
+std::string scenarioText(const std::string& raw) {
+    std::string text;
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] != '\\' || i + 1 >= raw.size()) {
+            text += raw[i];
+            continue;
+        }
+        const char next = raw[++i];
+        text += next == 'r' || next == 'n' ? '\r' : next == 'v' ? '\v' : next;
+    }
+    return text;
+}
+
+// The same escapes back, for printing.
+std::string visibleText(const std::string& text) {
+    std::string out;
+    for (char c : text) out += c == '\r' ? "\\r" : c == '\v' ? "\\v" : c == '\\' ? "\\\\" : std::string(1, c);
+    return out;
+}
+
+std::string outcomeText(host::RibbonHost::Outcome o) {
+    using O = host::RibbonHost::Outcome;
+    switch (o) {
+        case O::done: return "";
+        case O::failed: return "the add-in's callback failed; the host shows nothing";
+        case O::notFound: return "no such control";
+        case O::hidden: return "the control is hidden: nothing happens";
+        case O::disabled: return "the control is disabled: nothing happens";
+        case O::notClickable: return "that control cannot be clicked";
+        case O::badItem: return "no such item";
+    }
+    return "";
+}
 
 }  // namespace
 
@@ -157,9 +159,11 @@ struct Simulator::Impl {
     void startHost(const std::string& version) {
         app.reset();
         app = std::make_unique<host::Application>(version);
+        app->Ribbon().onLog = [this](const std::string& line) { out << "  [ribbon] " << line << "\n"; };
         std::string reg = options.installFolder + "/program/addins.txt";
         int n = app->COMAddIns().loadRegistrations(reg);
-        out << "host " << version << " started; " << n << " add-in(s) registered\n";
+        out << "host " << version << " started; " << n << " add-in(s) registered"
+            << (app->Ribbon().drawsRibbon() ? "; it draws a ribbon" : "; it shows command bars") << "\n";
     }
 
     host::Application& host() {
@@ -169,22 +173,59 @@ struct Simulator::Impl {
 
     host::DocumentWindow& window() { return *host().ActiveWindow(); }
 
+    // Shape number `word` of the shown slide, with its text frame.
+    std::shared_ptr<host::Shape> textShape(const std::string& word) {
+        auto shape = slide()->Shapes().Item(std::stoi(word));
+        if (shape->HasTextFrame() == host::msoFalse) throw std::runtime_error("shape " + word + " holds no text");
+        return shape;
+    }
+
+    // Each paragraph with its level and first character's size, then as an indented outline.
+    void printParagraphs(host::Shape& shape) {
+        const host::TextRange all = shape.TextFrame().TextRange();
+        const int count = all.Paragraphs().Count();
+        if (count == 0) out << "  (no text)\n";
+        for (int i = 1; i <= count; ++i) {
+            const host::TextRange p = all.Paragraphs(i);
+            std::string text = p.Text();
+            if (!text.empty() && text.back() == '\r') text.pop_back();
+            const int level = p.IndentLevel();
+            out << "  " << i << ". level " << level << ", " << fmt(p.Characters(1, 1).Font().Size()) << " pt  |"
+                << std::string(static_cast<std::size_t>(2 * level), ' ') << "- " << visibleText(text) << "\n";
+        }
+    }
+
+    void printRuler(host::Shape& shape) {
+        const host::RulerLevels levels = shape.TextFrame().Ruler().Levels();
+        for (int n = 1; n <= levels.Count(); ++n)
+            out << "  level " << n << ": first " << fmt(levels.Item(n).FirstMargin()) << " left "
+                << fmt(levels.Item(n).LeftMargin()) << "\n";
+    }
+
     std::shared_ptr<host::Slide> slide() {
         auto s = window().currentSlide();
         if (!s) throw std::runtime_error("no slide is shown");
         return s;
     }
 
-    void printShapes() {
-        auto s = slide();
+    std::shared_ptr<host::Slide> slideNumber(const std::string& word) {
+        return host().ActivePresentation()->Slides().Item(std::stoi(word));
+    }
+
+    void printShapes(const std::shared_ptr<host::Slide>& s) {
         out << "  slide " << s->SlideIndex() << " (id " << s->SlideID() << "):\n";
         int i = 0;
         for (auto& sh : s->Shapes().all()) {
             ++i;
-            out << "    " << i << ". " << (sh->Name().empty() ? "shape" : sh->Name()) << " type " << sh->Type()
-                << "/" << sh->AutoShapeType() << " left " << fmt(sh->Left()) << " top " << fmt(sh->Top())
-                << " width " << fmt(sh->Width()) << " height " << fmt(sh->Height()) << " rotation "
-                << fmt(sh->Rotation()) << "\n";
+            out << "    " << i << ". " << (sh->Name().empty() ? "shape" : sh->Name()) << " type " << sh->Type() << "/"
+                << sh->AutoShapeType() << " left " << fmt(sh->Left()) << " top " << fmt(sh->Top()) << " width "
+                << fmt(sh->Width()) << " height " << fmt(sh->Height()) << " rotation " << fmt(sh->Rotation());
+            if (sh->HasTextFrame() == host::msoTrue) {
+                const std::string text = sh->TextFrame().TextRange().Text();
+                if (!text.empty()) out << " text \"" << text << "\"";
+            }
+            for (auto& [name, value] : sh->Tags().all()) out << " tag " << name << "=\"" << value << "\"";
+            out << "\n";
         }
     }
 
@@ -202,7 +243,21 @@ struct Simulator::Impl {
         }
     }
 
+    // A click, a choice or an opening, with what came of it. Only a control that is not there
+    // fails the scenario; a disabled or hidden one just does nothing, as for a user.
+    void report(const std::string& id, host::RibbonHost::Outcome outcome) {
+        if (outcome == host::RibbonHost::Outcome::notFound) throw std::runtime_error("the ribbon has no control " + id);
+        const std::string text = outcomeText(outcome);
+        if (!text.empty()) out << "  " << id << ": " << text << "\n";
+    }
+
+    std::string describeControl(const std::string& id) {
+        const auto* c = host().Ribbon().control(id);
+        return c && !c->label.empty() ? id + " \"" + c->label + "\"" : id;
+    }
+
     bool execute(const std::string& rawLine);
+    void command(const std::string& cmd, const std::vector<std::string>& words, const std::string& line);
 };
 
 bool Simulator::Impl::execute(const std::string& rawLine) {
@@ -210,99 +265,182 @@ bool Simulator::Impl::execute(const std::string& rawLine) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     auto first = line.find_first_not_of(" \t");
     if (first == std::string::npos || line[first] == '#') return true;
-    auto words = split(line);
+    std::vector<std::string> words;
+    try {
+        words = split(line);
+    } catch (...) {
+    }
     if (words.empty()) return true;
-    std::string cmd = lower(words[0]);
+    out << "> " << line.substr(first) << "\n";
+    try {
+        command(lower(words[0]), words, line.substr(first));
+    } catch (const std::exception& e) {
+        out << "  ERROR: " << e.what() << "\n";
+        driver.takeUnanswered();
+        return false;
+    }
+    if (driver.takeUnanswered()) {
+        out << "  ERROR: a message box or dialog had no answer (queue one with 'answer' or 'form')\n";
+        return false;
+    }
+    return true;
+}
+
+void Simulator::Impl::command(const std::string& cmd, const std::vector<std::string>& words, const std::string& line) {
     auto arg = [&](std::size_t i) -> const std::string& {
         if (i >= words.size()) throw std::runtime_error("'" + cmd + "' needs more arguments (see --help)");
         return words[i];
     };
     auto num = [&](std::size_t i) { return std::stof(arg(i)); };
-    out << "> " << line.substr(first) << "\n";
-    try {
-        if (cmd == "echo") {
-            out << "  " << line.substr(line.find("echo") + 4 + (line.size() > line.find("echo") + 4 ? 1 : 0)) << "\n";
-        } else if (cmd == "host") {
-            startHost(arg(1));
-        } else if (cmd == "connect" || cmd == "disconnect") {
-            std::string progId = words.size() > 1 ? words[1] : "plorin.Connect";
-            host().COMAddIns().Item(progId).setConnect(cmd == "connect");
-            out << "  " << progId << (cmd == "connect" ? " connected" : " disconnected") << "\n";
-        } else if (cmd == "addins") {
-            auto& list = host().COMAddIns();
-            for (int i = 1; i <= list.Count(); ++i)
-                out << "  " << list.Item(i).ProgId() << ": " << (list.Item(i).Connect() ? "connected" : "not connected")
-                    << "\n";
-        } else if (cmd == "new") {
-            auto p = host().Presentations().Add(true);
-            out << "  new presentation " << p->Name() << "\n";
-        } else if (cmd == "open") {
-            auto p = host().Presentations().Open(arg(1));
-            out << "  opened " << p->FullName() << " with " << p->Slides().Count() << " slide(s)\n";
-        } else if (cmd == "save") {
-            auto p = host().ActivePresentation();
-            if (words.size() > 1) p->SaveAs(words[1]);
-            else p->Save();
-            out << "  saved as " << p->FullName() << "\n";
-        } else if (cmd == "close") {
-            host().ActivePresentation()->Close();
-            out << "  closed\n";
-        } else if (cmd == "slide") {
-            auto p = host().ActivePresentation();
-            int layout = words.size() > 1 ? std::stoi(words[1]) : 12;
-            auto s = p->Slides().Add(p->Slides().Count() + 1, layout);
-            window().showSlide(s);
-            out << "  slide " << s->SlideIndex() << " added (id " << s->SlideID() << ")\n";
-        } else if (cmd == "shape") {
-            std::string kind = lower(arg(1));
-            auto it = shapeNames().find(kind);
-            int type = it != shapeNames().end() ? it->second : std::stoi(kind);
-            auto sh = slide()->Shapes().AddShape(type, num(2), num(3), num(4), num(5));
-            if (words.size() > 6) sh->setRotation(num(6));
-            out << "  shape " << slide()->Shapes().Count() << " added\n";
-        } else if (cmd == "select") {
-            std::string what = lower(arg(1));
-            if (what == "none") {
-                window().selectNone();
-            } else if (what == "shapes") {
-                std::vector<std::shared_ptr<host::Shape>> shapes;
-                for (std::size_t i = 2; i < words.size(); ++i) shapes.push_back(slide()->Shapes().Item(std::stoi(words[i])));
-                window().selectShapes(shapes);
-            } else if (what == "slides") {
-                std::vector<std::shared_ptr<host::Slide>> slides;
-                auto p = host().ActivePresentation();
-                for (std::size_t i = 2; i < words.size(); ++i) slides.push_back(p->Slides().Item(std::stoi(words[i])));
-                window().selectSlides(slides);
-            } else {
-                throw std::runtime_error("select shapes|slides|none");
-            }
-            out << "  selection type " << window().Selection().Type() << "\n";
-        } else if (cmd == "shapes") {
-            printShapes();
-        } else if (cmd == "tags") {
-            auto p = host().ActivePresentation();
-            for (auto& [n, v] : p->Tags().all()) out << "  " << n << " = \"" << v << "\"\n";
-        } else if (cmd == "settings") {
-            printSettings(platform::RootKey::CurrentUser, kSettingsKey, 0);
-        } else if (cmd == "set") {
-            std::string value = arg(2);
-            platform::registryStore().setValue(platform::RootKey::CurrentUser, kSettingsKey, arg(1),
-                                               {platform::REG_SZ, value + '\0'});
-            out << "  " << words[1] << " = \"" << value << "\"\n";
-        } else if (cmd == "answer") {
-            for (std::size_t i = 1; i < words.size(); ++i) driver.messageAnswers.push_back(parseAnswer(words[i]));
-        } else if (cmd == "wait") {
-            platform::timerClock().advance(std::stoll(arg(1)));
-        } else if (cmd == "macros") {
-            for (auto& m : host().macrosRun()) out << "  " << m << "\n";
+
+    if (cmd == "echo") {
+        out << "  " << (line.size() > 5 ? line.substr(5) : std::string()) << "\n";
+    } else if (cmd == "host") {
+        startHost(arg(1));
+    } else if (cmd == "connect" || cmd == "disconnect") {
+        std::string progId = words.size() > 1 ? words[1] : "plorin.Connect";
+        host().COMAddIns().Item(progId).setConnect(cmd == "connect");
+        out << "  " << progId << (cmd == "connect" ? " connected" : " disconnected") << "\n";
+        if (cmd == "connect")
+            for (const auto& missing : host().Ribbon().missingCallbacks(progId))
+                out << "  [ribbon] missing callback: " << missing << "\n";
+    } else if (cmd == "addins") {
+        auto& list = host().COMAddIns();
+        for (int i = 1; i <= list.Count(); ++i)
+            out << "  " << list.Item(i).ProgId() << ": " << (list.Item(i).Connect() ? "connected" : "not connected")
+                << "\n";
+    } else if (cmd == "new") {
+        auto p = host().Presentations().Add(true);
+        out << "  new presentation " << p->Name() << "\n";
+    } else if (cmd == "open") {
+        auto p = host().Presentations().Open(arg(1));
+        out << "  opened " << p->FullName() << " with " << p->Slides().Count() << " slide(s)\n";
+    } else if (cmd == "save") {
+        auto p = host().ActivePresentation();
+        if (words.size() > 1) p->SaveAs(words[1]);
+        else p->Save();
+        out << "  saved as " << p->FullName() << "\n";
+    } else if (cmd == "close") {
+        host().ActivePresentation()->Close();
+        out << "  closed\n";
+    } else if (cmd == "slide") {
+        auto p = host().ActivePresentation();
+        int layout = words.size() > 1 ? std::stoi(words[1]) : 12;
+        auto s = p->Slides().Add(p->Slides().Count() + 1, layout);
+        window().showSlide(s);
+        out << "  slide " << s->SlideIndex() << " added (id " << s->SlideID() << ")\n";
+    } else if (cmd == "show") {
+        window().showSlide(slideNumber(arg(1)));
+        out << "  slide " << words[1] << " shown\n";
+    } else if (cmd == "shape") {
+        std::string kind = lower(arg(1));
+        auto it = shapeKinds().find(kind);
+        ShapeKind k{host::msoAutoShape, 0};
+        if (it != shapeKinds().end()) {
+            k = it->second;
+        } else if (auto slash = kind.find('/'); slash != std::string::npos) {
+            k = {std::stoi(kind.substr(0, slash)), std::stoi(kind.substr(slash + 1))};
         } else {
-            throw std::runtime_error("unknown command '" + words[0] + "' (see --help)");
+            k.autoShapeType = std::stoi(kind);
         }
-    } catch (const std::exception& e) {
-        out << "  ERROR: " << e.what() << "\n";
-        return false;
+        auto s = slide();
+        auto sh = k.type == host::msoAutoShape ? s->Shapes().AddShape(k.autoShapeType, num(2), num(3), num(4), num(5))
+                                               : s->Shapes().addOfType(k.type, k.autoShapeType, num(2), num(3), num(4), num(5));
+        std::size_t next = 6;
+        if (words.size() > next && isNumber(words[next])) sh->setRotation(num(next++));
+        if (words.size() > next) sh->TextFrame().TextRange().setText(words[next]);
+        out << "  shape " << s->Shapes().Count() << " added\n";
+    } else if (cmd == "select") {
+        std::string what = lower(arg(1));
+        if (what == "none") {
+            window().selectNone();
+        } else if (what == "shapes") {
+            std::vector<std::shared_ptr<host::Shape>> shapes;
+            for (std::size_t i = 2; i < words.size(); ++i) shapes.push_back(slide()->Shapes().Item(std::stoi(words[i])));
+            window().selectShapes(shapes);
+        } else if (what == "slides") {
+            std::vector<std::shared_ptr<host::Slide>> slides;
+            for (std::size_t i = 2; i < words.size(); ++i) slides.push_back(slideNumber(words[i]));
+            window().selectSlides(slides);
+        } else if (what == "text") {
+            auto sh = slide()->Shapes().Item(std::stoi(arg(2)));
+            const int start = words.size() > 3 ? std::stoi(words[3]) : 1;
+            const int length = words.size() > 4 ? std::stoi(words[4]) : 1 << 30;
+            window().selectText(sh, start, length);
+        } else {
+            throw std::runtime_error("select shapes N... | slides N... | text SHAPE [START LENGTH] | none");
+        }
+        out << "  selection type " << window().Selection().Type() << "\n";
+    } else if (cmd == "text") {
+        const auto raw = rawWords(line);
+        if (raw.size() < 3) throw std::runtime_error("'text' needs a shape and a text (see --help)");
+        auto sh = textShape(raw[1]);
+        host::TextRange all = sh->TextFrame().TextRange();
+        all.setText(scenarioText(raw[2]));
+        if (raw.size() > 3) all.Font().setSize(std::stof(raw[3]));
+        out << "  shape " << raw[1] << " holds " << all.Paragraphs().Count() << " paragraph(s)\n";
+    } else if (cmd == "paragraphs") {
+        printParagraphs(*textShape(arg(1)));
+    } else if (cmd == "ruler") {
+        printRuler(*textShape(arg(1)));
+    } else if (cmd == "view") {
+        std::string v = lower(arg(1));
+        auto it = viewTypes().find(v);
+        window().setViewType(it != viewTypes().end() ? it->second : std::stoi(v));
+        out << "  view " << window().ViewType() << "\n";
+    } else if (cmd == "shapes") {
+        printShapes(words.size() > 1 ? slideNumber(words[1]) : slide());
+    } else if (cmd == "tags") {
+        auto p = host().ActivePresentation();
+        for (auto& [n, v] : p->Tags().all()) out << "  " << n << " = \"" << v << "\"\n";
+    } else if (cmd == "settings") {
+        printSettings(platform::RootKey::CurrentUser, kSettingsKey, 0);
+    } else if (cmd == "set") {
+        std::string value = arg(2);
+        platform::registryStore().setValue(platform::RootKey::CurrentUser, kSettingsKey, arg(1),
+                                           {platform::REG_SZ, value + '\0'});
+        out << "  " << words[1] << " = \"" << value << "\"\n";
+    } else if (cmd == "answer") {
+        for (std::size_t i = 1; i < words.size(); ++i) driver.messageAnswers.push_back(parseAnswer(words[i]));
+    } else if (cmd == "form") {
+        driver.queueSteps(arg(1), parseFormSteps(words, 2));
+    } else if (cmd == "ribbon") {
+        printRibbon(out, host().Ribbon(), words.size() > 1 ? words[1] : std::string());
+    } else if (cmd == "click") {
+        const std::string id = resolveControl(host().Ribbon(), arg(1));
+        out << "  click " << describeControl(id) << "\n";
+        report(id, host().Ribbon().click(id));
+    } else if (cmd == "choose") {
+        auto& ribbon = host().Ribbon();
+        const std::string id = resolveControl(ribbon, arg(1));
+        int index = -1;
+        if (isNumber(arg(2))) {
+            index = std::stoi(words[2]);
+        } else if (const auto* c = ribbon.control(id)) {
+            for (std::size_t i = 0; i < c->items.size(); ++i)
+                if (lower(c->items[i]) == lower(words[2])) index = static_cast<int>(i);
+        }
+        out << "  choose item " << index << " of " << describeControl(id) << "\n";
+        report(id, ribbon.choose(id, index));
+    } else if (cmd == "menu") {
+        auto& ribbon = host().Ribbon();
+        const std::string id = resolveControl(ribbon, arg(1));
+        auto outcome = ribbon.openMenu(id);
+        report(id, outcome);
+        if (outcome == host::RibbonHost::Outcome::done) printRibbon(out, ribbon, id);
+    } else if (cmd == "export") {
+        auto s = slideNumber(arg(1));
+        const double scale = words.size() > 3 ? std::stod(words[3]) : 1.0;
+        const platform::Picture picture = host::renderSlide(*s, scale);
+        if (!platform::savePng(picture, arg(2))) throw std::runtime_error("cannot write " + words[2]);
+        out << "  slide " << words[1] << " written to " << words[2] << " (" << picture.width << "x" << picture.height << ")\n";
+    } else if (cmd == "wait") {
+        platform::timerClock().advance(std::stoll(arg(1)));
+    } else if (cmd == "macros") {
+        for (auto& m : host().macrosRun()) out << "  " << m << "\n";
+    } else {
+        throw std::runtime_error("unknown command '" + words[0] + "' (see --help)");
     }
-    return true;
 }
 
 Simulator::Simulator(Options options, std::ostream& out) : impl_(std::make_unique<Impl>(std::move(options), out)) {}
@@ -326,38 +464,70 @@ const char* Simulator::help() {
            "  new                          a new presentation in a window\n"
            "  open PATH | save [PATH] | close\n"
            "  slide [LAYOUT]               add a slide at the end and show it\n"
-           "  shape KIND L T W H [ROT]     add an AutoShape (rectangle, rounded, oval, chevron,\n"
-           "                               pentagon, rightarrow, ... or a type number)\n"
-           "  select shapes N... | select slides N... | select none\n"
-           "  shapes                       print the shapes of the shown slide\n"
+           "  show SLIDE                   show slide number SLIDE\n"
+           "  shape KIND L T W H [ROT] [TEXT]\n"
+           "                               add a shape: rectangle, rounded, oval, chevron, pentagon,\n"
+           "                               rightarrow, ... textbox, placeholder, picture, line, an\n"
+           "                               AutoShape type number, or TYPE/AUTOSHAPETYPE\n"
+           "  select shapes N... | select slides N... | select text SHAPE [START LENGTH] | select none\n"
+           "                               (text positions count characters from 1, marks included)\n"
+           "  text SHAPE TEXT [SIZE]       put text into shape SHAPE of the shown slide: in TEXT \\r ends\n"
+           "                               a paragraph, \\v breaks a line, \\\\ is a backslash; SIZE in points\n"
+           "  paragraphs SHAPE             print its paragraphs with their levels and sizes\n"
+           "  ruler SHAPE                  print the levels of its ruler\n"
+           "  view slide|normal|sorter|outline|notes|master|NUMBER\n"
+           "  shapes [SLIDE]               print the shapes of the shown (or that) slide\n"
            "  tags                         print the presentation's tags\n"
            "  settings                     print the add-in's settings\n"
            "  set NAME VALUE               write a setting\n"
+           "  ribbon [ID|LABEL]            print the ribbon's controls and their state\n"
+           "  click ID|LABEL               click a ribbon control (a toggle button toggles)\n"
+           "  choose ID|LABEL INDEX|ITEM   choose an item of a drop-down or gallery\n"
+           "  menu ID|LABEL                open a dynamic menu and print what it holds\n"
            "  answer ok|cancel|yes|no...   queue answers for the next message boxes\n"
+           "  form NAME STEP...            queue the steps for the next showing of dialog NAME:\n"
+           "                               click CONTROL, text CONTROL VALUE, check CONTROL 0|1|2,\n"
+           "                               choose CONTROL INDEX|ITEM, scroll CONTROL VALUE\n"
+           "  export SLIDE FILE.png [SCALE]  draw a slide into a PNG file\n"
            "  wait MS                      let time pass for the timers\n"
            "  macros                       list the macros the host ran\n"
-           "  echo TEXT\n";
+           "  echo TEXT\n"
+           "A message box or dialog without a queued answer is asked at the terminal when the\n"
+           "scenario comes from an interactive standard input, and fails the scenario otherwise.\n";
 }
 
 const char* builtInDemo() {
-    return "# The add-in loads into a command-bar host and a ribbon host, and unloads again.\n"
-           "host 11.0\n"
-           "addins\n"
-           "connect\n"
-           "new\n"
-           "slide\n"
-           "shape rectangle 100 100 200 100\n"
-           "shape chevron 350 100 120 80 45\n"
-           "select shapes 1 2\n"
-           "shapes\n"
-           "disconnect\n"
+    return "# Varnotel for presentations on a ribbon host: the host loads the add-in's ribbon and\n"
+           "# draws it; the selection enables the commands; a click runs one and raises its counter.\n"
            "host 14.0\n"
            "connect\n"
+           "ribbon\n"
            "new\n"
            "slide\n"
-           "shape rounded 50 60 300 150\n"
+           "shape rounded 60 80 200 100\n"
+           "shape rounded 320 140 160 140\n"
+           "shape chevron 60 320 150 60\n"
+           "shape textbox 320 330 240 50 \"Quarterly results\"\n"
+           "echo Nothing is selected: the shape commands are disabled.\n"
+           "ribbon Align\n"
+           "echo Two rounded rectangles selected: align, stretch and rounded corners come alive.\n"
+           "select shapes 1 2\n"
+           "ribbon Align\n"
+           "ribbon Shapes\n"
+           "click \"Align top\"\n"
            "shapes\n"
            "settings\n"
+           "echo The text box selected: the text tools and the language buttons.\n"
+           "select shapes 4\n"
+           "ribbon Text\n"
+           "click \"Fit shape to text\"\n"
+           "ribbon vn_1085\n"
+           "echo A bulleted text: two points move one level in and the ruler steps by the font size.\n"
+           "text 4 \"Quarterly results\\rRevenue up\\rCosts down\" 20\n"
+           "select text 4 19 21\n"
+           "click \"Increase indent\"\n"
+           "paragraphs 4\n"
+           "ruler 4\n"
            "disconnect\n"
            "addins\n";
 }

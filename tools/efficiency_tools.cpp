@@ -8,6 +8,8 @@ namespace core {
 const std::vector<const std::vector<EfficiencyTools::MethodEntry>*>& EfficiencyTools::methodTables() {
     static const std::vector<const std::vector<MethodEntry>*> tables = {
         // One line per command family.
+        &kGeometryMethods,
+        &kTextMethods,
     };
     return tables;
 }

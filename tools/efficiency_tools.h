@@ -3,11 +3,21 @@
 // command bars by name; `callByName` serves the latter.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/variant.h"
+
+namespace host {
+class Shape;
+class TextFrame;
+}
+
 namespace core {
+
+struct TextWalkObject;  // tools/text_walker.h
 
 class EfficiencyTools {
 public:
@@ -33,6 +43,113 @@ public:
     static const std::vector<const std::vector<MethodEntry>*>& methodTables();
 
     // ---- Commands, by family ----------------------------------------------------------
+
+    // ---- Geometry: visible edges of rotated shapes (tools/shape_metrics.cpp) -----------
+    // Every geometry tool works on the visual box: the axis-parallel box a rotated shape
+    // occupies, centred on the centre of its frame. A failure is reported with the
+    // accessor's location; a getter then returns an empty value.
+    Variant getLeft(host::Shape& shape);
+    Variant getTop(host::Shape& shape);
+    Variant getWidth(host::Shape& shape);
+    Variant getHeight(host::Shape& shape);
+    // Moves the shape so that its visual left (top) edge lies at value; the size stays.
+    void setLeft(host::Shape& shape, double value);
+    void setTop(host::Shape& shape, double value);
+    // Sizes the visual width (height) to value, keeping the visual left and top edges. Only
+    // for rotations of 0, 90, 180 or 270 degrees; any other shows a message and changes nothing.
+    void setWidth(host::Shape& shape, double value);
+    void setHeight(host::Shape& shape, double value);
+
+    // ---- Align, stretch, move and stack (tools/align.cpp, stretch.cpp, stack.cpp) -------
+    // Each takes the active window's selected shapes; the last one is the master, which is
+    // never changed. The others are changed in selection order (stacking: in reverse).
+    // A failure is reported once with the command's location and ends the command; shapes
+    // already changed stay changed. A shape whose rotation forbids sizing gets a message
+    // and is left as it is; the command goes on with the next shape.
+    void alignLefts();
+    void alignCenters();
+    void alignRights();
+    void alignTops();
+    void alignMiddles();
+    void alignBottoms();
+    void alignWidths();
+    void alignHeights();
+    void alignWidthsAndHeights();
+    // 6 widths, 7 heights, 8 both (height first); any other mode changes nothing.
+    void alignSizes(int mode);
+    // Moves one edge of each shape onto the master's same edge; the opposite edge stays. A
+    // shape whose new extent would be zero or less is skipped.
+    void stretchLeft();
+    void stretchRight();
+    void stretchTop();
+    void stretchBottom();
+    // Places each shape against the master's facing edge; the size stays.
+    void moveLeftToMasterRight();
+    void moveRightToMasterLeft();
+    void moveTopToMasterBottom();
+    void moveBottomToMasterTop();
+    // Moves one edge of each shape onto the master's facing edge; the opposite edge stays.
+    void stretchLeftToMasterRight();
+    void stretchRightToMasterLeft();
+    void stretchTopToMasterBottom();
+    void stretchBottomToMasterTop();
+    // Puts each shape's visual middle at the smaller golden-section point of the master's height.
+    void alignVerticallyInGoldenSection();
+    // Lines the shapes up gaplessly from the master's edge, away from it: leftwards (upwards)
+    // when the first shape lies left of (above) the master, else rightwards (downwards).
+    void stackHorizontally();
+    void stackVertically();
+
+    // ---- Text walker and indents (tools/text_walker.cpp, indents.cpp) ---------------------
+    // Each walks the active window's selection (tools/text_walker.h) with its operation. A
+    // failure is reported with the command's location; frames already changed stay changed.
+    void beautifyIndents();  // every frame reached gets the staircase ruler of `beautify`
+    void addIndent();        // the paragraphs reached move one level in ...
+    void removeIndent();     // ... or out; only those of the selected text while it is edited
+    // Lays the frame's ruler out as a staircase: level 1 at 0/0, level n (up to 5 levels on
+    // hosts 9.0 to 11.0, 9 on 12.0 and 14.0, none beyond level 1 on other hosts) with its
+    // first line at (n - 2) and its other lines at (n - 1) times the font size of the first
+    // character. A failure is reported with "EfficiencyTools, beautify" and ends it.
+    void beautify(const host::TextFrame& frame);
+
+private:
+    // ---- Geometry internals ---------------------------------------------------------------
+    // The internal forms report a failure with their accessor's location, then throw
+    // FailureReported (tools/command_frame.h) so that the calling command ends quietly.
+    struct VisualBox {
+        double left = 0, top = 0, height = 0, width = 0;
+    };
+    VisualBox getRotatedMetrics(host::Shape& shape);
+    void placeVisualLeft(host::Shape& shape, double value);
+    void placeVisualTop(host::Shape& shape, double value);
+    // False when the rotation forbids sizing (the message has been shown).
+    bool sizeVisualWidth(host::Shape& shape, double value);
+    bool sizeVisualHeight(host::Shape& shape, double value);
+    // Workers by edge code: 0 left, 1 centre, 2 right, 3 top, 4 middle, 5 bottom.
+    void align(int mode);
+    void stretch(int mode);
+    void moveToMaster(int mode);
+    void stretchToMaster(int mode);
+    // Moves one visual edge (code 0, 2, 3 or 5) of a shape, whose box is `box`, to `target`.
+    void stretchEdge(host::Shape& shape, const VisualBox& box, int edge, double target);
+    void stack(bool horizontal);
+
+    // ---- Text internals -------------------------------------------------------------------
+    // Walks the object and applies the named operation ("beautifyIndents", "addIndent",
+    // "removeIndent", "setMargins", "setLanguage"; any other name: nothing) to each frame.
+    void iterate(const TextWalkObject& object, const std::string& operation, const Variant& value = {});
+    // Moves the frame's paragraphs (those of the selected text while text is edited) one
+    // level in (step +1) or out (-1), within 1 to 5 on hosts 9.0 to 11.0 and 1 to 9 on 12.0
+    // and 14.0, where the ruler is then laid out anew; other hosts: nothing.
+    void indentLevel(const host::TextFrame& frame, std::int16_t step);
+    // The operations the margins and language commands bring (tools/text_seams.cpp until
+    // then): the dialog's margins onto one frame, and a proofing language onto its text.
+    void margins(const host::TextFrame& frame);
+    void setLang(const host::TextFrame& frame, const Variant& languageId);
 };
+
+// The command tables of the families.
+extern const std::vector<EfficiencyTools::MethodEntry> kGeometryMethods;
+extern const std::vector<EfficiencyTools::MethodEntry> kTextMethods;
 
 }  // namespace core

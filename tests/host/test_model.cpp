@@ -63,8 +63,9 @@ TEST_F(ModelTest, SizeChangesKeepTheCornerEvenWhenRotated) {
     shape->setRotation(90);
     shape->setWidth(100);
     shape->setHeight(50);
-    EXPECT_EQ(shape->Left(), 10);
-    EXPECT_EQ(shape->Top(), 20);
+    // The rotated top-left corner stays at (45, 25) on the slide, so the frame moves.
+    EXPECT_FLOAT_EQ(shape->Left(), -30);
+    EXPECT_FLOAT_EQ(shape->Top(), 50);
     EXPECT_EQ(shape->Width(), 100);
     EXPECT_EQ(shape->Height(), 50);
     EXPECT_EQ(hostErrorOf([&] { shape->setLeft(NAN); }), E_FAIL);

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "sim/simulator.h"
+#include "sim/transcript_driver.h"
 
 namespace {
 
@@ -31,15 +32,28 @@ protected:
         transcript = out.str();
         return ok;
     }
+    static bool has(const std::string& transcript, const std::string& text) {
+        return transcript.find(text) != std::string::npos;
+    }
     std::string dir;
 };
 
-TEST_F(Simulator, TheBuiltInDemoLoadsTheAddInFromTheInstallationAndUnloadsIt) {
+// A deck with a rotated shape and a master: "Same width" then has something to say.
+constexpr const char* kRotatedDeck =
+    "host 14.0\nconnect\nnew\nslide\n"
+    "shape rectangle 100 100 150 60 30\nshape rectangle 400 160 120 80\nselect shapes 1 2\n";
+
+TEST_F(Simulator, TheBuiltInDemoDrawsTheRibbonAndRunsACommand) {
     std::string t;
     ASSERT_TRUE(run(sim::builtInDemo(), t)) << t;
-    EXPECT_NE(t.find("plorin.Connect connected"), std::string::npos) << t;
-    EXPECT_NE(t.find("plorin.Connect disconnected"), std::string::npos) << t;
-    EXPECT_EQ(t.find("ERROR"), std::string::npos) << t;
+    EXPECT_TRUE(has(t, "plorin.Connect connected")) << t;
+    EXPECT_TRUE(has(t, "ribbon loaded")) << t;
+    EXPECT_TRUE(has(t, "vn_1032        button       Align left")) << t;
+    EXPECT_TRUE(has(t, "statsEfficiencyTools = \"1\"")) << t;
+    EXPECT_TRUE(has(t, "plorin.Connect disconnected")) << t;
+    EXPECT_FALSE(has(t, "ERROR")) << t;
+    EXPECT_FALSE(has(t, "missing callback")) << t;
+    EXPECT_FALSE(has(t, "failed")) << t;
 }
 
 TEST_F(Simulator, ExampleScenariosRun) {
@@ -49,15 +63,57 @@ TEST_F(Simulator, ExampleScenariosRun) {
         text << in.rdbuf();
         std::string t;
         EXPECT_TRUE(run(text.str(), t)) << entry.path() << "\n" << t;
+        EXPECT_FALSE(has(t, "ERROR")) << entry.path() << "\n" << t;
     }
+}
+
+TEST_F(Simulator, AMessageBoxShowsItsTitleIconTextAndTheQueuedAnswer) {
+    std::string t;
+    ASSERT_TRUE(run(std::string(kRotatedDeck) + "answer ok\nclick \"Same width\"\n", t)) << t;
+    EXPECT_TRUE(has(t, "[message box] Varnotel for presentations (critical, OK)")) << t;
+    EXPECT_TRUE(has(t, "| Shape width can only be set")) << t;
+    EXPECT_TRUE(has(t, "-> OK")) << t;
 }
 
 TEST_F(Simulator, AMessageBoxWithoutAnAnswerFailsTheScenario) {
     std::string t;
-    // Saving into the temporary folder is warned about once the event handlers are in;
-    // until then an unknown command is the simplest failing line.
+    EXPECT_FALSE(run(std::string(kRotatedDeck) + "click \"Same width\"\necho not reached\n", t));
+    EXPECT_TRUE(has(t, "(no answer queued)")) << t;
+    EXPECT_TRUE(has(t, "ERROR: a message box or dialog had no answer")) << t;
+    EXPECT_FALSE(has(t, "not reached")) << t;
+}
+
+TEST_F(Simulator, ClicksFindControlsByIdOrLabelAndSayWhenNothingHappens) {
+    std::string t;
+    ASSERT_TRUE(run("host 14.0\nconnect\nclick \"align LEFT\"\nclick vn_1028\n", t)) << t;
+    EXPECT_TRUE(has(t, "click vn_1032 \"Align left\"\n  vn_1032: the control is disabled: nothing happens")) << t;
+    EXPECT_FALSE(run("host 14.0\nconnect\nclick \"No such button\"\n", t));
+    EXPECT_TRUE(has(t, "the ribbon has no control 'No such button'")) << t;
+}
+
+TEST_F(Simulator, ACommandBarHostShowsNoRibbon) {
+    std::string t;
+    ASSERT_TRUE(run("host 11.0\nconnect\nribbon\n", t)) << t;
+    EXPECT_TRUE(has(t, "it shows command bars")) << t;
+    EXPECT_TRUE(has(t, "(the ribbon shows no add-in controls)")) << t;
+}
+
+TEST_F(Simulator, UnknownCommandsFailTheScenario) {
+    std::string t;
     EXPECT_FALSE(run("host 14.0\nfrobnicate\n", t));
-    EXPECT_NE(t.find("unknown command"), std::string::npos);
+    EXPECT_TRUE(has(t, "unknown command"));
+}
+
+TEST(FormSteps, ReadAsActionControlAndValue) {
+    auto steps = sim::parseFormSteps({"form", "Margins", "text", "tbLeft", "1.5", "click", "btnOK"}, 2);
+    ASSERT_EQ(steps.size(), 2u);
+    EXPECT_EQ(steps[0].action, "text");
+    EXPECT_EQ(steps[0].control, "tbLeft");
+    EXPECT_EQ(steps[0].value, "1.5");
+    EXPECT_EQ(steps[1].action, "click");
+    EXPECT_THROW(sim::parseFormSteps({"jump", "x"}, 0), std::runtime_error);
+    EXPECT_THROW(sim::parseFormSteps({"text", "tbLeft"}, 0), std::runtime_error);
+    EXPECT_THROW(sim::parseFormSteps({}, 0), std::runtime_error);
 }
 
 }  // namespace

@@ -1,0 +1,65 @@
+// The geometry commands on large selections: each family should cost the same per shape
+// whether 100 or 10,000 shapes are selected (linear in the selection).
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <vector>
+
+#include "core/addin_state.h"
+#include "host/host.h"
+#include "tools/efficiency_tools.h"
+
+namespace {
+
+// A host whose active window has `count` shapes plus a master selected; the shapes are
+// spread out and a fifth of them turned by a right angle, as a real slide might be.
+struct SelectedShapes {
+    explicit SelectedShapes(int count) : app("14.0") {
+        core::state().application = &app;
+        auto presentation = app.Presentations().Add();
+        auto slide = presentation->Slides().Add(1, 1);
+        std::vector<std::shared_ptr<host::Shape>> shapes;
+        for (int i = 0; i < count; ++i) {
+            auto s = slide->Shapes().AddShape(host::msoShapeRectangle, static_cast<float>(i % 700),
+                                              static_cast<float>(i % 500), 40, 20);
+            if (i % 5 == 0) s->setRotation(90);
+            shapes.push_back(s);
+        }
+        shapes.push_back(slide->Shapes().AddShape(host::msoShapeRectangle, 300, 200, 80, 60));
+        auto& selection = app.ActiveWindow()->Selection();  // set directly: large selections
+        selection.type_ = host::ppSelectionShapes;
+        selection.shapes_ = shapes;
+        selection.slides_ = {slide};
+    }
+    ~SelectedShapes() { core::state().application = nullptr; }
+    host::Application app;
+    core::EfficiencyTools tools;
+};
+
+template <void (core::EfficiencyTools::*command)()>
+void BM_command(benchmark::State& state) {
+    SelectedShapes deck(static_cast<int>(state.range(0)));
+    for (auto _ : state) (deck.tools.*command)();
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    state.SetComplexityN(state.range(0));
+}
+
+#define GEOMETRY_BENCHMARK(command)                                                      \
+    BENCHMARK_TEMPLATE(BM_command, &core::EfficiencyTools::command)                      \
+        ->Name("BM_" #command)                                                           \
+        ->RangeMultiplier(10)                                                            \
+        ->Range(100, 10000)                                                              \
+        ->Complexity(benchmark::oN)
+
+// One command per family (worker): align, alignSizes, stretch, moveToMaster,
+// stretchToMaster, the golden section and stacking.
+GEOMETRY_BENCHMARK(alignCenters);
+GEOMETRY_BENCHMARK(alignWidthsAndHeights);
+GEOMETRY_BENCHMARK(stretchLeft);
+GEOMETRY_BENCHMARK(moveBottomToMasterTop);
+GEOMETRY_BENCHMARK(stretchRightToMasterLeft);
+GEOMETRY_BENCHMARK(alignVerticallyInGoldenSection);
+GEOMETRY_BENCHMARK(stackHorizontally);
+GEOMETRY_BENCHMARK(stackVertically);
+
+}  // namespace

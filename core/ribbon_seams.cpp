@@ -1,0 +1,32 @@
+// Ribbon callbacks that the ribbon definition binds but whose features arrive later: the
+// style drop-down and the Slide Wizard, copyright and My Elements menus. Until then they
+// answer as an empty library would (no styles, empty menus). Each feature replaces its rows
+// with its own table in core/ribbon_callbacks.cpp.
+#include "core/ribbon_callbacks.h"
+
+namespace core {
+
+namespace {
+// An empty dynamic menu in the host's ribbon namespace.
+constexpr const char* kEmptyMenu = "<menu xmlns=\"http://schemas.microsoft.com/office/2006/01/customui\" ></menu>";
+
+host::RibbonValue emptyMenu(Connect&, const host::IRibbonControl&, const RibbonArgs&) {
+    return std::string(kEmptyMenu);
+}
+}  // namespace
+
+const std::vector<RibbonCallback> kPendingLibraryCallbacks = {
+    {"style_getItemCount",
+     [](Connect&, const host::IRibbonControl&, const RibbonArgs&) -> host::RibbonValue { return 0; }},
+    {"style_getItemLabel",
+     [](Connect&, const host::IRibbonControl&, const RibbonArgs&) -> host::RibbonValue { return std::string(); }},
+    {"style_getSelectedItemIndex",
+     [](Connect&, const host::IRibbonControl&, const RibbonArgs&) -> host::RibbonValue { return 0; }},
+    {"style_onAction",
+     [](Connect&, const host::IRibbonControl&, const RibbonArgs&) -> host::RibbonValue { return {}; }},
+    {"slideWizard_getContent", &emptyMenu},
+    {"copyright_getContent", &emptyMenu},
+    {"myElements_getContent", &emptyMenu},
+};
+
+}  // namespace core

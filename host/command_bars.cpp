@@ -1,0 +1,133 @@
+// Command bars: the collection on the Application, bars by name, controls by caption.
+#include "host/command_bars.h"
+
+#include "host/ascii.h"
+
+namespace host {
+
+namespace {
+
+std::string outOfRange(const char* where, int index, int count) {
+    return std::string(where) + " : Integer out of range. " + std::to_string(index) +
+           " is not in the valid range of 1 to " + std::to_string(count) + ".";
+}
+
+// A caption as the host matches it: without the access-key marks.
+std::string withoutAccessKeys(const std::string& caption) {
+    std::string out;
+    for (char c : caption)
+        if (c != '&') out += c;
+    return out;
+}
+
+}  // namespace
+
+// ---- Controls ---------------------------------------------------------------------------
+
+CommandBarControls::~CommandBarControls() {
+    for (auto& c : items_) c->parent_ = nullptr;
+}
+
+std::shared_ptr<CommandBarControl> CommandBarControls::Item(int index) const {
+    if (index < 1 || index > Count()) throw HostError(E_FAIL, outOfRange("CommandBarControls.Item", index, Count()));
+    return items_[static_cast<std::size_t>(index - 1)];
+}
+
+std::shared_ptr<CommandBarControl> CommandBarControls::Item(const std::string& caption) const {
+    const std::string wanted = withoutAccessKeys(caption);
+    for (const auto& c : items_)
+        if (detail::equalsNoCase(withoutAccessKeys(c->caption_), wanted)) return c;
+    throw HostError(E_FAIL, "CommandBarControls.Item : No control has the caption \"" + caption + "\".");
+}
+
+std::shared_ptr<CommandBarControl> CommandBarControls::Add(int type, int before) {
+    if (before < 0 || before > Count() + 1)
+        throw HostError(E_FAIL, outOfRange("CommandBarControls.Add", before, Count() + 1));
+    std::shared_ptr<CommandBarControl> control;
+    switch (type) {
+        case msoControlButton: control = std::make_shared<CommandBarButton>(); break;
+        case msoControlPopup: control = std::make_shared<CommandBarPopup>(); break;
+        case msoControlEdit:
+        case msoControlDropdown:
+        case msoControlComboBox: control = std::make_shared<CommandBarComboBox>(type); break;
+        default: throw HostError(E_FAIL, "CommandBarControls.Add : Invalid control type " + std::to_string(type) + ".");
+    }
+    control->parent_ = this;
+    const auto at = before == 0 ? items_.end() : items_.begin() + (before - 1);
+    items_.insert(at, control);
+    return control;
+}
+
+void CommandBarControl::Delete() {
+    if (!parent_) throw HostError(E_FAIL, "CommandBarControl.Delete : The control has been deleted.");
+    auto self = shared_from_this();
+    std::erase(parent_->items_, self);
+    parent_ = nullptr;
+}
+
+void CommandBarButton::setState(int s) {
+    if (s != msoButtonUp && s != msoButtonDown && s != msoButtonMixed)
+        throw HostError(E_FAIL, "CommandBarButton.State : Invalid state " + std::to_string(s) + ".");
+    state_ = s;
+}
+
+const std::string& CommandBarComboBox::List(int index) const {
+    if (index < 1 || index > ListCount())
+        throw HostError(E_FAIL, outOfRange("CommandBarComboBox.List", index, ListCount()));
+    return items_[static_cast<std::size_t>(index - 1)];
+}
+
+int CommandBarComboBox::ListIndex() const {
+    for (std::size_t i = 0; i < items_.size(); ++i)
+        if (items_[i] == text_) return static_cast<int>(i) + 1;
+    return 0;
+}
+
+void CommandBarComboBox::setListIndex(int index) {
+    if (index == 0) {
+        text_.clear();
+        return;
+    }
+    text_ = List(index);
+}
+
+// ---- Bars -------------------------------------------------------------------------------
+
+CommandBars::~CommandBars() {
+    for (auto& bar : items_) bar->owner_ = nullptr;
+}
+
+void CommandBar::Delete() {
+    if (!owner_) throw HostError(E_FAIL, "CommandBar.Delete : The command bar has been deleted.");
+    auto self = shared_from_this();
+    std::erase(owner_->items_, self);
+    owner_ = nullptr;
+}
+
+std::shared_ptr<CommandBar> CommandBars::Item(int index) const {
+    if (index < 1 || index > Count()) throw HostError(E_FAIL, outOfRange("CommandBars.Item", index, Count()));
+    return items_[static_cast<std::size_t>(index - 1)];
+}
+
+std::shared_ptr<CommandBar> CommandBars::Item(const std::string& name) const {
+    for (const auto& bar : items_)
+        if (detail::equalsNoCase(bar->name_, name)) return bar;
+    throw HostError(E_FAIL, "CommandBars.Item : There is no command bar \"" + name + "\".");
+}
+
+std::shared_ptr<CommandBar> CommandBars::Add(const std::string& name, int position) {
+    if (name.empty()) throw HostError(E_FAIL, "CommandBars.Add : The name is empty.");
+    for (const auto& bar : items_)
+        if (detail::equalsNoCase(bar->name_, name))
+            throw HostError(E_FAIL, "CommandBars.Add : A command bar \"" + name + "\" exists already.");
+    auto bar = std::make_shared<CommandBar>(this, name, position);
+    items_.push_back(bar);
+    return bar;
+}
+
+host::CommandBars& Application::CommandBars() {
+    if (!commandBars_) commandBars_ = std::make_shared<host::CommandBars>();
+    return *commandBars_;
+}
+
+}  // namespace host

@@ -1,0 +1,194 @@
+// The host's command bars: toolbars found by name, their controls found by position or by
+// caption, with enabling, button states and the few values an add-in keeps on a control.
+// Hosts 9.0 to 11.0 show them; the object model is there on every host.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/host.h"
+
+namespace host {
+
+enum MsoControlType : int {
+    msoControlButton = 1, msoControlEdit = 2, msoControlDropdown = 3, msoControlComboBox = 4,
+    msoControlPopup = 10,
+};
+
+enum MsoButtonState : int { msoButtonUp = 0, msoButtonDown = -1, msoButtonMixed = 2 };
+
+enum MsoBarPosition : int {
+    msoBarLeft = 0, msoBarTop = 1, msoBarRight = 2, msoBarBottom = 3, msoBarFloating = 4,
+    msoBarPopup = 5, msoBarMenuBar = 6,
+};
+
+class CommandBarControl;
+class CommandBars;
+
+// The controls of a bar or of a popup, in order.
+class CommandBarControls {
+public:
+    CommandBarControls() = default;
+    CommandBarControls(const CommandBarControls&) = delete;
+    CommandBarControls& operator=(const CommandBarControls&) = delete;
+    ~CommandBarControls();  // controls held elsewhere count as deleted
+
+    int Count() const { return static_cast<int>(items_.size()); }
+    // 1-based; HostError(E_FAIL) when out of range.
+    std::shared_ptr<CommandBarControl> Item(int index) const;
+    // The first control whose caption equals `caption`, compared without regard to case and
+    // to the "&" that marks an access key; HostError(E_FAIL) when there is none.
+    std::shared_ptr<CommandBarControl> Item(const std::string& caption) const;
+    // A new control of that type (button, popup, edit, drop-down or combo box) before
+    // position `before` (1..Count+1; 0 appends). HostError(E_FAIL) for another type or a
+    // position out of range.
+    std::shared_ptr<CommandBarControl> Add(int type, int before = 0);
+    const std::vector<std::shared_ptr<CommandBarControl>>& all() const { return items_; }
+
+private:
+    friend class CommandBarControl;
+    std::vector<std::shared_ptr<CommandBarControl>> items_;
+};
+
+// Any control. The kinds are the subclasses below; a caller that needs a button's state
+// casts, as the host's callers do.
+class CommandBarControl : public HostObject, public std::enable_shared_from_this<CommandBarControl> {
+public:
+    CommandBarControl(const CommandBarControl&) = delete;
+    CommandBarControl& operator=(const CommandBarControl&) = delete;
+
+    int Type() const { return type_; }
+    const std::string& Caption() const { return caption_; }
+    void setCaption(const std::string& c) { caption_ = c; }
+    bool Enabled() const { return enabled_; }
+    void setEnabled(bool on) { enabled_ = on; }
+    bool Visible() const { return visible_; }
+    void setVisible(bool on) { visible_ = on; }
+    bool BeginGroup() const { return beginGroup_; }
+    void setBeginGroup(bool on) { beginGroup_ = on; }
+    long HelpContextId() const { return helpContextId_; }
+    void setHelpContextId(long id) { helpContextId_ = id; }
+    const std::string& Parameter() const { return parameter_; }
+    void setParameter(const std::string& p) { parameter_ = p; }
+    const std::string& Tag() const { return tag_; }
+    void setTag(const std::string& t) { tag_ = t; }
+    const std::string& TooltipText() const { return tooltip_; }
+    void setTooltipText(const std::string& t) { tooltip_ = t; }
+    // Removes the control from its bar or popup; HostError(E_FAIL) when already removed.
+    void Delete();
+
+protected:
+    explicit CommandBarControl(int type) : type_(type) {}
+
+private:
+    friend class CommandBarControls;
+    int type_;
+    CommandBarControls* parent_ = nullptr;
+    std::string caption_;
+    bool enabled_ = true;
+    bool visible_ = true;
+    bool beginGroup_ = false;
+    long helpContextId_ = 0;
+    std::string parameter_;
+    std::string tag_;
+    std::string tooltip_;
+};
+
+class CommandBarButton : public CommandBarControl {
+public:
+    CommandBarButton() : CommandBarControl(msoControlButton) {}
+    int State() const { return state_; }
+    // msoButtonUp, msoButtonDown or msoButtonMixed; HostError(E_FAIL) for another value.
+    void setState(int s);
+
+private:
+    int state_ = msoButtonUp;
+};
+
+class CommandBarPopup : public CommandBarControl {
+public:
+    CommandBarPopup() : CommandBarControl(msoControlPopup) {}
+    CommandBarControls& Controls() { return controls_; }
+
+private:
+    CommandBarControls controls_;
+};
+
+// Edit boxes, drop-downs and combo boxes: a list of items and a text.
+class CommandBarComboBox : public CommandBarControl {
+public:
+    explicit CommandBarComboBox(int type) : CommandBarControl(type) {}
+    void AddItem(const std::string& item) { items_.push_back(item); }
+    int ListCount() const { return static_cast<int>(items_.size()); }
+    // 1-based; HostError(E_FAIL) when out of range.
+    const std::string& List(int index) const;
+    // 0 when the text is no item, else the 1-based position of the first item equal to it.
+    int ListIndex() const;
+    // 0 clears the text; another index out of range raises HostError(E_FAIL).
+    void setListIndex(int index);
+    const std::string& Text() const { return text_; }
+    void setText(const std::string& t) { text_ = t; }
+    void Clear() { items_.clear(); text_.clear(); }
+
+private:
+    std::vector<std::string> items_;
+    std::string text_;
+};
+
+// A toolbar. Position and placement are kept as plain values.
+class CommandBar : public HostObject, public std::enable_shared_from_this<CommandBar> {
+public:
+    CommandBar(const CommandBar&) = delete;
+    CommandBar& operator=(const CommandBar&) = delete;
+
+    const std::string& Name() const { return name_; }
+    CommandBarControls& Controls() { return controls_; }
+    bool Visible() const { return visible_; }
+    void setVisible(bool on) { visible_ = on; }
+    int Position() const { return position_; }
+    void setPosition(int p) { position_ = p; }
+    int Left() const { return left_; }
+    void setLeft(int v) { left_ = v; }
+    int Top() const { return top_; }
+    void setTop(int v) { top_ = v; }
+    int RowIndex() const { return rowIndex_; }
+    void setRowIndex(int v) { rowIndex_ = v; }
+    // Removes the bar from the host; HostError(E_FAIL) when already removed.
+    void Delete();
+
+    CommandBar(CommandBars* owner, std::string name, int position)
+        : owner_(owner), name_(std::move(name)), position_(position) {}
+
+private:
+    friend class CommandBars;
+    CommandBars* owner_;
+    std::string name_;
+    CommandBarControls controls_;
+    bool visible_ = false;
+    int position_;
+    int left_ = 0, top_ = 0, rowIndex_ = 0;
+};
+
+class CommandBars {
+public:
+    CommandBars() = default;
+    CommandBars(const CommandBars&) = delete;
+    CommandBars& operator=(const CommandBars&) = delete;
+    ~CommandBars();  // bars held elsewhere count as deleted
+
+    int Count() const { return static_cast<int>(items_.size()); }
+    // 1-based; HostError(E_FAIL) when out of range.
+    std::shared_ptr<CommandBar> Item(int index) const;
+    // The bar of that name, compared without regard to case; HostError(E_FAIL) when missing.
+    std::shared_ptr<CommandBar> Item(const std::string& name) const;
+    // A new, hidden, empty bar. HostError(E_FAIL) for an empty name or one in use.
+    std::shared_ptr<CommandBar> Add(const std::string& name, int position = msoBarTop);
+    const std::vector<std::shared_ptr<CommandBar>>& all() const { return items_; }
+
+private:
+    friend class CommandBar;
+    std::vector<std::shared_ptr<CommandBar>> items_;
+};
+
+}  // namespace host

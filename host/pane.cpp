@@ -1,0 +1,40 @@
+// Panes of a document window and switching between views.
+#include "host/host.h"
+
+namespace host {
+
+Pane& Panes::Item(int index) const {
+    if (index < 1 || index > Count())
+        throw HostError(E_FAIL, "Panes.Item : Integer out of range. " + std::to_string(index) +
+                                    " is not in the valid range of 1 to " + std::to_string(Count()) + ".");
+    return *items_[static_cast<std::size_t>(index - 1)];
+}
+
+bool Pane::Active() const { return &window_->ActivePane() == this; }
+
+void Pane::Activate() {
+    window_->requireOpen();
+    const auto& items = window_->panes_.items_;
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (items[i].get() == this) window_->activePane_ = static_cast<int>(i) + 1;
+}
+
+void DocumentWindow::setViewType(int v) {
+    requireOpen();
+    if (v < ppViewSlide || v > ppViewMasterThumbnails)
+        throw HostError(E_FAIL, "DocumentWindow.ViewType : The value is out of range.");
+    auto& items = panes_.items_;
+    items.clear();
+    if (v == ppViewNormal) {
+        items.push_back(std::make_unique<Pane>(this, ppViewThumbnails));
+        items.push_back(std::make_unique<Pane>(this, ppViewSlide));
+        items.push_back(std::make_unique<Pane>(this, ppViewNotesPage));
+        activePane_ = 2;
+    } else {
+        items.push_back(std::make_unique<Pane>(this, v));
+        activePane_ = 1;
+    }
+    viewType_ = v;
+}
+
+}  // namespace host

@@ -1,0 +1,282 @@
+// Drawing shapes with cairo. Coordinates are points on the slide; each shape is drawn in its
+// own frame (origin at its centre, rotated clockwise, flipped), with the default values of
+// the AutoShapes' adjustments.
+#include "host/render.h"
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <numbers>
+#include <sstream>
+
+#include "host/text.h"
+#include "platform/picture.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#define VARNOTEL_RELEASE_FONT_CACHES 1
+#include <dlfcn.h>
+#endif
+
+namespace host {
+
+namespace {
+
+constexpr std::uint32_t kWhite = 0xFFFFFFFF;
+constexpr double kFontSize = 18;  // points; the stand-in keeps no fonts
+
+#ifdef VARNOTEL_RELEASE_FONT_CACHES
+// The leak checker counts the font caches of cairo and fontconfig, kept until the process
+// ends, as leaks: checked builds release them at exit (fontconfig is found at run time, as
+// only cairo links it).
+void releaseFontCaches() {
+    cairo_debug_reset_static_data();
+    if (void* fini = ::dlsym(RTLD_DEFAULT, "FcFini")) reinterpret_cast<void (*)()>(fini)();
+}
+#endif
+
+struct Point {
+    double x, y;
+};
+
+void polygon(cairo_t* cr, const std::vector<Point>& points) {
+    cairo_move_to(cr, points.front().x, points.front().y);
+    for (std::size_t i = 1; i < points.size(); ++i) cairo_line_to(cr, points[i].x, points[i].y);
+    cairo_close_path(cr);
+}
+
+// An arrow pointing right in a box `len` long and `thick` across, centred at the origin:
+// the shaft half as thick as the box, the head as long as half the shorter side.
+std::vector<Point> rightArrow(double len, double thick, bool twoHeads, double notch) {
+    const double hl = len / 2, ht = thick / 2;
+    const double head = std::min(std::min(len, thick) / 2, twoHeads ? hl : len);
+    const double shaft = ht / 2;
+    std::vector<Point> p;
+    if (twoHeads) {
+        p = {{-hl, 0}, {-hl + head, -ht}, {-hl + head, -shaft}, {hl - head, -shaft}, {hl - head, -ht},
+             {hl, 0}, {hl - head, ht}, {hl - head, shaft}, {-hl + head, shaft}, {-hl + head, ht}};
+    } else {
+        p = {{-hl, -shaft}, {hl - head, -shaft}, {hl - head, -ht}, {hl, 0}, {hl - head, ht}, {hl - head, shaft},
+             {-hl, shaft}};
+        if (notch > 0) p.push_back({-hl + notch, 0});
+    }
+    return p;
+}
+
+// Turns points drawn pointing right into the direction wanted: 0 right, 1 left, 2 up, 3 down.
+std::vector<Point> turn(std::vector<Point> points, int direction) {
+    for (auto& p : points) {
+        const Point q = p;
+        switch (direction) {
+            case 1: p = {-q.x, q.y}; break;
+            case 2: p = {q.y, -q.x}; break;
+            case 3: p = {-q.y, q.x}; break;
+            default: break;
+        }
+    }
+    return points;
+}
+
+void roundedRectangle(cairo_t* cr, double hw, double hh) {
+    const double r = std::min(hw, hh) * 2 * 0.16667;
+    constexpr double pi = std::numbers::pi;
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, hw - r, -hh + r, r, -pi / 2, 0);
+    cairo_arc(cr, hw - r, hh - r, r, 0, pi / 2);
+    cairo_arc(cr, -hw + r, hh - r, r, pi / 2, pi);
+    cairo_arc(cr, -hw + r, -hh + r, r, pi, 3 * pi / 2);
+    cairo_close_path(cr);
+}
+
+void setRgb(cairo_t* cr, std::uint32_t rgb) {
+    cairo_set_source_rgb(cr, (rgb & 0xFF) / 255.0, ((rgb >> 8) & 0xFF) / 255.0, ((rgb >> 16) & 0xFF) / 255.0);
+}
+
+// Splits the host's paragraphs ("\r"; a "\n" too) and line breaks ("\v") into lines.
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out(1);
+    for (char c : text) {
+        if (c == '\r' || c == '\n' || c == '\v') out.emplace_back();
+        else out.back() += c;
+    }
+    return out;
+}
+
+}  // namespace
+
+// Reaches into the shapes it draws: groups of copied shapes hold members outside any slide.
+struct ShapePainter {
+    static void draw(cairo_t* cr, const Shape& s) {
+        if (s.type_ == msoGroup) {
+            // A live group leaves out members deleted since; a copy holds only live ones.
+            for (const auto& m : s.groupItems_)
+                if (m->parent_ || !s.parent_) draw(cr, *m);
+            return;
+        }
+        const double hw = std::fabs(s.width_) / 2, hh = std::fabs(s.height_) / 2;
+        cairo_save(cr);
+        cairo_translate(cr, s.left_ + s.width_ / 2.0, s.top_ + s.height_ / 2.0);
+        cairo_rotate(cr, s.rotation_ * std::numbers::pi / 180.0);
+        cairo_save(cr);
+        cairo_scale(cr, s.hflip_ == msoTrue ? -1 : 1, s.vflip_ == msoTrue ? -1 : 1);
+        const bool closed = outline(cr, s, hw, hh);
+        if (closed && s.fill_.Visible() == msoTrue) {
+            setRgb(cr, s.fill_.ForeColor().RGB());
+            cairo_fill_preserve(cr);
+        }
+        if (s.line_.Visible() == msoTrue && s.line_.Weight() > 0) {
+            setRgb(cr, s.line_.ForeColor().RGB());
+            cairo_set_line_width(cr, s.line_.Weight());
+            cairo_stroke_preserve(cr);
+        }
+        cairo_new_path(cr);
+        cairo_restore(cr);  // text turns with the shape but is not mirrored
+        if (s.text_ && s.text_->characterCount() > 0) text(cr, s.text_->text());
+        cairo_restore(cr);
+    }
+
+    // Lays the shape's outline down as the current path; false for an open one (a line).
+    static bool outline(cairo_t* cr, const Shape& s, double hw, double hh) {
+        const double w = 2 * hw, h = 2 * hh;
+        if (s.type_ == msoLine) {
+            cairo_move_to(cr, -hw, -hh);
+            cairo_line_to(cr, hw, hh);
+            return false;
+        }
+        if (s.type_ != msoAutoShape) {
+            cairo_rectangle(cr, -hw, -hh, w, h);
+            return true;
+        }
+        const double ss = std::min(w, h);
+        switch (s.autoShapeType_) {
+            case msoShapeRoundedRectangle: roundedRectangle(cr, hw, hh); break;
+            case msoShapeOval:
+                if (hw > 0 && hh > 0) {
+                    cairo_save(cr);
+                    cairo_scale(cr, hw, hh);
+                    cairo_arc(cr, 0, 0, 1, 0, 2 * std::numbers::pi);
+                    cairo_restore(cr);  // the path stays; the line width is not scaled
+                } else {
+                    cairo_rectangle(cr, -hw, -hh, w, h);
+                }
+                break;
+            case msoShapeRightArrow: polygon(cr, rightArrow(w, h, false, 0)); break;
+            case msoShapeLeftArrow: polygon(cr, turn(rightArrow(w, h, false, 0), 1)); break;
+            case msoShapeUpArrow: polygon(cr, turn(rightArrow(h, w, false, 0), 2)); break;
+            case msoShapeDownArrow: polygon(cr, turn(rightArrow(h, w, false, 0), 3)); break;
+            case msoShapeLeftRightArrow: polygon(cr, rightArrow(w, h, true, 0)); break;
+            case msoShapeUpDownArrow: polygon(cr, turn(rightArrow(h, w, true, 0), 2)); break;
+            case msoShapeNotchedRightArrow: polygon(cr, rightArrow(w, h, false, std::min(w, h) / 4)); break;
+            case msoShapeStripedRightArrow: {
+                // Two stripes at the tail, then the arrow.
+                const double unit = ss / 32;
+                cairo_rectangle(cr, -hw, -hh / 2, unit, hh);
+                cairo_rectangle(cr, -hw + 2 * unit, -hh / 2, 2 * unit, hh);
+                const double tail = 5 * unit;
+                auto arrow = rightArrow(w - tail, h, false, 0);
+                for (auto& p : arrow) p.x += tail / 2;
+                polygon(cr, arrow);
+                break;
+            }
+            case msoShapePentagon: {
+                const double d = std::min(ss / 2, w);
+                polygon(cr, {{-hw, -hh}, {hw - d, -hh}, {hw, 0}, {hw - d, hh}, {-hw, hh}});
+                break;
+            }
+            case msoShapeChevron: {
+                const double d = std::min(ss / 2, w / 2);
+                polygon(cr, {{-hw, -hh}, {hw - d, -hh}, {hw, 0}, {hw - d, hh}, {-hw, hh}, {-hw + d, 0}});
+                break;
+            }
+            default: cairo_rectangle(cr, -hw, -hh, w, h); break;  // any other AutoShape: its frame
+        }
+        return true;
+    }
+
+    // The text in black, each line centred, the block centred in the frame.
+    static void text(cairo_t* cr, const std::string& body) {
+#ifdef VARNOTEL_RELEASE_FONT_CACHES
+        static const bool releasedAtExit = std::atexit(releaseFontCaches) == 0;
+        (void)releasedAtExit;
+#endif
+        cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+        cairo_set_font_size(cr, kFontSize);
+        cairo_font_extents_t font;
+        cairo_font_extents(cr, &font);
+        const auto rows = lines(body);
+        double y = -font.height * static_cast<double>(rows.size()) / 2 + font.ascent;
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        for (const auto& row : rows) {
+            cairo_text_extents_t ext;
+            cairo_text_extents(cr, row.c_str(), &ext);
+            cairo_move_to(cr, -ext.x_advance / 2, y);
+            cairo_show_text(cr, row.c_str());
+            y += font.height;
+        }
+        cairo_new_path(cr);
+    }
+
+    // The shape's box on the slide, rotation included.
+    static Bounds box(const Shape& s) {
+        const double a = s.rotation_ * std::numbers::pi / 180.0;
+        const double w = std::fabs(s.width_), h = std::fabs(s.height_);
+        const double bw = w * std::fabs(std::cos(a)) + h * std::fabs(std::sin(a));
+        const double bh = w * std::fabs(std::sin(a)) + h * std::fabs(std::cos(a));
+        const double cx = s.left_ + s.width_ / 2.0, cy = s.top_ + s.height_ / 2.0;
+        return {cx - bw / 2, cy - bh / 2, bw, bh};
+    }
+};
+
+namespace {
+
+platform::Picture render(const std::vector<const Shape*>& shapes, const Bounds& area, double scale) {
+    if (!std::isfinite(scale) || scale <= 0) throw HostError(E_FAIL, "The scale of a picture must be above 0.");
+    const double w = std::max(1.0, std::round(area.width * scale));
+    const double h = std::max(1.0, std::round(area.height * scale));
+    if (w > 32767 || h > 32767) throw HostError(E_FAIL, "The picture would be too large.");
+    platform::Canvas canvas(static_cast<int>(w), static_cast<int>(h));
+    if (!canvas.ok()) throw HostError(E_FAIL, "The picture could not be made.");
+    canvas.fill(kWhite);
+    cairo_t* cr = canvas.context();
+    cairo_scale(cr, scale, scale);
+    cairo_translate(cr, -area.left, -area.top);
+    for (const Shape* s : shapes) ShapePainter::draw(cr, *s);
+    return canvas.toPicture();
+}
+
+}  // namespace
+
+Bounds boundingBox(const std::vector<std::shared_ptr<const Shape>>& shapes) {
+    if (shapes.empty()) return {};
+    double left = INFINITY, top = INFINITY, right = -INFINITY, bottom = -INFINITY;
+    for (const auto& s : shapes) {
+        const Bounds b = ShapePainter::box(*s);
+        left = std::min(left, b.left);
+        top = std::min(top, b.top);
+        right = std::max(right, b.left + b.width);
+        bottom = std::max(bottom, b.top + b.height);
+    }
+    return {left, top, right - left, bottom - top};
+}
+
+platform::Picture renderShapes(const std::vector<std::shared_ptr<const Shape>>& shapes, double scale) {
+    if (shapes.empty()) return {};
+    std::vector<const Shape*> list;
+    for (const auto& s : shapes) list.push_back(s.get());
+    return render(list, boundingBox(shapes), scale);
+}
+
+platform::Picture renderSlide(const Slide& slide, double scale) {
+    const Presentation* p = slide.Parent();
+    if (!p) throw HostError(E_FAIL, "Slide (unknown member) : The object does not exist.");
+    std::vector<const Shape*> list;
+    for (const auto& s : slide.Shapes().all()) list.push_back(s.get());
+    auto picture = render(list, {0, 0, p->SlideWidth(), p->SlideHeight()}, scale);
+    std::ostringstream source;
+    source << "slide " << slide.SlideID();
+    picture.source = source.str();
+    return picture;
+}
+
+}  // namespace host

@@ -1,0 +1,36 @@
+// Pictures of slides and shapes: the geometry of the common AutoShapes (others as their
+// frame), rotation and flips, fill and line colours and text, drawn with cairo. The
+// clipboard's bitmap of copied shapes and the simulator's slide export come from here.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "host/host.h"
+#include "platform/ui.h"
+
+namespace host {
+
+// Pixels per point at the screen's 96 dots per inch.
+constexpr double kPixelsPerPointAt96Dpi = 96.0 / 72.0;
+
+// A box on the slide, in points.
+struct Bounds {
+    double left = 0, top = 0, width = 0, height = 0;
+};
+
+// The axis-parallel box the shapes cover on the slide, rotation included; a zero box at the
+// origin for no shapes.
+Bounds boundingBox(const std::vector<std::shared_ptr<const Shape>>& shapes);
+
+// The shapes, in their order, drawn over their bounding box on white at `scale` pixels per
+// point: round(width * scale) by round(height * scale) pixels, at least 1 by 1. An empty
+// picture for no shapes. Throws HostError(E_FAIL) for a scale that is not a positive number
+// or a picture too large to make.
+platform::Picture renderShapes(const std::vector<std::shared_ptr<const Shape>>& shapes, double scale);
+
+// The whole slide on white at `scale` pixels per point (1: one pixel per point), the size of
+// its presentation's slides. Throws HostError(E_FAIL) for a deleted slide and as renderShapes.
+platform::Picture renderSlide(const Slide& slide, double scale);
+
+}  // namespace host

@@ -1,0 +1,229 @@
+// Text frames of shapes and shape ranges, their margins and rulers, and the selected text.
+#include "host/text.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+#include "host/table.h"
+
+namespace host {
+
+namespace {
+
+// The value all shapes share, or mixed.
+template <class T, class F>
+T common(const std::vector<std::shared_ptr<Shape>>& shapes, F&& value, T mixed) {
+    if (shapes.empty()) return T{};
+    const T first = value(*shapes.front());
+    for (const auto& s : shapes)
+        if (value(*s) != first) return mixed;
+    return first;
+}
+
+template <class F>
+int common(const std::vector<std::shared_ptr<Shape>>& shapes, F&& value) {
+    return common<int>(shapes, value, msoTriStateMixed);
+}
+
+constexpr float kLargestIndent = 4000;
+
+}  // namespace
+
+// ---- Internals and versions -------------------------------------------------------------------
+
+TextBody& ShapeTextAccess::body(Shape& shape) {
+    if (!shape.text_) {
+        shape.text_ = std::make_shared<TextBody>();
+        if (shape.Type() == msoTextBox) shape.text_->autoSize = ppAutoSizeShapeToFitText;
+    }
+    return *shape.text_;
+}
+
+Application* ShapeTextAccess::application(const Shape& shape) {
+    const Slide* slide = shape.Parent();
+    const Presentation* p = slide ? slide->Parent() : nullptr;
+    return p && !p->closed() ? &p->app() : nullptr;
+}
+
+double hostVersionNumber(const Application& app) {
+    const std::string& v = app.Version();
+    double number = 0;
+    const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), number);
+    return ec == std::errc() && end == v.data() + v.size() ? number : 0;
+}
+
+// ---- Shapes and ranges of them ------------------------------------------------------------------
+
+int Shape::HasTextFrame() const {
+    const bool canHoldText = type_ == msoAutoShape || type_ == msoCallout || type_ == msoPlaceholder ||
+                             type_ == msoTextBox;
+    return canHoldText && !hasTable_ ? msoTrue : msoFalse;
+}
+
+host::TextFrame Shape::TextFrame() {
+    if (HasTextFrame() == msoFalse)
+        throw HostError(E_FAIL, "Shape.TextFrame : This type of shape cannot contain any text.");
+    return host::TextFrame({shared_from_this()});
+}
+
+host::TextFrame2 Shape::TextFrame2() {
+    const Application* app = ShapeTextAccess::application(*this);
+    if (app && hostVersionNumber(*app) < 12)
+        throw HostError(E_FAIL, "Object doesn't support this property or method: Shape.TextFrame2");
+    if (HasTextFrame() == msoFalse)
+        throw HostError(E_FAIL, "Shape.TextFrame2 : This type of shape cannot contain any text.");
+    ShapeTextAccess::body(*this);
+    return host::TextFrame2(shared_from_this());
+}
+
+int ShapeRange::Type() const {
+    if (shapes_.empty()) return 0;
+    return common(shapes_, [](const Shape& s) { return s.Type(); });
+}
+
+int ShapeRange::HasTextFrame() const { return common(shapes_, [](const Shape& s) { return s.HasTextFrame(); }); }
+
+int ShapeRange::HasTable() const { return common(shapes_, [](const Shape& s) { return s.HasTable(); }); }
+
+host::TextFrame ShapeRange::TextFrame() const {
+    std::vector<std::shared_ptr<Shape>> withText;
+    for (const auto& s : shapes_)
+        if (s->HasTextFrame() != msoFalse) withText.push_back(s);
+    if (withText.empty())
+        throw HostError(E_FAIL, "ShapeRange.TextFrame : This type of shape cannot contain any text.");
+    return host::TextFrame(std::move(withText));
+}
+
+// Text selected in a table stands in a cell: the first selected one, else the first.
+host::TextRange Selection::TextRange() const {
+    if (type_ != ppSelectionText || shapes_.empty())
+        throw HostError(PP_E_INVALIDREQUEST, "Nothing appropriate is currently selected.");
+    std::shared_ptr<Shape> holder = shapes_.front();
+    if (holder->HasTable() != msoFalse) {
+        host::Table table = holder->Table();
+        std::shared_ptr<Shape> chosen = table.Cell(1, 1).Shape();
+        for (int r = table.Rows().Count(); r >= 1; --r)
+            for (int c = table.Columns().Count(); c >= 1; --c)
+                if (table.Cell(r, c).Selected()) chosen = table.Cell(r, c).Shape();
+        holder = chosen;
+    }
+    return host::TextRange(holder, textStart_, textLength_);
+}
+
+// ---- Frames ---------------------------------------------------------------------------------
+
+TextFrame::TextFrame(std::vector<std::shared_ptr<Shape>> shapes) : shapes_(std::move(shapes)) {
+    for (auto& s : shapes_) ShapeTextAccess::body(*s);
+}
+
+const std::shared_ptr<Shape>& TextFrame::single(const char* member) const {
+    if (shapes_.size() != 1)
+        throw HostError(E_FAIL, std::string("TextFrame.") + member + " : The frame belongs to several shapes.");
+    return shapes_.front();
+}
+
+int TextFrame::AutoSize() const {
+    return common(shapes_, [](const Shape& s) { return s.text_->autoSize; });
+}
+
+void TextFrame::setAutoSize(int value) {
+    if (value != ppAutoSizeNone && value != ppAutoSizeShapeToFitText)
+        throw HostError(E_FAIL, "TextFrame.AutoSize : The value is out of range.");
+    for (auto& s : shapes_) s->requireAlive();
+    for (auto& s : shapes_) {
+        s->text_->autoSize = value;
+        s->changed();
+    }
+}
+
+int TextFrame::WordWrap() const {
+    return common(shapes_, [](const Shape& s) { return s.text_->wordWrap; });
+}
+
+void TextFrame::setWordWrap(int value) {
+    if (value != msoTrue && value != msoCTrue && value != msoFalse)
+        throw HostError(E_FAIL, "TextFrame.WordWrap : The value is out of range.");
+    for (auto& s : shapes_) s->requireAlive();
+    for (auto& s : shapes_) {
+        s->text_->wordWrap = value == msoFalse ? msoFalse : msoTrue;
+        s->changed();
+    }
+}
+
+int TextFrame::HasText() const {
+    return common(shapes_, [](const Shape& s) { return s.text_->characterCount() == 0 ? msoFalse : msoTrue; });
+}
+
+float TextFrame::margin(float TextBody::*side) const {
+    return common<float>(shapes_, [side](const Shape& s) { return (*s.text_).*side; }, static_cast<float>(kMixed));
+}
+
+void TextFrame::setMargin(float TextBody::*side, float points, const char* member) {
+    if (!std::isfinite(points) || points < 0)
+        throw HostError(E_FAIL, std::string("TextFrame.") + member + " : The value is out of range.");
+    for (auto& s : shapes_) s->requireAlive();
+    for (auto& s : shapes_) {
+        (*s->text_).*side = points;
+        s->changed();
+    }
+}
+
+float TextFrame::MarginLeft() const { return margin(&TextBody::marginLeft); }
+float TextFrame::MarginTop() const { return margin(&TextBody::marginTop); }
+float TextFrame::MarginRight() const { return margin(&TextBody::marginRight); }
+float TextFrame::MarginBottom() const { return margin(&TextBody::marginBottom); }
+void TextFrame::setMarginLeft(float points) { setMargin(&TextBody::marginLeft, points, "MarginLeft"); }
+void TextFrame::setMarginTop(float points) { setMargin(&TextBody::marginTop, points, "MarginTop"); }
+void TextFrame::setMarginRight(float points) { setMargin(&TextBody::marginRight, points, "MarginRight"); }
+void TextFrame::setMarginBottom(float points) { setMargin(&TextBody::marginBottom, points, "MarginBottom"); }
+
+host::TextRange TextFrame::TextRange() const {
+    const auto& shape = single("TextRange");
+    return host::TextRange(shape, 1, shape->text_->characterCount());
+}
+
+host::Ruler TextFrame::Ruler() const { return host::Ruler(single("Ruler")); }
+
+std::shared_ptr<Shape> TextFrame::Parent() const { return single("Parent"); }
+
+host::TextRange2 TextFrame2::TextRange() const {
+    return host::TextRange2(host::TextRange(shape_, 1, ShapeTextAccess::body(*shape_).characterCount()));
+}
+
+// ---- Rulers ---------------------------------------------------------------------------------
+
+int RulerLevels::Count() const {
+    const Application* app = ShapeTextAccess::application(*shape_);
+    return !app || hostVersionNumber(*app) >= 12 ? TextBody::kRulerLevels : 5;
+}
+
+RulerLevel RulerLevels::Item(int level) const {
+    if (level < 1 || level > Count())
+        throw HostError(E_FAIL, "RulerLevels.Item : Integer out of range. " + std::to_string(level) +
+                                    " is not in the valid range of 1 to " + std::to_string(Count()) + ".");
+    return RulerLevel(shape_, level);
+}
+
+RulerLevelValues& RulerLevel::values() const {
+    return ShapeTextAccess::body(*shape_).ruler[static_cast<std::size_t>(level_ - 1)];
+}
+
+namespace {
+
+void setIndent(Shape& shape, float& slot, float points, const char* member) {
+    ShapeTextAccess::requireAlive(shape);
+    if (!std::isfinite(points) || points < 0 || points > kLargestIndent)
+        throw HostError(E_FAIL, std::string("RulerLevel.") + member + " : The value is out of range.");
+    slot = points;
+    ShapeTextAccess::changed(shape);
+}
+
+}  // namespace
+
+float RulerLevel::FirstMargin() const { return values().firstMargin; }
+float RulerLevel::LeftMargin() const { return values().leftMargin; }
+void RulerLevel::setFirstMargin(float points) { setIndent(*shape_, values().firstMargin, points, "FirstMargin"); }
+void RulerLevel::setLeftMargin(float points) { setIndent(*shape_, values().leftMargin, points, "LeftMargin"); }
+
+}  // namespace host

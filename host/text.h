@@ -1,0 +1,298 @@
+// Text in shapes: a shape's text frame (auto-size, word wrap, margins, ruler) and ranges of
+// its characters with their paragraphs, indent levels, font sizes and languages; on hosts
+// 12.0 and later also the second-generation frame and range over the same paragraphs.
+// Frames and ranges are handles; the text lives in the shape, as one paragraph model.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host/host.h"
+
+namespace host {
+
+enum PpAutoSize : int { ppAutoSizeMixed = -2, ppAutoSizeNone = 0, ppAutoSizeShapeToFitText = 1 };
+
+// ---- The model (internal to the stand-in) ------------------------------------------------
+
+// The formatting of one character.
+struct CharFormat {
+    float size = 18;        // points
+    int languageId = 1033;  // a Windows language id
+    bool operator==(const CharFormat&) const = default;
+};
+
+// One paragraph. Its characters leave out the paragraph mark ("\r"); a line break inside
+// the paragraph is a character of its own, VT ("\v").
+struct Paragraph {
+    std::u32string chars;
+    std::vector<CharFormat> formats;  // one per character
+    CharFormat mark;                  // the mark's (for the last paragraph: the text end's)
+    int indentLevel = 1;
+};
+
+struct RulerLevelValues {
+    float firstMargin = 0;  // points from the frame's inner left edge
+    float leftMargin = 0;
+};
+
+// What a shape holds of text. Every reader and writer (TextRange, TextRange2, the file, the
+// clipboard, the renderer) works on this one model. Positions are 0-based here and count
+// characters, the marks between paragraphs included.
+struct TextBody {
+    static constexpr int kRulerLevels = 9;  // what is kept; hosts before 12.0 show 5
+
+    std::vector<Paragraph> paragraphs = std::vector<Paragraph>(1);  // never empty
+    int autoSize = ppAutoSizeNone;
+    int wordWrap = msoTrue;
+    float marginLeft = 7.2f, marginTop = 3.6f, marginRight = 7.2f, marginBottom = 3.6f;
+    std::array<RulerLevelValues, kRulerLevels> ruler;  // each level half an inch further in
+
+    TextBody();
+    std::string text() const;  // UTF-8, the paragraphs joined by "\r"
+    int characterCount() const;
+    // The paragraph holding position pos (its mark included); past the end: the last one.
+    int paragraphAt(int pos) const;
+    int paragraphStart(int index) const;  // the position of its first character
+    // Replaces `count` characters from pos by UTF-8 text (0 <= pos, pos + count <= count of
+    // characters). New characters take the format of the first replaced one, or when only
+    // inserting, of the character before them in their paragraph (else the one after);
+    // paragraphs they open take the indent level of the paragraph they were typed into.
+    void replace(int pos, int count, const std::string& utf8);
+    // The indices of the first and last paragraph touched by [pos, pos + count); an empty
+    // span touches the paragraph it stands in.
+    std::pair<int, int> paragraphsTouched(int pos, int count) const {
+        const int first = paragraphAt(pos);
+        return {first, count > 0 ? paragraphAt(pos + count - 1) : first};
+    }
+};
+
+// UTF-8 and code points; a malformed byte reads as U+FFFD.
+std::u32string decodeUtf8(const std::string& text);
+std::string encodeUtf8(const std::u32string& text);
+
+// ---- Ranges ---------------------------------------------------------------------------------
+
+// A value that differs across a range reads as this.
+constexpr int kMixed = msoTriStateMixed;
+
+template <class Range>
+class TextParagraphs;
+class Font;
+class TextFrame2;
+class ParagraphFormat2;
+
+// Characters of one shape's text. Positions count characters (not bytes) from 1 at the
+// start of the frame; the marks between paragraphs count too. A range whose text has since
+// become shorter reads as the part that is still there. Setters throw HostError(E_FAIL)
+// once the shape has been deleted and for values out of range; they mark the presentation
+// unsaved.
+class TextRange {
+public:
+    std::string Text() const;  // the characters still in the text
+    // Replaces the range's characters; the range then covers the new text.
+    void setText(const std::string& text);
+    int Start() const { return start_; }
+    int Length() const;
+    // Characters of this range, `start` counted from its first; clamped into the range.
+    TextRange Characters(int start, int length) const;
+    // The paragraphs the range's characters touch, each whole with its mark; an empty range
+    // touches none.
+    TextParagraphs<TextRange> Paragraphs() const;
+    TextRange Paragraphs(int index) const;  // 1-based; HostError(E_FAIL) outside 1..Count
+    // The paragraphs' level (kMixed when they differ); an empty range reads and sets the
+    // paragraph it stands in. This generation of the object model knows levels 1 to 5.
+    int IndentLevel() const;
+    void setIndentLevel(int level);
+    host::Font Font() const;
+    int LanguageID() const;  // kMixed when the characters differ
+    void setLanguageID(int id);  // any id above 0
+    host::TextFrame Parent() const;  // the frame of the range's shape
+
+    TextRange(std::shared_ptr<Shape> shape, int start, int length);
+
+private:
+    friend class Font;
+    friend class TextRange2;
+    friend class ParagraphFormat2;
+    int from() const;  // the 0-based position of the first character still there
+    // The 0-based indices of the first and last paragraph touched; {0, -1} for none.
+    std::pair<int, int> paragraphSpan() const;
+    void setLevel(int level, int highest, const char* member);
+    std::shared_ptr<Shape> shape_;
+    int start_;
+    int length_;
+};
+
+// The characters of a TextRange, as their font sees them.
+class Font {
+public:
+    // The size in points; kMixed when the characters differ; an empty range reads the size
+    // of the character it stands before.
+    float Size() const;
+    void setSize(float points);  // 1 to 4000
+
+private:
+    friend class TextRange;
+    explicit Font(TextRange range) : range_(std::move(range)) {}
+    TextRange range_;
+};
+
+// The same characters through the second-generation object model (hosts 12.0 and later):
+// nine indent levels.
+class TextRange2 {
+public:
+    std::string Text() const;
+    int Start() const { return range_.Start(); }
+    int Length() const { return range_.Length(); }
+    TextRange2 Characters(int start, int length) const;
+    TextParagraphs<TextRange2> Paragraphs() const;
+    TextRange2 Paragraphs(int index) const;  // 1-based; HostError(E_FAIL) outside 1..Count
+    host::ParagraphFormat2 ParagraphFormat() const;
+    host::TextFrame2 Parent() const;
+
+    explicit TextRange2(TextRange range) : range_(std::move(range)) {}
+
+private:
+    friend class ParagraphFormat2;
+    TextRange range_;
+};
+
+class ParagraphFormat2 {
+public:
+    int IndentLevel() const;  // as TextRange.IndentLevel
+    void setIndentLevel(int level);  // 1 to 9
+
+private:
+    friend class TextRange2;
+    explicit ParagraphFormat2(TextRange range) : range_(std::move(range)) {}
+    TextRange range_;
+};
+
+// The paragraphs of a range (the host's `range.Paragraphs.Count`).
+template <class Range>
+class TextParagraphs {
+public:
+    int Count() const { return count_; }
+    Range Item(int index) const { return range_.Paragraphs(index); }
+
+    TextParagraphs(Range range, int count) : range_(std::move(range)), count_(count) {}
+
+private:
+    Range range_;
+    int count_;
+};
+
+// ---- Frames ---------------------------------------------------------------------------------
+
+// One level of a frame's ruler: where a paragraph of that level starts its first line and
+// its other lines, in points. Values run from 0 to 4000 (HostError(E_FAIL) otherwise).
+class RulerLevel {
+public:
+    float FirstMargin() const;
+    void setFirstMargin(float points);
+    float LeftMargin() const;
+    void setLeftMargin(float points);
+
+    RulerLevel(std::shared_ptr<Shape> shape, int level) : shape_(std::move(shape)), level_(level) {}
+
+private:
+    RulerLevelValues& values() const;
+    std::shared_ptr<Shape> shape_;
+    int level_;
+};
+
+// The ruler shows 5 levels on hosts before 12.0, 9 from 12.0 on.
+class RulerLevels {
+public:
+    int Count() const;
+    RulerLevel Item(int level) const;  // 1-based; HostError(E_FAIL) outside 1..Count
+
+    explicit RulerLevels(std::shared_ptr<Shape> shape) : shape_(std::move(shape)) {}
+
+private:
+    std::shared_ptr<Shape> shape_;
+};
+
+class Ruler {
+public:
+    RulerLevels Levels() const { return RulerLevels(shape_); }
+    RulerLevel Levels(int level) const { return Levels().Item(level); }
+
+    explicit Ruler(std::shared_ptr<Shape> shape) : shape_(std::move(shape)) {}
+
+private:
+    std::shared_ptr<Shape> shape_;
+};
+
+// A frame read from a shape range speaks for all its shapes: a value on which they differ
+// reads mixed, a setter sets every shape. Members that need one shape (TextRange, Ruler,
+// Parent) throw HostError(E_FAIL) for a frame over several.
+class TextFrame {
+public:
+    // ppAutoSizeNone or ppAutoSizeShapeToFitText; mixed over shapes that differ.
+    int AutoSize() const;
+    // ppAutoSizeNone or ppAutoSizeShapeToFitText, else HostError(E_FAIL). The stand-in has
+    // no text metrics: the shape keeps its size.
+    void setAutoSize(int value);
+    // msoTrue or msoFalse; mixed over shapes that differ.
+    int WordWrap() const;
+    // msoTrue (or msoCTrue) or msoFalse, else HostError(E_FAIL).
+    void setWordWrap(int value);
+    int HasText() const;  // msoTrue when some shape has text; mixed when only some have
+    // Inner margins in points; kMixed (-2) over shapes that differ. Setters take finite
+    // values of 0 or more.
+    float MarginLeft() const;
+    float MarginTop() const;
+    float MarginRight() const;
+    float MarginBottom() const;
+    void setMarginLeft(float points);
+    void setMarginTop(float points);
+    void setMarginRight(float points);
+    void setMarginBottom(float points);
+    host::TextRange TextRange() const;  // all the text
+    host::Ruler Ruler() const;
+    std::shared_ptr<Shape> Parent() const;
+
+    // The shapes must have text frames (the callers check).
+    explicit TextFrame(std::vector<std::shared_ptr<Shape>> shapes);
+
+private:
+    const std::shared_ptr<Shape>& single(const char* member) const;
+    float margin(float TextBody::*side) const;
+    void setMargin(float TextBody::*side, float points, const char* member);
+    std::vector<std::shared_ptr<Shape>> shapes_;
+};
+
+// The second-generation frame of one shape (Shape.TextFrame2).
+class TextFrame2 {
+public:
+    host::TextRange2 TextRange() const;
+    std::shared_ptr<Shape> Parent() const { return shape_; }
+
+    explicit TextFrame2(std::shared_ptr<Shape> shape) : shape_(std::move(shape)) {}
+
+private:
+    std::shared_ptr<Shape> shape_;
+};
+
+// The host's version as a number ("14.0" -> 14); 0 when it is not one.
+double hostVersionNumber(const Application& app);
+
+// Internal: the stand-in's own way into what a shape holds of text and tables.
+struct ShapeTextAccess {
+    // The shape's text, made on first use (a new text box fits itself to its text).
+    static TextBody& body(Shape& s);
+    static const std::shared_ptr<TextBody>& bodyIfAny(const Shape& s) { return s.text_; }
+    static std::shared_ptr<TableBody>& table(Shape& s) { return s.table_; }
+    static bool hasTable(const Shape& s) { return s.hasTable_; }
+    // The application of the shape's presentation; nullptr outside any.
+    static Application* application(const Shape& s);
+    static void changed(Shape& s) { s.changed(); }
+    static void requireAlive(const Shape& s) { s.requireAlive(); }
+};
+
+}  // namespace host

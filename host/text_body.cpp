@@ -1,0 +1,161 @@
+// The paragraph model behind every text range: positions, formats and editing.
+#include <algorithm>
+
+#include "host/text.h"
+
+namespace host {
+
+// ---- UTF-8 ------------------------------------------------------------------------------------
+
+std::u32string decodeUtf8(const std::string& text) {
+    std::u32string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const int extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : -1;
+        char32_t c = extra == 0 ? lead : extra == 1 ? (lead & 0x1Fu) : extra == 2 ? (lead & 0x0Fu) : (lead & 0x07u);
+        bool ok = extra >= 0 && i + static_cast<std::size_t>(extra) < text.size();
+        for (int k = 1; ok && k <= extra; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+            if ((next & 0xC0) != 0x80) ok = false;
+            else c = (c << 6) | (next & 0x3Fu);
+        }
+        if (!ok) {
+            out.push_back(U'\uFFFD');
+            ++i;
+            continue;
+        }
+        out.push_back(c);
+        i += static_cast<std::size_t>(extra) + 1;
+    }
+    return out;
+}
+
+std::string encodeUtf8(const std::u32string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char32_t c : text) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+// ---- Positions --------------------------------------------------------------------------------
+
+TextBody::TextBody() {
+    for (int i = 0; i < kRulerLevels; ++i) {
+        const float inset = 36.0f * static_cast<float>(i);
+        ruler[static_cast<std::size_t>(i)] = {inset, inset};
+    }
+}
+
+std::string TextBody::text() const {
+    std::u32string all;
+    for (std::size_t i = 0; i < paragraphs.size(); ++i) {
+        if (i > 0) all += U'\r';
+        all += paragraphs[i].chars;
+    }
+    return encodeUtf8(all);
+}
+
+int TextBody::characterCount() const {
+    std::size_t count = paragraphs.size() - 1;  // the marks between them
+    for (const auto& p : paragraphs) count += p.chars.size();
+    return static_cast<int>(count);
+}
+
+int TextBody::paragraphAt(int pos) const {
+    int start = 0;
+    for (std::size_t i = 0; i + 1 < paragraphs.size(); ++i) {
+        const int end = start + static_cast<int>(paragraphs[i].chars.size());  // its mark
+        if (pos <= end) return static_cast<int>(i);
+        start = end + 1;
+    }
+    return static_cast<int>(paragraphs.size()) - 1;
+}
+
+int TextBody::paragraphStart(int index) const {
+    int start = 0;
+    for (int i = 0; i < index; ++i) start += static_cast<int>(paragraphs[static_cast<std::size_t>(i)].chars.size()) + 1;
+    return start;
+}
+
+// ---- Editing ----------------------------------------------------------------------------------
+
+namespace {
+
+// The text laid out flat: every character, every mark, and the end of the text.
+struct Element {
+    char32_t c;  // '\r' for a mark between paragraphs, 0 for the end
+    CharFormat format;
+    int level;  // of the paragraph it belongs to
+};
+
+std::vector<Element> flatten(const std::vector<Paragraph>& paragraphs) {
+    std::vector<Element> out;
+    for (std::size_t i = 0; i < paragraphs.size(); ++i) {
+        const Paragraph& p = paragraphs[i];
+        for (std::size_t k = 0; k < p.chars.size(); ++k) out.push_back({p.chars[k], p.formats[k], p.indentLevel});
+        out.push_back({i + 1 < paragraphs.size() ? U'\r' : U'\0', p.mark, p.indentLevel});
+    }
+    return out;
+}
+
+// A paragraph takes its level from its first element.
+std::vector<Paragraph> rebuild(const std::vector<Element>& elements) {
+    std::vector<Paragraph> out;
+    Paragraph current;
+    bool opened = false;
+    for (const Element& e : elements) {
+        if (!opened) {
+            current.indentLevel = e.level;
+            opened = true;
+        }
+        if (e.c == U'\r' || e.c == U'\0') {
+            current.mark = e.format;
+            out.push_back(std::move(current));
+            current = Paragraph{};
+            opened = false;
+        } else {
+            current.chars.push_back(e.c);
+            current.formats.push_back(e.format);
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+void TextBody::replace(int pos, int count, const std::string& utf8) {
+    std::vector<Element> elements = flatten(paragraphs);
+    const auto at = static_cast<std::size_t>(pos);
+    const bool afterCharacterOfSameParagraph = pos > 0 && elements[at - 1].c != U'\r';
+    const CharFormat format = count > 0 || !afterCharacterOfSameParagraph ? elements[at].format : elements[at - 1].format;
+    const int level = elements[at].level;
+    const bool wholeLastParagraph = count > 0 && pos <= paragraphStart(static_cast<int>(paragraphs.size()) - 1) &&
+                                    pos + count == characterCount();
+
+    std::vector<Element> inserted;
+    for (char32_t c : decodeUtf8(utf8)) inserted.push_back({c, format, level});
+    elements.erase(elements.begin() + pos, elements.begin() + pos + count);
+    elements.insert(elements.begin() + pos, inserted.begin(), inserted.end());
+    // Replacing the whole of the last paragraph keeps the level it was typed over.
+    if (wholeLastParagraph) elements.back().level = level;
+    paragraphs = rebuild(elements);
+}
+
+}  // namespace host

@@ -1,0 +1,197 @@
+// Ranges of a shape's text: characters, paragraphs, indent levels, fonts and languages, in
+// both generations of the object model.
+#include <algorithm>
+#include <cmath>
+#include <type_traits>
+
+#include "host/text.h"
+
+namespace host {
+
+namespace {
+
+const TextBody& emptyBody() {
+    static const TextBody none;
+    return none;
+}
+
+// A table's shape holds no text of its own: it reads as none.
+const TextBody& readBody(const Shape& shape) {
+    const auto& body = ShapeTextAccess::bodyIfAny(shape);
+    return body ? *body : emptyBody();
+}
+
+TextBody& writeBody(Shape& shape, const char* member) {
+    ShapeTextAccess::requireAlive(shape);
+    if (shape.HasTextFrame() == msoFalse)
+        throw HostError(E_FAIL, std::string(member) + " : This type of shape cannot contain any text.");
+    return ShapeTextAccess::body(shape);
+}
+
+HostError outOfRange(const char* member) { return HostError(E_FAIL, std::string(member) + " : The value is out of range."); }
+
+// Calls f(format) for every character of [pos, pos + count), marks included. An empty span
+// reads the character it stands before; it changes only a mark it stands at (an empty
+// paragraph's or the text end's), never the next character.
+template <class Body, class F>
+void forFormats(Body& body, int pos, int count, F&& f) {
+    if (count == 0) {
+        const int index = body.paragraphAt(pos);
+        auto& p = body.paragraphs[static_cast<std::size_t>(index)];
+        const bool atMark = pos - body.paragraphStart(index) >= static_cast<int>(p.chars.size());
+        if (atMark || std::is_const_v<Body>) f(atMark ? p.mark : p.formats[static_cast<std::size_t>(pos - body.paragraphStart(index))]);
+        return;
+    }
+    int start = 0;
+    for (std::size_t i = 0; i < body.paragraphs.size(); ++i) {
+        auto& p = body.paragraphs[i];
+        const int size = static_cast<int>(p.chars.size());
+        const int end = start + size + (i + 1 < body.paragraphs.size() ? 1 : 0);  // past its mark
+        for (int at = std::max(pos, start); at < std::min(pos + count, end); ++at)
+            f(at - start < size ? p.formats[static_cast<std::size_t>(at - start)] : p.mark);
+        start = end;
+    }
+}
+
+// The one value of the visited formats, or `mixed`.
+template <class T, class Body, class Get>
+T commonFormat(Body& body, int pos, int count, Get&& get, T mixed) {
+    bool first = true;
+    T value{};
+    forFormats(body, pos, count, [&](const CharFormat& f) {
+        if (first) value = get(f);
+        else if (get(f) != value) value = mixed;
+        first = false;
+    });
+    return value;
+}
+
+}  // namespace
+
+// ---- TextRange ------------------------------------------------------------------------------
+
+TextRange::TextRange(std::shared_ptr<Shape> shape, int start, int length)
+    : shape_(std::move(shape)), start_(std::max(start, 1)), length_(std::max(length, 0)) {}
+
+int TextRange::Length() const {
+    const int count = readBody(*shape_).characterCount();
+    return std::clamp(count - (start_ - 1), 0, length_);
+}
+
+int TextRange::from() const { return std::min(start_ - 1, readBody(*shape_).characterCount()); }
+
+std::string TextRange::Text() const {
+    const std::u32string all = decodeUtf8(readBody(*shape_).text());
+    return encodeUtf8(all.substr(static_cast<std::size_t>(from()), static_cast<std::size_t>(Length())));
+}
+
+void TextRange::setText(const std::string& replacement) {
+    TextBody& body = writeBody(*shape_, "TextRange.Text");
+    start_ = from() + 1;
+    body.replace(start_ - 1, Length(), replacement);
+    length_ = static_cast<int>(decodeUtf8(replacement).size());
+    ShapeTextAccess::changed(*shape_);
+}
+
+TextRange TextRange::Characters(int start, int length) const {
+    const int available = Length();
+    const int first = std::clamp(start, 1, available + 1);
+    const int count = std::clamp(length, 0, available + 1 - first);
+    return host::TextRange(shape_, start_ + first - 1, count);
+}
+
+std::pair<int, int> TextRange::paragraphSpan() const {
+    const TextBody& body = readBody(*shape_);
+    const int length = Length();
+    if (length == 0) return {0, -1};
+    return {body.paragraphAt(from()), body.paragraphAt(from() + length - 1)};
+}
+
+TextParagraphs<TextRange> TextRange::Paragraphs() const {
+    const auto [first, last] = paragraphSpan();
+    return TextParagraphs<TextRange>(*this, last - first + 1);
+}
+
+TextRange TextRange::Paragraphs(int index) const {
+    const auto [first, last] = paragraphSpan();
+    if (index < 1 || index > last - first + 1)
+        throw HostError(E_FAIL, "TextRange.Paragraphs : Integer out of range. " + std::to_string(index) +
+                                    " is not in the valid range of 1 to " + std::to_string(last - first + 1) + ".");
+    const TextBody& body = readBody(*shape_);
+    const int p = first + index - 1;
+    const bool hasMark = p + 1 < static_cast<int>(body.paragraphs.size());
+    const int size = static_cast<int>(body.paragraphs[static_cast<std::size_t>(p)].chars.size());
+    return host::TextRange(shape_, body.paragraphStart(p) + 1, size + (hasMark ? 1 : 0));
+}
+
+int TextRange::IndentLevel() const {
+    const TextBody& body = readBody(*shape_);
+    const auto [first, last] = body.paragraphsTouched(from(), Length());
+    int level = body.paragraphs[static_cast<std::size_t>(first)].indentLevel;
+    for (int i = first + 1; i <= last; ++i)
+        if (body.paragraphs[static_cast<std::size_t>(i)].indentLevel != level) level = kMixed;
+    return level;
+}
+
+void TextRange::setLevel(int level, int highest, const char* member) {
+    if (level < 1 || level > highest) throw outOfRange(member);
+    TextBody& body = writeBody(*shape_, member);
+    const auto [first, last] = body.paragraphsTouched(from(), Length());
+    for (int i = first; i <= last; ++i) body.paragraphs[static_cast<std::size_t>(i)].indentLevel = level;
+    ShapeTextAccess::changed(*shape_);
+}
+
+void TextRange::setIndentLevel(int level) { setLevel(level, 5, "TextRange.IndentLevel"); }
+
+host::Font TextRange::Font() const { return host::Font(*this); }
+
+int TextRange::LanguageID() const {
+    return commonFormat<int>(readBody(*shape_), from(), Length(), [](const CharFormat& f) { return f.languageId; }, kMixed);
+}
+
+void TextRange::setLanguageID(int id) {
+    if (id <= 0) throw outOfRange("TextRange.LanguageID");
+    TextBody& body = writeBody(*shape_, "TextRange.LanguageID");
+    forFormats(body, from(), Length(), [&](CharFormat& f) { f.languageId = id; });
+    ShapeTextAccess::changed(*shape_);
+}
+
+host::TextFrame TextRange::Parent() const { return shape_->TextFrame(); }
+
+// ---- Font -----------------------------------------------------------------------------------
+
+float Font::Size() const {
+    return commonFormat<float>(readBody(*range_.shape_), range_.from(), range_.Length(),
+                               [](const CharFormat& f) { return f.size; }, static_cast<float>(kMixed));
+}
+
+void Font::setSize(float points) {
+    if (!std::isfinite(points) || points < 1 || points > 4000) throw outOfRange("Font.Size");
+    TextBody& body = writeBody(*range_.shape_, "Font.Size");
+    forFormats(body, range_.from(), range_.Length(), [&](CharFormat& f) { f.size = points; });
+    ShapeTextAccess::changed(*range_.shape_);
+}
+
+// ---- The second generation ------------------------------------------------------------------
+
+std::string TextRange2::Text() const { return range_.Text(); }
+
+TextRange2 TextRange2::Characters(int start, int length) const { return TextRange2(range_.Characters(start, length)); }
+
+TextParagraphs<TextRange2> TextRange2::Paragraphs() const {
+    return TextParagraphs<TextRange2>(*this, range_.Paragraphs().Count());
+}
+
+TextRange2 TextRange2::Paragraphs(int index) const { return TextRange2(range_.Paragraphs(index)); }
+
+ParagraphFormat2 TextRange2::ParagraphFormat() const { return ParagraphFormat2(range_); }
+
+TextFrame2 TextRange2::Parent() const { return TextFrame2(range_.shape_); }
+
+int ParagraphFormat2::IndentLevel() const { return range_.IndentLevel(); }
+
+void ParagraphFormat2::setIndentLevel(int level) {
+    range_.setLevel(level, TextBody::kRulerLevels, "ParagraphFormat2.IndentLevel");
+}
+
+}  // namespace host

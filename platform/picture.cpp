@@ -1,0 +1,205 @@
+// PNG files and the canvas, on cairo image surfaces. cairo keeps premultiplied alpha; a
+// Picture keeps straight alpha, so pixels are converted at the border.
+#include "platform/picture.h"
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <cstring>
+#include <strings.h>
+
+#include "platform/services.h"
+
+namespace platform {
+
+namespace {
+
+std::optional<std::vector<std::string>>& installedEncoders() {
+    static std::optional<std::vector<std::string>> list;
+    return list;
+}
+
+std::uint32_t premultiply(std::uint32_t argb) {
+    const std::uint32_t a = argb >> 24;
+    if (a == 255) return argb;
+    auto scale = [a](std::uint32_t c) { return (c * a + 127) / 255; };
+    return (a << 24) | (scale((argb >> 16) & 0xFF) << 16) | (scale((argb >> 8) & 0xFF) << 8) | scale(argb & 0xFF);
+}
+
+std::uint32_t unpremultiply(std::uint32_t argb) {
+    const std::uint32_t a = argb >> 24;
+    if (a == 255) return argb;
+    if (a == 0) return 0;
+    auto scale = [a](std::uint32_t c) { return std::min<std::uint32_t>(255, (c * 255 + a / 2) / a); };
+    return (a << 24) | (scale((argb >> 16) & 0xFF) << 16) | (scale((argb >> 8) & 0xFF) << 8) | scale(argb & 0xFF);
+}
+
+bool wellFormed(const Picture& p) {
+    return p.width > 0 && p.height > 0 &&
+           p.pixels.size() == static_cast<std::size_t>(p.width) * static_cast<std::size_t>(p.height);
+}
+
+// An ARGB32 surface holding the picture (the caller destroys it), or nullptr.
+cairo_surface_t* surfaceFrom(const Picture& p) {
+    if (!wellFormed(p)) return nullptr;
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, p.width, p.height);
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(s);
+        return nullptr;
+    }
+    cairo_surface_flush(s);
+    unsigned char* data = cairo_image_surface_get_data(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    for (int y = 0; y < p.height; ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+        const std::uint32_t* src = p.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(p.width);
+        for (int x = 0; x < p.width; ++x) row[x] = premultiply(src[x]);
+    }
+    cairo_surface_mark_dirty(s);
+    return s;
+}
+
+// The pixels of an ARGB32 image surface.
+Picture pictureFrom(cairo_surface_t* s) {
+    Picture p;
+    cairo_surface_flush(s);
+    p.width = cairo_image_surface_get_width(s);
+    p.height = cairo_image_surface_get_height(s);
+    const unsigned char* data = cairo_image_surface_get_data(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    p.pixels.resize(static_cast<std::size_t>(p.width) * static_cast<std::size_t>(p.height));
+    for (int y = 0; y < p.height; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+        std::uint32_t* dst = p.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(p.width);
+        for (int x = 0; x < p.width; ++x) dst[x] = unpremultiply(row[x]);
+    }
+    return p;
+}
+
+struct ReadCursor {
+    const std::string* bytes;
+    std::size_t at = 0;
+};
+
+cairo_status_t readBytes(void* closure, unsigned char* data, unsigned int length) {
+    auto* c = static_cast<ReadCursor*>(closure);
+    if (c->bytes->size() - c->at < length) return CAIRO_STATUS_READ_ERROR;
+    std::memcpy(data, c->bytes->data() + c->at, length);
+    c->at += length;
+    return CAIRO_STATUS_SUCCESS;
+}
+
+cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned int length) {
+    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+void setColour(cairo_t* cr, std::uint32_t argb) {
+    cairo_set_source_rgba(cr, ((argb >> 16) & 0xFF) / 255.0, ((argb >> 8) & 0xFF) / 255.0, (argb & 0xFF) / 255.0,
+                          (argb >> 24) / 255.0);
+}
+
+}  // namespace
+
+std::vector<std::string> imageEncoders() {
+    // cairo writes PNG only.
+    return installedEncoders().value_or(std::vector<std::string>{"image/png"});
+}
+
+void useImageEncoders(std::optional<std::vector<std::string>> encoders) { installedEncoders() = std::move(encoders); }
+
+std::shared_ptr<Picture> loadPng(const std::string& path) {
+    const auto bytes = fileSystem().readAll(path);
+    if (!bytes) return nullptr;
+    ReadCursor cursor{&*bytes};
+    cairo_surface_t* read = cairo_image_surface_create_from_png_stream(readBytes, &cursor);
+    if (cairo_surface_status(read) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(read);
+        return nullptr;
+    }
+    // Whatever format cairo chose for the file, the pixels are taken from an ARGB32 copy.
+    Canvas canvas(cairo_image_surface_get_width(read), cairo_image_surface_get_height(read));
+    if (!canvas.ok()) {
+        cairo_surface_destroy(read);
+        return nullptr;
+    }
+    cairo_set_source_surface(canvas.context(), read, 0, 0);
+    cairo_set_operator(canvas.context(), CAIRO_OPERATOR_SOURCE);
+    cairo_paint(canvas.context());
+    cairo_surface_destroy(read);
+    auto picture = std::make_shared<Picture>(canvas.toPicture());
+    picture->source = path;
+    return picture;
+}
+
+bool savePng(const Picture& picture, const std::string& path) {
+    const auto encoders = imageEncoders();
+    if (std::none_of(encoders.begin(), encoders.end(),
+                     [](const std::string& m) { return ::strcasecmp(m.c_str(), "image/png") == 0; }))
+        return false;
+    cairo_surface_t* s = surfaceFrom(picture);
+    if (!s) return false;
+    std::string bytes;
+    const cairo_status_t status = cairo_surface_write_to_png_stream(s, appendBytes, &bytes);
+    cairo_surface_destroy(s);
+    return status == CAIRO_STATUS_SUCCESS && fileSystem().writeAll(path, bytes);
+}
+
+// ---- Canvas -------------------------------------------------------------------------------
+
+Canvas::Canvas(int width, int height) : width_(width), height_(height) {
+    if (width < 1 || height < 1) return;
+    surface_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    if (cairo_surface_status(surface_) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface_);
+        surface_ = nullptr;
+        return;
+    }
+    context_ = cairo_create(surface_);
+    if (cairo_status(context_) != CAIRO_STATUS_SUCCESS) {
+        cairo_destroy(context_);
+        context_ = nullptr;
+    }
+}
+
+Canvas::~Canvas() {
+    if (context_) cairo_destroy(context_);
+    if (surface_) cairo_surface_destroy(surface_);
+}
+
+void Canvas::fill(std::uint32_t argb) { fillRect(0, 0, width_, height_, argb); }
+
+void Canvas::fillRect(double left, double top, double width, double height, std::uint32_t argb) {
+    if (!context_ || width <= 0 || height <= 0) return;
+    cairo_save(context_);
+    setColour(context_, argb);
+    cairo_rectangle(context_, left, top, width, height);
+    cairo_fill(context_);
+    cairo_restore(context_);
+}
+
+void Canvas::drawPicture(const Picture& picture, double left, double top, double width, double height) {
+    if (!context_ || width <= 0 || height <= 0) return;
+    cairo_surface_t* s = surfaceFrom(picture);
+    if (!s) return;
+    cairo_save(context_);
+    cairo_rectangle(context_, left, top, width, height);
+    cairo_clip(context_);
+    cairo_translate(context_, left, top);
+    cairo_scale(context_, width / picture.width, height / picture.height);
+    cairo_set_source_surface(context_, s, 0, 0);
+    cairo_pattern_t* pattern = cairo_get_source(context_);
+    cairo_pattern_set_filter(pattern, CAIRO_FILTER_BEST);
+    // Padding keeps the picture's edge pixels at the edge instead of fading into nothing.
+    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+    cairo_paint(context_);
+    cairo_restore(context_);
+    cairo_surface_destroy(s);
+}
+
+Picture Canvas::toPicture() const {
+    if (!surface_) return {};
+    return pictureFrom(surface_);
+}
+
+}  // namespace platform

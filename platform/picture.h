@@ -1,0 +1,69 @@
+// Pictures as files and as drawings: PNG in and out, and a canvas that draws pictures scaled
+// with a high-quality filter and fills areas with colours. Built on cairo; the canvas hands
+// out its cairo context to code that draws shapes itself (the host's slide renderer).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/ui.h"
+
+// cairo's own opaque types, so that users of this header need not include cairo.
+typedef struct _cairo cairo_t;
+typedef struct _cairo_surface cairo_surface_t;
+
+namespace platform {
+
+// The picture in a PNG file (read through the platform's file system), with straight alpha;
+// `source` is the path. nullptr when the file is missing or not a readable PNG.
+std::shared_ptr<Picture> loadPng(const std::string& path);
+
+// Writes the picture as a PNG file, replacing any file there all at once. False when the
+// picture is empty or malformed, there is no PNG encoder (see imageEncoders), or the file
+// cannot be written.
+bool savePng(const Picture& picture, const std::string& path);
+
+// The image encoders the system offers, by MIME type, in the system's order ("image/png"
+// among them). Tests replace the list to play a system without some encoder.
+std::vector<std::string> imageEncoders();
+// Installs a list; nothing restores the system's own.
+void useImageEncoders(std::optional<std::vector<std::string>> encoders);
+
+// A picture being drawn: ARGB pixels, transparent black to begin with. Colours are ARGB with
+// alpha in the top byte, as the system's drawing calls take them.
+class Canvas {
+public:
+    // A canvas of that size; ok() is false when it could not be made (a size below 1, or too
+    // large), and every drawing call then does nothing.
+    Canvas(int width, int height);
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+    ~Canvas();
+
+    bool ok() const { return context_ != nullptr; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+    // Paints the colour over the whole canvas, or over a rectangle, as a solid brush does
+    // (source over what is there: a transparent colour changes nothing).
+    void fill(std::uint32_t argb);
+    void fillRect(double left, double top, double width, double height, std::uint32_t argb);
+    // Draws the picture scaled into the rectangle with the best filter cairo has; the edges
+    // of the rectangle stay sharp. An empty or malformed picture draws nothing.
+    void drawPicture(const Picture& picture, double left, double top, double width, double height);
+
+    // The pixels drawn so far, with straight alpha (empty picture when !ok()).
+    Picture toPicture() const;
+    // For drawing with cairo directly (nullptr when !ok()). The canvas keeps ownership.
+    cairo_t* context() const { return context_; }
+
+private:
+    int width_, height_;
+    cairo_surface_t* surface_ = nullptr;
+    cairo_t* context_ = nullptr;
+};
+
+}  // namespace platform

@@ -1,0 +1,208 @@
+#include "sim/transcript_driver.h"
+
+#include <iomanip>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <stdexcept>
+
+namespace sim {
+
+namespace {
+
+std::string buttonsText(int style) {
+    switch (style & 7) {
+        case platform::vbOKCancel: return "OK/Cancel";
+        case platform::vbYesNoCancel: return "Yes/No/Cancel";
+        case platform::vbYesNo: return "Yes/No";
+        case platform::vbRetryCancel: return "Retry/Cancel";
+        case platform::vbAbortRetryIgnore: return "Abort/Retry/Ignore";
+        default: return "OK";
+    }
+}
+
+std::string iconText(int style) {
+    switch (style & 0x70) {
+        case platform::vbCritical: return "critical";
+        case platform::vbQuestion: return "question";
+        case platform::vbExclamation: return "exclamation";
+        case platform::vbInformation: return "information";
+        default: return "no icon";
+    }
+}
+
+std::string answerText(int answer) {
+    static const char* names[] = {"?", "OK", "Cancel", "Abort", "Retry", "Ignore", "Yes", "No"};
+    return answer >= 1 && answer <= 7 ? names[answer] : "?";
+}
+
+std::string lower(std::string s) {
+    for (auto& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+bool isNumber(const std::string& s) {
+    if (s.empty()) return false;
+    std::size_t i = s[0] == '-' ? 1 : 0;
+    if (i == s.size()) return false;
+    for (; i < s.size(); ++i)
+        if (!std::isdigit(static_cast<unsigned char>(s[i]))) return false;
+    return true;
+}
+
+// What a control shows, for the terminal.
+std::string describe(const platform::Control& c) {
+    std::string d = std::string(c.kind()) + " " + c.name();
+    if (auto* t = dynamic_cast<const platform::TextBox*>(&c)) d += " = \"" + t->Text() + "\"";
+    else if (auto* l = dynamic_cast<const platform::ListControl*>(&c)) d += " = \"" + l->Text() + "\"";
+    else if (auto* b = dynamic_cast<const platform::CheckBox*>(&c)) d += " = " + std::to_string(b->Value());
+    else if (auto* o = dynamic_cast<const platform::OptionButton*>(&c)) d += o->Value() ? " (chosen)" : "";
+    else if (auto* s = dynamic_cast<const platform::ScrollBar*>(&c)) d += " = " + std::to_string(s->Value());
+    if (!c.Caption.empty()) d += " \"" + c.Caption + "\"";
+    if (!c.Enabled) d += " (disabled)";
+    return d;
+}
+
+}  // namespace
+
+int parseAnswer(const std::string& word) {
+    static const std::map<std::string, int> answers = {
+        {"ok", platform::vbOK},         {"cancel", platform::vbCancel}, {"abort", platform::vbAbort},
+        {"retry", platform::vbRetry},   {"ignore", platform::vbIgnore}, {"yes", platform::vbYes},
+        {"no", platform::vbNo}};
+    auto it = answers.find(lower(word));
+    if (it == answers.end()) throw std::runtime_error("unknown answer: " + word);
+    return it->second;
+}
+
+std::vector<FormStep> parseFormSteps(const std::vector<std::string>& words, std::size_t first) {
+    std::vector<FormStep> steps;
+    for (std::size_t i = first; i < words.size();) {
+        FormStep step;
+        step.action = lower(words[i]);
+        const bool withValue = step.action == "text" || step.action == "check" || step.action == "choose" ||
+                               step.action == "scroll";
+        if (!withValue && step.action != "click")
+            throw std::runtime_error("unknown dialog step '" + words[i] + "' (click, text, check, choose, scroll)");
+        if (i + 1 >= words.size()) throw std::runtime_error("dialog step '" + words[i] + "' needs a control name");
+        step.control = words[i + 1];
+        i += 2;
+        if (withValue) {
+            if (i >= words.size()) throw std::runtime_error("dialog step '" + step.action + " " + step.control + "' needs a value");
+            step.value = words[i++];
+        }
+        steps.push_back(std::move(step));
+    }
+    if (steps.empty()) throw std::runtime_error("a dialog needs at least one step");
+    return steps;
+}
+
+TranscriptDriver::TranscriptDriver(std::ostream& out, bool interactive) : out_(out), interactive_(interactive) {}
+
+bool TranscriptDriver::takeUnanswered() {
+    const bool was = unanswered_;
+    unanswered_ = false;
+    return was;
+}
+
+int TranscriptDriver::messageBox(const std::string& text, int style, const std::string& title) {
+    out_ << "  [message box] " << title << " (" << iconText(style) << ", " << buttonsText(style) << ")\n";
+    std::istringstream lines(text);
+    std::string l;
+    while (std::getline(lines, l)) {
+        if (!l.empty() && l.back() == '\r') l.pop_back();
+        out_ << "    | " << l << "\n";
+    }
+    int answer = 0;
+    if (!messageAnswers.empty()) {
+        answer = messageAnswers.front();
+        messageAnswers.pop_front();
+    } else if (interactive_) {
+        for (;;) {
+            out_ << "    answer (" << buttonsText(style) << ")? " << std::flush;
+            std::string reply;
+            if (!std::getline(std::cin, reply)) throw std::runtime_error("no answer for the message box " + title);
+            try {
+                answer = parseAnswer(reply.empty() ? "ok" : reply);
+                break;
+            } catch (const std::exception& e) {
+                out_ << "    " << e.what() << "\n";
+            }
+        }
+    } else {
+        out_ << "    (no answer queued)\n";
+        unanswered_ = true;
+        throw std::runtime_error("message box without a queued answer: " + title);
+    }
+    out_ << "    -> " << answerText(answer) << "\n";
+    messages.push_back({text, style, title, answer});
+    return answer;
+}
+
+void TranscriptDriver::queueSteps(const std::string& formName, std::vector<FormStep> steps) {
+    queueForm(formName, [this, steps = std::move(steps)](platform::Form& form) {
+        for (const auto& step : steps) apply(form, step);
+    });
+}
+
+void TranscriptDriver::apply(platform::Form& form, const FormStep& step) {
+    out_ << "  [dialog " << form.name() << "] " << step.action << " " << step.control;
+    if (!step.value.empty()) out_ << " " << step.value;
+    bool done = false;
+    if (step.action == "click") done = platform::driver::click(form, step.control);
+    else if (step.action == "text") done = platform::driver::setText(form, step.control, step.value);
+    else if (step.action == "check") done = platform::driver::check(form, step.control, std::stoi(step.value));
+    else if (step.action == "scroll") done = platform::driver::scroll(form, step.control, std::stoi(step.value));
+    else if (step.action == "choose")
+        done = isNumber(step.value) ? platform::driver::choose(form, step.control, std::stoi(step.value))
+                                    : platform::driver::choose(form, step.control, step.value);
+    out_ << (done ? "" : " (ignored: the control is not available)") << "\n";
+}
+
+void TranscriptDriver::runModal(platform::Form& form) {
+    auto queued = [this](const std::string& key) {
+        auto it = formActions.find(key);
+        return it != formActions.end() && !it->second.empty();
+    };
+    out_ << "  [dialog " << form.name() << "]" << (form.Caption.empty() ? "" : " \"" + form.Caption + "\"") << " opens\n";
+    if (queued(form.name()) || queued("*") || onUnscriptedForm) {
+        platform::ScriptedDriver::runModal(form);
+        return;
+    }
+    if (form.name() == "ErrForm") {
+        // The error dialog, when the scenario has not said what to do with it: its text goes
+        // into the transcript and it is closed without sending anything.
+        modalForms.push_back(form.name());
+        out_ << "  [error dialog] " << form.get<platform::Label>("errDescription").Caption << "\n";
+        platform::driver::click(form, "btnCancel");
+        return;
+    }
+    modalForms.push_back(form.name());
+    if (interactive_) return workAtTerminal(form);
+    out_ << "    (no steps queued for " << form.name() << ")\n";
+    unanswered_ = true;
+    throw std::runtime_error("dialog without queued steps: " + form.name());
+}
+
+void TranscriptDriver::workAtTerminal(platform::Form& form) {
+    for (auto* c : form.controls())
+        if (c->Visible && std::string(c->kind()) != "Timer") out_ << "    " << describe(*c) << "\n";
+    out_ << "    steps (click NAME, text NAME VALUE, check NAME N, choose NAME ITEM, scroll NAME N;\n"
+            "    an empty line leaves the dialog):\n";
+    while (form.loaded() && form.Visible()) {
+        out_ << "    > " << std::flush;
+        std::string line;
+        if (!std::getline(std::cin, line) || line.empty()) return;
+        std::istringstream in(line);
+        std::vector<std::string> words;
+        std::string w;
+        while (in >> std::quoted(w)) words.push_back(w);
+        try {
+            for (const auto& step : parseFormSteps(words, 0)) apply(form, step);
+        } catch (const std::exception& e) {
+            out_ << "    " << e.what() << "\n";
+        }
+    }
+}
+
+}  // namespace sim

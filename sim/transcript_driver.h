@@ -1,0 +1,55 @@
+// The simulator's user: every message box and dialog goes into the transcript. Answers and
+// dialog steps come from the scenario's queues, or from the person at the terminal when the
+// simulator runs interactively; otherwise an unanswered box or dialog fails the scenario.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "platform/ui.h"
+
+namespace sim {
+
+// One thing done to a dialog's control: "click NAME", "text NAME VALUE", "check NAME 0|1|2",
+// "choose NAME INDEX|ITEM", "scroll NAME VALUE".
+struct FormStep {
+    std::string action;
+    std::string control;
+    std::string value;
+};
+
+// A message box answer by name: ok, cancel, abort, retry, ignore, yes, no (any case);
+// std::runtime_error for another word.
+int parseAnswer(const std::string& word);
+
+// Reads steps from words ("text tbLeft 1.5 click btnOK"); throws std::runtime_error naming
+// what is wrong.
+std::vector<FormStep> parseFormSteps(const std::vector<std::string>& words, std::size_t first);
+
+class TranscriptDriver : public platform::ScriptedDriver {
+public:
+    TranscriptDriver(std::ostream& out, bool interactive);
+
+    // Shows the box; answers from messageAnswers, else from the terminal, else fails.
+    int messageBox(const std::string& text, int style, const std::string& title) override;
+    // Works a modal dialog by its queued steps. The error dialog, unscripted, is shown and
+    // closed without sending; another unscripted dialog is worked at the terminal or fails.
+    void runModal(platform::Form& form) override;
+
+    // Queues one showing's worth of steps for the dialog of that name.
+    void queueSteps(const std::string& formName, std::vector<FormStep> steps);
+
+    // Set when a box or dialog had nobody to answer it; the scenario fails at the end of
+    // the command. Reading it clears it.
+    bool takeUnanswered();
+
+private:
+    void apply(platform::Form& form, const FormStep& step);
+    void workAtTerminal(platform::Form& form);
+    std::ostream& out_;
+    bool interactive_;
+    bool unanswered_ = false;
+};
+
+}  // namespace sim

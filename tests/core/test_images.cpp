@@ -1,0 +1,150 @@
+// Gallery pictures: where a picture lands in its box, PNG thumbnails of what was copied to
+// the clipboard, and the failures a thumbnail build sees.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "core/images.h"
+#include "host/clipboard.h"
+#include "host/host.h"
+#include "platform/picture.h"
+
+using core::FitRect;
+
+namespace {
+
+constexpr std::uint32_t kRed = 0xFFFF0000, kOpaqueWhite = 0xFFFFFFFF, kClearWhite = 0x00FFFFFF;
+
+platform::Picture solid(int w, int h, std::uint32_t argb) {
+    platform::Picture p;
+    p.width = w;
+    p.height = h;
+    p.pixels.assign(static_cast<std::size_t>(w * h), argb);
+    return p;
+}
+
+std::uint32_t at(const platform::Picture& p, int x, int y) {
+    return p.pixels[static_cast<std::size_t>(y * p.width + x)];
+}
+
+class Thumbnails : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path() / ("varnotel-thumbs-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir_);
+        host::clipboard().clear();
+    }
+    void TearDown() override {
+        platform::useImageEncoders(std::nullopt);
+        host::clipboard().clear();
+        std::filesystem::remove_all(dir_);
+    }
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    std::filesystem::path dir_;
+};
+
+}  // namespace
+
+TEST(FitRectangle, PlacesThePictureInTheBox) {
+    struct Case {
+        const char* what;
+        int w, h, boxW, boxH;
+        bool enlarge;
+        FitRect want;
+    } cases[] = {
+        {"twice the box fills it exactly", 320, 240, 160, 120, false, {0, 0, 160, 120}},
+        {"wide picture: bands above and below", 400, 100, 160, 120, false, {0, 40, 160, 40}},
+        {"tall picture: bands left and right", 100, 400, 160, 120, false, {65, 0, 30, 120}},
+        {"small picture is not enlarged", 100, 50, 160, 120, false, {30, 35, 100, 50}},
+        {"small picture enlarged on request", 100, 50, 160, 120, true, {0, 20, 160, 80}},
+        {"a very thin picture keeps one pixel", 1000, 1, 160, 120, false, {0, 59, 160, 1}},
+        {"an odd margin leaves its spare pixel right", 100, 50, 161, 120, false, {30, 35, 100, 50}},
+        // 0.5 * 45 = 22.5 and 0.5 * 47 = 23.5: ties go to the even neighbour.
+        {"a tie rounds to even (down)", 45, 240, 160, 120, false, {69, 0, 22, 120}},
+        {"a tie rounds to even (up)", 47, 240, 160, 120, false, {68, 0, 24, 120}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(core::fitRectangle(c.w, c.h, c.boxW, c.boxH, c.enlarge), c.want) << c.what;
+}
+
+TEST(EncoderLookup, FindsMimeTypesWhateverTheirCase) {
+    EXPECT_GE(core::getEncoderClsid("image/png"), 1);
+    EXPECT_EQ(core::getEncoderClsid("IMAGE/PNG"), core::getEncoderClsid("image/png"));
+    EXPECT_EQ(core::getEncoderClsid("image/x-unknown"), -1);
+    platform::useImageEncoders(std::vector<std::string>{"image/bmp", "image/png"});
+    EXPECT_EQ(core::getEncoderClsid("Image/Png"), 2);
+    platform::useImageEncoders(std::nullopt);
+}
+
+TEST_F(Thumbnails, CopiedBitmapIsCentredWithOpaqueMargins) {
+    host::clipboard().setBitmap(solid(400, 100, kRed));
+    ASSERT_EQ(core::saveClipboardAsPng(160, 120, kOpaqueWhite, path("t.png")), 0);
+    const auto t = platform::loadPng(path("t.png"));
+    ASSERT_TRUE(t);
+    EXPECT_EQ(t->width, 160);
+    EXPECT_EQ(t->height, 120);
+    EXPECT_EQ(at(*t, 80, 60), kRed);   // the picture: rows 40 to 79
+    EXPECT_EQ(at(*t, 0, 40), kRed);
+    EXPECT_EQ(at(*t, 159, 79), kRed);
+    EXPECT_EQ(at(*t, 80, 39), kOpaqueWhite);  // margins
+    EXPECT_EQ(at(*t, 80, 80), kOpaqueWhite);
+    EXPECT_EQ(at(*t, 0, 0), kOpaqueWhite);
+    EXPECT_TRUE(host::clipboard().empty());  // read and emptied
+}
+
+TEST_F(Thumbnails, MarginsWithoutAlphaStayTransparent) {
+    host::clipboard().setBitmap(solid(50, 100, kRed));  // small: not enlarged, centred at (55, 10)
+    ASSERT_EQ(core::saveClipboardAsPng(160, 120, kClearWhite, path("t.png")), 0);
+    const auto t = platform::loadPng(path("t.png"));
+    ASSERT_TRUE(t);
+    EXPECT_EQ(at(*t, 80, 60), kRed);
+    for (auto [x, y] : {std::pair{54, 60}, {105, 60}, {80, 9}, {80, 110}, {0, 0}})
+        EXPECT_EQ(at(*t, x, y) >> 24, 0u) << x << "," << y;
+}
+
+TEST_F(Thumbnails, CopiedShapesBecomeAThumbnail) {
+    host::Application app("12.0");
+    auto p = app.Presentations().Add(false);
+    auto slide = p->Slides().Add(1, 12);
+    auto a = slide->Shapes().AddShape(host::msoShapeRectangle, 0, 0, 144, 72);
+    a->Fill().ForeColor().setRGB(0x0000FF);  // red
+    a->Line().setVisible(host::msoFalse);
+    host::ShapeRange({a}).Copy();
+    ASSERT_EQ(core::saveClipboardAsPng(100, 100, kOpaqueWhite, path("shapes.png")), 0);
+    const auto t = platform::loadPng(path("shapes.png"));
+    ASSERT_TRUE(t);
+    EXPECT_EQ(at(*t, 50, 50), kRed);           // 192 x 96 pixels scaled to 100 x 50 at (0, 25)
+    EXPECT_EQ(at(*t, 50, 10), kOpaqueWhite);
+}
+
+TEST_F(Thumbnails, FailedStepsWriteNothing) {
+    struct Case {
+        const char* what;
+        std::function<void()> arrange;
+        std::int16_t w, h;
+        std::string file;
+        int want;
+    } cases[] = {
+        {"empty clipboard", [] {}, 160, 120, "a.png", core::thumbnailNoBitmap},
+        {"bitmap without pixels", [] { host::clipboard().setBitmap(platform::Picture{}); }, 160, 120, "b.png",
+         core::thumbnailBadBitmap},
+        {"no size", [] { host::clipboard().setBitmap(solid(4, 4, kRed)); }, 0, 120, "c.png",
+         core::thumbnailNoCanvas},
+        {"no PNG encoder",
+         [] {
+             host::clipboard().setBitmap(solid(4, 4, kRed));
+             platform::useImageEncoders(std::vector<std::string>{"image/jpeg"});
+         },
+         160, 120, "d.png", core::thumbnailNoEncoder},
+        {"folder missing", [] { host::clipboard().setBitmap(solid(4, 4, kRed)); }, 160, 120, "none/e.png",
+         core::thumbnailNotSaved},
+    };
+    for (const auto& c : cases) {
+        c.arrange();
+        EXPECT_EQ(core::saveClipboardAsPng(c.w, c.h, kOpaqueWhite, path(c.file)), c.want) << c.what;
+        EXPECT_FALSE(std::filesystem::exists(path(c.file))) << c.what;
+        EXPECT_TRUE(host::clipboard().empty()) << c.what;
+        platform::useImageEncoders(std::nullopt);
+    }
+}

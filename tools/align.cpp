@@ -1,0 +1,121 @@
+// Aligning edges and sizes to the master, moving against it and the golden section.
+#include <cmath>
+
+#include "tools/command_frame.h"
+#include "tools/efficiency_tools.h"
+
+namespace core {
+
+void EfficiencyTools::align(int mode) {
+    reportedAs("EfficiencyTools, align", [&] {
+        const host::ShapeRange range = selectedShapeRange();
+        const int count = range.Count();
+        const VisualBox m = getRotatedMetrics(*range.Item(count));
+        for (int i = 1; i <= count - 1; ++i) {
+            host::Shape& s = *range.Item(i);
+            switch (mode) {
+                case 0: placeVisualLeft(s, m.left); break;
+                case 1: placeVisualLeft(s, m.left + m.width / 2 - getRotatedMetrics(s).width / 2); break;
+                case 2: placeVisualLeft(s, m.left + m.width - getRotatedMetrics(s).width); break;
+                case 3: placeVisualTop(s, m.top); break;
+                case 4: placeVisualTop(s, m.top + m.height / 2 - getRotatedMetrics(s).height / 2); break;
+                case 5: placeVisualTop(s, m.top + m.height - getRotatedMetrics(s).height); break;
+                default: break;
+            }
+        }
+    });
+}
+
+void EfficiencyTools::alignSizes(int mode) {
+    runCommand("EfficiencyTools, alignSizes", [&] {
+        const host::ShapeRange range = selectedShapeRange();
+        const int count = range.Count();
+        const VisualBox m = getRotatedMetrics(*range.Item(count));
+        for (int i = 1; i <= count - 1; ++i) {
+            host::Shape& s = *range.Item(i);
+            switch (mode) {
+                case 6: sizeVisualWidth(s, m.width); break;
+                case 7: sizeVisualHeight(s, m.height); break;
+                // A shape refused once is not asked again for its width: one message per shape.
+                case 8:
+                    if (sizeVisualHeight(s, m.height)) sizeVisualWidth(s, m.width);
+                    break;
+                default: break;
+            }
+        }
+    });
+}
+
+void EfficiencyTools::moveToMaster(int mode) {
+    reportedAs("EfficiencyTools, moveToMaster", [&] {
+        const host::ShapeRange range = selectedShapeRange();
+        const int count = range.Count();
+        const VisualBox m = getRotatedMetrics(*range.Item(count));
+        for (int i = 1; i <= count - 1; ++i) {
+            host::Shape& s = *range.Item(i);
+            switch (mode) {
+                case 0: placeVisualLeft(s, m.left + m.width); break;
+                case 2: placeVisualLeft(s, m.left - getRotatedMetrics(s).width); break;
+                case 3: placeVisualTop(s, m.top + m.height); break;
+                case 5: placeVisualTop(s, m.top - getRotatedMetrics(s).height); break;
+                default: break;
+            }
+        }
+    });
+}
+
+void EfficiencyTools::alignVerticallyInGoldenSection() {
+    runCommand("EfficiencyTools, alignVerticallyInGoldenSection", [&] {
+        const host::ShapeRange range = selectedShapeRange();
+        const int count = range.Count();
+        const VisualBox m = getRotatedMetrics(*range.Item(count));
+        // 2 / (3 + sqrt 5) = 0.381966..., the smaller golden-section ratio.
+        const double section = m.top + m.height * 2 / (3 + std::sqrt(5.0));
+        for (int i = 1; i <= count - 1; ++i) {
+            host::Shape& s = *range.Item(i);
+            placeVisualTop(s, section - getRotatedMetrics(s).height / 2);
+        }
+    });
+}
+
+void EfficiencyTools::alignLefts() {
+    runCommand("EfficiencyTools, alignLefts", [&] { align(0); });
+}
+void EfficiencyTools::alignCenters() {
+    runCommand("EfficiencyTools, alignCenters", [&] { align(1); });
+}
+void EfficiencyTools::alignRights() {
+    runCommand("EfficiencyTools, alignRights", [&] { align(2); });
+}
+void EfficiencyTools::alignTops() {
+    runCommand("EfficiencyTools, alignTops", [&] { align(3); });
+}
+void EfficiencyTools::alignMiddles() {
+    runCommand("EfficiencyTools, alignMiddles", [&] { align(4); });
+}
+void EfficiencyTools::alignBottoms() {
+    runCommand("EfficiencyTools, alignBottoms", [&] { align(5); });
+}
+void EfficiencyTools::alignWidths() {
+    runCommand("EfficiencyTools, alignWidths", [&] { alignSizes(6); });
+}
+void EfficiencyTools::alignHeights() {
+    runCommand("EfficiencyTools, alignHeights", [&] { alignSizes(7); });
+}
+void EfficiencyTools::alignWidthsAndHeights() {
+    runCommand("EfficiencyTools, alignWidthsAndHeights", [&] { alignSizes(8); });
+}
+void EfficiencyTools::moveLeftToMasterRight() {
+    runCommand("EfficiencyTools, moveLeftToMasterRight", [&] { moveToMaster(0); });
+}
+void EfficiencyTools::moveRightToMasterLeft() {
+    runCommand("EfficiencyTools, moveRightToMasterLeft", [&] { moveToMaster(2); });
+}
+void EfficiencyTools::moveTopToMasterBottom() {
+    runCommand("EfficiencyTools, moveTopToMasterBottom", [&] { moveToMaster(3); });
+}
+void EfficiencyTools::moveBottomToMasterTop() {
+    runCommand("EfficiencyTools, moveBottomToMasterTop", [&] { moveToMaster(5); });
+}
+
+}  // namespace core

@@ -1,0 +1,27 @@
+#include "tools/command_frame.h"
+
+#include <cfloat>
+#include <cmath>
+
+#include "core/addin_state.h"
+
+namespace core {
+
+namespace {
+constexpr long errOverflow = 6;
+constexpr long errObjectNotSet = 91;
+}  // namespace
+
+host::ShapeRange selectedShapeRange() {
+    host::Application* app = state().application;
+    if (!app) raiseError(errObjectNotSet, "Object variable or With block variable not set");
+    return app->ActiveWindow()->Selection().ShapeRange();
+}
+
+float toSingle(double value) {
+    // Checked before converting: a double beyond the float range has no defined conversion.
+    if (!(std::fabs(value) <= static_cast<double>(FLT_MAX))) raiseError(errOverflow, "Overflow");
+    return static_cast<float>(value);
+}
+
+}  // namespace core
