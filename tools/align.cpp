@@ -1,6 +1,7 @@
 // Aligning edges and sizes to the master, moving against it and the golden section.
 #include <cmath>
 
+#include "tools/against_master.h"
 #include "tools/command_frame.h"
 #include "tools/efficiency_tools.h"
 
@@ -8,11 +9,7 @@ namespace core {
 
 void EfficiencyTools::align(int mode) {
     reportedAs("EfficiencyTools, align", [&] {
-        const host::ShapeRange range = selectedShapeRange();
-        const int count = range.Count();
-        const VisualBox m = getRotatedMetrics(*range.Item(count));
-        for (int i = 1; i <= count - 1; ++i) {
-            host::Shape& s = *range.Item(i);
+        forEachAgainstMaster([&](host::Shape& s, const VisualBox& m) {
             switch (mode) {
                 case 0: placeVisualLeft(s, m.left); break;
                 case 1: placeVisualLeft(s, m.left + m.width / 2 - getRotatedMetrics(s).width / 2); break;
@@ -22,17 +19,13 @@ void EfficiencyTools::align(int mode) {
                 case 5: placeVisualTop(s, m.top + m.height - getRotatedMetrics(s).height); break;
                 default: break;
             }
-        }
+        });
     });
 }
 
 void EfficiencyTools::alignSizes(int mode) {
     runCommand("EfficiencyTools, alignSizes", [&] {
-        const host::ShapeRange range = selectedShapeRange();
-        const int count = range.Count();
-        const VisualBox m = getRotatedMetrics(*range.Item(count));
-        for (int i = 1; i <= count - 1; ++i) {
-            host::Shape& s = *range.Item(i);
+        forEachAgainstMaster([&](host::Shape& s, const VisualBox& m) {
             switch (mode) {
                 case 6: sizeVisualWidth(s, m.width); break;
                 case 7: sizeVisualHeight(s, m.height); break;
@@ -42,17 +35,13 @@ void EfficiencyTools::alignSizes(int mode) {
                     break;
                 default: break;
             }
-        }
+        });
     });
 }
 
 void EfficiencyTools::moveToMaster(int mode) {
     reportedAs("EfficiencyTools, moveToMaster", [&] {
-        const host::ShapeRange range = selectedShapeRange();
-        const int count = range.Count();
-        const VisualBox m = getRotatedMetrics(*range.Item(count));
-        for (int i = 1; i <= count - 1; ++i) {
-            host::Shape& s = *range.Item(i);
+        forEachAgainstMaster([&](host::Shape& s, const VisualBox& m) {
             switch (mode) {
                 case 0: placeVisualLeft(s, m.left + m.width); break;
                 case 2: placeVisualLeft(s, m.left - getRotatedMetrics(s).width); break;
@@ -60,21 +49,17 @@ void EfficiencyTools::moveToMaster(int mode) {
                 case 5: placeVisualTop(s, m.top - getRotatedMetrics(s).height); break;
                 default: break;
             }
-        }
+        });
     });
 }
 
 void EfficiencyTools::alignVerticallyInGoldenSection() {
     runCommand("EfficiencyTools, alignVerticallyInGoldenSection", [&] {
-        const host::ShapeRange range = selectedShapeRange();
-        const int count = range.Count();
-        const VisualBox m = getRotatedMetrics(*range.Item(count));
         // 2 / (3 + sqrt 5) = 0.381966..., the smaller golden-section ratio.
-        const double section = m.top + m.height * 2 / (3 + std::sqrt(5.0));
-        for (int i = 1; i <= count - 1; ++i) {
-            host::Shape& s = *range.Item(i);
+        forEachAgainstMaster([&](host::Shape& s, const VisualBox& m) {
+            const double section = m.top + m.height * 2 / (3 + std::sqrt(5.0));
             placeVisualTop(s, section - getRotatedMetrics(s).height / 2);
-        }
+        });
     });
 }
 

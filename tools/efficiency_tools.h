@@ -133,6 +133,10 @@ private:
     // Moves one visual edge (code 0, 2, 3 or 5) of a shape, whose box is `box`, to `target`.
     void stretchEdge(host::Shape& shape, const VisualBox& box, int edge, double target);
     void stack(bool horizontal);
+    // Calls body(shape, masterBox) for every selected shape but the master (the last one),
+    // whose visual box is read once first.
+    template <class F>
+    void forEachAgainstMaster(F&& body);
 
     // ---- Text internals -------------------------------------------------------------------
     // Walks the object and applies the named operation ("beautifyIndents", "addIndent",

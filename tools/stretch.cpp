@@ -1,4 +1,5 @@
 // Stretching one edge of each shape to the master's same or facing edge.
+#include "tools/against_master.h"
 #include "tools/command_frame.h"
 #include "tools/efficiency_tools.h"
 
@@ -38,11 +39,7 @@ void EfficiencyTools::stretchEdge(host::Shape& shape, const VisualBox& box, int 
 
 void EfficiencyTools::stretch(int mode) {
     reportedAs("EfficiencyTools, stretch", [&] {
-        const host::ShapeRange range = selectedShapeRange();
-        const int count = range.Count();
-        const VisualBox m = getRotatedMetrics(*range.Item(count));
-        for (int i = 1; i <= count - 1; ++i) {
-            host::Shape& s = *range.Item(i);
+        forEachAgainstMaster([&](host::Shape& s, const VisualBox& m) {
             const VisualBox box = getRotatedMetrics(s);
             switch (mode) {
                 case 0: stretchEdge(s, box, 0, m.left); break;
@@ -51,17 +48,13 @@ void EfficiencyTools::stretch(int mode) {
                 case 5: stretchEdge(s, box, 5, m.top + m.height); break;
                 default: break;
             }
-        }
+        });
     });
 }
 
 void EfficiencyTools::stretchToMaster(int mode) {
     reportedAs("EfficiencyTools, stretchToMaster", [&] {
-        const host::ShapeRange range = selectedShapeRange();
-        const int count = range.Count();
-        const VisualBox m = getRotatedMetrics(*range.Item(count));
-        for (int i = 1; i <= count - 1; ++i) {
-            host::Shape& s = *range.Item(i);
+        forEachAgainstMaster([&](host::Shape& s, const VisualBox& m) {
             const VisualBox box = getRotatedMetrics(s);
             switch (mode) {
                 case 0: stretchEdge(s, box, 0, m.left + m.width); break;
@@ -70,7 +63,7 @@ void EfficiencyTools::stretchToMaster(int mode) {
                 case 5: stretchEdge(s, box, 5, m.top); break;
                 default: break;
             }
-        }
+        });
     });
 }
 
