@@ -3,6 +3,7 @@
 #include "tools/efficiency_tools.h"
 #include "core/ppt_controls.h"
 #include "core/ppt_events.h"
+#include "platform/xml_dom.h"
 
 namespace core {
 

@@ -15,6 +15,10 @@ class Application;
 class IRibbonUI;
 }
 
+namespace platform {
+class DomDocument;
+}
+
 namespace core {
 
 class pptEvents;
@@ -30,6 +34,8 @@ struct AddInState {
     Collection<std::string> styleNames;     // Slide Wizard styles: names ...
     Collection<std::string> styleFolders;   // ... and their folders, parallel
     Collection<std::string> copyrightLines;
+    std::unique_ptr<platform::DomDocument> menuDocument;        // "menu.xml" when it loaded
+    std::unique_ptr<platform::DomDocument> myElementsDocument;  // "myelements.xml" when it loaded
     FolderLayout layout;
     std::unique_ptr<pptEvents> events;
     std::unique_ptr<pptControls> controls;  // command-bar hosts only

@@ -14,6 +14,7 @@
 #include "core/ppt_events.h"
 #include "core/registry.h"
 #include "core/startup_seams.h"
+#include "platform/xml_dom.h"
 #include "platform/services.h"
 
 namespace core {
@@ -34,6 +35,9 @@ void Connect::OnConnection(host::HostObject& application, int, host::COMAddIn*) 
         s.styleNames.Clear();
         s.styleFolders.Clear();
         s.copyrightLines.Clear();
+        s.menuDocument.reset();
+        s.myElementsDocument.reset();
+        s.currentStyle.clear();
         s.layout = computeFolderLayout(addInFolder());
         s.application = app;
         s.events = std::make_unique<pptEvents>();
@@ -68,6 +72,8 @@ void Connect::OnDisconnection(int) {
         trap(kOnDisconnection, [&] { killSlideExtracts(); });
         s.application = nullptr;
         s.ribbon = nullptr;  // the host drops the ribbon with the add-in
+        s.menuDocument.reset();
+        s.myElementsDocument.reset();
         trap(kOnDisconnection, [&] {
             if (s.events) s.events->setPowerPointApp(nullptr);
         });

@@ -2,9 +2,11 @@
 // start-up and shut-down of everything the add-in keeps while it is loaded.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "core/thumbnails.h"
 #include "host/host.h"
 #include "host/ribbon.h"
 
@@ -41,7 +43,9 @@ public:
     // The callbacks, by the names the ribbon definition binds. Control numbers come from the
     // ids ("vn_" and a number); an id whose number part is not a 16-bit number fails the
     // callback. No callback traps errors: the host gets the failure and shows nothing.
-    // Keeps the ribbon object for invalidating.
+    // Reads the thumbnail settings, keeps the ribbon object for invalidating, and loads the menu
+    // file, the copyright list and the My Elements index (core/ribbon_styles.cpp), telling
+    // the user when one of them is missing or damaged.
     void onLoad(host::IRibbonUI* ribbon);
     // Runs the undo fix, raises the control's usage counter, runs its command (if built).
     void onAction(const host::IRibbonControl& control);
@@ -60,8 +64,30 @@ public:
     // From the event sink's selection state.
     bool getEnabled(const host::IRibbonControl& control);
 
+    // The style drop-down (core/ribbon_styles.cpp): item 0 is "[No style selected]", item k
+    // style k of the menu file. No items without a menu document. Choosing needs a document
+    // window (the style goes into the active presentation's tag); without one nothing changes
+    // and the drop-down is redrawn. The selected item is 0 without a window or a menu
+    // document; else the current style's, falling back to (and choosing) the first style.
+    std::int16_t style_getItemCount(const host::IRibbonControl& control);
+    std::string style_getItemLabel(const host::IRibbonControl& control, int index);  // errSubscriptOutOfRange past the end
+    void style_onAction(const host::IRibbonControl& control, const std::string& selectedId, int selectedIndex);
+    std::int16_t style_getSelectedItemIndex(const host::IRibbonControl& control);
+
+    // The thumbnail size and build dates read by onLoad.
+    const ThumbnailSettings& thumbnailSettings() const { return thumbnails_; }
+
 private:
     void startUp();
+
+    // The gallery pictures (core/thumbnails.h). The Slide Wizard's are built once per start
+    // of the add-in, when their menu is first opened; a failed build is tried again.
+    void createSlideWizardThumbs() { slideWizardThumbsBuilt_ = core::createSlideWizardThumbs(thumbnails_); }
+    void createMyElementsThumbs() { core::createMyElementsThumbs(thumbnails_); }
+    static std::string getMyElementsFile() { return core::getMyElementsFile(); }
+
+    ThumbnailSettings thumbnails_;
+    bool slideWizardThumbsBuilt_ = false;
 };
 
 }  // namespace core

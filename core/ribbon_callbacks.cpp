@@ -10,6 +10,7 @@ const std::vector<const std::vector<RibbonCallback>*>& ribbonCallbackTables() {
     static const std::vector<const std::vector<RibbonCallback>*> tables = {
         // One line per feature.
         &kFrontEndCallbacks,
+        &kStyleCallbacks,
         &kPendingLibraryCallbacks,
     };
     return tables;

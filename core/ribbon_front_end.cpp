@@ -56,8 +56,6 @@ std::string Connect::GetCustomUI(const std::string& /*ribbonId*/) {
     return *text;
 }
 
-void Connect::onLoad(host::IRibbonUI* ribbon) { state().ribbon = ribbon; }
-
 void Connect::onAction(const host::IRibbonControl& control) {
     runUndoFix();
     const int n = controlNumber(control.Id);

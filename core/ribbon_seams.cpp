@@ -1,7 +1,7 @@
 // Ribbon callbacks that the ribbon definition binds but whose features arrive later: the
-// style drop-down and the Slide Wizard, copyright and My Elements menus. Until then they
-// answer as an empty library would (no styles, empty menus). Each feature replaces its rows
-// with its own table in core/ribbon_callbacks.cpp.
+// Slide Wizard, copyright and My Elements menus. Until then they answer as an empty library
+// would (empty menus). Each feature replaces its rows with its own table in
+// core/ribbon_callbacks.cpp.
 #include "core/ribbon_callbacks.h"
 
 namespace core {
@@ -16,14 +16,6 @@ host::RibbonValue emptyMenu(Connect&, const host::IRibbonControl&, const RibbonA
 }  // namespace
 
 const std::vector<RibbonCallback> kPendingLibraryCallbacks = {
-    {"style_getItemCount",
-     [](Connect&, const host::IRibbonControl&, const RibbonArgs&) -> host::RibbonValue { return 0; }},
-    {"style_getItemLabel",
-     [](Connect&, const host::IRibbonControl&, const RibbonArgs&) -> host::RibbonValue { return std::string(); }},
-    {"style_getSelectedItemIndex",
-     [](Connect&, const host::IRibbonControl&, const RibbonArgs&) -> host::RibbonValue { return 0; }},
-    {"style_onAction",
-     [](Connect&, const host::IRibbonControl&, const RibbonArgs&) -> host::RibbonValue { return {}; }},
     {"slideWizard_getContent", &emptyMenu},
     {"copyright_getContent", &emptyMenu},
     {"myElements_getContent", &emptyMenu},

@@ -24,6 +24,10 @@ protected:
         CoreFixture::SetUp();
         std::filesystem::create_directories(root + "program/ui");
         std::filesystem::copy_file(VARNOTEL_SOURCE_DIR "/install/program/ui/plorinUI.xml", root + "program/ui/plorinUI.xml");
+        // The sample library, so that the ribbon loads as it does for a user.
+        for (const char* folder : {"customization", "user"})
+            std::filesystem::copy(std::string(VARNOTEL_SOURCE_DIR "/install/") + folder, root + folder,
+                                  std::filesystem::copy_options::recursive);
     }
     void TearDown() override {
         app.reset();  // disconnects the add-in
@@ -59,6 +63,8 @@ TEST_F(ShippedRibbon, LoadsWithEveryCallbackKnownAndNothingFailing) {
     for (const auto& line : ribbon.log()) EXPECT_EQ(line.find("refused"), std::string::npos) << line;
     for (const auto* c : ribbon.controls()) EXPECT_TRUE(c->failures.empty()) << c->id << ": " << c->failures.front();
     EXPECT_TRUE(core::reportedErrors().empty());
+    EXPECT_TRUE(driver.messages.empty()) << "the sample installation loads without a message: "
+                                         << driver.messages.front().text;
 }
 
 TEST_F(ShippedRibbon, EveryIdIsAControlNumberAndEveryControlNumberMeansSomething) {

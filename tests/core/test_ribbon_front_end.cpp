@@ -386,6 +386,7 @@ TEST_F(Ribbon, OnLoadKeepsTheRibbonUntilDisconnection) {
         void Invalidate() override {}
         void InvalidateControl(const std::string&) override {}
     } ui;
+    driver.onUnansweredMessage = [](const platform::MessageBoxCall&) { return platform::vbOK; };  // no library here
     addIn.invokeCallback("onLoad", {}, {static_cast<host::IRibbonUI*>(&ui)});
     EXPECT_EQ(core::state().ribbon, &ui);
     addIn.OnDisconnection(0);

@@ -3,8 +3,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
+#include "platform/picture.h"
 #include "sim/simulator.h"
 #include "sim/transcript_driver.h"
 
@@ -102,6 +104,25 @@ TEST_F(Simulator, UnknownCommandsFailTheScenario) {
     std::string t;
     EXPECT_FALSE(run("host 14.0\nfrobnicate\n", t));
     EXPECT_TRUE(has(t, "unknown command"));
+}
+
+TEST_F(Simulator, AnExportedSlideIsAPictureAPersonCanOpen) {
+    const std::string png = dir + "/slide.png";
+    std::string t;
+    ASSERT_TRUE(run("host 14.0\nopen " VARNOTEL_STAGE "/customization/styles/fresh_green/process.ppt\nexport 1 " + png +
+                        "\nexport 2 " + dir + "/half.png 0.5\n",
+                    t))
+        << t;
+    const auto slide = platform::loadPng(png);
+    ASSERT_TRUE(slide) << t;
+    EXPECT_EQ(slide->width, 720);
+    EXPECT_EQ(slide->height, 540);
+    std::set<std::uint32_t> colours(slide->pixels.begin(), slide->pixels.end());
+    EXPECT_GT(colours.size(), 3u) << "the template's shapes are drawn";
+    for (auto pixel : colours) EXPECT_EQ(pixel >> 24, 0xFFu) << "nothing is transparent";
+    const auto half = platform::loadPng(dir + "/half.png");
+    ASSERT_TRUE(half);
+    EXPECT_EQ(half->width, 360);
 }
 
 TEST(FormSteps, ReadAsActionControlAndValue) {
