@@ -90,19 +90,15 @@ public:
             first = false;
         }
         cairo_close_path(cr_);
-        color(fill);
-        if (outline) {
-            cairo_fill_preserve(cr_);
-            color(kInk);
-            width(1);
-            cairo_stroke(cr_);
-        } else {
-            cairo_fill(cr_);
-        }
+        paint(fill, outline);
     }
     void circle(double x, double y, double r, Rgb fill, bool outline = true) {
         cairo_new_sub_path(cr_);
         cairo_arc(cr_, x, y, r, 0, 2 * kPi);
+        paint(fill, outline);
+    }
+    // Fills the current path, with a thin ink outline when asked.
+    void paint(Rgb fill, bool outline) {
         color(fill);
         if (outline) {
             cairo_fill_preserve(cr_);
