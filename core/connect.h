@@ -74,6 +74,30 @@ public:
     void style_onAction(const host::IRibbonControl& control, const std::string& selectedId, int selectedIndex);
     std::int16_t style_getSelectedItemIndex(const host::IRibbonControl& control);
 
+    // The library menus (core/library_menus.cpp): the content of the Slide Wizard, copyright
+    // and My Elements menus as ribbon XML. The Slide Wizard's builds its thumbnails first
+    // while they are not built yet; the My Elements one brings its thumbnails up to date on
+    // every opening and is the empty text without an index.
+    std::string slideWizard_getContent(const host::IRibbonControl& control);
+    std::string copyright_getContent(const host::IRibbonControl& control);
+    std::string myElements_getContent(const host::IRibbonControl& control);
+    // The galleries' items, found by the gallery's tag (Slide Wizard: "menu\submenu", My
+    // Elements: the group's name) and the 0-based index. Counts are 0 and labels and images
+    // nothing without the document behind them; an index past the end fails the callback; an
+    // item without a thumbnail file has no picture.
+    std::int16_t slideWizard_getItemCount(const host::IRibbonControl& control);
+    std::int16_t myElements_getItemCount(const host::IRibbonControl& control);
+    std::string slideWizard_getItemLabel(const host::IRibbonControl& control, int index);
+    std::string myElements_getItemLabel(const host::IRibbonControl& control, int index);
+    host::RibbonPicture slideWizard_getItemImage(const host::IRibbonControl& control, int index);
+    host::RibbonPicture myElements_getItemImage(const host::IRibbonControl& control, int index);
+    // Choosing a gallery item (core/library_insert.cpp) inserts the shapes of its library slide
+    // onto the slide shown in the active window, after the checks of core/library_insert.h,
+    // and raises the library's usage counter. Tells the user what stops it; other failures
+    // (an item or slide that is not there) end the callback with the source closed.
+    void slideWizard_onAction(const host::IRibbonControl& control, const std::string& selectedId, int selectedIndex);
+    void myElements_onAction(const host::IRibbonControl& control, const std::string& selectedId, int selectedIndex);
+
     // The thumbnail size and build dates read by onLoad.
     const ThumbnailSettings& thumbnailSettings() const { return thumbnails_; }
 

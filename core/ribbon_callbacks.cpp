@@ -11,7 +11,8 @@ const std::vector<const std::vector<RibbonCallback>*>& ribbonCallbackTables() {
         // One line per feature.
         &kFrontEndCallbacks,
         &kStyleCallbacks,
-        &kPendingLibraryCallbacks,
+        &kLibraryMenuCallbacks,
+        &kLibraryInsertCallbacks,
     };
     return tables;
 }

@@ -27,7 +27,8 @@ const RibbonCallback* findRibbonCallback(const std::string& name);
 // The tables of the features (each defined beside its code).
 extern const std::vector<RibbonCallback> kFrontEndCallbacks;       // core/ribbon_front_end.cpp
 extern const std::vector<RibbonCallback> kStyleCallbacks;          // core/ribbon_styles.cpp
-extern const std::vector<RibbonCallback> kPendingLibraryCallbacks;  // core/ribbon_seams.cpp
+extern const std::vector<RibbonCallback> kLibraryMenuCallbacks;    // core/library_menus.cpp
+extern const std::vector<RibbonCallback> kLibraryInsertCallbacks;  // core/library_insert.cpp
 
 // Argument i as the callback wants it, converted as the host's variants convert. A missing
 // argument raises error 449 ("Argument not optional"), one that does not convert

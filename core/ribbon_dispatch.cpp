@@ -8,6 +8,7 @@
 #include "core/errors.h"
 #include "core/globals.h"
 #include "core/languages.h"
+#include "core/my_elements.h"
 #include "core/registry.h"
 #include "core/whole_numbers.h"
 #include "platform/text.h"
@@ -133,6 +134,7 @@ const DispatchRow* dispatchRowFor(int n) {
 const std::vector<const std::vector<LibraryProcedure>*>& libraryProcedureTables() {
     static const std::vector<const std::vector<LibraryProcedure>*> tables = {
         // One line per library module.
+        &kMyElementsProcedures,
     };
     return tables;
 }

@@ -36,6 +36,8 @@ enum PpViewType : int {
     ppViewNormal = 9, ppViewPrintPreview = 10, ppViewThumbnails = 11, ppViewMasterThumbnails = 12,
 };
 
+enum PpSaveAsFileType : int { ppSaveAsPresentation = 1, ppSaveAsDefault = 11 };
+
 enum PpSelectionType : int { ppSelectionNone = 0, ppSelectionSlides = 1, ppSelectionShapes = 2, ppSelectionText = 3 };
 
 enum MsoShapeType : int {
@@ -278,6 +280,11 @@ public:
     std::shared_ptr<Shape> AddTable(int numRows, int numColumns, float left, float top, float width, float height);
     // Any shape type, for building test decks and reading files.
     std::shared_ptr<Shape> addOfType(int type, int autoShapeType, float left, float top, float width, float height);
+    // Puts copies of the clipboard's shapes on top of the slide's shapes (host/paste.cpp), with
+    // their position, size and content and new ids of this presentation; returns the new
+    // shapes. HostError(PP_E_INVALIDREQUEST) when the clipboard holds no shapes or holds a
+    // placeholder (nothing is pasted then), HostError(E_FAIL) for a deleted slide.
+    host::ShapeRange Paste();
     const std::vector<std::shared_ptr<Shape>>& all() const { return items_; }
 
 private:
@@ -285,8 +292,11 @@ private:
     friend class Slide;
     friend struct PresentationFile;
     friend class ShapeRange;
+    friend class View;
     explicit Shapes(Slide* owner) : owner_(owner) {}
     std::shared_ptr<Shape> group(const std::vector<std::shared_ptr<Shape>>& shapes);  // for ShapeRange.Group
+    // Shapes.Paste and View.Paste: `member` names the caller in errors.
+    host::ShapeRange paste(bool placeholdersAllowed, const char* member);
     Slide* owner_;
     std::vector<std::shared_ptr<Shape>> items_;
 };
@@ -372,8 +382,10 @@ public:
     // event) and when the file cannot be written.
     void Save();
     // The same under a new name: when not cancelled, FullName becomes fileName and the
-    // presentation is no longer read-only.
-    void SaveAs(const std::string& fileName);
+    // presentation is no longer read-only. The stand-in writes its one format whatever the
+    // file type (ppSaveAsPresentation or ppSaveAsDefault; another throws HostError(E_FAIL)):
+    // slide ids and everything else are kept.
+    void SaveAs(const std::string& fileName, int fileFormat = ppSaveAsDefault);
     void SaveCopyAs(const std::string& fileName);  // writes a copy; no event, name and Saved unchanged
     // Fires PresentationClose while the presentation still counts in Presentations, then
     // removes it and its windows. Close from a PresentationClose handler does nothing.
@@ -525,6 +537,26 @@ private:
     std::vector<std::unique_ptr<Pane>> items_;
 };
 
+// What a document window shows (DocumentWindow.View).
+class View {
+public:
+    View(const View&) = delete;
+    View& operator=(const View&) = delete;
+    // Pastes the clipboard's shapes onto the slide shown (host/paste.cpp), placeholders
+    // included, as Shapes.Paste places them, and selects them (WindowSelectionChange fires).
+    // The active pane must show a slide: the slide pane, or the slide or title master (the
+    // stand-in has no masters: the slide shown takes the shapes). Throws
+    // HostError(PP_E_INVALIDREQUEST) in any other pane (outline, thumbnails, slide sorter,
+    // notes page), without a slide shown, or without shapes on the clipboard; E_FAIL for a
+    // closed window.
+    void Paste();
+
+    explicit View(DocumentWindow* window) : window_(window) {}
+
+private:
+    DocumentWindow* window_;
+};
+
 // Once its presentation is closed a window is closed too: Activate, the select calls and
 // showSlide then throw HostError(E_FAIL).
 class DocumentWindow : public HostObject, public std::enable_shared_from_this<DocumentWindow> {
@@ -536,9 +568,11 @@ public:
     host::Selection& Selection() { return selection_; }
     host::Panes& Panes() { return panes_; }
     host::Pane& ActivePane() { return panes_.Item(activePane_); }
+    host::View& View() { return view_; }
     int ViewType() const { return viewType_; }
-    // Stand-in: switches the view (normal view with its slide pane active, every other view
-    // with its one pane); the selection is left alone.
+    // Stand-in: switches the view. Normal view has the thumbnails, slide and notes panes with
+    // the slide pane active; outline view the outline, slide and notes panes with the outline
+    // pane active; every other view one pane of its own. The selection is left alone.
     void setViewType(int v);
     void Activate();  // makes it the active window; fires WindowActivate
 
@@ -568,6 +602,7 @@ private:
     friend class Presentation;
     friend class Presentations;
     friend class Pane;
+    friend class View;
     void requireOpen() const;
     void changeSelection(int type, std::vector<std::shared_ptr<Shape>> shapes,
                          std::vector<std::shared_ptr<Slide>> slides);
@@ -579,6 +614,7 @@ private:
     host::Panes panes_;
     int viewType_ = 0;
     int activePane_ = 1;
+    host::View view_{this};
 };
 
 class Windows {

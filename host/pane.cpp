@@ -25,11 +25,12 @@ void DocumentWindow::setViewType(int v) {
         throw HostError(E_FAIL, "DocumentWindow.ViewType : The value is out of range.");
     auto& items = panes_.items_;
     items.clear();
-    if (v == ppViewNormal) {
-        items.push_back(std::make_unique<Pane>(this, ppViewThumbnails));
+    if (v == ppViewNormal || v == ppViewOutline) {
+        // Outline view is normal view with the outline in the first pane, which has the focus.
+        items.push_back(std::make_unique<Pane>(this, v == ppViewNormal ? ppViewThumbnails : ppViewOutline));
         items.push_back(std::make_unique<Pane>(this, ppViewSlide));
         items.push_back(std::make_unique<Pane>(this, ppViewNotesPage));
-        activePane_ = 2;
+        activePane_ = v == ppViewNormal ? 2 : 1;
     } else {
         items.push_back(std::make_unique<Pane>(this, v));
         activePane_ = 1;

@@ -47,9 +47,12 @@ void Presentation::Save() {
     saved_ = true;
 }
 
-void Presentation::SaveAs(const std::string& fileName) {
+void Presentation::SaveAs(const std::string& fileName, int fileFormat) {
     requireOpen();
     if (fileName.empty()) throw HostError(E_FAIL, "Presentation.SaveAs : The file name is empty.");
+    if (fileFormat != ppSaveAsPresentation && fileFormat != ppSaveAsDefault)
+        throw HostError(E_FAIL, "Presentation.SaveAs : The file type " + std::to_string(fileFormat) +
+                                    " is not one this host writes.");
     auto self = shared_from_this();
     bool cancel = false;
     app_->fire([&](ApplicationEvents& s) { s.PresentationBeforeSave(*this, cancel); });

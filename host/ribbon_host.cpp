@@ -285,6 +285,7 @@ struct RibbonHost::Builder {
                 if (node) {
                     node->state.items.push_back(child.attribute("label").value());
                     node->state.itemIds.push_back(child.attribute("id").value());
+                    node->state.itemImages.emplace_back();
                 }
                 continue;
             }
@@ -497,6 +498,7 @@ void RibbonHost::drawNode(Loaded& ui, Node& node) {
     if (has("getItemCount")) {
         s.items.clear();
         s.itemIds.clear();
+        s.itemImages.clear();
         RibbonValue v = call(ui, node, "getItemCount", {}, &ok);
         auto count = ok ? asInt(v) : std::nullopt;
         if (ok && (!count || *count < 0 || *count > kMaxItems)) {
@@ -509,8 +511,17 @@ void RibbonHost::drawNode(Loaded& ui, Node& node) {
                 RibbonValue l = call(ui, node, "getItemLabel", {i}, &ok);
                 if (ok) itemLabel = asText(l).value_or(std::string());
             }
+            RibbonPicture itemImage;
+            if (has("getItemImage")) {
+                RibbonValue p = call(ui, node, "getItemImage", {i}, &ok);
+                if (ok) {
+                    if (auto* picture = std::get_if<RibbonPicture>(&p)) itemImage = *picture;
+                    else if (!std::holds_alternative<std::monostate>(p)) wrongType("getItemImage");
+                }
+            }
             s.items.push_back(itemLabel);
             s.itemIds.emplace_back();
+            s.itemImages.push_back(std::move(itemImage));
         }
     }
     if (has("getSelectedItemIndex")) {

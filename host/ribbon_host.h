@@ -42,6 +42,7 @@ struct RibbonControlState {
     bool pressed = false;   // toggle buttons and check boxes
     RibbonPicture image;
     std::vector<std::string> items;          // drop-downs and galleries: item labels
+    std::vector<RibbonPicture> itemImages;   // their pictures (getItemImage; nullptr: none)
     std::vector<std::string> itemIds;        // static items' ids ("" for callback items)
     int selectedIndex = -1;
     std::vector<std::string> failures;       // "callback: why" for each that failed at the last draw

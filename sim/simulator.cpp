@@ -1,9 +1,11 @@
 #include "sim/simulator.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <iomanip>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <vector>
 
@@ -140,13 +142,59 @@ std::string outcomeText(host::RibbonHost::Outcome o) {
     return "";
 }
 
+// The transcript's user, who also answers input boxes: from the scenario's queue ('input'),
+// else at the terminal, else the scenario fails.
+class SimulatorDriver : public TranscriptDriver {
+public:
+    SimulatorDriver(std::ostream& out, bool interactive) : TranscriptDriver(out, interactive), out_(out), interactive_(interactive) {}
+
+    std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
+                                        const std::string& defaultText) override {
+        out_ << "  [input box] " << title << ": " << prompt << " (offers \"" << defaultText << "\")\n";
+        std::optional<std::string> answer;
+        if (!inputAnswers.empty()) {
+            answer = inputAnswers.front();
+            inputAnswers.pop_front();
+        } else if (interactive_) {
+            out_ << "    text (an empty line cancels)? " << std::flush;
+            std::string line;
+            if (std::getline(std::cin, line) && !line.empty()) answer = line;
+        } else {
+            out_ << "    (no answer queued)\n";
+            unansweredInput_ = true;
+            throw std::runtime_error("input box without a queued answer: " + prompt);
+        }
+        out_ << "    -> " << (answer ? "OK \"" + *answer + "\"" : std::string("Cancel")) << "\n";
+        inputPrompts.push_back(prompt);
+        return answer;
+    }
+
+    // Like takeUnanswered, for message boxes, dialogs and input boxes alike.
+    bool takeAnyUnanswered() {
+        const bool input = unansweredInput_;
+        unansweredInput_ = false;
+        return takeUnanswered() || input;
+    }
+
+private:
+    std::ostream& out_;
+    bool interactive_;
+    bool unansweredInput_ = false;
+};
+
+std::string pictureSize(const host::RibbonPicture& p) {
+    if (!p || p->width <= 0) return "no picture";
+    return "picture " + std::to_string(p->width) + "x" + std::to_string(p->height);
+}
+
 }  // namespace
 
 struct Simulator::Impl {
     Options options;
     std::ostream& out;
-    TranscriptDriver driver;
+    SimulatorDriver driver;
     std::unique_ptr<host::Application> app;
+    std::string sandbox;  // the copy of the installation the scenario runs from, if any
 
     Impl(Options o, std::ostream& os) : options(std::move(o)), out(os), driver(os, options.interactive) {
         platform::setUiDriver(&driver);
@@ -154,6 +202,40 @@ struct Simulator::Impl {
     ~Impl() {
         app.reset();
         platform::setUiDriver(nullptr);
+        if (!sandbox.empty()) {
+            std::error_code ec;
+            std::filesystem::remove_all(sandbox, ec);
+        }
+    }
+
+    // Copies the installation into a temporary folder and runs from there, so that what a
+    // scenario writes into it (My Elements, thumbnails) goes when the simulator ends.
+    void useSandbox() {
+        if (app) throw std::runtime_error("'sandbox' must come before the host starts");
+        if (!sandbox.empty()) return;
+        // Beside the installation, not in the temporary folder: the add-in warns about
+        // presentations saved there.
+        std::filesystem::path install(options.installFolder);
+        if (!install.has_filename()) install = install.parent_path();  // a trailing "/"
+        std::string pattern = (install.parent_path() / "varnotel-sandbox-XXXXXX").string();
+        const char* dir = mkdtemp(pattern.data());
+        if (!dir) throw std::runtime_error("cannot make a folder beside " + install.string());
+        sandbox = dir;
+        std::filesystem::copy(options.installFolder, sandbox, std::filesystem::copy_options::recursive);
+        options.installFolder = sandbox;
+        out << "  running from a copy of the installation\n";
+    }
+
+    // A gallery's items as the host shows them: index, label, picture.
+    void printGallery(const std::string& id) {
+        const auto* c = host().Ribbon().control(id);
+        if (!c) throw std::runtime_error("the ribbon has no control " + id);
+        if (c->kind != "gallery" && c->kind != "dropDown") throw std::runtime_error(id + " is a " + c->kind + ", not a gallery");
+        out << "  " << describeControl(id) << ": " << c->items.size() << " item(s)\n";
+        for (std::size_t i = 0; i < c->items.size(); ++i)
+            out << "    " << i << ". " << c->items[i] << "  ("
+                << pictureSize(i < c->itemImages.size() ? c->itemImages[i] : nullptr) << ")\n";
+        for (const auto& f : c->failures) out << "    ! " << f << "\n";
     }
 
     void startHost(const std::string& version) {
@@ -276,11 +358,11 @@ bool Simulator::Impl::execute(const std::string& rawLine) {
         command(lower(words[0]), words, line.substr(first));
     } catch (const std::exception& e) {
         out << "  ERROR: " << e.what() << "\n";
-        driver.takeUnanswered();
+        driver.takeAnyUnanswered();
         return false;
     }
-    if (driver.takeUnanswered()) {
-        out << "  ERROR: a message box or dialog had no answer (queue one with 'answer' or 'form')\n";
+    if (driver.takeAnyUnanswered()) {
+        out << "  ERROR: a message box or dialog had no answer (queue one with 'answer', 'input' or 'form')\n";
         return false;
     }
     return true;
@@ -404,6 +486,15 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
         for (std::size_t i = 1; i < words.size(); ++i) driver.messageAnswers.push_back(parseAnswer(words[i]));
     } else if (cmd == "form") {
         driver.queueSteps(arg(1), parseFormSteps(words, 2));
+    } else if (cmd == "input") {
+        const std::string how = lower(arg(1));
+        if (how == "ok") driver.inputAnswers.emplace_back(words.size() > 2 ? words[2] : std::string());
+        else if (how == "cancel") driver.inputAnswers.emplace_back(std::nullopt);
+        else throw std::runtime_error("input ok [TEXT] | input cancel");
+    } else if (cmd == "sandbox") {
+        useSandbox();
+    } else if (cmd == "gallery") {
+        printGallery(resolveControl(host().Ribbon(), arg(1)));
     } else if (cmd == "ribbon") {
         printRibbon(out, host().Ribbon(), words.size() > 1 ? words[1] : std::string());
     } else if (cmd == "click") {
@@ -488,6 +579,10 @@ const char* Simulator::help() {
            "  form NAME STEP...            queue the steps for the next showing of dialog NAME:\n"
            "                               click CONTROL, text CONTROL VALUE, check CONTROL 0|1|2,\n"
            "                               choose CONTROL INDEX|ITEM, scroll CONTROL VALUE\n"
+           "  input ok [TEXT] | input cancel  queue the answer for the next input box\n"
+           "  gallery ID|LABEL             list a gallery's items (open its menu first) with their pictures\n"
+           "  sandbox                      (before the host starts) run from a temporary copy of the\n"
+           "                               installation: what the scenario adds there goes at the end\n"
            "  export SLIDE FILE.png [SCALE]  draw a slide into a PNG file\n"
            "  wait MS                      let time pass for the timers\n"
            "  macros                       list the macros the host ran\n"
@@ -499,6 +594,8 @@ const char* Simulator::help() {
 const char* builtInDemo() {
     return "# Varnotel for presentations on a ribbon host: the host loads the add-in's ribbon and\n"
            "# draws it; the selection enables the commands; a click runs one and raises its counter.\n"
+           "# The library part adds to My Elements: the demo runs from a copy of the installation.\n"
+           "sandbox\n"
            "host 14.0\n"
            "connect\n"
            "ribbon\n"
@@ -532,6 +629,24 @@ const char* builtInDemo() {
            "click \"Increase indent\"\n"
            "paragraphs 4\n"
            "ruler 4\n"
+           "echo The Slide Wizard on a new slide: a gallery per submenu, a picture per item.\n"
+           "slide\n"
+           "menu vn_2001\n"
+           "gallery slideWizard_1_1\n"
+           "choose slideWizard_1_1 \"Four steps\"\n"
+           "shapes\n"
+           "echo The first step and its week go into My Elements, in a new group.\n"
+           "select shapes 1 2\n"
+           "input ok \"Process parts\"\n"
+           "form myElementsAdd click btnAddGroup text elemName \"Step with its week\" click btnAddElement\n"
+           "click \"Add to My Elements\"\n"
+           "menu vn_1027\n"
+           "gallery myElements_3\n"
+           "echo Inserted from My Elements onto a third slide, where it was on the second.\n"
+           "slide\n"
+           "choose myElements_3 0\n"
+           "shapes\n"
+           "settings\n"
            "disconnect\n"
            "addins\n";
 }

@@ -148,6 +148,8 @@ void TranscriptDriver::queueSteps(const std::string& formName, std::vector<FormS
 void TranscriptDriver::apply(platform::Form& form, const FormStep& step) {
     out_ << "  [dialog " << form.name() << "] " << step.action << " " << step.control;
     if (!step.value.empty()) out_ << " " << step.value;
+    // The line ends first: the step may show message boxes of its own.
+    out_ << "\n";
     bool done = false;
     if (step.action == "click") done = platform::driver::click(form, step.control);
     else if (step.action == "text") done = platform::driver::setText(form, step.control, step.value);
@@ -156,7 +158,7 @@ void TranscriptDriver::apply(platform::Form& form, const FormStep& step) {
     else if (step.action == "choose")
         done = isNumber(step.value) ? platform::driver::choose(form, step.control, std::stoi(step.value))
                                     : platform::driver::choose(form, step.control, step.value);
-    out_ << (done ? "" : " (ignored: the control is not available)") << "\n";
+    if (!done) out_ << "    (ignored: the control is not available)\n";
 }
 
 void TranscriptDriver::runModal(platform::Form& form) {

@@ -104,10 +104,33 @@ TEST_F(ShippedRibbon, WithAPictureMissingOnlyThatControlGoesWithoutOne) {
     EXPECT_TRUE(ribbon.control("vn_1093")->image) << "the language buttons draw their own";
 }
 
-TEST_F(ShippedRibbon, TheDynamicMenusOpenEmptyUntilTheirLibrariesArrive) {
+TEST_F(ShippedRibbon, TheLibraryMenusOpenWithTheSampleLibrarysGalleriesAndPictures) {
+    using Outcome = host::RibbonHost::Outcome;
     auto& ribbon = load(true);
-    for (const char* menu : {"vn_2001", "vn_1027"}) EXPECT_EQ(ribbon.openMenu(menu), host::RibbonHost::Outcome::done) << menu;
-    EXPECT_EQ(ribbon.openMenu("vn_1105"), host::RibbonHost::Outcome::disabled) << "copyright notices need a window";
+    ASSERT_EQ(ribbon.openMenu("vn_2001"), Outcome::done);
+    const auto* steps = ribbon.control("slideWizard_1_1");
+    ASSERT_NE(steps, nullptr);
+    EXPECT_EQ(steps->kind, "gallery");
+    EXPECT_EQ(steps->items, (std::vector<std::string>{"Three steps", "Four steps", "Phase headers", "Input, process, output"}));
+    ASSERT_EQ(steps->itemImages.size(), 4u);
+    for (const auto& image : steps->itemImages) {
+        ASSERT_TRUE(image);
+        EXPECT_EQ(image->width, 160);
+        EXPECT_EQ(image->height, 120);
+    }
+    EXPECT_NE(ribbon.control("slideWizard_4_6"), nullptr) << "the last of six galleries in four menus";
+
+    ASSERT_EQ(ribbon.openMenu("vn_1027"), Outcome::done);
+    EXPECT_EQ(ribbon.control("myElements_1")->items, (std::vector<std::string>{"Traffic lights", "Signature box"}));
+    EXPECT_TRUE(ribbon.control("myElements_2")->itemImages.at(0));
+
+    EXPECT_EQ(ribbon.openMenu("vn_1105"), Outcome::disabled) << "copyright notices need a window";
+    app->Presentations().Add(true)->Slides().Add(1, 12);
+    app->ActiveWindow()->selectNone();  // a selection change redraws the ribbon
+    ASSERT_EQ(ribbon.openMenu("vn_1105"), Outcome::done);
+    EXPECT_EQ(ribbon.control("copyright_2")->kind, "button");
+    for (const auto* c : ribbon.controls()) EXPECT_TRUE(c->failures.empty()) << c->id << ": " << c->failures.front();
+    EXPECT_TRUE(driver.messages.empty());
 }
 
 TEST_F(ShippedRibbon, AClickOnAnEnabledButtonRaisesItsCounter) {
