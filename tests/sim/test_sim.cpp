@@ -51,7 +51,7 @@ TEST_F(Simulator, TheBuiltInDemoDrawsTheRibbonAndRunsACommand) {
     EXPECT_TRUE(has(t, "plorin.Connect connected")) << t;
     EXPECT_TRUE(has(t, "ribbon loaded")) << t;
     EXPECT_TRUE(has(t, "vn_1032        button       Align left")) << t;
-    EXPECT_TRUE(has(t, "statsEfficiencyTools = \"1\"")) << t;
+    EXPECT_TRUE(has(t, "statsEfficiencyTools = \"2\"")) << t;  // align, then stack
     EXPECT_TRUE(has(t, "plorin.Connect disconnected")) << t;
     EXPECT_FALSE(has(t, "ERROR")) << t;
     EXPECT_FALSE(has(t, "missing callback")) << t;
