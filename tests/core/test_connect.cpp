@@ -69,19 +69,23 @@ TEST_F(Lifecycle, CommandBarHostGetsBarsAndTheToolsUntilDisconnection) {
     EXPECT_TRUE(core::reportedErrors().empty());
 }
 
-TEST_F(Lifecycle, RibbonHostGetsNoCommandBarsAndReconnectsAnyNumberOfTimes) {
-    auto& app = startHost("14.0");
-    app.COMAddIns().add("plorin.Connect", "Varnotel", [] { return std::make_unique<core::Connect>(); });
-    auto& entry = app.COMAddIns().Item("PLORIN.connect");
-    for (int round = 0; round < 3; ++round) {
-        entry.setConnect(true);
-        EXPECT_TRUE(s.events);
-        EXPECT_FALSE(s.controls);
-        EXPECT_TRUE(s.tools);
-        entry.setConnect(false);
-        EXPECT_FALSE(s.events);
+TEST_F(Lifecycle, BothHostFamiliesReconnectAnyNumberOfTimes) {
+    for (const char* version : {"11.0", "14.0"}) {
+        auto& app = startHost(version);
+        app.COMAddIns().add("plorin.Connect", "Varnotel", [] { return std::make_unique<core::Connect>(); });
+        auto& entry = app.COMAddIns().Item("PLORIN.connect");
+        const bool commandBars = std::string(version) == "11.0";
+        for (int round = 0; round < 3; ++round) {
+            entry.setConnect(true);
+            EXPECT_TRUE(s.events) << version;
+            EXPECT_EQ(static_cast<bool>(s.controls), commandBars) << version;
+            EXPECT_TRUE(s.tools) << version;
+            entry.setConnect(false);
+            EXPECT_FALSE(s.events) << version;
+            EXPECT_FALSE(s.controls) << version;
+        }
+        EXPECT_TRUE(shell.record.mutexes.empty()) << version;
     }
-    EXPECT_TRUE(shell.record.mutexes.empty());
     EXPECT_TRUE(core::reportedErrors().empty());
 }
 
