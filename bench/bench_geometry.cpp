@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/addin_state.h"
+#include "core/ppt_events.h"
 #include "host/host.h"
 #include "tools/efficiency_tools.h"
 
@@ -61,5 +62,29 @@ GEOMETRY_BENCHMARK(stretchRightToMasterLeft);
 GEOMETRY_BENCHMARK(alignVerticallyInGoldenSection);
 GEOMETRY_BENCHMARK(stackHorizontally);
 GEOMETRY_BENCHMARK(stackVertically);
+
+// The selection state is recomputed on every selection change.
+void BM_checkSelection(benchmark::State& state) {
+    SelectedShapes deck(static_cast<int>(state.range(0)));
+    core::pptEvents events;
+    events.setPowerPointApp(&deck.app);
+    for (auto _ : state) events.checkSelection();
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_checkSelection)->RangeMultiplier(10)->Range(100, 10000)->Complexity(benchmark::oN);
+
+// Selecting in the host (the event fires into the add-in's sink).
+void BM_selectShapes(benchmark::State& state) {
+    SelectedShapes deck(static_cast<int>(state.range(0)));
+    core::pptEvents events;
+    events.setPowerPointApp(&deck.app);
+    auto window = deck.app.ActiveWindow();
+    auto shapes = window->Selection().shapes_;
+    for (auto _ : state) window->selectShapes(shapes);
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_selectShapes)->RangeMultiplier(10)->Range(100, 10000)->Complexity(benchmark::oN);
 
 }  // namespace

@@ -1,4 +1,6 @@
 // Document windows: activation, the slide shown, and the selection with its events.
+#include <unordered_set>
+
 #include "host/host.h"
 #include "host/text.h"
 
@@ -10,9 +12,12 @@ constexpr const char* kNothingSelected = "Nothing appropriate is currently selec
 
 template <class T>
 void dropRepeats(std::vector<std::shared_ptr<T>>& items) {
+    // A set of what was seen keeps large selections linear.
+    std::unordered_set<const T*> seen;
     std::vector<std::shared_ptr<T>> unique;
+    unique.reserve(items.size());
     for (auto& item : items)
-        if (std::find(unique.begin(), unique.end(), item) == unique.end()) unique.push_back(item);
+        if (seen.insert(item.get()).second) unique.push_back(item);
     items = std::move(unique);
 }
 
