@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "core/windowless_presentation.h"
 #include "host/command_bars.h"
 #include "host/host.h"
 
@@ -22,32 +23,6 @@ enum class InsertWording { adding, inserting };
 // or title master; an outline or thumbnails pane hands over to the window's slide pane).
 // Each failure tells the user and gives false; nothing is changed then.
 bool readyToInsert(host::Application& app, InsertWording wording);
-
-// A presentation the add-in opened or made without a window for its own use. It is marked
-// saved (so that closing never asks) and closed when the holder lets go or goes, whatever
-// happened in between.
-class WindowlessPresentation {
-public:
-    WindowlessPresentation() = default;
-    WindowlessPresentation(const WindowlessPresentation&) = delete;
-    WindowlessPresentation& operator=(const WindowlessPresentation&) = delete;
-    ~WindowlessPresentation() { close(); }
-
-    // Opens the file read-write, not untitled, without a window (closing what was held).
-    // Host errors pass through; nothing is held then.
-    host::Presentation& open(host::Application& app, const std::string& path);
-    // Holds a presentation made by the caller (closing what was held).
-    host::Presentation& hold(std::shared_ptr<host::Presentation> presentation);
-    // Marks it saved and closes it; never throws. Nothing happens when nothing is held.
-    void close() noexcept;
-
-    explicit operator bool() const { return presentation_ != nullptr; }
-    host::Presentation* operator->() const { return presentation_.get(); }
-    host::Presentation& operator*() const { return *presentation_; }
-
-private:
-    std::shared_ptr<host::Presentation> presentation_;
-};
 
 // Copies every shape of the slide to the clipboard (which keeps them afterwards) and pastes
 // them into the active window's view: they land on the slide shown there with their

@@ -15,6 +15,7 @@
 #include "core/images.h"
 #include "core/registry.h"
 #include "core/whole_numbers.h"
+#include "core/windowless_presentation.h"
 #include "host/clipboard.h"
 #include "host/host.h"
 #include "platform/services.h"
@@ -65,37 +66,28 @@ private:
 class OpenLibrary {
 public:
     explicit OpenLibrary(host::Application& app) : app_(app) {}
-    OpenLibrary(const OpenLibrary&) = delete;
-    OpenLibrary& operator=(const OpenLibrary&) = delete;
-    ~OpenLibrary() { close(); }
 
     // The open presentation of that file, or nullptr when it cannot be opened.
     host::Presentation* open(const std::string& path) {
-        if (path == path_) return presentation_.get();
+        if (path == path_) return presentation_ ? &*presentation_ : nullptr;
         close();
         path_ = path;
         try {
-            presentation_ = app_.Presentations().Open(path, false, false, false);
+            presentation_.open(app_, path);
         } catch (const platform::NumberedError&) {
-            presentation_.reset();
         }
-        return presentation_.get();
+        return presentation_ ? &*presentation_ : nullptr;
     }
 
-    // Marks it saved (nothing is ever written back) and closes it.
     void close() noexcept {
-        if (presentation_) {
-            ignoreErrors([&] { presentation_->setSaved(true); });
-            ignoreErrors([&] { presentation_->Close(); });
-        }
-        presentation_.reset();
+        presentation_.close();
         path_.clear();
     }
 
 private:
     host::Application& app_;
     std::string path_;
-    std::shared_ptr<host::Presentation> presentation_;
+    WindowlessPresentation presentation_;  // marked saved and closed whatever happens
 };
 
 // Copies all shapes of the slide and saves their picture; false when the slide holds no
