@@ -195,6 +195,8 @@ struct Simulator::Impl {
     SimulatorDriver driver;
     std::unique_ptr<host::Application> app;
     std::string sandbox;  // the copy of the installation the scenario runs from, if any
+    std::optional<std::string> savedTmpdir;  // TMPDIR before the sandbox named its own
+    bool tmpdirChanged = false;
 
     Impl(Options o, std::ostream& os) : options(std::move(o)), out(os), driver(os, options.interactive) {
         platform::setUiDriver(&driver);
@@ -202,6 +204,10 @@ struct Simulator::Impl {
     ~Impl() {
         app.reset();
         platform::setUiDriver(nullptr);
+        if (tmpdirChanged) {
+            if (savedTmpdir) setenv("TMPDIR", savedTmpdir->c_str(), 1);
+            else unsetenv("TMPDIR");
+        }
         if (!sandbox.empty()) {
             std::error_code ec;
             std::filesystem::remove_all(sandbox, ec);
@@ -223,6 +229,13 @@ struct Simulator::Impl {
         sandbox = dir;
         std::filesystem::copy(options.installFolder, sandbox, std::filesystem::copy_options::recursive);
         options.installFolder = sandbox;
+        // The copy may itself lie below the system's temporary folder (a build in /tmp), so the
+        // host session gets a temporary folder of its own that holds no installation.
+        const std::string temp = sandbox + "/temp";
+        std::filesystem::create_directories(temp);
+        if (const char* old = std::getenv("TMPDIR")) savedTmpdir = old;
+        setenv("TMPDIR", temp.c_str(), 1);
+        tmpdirChanged = true;
         out << "  running from a copy of the installation\n";
     }
 
