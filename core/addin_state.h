@@ -48,4 +48,7 @@ struct AddInState {
 
 AddInState& state();
 
+// The host application while connected; raises error 91 (object not set) otherwise.
+host::Application& hostApplication();
+
 }  // namespace core

@@ -14,9 +14,7 @@
 namespace core {
 
 bool isHostVersion(const std::string& versionList) {
-    auto* app = state().application;
-    if (!app) raiseError(91, "Object variable or With block variable not set");
-    return versionList.find(app->Version()) != std::string::npos;
+    return versionList.find(hostApplication().Version()) != std::string::npos;
 }
 
 void runUndoFix() {

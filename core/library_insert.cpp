@@ -22,11 +22,6 @@ namespace core {
 
 namespace {
 
-host::Application& hostApplication() {
-    host::Application* app = state().application;
-    if (!app) raiseError(91, "Object variable or With block variable not set");
-    return *app;
-}
 
 void tell(const std::string& text, int icon) { platform::MsgBox(text, icon, kProductName); }
 

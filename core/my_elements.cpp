@@ -21,11 +21,6 @@ constexpr const char* kAddLocation = "SlideWizard, addMyElements";
 // The slide layout of a library slide: blank.
 constexpr int kBlankLayout = 12;
 
-host::Application& hostApplication() {
-    host::Application* app = state().application;
-    if (!app) raiseError(91, "Object variable or With block variable not set");
-    return *app;
-}
 
 platform::DomNode indexRoot(const platform::DomDocument& index) {
     const platform::DomNode root = index.selectSingleNode("/Varnotel");

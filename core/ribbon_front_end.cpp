@@ -30,11 +30,6 @@ constexpr int kWrapText = 1086;
 constexpr int kFirstLanguageButton = 1093;
 constexpr int kLastLanguageButton = 1095;
 
-host::Application& hostApplication() {
-    host::Application* app = state().application;
-    if (!app) raiseError(91, "Object variable or With block variable not set");
-    return *app;
-}
 
 // The language slot of a language button, or -1.
 int languageSlotOf(int n) {

@@ -15,11 +15,6 @@ namespace {
 
 constexpr const char* kStyleDropDownId = "vn_1025";
 
-host::Application& hostApplication() {
-    host::Application* app = state().application;
-    if (!app) raiseError(91, "Object variable or With block variable not set");
-    return *app;
-}
 
 // A style can only be chosen for, and shown from, a presentation in a window.
 bool presentationShown() { return hostApplication().Windows().Count() >= 1; }

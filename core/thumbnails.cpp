@@ -31,11 +31,6 @@ constexpr std::uint32_t kMarginColour = 0xFFFFFFFF;
 // Day number of the Unix epoch (1 January 1970) counted from 30 December 1899.
 constexpr double kUnixEpochDay = 25569.0;
 
-host::Application& hostApplication() {
-    host::Application* app = state().application;
-    if (!app) raiseError(91, "Object variable or With block variable not set");
-    return *app;
-}
 
 // A thumbnail size setting: a whole number from 1 to 32767, else the default.
 std::int16_t sizeSetting(const char* name, std::int16_t fallback) {

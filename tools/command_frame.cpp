@@ -9,13 +9,10 @@ namespace core {
 
 namespace {
 constexpr long errOverflow = 6;
-constexpr long errObjectNotSet = 91;
 }  // namespace
 
 host::ShapeRange selectedShapeRange() {
-    host::Application* app = state().application;
-    if (!app) raiseError(errObjectNotSet, "Object variable or With block variable not set");
-    return app->ActiveWindow()->Selection().ShapeRange();
+    return hostApplication().ActiveWindow()->Selection().ShapeRange();
 }
 
 float toSingle(double value) {

@@ -1,5 +1,6 @@
 // The indent commands and their two operations: the staircase ruler and moving paragraphs
 // one outline level in or out.
+#include "core/addin_state.h"
 #include "core/errors.h"
 #include "host/text.h"
 #include "tools/command_frame.h"
@@ -41,7 +42,7 @@ void EfficiencyTools::iterate(const TextWalkObject& object, const std::string& o
 
 void EfficiencyTools::beautify(const host::TextFrame& frame) {
     trap("EfficiencyTools, beautify", [&] {
-        const std::string& version = connectedHost().Version();
+        const std::string& version = hostApplication().Version();
         const int levels = isCommandBarHost(version) ? 5 : isRibbonHost(version) ? 9 : 0;
         const double step = frame.TextRange().Characters(1, 1).Font().Size();
         const host::Ruler ruler = frame.Ruler();
@@ -56,7 +57,7 @@ void EfficiencyTools::beautify(const host::TextFrame& frame) {
 
 void EfficiencyTools::indentLevel(const host::TextFrame& frame, std::int16_t step) {
     trap("EfficiencyTools, indentLevel", [&] {
-        host::Application& app = connectedHost();
+        host::Application& app = hostApplication();
         const std::string& version = app.Version();
         if (isCommandBarHost(version)) {
             host::Selection& selection = app.ActiveWindow()->Selection();

@@ -125,12 +125,6 @@ void walkTextFrames(const TextWalkObject& object, const std::string& operation, 
     walk(object, operation, atFrame);
 }
 
-host::Application& connectedHost() {
-    host::Application* app = state().application;
-    if (!app) raiseError(91, "Object variable or With block variable not set");
-    return *app;
-}
-
-host::Selection& activeSelection() { return connectedHost().ActiveWindow()->Selection(); }
+host::Selection& activeSelection() { return hostApplication().ActiveWindow()->Selection(); }
 
 }  // namespace core
