@@ -56,6 +56,10 @@ void openLibrary(host::Application& app, WindowlessPresentation& library) {
 
 }  // namespace
 
+std::string corruptedDatabaseMessage() {
+    return "The 'My Elements' database seems to be corrupted.\r\nPlease contact us at " + supportEmail() + ".";
+}
+
 void createXML() {
     AddInState& s = state();
     auto index = std::make_unique<platform::DomDocument>();
@@ -132,8 +136,7 @@ void addMyElements() {
             if (loaded->load(myElementsIndexPath())) s.myElementsDocument = std::move(loaded);
         }
         if (!s.myElementsDocument) {
-            platform::MsgBox("The 'My Elements' database seems to be corrupted.\r\nPlease contact us at " + supportEmail() + ".",
-                             platform::vbCritical, kProductName);
+            platform::MsgBox(corruptedDatabaseMessage(), platform::vbCritical, kProductName);
             return;
         }
         selection.ShapeRange().Copy();

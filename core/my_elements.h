@@ -20,6 +20,9 @@ constexpr const char* kMyElementsMenuId = "vn_1027";
 // Replaces the shared My Elements document by a new index (root `Varnotel` with its schema
 // attributes, one group "Miscellaneous"), creates the My Elements folder and saves the index
 // there. Raises errPathFileAccess when the file cannot be written (the new document is kept).
+// The message for an index that cannot be read: adding is refused with it.
+std::string corruptedDatabaseMessage();
+
 void createXML();
 // Writes the shared document over the index file. Raises error 91 without a document and
 // errPathFileAccess when the file cannot be written (the old file is then unchanged).

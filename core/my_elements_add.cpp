@@ -13,10 +13,6 @@ namespace {
 
 void critical(const std::string& text) { platform::MsgBox(text, platform::vbCritical, kProductName); }
 
-std::string corruptedDatabase() {
-    return "The 'My Elements' database seems to be corrupted.\r\nPlease contact us at " + supportEmail() + ".";
-}
-
 }  // namespace
 
 myElementsAdd::myElementsAdd() : platform::Form("myElementsAdd") {
@@ -68,7 +64,7 @@ void myElementsAdd::btnAddElement_Click() {
         }
         const platform::DomDocument* index = state().myElementsDocument.get();
         if (!index) {
-            critical(corruptedDatabase());
+            critical(corruptedDatabaseMessage());
             okPressed = false;
             Hide();
             return;
@@ -94,7 +90,7 @@ void myElementsAdd::btnAddGroup_Click() {
         if (!answer) return;  // cancelled
         platform::DomDocument* index = state().myElementsDocument.get();
         if (!index) {
-            critical(corruptedDatabase());
+            critical(corruptedDatabaseMessage());
             return;
         }
         const std::string& name = *answer;
