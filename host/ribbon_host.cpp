@@ -452,41 +452,19 @@ void RibbonHost::drawNode(Loaded& ui, Node& node) {
     s.enabled = text("enabled") != "false";
     s.visible = text("visible") != "false";
     bool ok = false;
-    if (has("getLabel")) {
-        RibbonValue v = call(ui, node, "getLabel", {}, &ok);
-        if (ok) {
-            if (auto t = asText(v)) s.label = *t;
-            else wrongType("getLabel");
-        }
-    }
-    if (has("getScreentip")) {
-        RibbonValue v = call(ui, node, "getScreentip", {}, &ok);
-        if (ok) {
-            if (auto t = asText(v)) s.screentip = *t;
-            else wrongType("getScreentip");
-        }
-    }
-    if (has("getVisible")) {
-        RibbonValue v = call(ui, node, "getVisible", {}, &ok);
-        if (ok) {
-            if (auto b = asBool(v)) s.visible = *b;
-            else wrongType("getVisible");
-        }
-    }
-    if (has("getEnabled")) {
-        RibbonValue v = call(ui, node, "getEnabled", {}, &ok);
-        if (ok) {
-            if (auto b = asBool(v)) s.enabled = *b;
-            else wrongType("getEnabled");
-        }
-    }
-    if (has("getPressed")) {
-        RibbonValue v = call(ui, node, "getPressed", {}, &ok);
-        if (ok) {
-            if (auto b = asBool(v)) s.pressed = *b;
-            else wrongType("getPressed");
-        }
-    }
+    // Asks one get-callback and keeps what it answered, converted; a failure keeps the default.
+    auto ask = [&](const char* attribute, auto convert, auto& target) {
+        if (!has(attribute)) return;
+        RibbonValue v = call(ui, node, attribute, {}, &ok);
+        if (!ok) return;
+        if (auto converted = convert(v)) target = *converted;
+        else wrongType(attribute);
+    };
+    ask("getLabel", asText, s.label);
+    ask("getScreentip", asText, s.screentip);
+    ask("getVisible", asBool, s.visible);
+    ask("getEnabled", asBool, s.enabled);
+    ask("getPressed", asBool, s.pressed);
     if (has("getImage")) {
         s.image = nullptr;
         RibbonValue v = call(ui, node, "getImage", {}, &ok);
