@@ -67,6 +67,7 @@ void ignoreErrors(F&& body) noexcept {
 
 // Error numbers the system raises itself.
 constexpr long errInvalidArgument = 5;
+constexpr long errOverflow = 6;
 constexpr long errOutOfMemory = 7;
 constexpr long errSubscriptOutOfRange = 9;
 constexpr long errTypeMismatch = 13;

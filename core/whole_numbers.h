@@ -6,10 +6,9 @@
 #include <cstdint>
 #include <string>
 
-namespace core {
+#include "core/errors.h"
 
-// Error number for a number that does not fit.
-constexpr long errOverflow = 6;
+namespace core {
 
 // Raise errTypeMismatch for a text that is not a number and errOverflow when the rounded
 // number does not fit 16 (32) bits.

@@ -7,10 +7,6 @@
 
 namespace core {
 
-namespace {
-constexpr long errOverflow = 6;
-}  // namespace
-
 host::ShapeRange selectedShapeRange() {
     return hostApplication().ActiveWindow()->Selection().ShapeRange();
 }
