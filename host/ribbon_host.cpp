@@ -243,6 +243,16 @@ struct RibbonHost::Builder {
     }
 
     void build(const pugi::xml_node& el, const std::string& parentId, int depth) {
+        if (nesting >= RibbonHost::kMaxNesting)
+            return error(el, "nested more than " + std::to_string(RibbonHost::kMaxNesting) + " elements deep");
+        ++nesting;
+        buildElement(el, parentId, depth);
+        --nesting;
+    }
+
+    int nesting = 0;  // elements being built, the outermost first
+
+    void buildElement(const pugi::xml_node& el, const std::string& parentId, int depth) {
         const std::string name = el.name();
         auto it = schema().find(name);
         if (it == schema().end()) return error(el, "not an element of the ribbon schema");
