@@ -7,6 +7,7 @@
 #include "core/config.h"
 #include "core/connect.h"
 #include "core/errors.h"
+#include "core/folder_layout.h"
 #include "core/globals.h"
 #include "core/library_menus.h"
 #include "core/menu_file.h"
@@ -82,8 +83,9 @@ void Connect::slideWizard_onAction(const host::IRibbonControl& control, const st
     const platform::DomNode item = itemAt(slideWizardItems(*s.menuDocument, control.Tag), selectedIndex);
     raiseUsageCounter("statsSlideWizard");
     runUndoFix();
-    const std::string path = styleFolderPath(s.currentStyle) + requiredAttribute(item, "file");
-    if (!platform::fileSystem().fileExists(path)) {
+    const std::string file = requiredAttribute(item, "file");
+    const std::string path = styleFolderPath(s.currentStyle) + file;
+    if (!staysInside(file) || !platform::fileSystem().fileExists(path)) {
         tell("The template file '" + path + "' could not be found.\r\nPlease check your installation and contact us at " +
                  supportEmail() + " if the problem persists.",
              platform::vbCritical);
@@ -128,7 +130,9 @@ void conjure(const host::CommandBarControl& control, const std::string& styleFol
         } else {
             const auto comma = parameter.rfind(',');
             if (comma == std::string::npos) raiseError(errSubscriptOutOfRange, "Subscript out of range");
-            path = state().layout.styles + styleFolder + "/" + parameter.substr(0, comma);
+            const std::string file = parameter.substr(0, comma);
+            path = state().layout.styles + styleFolder + "/" + file;
+            if (!staysInside(file) || !staysInside(styleFolder)) raiseError(host::E_FAIL, "Not a template of the style");
             const std::int16_t slideNo = toInteger16(parameter.substr(comma + 1));
             source.open(app, path);
             slide = source->Slides().Item(slideNo);
