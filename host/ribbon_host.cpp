@@ -338,7 +338,10 @@ void RibbonHost::attach(const std::string& progId, IRibbonExtensibility& addIn) 
             write(progId + ": GetCustomUI failed: " + describe(std::current_exception()) + "; no ribbon shown");
             return;
         }
-        if (xml.empty()) return;  // the add-in has no ribbon for presentations
+        if (xml.empty()) {  // the add-in has no ribbon for presentations
+            write(progId + ": GetCustomUI gave an empty ribbon definition; no ribbon shown");
+            return;
+        }
 
         pugi::xml_document doc;
         pugi::xml_parse_result parsed = doc.load_string(xml.c_str());

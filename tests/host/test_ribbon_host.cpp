@@ -154,6 +154,7 @@ TEST_P(RefusedDefinitions, ShowNothingAndSayWhy) {
 INSTANTIATE_TEST_SUITE_P(
     RibbonHost, RefusedDefinitions,
     ::testing::Values(
+        Refusal{"Empty", "", "an empty ribbon definition; no ribbon shown"},
         Refusal{"NotXml", "<customUI", "not well-formed"},
         Refusal{"OtherNamespace", "<customUI xmlns=\"urn:other\"><ribbon/></customUI>", "not a customUI document"},
         Refusal{"UnknownElement", definition("<knob id=\"k\"/>"), "not allowed inside <group>"},
