@@ -19,8 +19,8 @@ constexpr std::size_t kReplyLimit = 64 * 1024;
 // The header lines every post carries. The agent goes out as User-Agent; Accept-Encoding is
 // left to the client, which advertises only the codings it decodes.
 constexpr const char* kHeaders[] = {
-    "Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, application/x-shockwave-flash, "
-    "application/vnd.ms-excel, application/vnd.ms-powerpoint, application/msword, */*",
+    ("Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, application/x-shockwave-flash, "
+     "application/vnd.ms-excel, application/vnd.ms-powerpoint, application/msword, */*"),
     "Accept-Language: de",
     "Content-Type: application/x-www-form-urlencoded",
     "UA-CPU: x86",

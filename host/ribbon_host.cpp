@@ -703,7 +703,7 @@ RibbonHost::Outcome RibbonHost::openMenu(const std::string& id) {
                 write(progId + ": unknown callback " + entry);
             }
         }
-    auto at = std::find_if(ui->nodes.begin(), ui->nodes.end(), [&](const auto& n) { return n.get() == node; });
+    auto at = std::find_if(ui->nodes.begin(), ui->nodes.end(), [found = node](const auto& n) { return n.get() == found; });
     ui->nodes.insert(at + 1, std::make_move_iterator(content.begin()), std::make_move_iterator(content.end()));
     draw();
     return Outcome::done;
