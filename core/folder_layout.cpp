@@ -6,7 +6,7 @@
 
 #include "platform/services.h"
 
-namespace core {
+namespace plorin {
 namespace {
 std::string& addInFolderOverride() {
     static std::string folder;
@@ -64,4 +64,4 @@ bool staysInside(const std::string& relativePath) {
     return true;
 }
 
-}  // namespace core
+}  // namespace plorin
