@@ -30,21 +30,21 @@ platform::DomNode findAgendaItem(const platform::DomDocument& doc, const std::st
     return doc.selectSingleNode("/Varnotel/agenda/items/item[@slideID=$id]", {{"id", slideId}});
 }
 
-std::string requiredAttribute(const platform::DomNode& node, const char* name) {
+std::string agendaAttribute(const platform::DomNode& node, const char* name) {
     auto value = node.getAttribute(name);
     if (!value) raiseError(errInvalidArgument, std::string("The attribute '") + name + "' is missing.");
     return *value;
 }
 
 std::int64_t integerAttribute(const platform::DomNode& node, const char* name, std::int64_t low, std::int64_t high) {
-    const double value = roundHalfEven(toNumber(requiredAttribute(node, name)));
+    const double value = roundHalfEven(toNumber(agendaAttribute(node, name)));
     if (!(value >= static_cast<double>(low) && value <= static_cast<double>(high)))
         raiseError(380, std::string("Invalid property value (") + name + ")");
     return static_cast<std::int64_t>(value);
 }
 
 bool flagAttribute(const platform::DomNode& node, const char* name) {
-    return toNumber(requiredAttribute(node, name)) != 0;
+    return toNumber(agendaAttribute(node, name)) != 0;
 }
 
 platform::DomNode newAgendaItem(platform::DomDocument& doc, const std::string& slideId, int level) {
@@ -230,18 +230,18 @@ std::string AgendaNumbering::next(int level, bool isBreak) {
 
 AgendaTree buildAgendaTree(const platform::DomDocument& doc, const AgendaTreeOptions& options) {
     const platform::DomNode format = required(doc, "/Varnotel/agenda/format");
-    AgendaNumbering numbering(requiredAttribute(format, "enumerate2ndLevel"),
+    AgendaNumbering numbering(agendaAttribute(format, "enumerate2ndLevel"),
                               integerAttribute(format, "enumerateBreak", -32768, 32767) == 1);
     AgendaTree tree;
     std::int64_t t = options.startMinutes;
     bool haveParent = false;
     for (const platform::DomNode item : doc.selectNodes("/Varnotel/agenda/items/item")) {
-        const std::string text = requiredAttribute(item, "text");
+        const std::string text = agendaAttribute(item, "text");
         const std::int64_t level = integerAttribute(item, "level", -32768, 32767);
-        const std::string responsible = requiredAttribute(item, "responsible");
+        const std::string responsible = agendaAttribute(item, "responsible");
         const std::int64_t duration = integerAttribute(item, "duration", 0, kMinutesPerDay);
         const bool isBreak = flagAttribute(item, "break");
-        const std::string slideId = requiredAttribute(item, "slideID");
+        const std::string slideId = agendaAttribute(item, "slideID");
         const bool shown = flagAttribute(item, "showAgendaItem");
         t += duration;
 

@@ -33,7 +33,7 @@ platform::DomNode agendaItems(const platform::DomDocument& doc);
 platform::DomNode findAgendaItem(const platform::DomDocument& doc, const std::string& slideId);
 
 // A required attribute's value; a missing one raises error 5 naming it.
-std::string requiredAttribute(const platform::DomNode& node, const char* name);
+std::string agendaAttribute(const platform::DomNode& node, const char* name);
 // An integer attribute within [low, high]: not a number raises errTypeMismatch, outside the
 // range error 380 ("Invalid property value").
 std::int64_t integerAttribute(const platform::DomNode& node, const char* name, std::int64_t low, std::int64_t high);

@@ -258,13 +258,13 @@ bool AgendaWizard::loadAgendaXML(const std::string& xml, const std::string& path
     if (!parsed) return false;
     const platform::DomNode agenda = fresh->selectSingleNode("/Varnotel/agenda");
     if (!agenda) return false;
-    const int numbers = toInteger16(requiredAttribute(agenda, "showItemNumbers"));
-    const int responsible = toInteger16(requiredAttribute(agenda, "showResponsible"));
-    const int timeSlots = toInteger16(requiredAttribute(agenda, "showTimeSlots"));
-    const int pageNumbers = toInteger16(requiredAttribute(agenda, "showPageNumbers"));
+    const int numbers = toInteger16(agendaAttribute(agenda, "showItemNumbers"));
+    const int responsible = toInteger16(agendaAttribute(agenda, "showResponsible"));
+    const int timeSlots = toInteger16(agendaAttribute(agenda, "showTimeSlots"));
+    const int pageNumbers = toInteger16(agendaAttribute(agenda, "showPageNumbers"));
     const std::int64_t start = integerAttribute(agenda, "startTime", 0, kMinutesPerDay - 1);
-    const std::string title = requiredAttribute(agenda, "title");
-    const std::string subtitle = requiredAttribute(agenda, "subtitle");
+    const std::string title = agendaAttribute(agenda, "title");
+    const std::string subtitle = agendaAttribute(agenda, "subtitle");
     buildAgendaTree(*fresh, {});  // every item readable before the agenda is taken
     for (int v : {numbers, responsible, timeSlots, pageNumbers})
         if (v < 0 || v > 2) raiseError(380, "Invalid property value");
@@ -342,8 +342,8 @@ void AgendaWizard::xml2treeview(bool fillFields, const std::string& selectId) {
         if (!document_) return;
         const platform::DomNode format = document_->selectSingleNode("/Varnotel/agenda/format");
         if (!format) raiseError(91, "Object variable or With block variable not set (format)");
-        enumerate2ndLevel_ = requiredAttribute(format, "enumerate2ndLevel");
-        enumerateBreak_ = toInteger16(requiredAttribute(format, "enumerateBreak"));
+        enumerate2ndLevel_ = agendaAttribute(format, "enumerate2ndLevel");
+        enumerateBreak_ = toInteger16(agendaAttribute(format, "enumerateBreak"));
         const std::string wanted = !selectId.empty() ? keyOf(selectId) : keyOf(selectedId());
 
         // Read before the tree is touched: an agenda that cannot be shown leaves the tree as it was.
@@ -384,8 +384,8 @@ void AgendaWizard::xml2treeview(bool fillFields, const std::string& selectId) {
             } else {
                 const platform::DomNode item = selectedItem();
                 const std::int64_t duration = integerAttribute(item, "duration", 0, kMinutesPerDay);
-                tbAgendaItem.setText(requiredAttribute(item, "text"));
-                tbResponsible.setText(requiredAttribute(item, "responsible"));
+                tbAgendaItem.setText(agendaAttribute(item, "text"));
+                tbResponsible.setText(agendaAttribute(item, "responsible"));
                 udDuration.setValue(-static_cast<int>(duration));
                 tbDuration.setText(std::to_string(duration));
                 cbBreak.setValue(flagAttribute(item, "break") ? 1 : 0);
@@ -552,7 +552,7 @@ void AgendaWizard::btnDeleteItem_Click() {
         const std::string neighbour = i + 1 < count ? idOfKey(tvItems.nodes[static_cast<std::size_t>(i + 1)].key)
                                       : i > 0       ? idOfKey(tvItems.nodes[static_cast<std::size_t>(i - 1)].key)
                                                     : std::string();
-        obsoleteSlides_ += requiredAttribute(item, "slideID") + ";";
+        obsoleteSlides_ += agendaAttribute(item, "slideID") + ";";
         item.parentNode().removeChild(item);
         tvItems.selectedIndex = -1;
         xml2treeview(true, neighbour);
@@ -565,7 +565,7 @@ void AgendaWizard::btnUp_Click() {
         if (!item) return;
         const platform::DomNode previous = item.previousSibling();
         if (!previous) return;
-        if (!previous.previousSibling() && requiredAttribute(item, "level") == "2") setLevel(item, 1);
+        if (!previous.previousSibling() && agendaAttribute(item, "level") == "2") setLevel(item, 1);
         item.parentNode().insertBefore(item, previous);
         xml2treeview(false, "");
     });
@@ -577,7 +577,7 @@ void AgendaWizard::btnDown_Click() {
         if (!item) return;
         platform::DomNode next = item.nextSibling();
         if (!next) return;
-        if (!item.previousSibling() && requiredAttribute(next, "level") == "2") setLevel(next, 1);
+        if (!item.previousSibling() && agendaAttribute(next, "level") == "2") setLevel(next, 1);
         item.parentNode().insertBefore(next, item);
         xml2treeview(false, "");
     });
@@ -668,7 +668,7 @@ void AgendaWizard::btnDeleteAgenda_Click() {
             }
         };
         for (const platform::DomNode item : document_->selectNodes("/Varnotel/agenda/items/item"))
-            removeSlideOf(requiredAttribute(item, "slideID"));
+            removeSlideOf(agendaAttribute(item, "slideID"));
         // Items deleted earlier in this dialog still have their slides.
         std::size_t from = 0;
         for (std::size_t end; (end = obsoleteSlides_.find(';', from)) != std::string::npos; from = end + 1)
