@@ -591,7 +591,7 @@ const char* Simulator::help() {
            "  answer ok|cancel|yes|no...   queue answers for the next message boxes\n"
            "  form NAME STEP...            queue the steps for the next showing of dialog NAME:\n"
            "                               click CONTROL, text CONTROL VALUE, check CONTROL 0|1|2,\n"
-           "                               choose CONTROL INDEX|ITEM, scroll CONTROL VALUE\n"
+           "                               choose CONTROL INDEX|ITEM, scroll CONTROL VALUE, show CONTROL\n"
            "  input ok [TEXT] | input cancel  queue the answer for the next input box\n"
            "  gallery ID|LABEL             list a gallery's items (open its menu first) with their pictures\n"
            "  sandbox                      (before the host starts) run from a temporary copy of the\n"

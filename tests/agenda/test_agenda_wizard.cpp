@@ -250,6 +250,16 @@ TEST_F(AgendaDialog, ALevelTwoItemStandingFirstIsShownAtTheTopAndOtherLevelsOnly
     EXPECT_NE(deck->Tags().Item(core::kAgendaXmlTag).find("Deep"), std::string::npos);
 }
 
+TEST_F(AgendaDialog, AnItemThatCannotBeShownIsReportedAndTheTreeIsLeftAsItWasAndUnlocked) {
+    auto& w = loadStored(agendaXml(item("A", 1, 10, "a") + item("B", 1, 10, "b")));
+    itemAt(1).setAttribute("duration", "soon");
+    act("text", "tbAgendaItem", "A2");
+    EXPECT_EQ(reportedLocations(), std::vector<std::string>{"AgendaWizard, xml2treeview"});
+    EXPECT_FALSE(w.treeRedrawLocked());
+    EXPECT_EQ(labels(), (std::vector<std::string>{"1. A (09:00 - 09:10)", "2. B (09:10 - 09:20)"}));
+    EXPECT_EQ(attr(itemAt(0), "text"), "A2");  // the edit itself is kept
+}
+
 // ---- Coupled check boxes and the options --------------------------------------------------
 
 TEST_F(AgendaDialog, CheckBoxesCoupleBothWays) {
