@@ -5,7 +5,7 @@
 #include "core/errors.h"
 #include "core/globals.h"
 
-namespace core {
+namespace plorin {
 
 std::string corruptedAgendaTemplateMessage() {
     return "The Agenda Wizard template seems to be corrupted. Please contact us at " + supportEmail() + ".";
@@ -273,4 +273,4 @@ AgendaTree buildAgendaTree(const platform::DomDocument& doc, const AgendaTreeOpt
     return tree;
 }
 
-}  // namespace core
+}  // namespace plorin

@@ -12,7 +12,7 @@
 
 #include "platform/xml_dom.h"
 
-namespace core {
+namespace plorin {
 
 constexpr const char* kAgendaXmlTag = "plorin_agendaWizardXML";
 constexpr const char* kAgendaStyleTag = "plorin_agendaWizardStyle";
@@ -106,4 +106,4 @@ struct AgendaTree {
 // number that is not one, or a duration outside 0 to 1440.
 AgendaTree buildAgendaTree(const platform::DomDocument& doc, const AgendaTreeOptions& options);
 
-}  // namespace core
+}  // namespace plorin

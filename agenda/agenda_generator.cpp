@@ -5,7 +5,7 @@
 #include "core/whole_numbers.h"
 #include "host/host.h"
 
-namespace core {
+namespace plorin {
 
 AgendaGeneratorCalls& agendaGeneratorCalls() {
     static AgendaGeneratorCalls calls;
@@ -45,4 +45,4 @@ int checkForManualChanges(AgendaWizard&) {
     return agendaGeneratorCalls().manualChangesResult;
 }
 
-}  // namespace core
+}  // namespace plorin

@@ -11,7 +11,7 @@ class Presentation;
 class Slide;
 }  // namespace host
 
-namespace core {
+namespace plorin {
 
 class AgendaWizard;
 
@@ -37,4 +37,4 @@ struct AgendaGeneratorCalls {
 };
 AgendaGeneratorCalls& agendaGeneratorCalls();
 
-}  // namespace core
+}  // namespace plorin

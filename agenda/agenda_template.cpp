@@ -6,7 +6,7 @@
 #include "core/errors.h"
 #include "core/whole_numbers.h"
 
-namespace core {
+namespace plorin {
 
 double agendaNumber(const std::string& text) {
     std::size_t i = text.find_first_not_of(" \t\r\n");
@@ -145,4 +145,4 @@ bool agendaMeasureItalic(const platform::DomDocument& doc) {
     return static_cast<bool>(doc.selectSingleNode("/Varnotel/agenda/styles/style/bar/*[@fontItalic='1']"));
 }
 
-}  // namespace core
+}  // namespace plorin

@@ -9,7 +9,7 @@
 
 #include "platform/xml_dom.h"
 
-namespace core {
+namespace plorin {
 
 // The file name of a style's agenda template inside its style folder.
 constexpr const char* kAgendaTemplateFile = "agendawizard.xml";
@@ -91,4 +91,4 @@ std::optional<AgendaRowStyle> readAgendaRowStyle(const platform::DomDocument& do
 bool agendaMeasureBold(const platform::DomDocument& doc);
 bool agendaMeasureItalic(const platform::DomDocument& doc);
 
-}  // namespace core
+}  // namespace plorin

@@ -3,15 +3,15 @@
 #include "agenda/agenda_document.h"
 #include "agenda/agenda_generator.h"
 #include "agenda/agenda_template.h"
-#include "core/addin_state.h"
+#include "core/shared_state.h"
 #include "core/api_helpers.h"
-#include "core/connect.h"
+#include "core/globals.h"
 #include "core/errors.h"
 #include "core/globals.h"
 #include "core/whole_numbers.h"
 #include "host/host.h"
 
-namespace core {
+namespace plorin {
 
 namespace {
 
@@ -711,4 +711,4 @@ void AgendaWizard::btnOK_Click() {
 
 void AgendaWizard::btnCancel_Click() { Unload(); }
 
-}  // namespace core
+}  // namespace plorin

@@ -17,7 +17,7 @@ class Presentation;
 class Slide;
 }  // namespace host
 
-namespace core {
+namespace plorin {
 
 // The status window shown while OK runs.
 class awStatus : public platform::Form {
@@ -159,4 +159,4 @@ private:
     int enumerateBreak_ = 0;
 };
 
-}  // namespace core
+}  // namespace plorin

@@ -6,7 +6,7 @@
 
 #include "agenda/agenda_document.h"
 #include "agenda/agenda_wizard.h"
-#include "core/addin_state.h"
+#include "core/shared_state.h"
 #include "core/errors.h"
 #include "host/host.h"
 
@@ -28,19 +28,19 @@ std::string storedAgenda(int count) {
 
 void BM_agendaLoadShowAndStore(benchmark::State& state) {
     host::Application app("14.0");
-    core::state().application = &app;
+    plorin::state().application = &app;
     auto presentation = app.Presentations().Add();
     presentation->Slides().Add(1, 1);
     const std::string stored = storedAgenda(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        presentation->Tags().Add(core::kAgendaXmlTag, stored);
-        core::AgendaWizard wizard;
+        presentation->Tags().Add(plorin::kAgendaXmlTag, stored);
+        plorin::AgendaWizard wizard;
         wizard.Load();
         wizard.OK();
     }
-    if (presentation->Tags().Item(core::kAgendaXmlTag) != stored || !core::reportedErrors().empty())
+    if (presentation->Tags().Item(plorin::kAgendaXmlTag) != stored || !plorin::reportedErrors().empty())
         state.SkipWithError("the agenda did not go back as it came");
-    core::state().application = nullptr;
+    plorin::state().application = nullptr;
     state.SetItemsProcessed(state.iterations() * state.range(0));
     state.SetComplexityN(state.range(0));
 }

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "../core/library_fixture.h"
+#include "tests/libraries/library_fixture.h"
 #include "agenda/agenda_document.h"
 #include "agenda/agenda_generator.h"
 #include "agenda/agenda_wizard.h"
@@ -36,7 +36,7 @@ protected:
         menu("<style name=\"Blue\" folder=\"blue\"/><style name=\"Green\" folder=\"green\"/>");
         writeTemplate("blue", agendaXml(item("Welcome", 1, 15, "1")));
         writeTemplate("green", agendaXml("", "enumerate2ndLevel=\"continuous\" enumerateBreak=\"1\"", false));
-        core::agendaGeneratorCalls() = {};
+        plorin::agendaGeneratorCalls() = {};
         deck = userDeck(3);
     }
     void TearDown() override {
@@ -49,15 +49,15 @@ protected:
     }
 
     // Loads a fresh dialog as showing it would, without a driver working it.
-    core::AgendaWizard& load() {
-        wizard = std::make_unique<core::AgendaWizard>();
+    plorin::AgendaWizard& load() {
+        wizard = std::make_unique<plorin::AgendaWizard>();
         wizard->Load();
         return *wizard;
     }
     // Loads the dialog on a stored agenda.
-    core::AgendaWizard& loadStored(const std::string& xml, const std::string& style = "Blue") {
-        deck->Tags().Add(core::kAgendaXmlTag, xml);
-        deck->Tags().Add(core::kAgendaStyleTag, style);
+    plorin::AgendaWizard& loadStored(const std::string& xml, const std::string& style = "Blue") {
+        deck->Tags().Add(plorin::kAgendaXmlTag, xml);
+        deck->Tags().Add(plorin::kAgendaStyleTag, style);
         return load();
     }
 
@@ -81,7 +81,7 @@ protected:
     }
 
     std::shared_ptr<host::Presentation> deck;
-    std::unique_ptr<core::AgendaWizard> wizard;
+    std::unique_ptr<plorin::AgendaWizard> wizard;
 };
 
 }  // namespace testing_agenda

@@ -17,29 +17,29 @@ std::unique_ptr<platform::DomDocument> parse(const std::string& xml) {
     return doc;
 }
 
-std::vector<std::string> labelsOf(const platform::DomDocument& doc, core::AgendaTreeOptions options) {
+std::vector<std::string> labelsOf(const platform::DomDocument& doc, plorin::AgendaTreeOptions options) {
     std::vector<std::string> out;
-    for (const auto& row : core::buildAgendaTree(doc, options).rows) out.push_back(row.label);
+    for (const auto& row : plorin::buildAgendaTree(doc, options).rows) out.push_back(row.label);
     return out;
 }
 
 TEST(AgendaValues, NumbersReadTheirNumericLeadWhateverTheLocaleAndColoursTakeBothForms) {
-    EXPECT_DOUBLE_EQ(core::agendaNumber("  12.5pt"), 12.5);
-    EXPECT_DOUBLE_EQ(core::agendaNumber("-3"), -3);
-    EXPECT_DOUBLE_EQ(core::agendaNumber("wide"), 0);
-    EXPECT_DOUBLE_EQ(core::agendaNumber(""), 0);
-    EXPECT_DOUBLE_EQ(core::agendaNumber("1,5"), 1);  // the comma is no decimal point
+    EXPECT_DOUBLE_EQ(plorin::agendaNumber("  12.5pt"), 12.5);
+    EXPECT_DOUBLE_EQ(plorin::agendaNumber("-3"), -3);
+    EXPECT_DOUBLE_EQ(plorin::agendaNumber("wide"), 0);
+    EXPECT_DOUBLE_EQ(plorin::agendaNumber(""), 0);
+    EXPECT_DOUBLE_EQ(plorin::agendaNumber("1,5"), 1);  // the comma is no decimal point
 
-    const core::AgendaColor red = core::agendaColor("#FF0000");
+    const plorin::AgendaColor red = plorin::agendaColor("#FF0000");
     EXPECT_TRUE(red.isRgb);
     EXPECT_EQ(red.rgb, 0x0000FFu);  // kept as the host keeps colours: red in the lowest byte
-    EXPECT_EQ(core::agendaColor("#00ff80trailing").rgb, 0x80FF00u);
-    const core::AgendaColor scheme = core::agendaColor("4");
+    EXPECT_EQ(plorin::agendaColor("#00ff80trailing").rgb, 0x80FF00u);
+    const plorin::AgendaColor scheme = plorin::agendaColor("4");
     EXPECT_FALSE(scheme.isRgb);
     EXPECT_EQ(scheme.schemeIndex, 4);
-    EXPECT_THROW(core::agendaColor("#12"), platform::NumberedError);
-    EXPECT_THROW(core::agendaColor("#GG0000"), platform::NumberedError);
-    EXPECT_THROW(core::agendaColor(""), platform::NumberedError);
+    EXPECT_THROW(plorin::agendaColor("#12"), platform::NumberedError);
+    EXPECT_THROW(plorin::agendaColor("#GG0000"), platform::NumberedError);
+    EXPECT_THROW(plorin::agendaColor(""), platform::NumberedError);
 }
 
 TEST(AgendaTemplate, FormatSubtitleAndRowStylesReadWithTheirDefaults) {
@@ -49,7 +49,7 @@ TEST(AgendaTemplate, FormatSubtitleAndRowStylesReadWithTheirDefaults) {
         "<style level=\"2\" selected=\"1\" break=\"0\"><box fillColor=\"3\" fontBold=\"1\" lineColor=\"#000000\" fontColor=\"1\"/>"
         "<bar fillColor=\"#0000FF\" lineColor=\"1\" fontColor=\"2\"><pageNo fontBold=\"1\"/><text fontItalic=\"1\"/></bar>"
         "</style></styles></agenda></Varnotel>");
-    const core::AgendaFormat f = core::readAgendaFormat(*doc);
+    const plorin::AgendaFormat f = plorin::readAgendaFormat(*doc);
     EXPECT_DOUBLE_EQ(f.left, 36);
     EXPECT_DOUBLE_EQ(f.top, 126.5);
     EXPECT_DOUBLE_EQ(f.width, 0);  // missing reads as 0
@@ -58,10 +58,10 @@ TEST(AgendaTemplate, FormatSubtitleAndRowStylesReadWithTheirDefaults) {
     EXPECT_EQ(f.enumerateBreak, 1);
     EXPECT_EQ(f.barOnly, 0);
     EXPECT_EQ(f.goldenCanon, 0);
-    EXPECT_FALSE(core::readAgendaSubtitle(*doc));
+    EXPECT_FALSE(plorin::readAgendaSubtitle(*doc));
 
-    EXPECT_FALSE(core::readAgendaRowStyle(*doc, 1, false, false));
-    const auto style = core::readAgendaRowStyle(*doc, 2, true, false);
+    EXPECT_FALSE(plorin::readAgendaRowStyle(*doc, 1, false, false));
+    const auto style = plorin::readAgendaRowStyle(*doc, 2, true, false);
     ASSERT_TRUE(style);
     EXPECT_EQ(style->box.fillColor.schemeIndex, 3);
     EXPECT_TRUE(style->box.fontBold);
@@ -70,11 +70,11 @@ TEST(AgendaTemplate, FormatSubtitleAndRowStylesReadWithTheirDefaults) {
     EXPECT_TRUE(style->bar.text.fontItalic);
     EXPECT_FALSE(style->bar.responsible.fontBold);
     // A single bold page-number run makes every measurement bold.
-    EXPECT_TRUE(core::agendaMeasureBold(*doc));
-    EXPECT_TRUE(core::agendaMeasureItalic(*doc));
+    EXPECT_TRUE(plorin::agendaMeasureBold(*doc));
+    EXPECT_TRUE(plorin::agendaMeasureItalic(*doc));
 
     auto none = parse("<Varnotel><agenda/></Varnotel>");
-    EXPECT_THROW(core::readAgendaFormat(*none), platform::NumberedError);
+    EXPECT_THROW(plorin::readAgendaFormat(*none), platform::NumberedError);
 }
 
 TEST(AgendaTree, DotNumberingWithBreaksHiddenItemsResponsiblesAndTimeSlots) {
@@ -87,7 +87,7 @@ TEST(AgendaTree, DotNumberingWithBreaksHiddenItemsResponsiblesAndTimeSlots) {
                                         "[HIDDEN] Secret (10:30 - 10:40)", "2. Close (10:40 - 11:00)"}));
     // Without numbers hidden items carry no marker; without columns the label is the text.
     EXPECT_EQ(labelsOf(*doc, {false, false, false, 0})[4], "Secret");
-    const core::AgendaTree tree = core::buildAgendaTree(*doc, {false, false, false, 9 * 60});
+    const plorin::AgendaTree tree = plorin::buildAgendaTree(*doc, {false, false, false, 9 * 60});
     EXPECT_EQ(tree.endMinutes, 11 * 60);
     EXPECT_FALSE(tree.rows[0].child);
     EXPECT_TRUE(tree.rows[1].child);
@@ -104,7 +104,7 @@ TEST(AgendaTree, ContinuousNumberingNumberedBreaksRestartSubNumbersAndOtherLevel
     auto breaks = parse(agendaXml(item("A", 1, 10, "a") + item("B", 2, 10, "b") + item("Lunch", 1, 60, "l", true) +
                                       item("C", 2, 10, "c") + item("Deep", 3, 30, "x") + item("Tea", 2, 10, "t", true),
                                   "enumerate2ndLevel=\"dot\" enumerateBreak=\"1\""));
-    const core::AgendaTree tree = core::buildAgendaTree(*breaks, {true, false, true, 0});
+    const plorin::AgendaTree tree = plorin::buildAgendaTree(*breaks, {true, false, true, 0});
     std::vector<std::string> got;
     for (const auto& r : tree.rows) got.push_back(r.label);
     EXPECT_EQ(got, (std::vector<std::string>{"1. A (00:00 - 00:10)", "1.1 B (00:10 - 00:20)",
@@ -123,43 +123,43 @@ TEST(AgendaTree, TimeSlotsCrossMidnightAndLongAgendasDoNotOverflow) {
     std::string many;
     for (int i = 0; i < 23; ++i) many += item("Day " + std::to_string(i), 1, 1440, "d" + std::to_string(i));
     auto week = parse(agendaXml(many));
-    const core::AgendaTree tree = core::buildAgendaTree(*week, {false, false, true, 1439});
+    const plorin::AgendaTree tree = plorin::buildAgendaTree(*week, {false, false, true, 1439});
     EXPECT_EQ(tree.endMinutes, 1439 + 23 * 1440);
-    EXPECT_EQ(core::clockText(tree.endMinutes), "23:59");
+    EXPECT_EQ(plorin::clockText(tree.endMinutes), "23:59");
     EXPECT_EQ(tree.rows.back().label, "Day 22 (23:59 - 23:59)");
 }
 
 TEST(AgendaTree, ItemsThatCannotBeReadAreErrors) {
-    EXPECT_THROW(core::buildAgendaTree(*parse(agendaXml("<item text=\"x\" level=\"1\"/>")), {}), platform::NumberedError);
-    EXPECT_THROW(core::buildAgendaTree(*parse(agendaXml(item("x", 1, 1441, "a"))), {}), platform::NumberedError);
-    EXPECT_THROW(core::buildAgendaTree(*parse(agendaXml(item("x", 1, -1, "a"))), {}), platform::NumberedError);
+    EXPECT_THROW(plorin::buildAgendaTree(*parse(agendaXml("<item text=\"x\" level=\"1\"/>")), {}), platform::NumberedError);
+    EXPECT_THROW(plorin::buildAgendaTree(*parse(agendaXml(item("x", 1, 1441, "a"))), {}), platform::NumberedError);
+    EXPECT_THROW(plorin::buildAgendaTree(*parse(agendaXml(item("x", 1, -1, "a"))), {}), platform::NumberedError);
 }
 
 TEST(AgendaTimes, TypedTimesAndDates) {
-    EXPECT_DOUBLE_EQ(*core::dateValue("07:05"), 425.0 / 1440);
-    EXPECT_DOUBLE_EQ(*core::dateValue("7:5"), 425.0 / 1440);
-    EXPECT_DOUBLE_EQ(*core::dateValue(" 23:59 "), 1439.0 / 1440);
-    EXPECT_DOUBLE_EQ(*core::dateValue("2:30 pm"), 870.0 / 1440);
-    EXPECT_DOUBLE_EQ(*core::dateValue("12:00 AM"), 0);
-    EXPECT_FALSE(core::dateValue("24:00"));
-    EXPECT_FALSE(core::dateValue("25:00"));
-    EXPECT_FALSE(core::dateValue("9"));
-    EXPECT_FALSE(core::dateValue("9:60"));
-    EXPECT_FALSE(core::dateValue(""));
-    EXPECT_FALSE(core::dateValue("13:00 PM"));
-    EXPECT_DOUBLE_EQ(*core::dateValue("1900-01-01"), 2);
-    EXPECT_DOUBLE_EQ(*core::dateValue("1/1/1900 12:00"), 2.5);
-    EXPECT_DOUBLE_EQ(*core::dateValue("31.12.1899"), 1);
-    EXPECT_FALSE(core::dateValue("2023-02-29"));
-    EXPECT_EQ(core::clockText(-15), "23:45");
-    EXPECT_EQ(core::clockText(1440 + 65), "01:05");
+    EXPECT_DOUBLE_EQ(*plorin::dateValue("07:05"), 425.0 / 1440);
+    EXPECT_DOUBLE_EQ(*plorin::dateValue("7:5"), 425.0 / 1440);
+    EXPECT_DOUBLE_EQ(*plorin::dateValue(" 23:59 "), 1439.0 / 1440);
+    EXPECT_DOUBLE_EQ(*plorin::dateValue("2:30 pm"), 870.0 / 1440);
+    EXPECT_DOUBLE_EQ(*plorin::dateValue("12:00 AM"), 0);
+    EXPECT_FALSE(plorin::dateValue("24:00"));
+    EXPECT_FALSE(plorin::dateValue("25:00"));
+    EXPECT_FALSE(plorin::dateValue("9"));
+    EXPECT_FALSE(plorin::dateValue("9:60"));
+    EXPECT_FALSE(plorin::dateValue(""));
+    EXPECT_FALSE(plorin::dateValue("13:00 PM"));
+    EXPECT_DOUBLE_EQ(*plorin::dateValue("1900-01-01"), 2);
+    EXPECT_DOUBLE_EQ(*plorin::dateValue("1/1/1900 12:00"), 2.5);
+    EXPECT_DOUBLE_EQ(*plorin::dateValue("31.12.1899"), 1);
+    EXPECT_FALSE(plorin::dateValue("2023-02-29"));
+    EXPECT_EQ(plorin::clockText(-15), "23:45");
+    EXPECT_EQ(plorin::clockText(1440 + 65), "01:05");
 }
 
 TEST(AgendaDocument, TakingAStyleReplacesOnlyItsLayoutAndRenewingGivesFreshIdentifiers) {
     auto agenda = parse(agendaXml(item("Keep", 1, 30, "k1"), "enumerate2ndLevel=\"dot\" enumerateBreak=\"0\"", false,
                                   " extra=\"kept\""));
     auto green = parse(agendaXml(item("Template item", 1, 5, "t"), "enumerate2ndLevel=\"continuous\" enumerateBreak=\"1\""));
-    core::takeAgendaStyle(*agenda, *green);
+    plorin::takeAgendaStyle(*agenda, *green);
     const platform::DomNode a = agenda->selectSingleNode("/Varnotel/agenda");
     EXPECT_EQ(a.selectSingleNode("format").getAttribute("enumerate2ndLevel"), "continuous");
     EXPECT_TRUE(a.selectSingleNode("subtitle"));  // appended: the agenda had none
@@ -171,10 +171,10 @@ TEST(AgendaDocument, TakingAStyleReplacesOnlyItsLayoutAndRenewingGivesFreshIdent
 
     // A style without a subtitle leaves the agenda's own alone.
     auto plain = parse(agendaXml("", "enumerate2ndLevel=\"x\" enumerateBreak=\"0\"", false));
-    core::takeAgendaStyle(*agenda, *plain);
+    plorin::takeAgendaStyle(*agenda, *plain);
     EXPECT_TRUE(agenda->selectSingleNode("/Varnotel/agenda/subtitle"));
 
-    const auto old = core::renewAgendaItemIds(*agenda, "s_");
+    const auto old = plorin::renewAgendaItemIds(*agenda, "s_");
     EXPECT_EQ(old, std::vector<std::string>{"k1"});
     const std::string id = *agenda->selectSingleNode("/Varnotel/agenda/items/item").getAttribute("slideID");
     EXPECT_EQ(id.size(), 38u);
@@ -182,14 +182,14 @@ TEST(AgendaDocument, TakingAStyleReplacesOnlyItsLayoutAndRenewingGivesFreshIdent
 
     // Identifiers are matched as values: an apostrophe cannot break the query.
     auto quoted = parse(agendaXml(item("Q", 1, 5, "it's")));
-    EXPECT_TRUE(core::findAgendaItem(*quoted, "it's"));
-    EXPECT_FALSE(core::findAgendaItem(*quoted, "' or '1'='1"));
+    EXPECT_TRUE(plorin::findAgendaItem(*quoted, "it's"));
+    EXPECT_FALSE(plorin::findAgendaItem(*quoted, "' or '1'='1"));
 }
 
 TEST(AgendaDocument, NormalisingShowsEveryItemThatGeneratesASlide) {
     auto doc = parse(agendaXml(item("Slide but hidden", 1, 5, "a", false, false, "", true) +
                                item("Hidden", 1, 5, "b", false, false, "", false)));
-    core::normaliseAgendaItems(*doc);
+    plorin::normaliseAgendaItems(*doc);
     const auto items = doc->selectNodes("/Varnotel/agenda/items/item");
     EXPECT_EQ(items.item(0).getAttribute("showAgendaItem"), "1");
     EXPECT_EQ(items.item(1).getAttribute("showAgendaItem"), "0");

@@ -19,7 +19,7 @@ const std::string kCorruptData =
 // ---- Which agenda the dialog opens with -------------------------------------------------
 
 TEST_F(AgendaDialog, WithoutTagsTheCurrentStylesTemplateStartsTheAgendaWithFreshIdentifiersAndCancelWritesNothing) {
-    core::state().currentStyle = "Blue";
+    plorin::state().currentStyle = "Blue";
     auto& w = load();
     EXPECT_FALSE(w.failed());
     EXPECT_EQ(w.cbStyle.Text(), "Blue");
@@ -46,7 +46,7 @@ TEST_F(AgendaDialog, AStoredAgendaOpensWithItsStyleOrTheFirstWhenItsStyleIsGone)
     auto& gone = loadStored(agendaXml(item("Stored", 1, 20, "x1")), "Purple");
     EXPECT_EQ(gone.cbStyle.Text(), "Blue");
     gone.OK();
-    EXPECT_EQ(deck->Tags().Item(core::kAgendaStyleTag), "Blue");
+    EXPECT_EQ(deck->Tags().Item(plorin::kAgendaStyleTag), "Blue");
 }
 
 TEST_F(AgendaDialog, CorruptOrMissingDocumentsTellTheUserAndCloseTheDialog) {
@@ -65,11 +65,11 @@ TEST_F(AgendaDialog, CorruptOrMissingDocumentsTellTheUserAndCloseTheDialog) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         driver.messages.clear();
-        deck->Tags().Delete(core::kAgendaXmlTag);
-        if (!c.tag.empty()) deck->Tags().Add(core::kAgendaXmlTag, c.tag);
+        deck->Tags().Delete(plorin::kAgendaXmlTag);
+        if (!c.tag.empty()) deck->Tags().Add(plorin::kAgendaXmlTag, c.tag);
         if (c.removeTemplate) std::filesystem::remove(root + "customization/styles/blue/agendawizard.xml");
         else writeTemplate("blue", c.blueTemplate);
-        core::state().currentStyle = "Blue";
+        plorin::state().currentStyle = "Blue";
         auto& w = load();
         EXPECT_TRUE(w.failed());
         ASSERT_EQ(driver.messages.size(), 1u);
@@ -90,33 +90,33 @@ TEST_F(AgendaDialog, NoPresentationAndNoStyles) {
     // No style at all: there is no template to start from.
     deck = userDeck(1);
     driver.messages.clear();
-    core::state().styleNames.Clear();
-    core::state().styleFolders.Clear();
+    plorin::state().styleNames.Clear();
+    plorin::state().styleFolders.Clear();
     EXPECT_TRUE(load().failed());
     ASSERT_EQ(driver.messages.size(), 1u);
     EXPECT_EQ(driver.messages[0].text, kCorruptTemplate);
 }
 
 TEST_F(AgendaDialog, OKAfterAFailedPreparationLeavesTheStoredAgendaAlone) {
-    deck->Tags().Add(core::kAgendaXmlTag, "<Varnotel><agenda broken");
+    deck->Tags().Add(plorin::kAgendaXmlTag, "<Varnotel><agenda broken");
     auto& w = load();
     ASSERT_TRUE(w.failed());
     w.OK();
-    EXPECT_EQ(deck->Tags().Item(core::kAgendaXmlTag), "<Varnotel><agenda broken");
-    EXPECT_EQ(core::agendaGeneratorCalls().createAgendaSlides, 0);
+    EXPECT_EQ(deck->Tags().Item(plorin::kAgendaXmlTag), "<Varnotel><agenda broken");
+    EXPECT_EQ(plorin::agendaGeneratorCalls().createAgendaSlides, 0);
 
     // A stored agenda missing a required attribute is reported, and OK stores nothing either.
     const std::string missing = "<Varnotel><agenda title=\"t\"><format/><styles/><items/></agenda></Varnotel>";
-    deck->Tags().Add(core::kAgendaXmlTag, missing);
+    deck->Tags().Add(plorin::kAgendaXmlTag, missing);
     auto& again = load();
     EXPECT_TRUE(again.failed());
     EXPECT_EQ(reportedLocations(), std::vector<std::string>{"AgendaWizard, Form_Load"});
     again.OK();
-    EXPECT_EQ(deck->Tags().Item(core::kAgendaXmlTag), missing);
+    EXPECT_EQ(deck->Tags().Item(plorin::kAgendaXmlTag), missing);
 }
 
 TEST_F(AgendaDialog, ManualChangesAreWarnedAboutWhenTheDialogLoads) {
-    core::agendaGeneratorCalls().manualChangesResult = 3;
+    plorin::agendaGeneratorCalls().manualChangesResult = 3;
     loadStored(agendaXml(item("A", 1, 5, "a")));
     ASSERT_EQ(driver.messages.size(), 1u);
     EXPECT_EQ(driver.messages[0].style, platform::vbExclamation);
@@ -138,9 +138,9 @@ TEST_F(AgendaDialog, OKGeneratesThenStoresTheAgendaAndWhatTheDialogDoesNotKnowGo
     window().selectSlides({slide});
     w.OK();
     EXPECT_FALSE(w.loaded());
-    EXPECT_EQ(deck->Tags().Item(core::kAgendaXmlTag), stored);
-    EXPECT_EQ(core::agendaGeneratorCalls().calculateMetrics, 1);
-    EXPECT_EQ(core::agendaGeneratorCalls().createAgendaSlides, 1);
+    EXPECT_EQ(deck->Tags().Item(plorin::kAgendaXmlTag), stored);
+    EXPECT_EQ(plorin::agendaGeneratorCalls().calculateMetrics, 1);
+    EXPECT_EQ(plorin::agendaGeneratorCalls().createAgendaSlides, 1);
 }
 
 TEST_F(AgendaDialog, TypedTextsReachTheDocumentUnchanged) {
@@ -151,7 +151,7 @@ TEST_F(AgendaDialog, TypedTextsReachTheDocumentUnchanged) {
     act("text", "tbTitle", "It's <the> \"agenda\"");
     w.OK();
     platform::DomDocument back;
-    ASSERT_TRUE(back.loadXML(deck->Tags().Item(core::kAgendaXmlTag)));
+    ASSERT_TRUE(back.loadXML(deck->Tags().Item(plorin::kAgendaXmlTag)));
     const auto node = back.selectSingleNode("/Varnotel/agenda/items/item");
     EXPECT_EQ(node.getAttribute("text"), text);
     EXPECT_EQ(node.getAttribute("responsible"), "O'Neil & <Co>");
@@ -247,7 +247,7 @@ TEST_F(AgendaDialog, ALevelTwoItemStandingFirstIsShownAtTheTopAndOtherLevelsOnly
     EXPECT_TRUE(w.tvItems.nodes[0].parentKey.empty());
     EXPECT_EQ(labels()[1], "1. Main (10:00 - 10:10)");
     w.OK();
-    EXPECT_NE(deck->Tags().Item(core::kAgendaXmlTag).find("Deep"), std::string::npos);
+    EXPECT_NE(deck->Tags().Item(plorin::kAgendaXmlTag).find("Deep"), std::string::npos);
 }
 
 TEST_F(AgendaDialog, AnItemThatCannotBeShownIsReportedAndTheTreeIsLeftAsItWasAndUnlocked) {
@@ -373,7 +373,7 @@ TEST_F(AgendaDialog, StartTimesAreCheckedAndMoveEveryTimeSlot) {
 TEST_F(AgendaDialog, ChoosingAnotherStyleKeepsItemsAndOptionsAndTakesItsLayout) {
     auto& w = loadStored(agendaXml(item("A", 1, 10, "a") + item("B", 2, 10, "b"), "enumerate2ndLevel=\"dot\" enumerateBreak=\"0\"", false));
     EXPECT_FALSE(w.tbSubtitle.Enabled);
-    EXPECT_EQ(w.tbSubtitle.Text(), core::AgendaWizard::kNoSubtitle);
+    EXPECT_EQ(w.tbSubtitle.Text(), plorin::AgendaWizard::kNoSubtitle);
     act("choose", "cbStyle", "Green");
     act("click", "tbTitle");  // the focus leaves the style box
     EXPECT_EQ(w.agendaStyle(), "Green");
@@ -388,9 +388,9 @@ TEST_F(AgendaDialog, ChoosingAnotherStyleKeepsItemsAndOptionsAndTakesItsLayout) 
     EXPECT_TRUE(w.tbSubtitle.Enabled);
     EXPECT_EQ(w.tbSubtitle.Text(), "");
     w.OK();
-    const std::string stored = deck->Tags().Item(core::kAgendaXmlTag);
+    const std::string stored = deck->Tags().Item(plorin::kAgendaXmlTag);
     EXPECT_EQ(stored.find("not supported"), std::string::npos);
-    EXPECT_EQ(deck->Tags().Item(core::kAgendaStyleTag), "Blue");
+    EXPECT_EQ(deck->Tags().Item(plorin::kAgendaStyleTag), "Blue");
 
     // A style whose template is broken is refused and the agenda stays as it was.
     writeTemplate("green", "<broken");
@@ -406,7 +406,7 @@ TEST_F(AgendaDialog, ImportReplacesTheAgendaRenewsIdentifiersAndQueuesTheOldSlid
     // without agenda slides).
     auto other = app->Presentations().Add(false);
     other->Slides().Add(1, 12)->Tags().Add("plorin_agendaWizard", "agendaSlide");
-    other->Tags().Add(core::kAgendaXmlTag, agendaXml(item("Imported", 1, 20, "i1") + item("Two", 2, 5, "i2", false, false, "", true)));
+    other->Tags().Add(plorin::kAgendaXmlTag, agendaXml(item("Imported", 1, 20, "i1") + item("Two", 2, 5, "i2", false, false, "", true)));
     other->SaveAs(root + "other.ppt");
     other->Close();
     auto empty = app->Presentations().Add(false);
@@ -438,7 +438,7 @@ TEST_F(AgendaDialog, ImportReplacesTheAgendaRenewsIdentifiersAndQueuesTheOldSlid
     // An agenda that is not one leaves the current agenda in place.
     auto bad = app->Presentations().Add(false);
     bad->Slides().Add(1, 12)->Tags().Add("plorin_agendaWizard", "agendaSlide");
-    bad->Tags().Add(core::kAgendaXmlTag, "<Varnotel><agenda");
+    bad->Tags().Add(plorin::kAgendaXmlTag, "<Varnotel><agenda");
     bad->SaveAs(root + "bad.ppt");
     bad->Close();
     driver.fileAnswers = {root + "bad.ppt"};
@@ -448,14 +448,14 @@ TEST_F(AgendaDialog, ImportReplacesTheAgendaRenewsIdentifiersAndQueuesTheOldSlid
     EXPECT_EQ(attr(itemAt(0), "text"), "Imported");
 
     w.OK();
-    EXPECT_EQ(core::agendaGeneratorCalls().obsoleteSlides, "m1;");
+    EXPECT_EQ(plorin::agendaGeneratorCalls().obsoleteSlides, "m1;");
 }
 
 TEST_F(AgendaDialog, DeletingTheAgendaRemovesItsSlidesAlsoOfItemsDeletedBeforeAndItsTags) {
     const std::string longId = "s_0123456789ABCDEF0123456789ABCDEF0123";
     deck->Slides().Item(2)->Tags().Add("plorin_slideID", longId);
     deck->Slides().Item(3)->Tags().Add("plorin_slideID", "s_DELETED-EARLIER-0123456789ABCDEF01234");
-    deck->Tags().Add(core::kSlideOrderTag, "x;");
+    deck->Tags().Add(plorin::kSlideOrderTag, "x;");
     auto& w = loadStored(agendaXml(item("A", 1, 10, longId) + item("B", 1, 10, "s_DELETED-EARLIER-0123456789ABCDEF01234") +
                                    item("C", 1, 10, "no-such-slide")));
     window().selectSlides({deck->Slides().Item(1)});
@@ -473,18 +473,51 @@ TEST_F(AgendaDialog, DeletingTheAgendaRemovesItsSlidesAlsoOfItemsDeletedBeforeAn
     EXPECT_EQ(deck->Slides().Count(), 1);
     EXPECT_EQ(driver.messages.back().text,
               "The agenda has successfully been deleted and 2 agenda slides have been removed from the presentation.");
-    EXPECT_EQ(deck->Tags().Item(core::kAgendaXmlTag), "");
-    EXPECT_EQ(deck->Tags().Item(core::kAgendaStyleTag), "");
-    EXPECT_EQ(deck->Tags().Item(core::kSlideOrderTag), "");
+    EXPECT_EQ(deck->Tags().Item(plorin::kAgendaXmlTag), "");
+    EXPECT_EQ(deck->Tags().Item(plorin::kAgendaStyleTag), "");
+    EXPECT_EQ(deck->Tags().Item(plorin::kSlideOrderTag), "");
 }
 
 TEST_F(AgendaDialog, FindSlideTakesShortIdentifiersAsTheHostsSlideIds) {
     const auto second = deck->Slides().Item(2);
-    EXPECT_EQ(core::findSlide(*deck, std::to_string(second->SlideID())), second);
-    EXPECT_EQ(core::findSlide(*deck, ""), nullptr);
-    EXPECT_EQ(core::findSlide(*deck, "99999"), nullptr);
-    EXPECT_EQ(core::findSlide(*deck, "not a number"), nullptr);
-    EXPECT_TRUE(core::reportedErrors().empty());
+    EXPECT_EQ(plorin::findSlide(*deck, std::to_string(second->SlideID())), second);
+    EXPECT_EQ(plorin::findSlide(*deck, ""), nullptr);
+    EXPECT_EQ(plorin::findSlide(*deck, "99999"), nullptr);
+    EXPECT_EQ(plorin::findSlide(*deck, "not a number"), nullptr);
+    EXPECT_TRUE(plorin::reportedErrors().empty());
+}
+
+}  // namespace
+
+namespace {
+
+class AgendaCommands : public testing_agenda::AgendaFixture {};
+
+TEST_F(AgendaCommands, TheRibbonsButtonCountsTheUseAndOpensTheDialogWhoseOKStoresTheAgenda) {
+    plorin::state().currentStyle = "Blue";
+    driver.queueForm("AgendaWizard", [](platform::Form& f) {
+        platform::driver::click(f, "btnAddItem");
+        platform::driver::setText(f, "tbAgendaItem", "Budget");
+        platform::driver::click(f, "btnOK");
+    });
+    addIn.onAction({"vn_1018", ""});
+    EXPECT_EQ(driver.modalForms, std::vector<std::string>{"AgendaWizard"});
+    EXPECT_EQ(setting("statsAgendaWizard"), "1");
+    platform::DomDocument stored;
+    ASSERT_TRUE(stored.loadXML(deck->Tags().Item(plorin::kAgendaXmlTag)));
+    EXPECT_EQ(stored.selectNodes("/Varnotel/agenda/items/item").length(), 2);
+    EXPECT_EQ(deck->Tags().Item(plorin::kAgendaStyleTag), "Blue");
+    EXPECT_TRUE(reportedLocations().empty());
+}
+
+TEST_F(AgendaCommands, UpdatingThePageNumbersRunsOKWithoutTheDialog) {
+    const std::string stored = agendaXml(item("A", 1, 10, "a"));
+    deck->Tags().Add(plorin::kAgendaXmlTag, stored);
+    addIn.onAction({"vn_1021", ""});
+    EXPECT_TRUE(driver.modalForms.empty());
+    EXPECT_EQ(plorin::agendaGeneratorCalls().createAgendaSlides, 1);
+    EXPECT_EQ(deck->Tags().Item(plorin::kAgendaXmlTag), stored);
+    EXPECT_TRUE(reportedLocations().empty());
 }
 
 }  // namespace
