@@ -413,6 +413,13 @@ TEST_F(AgendaDialog, ImportReplacesTheAgendaRenewsIdentifiersAndQueuesTheOldSlid
     empty->SaveAs(root + "empty.ppt");
     empty->Close();
 
+    // The other presentation is opened only to be read.
+    struct Opened : host::ApplicationEvents {
+        std::vector<bool> readOnly;
+        void PresentationOpen(host::Presentation& p) override { readOnly.push_back(p.ReadOnly()); }
+    } opened;
+    app->advise(&opened);
+
     auto& w = loadStored(agendaXml(item("Mine", 1, 10, "m1")));
     driver.fileAnswers = {std::nullopt, root + "missing.ppt", root + "empty.ppt", root + "other.ppt"};
     act("click", "btnImport");  // cancelled
@@ -434,6 +441,8 @@ TEST_F(AgendaDialog, ImportReplacesTheAgendaRenewsIdentifiersAndQueuesTheOldSlid
     EXPECT_EQ(w.obsoleteSlides(), "m1;");
     // Only read: the other presentation is closed again and unchanged.
     EXPECT_EQ(app->Presentations().Count(), 1);
+    EXPECT_EQ(opened.readOnly, (std::vector<bool>{true, true}));
+    app->unadvise(&opened);
 
     // An agenda that is not one leaves the current agenda in place.
     auto bad = app->Presentations().Add(false);
