@@ -559,27 +559,26 @@ void AgendaWizard::btnDeleteItem_Click() {
     });
 }
 
+// Up and down both swap an item with the one after it; the one that comes first in the
+// agenda this way is a main item.
+void AgendaWizard::swapItems(platform::DomNode first, platform::DomNode second) {
+    if (!first || !second) return;
+    if (!first.previousSibling() && agendaAttribute(second, "level") == "2") setLevel(second, 1);
+    first.parentNode().insertBefore(second, first);
+    xml2treeview(false, "");
+}
+
 void AgendaWizard::btnUp_Click() {
     trap("AgendaWizard, btnUp_Click", [&] {
-        platform::DomNode item = selectedItem();
-        if (!item) return;
-        const platform::DomNode previous = item.previousSibling();
-        if (!previous) return;
-        if (!previous.previousSibling() && agendaAttribute(item, "level") == "2") setLevel(item, 1);
-        item.parentNode().insertBefore(item, previous);
-        xml2treeview(false, "");
+        const platform::DomNode item = selectedItem();
+        if (item) swapItems(item.previousSibling(), item);
     });
 }
 
 void AgendaWizard::btnDown_Click() {
     trap("AgendaWizard, btnDown_Click", [&] {
-        platform::DomNode item = selectedItem();
-        if (!item) return;
-        platform::DomNode next = item.nextSibling();
-        if (!next) return;
-        if (!item.previousSibling() && agendaAttribute(next, "level") == "2") setLevel(next, 1);
-        item.parentNode().insertBefore(next, item);
-        xml2treeview(false, "");
+        const platform::DomNode item = selectedItem();
+        if (item) swapItems(item, item.nextSibling());
     });
 }
 

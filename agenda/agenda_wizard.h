@@ -142,6 +142,7 @@ private:
     std::string selectedId() const;
     int selectedIndex() const { return tvItems.selectedIndex; }
     void setLevel(platform::DomNode& item, int level);
+    void swapItems(platform::DomNode first, platform::DomNode second);
     // Template of the style at that position of the style box, or nullptr (message shown).
     std::unique_ptr<platform::DomDocument> loadStyleTemplate(int styleIndex);
     void selectSlideAtOpen();
