@@ -146,11 +146,18 @@ void Presentations::attach(const std::shared_ptr<Presentation>& p, bool withWind
     window->Activate();
 }
 
+void Presentations::announceSelection(const Presentation& p) {
+    // The new window's selection (nothing, on its first slide) is news to the add-ins too.
+    for (const auto& w : app_->windows_.all())
+        if (w->presentation_.get() == &p && !w->closed_) w->selectionChanged();
+}
+
 std::shared_ptr<Presentation> Presentations::Add(bool withWindow) {
     auto p = std::make_shared<Presentation>(app_, untitledName(), false);
     p->hasPath_ = false;
     attach(p, withWindow);
     app_->fire([&](ApplicationEvents& s) { s.NewPresentation(*p); });
+    announceSelection(*p);
     return p;
 }
 
@@ -165,6 +172,7 @@ std::shared_ptr<Presentation> Presentations::Open(const std::string& fileName, b
     p->saved_ = true;
     attach(p, withWindow);
     app_->fire([&](ApplicationEvents& s) { s.PresentationOpen(*p); });
+    announceSelection(*p);
     return p;
 }
 

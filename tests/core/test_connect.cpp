@@ -6,11 +6,24 @@
 #include "core/ppt_controls.h"
 #include "core/ppt_events.h"
 #include "core/registry.h"
+#include "core/toggle_groups.h"
+#include "host/command_bars.h"
 #include "core_fixture.h"
 
 namespace {
 
 using testing_core::CoreFixture;
+
+// The host's error number of a call, or 0 when it succeeds.
+template <class F>
+long hostErrorOf(F&& call) {
+    try {
+        call();
+    } catch (const host::HostError& e) {
+        return e.number();
+    }
+    return 0;
+}
 
 TEST(FolderLayout, AnAddInFolderDirectlyBelowTheRootGivesTheRoot) {
     auto l = core::computeFolderLayout("/program/");
@@ -67,6 +80,56 @@ TEST_F(Lifecycle, CommandBarHostGetsBarsAndTheToolsUntilDisconnection) {
     EXPECT_FALSE(core::iconsLoaded());
     EXPECT_TRUE(shell.record.mutexes.empty());
     EXPECT_TRUE(core::reportedErrors().empty());
+}
+
+// Every control some selection switches on, by caption (the presentation's own entries aside).
+std::vector<std::string> selectionControlsEnabled(host::Application& app) {
+    std::vector<std::string> enabled;
+    auto bar = app.CommandBars().Item(core::kEfficiencyToolsBar);
+    auto& popup = dynamic_cast<host::CommandBarPopup&>(*bar->Controls().Item(core::kToolsPopup));
+    for (const core::ToggleGroup& group : core::toggleGroups()) {
+        if (&group == &core::toggleGroup(core::Toggle::Presentation)) continue;
+        for (const char* caption : group.buttons)
+            if (bar->Controls().Item(caption)->Enabled()) enabled.emplace_back(caption);
+        for (const char* caption : group.entries)
+            if (popup.Controls().Item(caption)->Enabled()) enabled.emplace_back(caption);
+    }
+    return enabled;
+}
+
+TEST_F(Lifecycle, OnACommandBarHostTheSelectionControlsStartDisabledAndTheBarGoesAtTheEnd) {
+    auto& app = startHost("11.0");
+    app.Presentations().Add(true)->Slides().Add(1, 1);  // a slide in view, nothing selected
+    core::Connect addIn;
+    addIn.OnConnection(app, 0, nullptr);
+    EXPECT_EQ(selectionControlsEnabled(app), std::vector<std::string>{});
+    addIn.OnDisconnection(0);
+    EXPECT_EQ(app.CommandBars().Count(), 0);
+    EXPECT_EQ(hostErrorOf([&] { app.CommandBars().Item(core::kEfficiencyToolsBar); }), host::E_FAIL);
+
+    // Connected again without a window: the same.
+    app.ActivePresentation()->Close();
+    addIn.OnConnection(app, 0, nullptr);
+    EXPECT_EQ(selectionControlsEnabled(app), std::vector<std::string>{});
+    addIn.OnDisconnection(0);
+    EXPECT_EQ(app.CommandBars().Count(), 0);
+    EXPECT_TRUE(core::reportedErrors().empty());
+}
+
+TEST_F(Lifecycle, ABarTheHostWillNotDeleteIsReportedOnceAndTheRestIsReleasedAllTheSame) {
+    auto& app = startHost("11.0");
+    core::Connect addIn;
+    addIn.OnConnection(app, 0, nullptr);
+    ASSERT_TRUE(core::iconsLoaded());
+    app.CommandBars().deleteRefused = true;
+    addIn.OnDisconnection(0);
+    EXPECT_EQ(reportedLocations(), std::vector<std::string>{"Connect, IDTExtensibility2_OnDisconnection"});
+    EXPECT_EQ(s.application, nullptr);
+    EXPECT_FALSE(s.events);
+    EXPECT_FALSE(s.controls);
+    EXPECT_FALSE(s.tools);
+    EXPECT_FALSE(core::iconsLoaded());
+    EXPECT_TRUE(shell.record.mutexes.empty());
 }
 
 TEST_F(Lifecycle, BothHostFamiliesReconnectAnyNumberOfTimes) {

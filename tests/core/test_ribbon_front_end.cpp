@@ -252,7 +252,8 @@ INSTANTIATE_TEST_SUITE_P(
     Ribbon, Enabling,
     ::testing::Values(
         Selection{"NoWindow", [](core::pptEvents&) {}, false, {}},
-        Selection{"NothingSelected", [](core::pptEvents&) {}, true, kWindow},
+        // Nothing selected in a view without a current slide (the sorter).
+        Selection{"NothingSelected", [](core::pptEvents& e) { e.slideNumber = 0; }, true, kWindow},
         Selection{"SlideInTheSorter", [](core::pptEvents& e) { e.slideNumber = 1; }, true,
                   join({kWindow, kLanguages, {1098, 1100, 1101, 1117}})},
         Selection{"OneRectangleWithText",
