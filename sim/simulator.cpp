@@ -326,7 +326,10 @@ struct Simulator::Impl {
                 << fmt(sh->Width()) << " height " << fmt(sh->Height()) << " rotation " << fmt(sh->Rotation());
             if (sh->HasTextFrame() == host::msoTrue) {
                 const std::string text = sh->TextFrame().TextRange().Text();
-                if (!text.empty()) out << " text \"" << text << "\"";
+                if (!text.empty()) {
+                    const int language = sh->TextFrame().TextRange().LanguageID();
+                    out << " text \"" << text << "\" language " << (language > 0 ? std::to_string(language) : "mixed");
+                }
             }
             for (auto& [name, value] : sh->Tags().all()) out << " tag " << name << "=\"" << value << "\"";
             out << "\n";
