@@ -66,6 +66,7 @@ TEST_F(Insert, AMyElementIsTheLibrarySlideWithItsId) {
     EXPECT_EQ(geometry(*deck->Slides().Item(1)), (std::vector<std::vector<float>>{{50, 60, 70, 80}, {5, 5, 5, 5}}));
     EXPECT_EQ(setting("statsMyElements"), "1");
     EXPECT_EQ(setting("statsSlideWizard"), "(missing)");
+    EXPECT_EQ(app->macrosRun(), std::vector<std::string>{"plorinUndoFix.ppt!plorin.plorinUndoFix"});
     EXPECT_EQ(app->Presentations().Count(), 1) << "the library is closed";
 }
 
