@@ -141,10 +141,10 @@ TEST_F(WindowsTest, DeletingWhatIsSelectedOrShownUpdatesTheWindow) {
     s1->Delete();  // shown and selected
     EXPECT_EQ(window().Selection().Type(), ppSelectionNone);
     EXPECT_EQ(window().currentSlide(), s2);  // the one that took its place
-    s2->Delete();
+    s2->Delete();  // shown only: nothing comes into view, which is news too
     EXPECT_EQ(window().currentSlide(), nullptr);
     EXPECT_EQ(log.events, (Events{"WindowSelectionChange:2", "WindowSelectionChange:2", "WindowSelectionChange:0",
-                                  "WindowSelectionChange:1", "WindowSelectionChange:0"}));
+                                  "WindowSelectionChange:1", "WindowSelectionChange:0", "WindowSelectionChange:0"}));
 }
 
 TEST_F(WindowsTest, ActivateFiresEvenForTheActiveWindow) {
@@ -189,4 +189,18 @@ TEST_F(WindowsTest, RunNeedsTheMacrosPresentationOpen) {
     EXPECT_EQ(app.macrosRun(), (std::vector<std::string>{macro, "'PLORINUNDOFIX.PPT'!m"}));
     holder->Close();
     EXPECT_EQ(hostErrorOf([&] { app.Run(macro); }), E_FAIL);
+}
+
+TEST_F(WindowsTest, DeletingTheSlideInViewBringsTheNextOneAndTellsOfIt) {
+    window().showSlide(s1);
+    log.events.clear();
+    s1->Delete();
+    EXPECT_EQ(window().currentSlide(), s2);
+    EXPECT_EQ(log.events, Events{"WindowSelectionChange:0"});
+    // A sink that closes the presentation meanwhile ends the walk over its windows safely.
+    log.onAnyEvent = [&] {
+        if (!pres->closed()) pres->Close();
+    };
+    s2->Delete();
+    EXPECT_TRUE(pres->closed());
 }
