@@ -6,9 +6,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
+#include <optional>
+#include <unordered_map>
 
 #include "host/clipboard.h"
+#include "platform/filesystem.h"
 #include "platform/picture.h"
+#include "platform/services.h"
 
 namespace core {
 
@@ -23,7 +28,64 @@ int roundHalfEven(float v) {
 
 }  // namespace
 
-std::shared_ptr<platform::Picture> loadPictureGdiPlus(const std::string& path) { return platform::loadPng(path); }
+namespace {
+
+// Decoded pictures by path, each with the stamp of the file it was read from: the ribbon asks
+// for every picture again on each redraw, and a file is decoded again only once it changed.
+// The pictures of one file system are kept; using another starts afresh.
+class PictureCache {
+public:
+    std::shared_ptr<platform::Picture> load(const std::string& path) {
+        platform::FileSystem& fs = platform::fileSystem();
+        const std::optional<platform::FileStamp> stamp = fs.stamp(path);
+        std::lock_guard lock(mutex_);
+        if (&fs != fileSystem_) {
+            entries_.clear();
+            bytes_ = 0;
+            fileSystem_ = &fs;
+        }
+        const auto found = entries_.find(path);
+        if (found != entries_.end()) {
+            if (stamp && found->second.stamp == *stamp) return copy(*found->second.picture);
+            bytes_ -= size(*found->second.picture);
+            entries_.erase(found);
+        }
+        auto picture = platform::loadPng(path);
+        // A file that changed while it was read is not kept: its stamp may not be its contents'.
+        if (!picture || !stamp || fs.stamp(path) != stamp) return picture;
+        if (bytes_ + size(*picture) > kBudget) {
+            entries_.clear();
+            bytes_ = 0;
+        }
+        bytes_ += size(*picture);
+        entries_.emplace(path, Entry{*stamp, std::make_shared<const platform::Picture>(*picture)});
+        return picture;
+    }
+
+private:
+    static constexpr std::size_t kBudget = 64u << 20;  // bytes of pixels; a gallery's thumbnails fit
+    struct Entry {
+        platform::FileStamp stamp;
+        std::shared_ptr<const platform::Picture> picture;
+    };
+    static std::size_t size(const platform::Picture& p) { return p.pixels.size() * sizeof(std::uint32_t); }
+    // Callers get their own picture: what they do with it stays out of the cache.
+    static std::shared_ptr<platform::Picture> copy(const platform::Picture& p) {
+        return std::make_shared<platform::Picture>(p);
+    }
+
+    std::mutex mutex_;
+    const platform::FileSystem* fileSystem_ = nullptr;
+    std::unordered_map<std::string, Entry> entries_;
+    std::size_t bytes_ = 0;
+};
+
+}  // namespace
+
+std::shared_ptr<platform::Picture> loadPictureGdiPlus(const std::string& path) {
+    static PictureCache cache;
+    return cache.load(path);
+}
 
 FitRect fitRectangle(int pictureWidth, int pictureHeight, int boxWidth, int boxHeight, bool enlarge) {
     FitRect r;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <regex>
 
 #include "core/api_helpers.h"
@@ -169,6 +170,20 @@ TEST_F(Helpers, NumbersAreReadWithAPointWhateverTheLocale) {
     EXPECT_THROW(core::toNumber("abc"), platform::NumberedError);
     EXPECT_THROW(core::toNumber(""), platform::NumberedError);
     EXPECT_THROW(core::toNumber("2,5"), platform::NumberedError);
+}
+
+TEST_F(Helpers, WholeNumbersOfAnyLengthReadAsBefore) {
+    // Short whole numbers take a quicker way than the rest; both must agree.
+    EXPECT_EQ(core::toNumber("1112"), 1112);
+    EXPECT_EQ(core::toNumber(" 007 "), 7);
+    EXPECT_EQ(core::toNumber("999999999999999"), 999999999999999.0);     // 15 digits
+    EXPECT_EQ(core::toNumber("12345678901234567"), 12345678901234567.0);  // beyond: rounded as a double
+    EXPECT_EQ(core::toNumber("-42"), -42);
+    EXPECT_TRUE(std::signbit(core::toNumber("-0")));
+    EXPECT_EQ(core::toNumber("+5"), 5);
+    EXPECT_EQ(core::toNumber("&H1F"), 31);
+    for (const char* bad : {"-", "--1", "1-", "1 2", "12a", "0x10"})
+        EXPECT_THROW(core::toNumber(bad), platform::NumberedError) << bad;
 }
 
 class UndoFix : public CoreFixture {

@@ -4,12 +4,16 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <fstream>
 
 #include "core/images.h"
 #include "host/clipboard.h"
 #include "host/host.h"
+#include "platform/filesystem.h"
 #include "platform/picture.h"
+#include "platform/services.h"
 
 using core::FitRect;
 
@@ -147,4 +151,43 @@ TEST_F(Thumbnails, FailedStepsWriteNothing) {
         EXPECT_TRUE(host::clipboard().empty()) << c.what;
         platform::useImageEncoders(std::nullopt);
     }
+}
+
+TEST_F(Thumbnails, PictureFilesAreDecodedAgainOnceTheyChange) {
+    const std::string file = path("icon.png");
+    ASSERT_TRUE(platform::savePng(solid(4, 4, kRed), file));
+    auto first = core::loadPictureGdiPlus(file);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(at(*first, 1, 1), kRed);
+    EXPECT_EQ(first->source, file);
+    first->pixels.assign(first->pixels.size(), 0);  // the caller's own picture
+    EXPECT_EQ(at(*core::loadPictureGdiPlus(file), 1, 1), kRed);
+
+    // Replaced by another file of the same size.
+    constexpr std::uint32_t kBlue = 0xFF0000FF, kGreen = 0xFF00FF00;
+    ASSERT_TRUE(platform::savePng(solid(4, 4, kBlue), file));
+    EXPECT_EQ(at(*core::loadPictureGdiPlus(file), 1, 1), kBlue);
+
+    // Rewritten where it stands, later.
+    ASSERT_TRUE(platform::savePng(solid(4, 4, kGreen), path("green.png")));
+    const auto green = platform::fileSystem().readAll(path("green.png"));
+    ASSERT_TRUE(green);
+    {
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out << *green;
+    }
+    std::filesystem::last_write_time(file, std::filesystem::last_write_time(file) + std::chrono::seconds(10));
+    EXPECT_EQ(at(*core::loadPictureGdiPlus(file), 1, 1), kGreen);
+
+    // A file system that cannot read it gets no picture from what was read before.
+    struct Unreadable : platform::ForwardingFileSystem {
+        using ForwardingFileSystem::ForwardingFileSystem;
+        std::optional<std::string> readAll(const std::string&) override { return std::nullopt; }
+    } unreadable(platform::realFileSystem());
+    platform::useFileSystem(&unreadable);
+    EXPECT_EQ(core::loadPictureGdiPlus(file), nullptr);
+    platform::useFileSystem(nullptr);
+
+    std::filesystem::remove(file);
+    EXPECT_EQ(core::loadPictureGdiPlus(file), nullptr);
 }
