@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "core/addin_state.h"
+#include "core/shared_state.h"
 #include "host/host.h"
 #include "host/text.h"
 #include "tools/efficiency_tools.h"
@@ -14,7 +14,7 @@ namespace {
 
 struct LongText {
     LongText(int paragraphs, const char* version) : app(version) {
-        core::state().application = &app;
+        plorin::state().application = &app;
         auto presentation = app.Presentations().Add();
         auto slide = presentation->Slides().Add(1, 12);
         auto box = slide->Shapes().AddTextbox(1, 36, 36, 648, 468);
@@ -23,9 +23,9 @@ struct LongText {
         box->TextFrame().TextRange().setText(text);
         app.ActiveWindow()->selectShapes({box});
     }
-    ~LongText() { core::state().application = nullptr; }
+    ~LongText() { plorin::state().application = nullptr; }
     host::Application app;
-    core::EfficiencyTools tools;
+    plorin::EfficiencyTools tools;
 };
 
 void indentInAndOut(benchmark::State& state, const char* version) {

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "core/registry.h"
-#include "core/ribbon_dispatch.h"
+#include "core/usage_counters.h"
 #include "platform/services.h"
 
 namespace {
@@ -21,7 +21,7 @@ struct RegistryFile {
         char tmpl[] = "/tmp/varnotel-bench-XXXXXX";
         dir = mkdtemp(tmpl);
         std::ofstream file(dir + "/registry.reg");
-        file << "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\" << core::kSettingsKey << "]\n";
+        file << "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\" << plorin::kSettingsKey << "]\n";
         for (int i = 0; i < values; ++i) file << "\"value" << i << "\"=\"" << i << "\"\n";
         file.close();
         store = platform::makeFileRegistry(dir + "/registry.reg");
@@ -37,8 +37,8 @@ struct RegistryFile {
 
 void BM_getRegistry(benchmark::State& state) {
     RegistryFile file(static_cast<int>(state.range(0)));
-    if (core::getRegistry("value1", "", "missing") != "1") state.SkipWithError("the value did not read back");
-    for (auto _ : state) benchmark::DoNotOptimize(core::getRegistry("value1", "", "0"));
+    if (plorin::getRegistry("value1", "", "missing") != "1") state.SkipWithError("the value did not read back");
+    for (auto _ : state) benchmark::DoNotOptimize(plorin::getRegistry("value1", "", "0"));
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_getRegistry)->Arg(10)->Arg(1000)->Arg(10000);
@@ -46,8 +46,8 @@ BENCHMARK(BM_getRegistry)->Arg(10)->Arg(1000)->Arg(10000);
 void BM_setRegistry(benchmark::State& state) {
     RegistryFile file(static_cast<int>(state.range(0)));
     int n = 0;
-    for (auto _ : state) core::setRegistry("statsEfficiencyTools", std::to_string(++n), "");
-    if (core::getRegistry("statsEfficiencyTools", "", "0") != std::to_string(n))
+    for (auto _ : state) plorin::setRegistry("statsEfficiencyTools", std::to_string(++n), "");
+    if (plorin::getRegistry("statsEfficiencyTools", "", "0") != std::to_string(n))
         state.SkipWithError("the last write did not read back");
 }
 BENCHMARK(BM_setRegistry)->Arg(10)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
@@ -55,8 +55,8 @@ BENCHMARK(BM_setRegistry)->Arg(10)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicr
 // What each click adds: the usage counter read, raised and written back.
 void BM_raiseUsageCounter(benchmark::State& state) {
     RegistryFile file(static_cast<int>(state.range(0)));
-    for (auto _ : state) core::raiseUsageCounter("statsEfficiencyTools");
-    if (core::getRegistry("statsEfficiencyTools", "", "0") != std::to_string(state.iterations()))
+    for (auto _ : state) plorin::raiseUsageCounter("statsEfficiencyTools");
+    if (plorin::getRegistry("statsEfficiencyTools", "", "0") != std::to_string(state.iterations()))
         state.SkipWithError("the counter did not count every click");
 }
 BENCHMARK(BM_raiseUsageCounter)->Arg(10)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "core/connect.h"
+#include "addin/connect.h"
 #include "core/folder_layout.h"
 #include "core/registry.h"
 #include "host/host.h"
@@ -31,10 +31,10 @@ namespace {
 struct StagedInstallation {
     StagedInstallation() : registry(platform::makeMemoryRegistry()) {
         platform::useRegistryStore(registry.get());
-        core::setAddInFolder(VARNOTEL_STAGE "/program/");
+        plorin::setAddInFolder(VARNOTEL_STAGE "/program/");
     }
     ~StagedInstallation() {
-        core::setAddInFolder("");
+        plorin::setAddInFolder("");
         platform::useRegistryStore(nullptr);
     }
     std::unique_ptr<platform::RegistryStore> registry;
@@ -42,8 +42,8 @@ struct StagedInstallation {
 
 std::unique_ptr<host::Application> connectedHost() {
     auto app = std::make_unique<host::Application>("14.0");
-    app->COMAddIns().add(core::kProgId, "Varnotel", [] { return std::make_unique<core::Connect>(); });
-    app->COMAddIns().Item(core::kProgId).setConnect(true);
+    app->COMAddIns().add(plorin::kProgId, "Varnotel", [] { return std::make_unique<plorin::Connect>(); });
+    app->COMAddIns().Item(plorin::kProgId).setConnect(true);
     return app;
 }
 
@@ -51,7 +51,7 @@ void BM_StartUpAndDrawTheRibbon(benchmark::State& state) {
     StagedInstallation installation;
     for (auto _ : state) {
         auto app = connectedHost();
-        if (!app->Ribbon().loaded(core::kProgId)) state.SkipWithError("the ribbon did not load");
+        if (!app->Ribbon().loaded(plorin::kProgId)) state.SkipWithError("the ribbon did not load");
         benchmark::DoNotOptimize(app->Ribbon().controls().size());
         state.PauseTiming();
         app.reset();  // disconnection is not part of start-up
@@ -77,13 +77,13 @@ void BM_ColdStartUpChild(benchmark::State& state) {
         const auto start = std::chrono::steady_clock::now();
         auto store = platform::makeFileRegistry(registryPath);
         platform::useRegistryStore(store.get());
-        core::setAddInFolder(VARNOTEL_STAGE "/program/");
+        plorin::setAddInFolder(VARNOTEL_STAGE "/program/");
         auto app = connectedHost();
-        const bool loaded = app->Ribbon().loaded(core::kProgId) && !app->Ribbon().controls().empty();
+        const bool loaded = app->Ribbon().loaded(plorin::kProgId) && !app->Ribbon().controls().empty();
         const auto elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         std::ofstream(result) << (loaded ? elapsed : -1.0);
         app.reset();
-        core::setAddInFolder("");
+        plorin::setAddInFolder("");
         platform::useRegistryStore(nullptr);
     }
 }
@@ -95,7 +95,7 @@ void BM_StartUpInAFreshProcess(benchmark::State& state) {
     const std::string registryPath = dir + "/registry.reg", resultPath = dir + "/result";
     {
         std::ofstream file(registryPath);
-        file << "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\" << core::kSettingsKey << "]\n";
+        file << "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\" << plorin::kSettingsKey << "]\n";
         for (int i = 0; i < 1000; ++i) file << "\"value" << i << "\"=\"" << i << "\"\n";
     }
     std::vector<std::string> env;

@@ -8,10 +8,10 @@
 #include <memory>
 #include <string>
 
-#include "core/addin_state.h"
+#include "core/shared_state.h"
 #include "core/folder_layout.h"
-#include "core/menu_file.h"
-#include "core/thumbnails.h"
+#include "libraries/menu_file.h"
+#include "libraries/thumbnails.h"
 #include "host/clipboard.h"
 #include "host/host.h"
 #include "host/text.h"
@@ -29,10 +29,10 @@ struct SlideWizardLibrary {
         root = std::string(mkdtemp(tmpl)) + "/";
         std::filesystem::create_directories(root + "program");
         std::filesystem::create_directories(root + "customization/styles/first");
-        core::setAddInFolder(root + "program/");
-        core::AddInState& s = core::state();
+        plorin::setAddInFolder(root + "program/");
+        plorin::SharedState& s = plorin::state();
         s.application = &app;
-        s.layout = core::computeFolderLayout(root + "program/");
+        s.layout = plorin::computeFolderLayout(root + "program/");
 
         auto deck = app.Presentations().Add(false);
         std::string menu = "<Varnotel><style name=\"First\" folder=\"first\"/><menu name=\"M\"><submenu name=\"S\">";
@@ -52,17 +52,17 @@ struct SlideWizardLibrary {
         deck->SaveAs(root + "customization/styles/first/deck.ppt");
         deck->Close();
         std::ofstream(root + "customization/menu.xml") << menu << "</submenu></menu></Varnotel>";
-        if (!core::loadMenuFile(core::kRibbonMenuFileLead)) ok = false;
+        if (!plorin::loadMenuFile(plorin::kRibbonMenuFileLead)) ok = false;
     }
     ~SlideWizardLibrary() {
-        core::AddInState& s = core::state();
+        plorin::SharedState& s = plorin::state();
         s.application = nullptr;
         s.menuDocument.reset();
         s.styleNames.Clear();
         s.styleFolders.Clear();
         s.currentStyle.clear();
         host::clipboard().clear();
-        core::setAddInFolder("");
+        plorin::setAddInFolder("");
         platform::useRegistryStore(nullptr);
         std::error_code ec;
         std::filesystem::remove_all(root, ec);
@@ -77,8 +77,8 @@ void BM_SlideWizardThumbnails(benchmark::State& state) {
     SlideWizardLibrary library(static_cast<int>(state.range(0)));
     if (!library.ok) state.SkipWithError("the menu did not load");
     for (auto _ : state) {
-        core::ThumbnailSettings settings;  // no stored date: every picture is drawn
-        if (!core::createSlideWizardThumbs(settings)) state.SkipWithError("a thumbnail failed");
+        plorin::ThumbnailSettings settings;  // no stored date: every picture is drawn
+        if (!plorin::createSlideWizardThumbs(settings)) state.SkipWithError("a thumbnail failed");
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }

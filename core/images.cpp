@@ -17,7 +17,7 @@
 #include "platform/picture.h"
 #include "platform/services.h"
 
-namespace core {
+namespace plorin {
 
 namespace {
 
@@ -163,4 +163,4 @@ int saveClipboardAsPng(std::int16_t width, std::int16_t height, std::uint32_t ar
     return thumbnailWritten;
 }
 
-}  // namespace core
+}  // namespace plorin
