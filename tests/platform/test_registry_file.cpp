@@ -152,7 +152,7 @@ TEST_F(RegistryFile, ReadsAndWritesNeverMissAChangeOfTheFile) {
     ASSERT_TRUE(first->setValue(HKCU, "Software\\Shared", "x", sz("first")));
     EXPECT_EQ(second->valueNames(HKCU, "Software\\Shared"), (std::vector<std::string>{"v", "w", "x"}));
     // A file edited where it stands, later.
-    write("Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software]\n\n"
+    write("Windows Registry Editor Version 5.00\n\n"
           "[HKEY_CURRENT_USER\\Software\\Shared]\n\"v\"=\"by hand\"\n");
     fs::last_write_time(path_, fs::last_write_time(path_) + std::chrono::seconds(5));
     EXPECT_EQ(first->queryValue(HKCU, "Software\\Shared", "v"), sz("by hand"));
