@@ -48,15 +48,6 @@ MailResult RecordingMailer::logoff() {
 
 namespace {
 
-// A folder of our own: created for the user alone when missing; an existing one must be a
-// real folder (no link) that belongs to the user, and is narrowed to the user.
-bool ensurePrivateFolder(const std::string& path) {
-    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return false;
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid()) return false;
-    return (info.st_mode & 0077) == 0 || ::chmod(path.c_str(), 0700) == 0;
-}
-
 // Creates every missing folder of `path` (ending with "/"); the last one private.
 bool ensureStagingFolder(const std::string& path) {
     if (path.size() < 2 || path[0] != '/') return false;
