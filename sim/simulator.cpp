@@ -155,19 +155,7 @@ public:
     std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
                                         const std::string& defaultText) override {
         out_ << "  [input box] " << title << ": " << prompt << " (offers \"" << defaultText << "\")\n";
-        std::optional<std::string> answer;
-        if (!inputAnswers.empty()) {
-            answer = inputAnswers.front();
-            inputAnswers.pop_front();
-        } else if (interactive_) {
-            out_ << "    text (an empty line cancels)? " << std::flush;
-            std::string line;
-            if (std::getline(std::cin, line) && !line.empty()) answer = line;
-        } else {
-            out_ << "    (no answer queued)\n";
-            unansweredInput_ = true;
-            throw std::runtime_error("input box without a queued answer: " + prompt);
-        }
+        auto answer = takeText(inputAnswers, "text", "input box without a queued answer: " + prompt);
         out_ << "    -> " << (answer ? "OK \"" + *answer + "\"" : std::string("Cancel")) << "\n";
         inputPrompts.push_back(prompt);
         return answer;
@@ -175,19 +163,7 @@ public:
 
     std::optional<std::string> fileDialog(const std::string& title, const std::string& initialPath) override {
         out_ << "  [file dialog] " << title << " (starts in \"" << shown(initialPath) << "\")\n";
-        std::optional<std::string> answer;
-        if (!fileAnswers.empty()) {
-            answer = fileAnswers.front();
-            fileAnswers.pop_front();
-        } else if (interactive_) {
-            out_ << "    file (an empty line cancels)? " << std::flush;
-            std::string line;
-            if (std::getline(std::cin, line) && !line.empty()) answer = line;
-        } else {
-            out_ << "    (no answer queued)\n";
-            unansweredInput_ = true;
-            throw std::runtime_error("file dialog without a queued answer: " + title);
-        }
+        auto answer = takeText(fileAnswers, "file", "file dialog without a queued answer: " + title);
         out_ << "    -> " << (answer ? "OK \"" + shown(*answer) + "\"" : std::string("Cancel")) << "\n";
         fileDialogTitles.push_back(title);
         return answer;
@@ -208,6 +184,26 @@ public:
     }
 
 private:
+    // The next queued text, else one typed at the terminal (an empty line is Cancel), else
+    // the scenario fails with `failure`.
+    std::optional<std::string> takeText(std::deque<std::optional<std::string>>& queue, const char* asked,
+                                        const std::string& failure) {
+        std::optional<std::string> answer;
+        if (!queue.empty()) {
+            answer = queue.front();
+            queue.pop_front();
+        } else if (interactive_) {
+            out_ << "    " << asked << " (an empty line cancels)? " << std::flush;
+            std::string line;
+            if (std::getline(std::cin, line) && !line.empty()) answer = line;
+        } else {
+            out_ << "    (no answer queued)\n";
+            unansweredInput_ = true;
+            throw std::runtime_error(failure);
+        }
+        return answer;
+    }
+
     std::ostream& out_;
     bool interactive_;
     bool unansweredInput_ = false;

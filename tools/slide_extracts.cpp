@@ -91,8 +91,9 @@ std::string EfficiencyTools::extractSelectedSlides() {
         const std::string folder = platform::privateFolderIn(getTmpPath(), "plorin");
         if (folder.empty()) raiseError(errPathFileAccess, "Path/File access error: no private folder in " + getTmpPath());
         const std::string path = reserveExtractName(folder, getExtension());
-        window->Presentation().SaveCopyAs(path);
+        // Listed before it is written: the shut-down then removes a half-written one too.
         setRegistry("slideExtracts", getRegistry("slideExtracts", "", "") + path + ";", "");
+        window->Presentation().SaveCopyAs(path);
 
         WindowlessPresentation copy;
         copy.open(app, path);

@@ -6,6 +6,7 @@
 #include <regex>
 
 #include "core/addin_state.h"
+#include "core/connect.h"
 #include "core/folder_layout.h"
 #include "core/ppt_events.h"
 #include "core/registry.h"
@@ -135,6 +136,10 @@ TEST_F(SlideExtracts, ExtractsGetUniqueNamesInAPrivateFolderAndAreListed) {
     // The windowless copies are closed again; Cancel opened nothing.
     EXPECT_EQ(app->Presentations().Count(), 1);
     EXPECT_FALSE(core::state().events->extracting);
+    // The shut-down finds and removes them.
+    core::Connect().killSlideExtracts();
+    for (const auto& p : paths) EXPECT_FALSE(std::filesystem::exists(p)) << p;
+    EXPECT_EQ(core::getRegistry("slideExtracts", "", "<missing>"), "");
 }
 
 TEST_F(SlideExtracts, TheExtensionFollowsTheHost) {
