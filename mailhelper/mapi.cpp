@@ -10,7 +10,7 @@ namespace plorinpost {
 namespace {
 
 std::string tryAgainLine() {
-    return std::string("Please try again and contact us at ") + core::kDefaultSupportEmail +
+    return std::string("Please try again and contact us at ") + plorin::kDefaultSupportEmail +
            " if the problem persists.";
 }
 
@@ -18,8 +18,8 @@ void critical(const std::string& text) { platform::MsgBox(text, platform::vbCrit
 
 // The error box of a run-time error in `procedure`; it must not fail in turn.
 void errorBox(const std::string& procedure) {
-    core::ErrorInfo error = core::currentError();
-    core::ignoreErrors([&] {
+    plorin::ErrorInfo error = plorin::currentError();
+    plorin::ignoreErrors([&] {
         critical("Error: \r\n" + procedure + " (" + std::to_string(error.Number) + ", " + error.Description + ")");
     });
 }
@@ -58,11 +58,11 @@ int composeEmail(platform::Mailer& mailer, const std::string& subject, const std
         code = resultCode(mailer.compose({subject, pathName, fileName}));
         loggedOn = false;
         // The session's end cannot undo a message already with the mail program.
-        core::ignoreErrors([&] { mailer.logoff(); });
+        plorin::ignoreErrors([&] { mailer.logoff(); });
         return code;
     } catch (...) {
         errorBox("composeEmail");
-        if (loggedOn) core::ignoreErrors([&] { mailer.logoff(); });
+        if (loggedOn) plorin::ignoreErrors([&] { mailer.logoff(); });
         return code;
     }
 }

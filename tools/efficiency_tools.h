@@ -15,7 +15,7 @@ class Shape;
 class TextFrame;
 }
 
-namespace core {
+namespace plorin {
 
 struct TextWalkObject;  // tools/text_walker.h
 
@@ -179,4 +179,4 @@ extern const std::vector<EfficiencyTools::MethodEntry> kGeometryMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kTextMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kSlideExtractMethods;
 
-}  // namespace core
+}  // namespace plorin

@@ -1,10 +1,9 @@
 #include "tools/email_input.h"
 
-#include "core/connect.h"
 #include "core/errors.h"
 #include "core/globals.h"
 
-namespace core {
+namespace plorin {
 
 emailSelectedSlidesInput::emailSelectedSlidesInput() : platform::Form("emailSelectedSlidesInput") {
     Caption = "E-mail selected slides";
@@ -43,4 +42,4 @@ void emailSelectedSlidesInput::btnCancel_Click() {
     });
 }
 
-}  // namespace core
+}  // namespace plorin

@@ -6,7 +6,7 @@
 
 #include "platform/ui.h"
 
-namespace core {
+namespace plorin {
 
 class emailSelectedSlidesInput : public platform::Form {
 public:
@@ -28,4 +28,4 @@ public:
     platform::PictureBox Picture1{*this, "Picture1"};
 };
 
-}  // namespace core
+}  // namespace plorin

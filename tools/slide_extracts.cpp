@@ -4,13 +4,11 @@
 #include <ctime>
 #include <filesystem>
 
-#include "core/addin_state.h"
 #include "core/api_helpers.h"
-#include "core/connect.h"
 #include "core/errors.h"
 #include "core/globals.h"
-#include "core/ppt_events.h"
 #include "core/registry.h"
+#include "core/shared_state.h"
 #include "core/windowless_presentation.h"
 #include "platform/filesystem.h"
 #include "platform/services.h"
@@ -19,7 +17,7 @@
 #include "tools/efficiency_tools.h"
 #include "tools/email_input.h"
 
-namespace core {
+namespace plorin {
 
 namespace {
 
@@ -41,9 +39,7 @@ public:
     ExtractingFlag& operator=(const ExtractingFlag&) = delete;
 
 private:
-    static void set(bool on) {
-        if (state().events) state().events->extracting = on;
-    }
+    static void set(bool on) { state().extracting = on; }
 };
 
 // A new, empty file named for an extract: the time to the second, and a counter when an
@@ -181,4 +177,4 @@ const std::vector<EfficiencyTools::MethodEntry> kSlideExtractMethods = {
     {"emailSelectedSlides", &E::emailSelectedSlides, nullptr},
 };
 
-}  // namespace core
+}  // namespace plorin
