@@ -157,6 +157,8 @@ TEST_F(SlideExtracts, TheExtensionFollowsTheHost) {
 }
 
 TEST_F(SlideExtracts, AFailedExtractIsReportedOnceAndLeavesTheEventsAwake) {
+    // The slide sorter with nothing selected has no slides to give.
+    app->ActiveWindow()->setViewType(host::ppViewSlideSorter);
     app->ActiveWindow()->selectNone();
     tools.saveSelectedSlides();
     EXPECT_EQ(reportedLocations(), std::vector<std::string>{"EfficiencyTools, emailSelectedSlides"});
