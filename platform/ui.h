@@ -245,6 +245,8 @@ class ComboBox : public ListControl {
 public:
     using ListControl::ListControl;
     const char* kind() const override { return "ComboBox"; }
+    int Width = 0;         // pixels
+    int droppedWidth = 0;  // pixels of the opened list; 0: as wide as the box (recorded request)
 };
 
 class ListBox : public ListControl {
@@ -379,6 +381,10 @@ public:
 
     bool loaded() const { return loaded_; }
     bool Visible() const { return visible_; }
+
+    // The font of the form's controls.
+    std::string FontName = "Tahoma";
+    double FontSize = 8;  // points
 
     // Requests that the window system would carry out; recorded.
     bool topMost = false;
