@@ -13,7 +13,7 @@
 #include "core/ppt_controls.h"
 #include "core/ppt_events.h"
 #include "core/registry.h"
-#include "core/startup_seams.h"
+#include "periphery/survey.h"
 #include "platform/xml_dom.h"
 #include "platform/services.h"
 
