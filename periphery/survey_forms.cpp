@@ -51,10 +51,15 @@ void fillReminders(platform::ComboBox& cbWhen) {
     AutoSizeComboBox(cbWhen);
 }
 
-bool anyUnanswered(std::initializer_list<const platform::ComboBox*> questions) {
-    for (const auto* q : questions)
-        if (q->ListIndex() == 0) return true;
-    return false;
+// False, after telling the user, while any of the questions still shows its prompt.
+bool allAnswered(std::initializer_list<const platform::ComboBox*> questions, const char* message) {
+    for (const auto* q : questions) {
+        if (q->ListIndex() == 0) {
+            platform::MsgBox(message, platform::vbInformation, kProductName);
+            return false;
+        }
+    }
+    return true;
 }
 
 // "&name=" and the chosen answer's number.
@@ -66,7 +71,11 @@ std::string transmissionHint() {
     return "Please try again next time and contact us at " + supportEmail() + " if the problem persists.";
 }
 
-void remindLater(const platform::ComboBox& cbWhen) { setSurveyDate(static_cast<std::int16_t>(cbWhen.ListIndex())); }
+// "Remind me": the chosen date, and the page goes without its answers.
+void remindLater(platform::Form& page, const platform::ComboBox& cbWhen) {
+    setSurveyDate(static_cast<std::int16_t>(cbWhen.ListIndex()));
+    page.Unload();
+}
 
 }  // namespace
 
@@ -120,18 +129,14 @@ void Survey1::Form_Activate() {
 }
 
 void Survey1::btn1_Click() {
-    trap("Survey1, btn1_Click", [&] {
-        remindLater(cbWhen);
-        Unload();
-    });
+    trap("Survey1, btn1_Click", [&] { remindLater(*this, cbWhen); });
 }
 
 void Survey1::btn2_Click() {
     trap("Survey1, btn2_Click", [&] {
-        if (anyUnanswered({&q1, &q2, &q3, &q5, &q6_1, &q6_2, &q6_3, &q6_4})) {
-            platform::MsgBox("Please answer all questions before continuing.", platform::vbInformation, kProductName);
+        if (!allAnswered({&q1, &q2, &q3, &q5, &q6_1, &q6_2, &q6_3, &q6_4},
+                         "Please answer all questions before continuing."))
             return;
-        }
         std::string data = "&PPT=" + URLEncode(hostApplication().Version()) + "&version=" + URLEncode(versionText());
         data += answerField("q1", q1) + answerField("q2", q2) + answerField("q3", q3);
         const platform::CheckBox* uses[] = {&q4_1, &q4_2, &q4_3, &q4_4};
@@ -188,19 +193,13 @@ void Survey2::Form_Activate() {
 }
 
 void Survey2::btn1_Click() {
-    trap("Survey2, btn1_Click", [&] {
-        remindLater(cbWhen);
-        Unload();
-    });
+    trap("Survey2, btn1_Click", [&] { remindLater(*this, cbWhen); });
 }
 
 void Survey2::btn2_Click() {
     trap("Survey2, btn2_Click", [&] {
-        if (anyUnanswered({&q7, &q8_1, &q8_2, &q8_3, &q8_4})) {
-            platform::MsgBox("Please answer all questions before submitting the survey.", platform::vbInformation,
-                             kProductName);
+        if (!allAnswered({&q7, &q8_1, &q8_2, &q8_3, &q8_4}, "Please answer all questions before submitting the survey."))
             return;
-        }
         // Every text goes out encoded, the counters too: a setting holding "&" or "=" must
         // not add fields of its own.
         surveyData += answerField("q7", q7) + answerField("q8_1", q8_1) + answerField("q8_2", q8_2) +
