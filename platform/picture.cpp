@@ -3,9 +3,11 @@
 #include "platform/picture.h"
 
 #include <cairo.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <strings.h>
 
@@ -203,8 +205,20 @@ Picture Canvas::toPicture() const {
     return pictureFrom(surface_);
 }
 
+void releaseFontCachesAtExit() {
+#if defined(__SANITIZE_ADDRESS__)
+    // fontconfig is found at run time, as only cairo links it.
+    static const bool registered = std::atexit([] {
+        cairo_debug_reset_static_data();
+        if (void* fini = ::dlsym(RTLD_DEFAULT, "FcFini")) reinterpret_cast<void (*)()>(fini)();
+    }) == 0;
+    (void)registered;
+#endif
+}
+
 int textWidth(const std::string& text, const std::string& fontName, double sizePoints) {
     if (text.empty() || !(sizePoints > 0)) return 0;
+    releaseFontCachesAtExit();
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
     cairo_t* cr = cairo_create(surface);
     cairo_select_font_face(cr, fontName.c_str(), CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
