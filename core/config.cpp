@@ -2,7 +2,7 @@
 
 #include "core/registry.h"
 
-namespace core {
+namespace plorin {
 namespace {
 
 std::string trimmedSetting(const char* valueName, const char* defaultValue) {
@@ -19,4 +19,4 @@ std::string webHost() { return trimmedSetting("webHost", kDefaultWebHost); }
 
 std::string supportEmail() { return trimmedSetting("supportEmail", kDefaultSupportEmail); }
 
-}  // namespace core
+}  // namespace plorin

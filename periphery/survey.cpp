@@ -15,7 +15,7 @@
 #include "platform/text.h"
 #include "platform/ui.h"
 
-namespace core {
+namespace plorin {
 namespace {
 
 // Puts the HTTP time-outs back however the call in between ends.
@@ -137,4 +137,4 @@ void AutoSizeComboBox(platform::ComboBox& combo) {
     });
 }
 
-}  // namespace core
+}  // namespace plorin

@@ -14,7 +14,7 @@ namespace platform {
 class ComboBox;
 }
 
-namespace core {
+namespace plorin {
 
 // How long the start-up ping may take at most, in milliseconds, connection included.
 constexpr long kPingTimeoutMs = 3000;
@@ -49,4 +49,4 @@ std::optional<std::chrono::sys_days> surveyDateFromText(const std::string& text)
 // The day as "yyyy-mm-dd".
 std::string surveyDateText(std::chrono::sys_days day);
 
-}  // namespace core
+}  // namespace plorin

@@ -2,10 +2,9 @@
 
 #include <initializer_list>
 
-#include "core/addin_state.h"
+#include "core/shared_state.h"
 #include "core/api_helpers.h"
 #include "core/config.h"
-#include "core/connect.h"
 #include "core/errors.h"
 #include "core/globals.h"
 #include "core/registry.h"
@@ -16,7 +15,7 @@
 #include "periphery/survey.h"
 #include "platform/clock.h"
 
-namespace core {
+namespace plorin {
 namespace {
 
 constexpr const char* kPleaseChoose = "Please choose...";
@@ -234,4 +233,4 @@ void Survey2::btn2_Click() {
     });
 }
 
-}  // namespace core
+}  // namespace plorin

@@ -7,7 +7,7 @@
 
 #include "platform/ui.h"
 
-namespace core {
+namespace plorin {
 
 class Survey1 : public platform::Form {
 public:
@@ -90,4 +90,4 @@ public:
     platform::CommandButton btn2{*this, "btn2"};
 };
 
-}  // namespace core
+}  // namespace plorin

@@ -15,7 +15,7 @@ class Shape;
 class TextFrame;
 }
 
-namespace core {
+namespace plorin {
 
 struct TextWalkObject;  // tools/text_walker.h
 
@@ -156,4 +156,4 @@ private:
 extern const std::vector<EfficiencyTools::MethodEntry> kGeometryMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kTextMethods;
 
-}  // namespace core
+}  // namespace plorin

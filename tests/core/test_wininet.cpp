@@ -7,18 +7,18 @@
 
 namespace {
 
-using core::HttpPost;
+using plorin::HttpPost;
 using testsupport::HttpTestServer;
 using Reply = HttpTestServer::Reply;
 
-std::string text(const core::HttpBytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
+std::string text(const plorin::HttpBytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
 class Wininet : public ::testing::Test {
 protected:
-    void SetUp() override { core::reportedErrors().clear(); }
-    void TearDown() override { core::setHttpTimeouts({}); }
+    void SetUp() override { plorin::reportedErrors().clear(); }
+    void TearDown() override { plorin::setHttpTimeouts({}); }
 
-    core::HttpBytes post(const std::string& url, const std::string& body = "a=1") {
+    plorin::HttpBytes post(const std::string& url, const std::string& body = "a=1") {
         return HttpPost(url, body, 0, 80, "", "");
     }
     HttpTestServer::Request onlyRequest() {
@@ -42,7 +42,7 @@ TEST(URLEncode, KeepsOnlyLettersAndDigitsAndWritesEveryOtherByteInUpperCaseHex) 
         {"Grüße", "Gr%C3%BC%C3%9Fe"},  // the text's bytes, each on its own
         {"\xff", "%FF"},
     };
-    for (const auto& [plain, encoded] : cases) EXPECT_EQ(core::URLEncode(plain), encoded) << plain;
+    for (const auto& [plain, encoded] : cases) EXPECT_EQ(plorin::URLEncode(plain), encoded) << plain;
 }
 
 TEST_F(Wininet, UrlsAreTrimmedTheSchemeDroppedAndAMissingPathIsTheRoot) {
@@ -107,18 +107,18 @@ TEST_F(Wininet, FailuresComeBackAsAnEmptyReplyWithoutAReport) {
     EXPECT_TRUE(post("http://" + server.hostPort() + "/").empty());
     EXPECT_TRUE(post("http://").empty());
     EXPECT_TRUE(post("").empty());
-    EXPECT_TRUE(core::reportedErrors().empty());
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
 TEST_F(Wininet, ASlowServerRunsIntoTheTimeOutAndGivesAnEmptyReply) {
-    core::setHttpTimeouts({1000, 300});
+    plorin::setHttpTimeouts({1000, 300});
     server.queue(Reply::slow(20000, "too late"));
     EXPECT_TRUE(post("http://" + server.hostPort() + "/").empty());
-    EXPECT_TRUE(core::reportedErrors().empty());
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
 TEST_F(Wininet, EveryPostHasItsOwnTimeOutsByDefault) {
-    const auto request = core::httpPostRequest("http://127.0.0.1:1/", "", 0, 80, "", "");
+    const auto request = plorin::httpPostRequest("http://127.0.0.1:1/", "", 0, 80, "", "");
     EXPECT_TRUE(request.connectTimeoutMs > 0 && request.connectTimeoutMs <= 10000);
     EXPECT_TRUE(request.totalTimeoutMs >= 10000 && request.totalTimeoutMs <= 60000);
 }
@@ -132,10 +132,10 @@ TEST_F(Wininet, APortInTheUrlWinsAndAUserIsSentAsBasicAuthorization) {
 
 TEST(AddHttpHeader, SplitsLinesReplacesSameNamesAndDropsLinesWithoutAName) {
     platform::HttpRequest request;
-    core::addHttpHeader(request, "Accept: */*\r\nX-One: 1\r\n");
-    core::addHttpHeader(request, "accept: text/plain");
-    core::addHttpHeader(request, "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1)");
-    core::addHttpHeader(request, "\r\n: nameless\r\nX-Two: 2");
+    plorin::addHttpHeader(request, "Accept: */*\r\nX-One: 1\r\n");
+    plorin::addHttpHeader(request, "accept: text/plain");
+    plorin::addHttpHeader(request, "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1)");
+    plorin::addHttpHeader(request, "\r\n: nameless\r\nX-Two: 2");
     EXPECT_EQ(request.headers, (std::vector<std::string>{"accept: text/plain", "X-One: 1", "X-Two: 2"}));
 }
 

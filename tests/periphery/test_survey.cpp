@@ -5,7 +5,7 @@
 #include <chrono>
 #include <map>
 
-#include "core/addin_state.h"
+#include "core/shared_state.h"
 #include "core/errors.h"
 #include "core/registry.h"
 #include "core/wininet.h"
@@ -34,20 +34,20 @@ protected:
         platform::useRegistryStore(registry.get());
         platform::setUiDriver(&ui);
         platform::useToday(kToday);
-        core::reportedErrors().clear();
-        core::state().application = &app;
-        core::setRegistry("webHost", server.hostPort(), "");
-        core::setRegistry("supportEmail", "help@survey.test", "");
+        plorin::reportedErrors().clear();
+        plorin::state().application = &app;
+        plorin::setRegistry("webHost", server.hostPort(), "");
+        plorin::setRegistry("supportEmail", "help@survey.test", "");
     }
     void TearDown() override {
-        core::state().application = nullptr;
+        plorin::state().application = nullptr;
         platform::useToday(std::nullopt);
         platform::setUiDriver(nullptr);
         platform::useRegistryStore(nullptr);
     }
 
-    static std::string setting(const std::string& name) { return core::getRegistry(name, "", "(missing)"); }
-    static void set(const std::string& name, const std::string& value) { core::setRegistry(name, value, ""); }
+    static std::string setting(const std::string& name) { return plorin::getRegistry(name, "", "(missing)"); }
+    static void set(const std::string& name, const std::string& value) { plorin::setRegistry(name, value, ""); }
 
     // A survey that is due: below its maximum, the date passed.
     void makeDue() {
@@ -89,7 +89,7 @@ protected:
         answerPage2(comment);
         ui.messageAnswers.push_back(platform::vbOK);
         server.queue(Reply::text(reply));
-        core::runSurvey();
+        plorin::runSurvey();
         const auto sent = server.requests();
         return sent.empty() ? std::string() : sent.back().body;
     }
@@ -106,32 +106,32 @@ protected:
 // ---- when the survey comes -------------------------------------------------------------
 
 TEST_F(Survey, WithTheDefaultsThereIsNoPingAndTheDateIsSeededOnce) {
-    core::checkForSurvey();
+    plorin::checkForSurvey();
     EXPECT_TRUE(server.requests().empty());
     EXPECT_TRUE(ui.modalForms.empty());
     EXPECT_EQ(setting("surveyDate"), "2027-06-09");  // today + 183 days
     platform::useToday(kToday + days(1));
-    core::checkForSurvey();
+    plorin::checkForSurvey();
     EXPECT_EQ(setting("surveyDate"), "2027-06-09");
-    EXPECT_TRUE(core::reportedErrors().empty());
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
 TEST_F(Survey, AMissingDateIsWrittenOnceSoThatTheSurveyComesOneIntervalLater) {
     set("surveyMaxCount", "1");
     set("surveyInterval", "10");
-    core::checkForSurvey();
+    plorin::checkForSurvey();
     EXPECT_EQ(setting("surveyDate"), "2026-12-18");
     EXPECT_TRUE(server.requests().empty());
 
     platform::useToday(kToday + days(9));
-    core::checkForSurvey();
+    plorin::checkForSurvey();
     EXPECT_EQ(setting("surveyDate"), "2026-12-18");
     EXPECT_TRUE(server.requests().empty());
 
     platform::useToday(kToday + days(10));
     server.queue(Reply::text("ping"));
     ui.queueForm("Survey1", [](platform::Form&) {});  // closed with the window's box
-    core::checkForSurvey();
+    plorin::checkForSurvey();
     ASSERT_EQ(server.requests().size(), 1u);
     EXPECT_EQ(ui.modalForms, std::vector<std::string>{"Survey1"});
 }
@@ -145,18 +145,18 @@ TEST_F(Survey, TheCountAtItsMaximumOrADateAheadMeansNoPing) {
     };
     for (const auto& [what, settings] : cases) {
         for (const auto& [name, value] : settings) set(name, value);
-        core::checkForSurvey();
+        plorin::checkForSurvey();
         EXPECT_TRUE(server.requests().empty()) << what;
         EXPECT_TRUE(ui.modalForms.empty()) << what;
     }
-    EXPECT_TRUE(core::reportedErrors().empty());
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
 TEST_F(Survey, AMalformedDateIsNotDueAndLeftAsItIs) {
     for (const char* text : {"soon", "2026-13-01", "2026-02-30", "26-12-01", "2026/1/05", "2026-1-05x", "  "}) {
         makeDue();
         set("surveyDate", text);
-        core::checkForSurvey();
+        plorin::checkForSurvey();
         EXPECT_TRUE(server.requests().empty()) << text;
         if (std::string(text) != "  ") {
             EXPECT_EQ(setting("surveyDate"), text);
@@ -164,7 +164,7 @@ TEST_F(Survey, AMalformedDateIsNotDueAndLeftAsItIs) {
             EXPECT_EQ(setting("surveyDate"), "2027-06-09");  // blank counts as missing: seeded, not due
         }
     }
-    EXPECT_TRUE(core::reportedErrors().empty());
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
 TEST_F(Survey, ADueDateOnlyLeadsToThePagesWhenThePingIsAnswered) {
@@ -172,48 +172,48 @@ TEST_F(Survey, ADueDateOnlyLeadsToThePagesWhenThePingIsAnswered) {
     set("surveyDate", "2026-12-08");  // today counts as come
     for (const Reply& reply : {Reply::text(""), Reply::text("pong"), Reply::text("pings"), Reply::hangUp()}) {
         server.queue(reply);
-        core::checkForSurvey();
+        plorin::checkForSurvey();
     }
     EXPECT_EQ(server.requests().size(), 4u);
     EXPECT_TRUE(ui.modalForms.empty());
 
     server.queue(Reply::text("ping"));
     ui.queueForm("Survey1", [](platform::Form&) {});
-    core::checkForSurvey();
+    plorin::checkForSurvey();
     EXPECT_EQ(ui.modalForms, std::vector<std::string>{"Survey1"});
     const auto ping = server.requests().back();
     EXPECT_EQ(ping.target, "/survey.php");
     EXPECT_EQ(ping.body, "&ping=1");
-    EXPECT_TRUE(core::reportedErrors().empty());
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
 TEST_F(Survey, AServerThatNeverAnswersCostsTheStartAtMostThePingTimeOut) {
     makeDue();
-    const core::HttpTimeouts before = core::httpTimeouts();
+    const plorin::HttpTimeouts before = plorin::httpTimeouts();
     server.queue(Reply::slow(60000, "ping"));
     const auto start = steady_clock::now();
-    core::checkForSurvey();
+    plorin::checkForSurvey();
     const auto spent = duration_cast<milliseconds>(steady_clock::now() - start).count();
-    EXPECT_LT(spent, core::kPingTimeoutMs + 2000);
+    EXPECT_LT(spent, plorin::kPingTimeoutMs + 2000);
     EXPECT_TRUE(ui.modalForms.empty());
-    EXPECT_EQ(core::httpTimeouts().connectMs, before.connectMs);
-    EXPECT_EQ(core::httpTimeouts().totalMs, before.totalMs);
-    EXPECT_TRUE(core::reportedErrors().empty());
+    EXPECT_EQ(plorin::httpTimeouts().connectMs, before.connectMs);
+    EXPECT_EQ(plorin::httpTimeouts().totalMs, before.totalMs);
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
 TEST_F(Survey, BrokenSettingsOrAFailingDialogAreReportedAndTheStartGoesOn) {
     set("surveyCount", "many");
-    core::checkForSurvey();
-    ASSERT_EQ(core::reportedErrors().size(), 1u);
-    EXPECT_EQ(core::reportedErrors()[0].location, "Survey, checkForSurvey");
+    plorin::checkForSurvey();
+    ASSERT_EQ(plorin::reportedErrors().size(), 1u);
+    EXPECT_EQ(plorin::reportedErrors()[0].location, "Survey, checkForSurvey");
 
-    core::reportedErrors().clear();
+    plorin::reportedErrors().clear();
     makeDue();
     server.queue(Reply::text("ping"));
     ui.queueForm("Survey1", [](platform::Form&) { throw std::runtime_error("the window system gave up"); });
-    core::checkForSurvey();
-    ASSERT_EQ(core::reportedErrors().size(), 1u);
-    EXPECT_EQ(core::reportedErrors()[0].location, "Survey, runSurvey");
+    plorin::checkForSurvey();
+    ASSERT_EQ(plorin::reportedErrors().size(), 1u);
+    EXPECT_EQ(plorin::reportedErrors()[0].location, "Survey, runSurvey");
 }
 
 // ---- what is sent ----------------------------------------------------------------------
@@ -224,14 +224,14 @@ TEST_F(Survey, TheBodyHoldsEveryAnswerInOrderWithTextsEncoded) {
     set("statsAgendaWizard", "0");
     const std::string comment = "Fast & \"simple\" = good, merci beaucoup, Grüße";
     const std::string body = sendSurvey("success", comment);
-    EXPECT_EQ(body, std::string(kPage1Fields) + "&q7=1&q8_1=1&q8_2=2&q8_3=3&q8_4=5&q9=" + core::URLEncode(comment) +
+    EXPECT_EQ(body, std::string(kPage1Fields) + "&q7=1&q8_1=1&q8_2=2&q8_3=3&q8_4=5&q9=" + plorin::URLEncode(comment) +
                         "&statsSlideWizard=12&statsMyElements=3%26x%3D1&statsAgendaWizard=0&statsEfficiencyTools=0");
     EXPECT_EQ(server.requests().back().target, "/survey.php");
     // Every field appears once, whatever the texts held.
     int fields = 0;
     for (char c : body) fields += c == '&';
     EXPECT_EQ(fields, 24);
-    EXPECT_EQ(body.find("Gr"), body.find("q9=") + 3 + core::URLEncode("Fast & \"simple\" = good, merci beaucoup, ").size());
+    EXPECT_EQ(body.find("Gr"), body.find("q9=") + 3 + plorin::URLEncode("Fast & \"simple\" = good, merci beaucoup, ").size());
 }
 
 TEST_F(Survey, EachPageInsistsOnItsAnswersBeforeMovingOn) {
@@ -241,7 +241,7 @@ TEST_F(Survey, EachPageInsistsOnItsAnswersBeforeMovingOn) {
         EXPECT_TRUE(f.Visible());
     });
     ui.messageAnswers.push_back(platform::vbOK);
-    core::runSurvey();
+    plorin::runSurvey();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Please answer all questions before continuing.");
     EXPECT_EQ(ui.messages[0].style, platform::vbInformation);
@@ -254,7 +254,7 @@ TEST_F(Survey, EachPageInsistsOnItsAnswersBeforeMovingOn) {
         driver::click(f, "btn2");
     });
     ui.messageAnswers.push_back(platform::vbOK);
-    core::runSurvey();
+    plorin::runSurvey();
     EXPECT_EQ(ui.messages.back().text, "Please answer all questions before submitting the survey.");
     EXPECT_TRUE(server.requests().empty());
 }
@@ -275,7 +275,7 @@ TEST_F(Survey, PageTwoShowsTheCountersAndEveryListStartsAtItsPrompt) {
         EXPECT_EQ(f.get<platform::ComboBox>("q8_2").ListCount(), 6);
         EXPECT_EQ(f.get<platform::ComboBox>("cbWhen").Text(), "tomorrow");
     });
-    core::runSurvey();
+    plorin::runSurvey();
     EXPECT_EQ(ui.modalForms, (std::vector<std::string>{"Survey1", "Survey2"}));
 }
 
@@ -312,7 +312,7 @@ TEST_F(Survey, AnyOtherReplyLeavesTheScheduleAndSaysWhatWentWrong) {
         EXPECT_EQ(ui.messages[0].text, message);
         EXPECT_EQ(ui.messages[0].style, platform::vbCritical) << reply;
     }
-    EXPECT_TRUE(core::reportedErrors().empty());
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
 // ---- reminders -------------------------------------------------------------------------
@@ -326,7 +326,7 @@ TEST_F(Survey, RemindMeOnEitherPageWritesTheChosenDate) {
             driver::choose(f, "cbWhen", choice);
             driver::click(f, "btn1");
         });
-        core::runSurvey();
+        plorin::runSurvey();
         EXPECT_EQ(setting("surveyDate"), date) << choice;
 
         set("surveyDate", "2026-12-01");
@@ -335,14 +335,14 @@ TEST_F(Survey, RemindMeOnEitherPageWritesTheChosenDate) {
             driver::choose(f, "cbWhen", choice);
             driver::click(f, "btn1");
         });
-        core::runSurvey();
+        plorin::runSurvey();
         EXPECT_EQ(setting("surveyDate"), date) << choice;
     }
     EXPECT_TRUE(server.requests().empty());
 
     set("surveyDate", "2026-12-01");
-    core::setSurveyDate(4);
-    core::setSurveyDate(-1);
+    plorin::setSurveyDate(4);
+    plorin::setSurveyDate(-1);
     EXPECT_EQ(setting("surveyDate"), "2026-12-01");
 }
 
@@ -351,7 +351,7 @@ TEST_F(Survey, ClosingAPageLeavesTheDateSoTheSurveyReturnsAtTheNextStart) {
     for (int start = 0; start < 2; ++start) {
         server.queue(Reply::text("ping"));
         ui.queueForm("Survey1", [](platform::Form&) {});
-        core::checkForSurvey();
+        plorin::checkForSurvey();
     }
     EXPECT_EQ(ui.modalForms, (std::vector<std::string>{"Survey1", "Survey1"}));
     EXPECT_EQ(setting("surveyDate"), "2026-12-01");
@@ -365,7 +365,7 @@ TEST(AutoSizeComboBox, WidensTheOpenedListOnlyForEntriesWiderThanTheBox) {
     narrow.Width = 20;
     narrow.AddItem("I can't say, I didn't have a chance to use it");
     narrow.AddItem("Good");
-    core::AutoSizeComboBox(narrow);
+    plorin::AutoSizeComboBox(narrow);
     EXPECT_EQ(narrow.droppedWidth,
               platform::textWidth("I can't say, I didn't have a chance to use it", form.FontName, form.FontSize) + 10);
     EXPECT_GT(narrow.droppedWidth, 30);
@@ -373,22 +373,22 @@ TEST(AutoSizeComboBox, WidensTheOpenedListOnlyForEntriesWiderThanTheBox) {
     platform::ComboBox wide(form, "wide");
     wide.Width = 2000;
     wide.AddItem("Daily");
-    core::AutoSizeComboBox(wide);
+    plorin::AutoSizeComboBox(wide);
     EXPECT_EQ(wide.droppedWidth, 2000);
 
     platform::ComboBox empty(form, "empty");
     empty.Width = 50;
-    core::AutoSizeComboBox(empty);
+    plorin::AutoSizeComboBox(empty);
     EXPECT_EQ(empty.droppedWidth, 50);
 }
 
 TEST(SurveyDate, ReadsOnlyItsDigitPositionsAndNamesOnlyRealDays) {
-    EXPECT_EQ(core::surveyDateFromText("2026-12-08"), sys_days(year(2026) / 12 / 8));
-    EXPECT_EQ(core::surveyDateFromText("2024-02-29 and more"), sys_days(year(2024) / 2 / 29));
-    EXPECT_EQ(core::surveyDateFromText("2026.01.05"), sys_days(year(2026) / 1 / 5));
+    EXPECT_EQ(plorin::surveyDateFromText("2026-12-08"), sys_days(year(2026) / 12 / 8));
+    EXPECT_EQ(plorin::surveyDateFromText("2024-02-29 and more"), sys_days(year(2024) / 2 / 29));
+    EXPECT_EQ(plorin::surveyDateFromText("2026.01.05"), sys_days(year(2026) / 1 / 5));
     for (const char* bad : {"", "2026-12-8", "2025-02-29", "2026-00-10", "2026-12-32", "abcd-ef-gh", "２０２６-12-08"})
-        EXPECT_FALSE(core::surveyDateFromText(bad).has_value()) << bad;
-    EXPECT_EQ(core::surveyDateText(sys_days(year(999) / 1 / 2)), "0999-01-02");
+        EXPECT_FALSE(plorin::surveyDateFromText(bad).has_value()) << bad;
+    EXPECT_EQ(plorin::surveyDateText(sys_days(year(999) / 1 / 2)), "0999-01-02");
 }
 
 }  // namespace
