@@ -16,6 +16,7 @@
 #include "platform/picture.h"
 #include "platform/services.h"
 #include "platform/ui.h"
+#include "tests/core/core_fixture.h"
 #include "tests/support/http_test_server.h"
 
 namespace {
@@ -23,27 +24,23 @@ namespace {
 using namespace std::chrono;
 using testsupport::HttpTestServer;
 using Reply = HttpTestServer::Reply;
-namespace driver = platform::driver;
+
 
 constexpr sys_days kToday = sys_days(year(2026) / 12 / 8);
 
-class Survey : public ::testing::Test {
+class Survey : public testing_core::CoreFixture {
 protected:
     void SetUp() override {
-        registry = platform::makeMemoryRegistry();
-        platform::useRegistryStore(registry.get());
-        platform::setUiDriver(&ui);
+        CoreFixture::SetUp();
         platform::useToday(kToday);
-        plorin::reportedErrors().clear();
-        plorin::state().application = &app;
+        plorin::state().application = &startHost("14.0");
         plorin::setRegistry("webHost", server.hostPort(), "");
         plorin::setRegistry("supportEmail", "help@survey.test", "");
     }
     void TearDown() override {
         plorin::state().application = nullptr;
         platform::useToday(std::nullopt);
-        platform::setUiDriver(nullptr);
-        platform::useRegistryStore(nullptr);
+        CoreFixture::TearDown();
     }
 
     static std::string setting(const std::string& name) { return plorin::getRegistry(name, "", "(missing)"); }
@@ -59,28 +56,28 @@ protected:
     // Page 1 answered in full (the answers' numbers as in kPage1Fields), then "Next".
     void answerPage1() {
         ui.queueForm("Survey1", [](platform::Form& f) {
-            driver::choose(f, "q1", 2);
-            driver::choose(f, "q2", 1);
-            driver::choose(f, "q3", 3);
-            driver::check(f, "q4_1", 1);
-            driver::check(f, "q4_3", 1);
-            driver::choose(f, "q5", 2);
-            driver::choose(f, "q6_1", 1);
-            driver::choose(f, "q6_2", 2);
-            driver::choose(f, "q6_3", 3);
-            driver::choose(f, "q6_4", 4);
-            driver::click(f, "btn2");
+            platform::driver::choose(f, "q1", 2);
+            platform::driver::choose(f, "q2", 1);
+            platform::driver::choose(f, "q3", 3);
+            platform::driver::check(f, "q4_1", 1);
+            platform::driver::check(f, "q4_3", 1);
+            platform::driver::choose(f, "q5", 2);
+            platform::driver::choose(f, "q6_1", 1);
+            platform::driver::choose(f, "q6_2", 2);
+            platform::driver::choose(f, "q6_3", 3);
+            platform::driver::choose(f, "q6_4", 4);
+            platform::driver::click(f, "btn2");
         });
     }
     void answerPage2(const std::string& comment = "") {
         ui.queueForm("Survey2", [comment](platform::Form& f) {
-            driver::choose(f, "q7", 1);
-            driver::choose(f, "q8_1", 1);
-            driver::choose(f, "q8_2", 2);
-            driver::choose(f, "q8_3", 3);
-            driver::choose(f, "q8_4", 5);
-            driver::setText(f, "q9", comment);
-            driver::click(f, "btn2");
+            platform::driver::choose(f, "q7", 1);
+            platform::driver::choose(f, "q8_1", 1);
+            platform::driver::choose(f, "q8_2", 2);
+            platform::driver::choose(f, "q8_3", 3);
+            platform::driver::choose(f, "q8_4", 5);
+            platform::driver::setText(f, "q9", comment);
+            platform::driver::click(f, "btn2");
         });
     }
     // Both pages answered and sent; the server answers the post with `reply`.
@@ -97,9 +94,7 @@ protected:
     static constexpr const char* kPage1Fields =
         "&PPT=14%2E0&version=1%2E0%2E0&q1=2&q2=1&q3=3&q4_1=1&q4_2=0&q4_3=1&q4_4=0&q5=2&q6_1=1&q6_2=2&q6_3=3&q6_4=4";
 
-    std::unique_ptr<platform::RegistryStore> registry;
-    platform::ScriptedDriver ui;
-    host::Application app{"14.0"};
+    platform::ScriptedDriver& ui = driver;
     HttpTestServer server;
 };
 
@@ -236,8 +231,8 @@ TEST_F(Survey, TheBodyHoldsEveryAnswerInOrderWithTextsEncoded) {
 
 TEST_F(Survey, EachPageInsistsOnItsAnswersBeforeMovingOn) {
     ui.queueForm("Survey1", [](platform::Form& f) {
-        driver::choose(f, "q1", 1);
-        driver::click(f, "btn2");  // q2 and the rest still "Please choose..."
+        platform::driver::choose(f, "q1", 1);
+        platform::driver::click(f, "btn2");  // q2 and the rest still "Please choose..."
         EXPECT_TRUE(f.Visible());
     });
     ui.messageAnswers.push_back(platform::vbOK);
@@ -250,8 +245,8 @@ TEST_F(Survey, EachPageInsistsOnItsAnswersBeforeMovingOn) {
 
     answerPage1();
     ui.queueForm("Survey2", [](platform::Form& f) {
-        driver::choose(f, "q7", 2);
-        driver::click(f, "btn2");
+        platform::driver::choose(f, "q7", 2);
+        platform::driver::click(f, "btn2");
     });
     ui.messageAnswers.push_back(platform::vbOK);
     plorin::runSurvey();
@@ -323,8 +318,8 @@ TEST_F(Survey, RemindMeOnEitherPageWritesTheChosenDate) {
     for (const auto& [choice, date] : choices) {
         set("surveyDate", "2026-12-01");
         ui.queueForm("Survey1", [choice](platform::Form& f) {
-            driver::choose(f, "cbWhen", choice);
-            driver::click(f, "btn1");
+            platform::driver::choose(f, "cbWhen", choice);
+            platform::driver::click(f, "btn1");
         });
         plorin::runSurvey();
         EXPECT_EQ(setting("surveyDate"), date) << choice;
@@ -332,8 +327,8 @@ TEST_F(Survey, RemindMeOnEitherPageWritesTheChosenDate) {
         set("surveyDate", "2026-12-01");
         answerPage1();
         ui.queueForm("Survey2", [choice](platform::Form& f) {
-            driver::choose(f, "cbWhen", choice);
-            driver::click(f, "btn1");
+            platform::driver::choose(f, "cbWhen", choice);
+            platform::driver::click(f, "btn1");
         });
         plorin::runSurvey();
         EXPECT_EQ(setting("surveyDate"), date) << choice;
