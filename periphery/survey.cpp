@@ -1,6 +1,5 @@
 #include "periphery/survey.h"
 
-#include <algorithm>
 #include <cstdio>
 
 #include "core/config.h"
