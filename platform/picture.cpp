@@ -206,14 +206,12 @@ Picture Canvas::toPicture() const {
 }
 
 void releaseFontCachesAtExit() {
-#if defined(__SANITIZE_ADDRESS__)
     // fontconfig is found at run time, as only cairo links it.
     static const bool registered = std::atexit([] {
         cairo_debug_reset_static_data();
         if (void* fini = ::dlsym(RTLD_DEFAULT, "FcFini")) reinterpret_cast<void (*)()>(fini)();
     }) == 0;
     (void)registered;
-#endif
 }
 
 int textWidth(const std::string& text, const std::string& fontName, double sizePoints) {

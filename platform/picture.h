@@ -32,9 +32,9 @@ std::vector<std::string> imageEncoders();
 // Installs a list; nothing restores the system's own.
 void useImageEncoders(std::optional<std::vector<std::string>> encoders);
 
-// The font caches of cairo and fontconfig live until the process ends, which the leak checker
-// counts as leaks: in a leak-checked build the first call arranges their release at exit.
-// Whoever draws or measures text calls it first; elsewhere it does nothing.
+// The font caches of cairo and fontconfig live until the process ends, which leak checkers
+// count as leaks: the first call arranges their release at exit. Whoever draws or measures
+// text calls it first.
 void releaseFontCachesAtExit();
 
 // The width in whole pixels (96 per inch, rounded up) that the text takes in that font at
