@@ -21,7 +21,9 @@
 #include "platform/picture.h"
 #include "platform/services.h"
 #include "platform/ui.h"
+#include "platform/clock.h"
 #include "sim/ribbon_view.h"
+#include "sim/survey_server.h"
 #include "sim/transcript_driver.h"
 
 namespace sim {
@@ -245,12 +247,15 @@ struct Simulator::Impl {
     std::string sandbox;  // the copy of the installation the scenario runs from, if any
     // Environment variables the sandbox changed, with their values before (nothing: unset).
     std::vector<std::pair<std::string, std::optional<std::string>>> savedEnvironment;
+    std::unique_ptr<SurveyServer> surveyServer;  // the survey address on this machine, once asked for
 
     Impl(Options o, std::ostream& os) : options(std::move(o)), out(os), driver(os, options.interactive) {
         platform::setUiDriver(&driver);
     }
     ~Impl() {
         app.reset();
+        surveyServer.reset();
+        platform::useToday(std::nullopt);
         platform::setUiDriver(nullptr);
         for (const auto& [name, value] : savedEnvironment) {
             if (value) setenv(name.c_str(), value->c_str(), 1);
@@ -611,6 +616,29 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
                                                 {platform::REG_SZ, value + '\0'}))
             throw std::runtime_error("the setting " + words[1] + " could not be written to the registry");
         out << "  " << words[1] << " = \"" << value << "\"\n";
+    } else if (cmd == "today") {
+        std::istringstream in(arg(1));
+        int y = 0;
+        unsigned m = 0, d = 0;
+        char dash1 = 0, dash2 = 0;
+        in >> y >> dash1 >> m >> dash2 >> d;
+        const std::chrono::year_month_day day{std::chrono::year(y), std::chrono::month(m), std::chrono::day(d)};
+        if (!in || dash1 != '-' || dash2 != '-' || !day.ok()) throw std::runtime_error("today YYYY-MM-DD");
+        platform::useToday(std::chrono::sys_days(day));
+        out << "  today is " << words[1] << "\n";
+    } else if (cmd == "server") {
+        if (words.size() > 1 && lower(words[1]) == "log") {
+            const auto requests = surveyServer ? surveyServer->takeRequests() : std::vector<std::string>();
+            if (requests.empty()) out << "  [server] nothing received\n";
+            for (const auto& r : requests) out << "  [server] " << r << "\n";
+        } else {
+            if (!surveyServer) surveyServer = std::make_unique<SurveyServer>();
+            const std::string reply = words.size() > 1 ? words[1] : "success";
+            surveyServer->setReply(reply);
+            platform::registryStore().setValue(platform::RootKey::CurrentUser, kSettingsKey, "webHost",
+                                               {platform::REG_SZ, surveyServer->hostPort() + '\0'});
+            out << "  survey server listening (webHost set); it answers the ping and then \"" << reply << "\"\n";
+        }
     } else if (cmd == "answer") {
         for (std::size_t i = 1; i < words.size(); ++i) driver.messageAnswers.push_back(parseAnswer(words[i]));
     } else if (cmd == "form") {
@@ -720,6 +748,11 @@ const char* Simulator::help() {
            "  click ID|LABEL               click a ribbon control (a toggle button toggles)\n"
            "  choose ID|LABEL INDEX|ITEM   choose an item of a drop-down or gallery\n"
            "  menu ID|LABEL                open a dynamic menu and print what it holds\n"
+           "  today YYYY-MM-DD             fix the date the add-in sees\n"
+           "  server [REPLY]               start the survey server on this machine and point the\n"
+           "                               setting webHost at it: it answers the ping with \"ping\" and\n"
+           "                               a survey with REPLY (default \"success\")\n"
+           "  server log                   print what the survey server received since the last log\n"
            "  answer ok|cancel|yes|no...   queue answers for the next message boxes\n"
            "  form NAME STEP...            queue the steps for the next showing of dialog NAME:\n"
            "                               click CONTROL, text CONTROL VALUE, check CONTROL 0|1|2,\n"
