@@ -70,7 +70,7 @@ void EfficiencyTools::beautifyBlockArrow() {
             host::Selection& selection = app.ActiveWindow()->Selection();
             const host::ShapeRange range =
                 selection.Type() == host::ppSelectionShapes ? selection.ShapeRange() : host::ShapeRange();
-        for (const auto& s : range.all())
+            for (const auto& s : range.all())
                 if (s->Type() == host::msoAutoShape && isBlockArrowType(s->AutoShapeType())) {
                     found = true;
                     break;
