@@ -8,7 +8,9 @@
 #include "addin/addin_state.h"
 #include "addin/ppt_events.h"
 #include "host/host.h"
+#include "host/autoshape.h"
 #include "tools/efficiency_tools.h"
+#include "tools/shape_dialogs.h"
 
 namespace {
 
@@ -86,5 +88,56 @@ void BM_selectShapes(benchmark::State& state) {
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK(BM_selectShapes)->RangeMultiplier(10)->Range(100, 10000)->Complexity(benchmark::oN);
+
+// The AutoShape commands that take many shapes: `count` AutoShapes of one type side by side
+// (arrows pointing right, as in a long process chain) plus the master.
+struct SelectedAutoShapes {
+    SelectedAutoShapes(int count, int type) : app("11.0") {
+        plorin::state().application = &app;
+        auto presentation = app.Presentations().Add();
+        auto slide = presentation->Slides().Add(1, 1);
+        std::vector<std::shared_ptr<host::Shape>> shapes;
+        for (int i = 0; i <= count; ++i)
+            shapes.push_back(slide->Shapes().AddShape(type, static_cast<float>(i) * 30, static_cast<float>(i % 7), 40, 20));
+        auto& selection = app.ActiveWindow()->Selection();
+        selection.type_ = host::ppSelectionShapes;
+        selection.shapes_ = shapes;
+        selection.slides_ = {slide};
+    }
+    ~SelectedAutoShapes() { plorin::state().application = nullptr; }
+    host::Application app;
+    plorin::EfficiencyTools tools;
+};
+
+template <void (plorin::EfficiencyTools::*command)(), int type>
+void BM_autoShapeCommand(benchmark::State& state) {
+    SelectedAutoShapes deck(static_cast<int>(state.range(0)), type);
+    for (auto _ : state) (deck.tools.*command)();
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    state.SetComplexityN(state.range(0));
+}
+
+#define AUTOSHAPE_BENCHMARK(command, type)                                               \
+    BENCHMARK_TEMPLATE(BM_autoShapeCommand, &plorin::EfficiencyTools::command, type)      \
+        ->Name("BM_" #command)                                                           \
+        ->RangeMultiplier(10)                                                            \
+        ->Range(100, 10000)                                                              \
+        ->Complexity(benchmark::oN)
+
+AUTOSHAPE_BENCHMARK(roundedRectangles, host::msoShapeRoundedRectangle);
+AUTOSHAPE_BENCHMARK(alignAngles, host::msoShapeChevron);
+AUTOSHAPE_BENCHMARK(processChain, host::msoShapeChevron);
+
+// The block-arrow dialog's OK over every selected arrow (opened again for each run).
+void BM_blockArrowsOk(benchmark::State& state) {
+    SelectedAutoShapes deck(static_cast<int>(state.range(0)), host::msoShapeRightArrow);
+    for (auto _ : state) {
+        deck.tools.beautifyBlockArrow();
+        deck.tools.blockArrowsDialog()->btnOK.click();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_blockArrowsOk)->RangeMultiplier(10)->Range(100, 10000)->Complexity(benchmark::oN);
 
 }  // namespace
