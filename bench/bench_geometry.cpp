@@ -14,6 +14,15 @@
 
 namespace {
 
+// Set straight into the window's selection: the host's own selecting is slow for large ones.
+void selectDirectly(host::Application& app, const std::vector<std::shared_ptr<host::Shape>>& shapes,
+                    const std::shared_ptr<host::Slide>& slide) {
+    auto& selection = app.ActiveWindow()->Selection();
+    selection.type_ = host::ppSelectionShapes;
+    selection.shapes_ = shapes;
+    selection.slides_ = {slide};
+}
+
 // A host whose active window has `count` shapes plus a master selected; the shapes are
 // spread out and a fifth of them turned by a right angle, as a real slide might be.
 struct SelectedShapes {
@@ -29,10 +38,7 @@ struct SelectedShapes {
             shapes.push_back(s);
         }
         shapes.push_back(slide->Shapes().AddShape(host::msoShapeRectangle, 300, 200, 80, 60));
-        auto& selection = app.ActiveWindow()->Selection();  // set directly: large selections
-        selection.type_ = host::ppSelectionShapes;
-        selection.shapes_ = shapes;
-        selection.slides_ = {slide};
+        selectDirectly(app, shapes, slide);
     }
     ~SelectedShapes() { plorin::state().application = nullptr; }
     host::Application app;
@@ -99,10 +105,7 @@ struct SelectedAutoShapes {
         std::vector<std::shared_ptr<host::Shape>> shapes;
         for (int i = 0; i <= count; ++i)
             shapes.push_back(slide->Shapes().AddShape(type, static_cast<float>(i) * 30, static_cast<float>(i % 7), 40, 20));
-        auto& selection = app.ActiveWindow()->Selection();
-        selection.type_ = host::ppSelectionShapes;
-        selection.shapes_ = shapes;
-        selection.slides_ = {slide};
+        selectDirectly(app, shapes, slide);
     }
     ~SelectedAutoShapes() { plorin::state().application = nullptr; }
     host::Application app;

@@ -1,5 +1,6 @@
 // Exact numbers for the adjustment values of the selected AutoShapes.
 #include <string>
+#include <utility>
 
 #include "core/globals.h"
 #include "host/autoshape.h"
@@ -16,6 +17,16 @@ void EfficiencyTools::tweakAutoShapeAdjustments() {
         dialog.Show(true);
         dialog.Unload();
     });
+}
+
+void okCancelButtons(platform::CommandButton& ok, platform::CommandButton& cancel, std::function<void()> onOk,
+                     std::function<void()> onCancel) {
+    ok.Caption = "&OK";
+    ok.Default = true;
+    cancel.Caption = "&Cancel";
+    cancel.Cancel = true;
+    ok.onClick = std::move(onOk);
+    cancel.onClick = std::move(onCancel);
 }
 
 std::string formatAdjustment(float value) {
@@ -41,12 +52,7 @@ AutoShapeAdjustments::AutoShapeAdjustments() : platform::Form("AutoShapeAdjustme
         lAdj[at]->Caption = std::to_string(i + 1);
         tbAdj[at] = std::make_unique<platform::TextBox>(*this, "tbAdj(" + std::to_string(i) + ")");
     }
-    btnOK.Caption = "&OK";
-    btnOK.Default = true;
-    btnCancel.Caption = "&Cancel";
-    btnCancel.Cancel = true;
-    btnOK.onClick = [this] { btnOK_Click(); };
-    btnCancel.onClick = [this] { btnCancel_Click(); };
+    okCancelButtons(btnOK, btnCancel, [this] { btnOK_Click(); }, [this] { btnCancel_Click(); });
 }
 
 void AutoShapeAdjustments::Form_Activate() {

@@ -104,12 +104,7 @@ BlockArrows::BlockArrows() : platform::Form("BlockArrows") {
     }
     Label2.Caption = "Angle (in degrees)";
     Label3.Caption = "Shaft width / arrowhead width (in%)";
-    btnOK.Caption = "&OK";
-    btnOK.Default = true;
-    btnCancel.Caption = "&Cancel";
-    btnCancel.Cancel = true;
-    btnOK.onClick = [this] { btnOK_Click(); };
-    btnCancel.onClick = [this] { btnCancel_Click(); };
+    okCancelButtons(btnOK, btnCancel, [this] { btnOK_Click(); }, [this] { btnCancel_Click(); });
 }
 
 void BlockArrows::Form_Load() {

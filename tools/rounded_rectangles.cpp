@@ -84,12 +84,7 @@ roundedRectanglesInput::roundedRectanglesInput() : platform::Form("roundedRectan
     udRadius.Min = -32768;
     udRadius.Max = 0;
     udRadius.SmallChange = 1;
-    btnOK.Caption = "&OK";
-    btnOK.Default = true;
-    btnCancel.Caption = "&Cancel";
-    btnCancel.Cancel = true;
-    btnOK.onClick = [this] { btnOK_Click(); };
-    btnCancel.onClick = [this] { btnCancel_Click(); };
+    okCancelButtons(btnOK, btnCancel, [this] { btnOK_Click(); }, [this] { btnCancel_Click(); });
     udRadius.onChange = [this] { udRadius_Change(); };
 }
 

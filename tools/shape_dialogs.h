@@ -5,12 +5,17 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "platform/ui.h"
 
 namespace plorin {
+
+// Captions "&OK" (the default button) and "&Cancel" (the cancel button), and their handlers.
+void okCancelButtons(platform::CommandButton& ok, platform::CommandButton& cancel, std::function<void()> onOk,
+                     std::function<void()> onCancel);
 
 // Shown modally by roundedRectanglesNumeric, which reads `cancelled` and `udRadius` and
 // unloads it. `udRadius` holds the negated radius in tenths of a millimetre.

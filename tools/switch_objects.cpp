@@ -68,12 +68,7 @@ SwitchObjectsInput::SwitchObjectsInput() : platform::Form("SwitchObjectsInput") 
     obReference[0]->setValue(true);
     cbZorder.Caption = "Switch layer";
     cbZorder.setValue(1);
-    btnOK.Caption = "&OK";
-    btnOK.Default = true;
-    btnCancel.Caption = "&Cancel";
-    btnCancel.Cancel = true;
-    btnOK.onClick = [this] { btnOK_Click(); };
-    btnCancel.onClick = [this] { btnCancel_Click(); };
+    okCancelButtons(btnOK, btnCancel, [this] { btnOK_Click(); }, [this] { btnCancel_Click(); });
 }
 
 int SwitchObjectsInput::reference() const {
