@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
@@ -103,6 +104,23 @@ TEST_P(AutoShapeHost, MovingANodeReframesTheFreeformAndTheNodesFollowItsFrame) {
     box->setLeft(20);
     EXPECT_EQ(box->Nodes().Item(1).Points(), (std::pair<float, float>{20, 10}));
     EXPECT_EQ(errorOf([&] { box->Nodes().SetPosition(1, INFINITY, 0); }), host::E_FAIL);
+}
+
+TEST_P(AutoShapeHost, AdjustmentsAndNodesSurviveSavingAndOpening) {
+    auto rounded = add(host::msoShapeRoundedRectangle);
+    rounded->Adjustments().setItem(1, 0.123f);
+    auto untouched = add(host::msoShapeRightArrow);
+    auto box = slide->Shapes().AddPolyline({{10, 10}, {110, 10}, {110, 40}, {10, 40}});
+    box->Nodes().SetPosition(3, 150, 60);
+    const std::string file = ::testing::TempDir() + "autoshape-" + GetParam() + ".ppt";
+    presentation->SaveAs(file);
+    auto reopened = app->Presentations().Open(file);
+    auto& shapes = reopened->Slides().Item(1)->Shapes();
+    EXPECT_FLOAT_EQ(shapes.Item(1)->Adjustments().Item(1), 0.123f);
+    EXPECT_EQ(shapes.Item(2)->Adjustments().Count(), 2);
+    EXPECT_EQ(shapes.Item(3)->Nodes().Count(), 4);
+    EXPECT_EQ(shapes.Item(3)->Nodes().Item(3).Points(), (std::pair<float, float>{150, 60}));
+    std::remove(file.c_str());
 }
 
 TEST_P(AutoShapeHost, SingleStepsMoveOneLayerAndStopAtTheEnds) {
