@@ -42,12 +42,10 @@ void EfficiencyTools::SwitchObjects() {
         const auto d = static_cast<std::int16_t>(s1.ZOrderPosition() - s2.ZOrderPosition());
         const int steps = std::abs(static_cast<int>(d));
         // Single steps, so that every shape between the two keeps its place.
-        host::Shape& first = s1;
-        host::Shape& second = s2;
         const int firstMove = d >= 0 ? host::msoSendBackward : host::msoBringForward;
         const int secondMove = d >= 0 ? host::msoBringForward : host::msoSendBackward;
-        for (int i = 0; i < steps; ++i) first.ZOrder(firstMove);
-        for (int i = 0; i < steps - 1; ++i) second.ZOrder(secondMove);
+        for (int i = 0; i < steps; ++i) s1.ZOrder(firstMove);
+        for (int i = 0; i < steps - 1; ++i) s2.ZOrder(secondMove);
     });
 }
 
