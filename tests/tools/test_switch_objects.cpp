@@ -28,18 +28,17 @@ protected:
 };
 
 TEST_F(SwitchObjects, EachReferencePointLandsWhereTheOthersWas) {
-    struct Case {
-        int reference;
-        std::pair<float, float> first, second;
-    };
-    for (const Case& c : {Case{0, {300, 200}, {0, 0}}, Case{8, {220, 170}, {80, 30}}, Case{4, {260, 185}, {40, 15}},
-                         Case{2, {220, 200}, {80, 0}}, Case{6, {300, 170}, {0, 30}}}) {
+    // By column (left, centre, right) and row (top, middle, bottom): where the 100 x 50 shape
+    // at (0, 0) and the 20 x 20 shape at (300, 200) go.
+    const float firstLeft[] = {300, 260, 220}, firstTop[] = {200, 185, 170};
+    const float secondLeft[] = {0, 40, 80}, secondTop[] = {0, 15, 30};
+    for (int k = 0; k < 9; ++k) {
         first->setLeft(0), first->setTop(0), second->setLeft(300), second->setTop(200);
         select({first, second});
-        choose(c.reference, false);
+        choose(k, false);
         tools.SwitchObjects();
-        EXPECT_EQ(at(first), c.first) << c.reference;
-        EXPECT_EQ(at(second), c.second) << c.reference;
+        EXPECT_EQ(at(first), (std::pair<float, float>{firstLeft[k % 3], firstTop[k / 3]})) << k;
+        EXPECT_EQ(at(second), (std::pair<float, float>{secondLeft[k % 3], secondTop[k / 3]})) << k;
     }
     EXPECT_TRUE(reportedLocations().empty());
 }
