@@ -64,6 +64,7 @@ MarginInput::MarginInput() : platform::Form("MarginInput") {
     btnOK.Default = true;
     btnCancel.Caption = "&Cancel";
     btnCancel.Cancel = true;
+    btnCancel.CausesValidation = false;  // a refused value must not keep the user from leaving
 
     auto upDown = [](platform::ScrollBar& u) {
         u.Min = kUpDownLowest;
@@ -71,6 +72,7 @@ MarginInput::MarginInput() : platform::Form("MarginInput") {
         u.SmallChange = 5;
     };
     upDown(udMargin);
+    Opt0.setValue(true);  // as designed: one value for all sides
     Opt0.onClick = [this] { Opt_Click(0); };
     Opt1.onClick = [this] { Opt_Click(1); };
     udMargin.onChange = [this] { udMargin_Change(); };
@@ -88,19 +90,8 @@ MarginInput::MarginInput() : platform::Form("MarginInput") {
 void MarginInput::Form_Load() {
     trap("MarginInput, Form_Load", [&] {
         cancelled = true;  // closing the window is no OK
-        filling_ = true;
-        tbMargin.setText("");
-        udMargin.setValue(0);
-        for (int i = 0; i < 4; ++i) {
-            tbM[i].setText("");
-            udM[i].setValue(0);
-        }
-        filling_ = false;
-        Opt1.setValue(false);
-        Opt0.setValue(true);
         enableForChoice();
     });
-    filling_ = false;
 }
 
 void MarginInput::Form_Activate() {
