@@ -274,5 +274,5 @@ TEST_F(TextModel, WordsAreRunsOfCharactersWithTheSpacesAndTabsAfterThem) {
     ASSERT_EQ(part.Count(), 1);
     EXPECT_EQ(part.ItemText(1), "llo, ");
     EXPECT_EQ(part.Item(1).Start(), 5);
-    EXPECT_EQ(box("").TextFrame().TextRange().Words().Count(), 0);
+    EXPECT_EQ(box("")->TextFrame().TextRange().Words().Count(), 0);
 }
