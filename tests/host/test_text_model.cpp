@@ -270,7 +270,7 @@ TEST_F(TextModel, WordsAreRunsOfCharactersWithTheSpacesAndTabsAfterThem) {
     EXPECT_EQ(texts, (std::vector<std::string>{"Hello, ", "world!\t", "and", "next", "line  "}));
     EXPECT_EQ(hostErrorOf([&] { words.Item(6); }), E_FAIL);
     // A range's words are its own: a word cut by the range's end is cut too.
-    const TextWords part = all.Characters(5, 6).Words();
+    const TextWords part = all.Characters(5, 5).Words();
     ASSERT_EQ(part.Count(), 1);
     EXPECT_EQ(part.ItemText(1), "llo, ");
     EXPECT_EQ(part.Item(1).Start(), 5);
