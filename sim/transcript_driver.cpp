@@ -202,6 +202,13 @@ void TranscriptDriver::runModal(platform::Form& form) {
     throw std::runtime_error("dialog without queued steps: " + form.name());
 }
 
+void TranscriptDriver::formShown(platform::Form& form) {
+    if (!form.Visible()) return;
+    out_ << "  [window " << form.name() << "]" << (form.Caption.empty() ? "" : " \"" + form.Caption + "\"") << " shows\n";
+    for (auto* c : form.controls())
+        if (c->Visible && std::string(c->kind()) == "Label") out_ << "    " << describe(*c) << "\n";
+}
+
 void TranscriptDriver::workAtTerminal(platform::Form& form) {
     for (auto* c : form.controls())
         if (c->Visible && std::string(c->kind()) != "Timer") out_ << "    " << describe(*c) << "\n";
