@@ -45,6 +45,9 @@ std::string fmt(float v) {
     return o.str();
 }
 
+// A language id as printed: mixed when the characters differ.
+std::string languageText(int language) { return language > 0 ? std::to_string(language) : "mixed"; }
+
 bool isNumber(const std::string& s) {
     std::istringstream in(s);
     in.imbue(std::locale::classic());
@@ -303,12 +306,11 @@ struct Simulator::Impl {
     void printFrame(const std::string& label, host::Shape& shape) {
         const host::TextFrame f = shape.TextFrame();
         auto side = [](float points) { return fmt(points) + " (" + fmt(static_cast<float>(points / 28.35)) + " cm)"; };
-        const int language = f.TextRange().LanguageID();
         out << "  " << label << ": margins left " << side(f.MarginLeft()) << " top " << side(f.MarginTop()) << " right "
             << side(f.MarginRight()) << " bottom " << side(f.MarginBottom()) << "\n"
             << "    fit shape to text " << (f.AutoSize() == host::ppAutoSizeShapeToFitText ? "on" : "off") << ", wrap text "
-            << (f.WordWrap() == host::msoFalse ? "off" : "on") << ", language "
-            << (language > 0 ? std::to_string(language) : "mixed") << "\n";
+            << (f.WordWrap() == host::msoFalse ? "off" : "on") << ", language " << languageText(f.TextRange().LanguageID())
+            << "\n";
     }
 
     // The notes page of a slide: each shape's text and language.
@@ -320,9 +322,8 @@ struct Simulator::Impl {
             ++i;
             if (sh->HasTextFrame() == host::msoFalse) continue;
             const host::TextRange text = sh->TextFrame().TextRange();
-            const int language = text.LanguageID();
-            out << "    " << i << ". \"" << visibleText(text.Text()) << "\" language "
-                << (language > 0 ? std::to_string(language) : "mixed") << "\n";
+            out << "    " << i << ". \"" << visibleText(text.Text()) << "\" language " << languageText(text.LanguageID())
+                << "\n";
         }
     }
 
@@ -354,8 +355,7 @@ struct Simulator::Impl {
             if (sh->HasTextFrame() == host::msoTrue) {
                 const std::string text = sh->TextFrame().TextRange().Text();
                 if (!text.empty()) {
-                    const int language = sh->TextFrame().TextRange().LanguageID();
-                    out << " text \"" << text << "\" language " << (language > 0 ? std::to_string(language) : "mixed");
+                    out << " text \"" << text << "\" language " << languageText(sh->TextFrame().TextRange().LanguageID());
                 }
             }
             for (auto& [name, value] : sh->Tags().all()) out << " tag " << name << "=\"" << value << "\"";
