@@ -552,8 +552,9 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
         printSettings(platform::RootKey::CurrentUser, kSettingsKey, 0);
     } else if (cmd == "set") {
         std::string value = arg(2);
-        platform::registryStore().setValue(platform::RootKey::CurrentUser, kSettingsKey, arg(1),
-                                           {platform::REG_SZ, value + '\0'});
+        if (!platform::registryStore().setValue(platform::RootKey::CurrentUser, kSettingsKey, arg(1),
+                                                {platform::REG_SZ, value + '\0'}))
+            throw std::runtime_error("the setting " + words[1] + " could not be written to the registry");
         out << "  " << words[1] << " = \"" << value << "\"\n";
     } else if (cmd == "answer") {
         for (std::size_t i = 1; i < words.size(); ++i) driver.messageAnswers.push_back(parseAnswer(words[i]));
