@@ -69,13 +69,19 @@ platform::HttpRequest httpPostRequest(const std::string& url, const std::string&
                                       std::uint16_t port, const std::string& user, const std::string& password) {
     (void)accessType;  // the system's proxy settings are the only kind there is
     std::string_view rest = platform::trimmed(url, " ");
-    if (rest.size() >= 7 && platform::equalsNoCase(rest.substr(0, 7), "http://")) rest.remove_prefix(7);
+    platform::HttpRequest request;
+    if (rest.size() >= 7 && platform::equalsNoCase(rest.substr(0, 7), "http://")) {
+        rest.remove_prefix(7);
+    } else if (rest.size() >= 8 && platform::equalsNoCase(rest.substr(0, 8), "https://")) {
+        rest.remove_prefix(8);
+        request.https = true;
+    }
     const auto slash = rest.find('/');
 
-    platform::HttpRequest request;
     request.host = std::string(rest.substr(0, slash));
     request.path = slash == std::string_view::npos ? "/" : std::string(rest.substr(slash));
-    request.port = port == 0 ? 80 : port;
+    // Port 80 is the plain web's; a secure address given without a port means the secure one.
+    request.port = port == 0 || (request.https && port == 80) ? (request.https ? 443 : 80) : port;
     request.method = "POST";
     request.body = body;
     request.userAgent = kAgent;

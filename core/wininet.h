@@ -15,7 +15,9 @@ namespace core {
 using HttpBytes = std::vector<std::uint8_t>;
 
 // Posts the form-encoded body to url and returns the reply body, whatever its status. Blanks
-// around the url and a leading "http://" (any case) are dropped; the host is the text up to
+// around the url and a leading "http://" (any case) are dropped; a leading "https://" is
+// dropped too and the request goes over TLS with the certificate verified (port 80 then
+// means 443); the host is the text up to
 // the first "/" and may carry ":port", which then wins over `port` (0 means 80). The rest,
 // from that "/", is the path ("/" when there is none). accessType 0 is the system's proxy
 // settings (libcurl's environment; a server on this machine is always reached directly) and

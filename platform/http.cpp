@@ -116,7 +116,7 @@ std::optional<Target> makeTarget(const HttpRequest& request, std::string& error)
     std::string path = request.path.empty() ? "/" : request.path;
     if (path.front() != '/') path.insert(path.begin(), '/');
     Target target;
-    target.url = "http://" + (ipv6 ? "[" + name + "]" : name) + ":" + std::to_string(port) + path;
+    target.url = std::string(request.https ? "https://" : "http://") + (ipv6 ? "[" + name + "]" : name) + ":" + std::to_string(port) + path;
     target.hostName = std::move(name);
     return target;
 }
@@ -207,6 +207,15 @@ void perform(const HttpRequest& request, Receiver& receiver, HttpResponse& info)
     if (isLoopback(target->hostName)) curl_easy_setopt(h, CURLOPT_PROXY, "");
     if (request.connectTimeoutMs > 0) curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, request.connectTimeoutMs);
     if (request.totalTimeoutMs > 0) curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, request.totalTimeoutMs);
+    if (request.lowSpeedBytes > 0 && request.lowSpeedSeconds > 0) {
+        curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, request.lowSpeedBytes);
+        curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, request.lowSpeedSeconds);
+    }
+    if (request.https) {
+        // Never talk to a server whose certificate or name does not check out.
+        curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
+        curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
+    }
     if (!request.userAgent.empty()) curl_easy_setopt(h, CURLOPT_USERAGENT, request.userAgent.c_str());
     if (request.decodeContent) {
         curl_easy_setopt(h, CURLOPT_ACCEPT_ENCODING, "");  // every coding this libcurl decodes

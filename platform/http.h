@@ -14,6 +14,7 @@ namespace platform {
 struct HttpRequest {
     std::string host;                  // "example.org", "127.0.0.1:8080" or "[::1]:8080"
     int port = 80;                     // used when host carries no port
+    bool https = false;                // TLS with the server's certificate and name verified
     std::string path = "/";            // with its query; a missing leading "/" is added
     std::string method = "POST";      // as written on the request line; empty means GET
     std::vector<std::string> headers;  // whole lines "Name: value"; CR and LF inside are dropped
@@ -22,6 +23,10 @@ struct HttpRequest {
     long connectTimeoutMs = 5000;      // 0 or less: libcurl's default
     long totalTimeoutMs = 30000;       // 0 or less: no limit
     bool decodeContent = true;         // advertise gzip/deflate; the body handed back is decoded
+    // A transfer slower than lowSpeedBytes per second for lowSpeedSeconds ends as failed;
+    // 0 in either: no such limit.
+    long lowSpeedBytes = 0;
+    long lowSpeedSeconds = 0;
 };
 
 struct HttpResponse {

@@ -18,6 +18,7 @@
 #include "platform/ui.h"
 #include "sim/ribbon_view.h"
 #include "sim/transcript_driver.h"
+#include "tests/support/update_server.h"
 
 namespace sim {
 namespace {
@@ -197,12 +198,15 @@ struct Simulator::Impl {
     std::string sandbox;  // the copy of the installation the scenario runs from, if any
     std::optional<std::string> savedTmpdir;  // TMPDIR before the sandbox named its own
     bool tmpdirChanged = false;
+    std::unique_ptr<testsupport::UpdateServer> updateServer;  // a local update server, once asked for
+    std::vector<testsupport::UpdateServer::File> updateFiles;
 
     Impl(Options o, std::ostream& os) : options(std::move(o)), out(os), driver(os, options.interactive) {
         platform::setUiDriver(&driver);
     }
     ~Impl() {
         app.reset();
+        updateServer.reset();
         platform::setUiDriver(nullptr);
         if (tmpdirChanged) {
             if (savedTmpdir) setenv("TMPDIR", savedTmpdir->c_str(), 1);
@@ -322,6 +326,21 @@ struct Simulator::Impl {
             for (auto& [name, value] : sh->Tags().all()) out << " tag " << name << "=\"" << value << "\"";
             out << "\n";
         }
+    }
+
+    void writeSetting(const std::string& name, const std::string& value) {
+        platform::registryStore().setValue(platform::RootKey::CurrentUser, kSettingsKey, name,
+                                           {platform::REG_SZ, value + '\0'});
+    }
+
+    testsupport::UpdateServer& localUpdateServer() {
+        if (!updateServer) {
+            updateServer = std::make_unique<testsupport::UpdateServer>();
+            writeSetting("webHost", updateServer->hostPort());
+            out << "  update server listening on the loopback interface; webHost = \"" << updateServer->hostPort()
+                << "\"\n";
+        }
+        return *updateServer;
     }
 
     void printSettings(platform::RootKey root, const std::string& key, int depth) {
@@ -492,9 +511,26 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
         printSettings(platform::RootKey::CurrentUser, kSettingsKey, 0);
     } else if (cmd == "set") {
         std::string value = arg(2);
-        platform::registryStore().setValue(platform::RootKey::CurrentUser, kSettingsKey, arg(1),
-                                           {platform::REG_SZ, value + '\0'});
+        writeSetting(arg(1), value);
         out << "  " << words[1] << " = \"" << value << "\"\n";
+    } else if (cmd == "startup") {
+        const int started = host().COMAddIns().startUp();
+        out << "  the host's start connected " << started << " add-in(s) and told them it is complete\n";
+    } else if (cmd == "updateserver") {
+        auto& server = localUpdateServer();
+        if (words.size() > 1) {
+            server.setVersionReply(words[1]);
+            out << "  it answers the check with \"" << words[1] << "\"\n";
+        } else {
+            for (const auto& request : server.requests()) out << "  " << request.requestLine << "\n";
+        }
+    } else if (cmd == "updatefile") {
+        const auto raw = rawWords(line);
+        if (raw.size() < 3) throw std::runtime_error("'updatefile' needs a path and a text (see --help)");
+        updateFiles.push_back({raw[1], scenarioText(raw[2])});
+        localUpdateServer().setFiles(updateFiles);
+        out << "  the update holds " << updateFiles.size() << " file(s); " << raw[1] << " has "
+            << updateFiles.back().bytes.size() << " byte(s)\n";
     } else if (cmd == "answer") {
         for (std::size_t i = 1; i < words.size(); ++i) driver.messageAnswers.push_back(parseAnswer(words[i]));
     } else if (cmd == "form") {
@@ -584,6 +620,12 @@ const char* Simulator::help() {
            "  tags                         print the presentation's tags\n"
            "  settings                     print the add-in's settings\n"
            "  set NAME VALUE               write a setting\n"
+           "  startup                      the host's own start: connect every registered add-in, then\n"
+           "                               tell each that the start is complete\n"
+           "  updateserver [REPLY]         start an update server on the loopback interface and point\n"
+           "                               the setting webHost at it; REPLY answers the version check;\n"
+           "                               without REPLY print the requests it got\n"
+           "  updatefile PATH TEXT         add a file to the update the server offers (escapes as 'text')\n"
            "  ribbon [ID|LABEL]            print the ribbon's controls and their state\n"
            "  click ID|LABEL               click a ribbon control (a toggle button toggles)\n"
            "  choose ID|LABEL INDEX|ITEM   choose an item of a drop-down or gallery\n"

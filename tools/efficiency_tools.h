@@ -112,6 +112,13 @@ public:
     // character. A failure is reported with "EfficiencyTools, beautify" and ends it.
     void beautify(const host::TextFrame& frame);
 
+    // ---- Links and dialogs (tools/start_update.cpp) ---------------------------------------
+    // Asks the update add-in "plorinrenew.Connect" for a check now: connects it when it is
+    // off and calls its "check", which returns at once. Without the update add-in in the
+    // host's list the user is told to check the installation. Failures are reported as
+    // "EfficiencyTools, startUpdate".
+    void startUpdate();
+
 private:
     // ---- Geometry internals ---------------------------------------------------------------
     // The internal forms report a failure with their accessor's location, then throw
@@ -155,5 +162,6 @@ private:
 // The command tables of the families.
 extern const std::vector<EfficiencyTools::MethodEntry> kGeometryMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kTextMethods;
+extern const std::vector<EfficiencyTools::MethodEntry> kUpdateMethods;
 
 }  // namespace core

@@ -3,6 +3,9 @@
 
 #include "core/errors.h"
 #include "core/wininet.h"
+#include "core/config.h"
+#include "core/registry.h"
+#include "platform/services.h"
 #include "tests/support/http_test_server.h"
 
 namespace {
@@ -137,6 +140,44 @@ TEST(AddHttpHeader, SplitsLinesReplacesSameNamesAndDropsLinesWithoutAName) {
     core::addHttpHeader(request, "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1)");
     core::addHttpHeader(request, "\r\n: nameless\r\nX-Two: 2");
     EXPECT_EQ(request.headers, (std::vector<std::string>{"accept: text/plain", "X-One: 1", "X-Two: 2"}));
+}
+
+}  // namespace
+
+namespace {
+
+class WebAddress : public ::testing::Test {
+protected:
+    void SetUp() override {
+        registry = platform::makeMemoryRegistry();
+        platform::useRegistryStore(registry.get());
+    }
+    void TearDown() override { platform::useRegistryStore(nullptr); }
+    std::unique_ptr<platform::RegistryStore> registry;
+};
+
+TEST_F(WebAddress, TheSchemeOfTheSettingDecidesBetweenPlainAndSecureRequests) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"www.example.org", "http://www.example.org"},
+        {" 127.0.0.1:8080 ", "http://127.0.0.1:8080"},
+        {"HTTPS://secure.example.org:8443/", "https://secure.example.org:8443"},
+        {"http://plain.example.org", "http://plain.example.org"},
+        {"   ", std::string("http://") + core::kDefaultWebHost},
+        {"https://", std::string("https://") + core::kDefaultWebHost},
+    };
+    for (const auto& [setting, address] : cases) {
+        core::setRegistry("webHost", setting, "");
+        EXPECT_EQ(core::webAddress(), address) << setting;
+    }
+}
+
+TEST_F(Wininet, ASecureAddressIsNeverAnsweredByAServerWithoutACertificate) {
+    server.queue(Reply::text("plain"));
+    core::setHttpTimeouts({500, 500});
+    EXPECT_TRUE(post("https://" + server.hostPort() + "/autoupdate.php").empty());
+    const auto request = core::httpPostRequest("https://example.org/x", "", 0, 80, "", "");
+    EXPECT_TRUE(request.https);
+    EXPECT_EQ(request.port, 443);
 }
 
 }  // namespace
