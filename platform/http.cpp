@@ -128,6 +128,7 @@ bool isLoopback(const std::string& hostName) {
 // Where the reply body goes while libcurl reads it.
 struct Receiver {
     CURL* easy = nullptr;
+    HttpResponse* info = nullptr;  // gets status and length before the first piece goes to sink
     const std::function<bool(const char*, std::size_t)>* sink = nullptr;
     bool onlySuccess = false;   // give sink a 2xx body only; keep any other in otherBody
     bool decided = false;
@@ -146,6 +147,12 @@ std::size_t onBody(char* data, std::size_t size, std::size_t count, void* userDa
             curl_easy_getinfo(receiver->easy, CURLINFO_RESPONSE_CODE, &status);
             receiver->toSink = !receiver->onlySuccess || (status >= 200 && status < 300);
             receiver->decided = true;
+            if (receiver->info) {
+                curl_off_t length = -1;
+                curl_easy_getinfo(receiver->easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+                receiver->info->status = status;
+                receiver->info->contentLength = length;
+            }
         }
         if (!receiver->toSink) {
             const std::size_t room = kErrorBodyLimit - receiver->otherBody.size();
@@ -243,8 +250,13 @@ void perform(const HttpRequest& request, Receiver& receiver, HttpResponse& info)
     if (rc == CURLE_OK) {
         info.ok = true;
         curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &info.status);
+        curl_off_t length = -1;
+        curl_easy_getinfo(h, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+        info.contentLength = length;
         return;
     }
+    info.status = 0;
+    info.contentLength = -1;
     if (receiver.sinkStopped) {
         info.error = "the receiver stopped the transfer";
     } else if (!receiver.failure.empty()) {
@@ -281,6 +293,7 @@ public:
             Receiver receiver;
             receiver.sink = &sink;
             receiver.onlySuccess = true;
+            receiver.info = &info;
             perform(request, receiver, info);
             if (!info.ok) return false;
             if (info.status >= 200 && info.status < 300) return true;

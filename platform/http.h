@@ -34,6 +34,7 @@ struct HttpResponse {
     long status = 0;    // the reply's status code; 0 whenever ok is false
     std::string body;   // the reply body; empty whenever ok is false
     std::string error;  // why it failed; empty when ok
+    long long contentLength = -1;  // the reply's Content-Length as sent, -1 when it has none
 };
 
 class HttpClient {
@@ -56,7 +57,8 @@ public:
     // Like send, but hands a 2xx reply's body to sink piece by piece as it arrives instead of
     // collecting it. True only when the whole body went to sink. A sink returning false stops the
     // transfer (false, error says so). A reply of another status reaches info (ok, status and its
-    // body, cut at 64 KiB) but never sink. info.body stays empty for a 2xx reply.
+    // body, cut at 64 KiB) but never sink. info.body stays empty for a 2xx reply. Before the
+    // first call of sink, info.status and info.contentLength already hold the reply's.
     virtual bool download(const HttpRequest& request,
                           const std::function<bool(const char* data, std::size_t size)>& sink,
                           HttpResponse& info) = 0;

@@ -52,6 +52,9 @@ void Connect::OnConnection(host::HostObject& application, int, host::COMAddIn*) 
         if (!app) return;  // another host: nothing to do there
         object_ = std::make_shared<Updater>();
         addInState().application = app;
+        // An install cut off by a crash is finished or undone before anything else.
+        if (!recoverInstall(Main::journalPath()))
+            core::raiseError(core::errPathFileAccess, "The interrupted update could not be completed or undone");
     });
 }
 

@@ -129,10 +129,11 @@ bool Main::autoUpdateEnabled() {
 int Main::checkForUpdate() {
     int result = 0;
     core::trap("Main, checkForUpdate", [&] {
-        const core::HttpBytes bytes =
-            core::HttpPost(core::webAddress() + "/autoupdate.php?action=check", "", 0, 80, "", "");
-        const std::string reply = core::ByteArrayToString(bytes);
+        const core::HttpReply answer = core::HttpPostReply(core::webAddress() + "/autoupdate.php?action=check", "");
+        const std::string reply = core::ByteArrayToString(answer.body);
         result = classifyReply(reply);
+        // An error page is no answer of the update server, whatever it says.
+        if (answer.answered && answer.status != 200) result = 5;
         if (result == 1) versionReply = reply;
     });
     return result;

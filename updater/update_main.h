@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "updater/update_files.h"
+
 namespace host {
 class Application;
 }
@@ -37,6 +39,7 @@ public:
     std::uint64_t customizationBytes = 0;
     std::uint64_t downloadSize = 0;
     std::string tempFolder;  // ends with "/"; empty until the run made one
+    UpdateList updateList;   // the server's list, checked
 
     // One run, manual or automatic by the add-in's manual check flag; the temporary folder
     // is removed at its end whatever happened. The host application is the one kept when
@@ -61,10 +64,30 @@ public:
     void showMessage(int code);
 
     // Download and install (updater/update_install.cpp).
+    // The list and the package into the run's temporary folder, with the progress dialog.
+    // True only when both came complete, with status 200, and agree with each other: the
+    // list's counts add up to the package's announced length, which is at most the download
+    // size of the version reply, and to the bytes received. Otherwise nothing is written.
     bool downloadUpdate();
+    // Disconnects the main add-in, installs the files (updater/update_files.h), puts the main
+    // add-in's connection back as it was on every path and records the versions only after
+    // the files are all in place.
     bool installUpdate();
-    // Removes the run's temporary folder, if it made one.
+    // A private new folder in the temporary folder ("plorin_update_" and a unique part,
+    // readable only by the user), or empty when none can be made.
+    std::string createTempFolder();
+    // Creates the folder and every missing parent.
+    void generatePath(const std::string& path);
+    // Installs the run's temporary folder into the installation's root by the list.
+    bool copyFolder(const std::string& source, const std::string& destination);
+    // Removes the run's temporary folder, if it made one, without following links.
     void deleteTemp();
+
+    // The installation's root: the parent of the update add-in's folder.
+    static std::string installationRoot();
+    // The install record and the log, in the update add-in's folder.
+    static std::string journalPath();
+    static std::string logPath();
 
     // The installed program version written when none was ever recorded.
     static std::string builtProgramVersion();
