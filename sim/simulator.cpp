@@ -122,6 +122,20 @@ std::string scenarioText(const std::string& raw) {
     return text;
 }
 
+// A file's text in a scenario: \n is a line feed, \r a carriage return, \t a tab, \\ a backslash.
+std::string fileText(const std::string& raw) {
+    std::string text;
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] != '\\' || i + 1 >= raw.size()) {
+            text += raw[i];
+            continue;
+        }
+        const char next = raw[++i];
+        text += next == 'n' ? '\n' : next == 'r' ? '\r' : next == 't' ? '\t' : next;
+    }
+    return text;
+}
+
 // The same escapes back, for printing.
 std::string visibleText(const std::string& text) {
     std::string out;
@@ -527,7 +541,7 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
     } else if (cmd == "updatefile") {
         const auto raw = rawWords(line);
         if (raw.size() < 3) throw std::runtime_error("'updatefile' needs a path and a text (see --help)");
-        updateFiles.push_back({raw[1], scenarioText(raw[2])});
+        updateFiles.push_back({raw[1], fileText(raw[2])});
         localUpdateServer().setFiles(updateFiles);
         out << "  the update holds " << updateFiles.size() << " file(s); " << raw[1] << " has "
             << updateFiles.back().bytes.size() << " byte(s)\n";
@@ -625,7 +639,8 @@ const char* Simulator::help() {
            "  updateserver [REPLY]         start an update server on the loopback interface and point\n"
            "                               the setting webHost at it; REPLY answers the version check;\n"
            "                               without REPLY print the requests it got\n"
-           "  updatefile PATH TEXT         add a file to the update the server offers (escapes as 'text')\n"
+           "  updatefile PATH TEXT         add a file to the update the server offers; in TEXT \\n is\n"
+           "                               a line feed, \\r a carriage return, \\t a tab\n"
            "  ribbon [ID|LABEL]            print the ribbon's controls and their state\n"
            "  click ID|LABEL               click a ribbon control (a toggle button toggles)\n"
            "  choose ID|LABEL INDEX|ITEM   choose an item of a drop-down or gallery\n"
