@@ -52,6 +52,9 @@ void Connect::OnConnection(host::HostObject& application, int, host::COMAddIn*) 
         if (!app) return;  // another host: nothing to do there
         object_ = std::make_shared<Updater>();
         addInState().application = app;
+        // A host that loads the add-in anew starts with the automatic workflow; the library
+        // may have served an earlier host of this process.
+        if (!addInState().running) addInState().manualCheck = false;
         // An install cut off by a crash is finished or undone before anything else.
         if (!recoverInstall(Main::journalPath()))
             core::raiseError(core::errPathFileAccess, "The interrupted update could not be completed or undone");

@@ -60,9 +60,9 @@ class UpdateInstall : public UpdaterFixture {
 protected:
     void SetUp() override {
         UpdaterFixture::SetUp();
-        writeFile("program/libplorin.so", "old library");
-        writeFile("program/ui/plorinUI.xml", "<old/>");
-        writeFile("customization/copyright.txt", "(c) old");
+        writeInstalled("program/libplorin.so", "old library");
+        writeInstalled("program/ui/plorinUI.xml", "<old/>");
+        writeInstalled("customization/copyright.txt", "(c) old");
         set("autoUpdateProgramVersion", "1.0.0.4");
         set("autoUpdateCustomizationVersion", "3");
         startHost();
@@ -76,7 +76,7 @@ protected:
         core::setHttpTimeouts({2000, 5000, 1});
     }
 
-    void writeFile(const std::string& relative, const std::string& text) {
+    void writeInstalled(const std::string& relative, const std::string& text) {
         fs::create_directories(fs::path(root + relative).parent_path());
         std::ofstream(root + relative, std::ios::binary) << text;
     }
@@ -277,7 +277,7 @@ TEST_F(UpdateInstall, AMainAddInThatWasOffStaysOffAndAMissingOneStopsTheInstall)
     // A host without the main add-in: nothing is copied.
     driver.messages.clear();
     set("autoUpdateProgramVersion", "1.0.0.4");
-    writeFile("program/libplorin.so", "old library");
+    writeInstalled("program/libplorin.so", "old library");
     startHost();
     const auto before = snapshot(root);
     runAndAgree();

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/errors.h"
+#include "tests/core/core_fixture.h"
 #include "core/folder_layout.h"
 #include "core/registry.h"
 #include "core/wininet.h"
@@ -25,23 +26,12 @@ namespace testing_updater {
 // 8 December 2026, 10:00.
 constexpr double kNow = 46364 + 10.0 / 24;
 
-class UpdaterFixture : public ::testing::Test {
+class UpdaterFixture : public testing_core::CoreFixture {
 protected:
     void SetUp() override {
-        registry = platform::makeMemoryRegistry();
-        platform::useRegistryStore(registry.get());
-        platform::useShell(&shell);
-        platform::setUiDriver(&driver);
-        core::reportedErrors().clear();
+        CoreFixture::SetUp();
         plorinrenew::setClock([this] { return now; });
         plorinrenew::addInState() = {};
-        char tmpl[] = "/tmp/varnotel-updater-XXXXXX";
-        root = std::string(mkdtemp(tmpl)) + "/";
-        std::filesystem::create_directories(root + "program");
-        std::filesystem::create_directories(root + "tmp");
-        core::setAddInFolder(root + "program/");
-        shell.temp = root + "tmp/";
-        shell.cache = root + "cache/";
         set("webHost", server.hostPort());
         core::setHttpTimeouts({2000, 5000});
     }
@@ -52,13 +42,7 @@ protected:
         plorinrenew::addInState() = {};
         plorinrenew::setClock(nullptr);
         core::setHttpTimeouts({});
-        core::setAddInFolder("");
-        platform::setUiDriver(nullptr);
-        platform::useShell(nullptr);
-        platform::useFileSystem(nullptr);
-        platform::useRegistryStore(nullptr);
-        std::error_code ec;
-        std::filesystem::remove_all(root, ec);
+        CoreFixture::TearDown();
     }
 
     // A host with the update add-in registered in process (and connected when asked).
@@ -86,12 +70,7 @@ protected:
         return texts;
     }
 
-    std::unique_ptr<platform::RegistryStore> registry;
-    platform::RecordingShell shell;
-    platform::ScriptedDriver driver;
     testsupport::UpdateServer server;
-    std::unique_ptr<host::Application> app;
-    std::string root;
     double now = kNow;
 };
 
