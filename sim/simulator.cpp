@@ -108,32 +108,29 @@ std::vector<std::string> rawWords(const std::string& line) {
     return words;
 }
 
-// Scenario text: \r (or \n) ends a paragraph, \v breaks a line inside one, \\ is a backslash.
-std::string scenarioText(const std::string& raw) {
+// Text with backslash escapes: each escaped character goes through `meaning`; a lone
+// backslash at the end stays.
+template <class F>
+std::string unescaped(const std::string& raw, F meaning) {
     std::string text;
     for (std::size_t i = 0; i < raw.size(); ++i) {
         if (raw[i] != '\\' || i + 1 >= raw.size()) {
             text += raw[i];
             continue;
         }
-        const char next = raw[++i];
-        text += next == 'r' || next == 'n' ? '\r' : next == 'v' ? '\v' : next;
+        text += meaning(raw[++i]);
     }
     return text;
 }
 
+// Scenario text: \r (or \n) ends a paragraph, \v breaks a line inside one, \\ is a backslash.
+std::string scenarioText(const std::string& raw) {
+    return unescaped(raw, [](char c) { return c == 'r' || c == 'n' ? '\r' : c == 'v' ? '\v' : c; });
+}
+
 // A file's text in a scenario: \n is a line feed, \r a carriage return, \t a tab, \\ a backslash.
 std::string fileText(const std::string& raw) {
-    std::string text;
-    for (std::size_t i = 0; i < raw.size(); ++i) {
-        if (raw[i] != '\\' || i + 1 >= raw.size()) {
-            text += raw[i];
-            continue;
-        }
-        const char next = raw[++i];
-        text += next == 'n' ? '\n' : next == 'r' ? '\r' : next == 't' ? '\t' : next;
-    }
-    return text;
+    return unescaped(raw, [](char c) { return c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c; });
 }
 
 // The same escapes back, for printing.

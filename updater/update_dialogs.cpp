@@ -9,12 +9,20 @@
 #include "updater/error_box.h"
 
 namespace plorinrenew {
+namespace {
 
-Install::Install() : platform::Form("Install") {
-    Caption = kDialogCaption;
+// The texts both questions show before the size is known.
+void offerTexts(platform::Form& form, platform::Label& Label1, platform::Label& lStatus, platform::Label& lInfo) {
+    form.Caption = kDialogCaption;
     Label1.Caption = kAvailableText;
     lStatus.Caption = "Approximately x MB will be downloaded.";
     lInfo.Caption = kSlowNetworkText;
+}
+
+}  // namespace
+
+Install::Install() : platform::Form("Install") {
+    offerTexts(*this, Label1, lStatus, lInfo);
     option0.Caption = "Update now (recommended)";
     option1.Caption = "Remind me tomorrow";
     option2.Caption = "Remind me next week";
@@ -63,10 +71,7 @@ void Install::btnOK_Click() {
 }
 
 InstallManual::InstallManual() : platform::Form("InstallManual") {
-    Caption = kDialogCaption;
-    Label1.Caption = kAvailableText;
-    lStatus.Caption = "Approximately x MB will be downloaded.";
-    lInfo.Caption = kSlowNetworkText;
+    offerTexts(*this, Label1, lStatus, lInfo);
     btnUpdate.Caption = "&Update";
     btnUpdate.Default = true;
     btnClose.Caption = "&Close";

@@ -181,3 +181,54 @@ TEST_F(Wininet, ASecureAddressIsNeverAnsweredByAServerWithoutACertificate) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Wininet, ADownloadIsKeptOnlyWhenItIsWholeSoundAndWithinItsLimit) {
+    const std::string body(5000, 'p');
+    Reply cutShort = Reply::text(body);
+    cutShort.announcedLength = 6000;
+    Reply unannounced = Reply::verbatim("HTTP/1.0 200 OK\r\n\r\n" + body);
+    struct Case {
+        const char* name;
+        Reply reply;
+        std::uint64_t limit;
+        core::DownloadOutcome outcome;
+    };
+    const Case cases[] = {
+        {"whole", Reply::text(body), 5000, core::DownloadOutcome::complete},
+        {"larger than the limit", Reply::text(body), 4999, core::DownloadOutcome::failed},
+        {"cut short", cutShort, 10000, core::DownloadOutcome::failed},
+        {"no length", unannounced, 10000, core::DownloadOutcome::failed},
+        {"empty", Reply::text(""), 10000, core::DownloadOutcome::failed},
+        {"status 404", Reply::text(body, 404), 10000, core::DownloadOutcome::failed},
+    };
+    for (const auto& c : cases) {
+        server.queue(c.reply);
+        std::string into;
+        std::uint64_t lastReceived = 0, lastLength = 0;
+        const auto outcome = core::HttpDownload("http://" + server.hostPort() + "/p", c.limit,
+                                                [&](std::uint64_t received, std::uint64_t length) {
+                                                    lastReceived = received;
+                                                    lastLength = length;
+                                                    return true;
+                                                },
+                                                into);
+        EXPECT_EQ(outcome, c.outcome) << c.name;
+        EXPECT_EQ(into.size(), c.outcome == core::DownloadOutcome::complete ? body.size() : 0u) << c.name;
+        if (c.outcome == core::DownloadOutcome::complete) {
+            EXPECT_EQ(lastReceived, 5000u);
+            EXPECT_EQ(lastLength, 5000u);
+        }
+    }
+
+    server.queue(Reply::text(body));
+    std::string into;
+    EXPECT_EQ(core::HttpDownload("http://" + server.hostPort() + "/p", 10000,
+                                 [](std::uint64_t, std::uint64_t) { return false; }, into),
+              core::DownloadOutcome::cancelled);
+    EXPECT_TRUE(into.empty());
+    EXPECT_TRUE(core::reportedErrors().empty());
+}
+
+}  // namespace
