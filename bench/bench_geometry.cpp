@@ -5,8 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "core/addin_state.h"
-#include "core/ppt_events.h"
+#include "addin/addin_state.h"
+#include "addin/ppt_events.h"
 #include "host/host.h"
 #include "tools/efficiency_tools.h"
 
@@ -16,7 +16,7 @@ namespace {
 // spread out and a fifth of them turned by a right angle, as a real slide might be.
 struct SelectedShapes {
     explicit SelectedShapes(int count) : app("14.0") {
-        core::state().application = &app;
+        plorin::state().application = &app;
         auto presentation = app.Presentations().Add();
         auto slide = presentation->Slides().Add(1, 1);
         std::vector<std::shared_ptr<host::Shape>> shapes;
@@ -32,12 +32,12 @@ struct SelectedShapes {
         selection.shapes_ = shapes;
         selection.slides_ = {slide};
     }
-    ~SelectedShapes() { core::state().application = nullptr; }
+    ~SelectedShapes() { plorin::state().application = nullptr; }
     host::Application app;
-    core::EfficiencyTools tools;
+    plorin::EfficiencyTools tools;
 };
 
-template <void (core::EfficiencyTools::*command)()>
+template <void (plorin::EfficiencyTools::*command)()>
 void BM_command(benchmark::State& state) {
     SelectedShapes deck(static_cast<int>(state.range(0)));
     for (auto _ : state) (deck.tools.*command)();
@@ -46,7 +46,7 @@ void BM_command(benchmark::State& state) {
 }
 
 #define GEOMETRY_BENCHMARK(command)                                                      \
-    BENCHMARK_TEMPLATE(BM_command, &core::EfficiencyTools::command)                      \
+    BENCHMARK_TEMPLATE(BM_command, &plorin::EfficiencyTools::command)                      \
         ->Name("BM_" #command)                                                           \
         ->RangeMultiplier(10)                                                            \
         ->Range(100, 10000)                                                              \
@@ -66,7 +66,7 @@ GEOMETRY_BENCHMARK(stackVertically);
 // The selection state is recomputed on every selection change.
 void BM_checkSelection(benchmark::State& state) {
     SelectedShapes deck(static_cast<int>(state.range(0)));
-    core::pptEvents events;
+    plorin::pptEvents events;
     events.setPowerPointApp(&deck.app);
     for (auto _ : state) events.checkSelection();
     state.SetItemsProcessed(state.iterations() * state.range(0));
@@ -77,7 +77,7 @@ BENCHMARK(BM_checkSelection)->RangeMultiplier(10)->Range(100, 10000)->Complexity
 // Selecting in the host (the event fires into the add-in's sink).
 void BM_selectShapes(benchmark::State& state) {
     SelectedShapes deck(static_cast<int>(state.range(0)));
-    core::pptEvents events;
+    plorin::pptEvents events;
     events.setPowerPointApp(&deck.app);
     auto window = deck.app.ActiveWindow();
     auto shapes = window->Selection().shapes_;

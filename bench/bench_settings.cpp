@@ -17,7 +17,7 @@ struct RegistryFile {
         dir = mkdtemp(tmpl);
         store = platform::makeFileRegistry(dir + "/registry.reg");
         platform::useRegistryStore(store.get());
-        for (int i = 0; i < values; ++i) core::setRegistry("value" + std::to_string(i), std::to_string(i), "");
+        for (int i = 0; i < values; ++i) plorin::setRegistry("value" + std::to_string(i), std::to_string(i), "");
     }
     ~RegistryFile() {
         platform::useRegistryStore(nullptr);
@@ -29,14 +29,14 @@ struct RegistryFile {
 
 void BM_getRegistry(benchmark::State& state) {
     RegistryFile file(static_cast<int>(state.range(0)));
-    for (auto _ : state) benchmark::DoNotOptimize(core::getRegistry("value1", "", "0"));
+    for (auto _ : state) benchmark::DoNotOptimize(plorin::getRegistry("value1", "", "0"));
 }
 BENCHMARK(BM_getRegistry)->Arg(30)->Arg(300);
 
 void BM_setRegistry(benchmark::State& state) {
     RegistryFile file(static_cast<int>(state.range(0)));
     int n = 0;
-    for (auto _ : state) core::setRegistry("statsEfficiencyTools", std::to_string(++n), "");
+    for (auto _ : state) plorin::setRegistry("statsEfficiencyTools", std::to_string(++n), "");
 }
 BENCHMARK(BM_setRegistry)->Arg(30)->Arg(300);
 

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "core/connect.h"
+#include "addin/connect.h"
 #include "core/folder_layout.h"
 #include "host/host.h"
 #include "host/ribbon_host.h"
@@ -17,10 +17,10 @@ namespace {
 struct StagedInstallation {
     StagedInstallation() : registry(platform::makeMemoryRegistry()) {
         platform::useRegistryStore(registry.get());
-        core::setAddInFolder(VARNOTEL_STAGE "/program/");
+        plorin::setAddInFolder(VARNOTEL_STAGE "/program/");
     }
     ~StagedInstallation() {
-        core::setAddInFolder("");
+        plorin::setAddInFolder("");
         platform::useRegistryStore(nullptr);
     }
     std::unique_ptr<platform::RegistryStore> registry;
@@ -28,8 +28,8 @@ struct StagedInstallation {
 
 std::unique_ptr<host::Application> connectedHost() {
     auto app = std::make_unique<host::Application>("14.0");
-    app->COMAddIns().add(core::kProgId, "Varnotel", [] { return std::make_unique<core::Connect>(); });
-    app->COMAddIns().Item(core::kProgId).setConnect(true);
+    app->COMAddIns().add(plorin::kProgId, "Varnotel", [] { return std::make_unique<plorin::Connect>(); });
+    app->COMAddIns().Item(plorin::kProgId).setConnect(true);
     return app;
 }
 
@@ -37,7 +37,7 @@ void BM_StartUpAndDrawTheRibbon(benchmark::State& state) {
     StagedInstallation installation;
     for (auto _ : state) {
         auto app = connectedHost();
-        if (!app->Ribbon().loaded(core::kProgId)) state.SkipWithError("the ribbon did not load");
+        if (!app->Ribbon().loaded(plorin::kProgId)) state.SkipWithError("the ribbon did not load");
         benchmark::DoNotOptimize(app->Ribbon().controls().size());
         state.PauseTiming();
         app.reset();  // disconnection is not part of start-up

@@ -3,12 +3,12 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "core/addin_state.h"
+#include "core/shared_state.h"
 #include "core/errors.h"
 #include "platform/services.h"
 #include "platform/ui.h"
 
-namespace core {
+namespace plorin {
 
 void openURL(const std::string& url) {
     trap("ShellEx, openURL", [&] {
@@ -97,4 +97,4 @@ int setTopMost(platform::Form& window, bool topMost) {
     return topMost ? 1 : 0;
 }
 
-}  // namespace core
+}  // namespace plorin

@@ -9,7 +9,7 @@ namespace platform {
 class Form;
 }
 
-namespace core {
+namespace plorin {
 
 // Asks the shell to open a URL, file or mailto link. Any failure of the opener is reported
 // ("ShellExecute for URL ... failed [code]").
@@ -34,4 +34,4 @@ std::string padHex(std::int16_t number, int width);
 // Makes a window topmost (returns 1) or not (returns 0).
 int setTopMost(platform::Form& window, bool topMost);
 
-}  // namespace core
+}  // namespace plorin

@@ -11,7 +11,7 @@
 #include "core/errors.h"
 #include "platform/text.h"
 
-namespace core {
+namespace plorin {
 
 template <class T>
 class Collection {
@@ -75,4 +75,4 @@ private:
     std::vector<Entry> items_;
 };
 
-}  // namespace core
+}  // namespace plorin

@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-namespace core {
+namespace plorin {
 namespace {
 
 std::string trimmedSetting(const char* valueName, const char* defaultValue) {
@@ -45,4 +45,4 @@ std::string webAddress() {
 
 std::string supportEmail() { return trimmedSetting("supportEmail", kDefaultSupportEmail); }
 
-}  // namespace core
+}  // namespace plorin

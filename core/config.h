@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace core {
+namespace plorin {
 
 constexpr const char* kDefaultWebHost = "www.varnotel.example";
 constexpr const char* kDefaultSupportEmail = "support@varnotel.example";
@@ -23,4 +23,4 @@ std::string webAddress();
 // The setting "supportEmail", trimmed likewise; missing or blank gives kDefaultSupportEmail.
 std::string supportEmail();
 
-}  // namespace core
+}  // namespace plorin

@@ -2,16 +2,15 @@
 
 #include <memory>
 
-#include "core/addin_state.h"
+#include "core/shared_state.h"
 #include "core/api_helpers.h"
 #include "core/config.h"
-#include "core/connect.h"
 #include "core/globals.h"
 #include "core/version.h"
 #include "core/wininet.h"
 #include "host/host.h"
 
-namespace core {
+namespace plorin {
 namespace {
 
 // The dialog on screen (or being put there), so that an error raised while it is open lands
@@ -176,4 +175,4 @@ void showErrorDialog(const std::string& location, const ErrorInfo* error) {
 
 ErrorSink installErrorDialog() { return setErrorSink(&showErrorDialog); }
 
-}  // namespace core
+}  // namespace plorin

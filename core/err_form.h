@@ -9,7 +9,7 @@
 #include "core/errors.h"
 #include "platform/ui.h"
 
-namespace core {
+namespace plorin {
 
 // The dialog. Each error shows a fresh one, modally; an error raised while it is open only
 // changes its text and variables (see showErrorDialog).
@@ -76,4 +76,4 @@ void showErrorDialog(const std::string& location, const ErrorInfo* error);
 // Makes showErrorDialog the error sink; returns the sink it replaced.
 ErrorSink installErrorDialog();
 
-}  // namespace core
+}  // namespace plorin

@@ -4,7 +4,7 @@
 #include <new>
 #include <stdexcept>
 
-namespace core {
+namespace plorin {
 namespace {
 
 void recordingSink(const std::string& location, const ErrorInfo* error) {
@@ -66,4 +66,4 @@ void raiseError(long number, const std::string& description, const std::string& 
     throw platform::NumberedError(number, description, source);
 }
 
-}  // namespace core
+}  // namespace plorin

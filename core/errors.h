@@ -11,7 +11,7 @@
 
 #include "platform/errors.h"
 
-namespace core {
+namespace plorin {
 
 // The trapped error, as the error routine sees it.
 struct ErrorInfo {
@@ -73,4 +73,4 @@ constexpr long errSubscriptOutOfRange = 9;
 constexpr long errTypeMismatch = 13;
 constexpr long errPathFileAccess = 75;
 
-}  // namespace core
+}  // namespace plorin

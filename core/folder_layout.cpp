@@ -6,7 +6,7 @@
 
 #include "platform/services.h"
 
-namespace core {
+namespace plorin {
 namespace {
 std::string& addInFolderOverride() {
     static std::string folder;
@@ -49,4 +49,4 @@ void setAddInFolder(const std::string& folder) {
     addInFolderOverride() = f;
 }
 
-}  // namespace core
+}  // namespace plorin

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace core {
+namespace plorin {
 
 struct FolderLayout {
     std::string root;           // parent of the add-in's folder
@@ -27,4 +27,4 @@ FolderLayout computeFolderLayout(const std::string& addInFolder);
 std::string addInFolder();
 void setAddInFolder(const std::string& folder);  // empty: find it from the library again
 
-}  // namespace core
+}  // namespace plorin

@@ -6,12 +6,12 @@
 #include <locale>
 #include <sstream>
 
-#include "core/addin_state.h"
+#include "core/shared_state.h"
 #include "core/errors.h"
 #include "host/host.h"
 #include "platform/services.h"
 
-namespace core {
+namespace plorin {
 
 bool isHostVersion(const std::string& versionList) {
     return versionList.find(hostApplication().Version()) != std::string::npos;
@@ -96,4 +96,4 @@ double toNumber(const std::string& text) {
     return v;
 }
 
-}  // namespace core
+}  // namespace plorin

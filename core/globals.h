@@ -14,7 +14,10 @@ namespace host {
 class Shape;
 }
 
-namespace core {
+namespace plorin {
+
+// The product's name: the title of its messages.
+constexpr const char* kProductName = "Varnotel for presentations";
 
 // The host families.
 constexpr const char* kCommandBarHosts = "9.0;10.0;11.0";
@@ -80,4 +83,4 @@ void SortCollection(Collection<T>& c, const std::function<Variant(const T&)>& pr
 // blanks around allowed); raises errTypeMismatch when it is not a number.
 double toNumber(const std::string& text);
 
-}  // namespace core
+}  // namespace plorin

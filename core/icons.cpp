@@ -2,14 +2,11 @@
 
 #include <memory>
 
-#include "core/addin_state.h"
 #include "core/errors.h"
 #include "core/globals.h"
-#include "core/ppt_controls.h"
-#include "core/ppt_events.h"
 #include "platform/services.h"
 
-namespace core {
+namespace plorin {
 namespace {
 std::unique_ptr<IconsForm>& iconsSlot() {
     static std::unique_ptr<IconsForm> form;
@@ -49,15 +46,15 @@ void IconsForm::HelpTimer_Timer() {
         platform::Input& input = platform::input();
         const std::uint16_t ctrl = input.asyncKeyState(platform::VK_CONTROL);
         const std::uint16_t shift = input.asyncKeyState(platform::VK_SHIFT);
-        AddInState& s = state();
+        HelpModeHooks& hooks = helpModeHooks();
         if ((ctrl & platform::kKeyDown) && (shift & platform::kKeyDown) && !helpMode) {
-            if (s.controls) s.controls->enableControls();
+            if (hooks.begin) hooks.begin();
             helpMode = true;
             return;
         }
         // Only a quiet keyboard ends help mode: neither key down nor pressed meanwhile.
         if (ctrl == 0 && shift == 0 && helpMode) {
-            if (s.events) s.events->toggle();
+            if (hooks.end) hooks.end();
             helpMode = false;
         }
     });
@@ -65,6 +62,11 @@ void IconsForm::HelpTimer_Timer() {
 
 void IconsForm::screensaverTimer_Timer() {
     trap("Icons, screensaverTimer_Timer", [&] { platform::input().sendInput({inputRecord}); });
+}
+
+HelpModeHooks& helpModeHooks() {
+    static HelpModeHooks hooks;
+    return hooks;
 }
 
 IconsForm& Icons() {
@@ -84,4 +86,4 @@ void unloadIcons() {
 
 bool iconsLoaded() { return iconsSlot() && iconsSlot()->loaded(); }
 
-}  // namespace core
+}  // namespace plorin

@@ -2,14 +2,24 @@
 // command bars and keeping the screensaver away during slide shows. It is never shown.
 #pragma once
 
+#include <functional>
+
 #include "platform/input.h"
 #include "platform/ui.h"
 
-namespace core {
+namespace plorin {
 
 // True while help mode is on: a click on a command-bar button then opens its help topic
 // instead of running its command.
 inline bool helpMode = false;
+
+// What help mode does to the command bars, set by the add-in object: begin switches every
+// control on, end gives the enabling back to the selection. Either may be empty.
+struct HelpModeHooks {
+    std::function<void()> begin;
+    std::function<void()> end;
+};
+HelpModeHooks& helpModeHooks();
 
 class IconsForm : public platform::Form {
 public:
@@ -44,4 +54,4 @@ IconsForm& Icons();
 void unloadIcons();
 bool iconsLoaded();
 
-}  // namespace core
+}  // namespace plorin

@@ -10,7 +10,7 @@
 #include "host/clipboard.h"
 #include "platform/picture.h"
 
-namespace core {
+namespace plorin {
 
 namespace {
 
@@ -86,4 +86,4 @@ int saveClipboardAsPng(std::int16_t width, std::int16_t height, std::uint32_t ar
     return thumbnailWritten;
 }
 
-}  // namespace core
+}  // namespace plorin

@@ -9,7 +9,7 @@
 
 #include "platform/ui.h"
 
-namespace core {
+namespace plorin {
 
 // The picture in a PNG file, or nullptr when the file cannot be read as one.
 std::shared_ptr<platform::Picture> loadPictureGdiPlus(const std::string& path);
@@ -46,4 +46,4 @@ enum ThumbnailStep : int {
 // then.
 int saveClipboardAsPng(std::int16_t width, std::int16_t height, std::uint32_t argbBackground, const std::string& path);
 
-}  // namespace core
+}  // namespace plorin

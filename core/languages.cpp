@@ -12,7 +12,7 @@
 #include "platform/text.h"
 #include "platform/ui.h"
 
-namespace core {
+namespace plorin {
 
 const std::vector<LanguageRow>& languageTable() {
     static const std::vector<LanguageRow> rows = {
@@ -292,4 +292,4 @@ void createLanguageIcon(platform::PictureBox& box, const std::string& code) {
     });
 }
 
-}  // namespace core
+}  // namespace plorin

@@ -14,7 +14,7 @@ namespace platform {
 class PictureBox;
 }
 
-namespace core {
+namespace plorin {
 
 // One proofing language. Selected and IconID are kept for the settings dialog's records;
 // nothing sets or reads them here.
@@ -61,4 +61,4 @@ void addLanguageToCollection(const std::string& name, std::int32_t languageId, c
 // gap). A failure is reported and leaves the box as it was.
 void createLanguageIcon(platform::PictureBox& box, const std::string& code);
 
-}  // namespace core
+}  // namespace plorin

@@ -6,7 +6,7 @@
 #include "core/errors.h"
 #include "platform/services.h"
 
-namespace core {
+namespace plorin {
 namespace {
 
 std::string& programNameSlot() {
@@ -194,4 +194,4 @@ void setRegistry(const std::string& valueName, const std::string& value, const s
     });
 }
 
-}  // namespace core
+}  // namespace plorin

@@ -9,7 +9,7 @@
 #include "core/variant.h"
 #include "platform/registry_store.h"
 
-namespace core {
+namespace plorin {
 
 // Error numbers the wrapper raises.
 constexpr long errRegistry = 26001;
@@ -65,4 +65,4 @@ std::string getRegistry(const std::string& valueName, const std::string& subKey,
 // Writes a setting as text, creating the key. Never throws: a failed write is reported.
 void setRegistry(const std::string& valueName, const std::string& value, const std::string& subKey);
 
-}  // namespace core
+}  // namespace plorin

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-namespace core {
+namespace plorin {
 
 std::string Variant::toText() const {
     if (isEmpty()) return {};
@@ -26,4 +26,4 @@ bool Variant::lessThan(const Variant& other) const {
     return false;
 }
 
-}  // namespace core
+}  // namespace plorin

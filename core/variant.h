@@ -7,7 +7,7 @@
 #include <variant>
 #include <vector>
 
-namespace core {
+namespace plorin {
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -41,4 +41,4 @@ private:
     std::variant<std::monostate, double, std::string, Bytes> v_;
 };
 
-}  // namespace core
+}  // namespace plorin

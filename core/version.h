@@ -5,10 +5,10 @@
 #include <string>
 
 #if !defined(VARNOTEL_VERSION_MAJOR) || !defined(VARNOTEL_VERSION_MINOR) || !defined(VARNOTEL_VERSION_REVISION)
-#error "core/CMakeLists.txt defines the version numbers for every target that links plorin_core"
+#error "core/CMakeLists.txt defines the version numbers for every target that links varnotel_core"
 #endif
 
-namespace core {
+namespace plorin {
 
 constexpr int kVersionMajor = VARNOTEL_VERSION_MAJOR;
 constexpr int kVersionMinor = VARNOTEL_VERSION_MINOR;
@@ -20,4 +20,4 @@ inline std::string versionText() {
            std::to_string(kVersionRevision);
 }
 
-}  // namespace core
+}  // namespace plorin

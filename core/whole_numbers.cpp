@@ -6,7 +6,7 @@
 #include "core/errors.h"
 #include "core/globals.h"
 
-namespace core {
+namespace plorin {
 
 namespace {
 template <class T>
@@ -22,4 +22,4 @@ T toWhole(const std::string& text) {
 std::int16_t toInteger16(const std::string& text) { return toWhole<std::int16_t>(text); }
 std::int32_t toInteger32(const std::string& text) { return toWhole<std::int32_t>(text); }
 
-}  // namespace core
+}  // namespace plorin

@@ -8,11 +8,11 @@
 
 #include "core/errors.h"
 
-namespace core {
+namespace plorin {
 
 // Raise errTypeMismatch for a text that is not a number and errOverflow when the rounded
 // number does not fit 16 (32) bits.
 std::int16_t toInteger16(const std::string& text);
 std::int32_t toInteger32(const std::string& text);
 
-}  // namespace core
+}  // namespace plorin

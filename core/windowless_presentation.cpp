@@ -2,7 +2,7 @@
 
 #include "core/errors.h"
 
-namespace core {
+namespace plorin {
 
 host::Presentation& WindowlessPresentation::open(host::Application& app, const std::string& path) {
     close();
@@ -24,4 +24,4 @@ void WindowlessPresentation::close() noexcept {
     presentation_.reset();
 }
 
-}  // namespace core
+}  // namespace plorin

@@ -7,7 +7,7 @@
 
 #include "host/host.h"
 
-namespace core {
+namespace plorin {
 
 // A presentation the add-in opened or made without a window for its own use. It is marked
 // saved (so that closing never asks) and closed when the holder lets go or goes, whatever
@@ -35,4 +35,4 @@ private:
     std::shared_ptr<host::Presentation> presentation_;
 };
 
-}  // namespace core
+}  // namespace plorin

@@ -8,7 +8,7 @@
 
 #include "core/errors.h"
 
-namespace core {
+namespace plorin {
 namespace {
 
 constexpr const char* kAgent = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1)";
@@ -199,4 +199,4 @@ std::string URLEncode(const std::string& text) {
     return ok ? encoded : std::string();
 }
 
-}  // namespace core
+}  // namespace plorin

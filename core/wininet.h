@@ -10,7 +10,7 @@
 
 #include "platform/http.h"
 
-namespace core {
+namespace plorin {
 
 // A reply exactly as received (after content decoding); empty when nothing came back.
 using HttpBytes = std::vector<std::uint8_t>;
@@ -83,4 +83,4 @@ HttpTimeouts httpTimeouts();
 // ones. For tests and for a caller that knows its reply is large.
 HttpTimeouts setHttpTimeouts(HttpTimeouts timeouts);
 
-}  // namespace core
+}  // namespace plorin

@@ -5,7 +5,7 @@
 #include "tools/command_frame.h"
 #include "tools/efficiency_tools.h"
 
-namespace core {
+namespace plorin {
 
 template <class F>
 void EfficiencyTools::forEachAgainstMaster(F&& body) {
@@ -15,4 +15,4 @@ void EfficiencyTools::forEachAgainstMaster(F&& body) {
     for (int i = 1; i <= count - 1; ++i) body(*range.Item(i), master);
 }
 
-}  // namespace core
+}  // namespace plorin

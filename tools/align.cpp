@@ -5,7 +5,7 @@
 #include "tools/command_frame.h"
 #include "tools/efficiency_tools.h"
 
-namespace core {
+namespace plorin {
 
 void EfficiencyTools::align(int mode) {
     reportedAs("EfficiencyTools, align", [&] {
@@ -103,4 +103,4 @@ void EfficiencyTools::moveBottomToMasterTop() {
     runCommand("EfficiencyTools, moveBottomToMasterTop", [&] { moveToMaster(5); });
 }
 
-}  // namespace core
+}  // namespace plorin

@@ -3,9 +3,9 @@
 #include <cfloat>
 #include <cmath>
 
-#include "core/addin_state.h"
+#include "core/shared_state.h"
 
-namespace core {
+namespace plorin {
 
 host::ShapeRange selectedShapeRange() {
     return hostApplication().ActiveWindow()->Selection().ShapeRange();
@@ -17,4 +17,4 @@ float toSingle(double value) {
     return static_cast<float>(value);
 }
 
-}  // namespace core
+}  // namespace plorin

@@ -9,7 +9,7 @@
 #include "core/errors.h"
 #include "host/host.h"
 
-namespace core {
+namespace plorin {
 
 // Thrown after a failure has been reported; only reportedAs and runCommand catch it.
 struct FailureReported {};
@@ -49,4 +49,4 @@ host::ShapeRange selectedShapeRange();
 // ("Overflow") when it lies outside the single range or is not a number.
 float toSingle(double value);
 
-}  // namespace core
+}  // namespace plorin

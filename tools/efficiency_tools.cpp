@@ -3,7 +3,7 @@
 #include "core/errors.h"
 #include "platform/text.h"
 
-namespace core {
+namespace plorin {
 
 const std::vector<const std::vector<EfficiencyTools::MethodEntry>*>& EfficiencyTools::methodTables() {
     static const std::vector<const std::vector<MethodEntry>*> tables = {
@@ -33,4 +33,4 @@ void EfficiencyTools::callByName(const std::string& name, const std::optional<st
     raiseError(438, "Object doesn't support this property or method: " + name);
 }
 
-}  // namespace core
+}  // namespace plorin

@@ -15,7 +15,7 @@ class Shape;
 class TextFrame;
 }
 
-namespace core {
+namespace plorin {
 
 struct TextWalkObject;  // tools/text_walker.h
 
@@ -164,4 +164,4 @@ extern const std::vector<EfficiencyTools::MethodEntry> kGeometryMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kTextMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kUpdateMethods;
 
-}  // namespace core
+}  // namespace plorin

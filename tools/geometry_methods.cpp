@@ -1,7 +1,7 @@
 // The geometry family's commands by the names the command bars and the ribbon call.
 #include "tools/efficiency_tools.h"
 
-namespace core {
+namespace plorin {
 
 using E = EfficiencyTools;
 
@@ -32,4 +32,4 @@ const std::vector<EfficiencyTools::MethodEntry> kGeometryMethods = {
     {"stackVertically", &E::stackVertically, nullptr},
 };
 
-}  // namespace core
+}  // namespace plorin

@@ -1,13 +1,13 @@
 // The indent commands and their two operations: the staircase ruler and moving paragraphs
 // one outline level in or out.
-#include "core/addin_state.h"
+#include "core/shared_state.h"
 #include "core/errors.h"
 #include "host/text.h"
 #include "tools/command_frame.h"
 #include "tools/efficiency_tools.h"
 #include "tools/text_walker.h"
 
-namespace core {
+namespace plorin {
 
 namespace {
 
@@ -102,4 +102,4 @@ const std::vector<EfficiencyTools::MethodEntry> kTextMethods = {
     {"removeIndent", &E::removeIndent, nullptr},
 };
 
-}  // namespace core
+}  // namespace plorin

@@ -1,14 +1,13 @@
 // The visual box of a shape and the accessors that read and set it by visible edges.
 #include <cmath>
 
-#include "core/connect.h"
 #include "core/globals.h"
 #include "host/host.h"
 #include "platform/ui.h"
 #include "tools/command_frame.h"
 #include "tools/efficiency_tools.h"
 
-namespace core {
+namespace plorin {
 
 namespace {
 
@@ -142,4 +141,4 @@ void EfficiencyTools::setHeight(host::Shape& shape, double value) {
     runCommand("EfficiencyTools, setHeight", [&] { sizeVisualHeight(shape, value); });
 }
 
-}  // namespace core
+}  // namespace plorin

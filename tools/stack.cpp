@@ -2,7 +2,7 @@
 #include "tools/command_frame.h"
 #include "tools/efficiency_tools.h"
 
-namespace core {
+namespace plorin {
 
 // Works from the end of the range towards its start: the shape before the master touches
 // the master, each earlier one touches the shape placed before it. Only the position along
@@ -33,4 +33,4 @@ void EfficiencyTools::stackVertically() {
     runCommand("EfficiencyTools, stackVertically", [&] { stack(false); });
 }
 
-}  // namespace core
+}  // namespace plorin

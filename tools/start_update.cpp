@@ -1,13 +1,14 @@
 // "Check for updates": the update add-in does the work on its own timer.
-#include "core/addin_state.h"
 #include "core/config.h"
-#include "core/connect.h"
+#include "core/globals.h"
+#include "core/shared_state.h"
+#include "host/host.h"
 #include "core/errors.h"
 #include "platform/text.h"
 #include "platform/ui.h"
 #include "tools/efficiency_tools.h"
 
-namespace core {
+namespace plorin {
 
 const std::vector<EfficiencyTools::MethodEntry> kUpdateMethods = {
     {"startUpdate", &EfficiencyTools::startUpdate, nullptr},
@@ -32,4 +33,4 @@ void EfficiencyTools::startUpdate() {
     });
 }
 
-}  // namespace core
+}  // namespace plorin

@@ -3,7 +3,7 @@
 #include "tools/command_frame.h"
 #include "tools/efficiency_tools.h"
 
-namespace core {
+namespace plorin {
 
 // The size is written before the edge, because sizing a rotated shape may shift it. A shape
 // whose sizing is refused (its rotation) is not moved either.
@@ -92,4 +92,4 @@ void EfficiencyTools::stretchBottomToMasterTop() {
     runCommand("EfficiencyTools, stretchBottomToMasterTop", [&] { stretchToMaster(5); });
 }
 
-}  // namespace core
+}  // namespace plorin

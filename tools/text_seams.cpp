@@ -3,10 +3,10 @@
 // they reach stay as they are.
 #include "tools/efficiency_tools.h"
 
-namespace core {
+namespace plorin {
 
 void EfficiencyTools::margins(const host::TextFrame&) {}
 
 void EfficiencyTools::setLang(const host::TextFrame&, const Variant&) {}
 
-}  // namespace core
+}  // namespace plorin

@@ -1,13 +1,13 @@
 // The text walker: from a selection down to the text frames it reaches.
 #include "tools/text_walker.h"
 
-#include "core/addin_state.h"
-#include "core/connect.h"
+#include "core/shared_state.h"
+#include "core/globals.h"
 #include "core/errors.h"
 #include "host/table.h"
 #include "platform/ui.h"
 
-namespace core {
+namespace plorin {
 
 namespace {
 
@@ -127,4 +127,4 @@ void walkTextFrames(const TextWalkObject& object, const std::string& operation, 
 
 host::Selection& activeSelection() { return hostApplication().ActiveWindow()->Selection(); }
 
-}  // namespace core
+}  // namespace plorin

@@ -10,7 +10,7 @@
 
 #include "host/text.h"
 
-namespace core {
+namespace plorin {
 
 // What the walker is given, by kind: a selection, a shapes collection, a shape or a text
 // frame. Anything else (the empty alternative) is passed over.
@@ -44,4 +44,4 @@ void walkTextFrames(const TextWalkObject& object, const std::string& operation,
 // PP_E_INVALIDREQUEST when no window is open.
 host::Selection& activeSelection();
 
-}  // namespace core
+}  // namespace plorin

@@ -9,6 +9,6 @@ extern "C" __attribute__((visibility("default"))) host::AddIn* varnotel_create_a
     if (!progId || strcasecmp(progId, plorinrenew::kProgId) != 0) return nullptr;
     // This library's shared routines report through the update add-in's own error box.
     plorinrenew::installErrorBox();
-    core::setProgramName("plorinrenew");
+    plorin::setProgramName("plorinrenew");
     return new plorinrenew::Connect();
 }

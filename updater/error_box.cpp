@@ -4,14 +4,14 @@
 
 namespace plorinrenew {
 
-void errorBox(const std::string& where, const core::ErrorInfo* error) {
-    core::ignoreErrors([&] {
+void errorBox(const std::string& where, const plorin::ErrorInfo* error) {
+    plorin::ignoreErrors([&] {
         std::string text = "Error: \r\n" + where;
         if (error) text += " (" + std::to_string(error->Number) + ", " + error->Description + ")";
         platform::MsgBox(text, platform::vbCritical, kMessageTitle);
     });
 }
 
-core::ErrorSink installErrorBox() { return core::setErrorSink(&errorBox); }
+plorin::ErrorSink installErrorBox() { return plorin::setErrorSink(&errorBox); }
 
 }  // namespace plorinrenew

@@ -14,9 +14,9 @@ constexpr const char* kDialogCaption = "Varnotel Update";
 
 // Shows "Error: " CR LF where " (" number ", " description ")" with the critical icon.
 // Without an error object only where is shown. Never throws.
-void errorBox(const std::string& where, const core::ErrorInfo* error);
+void errorBox(const std::string& where, const plorin::ErrorInfo* error);
 
 // Makes errorBox the error sink; returns the sink it replaced.
-core::ErrorSink installErrorBox();
+plorin::ErrorSink installErrorBox();
 
 }  // namespace plorinrenew

@@ -14,7 +14,7 @@ void startAsyncRun() {
 }
 
 void Updater::check() {
-    core::trap("Updater, check", [] {
+    plorin::trap("Updater, check", [] {
         if (addInState().running) return;
         addInState().manualCheck = true;
         startAsyncRun();
@@ -34,7 +34,7 @@ Async::Async() : platform::Form("Async") {
 }
 
 void Async::asyncTimer_Timer() {
-    core::trap("Updater, asyncTimer_Timer", [&] {
+    plorin::trap("Updater, asyncTimer_Timer", [&] {
         asyncTimer.setEnabled(false);
         mainModule().process();
     });
@@ -47,7 +47,7 @@ Async& asyncForm() {
 }
 
 void Connect::OnConnection(host::HostObject& application, int, host::COMAddIn*) {
-    core::trap("Connect, IDTExtensibility2_OnConnection", [&] {
+    plorin::trap("Connect, IDTExtensibility2_OnConnection", [&] {
         auto* app = dynamic_cast<host::Application*>(&application);
         if (!app) return;  // another host: nothing to do there
         object_ = std::make_shared<Updater>();
@@ -57,12 +57,12 @@ void Connect::OnConnection(host::HostObject& application, int, host::COMAddIn*) 
         if (!addInState().running) addInState().manualCheck = false;
         // An install cut off by a crash is finished or undone before anything else.
         if (!recoverInstall(Main::journalPath()))
-            core::raiseError(core::errPathFileAccess, "The interrupted update could not be completed or undone");
+            plorin::raiseError(plorin::errPathFileAccess, "The interrupted update could not be completed or undone");
     });
 }
 
 void Connect::OnDisconnection(int) {
-    core::trap("Connect, IDTExtensibility2_OnDisconnection", [&] {
+    plorin::trap("Connect, IDTExtensibility2_OnDisconnection", [&] {
         addInState().application = nullptr;
         // A pending run has nobody left to run for; one in progress keeps its own host.
         if (!addInState().running) asyncForm().asyncTimer.setEnabled(false);
@@ -70,7 +70,7 @@ void Connect::OnDisconnection(int) {
 }
 
 void Connect::OnStartupComplete() {
-    core::trap("Connect, IDTExtensibility2_OnStartupComplete", [] { startAsyncRun(); });
+    plorin::trap("Connect, IDTExtensibility2_OnStartupComplete", [] { startAsyncRun(); });
 }
 
 }  // namespace plorinrenew

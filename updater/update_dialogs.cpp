@@ -51,18 +51,18 @@ void Install::Form_Load() {
 }
 
 void Install::Form_Activate() {
-    core::trap("Install, Form_Activate", [&] { core::setTopMost(*this, true); });
+    plorin::trap("Install, Form_Activate", [&] { plorin::setTopMost(*this, true); });
 }
 
 void Install::btnOK_Click() {
-    core::trap("Install, btnOK_Click", [&] {
+    plorin::trap("Install, btnOK_Click", [&] {
         const long today = static_cast<long>(std::floor(nowSerial()));
         switch (selectedOption()) {
-            case 1: core::setRegistry("autoUpdateReminder", std::to_string(today + 1), ""); break;
-            case 2: core::setRegistry("autoUpdateReminder", std::to_string(today + 7), ""); break;
+            case 1: plorin::setRegistry("autoUpdateReminder", std::to_string(today + 1), ""); break;
+            case 2: plorin::setRegistry("autoUpdateReminder", std::to_string(today + 7), ""); break;
             // The user will ask through the Help menu: automatic runs stay quiet, and that
             // manual check must still work, so the switches are left as they are.
-            case 3: core::setRegistry("autoUpdateReminder", std::to_string(farFutureSerial()), ""); break;
+            case 3: plorin::setRegistry("autoUpdateReminder", std::to_string(farFutureSerial()), ""); break;
             default: break;
         }
         answered_ = true;
@@ -83,16 +83,16 @@ InstallManual::InstallManual() : platform::Form("InstallManual") {
 void InstallManual::Form_Load() { update = false; }
 
 void InstallManual::Form_Activate() {
-    core::trap("InstallManual, Form_Activate", [&] { core::setTopMost(*this, true); });
+    plorin::trap("InstallManual, Form_Activate", [&] { plorin::setTopMost(*this, true); });
 }
 
 void InstallManual::btnUpdate_Click() {
-    core::trap("InstallManual, btnUpdate_Click", [&] { update = true; });
+    plorin::trap("InstallManual, btnUpdate_Click", [&] { update = true; });
     Hide();
 }
 
 void InstallManual::btnClose_Click() {
-    core::trap("InstallManual, btnClose_Click", [&] { update = false; });
+    plorin::trap("InstallManual, btnClose_Click", [&] { update = false; });
     Hide();
 }
 
@@ -105,9 +105,9 @@ DownloadStatus::DownloadStatus(bool& cancelled) : platform::Form("DownloadStatus
 }
 
 void DownloadStatus::Form_Activate() {
-    core::trap("DownloadStatus, Form_Activate", [&] {
+    plorin::trap("DownloadStatus, Form_Activate", [&] {
         cancelled_ = false;
-        core::setTopMost(*this, true);
+        plorin::setTopMost(*this, true);
     });
 }
 
@@ -117,7 +117,7 @@ void DownloadStatus::Form_Unload() {
 }
 
 void DownloadStatus::btnCancel_Click() {
-    core::trap("DownloadStatus, btnCancel_Click", [&] {
+    plorin::trap("DownloadStatus, btnCancel_Click", [&] {
         cancelled_ = true;
         Unload();
     });

@@ -167,7 +167,7 @@ std::optional<std::uint64_t> totalBytes(const UpdateList& list) {
 }
 
 void logFailure(const std::string& logFile, const std::string& path, const std::string& description, long number) {
-    core::ignoreErrors([&] {
+    plorin::ignoreErrors([&] {
         std::ofstream log(logFile, std::ios::app | std::ios::binary);
         log << nowText() << '\t' << path << '\t' << description << '\t' << number << "\r\n";
     });
@@ -222,14 +222,14 @@ bool installFiles(const std::string& source, const std::string& root, const Upda
         failedPath = journal;
         if (!files.writeAll(journal, recordText(record))) throw std::runtime_error("The install record cannot be written");
     } catch (...) {
-        const core::ErrorInfo error = core::currentError();
+        const plorin::ErrorInfo error = plorin::currentError();
         logFailure(logFile, failedPath, error.Description.empty() ? why : error.Description, error.Number);
-        core::ignoreErrors([&] {
+        plorin::ignoreErrors([&] {
             if (recorded && undo(record)) removeRecord(journal);
         });
         return false;
     }
-    core::ignoreErrors([&] {
+    plorin::ignoreErrors([&] {
         if (finish(record)) removeRecord(journal);
     });
     return true;
@@ -237,7 +237,7 @@ bool installFiles(const std::string& source, const std::string& root, const Upda
 
 bool recoverInstall(const std::string& journal) {
     bool ok = false;
-    core::ignoreErrors([&] {
+    plorin::ignoreErrors([&] {
         if (!present(journal)) {
             ok = true;
             return;

@@ -37,7 +37,7 @@ struct Reconnect {
     host::COMAddIn& entry;
     bool wasConnected;
     ~Reconnect() {
-        core::trap("Main, installUpdate", [&] {
+        plorin::trap("Main, installUpdate", [&] {
             if (entry.Connect() != wasConnected) entry.setConnect(wasConnected);
         });
     }
@@ -46,20 +46,20 @@ struct Reconnect {
 }  // namespace
 
 std::string Main::installationRoot() {
-    std::string folder = core::addInFolder();  // ends with "/"
+    std::string folder = plorin::addInFolder();  // ends with "/"
     if (!folder.empty()) folder.pop_back();
     const auto slash = folder.rfind('/');
     return slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
 }
 
-std::string Main::journalPath() { return core::addInFolder() + kJournalName; }
+std::string Main::journalPath() { return plorin::addInFolder() + kJournalName; }
 
-std::string Main::logPath() { return core::addInFolder() + kLogName; }
+std::string Main::logPath() { return plorin::addInFolder() + kLogName; }
 
 std::string Main::createTempFolder() {
     std::string folder;
-    core::trap("Main, createTempFolder", [&] {
-        const std::string temp = core::getTmpPath();
+    plorin::trap("Main, createTempFolder", [&] {
+        const std::string temp = plorin::getTmpPath();
         if (temp.empty() || temp.front() != '/') return;  // no temporary folder: no download
         std::string pattern = temp + "plorin_update_XXXXXX";
         if (::mkdtemp(pattern.data())) folder = pattern + "/";  // mode 0700, a name nobody could foresee
@@ -68,25 +68,25 @@ std::string Main::createTempFolder() {
 }
 
 void Main::generatePath(const std::string& path) {
-    core::trap("Main, generatePath", [&] {
+    plorin::trap("Main, generatePath", [&] {
         auto& files = platform::fileSystem();
         std::string folder = path;
         while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
         if (folder.empty() || files.folderExists(folder)) return;
         const auto slash = folder.rfind('/');
         if (slash != std::string::npos && slash > 0) generatePath(folder.substr(0, slash));
-        if (!files.createFolder(folder)) core::raiseError(core::errPathFileAccess, "Path/File access error: " + folder);
+        if (!files.createFolder(folder)) plorin::raiseError(plorin::errPathFileAccess, "Path/File access error: " + folder);
     });
 }
 
 bool Main::copyFolder(const std::string& source, const std::string& destination) {
     bool ok = false;
-    core::trap("Main, copyFolder", [&] { ok = installFiles(source, destination, updateList, journalPath(), logPath()); });
+    plorin::trap("Main, copyFolder", [&] { ok = installFiles(source, destination, updateList, journalPath(), logPath()); });
     return ok;
 }
 
 void Main::deleteTemp() {
-    core::trap("Main, deleteTemp", [&] {
+    plorin::trap("Main, deleteTemp", [&] {
         if (tempFolder.empty()) return;
         std::error_code ec;
         // remove_all takes links away as links; it never follows them.
@@ -98,7 +98,7 @@ void Main::deleteTemp() {
 bool Main::downloadUpdate() {
     bool done = false;
     auto dialog = std::make_unique<DownloadStatus>(downloadCancelled);
-    core::trap("Main, downloadUpdate", [&] {
+    plorin::trap("Main, downloadUpdate", [&] {
         dialog->Load();
         dialog->lStatus.Caption = "Preparing download...";
         dialog->Show(false);
@@ -107,8 +107,8 @@ bool Main::downloadUpdate() {
         tempFolder = createTempFolder();
         if (tempFolder.empty()) return;
 
-        const std::string endpoint = core::webAddress() + "/autoupdate.php";
-        const core::HttpReply listReply = core::HttpPostReply(endpoint + "?action=list" + query(*this), "");
+        const std::string endpoint = plorin::webAddress() + "/autoupdate.php";
+        const plorin::HttpReply listReply = plorin::HttpPostReply(endpoint + "?action=list" + query(*this), "");
         if (!listReply.answered || listReply.status != 200) return;
         const auto list = parseUpdateList(std::string(listReply.body.begin(), listReply.body.end()));
         const auto listed = list ? totalBytes(*list) : std::nullopt;
@@ -116,7 +116,7 @@ bool Main::downloadUpdate() {
         if (downloadCancelled) return;
 
         std::string package;
-        const auto outcome = core::HttpDownload(
+        const auto outcome = plorin::HttpDownload(
             endpoint + "?action=download" + query(*this), downloadSize,
             [&](std::uint64_t received, std::uint64_t length) {
                 dialog->progress.Max = static_cast<double>(length);
@@ -127,7 +127,7 @@ bool Main::downloadUpdate() {
                 return !downloadCancelled;
             },
             package);
-        if (outcome != core::DownloadOutcome::complete || downloadCancelled) return;
+        if (outcome != plorin::DownloadOutcome::complete || downloadCancelled) return;
         if (package.size() != *listed) return;  // the list and the package do not belong together
 
         dialog->lStatus.Caption = "Writing files to temporary folder...";
@@ -136,13 +136,13 @@ bool Main::downloadUpdate() {
             const std::string path = tempFolder + file.path;
             generatePath(path.substr(0, path.rfind('/') + 1));
             if (!platform::fileSystem().writeAll(path, package.substr(offset, file.bytes)))
-                core::raiseError(core::errPathFileAccess, "Path/File access error: " + path);
+                plorin::raiseError(plorin::errPathFileAccess, "Path/File access error: " + path);
             offset += file.bytes;
         }
         updateList = *list;
         done = true;
     });
-    core::ignoreErrors([&] {
+    plorin::ignoreErrors([&] {
         if (dialog->loaded()) dialog->closeByRun();
     });
     return done;
@@ -150,7 +150,7 @@ bool Main::downloadUpdate() {
 
 bool Main::installUpdate() {
     bool installed = false;
-    core::trap("Main, installUpdate", [&] {
+    plorin::trap("Main, installUpdate", [&] {
         if (!application_ || updateList.empty()) return;
         host::COMAddIns& addIns = application_->COMAddIns();
         host::COMAddIn* entry = nullptr;
@@ -163,9 +163,9 @@ bool Main::installUpdate() {
         Reconnect reconnect{*entry, entry->Connect()};
         entry->setConnect(false);
         if (!copyFolder(tempFolder, root)) return;
-        if (programDue) core::setRegistry("autoUpdateProgramVersion", newProgramVersion, "");
+        if (programDue) plorin::setRegistry("autoUpdateProgramVersion", newProgramVersion, "");
         if (customizationDue)
-            core::setRegistry("autoUpdateCustomizationVersion", std::to_string(newCustomizationVersion), "");
+            plorin::setRegistry("autoUpdateCustomizationVersion", std::to_string(newCustomizationVersion), "");
         installed = true;
     });
     return installed;

@@ -25,7 +25,7 @@ constexpr const char* kMissing = "\x01";
 
 std::string unexpectedError(int code) {
     return "An unexpected error occurred checking for updates (" + std::to_string(code) +
-           "). Please try again and contact us at " + core::supportEmail() + " if the problem persists.";
+           "). Please try again and contact us at " + plorin::supportEmail() + " if the problem persists.";
 }
 
 std::string megabytes(std::uint64_t bytes) {
@@ -53,7 +53,7 @@ Main& mainModule() {
     return module;
 }
 
-std::string Main::builtProgramVersion() { return core::versionText() + ".0"; }
+std::string Main::builtProgramVersion() { return plorin::versionText() + ".0"; }
 
 void Main::process() {
     AddInState& state = addInState();
@@ -61,7 +61,7 @@ void Main::process() {
     Running running(state.running);
     *this = Main{};
     application_ = state.application;
-    core::trap("Main, process", [&] {
+    plorin::trap("Main, process", [&] {
         if (state.manualCheck) {
             if (!autoUpdateEnabled()) {
                 showMessage(0);
@@ -101,11 +101,11 @@ void Main::downloadAndInstall() {
 
 bool Main::remindLater() {
     bool later = false;
-    core::trap("Main, remindLater", [&] {
-        const std::string reminder = core::getRegistry("autoUpdateReminder", "", "0");
+    plorin::trap("Main, remindLater", [&] {
+        const std::string reminder = plorin::getRegistry("autoUpdateReminder", "", "0");
         double serial = 0;
         try {
-            serial = core::toNumber(reminder);
+            serial = plorin::toNumber(reminder);
         } catch (...) {
             serial = 0;  // not a date: no reminder holds the run back
         }
@@ -116,9 +116,9 @@ bool Main::remindLater() {
 
 bool Main::autoUpdateEnabled() {
     bool enabled = false;
-    core::trap("Main, autoUpdateEnabled", [&] {
-        programEnabled = core::toInteger16(core::getRegistry("autoUpdateProgram", "", "1"));
-        customizationEnabled = core::toInteger16(core::getRegistry("autoUpdateCustomization", "", "1"));
+    plorin::trap("Main, autoUpdateEnabled", [&] {
+        programEnabled = plorin::toInteger16(plorin::getRegistry("autoUpdateProgram", "", "1"));
+        customizationEnabled = plorin::toInteger16(plorin::getRegistry("autoUpdateCustomization", "", "1"));
         if (customizationEnabled == 1) programEnabled = 1;
         if (programEnabled != 1) customizationEnabled = 0;
         enabled = programEnabled != 0;
@@ -128,9 +128,9 @@ bool Main::autoUpdateEnabled() {
 
 int Main::checkForUpdate() {
     int result = 0;
-    core::trap("Main, checkForUpdate", [&] {
-        const core::HttpReply answer = core::HttpPostReply(core::webAddress() + "/autoupdate.php?action=check", "");
-        const std::string reply = core::ByteArrayToString(answer.body);
+    plorin::trap("Main, checkForUpdate", [&] {
+        const plorin::HttpReply answer = plorin::HttpPostReply(plorin::webAddress() + "/autoupdate.php?action=check", "");
+        const std::string reply = plorin::ByteArrayToString(answer.body);
         result = classifyReply(reply);
         // An error page is no answer of the update server, whatever it says.
         if (answer.answered && answer.status != 200) result = 5;
@@ -141,15 +141,15 @@ int Main::checkForUpdate() {
 
 bool Main::newVersionAvailable() {
     bool available = false;
-    core::trap("Main, newVersionAvailable", [&] {
-        std::string installed = core::getRegistry("autoUpdateProgramVersion", "", kMissing);
+    plorin::trap("Main, newVersionAvailable", [&] {
+        std::string installed = plorin::getRegistry("autoUpdateProgramVersion", "", kMissing);
         if (installed == kMissing) {
             // Never installed by an update: this add-in is the version it was built as.
             installed = builtProgramVersion();
-            core::setRegistry("autoUpdateProgramVersion", installed, "");
+            plorin::setRegistry("autoUpdateProgramVersion", installed, "");
         }
         installedProgramVersion = parseProgramVersion(installed) ? installed : std::string();
-        const auto customization = parseWholeNumber(core::getRegistry("autoUpdateCustomizationVersion", "", "0"));
+        const auto customization = parseWholeNumber(plorin::getRegistry("autoUpdateCustomizationVersion", "", "0"));
         installedCustomizationVersion = customization ? *customization : 0;
 
         const auto reply = parseVersionReply(versionReply);
@@ -172,7 +172,7 @@ bool Main::newVersionAvailable() {
 
 bool Main::askUser() {
     bool agreed = false;
-    core::trap("Main, askUser", [&] {
+    plorin::trap("Main, askUser", [&] {
         const std::string status = "Approximately " + megabytes(downloadSize) + " MB will be downloaded.";
         if (addInState().manualCheck) {
             auto dialog = std::make_unique<InstallManual>();
@@ -194,7 +194,7 @@ bool Main::askUser() {
 }
 
 void Main::showMessage(int code) {
-    core::trap("Main, showMessage", [&] {
+    plorin::trap("Main, showMessage", [&] {
         std::string text;
         int icon = platform::vbInformation;
         switch (code) {
@@ -204,11 +204,11 @@ void Main::showMessage(int code) {
                 break;
             case 1:
                 text = "Please note:\r\nChecking for updates may take a few minutes if your Internet Explorer proxy "
-                       "settings do not allow access to " + core::webAddress() + ".";
+                       "settings do not allow access to " + plorin::webAddress() + ".";
                 break;
             case 2:
                 text = "Connecting to the Varnotel Update server failed.\r\nPlease check your internet connection and "
-                       "make sure you can access " + core::webAddress() + " using Microsoft Internet Explorer.";
+                       "make sure you can access " + plorin::webAddress() + " using Microsoft Internet Explorer.";
                 icon = platform::vbExclamation;
                 break;
             case 3:
@@ -221,7 +221,7 @@ void Main::showMessage(int code) {
             case 7: text = "Your version of Varnotel is up to date."; break;
             case 8:
                 text = "There was an error downloading the update. Please try again and contact us at " +
-                       core::supportEmail() + " if the problem persists.";
+                       plorin::supportEmail() + " if the problem persists.";
                 icon = platform::vbExclamation;
                 break;
             case 9:

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "core/addin_state.h"
+#include "addin/addin_state.h"
 #include "core/errors.h"
 #include "core/folder_layout.h"
 #include "host/host.h"
@@ -25,19 +25,19 @@ protected:
         platform::useRegistryStore(registry.get());
         platform::useShell(&shell);
         platform::setUiDriver(&driver);
-        core::reportedErrors().clear();
+        plorin::reportedErrors().clear();
         char tmpl[] = "/tmp/varnotel-core-XXXXXX";
         root = std::string(mkdtemp(tmpl)) + "/";
         std::filesystem::create_directories(root + "program");
         std::filesystem::create_directories(root + "tmp");
-        core::setAddInFolder(root + "program/");
+        plorin::setAddInFolder(root + "program/");
         shell.temp = root + "tmp/";
         shell.cache = root + "cache/";
     }
 
     void TearDown() override {
         app.reset();
-        core::setAddInFolder("");
+        plorin::setAddInFolder("");
         platform::setUiDriver(nullptr);
         platform::useShell(nullptr);
         platform::useFileSystem(nullptr);
@@ -59,7 +59,7 @@ protected:
     // Locations reported so far, in order.
     std::vector<std::string> reportedLocations() const {
         std::vector<std::string> out;
-        for (auto& r : core::reportedErrors()) out.push_back(r.location);
+        for (auto& r : plorin::reportedErrors()) out.push_back(r.location);
         return out;
     }
 

@@ -4,18 +4,18 @@
 
 #include <functional>
 
-#include "core/addin_state.h"
+#include "addin/addin_state.h"
 #include "core/config.h"
 #include "core/err_form.h"
 #include "core/registry.h"
 #include "core/version.h"
 #include "core/wininet.h"
-#include "core_fixture.h"
+#include "tests/core/core_fixture.h"
 #include "tests/support/http_test_server.h"
 
 namespace {
 
-using core::ErrForm;
+using plorin::ErrForm;
 using testsupport::HttpTestServer;
 using Reply = HttpTestServer::Reply;
 namespace drive = platform::driver;
@@ -29,26 +29,26 @@ class ErrorDialog : public testing_core::CoreFixture {
 protected:
     void SetUp() override {
         CoreFixture::SetUp();
-        previousSink = core::installErrorDialog();
-        core::state().application = &startHost("11.0");
-        core::setRegistry("webHost", server.hostPort(), "");
+        previousSink = plorin::installErrorDialog();
+        plorin::state().application = &startHost("11.0");
+        plorin::setRegistry("webHost", server.hostPort(), "");
     }
     void TearDown() override {
-        core::state().application = nullptr;
-        core::setErrorSink(previousSink);
+        plorin::state().application = nullptr;
+        plorin::setErrorSink(previousSink);
         CoreFixture::TearDown();
     }
 
     // Reports an error; the user works the dialog with `work`.
-    void report(const std::string& location, const core::ErrorInfo* error, std::function<void(ErrForm&)> work) {
+    void report(const std::string& location, const plorin::ErrorInfo* error, std::function<void(ErrForm&)> work) {
         driver.queueForm("ErrForm", [work](platform::Form& f) { work(dynamic_cast<ErrForm&>(f)); });
-        core::reportError(location, error);
+        plorin::reportError(location, error);
     }
 
     // Sends a report for a numbered error with the report box untouched; the message box is answered.
     void sendReport() {
         driver.messageAnswers.push_back(platform::vbOK);
-        core::ErrorInfo error{5, "Invalid procedure call", ""};
+        plorin::ErrorInfo error{5, "Invalid procedure call", ""};
         report("Wininet, HttpPost", &error, [](ErrForm& f) { drive::click(f, "btnSendReport"); });
     }
 
@@ -58,7 +58,7 @@ protected:
     }
 
     HttpTestServer server;
-    core::ErrorSink previousSink;
+    plorin::ErrorSink previousSink;
 };
 
 // --- what the dialog says --------------------------------------------------------------------
@@ -84,7 +84,7 @@ TEST_F(ErrorDialog, ShowsTheLocationAndTheErrorAndSplitsClassAndFunction) {
         {"nothing", false, 0, "", "nothing", "", "nothing", 0},
     };
     for (const auto& c : cases) {
-        core::ErrorInfo error{c.number, c.description, ""};
+        plorin::ErrorInfo error{c.number, c.description, ""};
         report(c.location, c.withError ? &error : nullptr, [&](ErrForm& f) {
             EXPECT_EQ(f.errDescription.Caption, c.shown);
             EXPECT_EQ(f.errClass, c.errClass) << c.location;
@@ -125,8 +125,8 @@ TEST_F(ErrorDialog, TheReportBoxHintGivesWayOnAClickAndReturnsWhenTheBoxIsLeftEm
 TEST_F(ErrorDialog, AnErrorRaisedWhileItIsOpenOnlyChangesItsText) {
     report("First, one", nullptr, [](ErrForm& f) {
         drive::setText(f, "tbName", "Anna");
-        core::ErrorInfo second{9, "Subscript out of range", ""};
-        core::reportError("Second, two", &second);
+        plorin::ErrorInfo second{9, "Subscript out of range", ""};
+        plorin::reportError("Second, two", &second);
         EXPECT_EQ(f.errDescription.Caption, "Second, two - Subscript out of range(9)");
         EXPECT_EQ(f.errClass, "Second");
         EXPECT_EQ(f.errFunction, "two");
@@ -153,7 +153,7 @@ TEST_F(ErrorDialog, EachNewErrorOpensAFreshDialog) {
 }
 
 TEST_F(ErrorDialog, ADialogNobodyWorksIsClosedAndTheNextErrorStillShowsOne) {
-    core::reportError("Nobody, there", nullptr);  // the driver has no action: the dialog just closes
+    plorin::reportError("Nobody, there", nullptr);  // the driver has no action: the dialog just closes
     report("Second, two", nullptr, [](ErrForm& f) {
         EXPECT_EQ(f.errDescription.Caption, "Second, two");
         drive::click(f, "btnCancel");
@@ -178,7 +178,7 @@ TEST_F(ErrorDialog, ComesUpTopmostAndItsPrivacyLinkOpensThePolicyOnTheMakersServ
 TEST_F(ErrorDialog, TheReportBodyHoldsEveryFieldInOrderPercentEncoded) {
     driver.messageAnswers.push_back(platform::vbOK);
     server.queue(Reply::text("0"));
-    core::ErrorInfo error{5, "Invalid call", ""};
+    plorin::ErrorInfo error{5, "Invalid call", ""};
     report("Wininet, HttpPost", &error, [](ErrForm& f) {
         drive::click(f, "errReport");
         drive::setText(f, "errReport", "Line one\nGrüße");
@@ -195,8 +195,8 @@ TEST_F(ErrorDialog, TheReportBodyHoldsEveryFieldInOrderPercentEncoded) {
               "&report=Line%20one%0AGr%C3%BC%C3%9Fe"
               "&name=Anna%20Berg&contact=a%40b%2Eexample"
               "&PPT=11%2E0&version=" +
-                  core::URLEncode(core::versionText()));
-    EXPECT_EQ(core::versionText(), "1.0.0");  // the project's version
+                  plorin::URLEncode(plorin::versionText()));
+    EXPECT_EQ(plorin::versionText(), "1.0.0");  // the project's version
 }
 
 TEST_F(ErrorDialog, AReportBoxLeftAtItsHintSendsAnEmptyReport) {
@@ -249,7 +249,7 @@ TEST_F(ErrorDialog, TheServersReplyDecidesTheMessageAndTheDialogClosesEitherWay)
     }
     EXPECT_EQ(driver.messages.size(), std::size(cases));
     EXPECT_EQ(server.requests().size(), std::size(cases));
-    EXPECT_TRUE(core::reportedErrors().empty());
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
 TEST_F(ErrorDialog, AFailureInsideAHandlerLandsInTheOpenDialog) {
@@ -270,15 +270,15 @@ TEST_F(ErrorDialog, AFailureInsideAHandlerLandsInTheOpenDialog) {
 // --- where the maker is ------------------------------------------------------------------------
 
 TEST_F(ErrorDialog, TheMakersAddressesAreSettingsWithExampleDefaults) {
-    EXPECT_EQ(core::webHost(), server.hostPort());
-    core::setRegistry("webHost", "  host.test:8080 ", "");
-    EXPECT_EQ(core::webHost(), "host.test:8080");
-    core::setRegistry("webHost", " ", "");
-    EXPECT_EQ(core::webHost(), "www.varnotel.example");
-    EXPECT_EQ(core::supportEmail(), "support@varnotel.example");
-    core::setRegistry("supportEmail", " help@loopback.example ", "");
-    EXPECT_EQ(core::supportEmail(), "help@loopback.example");
-    EXPECT_TRUE(core::reportedErrors().empty());
+    EXPECT_EQ(plorin::webHost(), server.hostPort());
+    plorin::setRegistry("webHost", "  host.test:8080 ", "");
+    EXPECT_EQ(plorin::webHost(), "host.test:8080");
+    plorin::setRegistry("webHost", " ", "");
+    EXPECT_EQ(plorin::webHost(), "www.varnotel.example");
+    EXPECT_EQ(plorin::supportEmail(), "support@varnotel.example");
+    plorin::setRegistry("supportEmail", " help@loopback.example ", "");
+    EXPECT_EQ(plorin::supportEmail(), "help@loopback.example");
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
 }  // namespace

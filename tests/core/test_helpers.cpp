@@ -3,9 +3,9 @@
 #include <regex>
 
 #include "core/api_helpers.h"
-#include "core/connect.h"
+#include "addin/connect.h"
 #include "core/globals.h"
-#include "core_fixture.h"
+#include "tests/core/core_fixture.h"
 
 namespace {
 
@@ -14,25 +14,25 @@ using testing_core::CoreFixture;
 class Helpers : public CoreFixture {};
 
 TEST_F(Helpers, HostVersionIsAPlainSubstringTest) {
-    core::Connect connect;
+    plorin::Connect connect;
     const std::pair<const char*, bool> cases[] = {
         {"9.0", true}, {"10.0", true}, {"11.0", true}, {"12.0", false}, {"14.0", false}, {"15.0", false}};
     for (auto [version, commandBars] : cases) {
         auto& app = startHost(version);
         connect.OnConnection(app, 0, nullptr);
-        EXPECT_EQ(core::isHostVersion(core::kCommandBarHosts), commandBars) << version;
-        EXPECT_EQ(core::isHostVersion(core::kRibbonHosts), !commandBars && std::string(version) != "15.0") << version;
+        EXPECT_EQ(plorin::isHostVersion(plorin::kCommandBarHosts), commandBars) << version;
+        EXPECT_EQ(plorin::isHostVersion(plorin::kRibbonHosts), !commandBars && std::string(version) != "15.0") << version;
         connect.OnDisconnection(0);
     }
 }
 
 struct Item {
     std::string name;
-    core::Variant value;
+    plorin::Variant value;
 };
 
 TEST_F(Helpers, SortingKeepsEqualValuesInTheirOrder) {
-    core::Collection<Item> c;
+    plorin::Collection<Item> c;
     c.Add({"a", 3});
     c.Add({"b", 1});
     c.Add({"c", 2});
@@ -43,38 +43,38 @@ TEST_F(Helpers, SortingKeepsEqualValuesInTheirOrder) {
         for (auto& i : c) s += i.name;
         return s;
     };
-    core::SortCollection<Item>(c, value, true);
+    plorin::SortCollection<Item>(c, value, true);
     EXPECT_EQ(names(), "bdca");
-    core::SortCollection<Item>(c, value, false);
+    plorin::SortCollection<Item>(c, value, false);
     EXPECT_EQ(names(), "acbd");
 }
 
 TEST_F(Helpers, SortingWithAKeyPropertyReAddsMovedItemsUnderTheirKeys) {
-    core::Collection<Item> c;
+    plorin::Collection<Item> c;
     c.Add({"zeta", "z"}, "zeta");
     c.Add({"alpha", "a"}, "alpha");
-    core::SortCollection<Item>(c, [](const Item& i) { return i.value; }, true,
-                               [](const Item& i) { return core::Variant(i.name); });
+    plorin::SortCollection<Item>(c, [](const Item& i) { return i.value; }, true,
+                               [](const Item& i) { return plorin::Variant(i.name); });
     EXPECT_EQ(c.Item(1).name, "alpha");
     EXPECT_EQ(c.Item("ALPHA").name, "alpha");
     EXPECT_EQ(c.Item("zeta").name, "zeta");
 }
 
 TEST_F(Helpers, RotationIsBroughtIntoOneTurn) {
-    EXPECT_DOUBLE_EQ(core::normalizeRotation(90.0f), 90.0);
-    EXPECT_DOUBLE_EQ(core::normalizeRotation(0.0f), 0.0);
-    EXPECT_DOUBLE_EQ(core::normalizeRotation(359.75f), -0.25);
-    EXPECT_DOUBLE_EQ(core::normalizeRotation(359.5f), -0.5);  // 359.5 rounds to 360 (halves to even)
-    EXPECT_DOUBLE_EQ(core::normalizeRotation(358.5f), 358.5);  // 358.5 rounds to 358
-    EXPECT_DOUBLE_EQ(core::normalizeRotation(-90.0f), 270.0);
-    EXPECT_DOUBLE_EQ(core::normalizeRotation(450.0f), 90.0);
+    EXPECT_DOUBLE_EQ(plorin::normalizeRotation(90.0f), 90.0);
+    EXPECT_DOUBLE_EQ(plorin::normalizeRotation(0.0f), 0.0);
+    EXPECT_DOUBLE_EQ(plorin::normalizeRotation(359.75f), -0.25);
+    EXPECT_DOUBLE_EQ(plorin::normalizeRotation(359.5f), -0.5);  // 359.5 rounds to 360 (halves to even)
+    EXPECT_DOUBLE_EQ(plorin::normalizeRotation(358.5f), 358.5);  // 358.5 rounds to 358
+    EXPECT_DOUBLE_EQ(plorin::normalizeRotation(-90.0f), 270.0);
+    EXPECT_DOUBLE_EQ(plorin::normalizeRotation(450.0f), 90.0);
 }
 
 TEST_F(Helpers, CreateFolderMakesEveryMissingParentOnce) {
-    core::createFolder(root + "a/b/c/");
+    plorin::createFolder(root + "a/b/c/");
     EXPECT_TRUE(std::filesystem::is_directory(root + "a/b/c"));
-    core::createFolder(root + "a/b/c");
-    EXPECT_TRUE(core::reportedErrors().empty());
+    plorin::createFolder(root + "a/b/c");
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
 // A disk on which no folder can ever be created or found.
@@ -92,83 +92,83 @@ public:
 TEST_F(Helpers, CreateFolderStopsWhenParentsCanNeverExist) {
     NoFolders fs(platform::realFileSystem());
     platform::useFileSystem(&fs);
-    core::createFolder("/x/y/z/");
+    plorin::createFolder("/x/y/z/");
     EXPECT_EQ(fs.creates, 1);  // "/x" is tried, refused, and that ends it
     ASSERT_EQ(reportedLocations(), std::vector<std::string>{"Globals, createFolder"});
-    EXPECT_NE(core::reportedErrors()[0].error.Description.find("/x/"), std::string::npos);
+    EXPECT_NE(plorin::reportedErrors()[0].error.Description.find("/x/"), std::string::npos);
 }
 
 TEST_F(Helpers, CreateFolderUnderAFileIsReported) {
     writeFile(root + "file");
-    core::createFolder(root + "file/sub/");
+    plorin::createFolder(root + "file/sub/");
     EXPECT_EQ(reportedLocations(), std::vector<std::string>{"Globals, createFolder"});
 }
 
 TEST_F(Helpers, FileNamesWithReservedCharactersAreInvalid) {
     for (const char* bad : {"a:b", "a\tb", "a/b", "a\\b", "a*", "a?", "<a>", "a|b", "\"a\"", "a\nb", "a\rb"})
-        EXPECT_FALSE(core::isValidFileName(bad)) << bad;
-    EXPECT_TRUE(core::isValidFileName("Quarterly review - 2026 final"));
-    EXPECT_TRUE(core::isValidFileName(""));
+        EXPECT_FALSE(plorin::isValidFileName(bad)) << bad;
+    EXPECT_TRUE(plorin::isValidFileName("Quarterly review - 2026 final"));
+    EXPECT_TRUE(plorin::isValidFileName(""));
 }
 
 TEST_F(Helpers, HexPaddingUsesTheArgumentsSize) {
-    EXPECT_EQ(core::padHex(std::int16_t(-1), 2), "FFFF");
-    EXPECT_EQ(core::padHex(std::int32_t(-1), 4), "FFFFFFFF");
-    EXPECT_EQ(core::padHex(10, 4), "000A");
-    EXPECT_EQ(core::padHex(0x1234, 2), "1234");
+    EXPECT_EQ(plorin::padHex(std::int16_t(-1), 2), "FFFF");
+    EXPECT_EQ(plorin::padHex(std::int32_t(-1), 4), "FFFFFFFF");
+    EXPECT_EQ(plorin::padHex(10, 4), "000A");
+    EXPECT_EQ(plorin::padHex(0x1234, 2), "1234");
 }
 
 TEST_F(Helpers, GuidsAreUpperCase8_4_4_4_12) {
-    std::string g = core::getGUID();
+    std::string g = plorin::getGUID();
     EXPECT_TRUE(std::regex_match(g, std::regex("[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}"))) << g;
-    EXPECT_NE(g, core::getGUID());
+    EXPECT_NE(g, plorin::getGUID());
     shell.guidAvailable = false;
-    EXPECT_EQ(core::getGUID(), "");
+    EXPECT_EQ(plorin::getGUID(), "");
 }
 
 TEST_F(Helpers, SpecialFoldersAreNeverEmptyOrTheBareRoot) {
     shell.temp = root + "tmp";
-    EXPECT_EQ(core::getTmpPath(), root + "tmp/");
+    EXPECT_EQ(plorin::getTmpPath(), root + "tmp/");
     shell.temp = "";
-    EXPECT_EQ(core::getTmpPath(), "/tmp/");
+    EXPECT_EQ(plorin::getTmpPath(), "/tmp/");
     shell.temp = "/";
-    EXPECT_EQ(core::getTmpPath(), "/tmp/");
+    EXPECT_EQ(plorin::getTmpPath(), "/tmp/");
     shell.cache = "/var/cache/x";
-    EXPECT_EQ(core::getInternetCachePath(), "/var/cache/x/");
+    EXPECT_EQ(plorin::getInternetCachePath(), "/var/cache/x/");
     shell.cache = "/";
-    EXPECT_EQ(core::getInternetCachePath(), "/tmp/varnotel-cache/");
+    EXPECT_EQ(plorin::getInternetCachePath(), "/tmp/varnotel-cache/");
     shell.cache = "";
-    EXPECT_EQ(core::getInternetCachePath(), "/tmp/varnotel-cache/");
+    EXPECT_EQ(plorin::getInternetCachePath(), "/tmp/varnotel-cache/");
 }
 
 TEST_F(Helpers, AnyFailureOfTheOpenerIsReportedWithTheUrl) {
-    core::openURL("https://example.com/a");
-    EXPECT_TRUE(core::reportedErrors().empty());
+    plorin::openURL("https://example.com/a");
+    EXPECT_TRUE(plorin::reportedErrors().empty());
     for (int code : {0, 2, 31, 32}) {
-        core::reportedErrors().clear();
+        plorin::reportedErrors().clear();
         shell.openResult = code;
-        core::openURL("https://example.com/a");
-        ASSERT_EQ(core::reportedErrors().size(), 1u) << code;
-        EXPECT_EQ(core::reportedErrors()[0].location, "ShellExecute for URL https://example.com/a failed [" + std::to_string(code) + "]");
-        EXPECT_FALSE(core::reportedErrors()[0].hasError);
+        plorin::openURL("https://example.com/a");
+        ASSERT_EQ(plorin::reportedErrors().size(), 1u) << code;
+        EXPECT_EQ(plorin::reportedErrors()[0].location, "ShellExecute for URL https://example.com/a failed [" + std::to_string(code) + "]");
+        EXPECT_FALSE(plorin::reportedErrors()[0].hasError);
     }
     EXPECT_EQ(shell.record.opened.size(), 5u);
 }
 
 TEST_F(Helpers, TopMostIsRecordedOnTheForm) {
     platform::Form f("f");
-    EXPECT_EQ(core::setTopMost(f, true), 1);
+    EXPECT_EQ(plorin::setTopMost(f, true), 1);
     EXPECT_TRUE(f.topMost);
-    EXPECT_EQ(core::setTopMost(f, false), 0);
+    EXPECT_EQ(plorin::setTopMost(f, false), 0);
     EXPECT_FALSE(f.topMost);
 }
 
 TEST_F(Helpers, NumbersAreReadWithAPointWhateverTheLocale) {
-    EXPECT_DOUBLE_EQ(core::toNumber(" 2.5 "), 2.5);
-    EXPECT_DOUBLE_EQ(core::toNumber("-3"), -3);
-    EXPECT_THROW(core::toNumber("abc"), platform::NumberedError);
-    EXPECT_THROW(core::toNumber(""), platform::NumberedError);
-    EXPECT_THROW(core::toNumber("2,5"), platform::NumberedError);
+    EXPECT_DOUBLE_EQ(plorin::toNumber(" 2.5 "), 2.5);
+    EXPECT_DOUBLE_EQ(plorin::toNumber("-3"), -3);
+    EXPECT_THROW(plorin::toNumber("abc"), platform::NumberedError);
+    EXPECT_THROW(plorin::toNumber(""), platform::NumberedError);
+    EXPECT_THROW(plorin::toNumber("2,5"), platform::NumberedError);
 }
 
 class UndoFix : public CoreFixture {
@@ -177,7 +177,7 @@ protected:
         startHost(version);
         addIn.OnConnection(*app, 0, nullptr);
     }
-    core::Connect addIn;
+    plorin::Connect addIn;
 };
 
 TEST_F(UndoFix, RunsTheMacroOfTheWindowlessUndoPresentationAndClosesIt) {
@@ -185,24 +185,24 @@ TEST_F(UndoFix, RunsTheMacroOfTheWindowlessUndoPresentationAndClosesIt) {
     auto p = app->Presentations().Add(false);
     p->SaveAs(root + "program/plorinUndoFix.ppt");
     p->Close();
-    core::runUndoFix();
+    plorin::runUndoFix();
     EXPECT_EQ(app->macrosRun(), std::vector<std::string>{"plorinUndoFix.ppt!plorin.plorinUndoFix"});
     EXPECT_EQ(app->Presentations().Count(), 0);
-    EXPECT_TRUE(core::reportedErrors().empty());
+    EXPECT_TRUE(plorin::reportedErrors().empty());
     addIn.OnDisconnection(0);
 }
 
 TEST_F(UndoFix, AMissingUndoPresentationCostsNothingButTheAttempt) {
     connect("14.0");
-    core::runUndoFix();
+    plorin::runUndoFix();
     EXPECT_TRUE(app->macrosRun().empty());
-    EXPECT_TRUE(core::reportedErrors().empty());
+    EXPECT_TRUE(plorin::reportedErrors().empty());
     addIn.OnDisconnection(0);
 }
 
 TEST_F(UndoFix, HelpOpensTheProgramFoldersHelpFileAtTheContextId) {
     connect("11.0");
-    core::showHelpContextID(1000);
+    plorin::showHelpContextID(1000);
     ASSERT_EQ(shell.record.help.size(), 1u);
     EXPECT_EQ(shell.record.help[0].first, root + "program/plorin.chm");
     EXPECT_EQ(shell.record.help[0].second, 1000);

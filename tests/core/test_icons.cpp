@@ -1,9 +1,9 @@
 // The hidden Icons form: help mode while Ctrl and Shift are held on command-bar hosts, and
 // its timer stopping at once elsewhere.
-#include "ppt_events_fixture.h"
+#include "tests/addin/ppt_events_fixture.h"
 
 using namespace host;
-using core::Toggle;
+using plorin::Toggle;
 using platform::VK_CONTROL;
 using platform::VK_SHIFT;
 using testing_core::EventsFixture;
@@ -14,7 +14,7 @@ class HelpMode : public EventsFixture {
 protected:
     void tick() { platform::timerClock().advance(50); }
     bool allEnabled() {
-        for (std::size_t i = 0; i < core::toggleGroups().size(); ++i)
+        for (std::size_t i = 0; i < plorin::toggleGroups().size(); ++i)
             if (!enabled(static_cast<Toggle>(i))) return false;
         return true;
     }
@@ -25,34 +25,34 @@ protected:
 TEST_F(HelpMode, CtrlThenShiftEnablesEverythingUntilBothAreReleased) {
     connect("11.0");
     events().toggleOff();  // no presentation: everything off
-    core::Icons();
+    plorin::Icons();
     keys.press(VK_CONTROL);
     tick();
-    EXPECT_FALSE(core::helpMode);
-    EXPECT_EQ(core::Icons().HelpTimer.Interval(), 1);  // from the first tick on it polls fast
+    EXPECT_FALSE(plorin::helpMode);
+    EXPECT_EQ(plorin::Icons().HelpTimer.Interval(), 1);  // from the first tick on it polls fast
 
     keys.press(VK_SHIFT);
     tick();
-    EXPECT_TRUE(core::helpMode);
+    EXPECT_TRUE(plorin::helpMode);
     EXPECT_TRUE(allEnabled());
 
     keys.release(VK_SHIFT);
     tick();
-    EXPECT_TRUE(core::helpMode);
+    EXPECT_TRUE(plorin::helpMode);
     EXPECT_TRUE(allEnabled());
 
     keys.release(VK_CONTROL);
     tick();
-    EXPECT_FALSE(core::helpMode);
-    for (std::size_t i = 0; i < core::toggleGroups().size(); ++i) EXPECT_FALSE(enabled(static_cast<Toggle>(i)));
-    EXPECT_TRUE(core::reportedErrors().empty());
+    EXPECT_FALSE(plorin::helpMode);
+    for (std::size_t i = 0; i < plorin::toggleGroups().size(); ++i) EXPECT_FALSE(enabled(static_cast<Toggle>(i)));
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
 TEST_F(HelpMode, LeavingHelpModeRestoresTheEnablingOfTheSelection) {
     connect("11.0");
     openDeck();
     window().selectShapes({addShape(msoShapeRectangle)});
-    core::Icons();
+    plorin::Icons();
     keys.press(VK_CONTROL);
     keys.press(VK_SHIFT);
     tick();
@@ -68,7 +68,7 @@ TEST_F(HelpMode, LeavingHelpModeRestoresTheEnablingOfTheSelection) {
 
 TEST_F(HelpMode, AKeyPressedAndReleasedBetweenTwoReadingsDelaysTheEnd) {
     connect("11.0");
-    core::Icons();
+    plorin::Icons();
     keys.press(VK_CONTROL);
     keys.press(VK_SHIFT);
     tick();
@@ -77,25 +77,25 @@ TEST_F(HelpMode, AKeyPressedAndReleasedBetweenTwoReadingsDelaysTheEnd) {
     keys.press(VK_SHIFT);
     keys.release(VK_SHIFT);  // a tap the timer never saw as down
     platform::timerClock().advance(1);
-    EXPECT_TRUE(core::helpMode);
+    EXPECT_TRUE(plorin::helpMode);
     platform::timerClock().advance(1);
-    EXPECT_FALSE(core::helpMode);
+    EXPECT_FALSE(plorin::helpMode);
 }
 
 TEST_F(HelpMode, OnHostsWithoutCommandBarsTheTimerStopsAtItsFirstTick) {
     for (const char* version : {"12.0", "14.0", "16.0"}) {
         SCOPED_TRACE(version);
         connect(version);
-        core::Icons();
+        plorin::Icons();
         keys.press(VK_CONTROL);
         keys.press(VK_SHIFT);
         tick();
-        EXPECT_FALSE(core::Icons().HelpTimer.isEnabled());
-        EXPECT_FALSE(core::helpMode);
+        EXPECT_FALSE(plorin::Icons().HelpTimer.isEnabled());
+        EXPECT_FALSE(plorin::helpMode);
         EXPECT_EQ(app->CommandBars().Count(), 0);
-        EXPECT_TRUE(core::reportedErrors().empty());
+        EXPECT_TRUE(plorin::reportedErrors().empty());
         keys.release(VK_CONTROL);
         keys.release(VK_SHIFT);
-        core::unloadIcons();
+        plorin::unloadIcons();
     }
 }

@@ -11,7 +11,7 @@
 #include "host/host.h"
 #include "platform/picture.h"
 
-using core::FitRect;
+using plorin::FitRect;
 
 namespace {
 
@@ -65,21 +65,21 @@ TEST(FitRectangle, PlacesThePictureInTheBox) {
         {"a tie rounds to even (down)", 45, 240, 160, 120, false, {69, 0, 22, 120}},
         {"a tie rounds to even (up)", 47, 240, 160, 120, false, {68, 0, 24, 120}},
     };
-    for (const auto& c : cases) EXPECT_EQ(core::fitRectangle(c.w, c.h, c.boxW, c.boxH, c.enlarge), c.want) << c.what;
+    for (const auto& c : cases) EXPECT_EQ(plorin::fitRectangle(c.w, c.h, c.boxW, c.boxH, c.enlarge), c.want) << c.what;
 }
 
 TEST(EncoderLookup, FindsMimeTypesWhateverTheirCase) {
-    EXPECT_GE(core::getEncoderClsid("image/png"), 1);
-    EXPECT_EQ(core::getEncoderClsid("IMAGE/PNG"), core::getEncoderClsid("image/png"));
-    EXPECT_EQ(core::getEncoderClsid("image/x-unknown"), -1);
+    EXPECT_GE(plorin::getEncoderClsid("image/png"), 1);
+    EXPECT_EQ(plorin::getEncoderClsid("IMAGE/PNG"), plorin::getEncoderClsid("image/png"));
+    EXPECT_EQ(plorin::getEncoderClsid("image/x-unknown"), -1);
     platform::useImageEncoders(std::vector<std::string>{"image/bmp", "image/png"});
-    EXPECT_EQ(core::getEncoderClsid("Image/Png"), 2);
+    EXPECT_EQ(plorin::getEncoderClsid("Image/Png"), 2);
     platform::useImageEncoders(std::nullopt);
 }
 
 TEST_F(Thumbnails, CopiedBitmapIsCentredWithOpaqueMargins) {
     host::clipboard().setBitmap(solid(400, 100, kRed));
-    ASSERT_EQ(core::saveClipboardAsPng(160, 120, kOpaqueWhite, path("t.png")), 0);
+    ASSERT_EQ(plorin::saveClipboardAsPng(160, 120, kOpaqueWhite, path("t.png")), 0);
     const auto t = platform::loadPng(path("t.png"));
     ASSERT_TRUE(t);
     EXPECT_EQ(t->width, 160);
@@ -95,7 +95,7 @@ TEST_F(Thumbnails, CopiedBitmapIsCentredWithOpaqueMargins) {
 
 TEST_F(Thumbnails, MarginsWithoutAlphaStayTransparent) {
     host::clipboard().setBitmap(solid(50, 100, kRed));  // small: not enlarged, centred at (55, 10)
-    ASSERT_EQ(core::saveClipboardAsPng(160, 120, kClearWhite, path("t.png")), 0);
+    ASSERT_EQ(plorin::saveClipboardAsPng(160, 120, kClearWhite, path("t.png")), 0);
     const auto t = platform::loadPng(path("t.png"));
     ASSERT_TRUE(t);
     EXPECT_EQ(at(*t, 80, 60), kRed);
@@ -111,7 +111,7 @@ TEST_F(Thumbnails, CopiedShapesBecomeAThumbnail) {
     a->Fill().ForeColor().setRGB(0x0000FF);  // red
     a->Line().setVisible(host::msoFalse);
     host::ShapeRange({a}).Copy();
-    ASSERT_EQ(core::saveClipboardAsPng(100, 100, kOpaqueWhite, path("shapes.png")), 0);
+    ASSERT_EQ(plorin::saveClipboardAsPng(100, 100, kOpaqueWhite, path("shapes.png")), 0);
     const auto t = platform::loadPng(path("shapes.png"));
     ASSERT_TRUE(t);
     EXPECT_EQ(at(*t, 50, 50), kRed);           // 192 x 96 pixels scaled to 100 x 50 at (0, 25)
@@ -126,23 +126,23 @@ TEST_F(Thumbnails, FailedStepsWriteNothing) {
         std::string file;
         int want;
     } cases[] = {
-        {"empty clipboard", [] {}, 160, 120, "a.png", core::thumbnailNoBitmap},
+        {"empty clipboard", [] {}, 160, 120, "a.png", plorin::thumbnailNoBitmap},
         {"bitmap without pixels", [] { host::clipboard().setBitmap(platform::Picture{}); }, 160, 120, "b.png",
-         core::thumbnailBadBitmap},
+         plorin::thumbnailBadBitmap},
         {"no size", [] { host::clipboard().setBitmap(solid(4, 4, kRed)); }, 0, 120, "c.png",
-         core::thumbnailNoCanvas},
+         plorin::thumbnailNoCanvas},
         {"no PNG encoder",
          [] {
              host::clipboard().setBitmap(solid(4, 4, kRed));
              platform::useImageEncoders(std::vector<std::string>{"image/jpeg"});
          },
-         160, 120, "d.png", core::thumbnailNoEncoder},
+         160, 120, "d.png", plorin::thumbnailNoEncoder},
         {"folder missing", [] { host::clipboard().setBitmap(solid(4, 4, kRed)); }, 160, 120, "none/e.png",
-         core::thumbnailNotSaved},
+         plorin::thumbnailNotSaved},
     };
     for (const auto& c : cases) {
         c.arrange();
-        EXPECT_EQ(core::saveClipboardAsPng(c.w, c.h, kOpaqueWhite, path(c.file)), c.want) << c.what;
+        EXPECT_EQ(plorin::saveClipboardAsPng(c.w, c.h, kOpaqueWhite, path(c.file)), c.want) << c.what;
         EXPECT_FALSE(std::filesystem::exists(path(c.file))) << c.what;
         EXPECT_TRUE(host::clipboard().empty()) << c.what;
         platform::useImageEncoders(std::nullopt);

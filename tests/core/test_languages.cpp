@@ -5,7 +5,7 @@
 #include "core/icons.h"
 #include "core/languages.h"
 #include "core/registry.h"
-#include "core_fixture.h"
+#include "tests/core/core_fixture.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ using testing_core::CoreFixture;
 // ---- The table -----------------------------------------------------------------------------
 
 TEST(LanguageTable, Holds167LanguagesWithUniqueIdsAndTwoLetterCodes) {
-    const auto& rows = core::languageTable();
+    const auto& rows = plorin::languageTable();
     ASSERT_EQ(rows.size(), 167u);
     std::set<std::int32_t> ids;
     for (const auto& r : rows) {
@@ -29,7 +29,7 @@ TEST(LanguageTable, Holds167LanguagesWithUniqueIdsAndTwoLetterCodes) {
 }
 
 TEST(LanguageTable, RelatedLanguagesShareTheirCode) {
-    for (const auto& r : core::languageTable()) {
+    for (const auto& r : plorin::languageTable()) {
         const std::string name = r.name;
         if (name.rfind("Arabic", 0) == 0) {
             EXPECT_STREQ(r.code, "AR") << name;
@@ -46,29 +46,29 @@ TEST(LanguageTable, RelatedLanguagesShareTheirCode) {
 class Languages : public CoreFixture {
 protected:
     void TearDown() override {
-        core::currentLanguages() = {0, 0, 0};
-        core::unloadIcons();
+        plorin::currentLanguages() = {0, 0, 0};
+        plorin::unloadIcons();
         CoreFixture::TearDown();
     }
-    std::array<std::int32_t, 3> slots() const { return core::currentLanguages(); }
-    bool drawn(int slot) const { return core::Icons().lngPic(slot).picture != nullptr; }
+    std::array<std::int32_t, 3> slots() const { return plorin::currentLanguages(); }
+    bool drawn(int slot) const { return plorin::Icons().lngPic(slot).picture != nullptr; }
 };
 
 TEST_F(Languages, TheCollectionIsKeyedByTheIdFollowedByID) {
-    core::initializeLanguages();
-    ASSERT_EQ(core::languages().Count(), 167);
-    EXPECT_EQ(core::languages().Item("1031ID").Name, "German");
-    EXPECT_EQ(core::languages().Item("2115ID").ISO639, "UZ");
-    EXPECT_EQ(core::languages().Item(1).LanguageID, 1078) << "kept in table order";
-    EXPECT_FALSE(core::languages().Exists("1031"));
-    EXPECT_THROW(core::languages().Item("99999ID"), platform::NumberedError);
+    plorin::initializeLanguages();
+    ASSERT_EQ(plorin::languages().Count(), 167);
+    EXPECT_EQ(plorin::languages().Item("1031ID").Name, "German");
+    EXPECT_EQ(plorin::languages().Item("2115ID").ISO639, "UZ");
+    EXPECT_EQ(plorin::languages().Item(1).LanguageID, 1078) << "kept in table order";
+    EXPECT_FALSE(plorin::languages().Exists("1031"));
+    EXPECT_THROW(plorin::languages().Item("99999ID"), platform::NumberedError);
 }
 
 TEST_F(Languages, ABuildAfterAnotherStartsAfresh) {
-    core::initializeLanguages();
-    core::initializeLanguages();
-    EXPECT_EQ(core::languages().Count(), 167);
-    EXPECT_TRUE(core::reportedErrors().empty());
+    plorin::initializeLanguages();
+    plorin::initializeLanguages();
+    EXPECT_EQ(plorin::languages().Count(), 167);
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
 struct SettingCase {
@@ -83,11 +83,11 @@ class LanguageSetting : public Languages, public ::testing::WithParamInterface<S
 
 TEST_P(LanguageSetting, FillsTheSlotsAndDrawsTheirIcons) {
     const auto& c = GetParam();
-    if (c.value) core::setRegistry("languages", c.value, "");
-    core::initializeLanguages();
+    if (c.value) plorin::setRegistry("languages", c.value, "");
+    plorin::initializeLanguages();
     EXPECT_EQ(slots(), c.slots);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(drawn(i), c.icons[static_cast<std::size_t>(i)]) << "slot " << i;
-    EXPECT_EQ(!core::reportedErrors().empty(), c.reported);
+    EXPECT_EQ(!plorin::reportedErrors().empty(), c.reported);
     if (c.reported) {
         EXPECT_EQ(reportedLocations(), std::vector<std::string>{"Languages, initializeLanguages"});
     }
@@ -104,10 +104,10 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Languages, AReconnectionWithAnEmptySettingLeavesNoLanguageOfTheLastOne) {
-    core::initializeLanguages();
+    plorin::initializeLanguages();
     ASSERT_EQ(slots()[0], 1033);
-    core::setRegistry("languages", "", "");
-    core::initializeLanguages();
+    plorin::setRegistry("languages", "", "");
+    plorin::initializeLanguages();
     EXPECT_EQ(slots(), (std::array<std::int32_t, 3>{0, 0, 0}));
     EXPECT_FALSE(drawn(0));
 }
@@ -117,8 +117,8 @@ TEST_F(Languages, AReconnectionWithAnEmptySettingLeavesNoLanguageOfTheLastOne) {
 class LanguageIcon : public Languages {};
 
 TEST_F(LanguageIcon, IsSixteenPixelsSquareDarkBlueWithTheCodeInWhite) {
-    auto& box = core::Icons().lngPic(0);
-    core::createLanguageIcon(box, "EN");
+    auto& box = plorin::Icons().lngPic(0);
+    plorin::createLanguageIcon(box, "EN");
     ASSERT_TRUE(box.picture);
     const auto& p = *box.picture;
     ASSERT_EQ(p.width, 16);
@@ -131,14 +131,14 @@ TEST_F(LanguageIcon, IsSixteenPixelsSquareDarkBlueWithTheCodeInWhite) {
     EXPECT_GT(light, 20) << "the letters are drawn in white";
     EXPECT_EQ(p.pixels[4 * 16 + 1], 0xFFFFFFFFu) << "the E's corner, where the text begins";
     EXPECT_EQ(p.pixels[1 * 16 + 1], 0xFF0A246Au) << "nothing above the capitals";
-    EXPECT_TRUE(core::reportedErrors().empty());
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
 TEST_F(LanguageIcon, DifferentCodesDrawDifferentIcons) {
-    auto& a = core::Icons().lngPic(0);
-    auto& b = core::Icons().lngPic(1);
-    core::createLanguageIcon(a, "AR");
-    core::createLanguageIcon(b, "UZ");
+    auto& a = plorin::Icons().lngPic(0);
+    auto& b = plorin::Icons().lngPic(1);
+    plorin::createLanguageIcon(a, "AR");
+    plorin::createLanguageIcon(b, "UZ");
     ASSERT_TRUE(a.picture && b.picture);
     EXPECT_NE(a.picture->pixels, b.picture->pixels);
 }

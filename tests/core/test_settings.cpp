@@ -2,16 +2,16 @@
 
 #include "core/errors.h"
 #include "core/registry.h"
-#include "core_fixture.h"
+#include "tests/core/core_fixture.h"
 
-using core::getRegistry;
-using core::setRegistry;
+using plorin::getRegistry;
+using plorin::setRegistry;
 using platform::RegValue;
 using platform::RootKey;
 
 namespace {
 
-const std::string kKey = core::kSettingsKey;
+const std::string kKey = plorin::kSettingsKey;
 
 class Settings : public testing_core::CoreFixture {
 protected:
@@ -23,7 +23,7 @@ protected:
 TEST_F(Settings, MissingValueGivesTheDefaultAndCreatesNothing) {
     EXPECT_EQ(getRegistry("languages", "", "1033;1031"), "1033;1031");
     EXPECT_FALSE(registry->keyExists(RootKey::CurrentUser, kKey));
-    EXPECT_TRUE(core::reportedErrors().empty());
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
 TEST_F(Settings, ExistingEmptyValueIsNotTheDefault) {
@@ -66,28 +66,28 @@ TEST_F(Settings, ValuesOfOtherTypesReadAsText) {
 }
 
 TEST_F(Settings, RegistryRefusesBinaryFromTextAndUnknownTypes) {
-    core::Registry reg;
+    plorin::Registry reg;
     reg.SectionKey = kKey;
     reg.ValueKey = "blob";
     reg.ValueType = platform::REG_BINARY;
     try {
-        reg.setValue(core::Variant("text"));
+        reg.setValue(plorin::Variant("text"));
         FAIL() << "binary from text must be refused";
     } catch (const platform::NumberedError& e) {
-        EXPECT_EQ(e.number(), core::errRegistryWrite);
+        EXPECT_EQ(e.number(), plorin::errRegistryWrite);
         EXPECT_EQ(e.source(), "plorin.Registry");
         EXPECT_EQ(std::string(e.what()).rfind("Failed to set registry value Key: '2147483649',Section: '", 0), 0u);
     }
     reg.ValueType = 11;
-    EXPECT_THROW(reg.setValue(core::Variant("x")), platform::NumberedError);
+    EXPECT_THROW(reg.setValue(plorin::Variant("x")), platform::NumberedError);
     reg.ValueType = platform::REG_DWORD;
-    reg.setValue(core::Variant(42));
+    reg.setValue(plorin::Variant(42));
     EXPECT_EQ(reg.Value().toText(), "42");
     EXPECT_EQ(reg.ValueType, platform::REG_DWORD);
 }
 
 TEST_F(Settings, RemoteMachineCannotBeReachedSoReadsGiveTheDefault) {
-    core::Registry reg;
+    plorin::Registry reg;
     reg.SectionKey = kKey;
     reg.ValueKey = "x";
     setRegistry("x", "local", "");
@@ -96,7 +96,7 @@ TEST_F(Settings, RemoteMachineCannotBeReachedSoReadsGiveTheDefault) {
     EXPECT_EQ(reg.Value().toText(), "local");
     reg.setMachine("server");
     EXPECT_EQ(reg.Machine(), "\\\\server");
-    reg.Default = core::Variant("fallback");
+    reg.Default = plorin::Variant("fallback");
     EXPECT_EQ(reg.Value().toText(), "fallback");
 }
 
@@ -135,7 +135,7 @@ TEST_F(Settings, FailuresAreReportedOnceAndNeverReachTheCaller) {
     failing.failReads = false;
     EXPECT_EQ(getRegistry("a", "", "default"), "1");  // the failed write changed nothing
     ASSERT_EQ(reportedLocations(), (std::vector<std::string>{"Globals, setRegistry", "Globals, getRegistry"}));
-    EXPECT_EQ(core::reportedErrors()[0].error.Number, core::errRegistryWrite);
+    EXPECT_EQ(plorin::reportedErrors()[0].error.Number, plorin::errRegistryWrite);
 }
 
 }  // namespace

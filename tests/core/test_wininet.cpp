@@ -10,18 +10,18 @@
 
 namespace {
 
-using core::HttpPost;
+using plorin::HttpPost;
 using testsupport::HttpTestServer;
 using Reply = HttpTestServer::Reply;
 
-std::string text(const core::HttpBytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
+std::string text(const plorin::HttpBytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
 class Wininet : public ::testing::Test {
 protected:
-    void SetUp() override { core::reportedErrors().clear(); }
-    void TearDown() override { core::setHttpTimeouts({}); }
+    void SetUp() override { plorin::reportedErrors().clear(); }
+    void TearDown() override { plorin::setHttpTimeouts({}); }
 
-    core::HttpBytes post(const std::string& url, const std::string& body = "a=1") {
+    plorin::HttpBytes post(const std::string& url, const std::string& body = "a=1") {
         return HttpPost(url, body, 0, 80, "", "");
     }
     HttpTestServer::Request onlyRequest() {
@@ -45,7 +45,7 @@ TEST(URLEncode, KeepsOnlyLettersAndDigitsAndWritesEveryOtherByteInUpperCaseHex) 
         {"Grüße", "Gr%C3%BC%C3%9Fe"},  // the text's bytes, each on its own
         {"\xff", "%FF"},
     };
-    for (const auto& [plain, encoded] : cases) EXPECT_EQ(core::URLEncode(plain), encoded) << plain;
+    for (const auto& [plain, encoded] : cases) EXPECT_EQ(plorin::URLEncode(plain), encoded) << plain;
 }
 
 TEST_F(Wininet, UrlsAreTrimmedTheSchemeDroppedAndAMissingPathIsTheRoot) {
@@ -110,18 +110,18 @@ TEST_F(Wininet, FailuresComeBackAsAnEmptyReplyWithoutAReport) {
     EXPECT_TRUE(post("http://" + server.hostPort() + "/").empty());
     EXPECT_TRUE(post("http://").empty());
     EXPECT_TRUE(post("").empty());
-    EXPECT_TRUE(core::reportedErrors().empty());
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
 TEST_F(Wininet, ASlowServerRunsIntoTheTimeOutAndGivesAnEmptyReply) {
-    core::setHttpTimeouts({1000, 300});
+    plorin::setHttpTimeouts({1000, 300});
     server.queue(Reply::slow(20000, "too late"));
     EXPECT_TRUE(post("http://" + server.hostPort() + "/").empty());
-    EXPECT_TRUE(core::reportedErrors().empty());
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
 TEST_F(Wininet, EveryPostHasItsOwnTimeOutsByDefault) {
-    const auto request = core::httpPostRequest("http://127.0.0.1:1/", "", 0, 80, "", "");
+    const auto request = plorin::httpPostRequest("http://127.0.0.1:1/", "", 0, 80, "", "");
     EXPECT_TRUE(request.connectTimeoutMs > 0 && request.connectTimeoutMs <= 10000);
     EXPECT_TRUE(request.totalTimeoutMs >= 10000 && request.totalTimeoutMs <= 60000);
 }
@@ -135,10 +135,10 @@ TEST_F(Wininet, APortInTheUrlWinsAndAUserIsSentAsBasicAuthorization) {
 
 TEST(AddHttpHeader, SplitsLinesReplacesSameNamesAndDropsLinesWithoutAName) {
     platform::HttpRequest request;
-    core::addHttpHeader(request, "Accept: */*\r\nX-One: 1\r\n");
-    core::addHttpHeader(request, "accept: text/plain");
-    core::addHttpHeader(request, "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1)");
-    core::addHttpHeader(request, "\r\n: nameless\r\nX-Two: 2");
+    plorin::addHttpHeader(request, "Accept: */*\r\nX-One: 1\r\n");
+    plorin::addHttpHeader(request, "accept: text/plain");
+    plorin::addHttpHeader(request, "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1)");
+    plorin::addHttpHeader(request, "\r\n: nameless\r\nX-Two: 2");
     EXPECT_EQ(request.headers, (std::vector<std::string>{"accept: text/plain", "X-One: 1", "X-Two: 2"}));
 }
 
@@ -162,20 +162,20 @@ TEST_F(WebAddress, TheSchemeOfTheSettingDecidesBetweenPlainAndSecureRequests) {
         {" 127.0.0.1:8080 ", "http://127.0.0.1:8080"},
         {"HTTPS://secure.example.org:8443/", "https://secure.example.org:8443"},
         {"http://plain.example.org", "http://plain.example.org"},
-        {"   ", std::string("http://") + core::kDefaultWebHost},
-        {"https://", std::string("https://") + core::kDefaultWebHost},
+        {"   ", std::string("http://") + plorin::kDefaultWebHost},
+        {"https://", std::string("https://") + plorin::kDefaultWebHost},
     };
     for (const auto& [setting, address] : cases) {
-        core::setRegistry("webHost", setting, "");
-        EXPECT_EQ(core::webAddress(), address) << setting;
+        plorin::setRegistry("webHost", setting, "");
+        EXPECT_EQ(plorin::webAddress(), address) << setting;
     }
 }
 
 TEST_F(Wininet, ASecureAddressIsNeverAnsweredByAServerWithoutACertificate) {
     server.queue(Reply::text("plain"));
-    core::setHttpTimeouts({500, 500});
+    plorin::setHttpTimeouts({500, 500});
     EXPECT_TRUE(post("https://" + server.hostPort() + "/autoupdate.php").empty());
-    const auto request = core::httpPostRequest("https://example.org/x", "", 0, 80, "", "");
+    const auto request = plorin::httpPostRequest("https://example.org/x", "", 0, 80, "", "");
     EXPECT_TRUE(request.https);
     EXPECT_EQ(request.port, 443);
 }
@@ -193,21 +193,21 @@ TEST_F(Wininet, ADownloadIsKeptOnlyWhenItIsWholeSoundAndWithinItsLimit) {
         const char* name;
         Reply reply;
         std::uint64_t limit;
-        core::DownloadOutcome outcome;
+        plorin::DownloadOutcome outcome;
     };
     const Case cases[] = {
-        {"whole", Reply::text(body), 5000, core::DownloadOutcome::complete},
-        {"larger than the limit", Reply::text(body), 4999, core::DownloadOutcome::failed},
-        {"cut short", cutShort, 10000, core::DownloadOutcome::failed},
-        {"no length", unannounced, 10000, core::DownloadOutcome::failed},
-        {"empty", Reply::text(""), 10000, core::DownloadOutcome::failed},
-        {"status 404", Reply::text(body, 404), 10000, core::DownloadOutcome::failed},
+        {"whole", Reply::text(body), 5000, plorin::DownloadOutcome::complete},
+        {"larger than the limit", Reply::text(body), 4999, plorin::DownloadOutcome::failed},
+        {"cut short", cutShort, 10000, plorin::DownloadOutcome::failed},
+        {"no length", unannounced, 10000, plorin::DownloadOutcome::failed},
+        {"empty", Reply::text(""), 10000, plorin::DownloadOutcome::failed},
+        {"status 404", Reply::text(body, 404), 10000, plorin::DownloadOutcome::failed},
     };
     for (const auto& c : cases) {
         server.queue(c.reply);
         std::string into;
         std::uint64_t lastReceived = 0, lastLength = 0;
-        const auto outcome = core::HttpDownload("http://" + server.hostPort() + "/p", c.limit,
+        const auto outcome = plorin::HttpDownload("http://" + server.hostPort() + "/p", c.limit,
                                                 [&](std::uint64_t received, std::uint64_t length) {
                                                     lastReceived = received;
                                                     lastLength = length;
@@ -215,8 +215,8 @@ TEST_F(Wininet, ADownloadIsKeptOnlyWhenItIsWholeSoundAndWithinItsLimit) {
                                                 },
                                                 into);
         EXPECT_EQ(outcome, c.outcome) << c.name;
-        EXPECT_EQ(into.size(), c.outcome == core::DownloadOutcome::complete ? body.size() : 0u) << c.name;
-        if (c.outcome == core::DownloadOutcome::complete) {
+        EXPECT_EQ(into.size(), c.outcome == plorin::DownloadOutcome::complete ? body.size() : 0u) << c.name;
+        if (c.outcome == plorin::DownloadOutcome::complete) {
             EXPECT_EQ(lastReceived, 5000u);
             EXPECT_EQ(lastLength, 5000u);
         }
@@ -224,11 +224,11 @@ TEST_F(Wininet, ADownloadIsKeptOnlyWhenItIsWholeSoundAndWithinItsLimit) {
 
     server.queue(Reply::text(body));
     std::string into;
-    EXPECT_EQ(core::HttpDownload("http://" + server.hostPort() + "/p", 10000,
+    EXPECT_EQ(plorin::HttpDownload("http://" + server.hostPort() + "/p", 10000,
                                  [](std::uint64_t, std::uint64_t) { return false; }, into),
-              core::DownloadOutcome::cancelled);
+              plorin::DownloadOutcome::cancelled);
     EXPECT_TRUE(into.empty());
-    EXPECT_TRUE(core::reportedErrors().empty());
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
 }  // namespace

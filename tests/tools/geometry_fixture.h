@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "core/addin_state.h"
+#include "addin/addin_state.h"
 #include "host/host.h"
 #include "tests/core/core_fixture.h"
 #include "tools/efficiency_tools.h"
@@ -29,13 +29,13 @@ protected:
     void SetUp() override {
         CoreFixture::SetUp();
         auto& host = startHost("14.0");
-        core::state().application = &host;
+        plorin::state().application = &host;
         presentation = host.Presentations().Add();
         slide = presentation->Slides().Add(1, 1);
     }
 
     void TearDown() override {
-        core::state().application = nullptr;
+        plorin::state().application = nullptr;
         CoreFixture::TearDown();
     }
 
@@ -61,7 +61,7 @@ protected:
 
     static Frame frame(const host::Shape& s) { return {s.Left(), s.Top(), s.Width(), s.Height(), s.Rotation()}; }
 
-    core::EfficiencyTools tools;
+    plorin::EfficiencyTools tools;
     std::shared_ptr<host::Presentation> presentation;
     std::shared_ptr<host::Slide> slide;
 };

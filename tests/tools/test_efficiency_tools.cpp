@@ -6,14 +6,14 @@
 namespace {
 
 TEST(EfficiencyTools, AnUnknownCommandNameRaisesError438) {
-    core::EfficiencyTools tools;
+    plorin::EfficiencyTools tools;
     try {
         tools.callByName("noSuchCommand");
         FAIL();
     } catch (const platform::NumberedError& e) {
         EXPECT_EQ(e.number(), 438);
     }
-    EXPECT_FALSE(core::EfficiencyTools::hasMethod("noSuchCommand"));
+    EXPECT_FALSE(plorin::EfficiencyTools::hasMethod("noSuchCommand"));
 }
 
 }  // namespace

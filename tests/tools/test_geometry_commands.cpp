@@ -93,7 +93,7 @@ TEST_F(GeometryCommands, EachCommandMovesTheOtherShapesAndNeverTheMaster) {
         EXPECT_EQ(now.height, master.height);
         EXPECT_EQ(now.rotation, master.rotation);
         EXPECT_EQ(driver.messages.size(), c.messages);
-        EXPECT_TRUE(core::reportedErrors().empty());
+        EXPECT_TRUE(plorin::reportedErrors().empty());
     }
 }
 
@@ -105,7 +105,7 @@ TEST_F(GeometryCommands, EveryRibbonAndCommandBarNameReachesItsCommand) {
         "moveTopToMasterBottom", "moveBottomToMasterTop", "stretchLeftToMasterRight",
         "stretchRightToMasterLeft", "stretchTopToMasterBottom", "stretchBottomToMasterTop",
         "stackHorizontally", "stackVertically", "alignVerticallyInGoldenSection"};
-    for (const char* name : names) EXPECT_TRUE(core::EfficiencyTools::hasMethod(name)) << name;
+    for (const char* name : names) EXPECT_TRUE(plorin::EfficiencyTools::hasMethod(name)) << name;
 
     auto a = addShape({0, 0, 20, 10});
     auto master = addShape(m1);
@@ -124,7 +124,7 @@ TEST_F(GeometryCommands, WithOneShapeSelectedNothingChanges) {
     EXPECT_EQ(f.top, 6);
     EXPECT_EQ(f.width, 7);
     EXPECT_EQ(f.height, 8);
-    EXPECT_TRUE(core::reportedErrors().empty());
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
 TEST_F(GeometryCommands, AModeNoWorkerHandlesLeavesEveryShape) {
@@ -134,7 +134,7 @@ TEST_F(GeometryCommands, AModeNoWorkerHandlesLeavesEveryShape) {
     tools.alignSizes(9);
     EXPECT_EQ(a->Width(), 20);
     EXPECT_EQ(a->Height(), 10);
-    EXPECT_TRUE(core::reportedErrors().empty());
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
 TEST_F(GeometryCommands, WithoutSelectedShapesTheHostsRefusalIsReportedOnce) {
@@ -152,10 +152,10 @@ TEST_F(GeometryCommands, WithoutSelectedShapesTheHostsRefusalIsReportedOnce) {
         {"stackVertically", "EfficiencyTools, stackVertically"},
     };
     for (const auto& row : rows) {
-        core::reportedErrors().clear();
+        plorin::reportedErrors().clear();
         tools.callByName(row.command);
         ASSERT_EQ(reportedLocations(), std::vector<std::string>{row.location}) << row.command;
-        EXPECT_EQ(core::reportedErrors()[0].error.Number, host::PP_E_INVALIDREQUEST);
+        EXPECT_EQ(plorin::reportedErrors()[0].error.Number, host::PP_E_INVALIDREQUEST);
     }
 }
 
@@ -168,7 +168,7 @@ TEST_F(GeometryCommands, AFailureEndsTheCommandWithOneReport) {
     select({a, b, master});
     tools.moveLeftToMasterRight();
     ASSERT_EQ(reportedLocations(), std::vector<std::string>{"EfficiencyTools, setLeft"});
-    EXPECT_EQ(core::reportedErrors()[0].error.Number, 6);
+    EXPECT_EQ(plorin::reportedErrors()[0].error.Number, 6);
     EXPECT_EQ(a->Left(), 0);
     EXPECT_EQ(b->Left(), 5);
 }
@@ -180,7 +180,7 @@ TEST_F(GeometryCommands, SelectionsBeyondThe16BitRangeAreHandled) {
     select(shapes);
     tools.alignTops();
     tools.alignLefts();
-    EXPECT_TRUE(core::reportedErrors().empty());
+    EXPECT_TRUE(plorin::reportedErrors().empty());
     EXPECT_EQ(shapes[0]->Left(), 10);
     EXPECT_EQ(shapes[39999]->Left(), 10);
     EXPECT_EQ(shapes[39999]->Top(), 20);

@@ -1,7 +1,7 @@
 // The indent commands: the staircase ruler by host version, paragraphs moving one level in
 // or out within each version's limits, the newer hosts' staircase after every change, and
 // only the selected paragraphs moving while text is edited.
-#include "core/ribbon_dispatch.h"
+#include "addin/ribbon_dispatch.h"
 #include "host/table.h"
 #include "text_fixture.h"
 
@@ -38,7 +38,7 @@ TEST_F(Indents, BeautifyLaysOutAStaircaseOfTheFirstCharactersSize) {
         EXPECT_EQ(ruler(*shape), row.ruler);
         EXPECT_EQ(levels(*shape), (Levels{1, 1}));  // the paragraphs stay where they are
     }
-    EXPECT_TRUE(core::reportedErrors().empty());
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
 TEST_F(Indents, AnEmptyFrameStepsByTheSizeTheHostReportsForItsEnd) {
@@ -80,7 +80,7 @@ TEST_F(Indents, ParagraphsMoveWithinEachVersionsLimits) {
         tools.removeIndent();
         EXPECT_EQ(levels(*removing), row.afterRemove);
     }
-    EXPECT_TRUE(core::reportedErrors().empty());
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
 TEST_F(Indents, NewerHostsLayTheStaircaseAfterEveryIndentChangeOlderOnesDoNot) {
@@ -89,7 +89,7 @@ TEST_F(Indents, NewerHostsLayTheStaircaseAfterEveryIndentChangeOlderOnesDoNot) {
         start(version);
         const bool newer = std::string(version) == "14.0";
         const int count = newer ? 9 : 5;
-        for (auto command : {&core::EfficiencyTools::addIndent, &core::EfficiencyTools::removeIndent}) {
+        for (auto command : {&plorin::EfficiencyTools::addIndent, &plorin::EfficiencyTools::removeIndent}) {
             auto shape = outline({1, 2});
             select({shape});
             (tools.*command)();
@@ -127,7 +127,7 @@ TEST_F(Indents, WhileTextIsEditedOnlyTheSelectedParagraphsMove) {
         tools.beautifyIndents();
         EXPECT_EQ(ruler(*other)[1], (std::pair<float, float>{0, 20}));
     }
-    EXPECT_TRUE(core::reportedErrors().empty());
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
 TEST_F(Indents, SelectedSlidesIndentEveryFrameOnThem) {
@@ -153,36 +153,36 @@ TEST_F(Indents, WithNothingSelectedTheCommandsOnlyGuide) {
     EXPECT_EQ(messages(), std::vector<std::string>(3, "Please select one or more slides or shapes first."));
     EXPECT_EQ(levels(*shape), (Levels{1, 2}));
     EXPECT_EQ(ruler(*shape), defaultRuler(9));
-    EXPECT_TRUE(core::reportedErrors().empty());
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
 TEST_F(Indents, WithoutAHostOrAWindowTheCommandReportsOnce) {
-    core::state().application = nullptr;
+    plorin::state().application = nullptr;
     tools.addIndent();
     ASSERT_EQ(reportedLocations(), std::vector<std::string>{"EfficiencyTools, addIndent"});
-    EXPECT_EQ(core::reportedErrors()[0].error.Number, 91);
+    EXPECT_EQ(plorin::reportedErrors()[0].error.Number, 91);
 
-    core::state().application = app.get();
+    plorin::state().application = app.get();
     presentation->Close();
-    core::reportedErrors().clear();
+    plorin::reportedErrors().clear();
     tools.beautifyIndents();
     ASSERT_EQ(reportedLocations(), std::vector<std::string>{"EfficiencyTools, beautifyIndents"});
-    EXPECT_EQ(core::reportedErrors()[0].error.Number, host::PP_E_INVALIDREQUEST);
+    EXPECT_EQ(plorin::reportedErrors()[0].error.Number, host::PP_E_INVALIDREQUEST);
 }
 
 TEST_F(Indents, TheRibbonAndTheCommandBarsReachTheCommands) {
     auto shape = outline({1, 2});
     select({shape});
-    core::state().tools = std::make_unique<core::EfficiencyTools>();
-    EXPECT_TRUE(core::dispatchCommand(1091));  // add
+    plorin::addInState().tools = std::make_unique<plorin::EfficiencyTools>();
+    EXPECT_TRUE(plorin::dispatchCommand(1091));  // add
     EXPECT_EQ(levels(*shape), (Levels{2, 3}));
-    EXPECT_TRUE(core::dispatchCommand(1090));  // remove
+    EXPECT_TRUE(plorin::dispatchCommand(1090));  // remove
     EXPECT_EQ(levels(*shape), (Levels{1, 2}));
-    core::state().tools->callByName("RemoveIndent");
+    plorin::addInState().tools->callByName("RemoveIndent");
     EXPECT_EQ(levels(*shape), (Levels{1, 1}));
-    EXPECT_TRUE(core::dispatchCommand(1089));
+    EXPECT_TRUE(plorin::dispatchCommand(1089));
     EXPECT_EQ(ruler(*shape)[1], (std::pair<float, float>{0, 20}));
-    core::state().tools.reset();
+    plorin::addInState().tools.reset();
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ TEST_F(ShapeMetrics, TheVisualBoxIsTheAxisParallelBoxAroundTheTurnedFrame) {
         auto shape = addShape(f);
         expectBox(box(*shape), row.expected);
     }
-    EXPECT_TRUE(core::reportedErrors().empty());
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
 TEST_F(ShapeMetrics, TheHostReadsRotationsBackWithinOneTurn) {
@@ -119,7 +119,7 @@ TEST_F(ShapeMetrics, AValueBeyondTheSingleRangeIsReportedWithTheAccessorsLocatio
     tools.setLeft(*shape, 1e39);
     tools.setWidth(*shape, -1e40);
     ASSERT_EQ(reportedLocations(), (std::vector<std::string>{"EfficiencyTools, setLeft", "EfficiencyTools, setWidth"}));
-    EXPECT_EQ(core::reportedErrors()[0].error.Number, 6);
+    EXPECT_EQ(plorin::reportedErrors()[0].error.Number, 6);
     EXPECT_EQ(shape->Left(), 10);
     EXPECT_EQ(shape->Width(), 200);
 }

@@ -13,9 +13,9 @@ using Names = std::vector<std::string>;
 class TextWalker : public testing_tools::TextFixture {
 protected:
     // The names of the shapes whose frames the walk reaches, in order.
-    Names reached(const core::TextWalkObject& object, const std::string& operation) {
+    Names reached(const plorin::TextWalkObject& object, const std::string& operation) {
         Names names;
-        core::walkTextFrames(object, operation, [&](const host::TextFrame& frame) { names.push_back(frame.Parent()->Name()); });
+        plorin::walkTextFrames(object, operation, [&](const host::TextFrame& frame) { names.push_back(frame.Parent()->Name()); });
         return names;
     }
     Names reachedFromSelection(const std::string& operation) { return reached(&window().Selection(), operation); }
@@ -92,7 +92,7 @@ TEST_F(TextWalker, WithNothingSelectedOnlyTheLanguageWalksTheCurrentSlide) {
         EXPECT_EQ(driver.messages[0].style, platform::vbInformation);
         EXPECT_EQ(driver.messages[0].title, "Varnotel for presentations");
     }
-    EXPECT_TRUE(core::reportedErrors().empty());  // the host's refusal means "no slide"
+    EXPECT_TRUE(plorin::reportedErrors().empty());  // the host's refusal means "no slide"
 
     // A selection of nothing that still names the slide in view.
     window().Selection().slides_ = {slide};
@@ -108,7 +108,7 @@ TEST_F(TextWalker, AFailingObjectIsReportedOnceAndTheWalkGoesOn) {
     named("C");
     window().selectSlides({slide});
     Names names;
-    core::walkTextFrames(&window().Selection(), "beautifyIndents", [&](const host::TextFrame& frame) {
+    plorin::walkTextFrames(&window().Selection(), "beautifyIndents", [&](const host::TextFrame& frame) {
         names.push_back(frame.Parent()->Name());
         if (frame.Parent()->Name() == "B") throw host::HostError(host::E_FAIL, "refused");
     });
@@ -116,11 +116,11 @@ TEST_F(TextWalker, AFailingObjectIsReportedOnceAndTheWalkGoesOn) {
     EXPECT_EQ(reportedLocations(), Names{"EfficiencyTools, iterate"});
 
     // A selection of slides that holds none: the host's refusal is an error like any other.
-    core::reportedErrors().clear();
+    plorin::reportedErrors().clear();
     window().Selection().slides_.clear();
     EXPECT_EQ(reachedFromSelection("beautifyIndents"), Names{});
     EXPECT_EQ(reportedLocations(), Names{"EfficiencyTools, iterate"});
-    EXPECT_EQ(core::reportedErrors()[0].error.Number, host::PP_E_INVALIDREQUEST);
+    EXPECT_EQ(plorin::reportedErrors()[0].error.Number, host::PP_E_INVALIDREQUEST);
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/addin_state.h"
+#include "addin/addin_state.h"
 #include "host/text.h"
 #include "platform/ui.h"
 #include "tests/core/core_fixture.h"
@@ -25,15 +25,15 @@ protected:
     }
 
     void TearDown() override {
-        core::state().application = nullptr;
+        plorin::state().application = nullptr;
         CoreFixture::TearDown();
     }
 
     // A new host of that version; the old one goes.
     void start(const std::string& version) {
-        core::state().application = nullptr;
+        plorin::state().application = nullptr;
         auto& host = startHost(version);
-        core::state().application = &host;
+        plorin::state().application = &host;
         presentation = host.Presentations().Add();
         slide = presentation->Slides().Add(1, 1);
         driver.onUnansweredMessage = [](const platform::MessageBoxCall&) { return platform::vbOK; };
@@ -88,7 +88,7 @@ protected:
         return out;
     }
 
-    core::EfficiencyTools tools;
+    plorin::EfficiencyTools tools;
     std::shared_ptr<host::Presentation> presentation;
     std::shared_ptr<host::Slide> slide;
 };

@@ -2,7 +2,7 @@
 // reminders, the user's choice and the message each outcome shows.
 #include <cmath>
 
-#include "core/addin_state.h"
+#include "core/shared_state.h"
 #include "tests/updater/updater_fixture.h"
 #include "tools/efficiency_tools.h"
 #include "updater/error_box.h"
@@ -304,7 +304,7 @@ TEST_F(UpdateRuns, EachOutcomeShowsItsMessageOnAManualRunAndNothingOnAnAutomatic
             if (!c.enabled) {
                 EXPECT_EQ(server.requests().size(), before) << "no request when switched off";
             }
-            EXPECT_TRUE(core::reportedErrors().empty()) << c.name;
+            EXPECT_TRUE(plorin::reportedErrors().empty()) << c.name;
         }
     }
 }
@@ -351,7 +351,7 @@ TEST_F(UpdateRuns, AnAutomaticRunStopsBeforeTheNetworkWhileAReminderHoldsButAMan
     set("autoUpdateReminder", "soon");  // not a date: no reminder
     run(false);
     EXPECT_EQ(server.requests().size(), 3u);
-    EXPECT_TRUE(core::reportedErrors().empty());
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
 TEST_F(UpdateRuns, OneRunAtATimeAndCheckReturnsBeforeAnyRequest) {
@@ -402,31 +402,31 @@ TEST_F(UpdateRuns, TheHostsStartRunsTheAutomaticCheckASecondLaterAndOtherHostsGe
 
 TEST_F(UpdateRuns, StartUpdateConnectsTheUpdateAddInAndAsksItToCheck) {
     startHost(/*connectUpdater=*/false);
-    core::state().application = app.get();
-    core::EfficiencyTools tools;
+    plorin::state().application = app.get();
+    plorin::EfficiencyTools tools;
     tools.callByName("startUpdate");
     EXPECT_TRUE(app->COMAddIns().Item(plorinrenew::kProgId).Connect());
     EXPECT_TRUE(plorinrenew::addInState().manualCheck);
     EXPECT_TRUE(plorinrenew::asyncForm().asyncTimer.isEnabled());
-    EXPECT_TRUE(core::reportedErrors().empty());
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 
     // Without the update add-in in the host's list the user is told to check the installation.
     host::Application bare("14.0");
-    core::state().application = &bare;
+    plorin::state().application = &bare;
     driver.messageAnswers.push_back(platform::vbOK);
     tools.startUpdate();
     ASSERT_EQ(driver.messages.size(), 1u);
     EXPECT_EQ(driver.messages[0].style, platform::vbCritical);
     EXPECT_EQ(driver.messages[0].title, "Varnotel for presentations");
     EXPECT_EQ(driver.messages[0].text.rfind("The Add-In for automatic updates has not been installed correctly.", 0), 0u);
-    core::state().application = nullptr;
+    plorin::state().application = nullptr;
 }
 
 TEST_F(UpdateRuns, ErrorsShowInTheUpdateAddInsOwnErrorBox) {
     const auto previous = plorinrenew::installErrorBox();
     driver.messageAnswers.push_back(platform::vbOK);
-    core::trap("Main, checkForUpdate", [] { core::raiseError(13, "Type mismatch"); });
-    core::setErrorSink(previous);
+    plorin::trap("Main, checkForUpdate", [] { plorin::raiseError(13, "Type mismatch"); });
+    plorin::setErrorSink(previous);
     ASSERT_EQ(driver.messages.size(), 1u);
     EXPECT_EQ(driver.messages[0].text, "Error: \r\nMain, checkForUpdate (13, Type mismatch)");
     EXPECT_EQ(driver.messages[0].style, platform::vbCritical);

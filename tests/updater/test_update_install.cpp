@@ -73,7 +73,7 @@ protected:
         offer({{"program/libplorin.so", "new library"},
                {"program/ui/extra.png", ""},
                {"customization/copyright.txt", "(c) new\r\n"}});
-        core::setHttpTimeouts({2000, 5000, 1});
+        plorin::setHttpTimeouts({2000, 5000, 1});
     }
 
     void writeInstalled(const std::string& relative, const std::string& text) {
@@ -115,7 +115,7 @@ TEST_F(UpdateInstall, ASoundUpdateReplacesTheFilesRecordsTheVersionsAndReconnect
     EXPECT_EQ(get("autoUpdateCustomizationVersion"), "3");
     EXPECT_EQ(mainCalls, (std::vector<std::string>{"off", "on"}));
     EXPECT_TRUE(fs::is_empty(root + "tmp/")) << "the temporary folder goes";
-    EXPECT_TRUE(core::reportedErrors().empty());
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 
     // A library in use is renamed away, never written over: the loaded copy stays intact.
     char buffer[32] = {};

@@ -33,7 +33,7 @@ protected:
         plorinrenew::setClock([this] { return now; });
         plorinrenew::addInState() = {};
         set("webHost", server.hostPort());
-        core::setHttpTimeouts({2000, 5000});
+        plorin::setHttpTimeouts({2000, 5000});
     }
 
     void TearDown() override {
@@ -41,7 +41,7 @@ protected:
         plorinrenew::asyncForm().asyncTimer.setEnabled(false);
         plorinrenew::addInState() = {};
         plorinrenew::setClock(nullptr);
-        core::setHttpTimeouts({});
+        plorin::setHttpTimeouts({});
         CoreFixture::TearDown();
     }
 
@@ -54,8 +54,8 @@ protected:
         return *app;
     }
 
-    void set(const std::string& name, const std::string& value) { core::setRegistry(name, value, ""); }
-    std::string get(const std::string& name) { return core::getRegistry(name, "", "<missing>"); }
+    void set(const std::string& name, const std::string& value) { plorin::setRegistry(name, value, ""); }
+    std::string get(const std::string& name) { return plorin::getRegistry(name, "", "<missing>"); }
 
     // One run as the timer starts it.
     void run(bool manual) {

@@ -1,0 +1,22 @@
+// Agenda upkeep that the save and print handlers ask for: updating the agenda's page
+// numbers and regenerating the agenda slides. Their modules arrive later; until then each
+// call is counted, so the handlers' decisions can be seen.
+#pragma once
+
+namespace plorin {
+
+// Updates the page numbers on the agenda slides of the active presentation.
+void agendaUpdatePagenumbers();
+
+// Regenerates all agenda slides of the active presentation (the agenda dialog's OK, run
+// without showing the dialog).
+void regenerateAgendaSlides();
+
+// How often each was asked for since the process started (or since reset).
+struct AgendaRequests {
+    int updatePagenumbers = 0;
+    int regenerateSlides = 0;
+};
+AgendaRequests& agendaRequests();
+
+}  // namespace plorin

@@ -1,0 +1,7 @@
+#include "addin/startup_seams.h"
+
+namespace plorin {
+
+void checkForSurvey() {}
+
+}  // namespace plorin

@@ -1,0 +1,48 @@
+// The state the add-in's parts share while it is loaded: the host, the folder layout, the
+// libraries' documents and the current style. Filled at connection, released at
+// disconnection; the add-in object keeps its feature objects itself (addin/addin_state.h).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "core/collection.h"
+#include "core/folder_layout.h"
+
+namespace host {
+class Application;
+class IRibbonUI;
+}
+
+namespace platform {
+class DomDocument;
+}
+
+namespace plorin {
+
+struct SharedState {
+    SharedState();
+    ~SharedState();
+
+    std::uintptr_t mutex = 0;               // the instance mutex
+    host::Application* application = nullptr;  // the host, while connected
+    Collection<std::string> styleNames;     // Slide Wizard styles: names ...
+    Collection<std::string> styleFolders;   // ... and their folders, parallel
+    Collection<std::string> copyrightLines;
+    std::unique_ptr<platform::DomDocument> menuDocument;        // "menu.xml" when it loaded
+    std::unique_ptr<platform::DomDocument> myElementsDocument;  // "myelements.xml" when it loaded
+    FolderLayout layout;
+    bool screenSaverOff = false;            // the screensaver flag
+    std::string currentStyle;
+    host::IRibbonUI* ribbon = nullptr;      // kept when the ribbon loads (ribbon hosts)
+    std::mt19937 random;                    // seeded at connection
+};
+
+SharedState& state();
+
+// The host application while connected; raises error 91 (object not set) otherwise.
+host::Application& hostApplication();
+
+}  // namespace plorin

@@ -1,7 +1,0 @@
-#include "core/startup_seams.h"
-
-namespace core {
-
-void checkForSurvey() {}
-
-}  // namespace core

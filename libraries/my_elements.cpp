@@ -1,0 +1,191 @@
+// The My Elements index and adding an element to the library.
+#include "libraries/my_elements.h"
+
+#include "core/shared_state.h"
+#include "core/config.h"
+#include "core/errors.h"
+#include "core/globals.h"
+#include "libraries/library_insert.h"
+#include "libraries/menu_file.h"
+#include "libraries/my_elements_add.h"
+#include "host/ribbon.h"
+#include "platform/services.h"
+#include "platform/ui.h"
+
+namespace plorin {
+
+namespace {
+
+constexpr const char* kAddLocation = "SlideWizard, addMyElements";
+// The slide layout of a library slide: blank.
+constexpr int kBlankLayout = 12;
+
+
+platform::DomNode indexRoot(const platform::DomDocument& index) {
+    const platform::DomNode root = index.selectSingleNode("/Varnotel");
+    if (!root) raiseError(91, "Object variable or With block variable not set (the index has no Varnotel root)");
+    return root;
+}
+
+// Opens the library without a window, making it (or, on ribbon hosts, the ".pptx" from an
+// old ".ppt") when it is not there yet.
+void openLibrary(host::Application& app, WindowlessPresentation& library) {
+    const std::string folder = state().layout.myElements;
+    const std::string ppt = folder + "myelements.ppt", pptx = folder + "myelements.pptx";
+    auto& fs = platform::fileSystem();
+    auto create = [&](const std::string& path) {
+        host::Presentation& made = library.hold(app.Presentations().Add(false));
+        createFolder(folder);
+        made.SaveAs(path, host::ppSaveAsDefault);
+    };
+    if (isHostVersion(kCommandBarHosts)) {
+        if (fs.fileExists(ppt)) library.open(app, ppt);
+        else create(ppt);
+        return;
+    }
+    if (fs.fileExists(pptx)) {
+        library.open(app, pptx);
+    } else if (fs.fileExists(ppt)) {
+        // The old file stays on disk; from now on the ".pptx" is the library.
+        library.open(app, ppt).SaveAs(pptx, host::ppSaveAsDefault);
+    } else {
+        create(pptx);
+    }
+}
+
+}  // namespace
+
+std::string corruptedDatabaseMessage() {
+    return "The 'My Elements' database seems to be corrupted.\r\nPlease contact us at " + supportEmail() + ".";
+}
+
+void createXML() {
+    SharedState& s = state();
+    auto index = std::make_unique<platform::DomDocument>();
+    const std::string web = "http://" + webHost();
+    platform::DomNode root = index->appendChild(index->createElement("Varnotel"));
+    root.setAttribute("xmlns:xsi", "http://www.w3.org/2001/XMLSchema-instance");
+    root.setAttribute("xsi:schemaLocation", web + "/plorinown/myelements.xsd");
+    root.setAttribute("xmlns", web + "/plorinown");
+    root.setAttribute("addinVersion", "1.0");
+    root.appendChild(index->createElement("group")).setAttribute("name", kFirstGroupName);
+    s.myElementsDocument = std::move(index);
+    createFolder(s.layout.myElements);
+    saveMyElementsIndex();
+}
+
+void saveMyElementsIndex() {
+    const platform::DomDocument* index = state().myElementsDocument.get();
+    if (!index) raiseError(91, "Object variable or With block variable not set");
+    const std::string path = myElementsIndexPath();
+    if (!index->save(path)) raiseError(errPathFileAccess, "Path/File access error: cannot write " + path);
+}
+
+platform::DomNode findGroup(const platform::DomDocument& index, const std::string& name) {
+    return index.selectSingleNode("/Varnotel/group[@name=$name]", {{"name", name}});
+}
+
+platform::DomNodeList elementsOfGroup(const platform::DomDocument& index, const std::string& group) {
+    const platform::DomNode found = findGroup(index, group);
+    return found ? found.selectNodes("element") : platform::DomNodeList();
+}
+
+bool elementExists(const platform::DomDocument& index, const std::string& name) {
+    return static_cast<bool>(index.selectSingleNode("/Varnotel/group/element[@name=$name]", {{"name", name}}));
+}
+
+std::vector<std::string> groupNames(const platform::DomDocument& index) {
+    std::vector<std::string> names;
+    for (const auto& group : index.selectNodes("/Varnotel/group")) names.push_back(group.getAttribute("name").value_or(""));
+    return names;
+}
+
+platform::DomNode appendGroup(platform::DomDocument& index, const std::string& name) {
+    platform::DomNode group = indexRoot(index).appendChild(index.createElement("group"));
+    group.setAttribute("name", name);
+    return group;
+}
+
+platform::DomNode appendElement(platform::DomDocument& index, platform::DomNode group, const std::string& name,
+                                long slideId) {
+    platform::DomNode element = group.appendChild(index.createElement("element"));
+    element.setAttribute("name", name);
+    element.setAttribute("slideID", std::to_string(slideId));
+    return element;
+}
+
+void addMyElements() {
+    WindowlessPresentation library;
+    myElementsAdd dialog;
+    try {
+        host::Application& app = hostApplication();
+        if (app.Windows().Count() == 0) return;
+        host::Selection& selection = app.ActiveWindow()->Selection();
+        if (selection.Type() != host::ppSelectionShapes) {
+            platform::MsgBox("If you would like to add an element to 'My Elements', please select one or more shapes first.",
+                             platform::vbInformation, kProductName);
+            return;
+        }
+        SharedState& s = state();
+        if (!platform::fileSystem().fileExists(myElementsIndexPath())) createXML();
+        if (!s.myElementsDocument) {
+            // Written since start-up, or mended: read it now. A damaged index stays no
+            // document, so that nothing is ever saved over the user's file.
+            auto loaded = std::make_unique<platform::DomDocument>();
+            if (loaded->load(myElementsIndexPath())) s.myElementsDocument = std::move(loaded);
+        }
+        if (!s.myElementsDocument) {
+            platform::MsgBox(corruptedDatabaseMessage(), platform::vbCritical, kProductName);
+            return;
+        }
+        selection.ShapeRange().Copy();
+        openLibrary(app, library);
+
+        dialog.Show(true);
+        if (!dialog.okPressed) {
+            dialog.Unload();
+            return;  // a library made just now stays, empty
+        }
+        const std::shared_ptr<host::Slide> slide = library->Slides().Add(library->Slides().Count() + 1, kBlankLayout);
+        slide->Shapes().Paste();
+        const long slideId = slide->SlideID();
+        library->Save();
+        library.close();
+
+        if (!s.myElementsDocument) {
+            platform::MsgBox("An unexpected error occurred adding to the 'My Elements' collection.\r\nPlease contact us at " +
+                                 supportEmail(),
+                             platform::vbCritical, kProductName);
+        } else {
+            const int chosen = dialog.groupList.ListIndex();
+            const std::string group = chosen >= 0 ? dialog.groupList.items[static_cast<std::size_t>(chosen)] : std::string();
+            platform::DomNode node = findGroup(*s.myElementsDocument, group);
+            if (!node) raiseError(91, "Object variable or With block variable not set (no group " + group + ")");
+            platform::DomNode element = appendElement(*s.myElementsDocument, node, dialog.elemName.Text(), slideId);
+            try {
+                saveMyElementsIndex();
+            } catch (...) {
+                node.removeChild(element);  // the menus show what the file holds
+                throw;
+            }
+        }
+        dialog.Unload();
+        // Hosts 9.0 to 11.0 rebuild the command bars' My Elements menu instead, once the bars
+        // have one.
+        if (!isHostVersion(kCommandBarHosts) && s.ribbon) s.ribbon->InvalidateControl(kMyElementsMenuId);
+    } catch (...) {
+        const ErrorInfo error = currentError();
+        library.close();
+        ignoreErrors([&] { dialog.Unload(); });
+        if (error.Number == host::PP_E_INVALIDREQUEST)
+            platform::MsgBox("Placeholders can not be added to 'My Elements'.", platform::vbInformation, kProductName);
+        else
+            reportError(kAddLocation, &error);
+    }
+}
+
+const std::vector<LibraryProcedure> kMyElementsProcedures = {
+    {"addMyElements", &addMyElements},
+};
+
+}  // namespace plorin

@@ -1,0 +1,59 @@
+// My Elements, the user's own library: the index "myelements.xml" (groups of named elements,
+// each with the id of its slide in the library presentation), its creation, lookups by name,
+// and `addMyElements`, which stores the selected shapes as a new element through the dialog
+// of libraries/my_elements_add.h. Names are matched as values, never pasted into query text.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/usage_counters.h"
+#include "platform/xml_dom.h"
+
+namespace plorin {
+
+// The group a new index starts with.
+constexpr const char* kFirstGroupName = "Miscellaneous";
+// The ribbon's My Elements menu, redrawn after every change of the index.
+constexpr const char* kMyElementsMenuId = "vn_1027";
+
+// Replaces the shared My Elements document by a new index (root `Varnotel` with its schema
+// attributes, one group "Miscellaneous"), creates the My Elements folder and saves the index
+// there. Raises errPathFileAccess when the file cannot be written (the new document is kept).
+// The message for an index that cannot be read: adding is refused with it.
+std::string corruptedDatabaseMessage();
+
+void createXML();
+// Writes the shared document over the index file. Raises error 91 without a document and
+// errPathFileAccess when the file cannot be written (the old file is then unchanged).
+void saveMyElementsIndex();
+
+// The group of that name (compared exactly), or a null handle.
+platform::DomNode findGroup(const platform::DomDocument& index, const std::string& name);
+// The `element` children of the group of that name, in index order; none without the group.
+platform::DomNodeList elementsOfGroup(const platform::DomDocument& index, const std::string& group);
+// True when an element of that name exists in any group.
+bool elementExists(const platform::DomDocument& index, const std::string& name);
+// The names of the groups, in index order.
+std::vector<std::string> groupNames(const platform::DomDocument& index);
+// Appends a group of that name after the others and returns it. Raises error 91 when the
+// document has no `Varnotel` root.
+platform::DomNode appendGroup(platform::DomDocument& index, const std::string& name);
+// Appends an element to a group of that document and returns it.
+platform::DomNode appendElement(platform::DomDocument& index, platform::DomNode group, const std::string& name,
+                                long slideId);
+
+// Stores the shapes selected in the active window as a new element: asks for its name and
+// group, adds a blank slide holding a copy of the shapes to the library presentation (made,
+// or converted from ".ppt" to ".pptx" on ribbon hosts, when needed), saves the library and
+// the index and redraws the My Elements menu. Does nothing without a document window; tells
+// the user when no shapes are selected, when the shapes hold a placeholder (nothing is
+// added), and when the index cannot be read (one not loaded yet is read first; a damaged one
+// is never written over, and nothing is made or added). The library, opened without a
+// window, is closed on every path; other errors are reported as "SlideWizard, addMyElements".
+void addMyElements();
+
+// The library procedures of this module reachable from the ribbon's dispatch.
+extern const std::vector<LibraryProcedure> kMyElementsProcedures;
+
+}  // namespace plorin

@@ -1,0 +1,258 @@
+// Thumbnail builds for the Slide Wizard and My Elements galleries. A build borrows the
+// clipboard and opens library presentations without windows; both are given back on every
+// way out, whatever fails in between.
+#include "libraries/thumbnails.h"
+
+#include <algorithm>
+#include <charconv>
+#include <memory>
+
+#include "core/shared_state.h"
+#include "core/config.h"
+#include "core/errors.h"
+#include "core/globals.h"
+#include "core/images.h"
+#include "core/registry.h"
+#include "core/whole_numbers.h"
+#include "core/windowless_presentation.h"
+#include "host/clipboard.h"
+#include "host/host.h"
+#include "platform/services.h"
+#include "platform/ui.h"
+#include "platform/xml_dom.h"
+
+namespace plorin {
+
+namespace {
+
+// Opaque white: the margins around a slide's picture.
+constexpr std::uint32_t kMarginColour = 0xFFFFFFFF;
+// Day number of the Unix epoch (1 January 1970) counted from 30 December 1899.
+constexpr double kUnixEpochDay = 25569.0;
+
+
+// A thumbnail size setting: a whole number from 1 to 32767, else the default.
+std::int16_t sizeSetting(const char* name, std::int16_t fallback) {
+    const std::string text = getRegistry(name, "", std::to_string(fallback));
+    try {
+        const std::int16_t v = toInteger16(text);
+        return v >= 1 ? v : fallback;
+    } catch (const platform::NumberedError&) {
+        return fallback;
+    }
+}
+
+// Puts the user's clipboard back when the build is over.
+class KeptClipboard {
+public:
+    KeptClipboard() : kept_(host::clipboard().contents()) {}
+    KeptClipboard(const KeptClipboard&) = delete;
+    KeptClipboard& operator=(const KeptClipboard&) = delete;
+    ~KeptClipboard() { host::clipboard().setContents(std::move(kept_)); }
+
+private:
+    host::Clipboard::Contents kept_;
+};
+
+// The one library presentation a build has open, without a window. Opening another file
+// closes the previous one first; a file that could not be opened is not tried again until
+// another file has been asked for. Whatever is open is closed when the build ends.
+class OpenLibrary {
+public:
+    explicit OpenLibrary(host::Application& app) : app_(app) {}
+
+    // The open presentation of that file, or nullptr when it cannot be opened.
+    host::Presentation* open(const std::string& path) {
+        if (path == path_) return presentation_ ? &*presentation_ : nullptr;
+        close();
+        path_ = path;
+        try {
+            presentation_.open(app_, path);
+        } catch (const platform::NumberedError&) {
+        }
+        return presentation_ ? &*presentation_ : nullptr;
+    }
+
+    void close() noexcept {
+        presentation_.close();
+        path_.clear();
+    }
+
+private:
+    host::Application& app_;
+    std::string path_;
+    WindowlessPresentation presentation_;  // marked saved and closed whatever happens
+};
+
+// Copies all shapes of the slide and saves their picture; false when the slide holds no
+// shapes or the picture could not be saved.
+bool renderThumbnail(const host::Slide& slide, const ThumbnailSettings& settings, const std::string& folder,
+                     const std::string& path) {
+    if (slide.Shapes().Count() == 0) return false;
+    host::ShapeRange(slide.Shapes().all()).Copy();
+    createFolder(folder);
+    return saveClipboardAsPng(settings.width, settings.height, kMarginColour, path) == thumbnailWritten;
+}
+
+void tellBuildFailed(const char* library) {
+    platform::MsgBox(std::string("An error occurred creating the ") + library + " thumbnail images.\r\n" +
+                         "Please contact us at " + supportEmail() + " if the problem persists.",
+                     platform::vbCritical, kProductName);
+}
+
+std::string attribute(const platform::DomNode& node, const char* name) { return node.getAttribute(name).value_or(""); }
+
+}  // namespace
+
+ThumbnailSettings readThumbnailSettings() {
+    ThumbnailSettings s;
+    s.width = sizeSetting("thumbsWidth", s.width);
+    s.height = sizeSetting("thumbsHeight", s.height);
+    s.slideWizardDate = parseDayNumber(getRegistry("thumbsDate_slideWizard", "", "0"));
+    s.myElementsDate = parseDayNumber(getRegistry("thumbsDate_myElements", "", "0"));
+    return s;
+}
+
+std::string formatDayNumber(double days) {
+    char buffer[64];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, days);
+    (void)ec;  // 64 characters hold any double
+    return std::string(buffer, end);
+}
+
+double parseDayNumber(const std::string& text) {
+    std::size_t i = text.find_first_not_of(" \t");
+    if (i == std::string::npos) return 0;
+    const bool negative = text[i] == '-';
+    if (text[i] == '-' || text[i] == '+') ++i;
+    const std::size_t start = i;
+    auto digits = [&] {
+        const std::size_t from = i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+        return i - from;
+    };
+    std::size_t count = digits();
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        count += digits();
+    }
+    if (count == 0) return 0;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        const std::size_t mantissaEnd = i++;
+        if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+        if (digits() == 0) i = mantissaEnd;  // an "E" without digits belongs to the rest
+    }
+    double value = 0;
+    const auto [end, ec] = std::from_chars(text.data() + start, text.data() + i, value);
+    if (ec == std::errc::result_out_of_range) return 0;
+    (void)end;
+    return negative ? -value : value;
+}
+
+std::optional<double> fileDayNumber(const std::string& path) {
+    auto& fs = platform::fileSystem();
+    if (!fs.fileExists(path)) return std::nullopt;
+    const auto seconds = fs.lastModified(path);
+    if (!seconds) return std::nullopt;
+    return *seconds / 86400.0 + kUnixEpochDay;
+}
+
+std::string slideWizardThumbPath(const std::string& file, const std::string& slideNo) {
+    return state().layout.thumbs + file + "_" + slideNo + ".png";
+}
+
+std::string myElementsThumbPath(long slideId) {
+    return state().layout.myElements + "thumbs/" + std::to_string(slideId) + ".png";
+}
+
+GalleryThumbnails& galleryThumbnails() {
+    static GalleryThumbnails thumbnails;
+    return thumbnails;
+}
+
+std::string getMyElementsFile() {
+    const std::string folder = state().layout.myElements;
+    if (isHostVersion(kCommandBarHosts)) return folder + "myelements.ppt";
+    if (platform::fileSystem().fileExists(folder + "myelements.pptx")) return folder + "myelements.pptx";
+    return folder + "myelements.ppt";
+}
+
+bool createSlideWizardThumbs(ThumbnailSettings& settings) {
+    SharedState& s = state();
+    if (s.styleNames.Count() == 0 || !s.menuDocument) return true;
+    host::Application& app = hostApplication();
+    // One set of pictures serves every style: the first style's templates are drawn.
+    const std::string templates = s.layout.styles + s.styleFolders.Item(1) + "/";
+
+    double newest = 0;
+    int failures = 0;
+    {
+        KeptClipboard clipboard;
+        OpenLibrary library(app);
+        for (const auto& item : s.menuDocument->selectNodes("/Varnotel/menu/submenu/menuitem")) {
+            const std::string file = attribute(item, "file"), slideNo = attribute(item, "slideNo");
+            const std::string path = templates + file;
+            const auto date = fileDayNumber(path);
+            if (!date || *date <= settings.slideWizardDate) continue;  // missing, or drawn already
+            newest = std::max(newest, *date);
+            bool done = false;
+            try {
+                if (host::Presentation* p = library.open(path)) {
+                    const std::int16_t n = toInteger16(slideNo);
+                    if (n >= 1 && n <= p->Slides().Count())
+                        done = renderThumbnail(*p->Slides().Item(n), settings, s.layout.thumbs,
+                                               slideWizardThumbPath(file, slideNo));
+                }
+            } catch (const platform::NumberedError&) {
+                done = false;
+            }
+            if (!done) ++failures;
+        }
+    }
+    if (failures > 0) {
+        tellBuildFailed("Slide Wizard");
+        return false;
+    }
+    if (newest > settings.slideWizardDate) {
+        setRegistry("thumbsDate_slideWizard", formatDayNumber(newest), "");
+        settings.slideWizardDate = newest;
+    }
+    return true;
+}
+
+void createMyElementsThumbs(ThumbnailSettings& settings) {
+    SharedState& s = state();
+    host::Application& app = hostApplication();
+    const std::string path = getMyElementsFile();
+    const auto date = fileDayNumber(path);
+    if (!date || !s.myElementsDocument) return;
+
+    int failures = 0;
+    if (*date > settings.myElementsDate) {
+        KeptClipboard clipboard;
+        OpenLibrary library(app);
+        host::Presentation* p = library.open(path);
+        for (const auto& element : s.myElementsDocument->selectNodes("/Varnotel/group/element")) {
+            bool done = false;
+            try {
+                if (p) {
+                    const auto slide = p->Slides().FindBySlideID(toInteger32(attribute(element, "slideID")));
+                    done = renderThumbnail(*slide, settings, s.layout.myElements + "thumbs/",
+                                           myElementsThumbPath(slide->SlideID()));
+                }
+            } catch (const platform::NumberedError&) {
+                done = false;
+            }
+            if (!done) ++failures;
+        }
+    }
+    if (failures > 0) {
+        tellBuildFailed("My Elements");
+        return;
+    }
+    // Also when nothing needed drawing: the stored date follows the library.
+    setRegistry("thumbsDate_myElements", formatDayNumber(*date), "");
+    settings.myElementsDate = *date;
+}
+
+}  // namespace plorin

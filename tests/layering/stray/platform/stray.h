@@ -1,0 +1,2 @@
+// The platform reaching up to the host.
+#include "host/host.h"

@@ -1,0 +1,2 @@
+// Allowed: the simulator knows the add-in.
+#include "addin/connect.h"

@@ -1,0 +1,3 @@
+// Allowed: tests know everything.
+#include "addin/connect.h"
+#include "tools/efficiency_tools.h"
