@@ -384,7 +384,12 @@ TEST_F(InterruptedInstall, TheNextStartUndoesAnInstallCutOffHalfWay) {
     ASSERT_TRUE(installAndDie(4, 0));
     ASSERT_TRUE(fs::exists(journal));
     EXPECT_NE(snapshot(root), before) << "the kill left a mixed installation";
-    EXPECT_TRUE(plorinrenew::recoverInstall(journal));
+    // The next start of the update add-in, from the installation's program folder.
+    plorin::setAddInFolder(root + "program/");
+    host::Application app("14.0");
+    app.COMAddIns().add(plorinrenew::kProgId, "", [] { return std::make_unique<plorinrenew::Connect>(); });
+    app.COMAddIns().Item(plorinrenew::kProgId).setConnect(true);
+    plorin::setAddInFolder("");
     EXPECT_EQ(snapshot(root), before);
     EXPECT_TRUE(plorinrenew::recoverInstall(journal)) << "nothing left to do";
 }
