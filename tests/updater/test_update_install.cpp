@@ -407,3 +407,45 @@ TEST_F(InterruptedInstall, TheNextStartFinishesAnInstallCutOffWhileClearingUp) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(UpdateInstall, WithoutAUsableTemporaryFolderNothingIsDownloaded) {
+    shell.temp = root + "no such folder/";
+    const auto before = snapshot(root);
+    runAndAgree();
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].rfind(kDownloadError, 0), 0u);
+    EXPECT_EQ(server.requests().size(), 1u) << "only the check went out";
+    EXPECT_EQ(snapshot(root), before);
+    EXPECT_TRUE(mainCalls.empty());
+}
+
+TEST_F(UpdateInstall, TheDownloadFolderIsPrivateAndGoesWithoutFollowingLinks) {
+    char tmpl[] = "/tmp/varnotel-keep-XXXXXX";
+    const std::string keep = mkdtemp(tmpl);
+    std::ofstream(keep + "/precious.txt") << "keep me";
+    std::string folder;
+    fs::perms mode{};
+    platform::ScriptedDriver watcher;
+    watcher.onUnansweredMessage = [](const platform::MessageBoxCall&) { return platform::vbOK; };
+    watcher.queueForm("Install", [](platform::Form& f) { platform::driver::click(f, "btnOK"); });
+    watcher.onEvents = [&] {
+        if (!folder.empty()) return;
+        for (const auto& entry : fs::directory_iterator(root + "tmp/")) folder = entry.path().string();
+        if (folder.empty()) return;
+        mode = fs::status(folder).permissions();
+        fs::create_directory_symlink(keep, folder + "/link");  // something planted inside
+    };
+    platform::setUiDriver(&watcher);
+    run(false);
+    platform::setUiDriver(&driver);
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(fs::path(folder).filename().string().rfind("plorin_update_", 0), 0u);
+    EXPECT_EQ(mode & (fs::perms::group_all | fs::perms::others_all), fs::perms::none);
+    EXPECT_FALSE(fs::exists(folder));
+    EXPECT_TRUE(fs::exists(keep + "/precious.txt")) << "removal never follows a link";
+    fs::remove_all(keep);
+}
+
+}  // namespace
