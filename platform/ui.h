@@ -144,6 +144,9 @@ public:
 
     std::function<void()> onClick;
     std::function<void()> onMouseMove;
+    // Runs when the focus is about to leave the control; setting cancel keeps the focus here
+    // and the action that would have moved it has no effect.
+    std::function<void(bool& cancel)> onValidate;
 
     // What a driver does. Disabled or invisible controls, and controls of an unloaded
     // form, ignore them. Check and option boxes change their value on a click.
@@ -390,6 +393,14 @@ public:
     bool loaded() const { return loaded_; }
     bool Visible() const { return visible_; }
 
+    // The control that has the focus, or nullptr. A driver's action on a control moves the
+    // focus there first (moveFocus); SetFocus moves it without validating.
+    Control* ActiveControl() const { return focused_; }
+    void SetFocus(Control& c) { focused_ = &c; }
+    // Runs the focused control's onValidate when the focus would leave it for another one;
+    // false (the focus stays) when it cancels. Disabled or hidden controls are not validated.
+    bool moveFocus(Control& to);
+
     // Requests that the window system would carry out; recorded.
     bool topMost = false;
     int cursor = 0;  // last cursor id asked for
@@ -409,13 +420,15 @@ private:
     std::string name_;
     std::vector<Control*> controls_;
     std::vector<Timer*> timers_;
+    Control* focused_ = nullptr;
     bool loaded_ = false;
     bool visible_ = false;
     bool unloading_ = false;  // Form_Unload running: a nested Unload is a no-op
 };
 
 // What a driver does to a form, by control name, as a user would: a disabled, invisible or
-// locked control, or one on an unloaded form, ignores the action (the result is false). A
+// locked control, or one on an unloaded form, ignores the action (the result is false); so
+// does a control the focus cannot move to because the focused one refuses its value. A
 // missing control or item, or a control of a kind the action does not apply to, throws
 // std::runtime_error naming form and control; values the control refuses raise its error.
 namespace driver {

@@ -115,12 +115,12 @@ Control& find(Form& form, const std::string& name) {
 bool setText(Form& form, const std::string& name, const std::string& text) {
     Control& c = find(form, name);
     if (auto* box = dynamic_cast<TextBox*>(&c)) {
-        if (!c.interactive() || box->Locked) return false;
+        if (!c.interactive() || box->Locked || !form.moveFocus(c)) return false;
         box->setText(text);
         return true;
     }
     if (auto* list = dynamic_cast<ListControl*>(&c)) {
-        if (!c.interactive()) return false;
+        if (!c.interactive() || !form.moveFocus(c)) return false;
         list->setText(text);
         return true;
     }
@@ -129,7 +129,7 @@ bool setText(Form& form, const std::string& name, const std::string& text) {
 
 bool click(Form& form, const std::string& name) {
     Control& c = find(form, name);
-    if (!c.interactive()) return false;
+    if (!c.interactive() || !form.moveFocus(c)) return false;
     c.click();
     return true;
 }
@@ -137,12 +137,12 @@ bool click(Form& form, const std::string& name) {
 bool check(Form& form, const std::string& name, int value) {
     Control& c = find(form, name);
     if (auto* box = dynamic_cast<CheckBox*>(&c)) {
-        if (!c.interactive()) return false;
+        if (!c.interactive() || !form.moveFocus(c)) return false;
         box->setValue(value);
         return true;
     }
     if (auto* option = dynamic_cast<OptionButton*>(&c)) {
-        if (!c.interactive()) return false;
+        if (!c.interactive() || !form.moveFocus(c)) return false;
         option->setValue(value != 0);
         return true;
     }
@@ -152,12 +152,12 @@ bool check(Form& form, const std::string& name, int value) {
 bool choose(Form& form, const std::string& name, int index) {
     Control& c = find(form, name);
     if (auto* list = dynamic_cast<ListControl*>(&c)) {
-        if (!c.interactive()) return false;
+        if (!c.interactive() || !form.moveFocus(c)) return false;
         list->setListIndex(index);
         return true;
     }
     if (auto* tree = dynamic_cast<TreeView*>(&c)) {
-        if (!c.interactive()) return false;
+        if (!c.interactive() || !form.moveFocus(c)) return false;
         tree->selectNode(index);
         return true;
     }
@@ -185,7 +185,7 @@ bool scroll(Form& form, const std::string& name, int value) {
     Control& c = find(form, name);
     auto* bar = dynamic_cast<ScrollBar*>(&c);
     if (!bar) wrongKind(form, c, "scroll");
-    if (!c.interactive()) return false;
+    if (!c.interactive() || !form.moveFocus(c)) return false;
     bar->setValue(value);
     return true;
 }

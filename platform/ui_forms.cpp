@@ -136,7 +136,22 @@ void Form::registerControl(Control* c) {
     controls_.push_back(c);
 }
 
-void Form::unregisterControl(Control* c) { std::erase(controls_, c); }
+void Form::unregisterControl(Control* c) {
+    std::erase(controls_, c);
+    if (focused_ == c) focused_ = nullptr;
+}
+
+bool Form::moveFocus(Control& to) {
+    Control* from = focused_;
+    if (from && from != &to && from->interactive() && from->onValidate) {
+        bool cancel = false;
+        auto copy = from->onValidate;
+        copy(cancel);
+        if (cancel) return false;
+    }
+    focused_ = &to;
+    return true;
+}
 
 void Form::unregisterTimer(Timer* t) { std::erase(timers_, t); }
 

@@ -58,6 +58,7 @@ std::string describe(const platform::Control& c) {
     else if (auto* b = dynamic_cast<const platform::CheckBox*>(&c)) d += " = " + std::to_string(b->Value());
     else if (auto* o = dynamic_cast<const platform::OptionButton*>(&c)) d += o->Value() ? " (chosen)" : "";
     else if (auto* s = dynamic_cast<const platform::ScrollBar*>(&c)) d += " = " + std::to_string(s->Value());
+    else if (auto* t = dynamic_cast<const platform::TreeView*>(&c)) d += " (" + std::to_string(t->nodes.size()) + " nodes)";
     if (!c.Caption.empty()) d += " \"" + c.Caption + "\"";
     if (!c.Enabled) d += " (disabled)";
     return d;
@@ -82,8 +83,8 @@ std::vector<FormStep> parseFormSteps(const std::vector<std::string>& words, std:
         step.action = lower(words[i]);
         const bool withValue = step.action == "text" || step.action == "check" || step.action == "choose" ||
                                step.action == "scroll";
-        if (!withValue && step.action != "click")
-            throw std::runtime_error("unknown dialog step '" + words[i] + "' (click, text, check, choose, scroll)");
+        if (!withValue && step.action != "click" && step.action != "show")
+            throw std::runtime_error("unknown dialog step '" + words[i] + "' (click, text, check, choose, scroll, show)");
         if (i + 1 >= words.size()) throw std::runtime_error("dialog step '" + words[i] + "' needs a control name");
         step.control = words[i + 1];
         i += 2;
@@ -151,6 +152,7 @@ void TranscriptDriver::apply(platform::Form& form, const FormStep& step) {
     // The line ends first: the step may show message boxes of its own.
     out_ << "\n";
     bool done = false;
+    if (step.action == "show") return show(form, step.control);
     if (step.action == "click") done = platform::driver::click(form, step.control);
     else if (step.action == "text") done = platform::driver::setText(form, step.control, step.value);
     else if (step.action == "check") done = platform::driver::check(form, step.control, std::stoi(step.value));
@@ -159,6 +161,20 @@ void TranscriptDriver::apply(platform::Form& form, const FormStep& step) {
         done = isNumber(step.value) ? platform::driver::choose(form, step.control, std::stoi(step.value))
                                     : platform::driver::choose(form, step.control, step.value);
     if (!done) out_ << "    (ignored: the control is not available)\n";
+}
+
+void TranscriptDriver::show(platform::Form& form, const std::string& controlName) {
+    const platform::Control* c = form.control(controlName);
+    if (!c) throw std::runtime_error("form " + form.name() + " has no control " + controlName);
+    out_ << "    " << describe(*c) << "\n";
+    // A tree shows its nodes as they stand, children indented under their parents.
+    if (auto* tree = dynamic_cast<const platform::TreeView*>(c)) {
+        for (std::size_t i = 0; i < tree->nodes.size(); ++i) {
+            const auto& node = tree->nodes[i];
+            out_ << "      " << (static_cast<int>(i) == tree->selectedIndex ? "> " : "  ")
+                 << (node.parentKey.empty() ? "" : "    ") << node.text << "\n";
+        }
+    }
 }
 
 void TranscriptDriver::runModal(platform::Form& form) {

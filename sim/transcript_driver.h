@@ -12,7 +12,8 @@
 namespace sim {
 
 // One thing done to a dialog's control: "click NAME", "text NAME VALUE", "check NAME 0|1|2",
-// "choose NAME INDEX|ITEM", "scroll NAME VALUE".
+// "choose NAME INDEX|ITEM", "scroll NAME VALUE", or "show NAME" to print what it shows (a
+// tree's nodes too).
 struct FormStep {
     std::string action;
     std::string control;
@@ -46,6 +47,7 @@ public:
 
 private:
     void apply(platform::Form& form, const FormStep& step);
+    void show(platform::Form& form, const std::string& controlName);
     void workAtTerminal(platform::Form& form);
     std::ostream& out_;
     bool interactive_;

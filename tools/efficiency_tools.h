@@ -44,6 +44,13 @@ public:
 
     // ---- Commands, by family ----------------------------------------------------------
 
+    // ---- Agenda (tools/agenda_commands.cpp) --------------------------------------------
+    // Shows the agenda dialog modally; it stores the agenda and generates the slides on OK.
+    void showAgendaWizard();
+    // Regenerates the agenda slides without showing the dialog: loads it, runs its OK and
+    // unloads it.
+    void agendaUpdatePagenumbers();
+
     // ---- Geometry: visible edges of rotated shapes (tools/shape_metrics.cpp) -----------
     // Every geometry tool works on the visual box: the axis-parallel box a rotated shape
     // occupies, centred on the centre of its frame. A failure is reported with the
@@ -162,6 +169,7 @@ private:
 // The command tables of the families.
 extern const std::vector<EfficiencyTools::MethodEntry> kGeometryMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kTextMethods;
+extern const std::vector<EfficiencyTools::MethodEntry> kAgendaMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kUpdateMethods;
 
 }  // namespace plorin

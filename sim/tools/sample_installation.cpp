@@ -3,7 +3,8 @@
 //
 //   sample_installation templates INSTALL-FOLDER
 //       the template presentations of both styles (customization/styles/<folder>/), their
-//       copyright notices, and the My Elements library with its index (user/myelements/).
+//       copyright notices, their agenda templates ("agendawizard.xml"), and the My Elements
+//       library with its index (user/myelements/).
 //       Run by hand after changing a design; the output is kept in the source tree as text.
 //   sample_installation icons FOLDER
 //       the 16 by 16 pictures the menu file names for the command bars' items (drawn at
@@ -372,12 +373,68 @@ void writeMyElements(host::Application& app, const std::string& folder) {
     std::printf("wrote %smyelements.xml\n", folder.c_str());
 }
 
+// ---- Agenda templates: the agenda slides' layout in the style's colours ---------------------
+
+std::string hex(std::uint32_t rgb) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%06X", rgb & 0xFFFFFFu);
+    return text;
+}
+
+// One row style: the number box and the bar, with the runs of the bar's text.
+std::string rowStyle(int level, bool selected, bool isBreak, const Palette& c) {
+    const std::uint32_t boxFill = isBreak ? c.accent : selected ? c.dark : level == 1 ? c.primary : c.mid;
+    const std::uint32_t barFill = isBreak ? c.pale : selected ? c.light : c.paper;
+    const std::uint32_t text = selected || (!isBreak && level == 1) ? 0xFFFFFF : 0x000000;
+    const std::string bold = selected ? "1" : "0";
+    std::string s = "      <style level=\"" + std::to_string(level) + "\" selected=\"" + (selected ? "1" : "0") +
+                    "\" break=\"" + (isBreak ? "1" : "0") + "\">\n";
+    s += "        <box fillColor=\"" + hex(boxFill) + "\" fillVisible=\"1\" lineColor=\"" + hex(c.dark) +
+         "\" lineWeight=\"0.75\" lineVisible=\"0\" fontColor=\"" + hex(text) + "\" fontBold=\"1\" fontItalic=\"0\"/>\n";
+    s += "        <bar fillColor=\"" + hex(barFill) + "\" fillVisible=\"1\" lineColor=\"" + hex(c.mid) +
+         "\" lineWeight=\"0.75\" lineVisible=\"1\" fontColor=\"#000000\">\n";
+    s += "          <text fontBold=\"" + bold + "\" fontItalic=\"0\"/>\n";
+    s += "          <responsible fontBold=\"0\" fontItalic=\"1\"/>\n";
+    s += "          <timeSlot fontBold=\"0\" fontItalic=\"0\"/>\n";
+    s += "          <pageNo fontBold=\"0\" fontItalic=\"0\"/>\n";
+    s += "        </bar>\n      </style>\n";
+    return s;
+}
+
+// Corporate Blue numbers sub-items "1.1" and has a subtitle box; Fresh Green numbers them on
+// ("2", "3") in bars that hold their numbers, and has no subtitle.
+void writeAgendaTemplate(const std::string& folder, const Palette& c) {
+    const bool blue = &c == &kCorporateBlue;
+    std::string x = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Varnotel>\n";
+    x += "  <agenda title=\"Agenda\" subtitle=\"\" startTime=\"540\" showItemNumbers=\"1\" showResponsible=\"0\" "
+         "showTimeSlots=\"1\" showPageNumbers=\"0\">\n";
+    x += std::string("    <format left=\"36\" top=\"126\" width=\"648\" height=\"360\" baseFontSize=\"18\" "
+                     "boxFontRatio=\"1.8\" boxBarSpacing=\"6\" fontName=\"Arial\" slideLayout=\"11\" ") +
+         "enumerate2ndLevel=\"" + (blue ? "dot" : "continuous") + "\" enumerateBreak=\"0\" barOnly=\"" +
+         (blue ? "0" : "1") + "\" goldenCanon=\"" + (blue ? "1" : "0") + "\"/>\n";
+    if (blue)
+        x += "    <subtitle left=\"36\" top=\"84\" width=\"648\" height=\"30\" fillColor=\"" + hex(c.pale) +
+             "\" fillVisible=\"0\" lineColor=\"" + hex(c.mid) + "\" lineWeight=\"0.75\" lineVisible=\"0\" align=\"1\" "
+             "fontColor=\"" + hex(c.dark) + "\" fontSize=\"16\" fontBold=\"0\" fontItalic=\"1\"/>\n";
+    x += "    <styles>\n";
+    for (int level : {1, 2})
+        for (bool selected : {false, true})
+            for (bool isBreak : {false, true}) x += rowStyle(level, selected, isBreak, c);
+    x += "    </styles>\n    <items>\n";
+    x += "      <item text=\"Welcome\" level=\"1\" responsible=\"\" duration=\"15\" break=\"0\" slideID=\"1\" "
+         "showAgendaItem=\"1\" generateAgendaSlide=\"1\"/>\n";
+    x += "    </items>\n  </agenda>\n</Varnotel>\n";
+    std::ofstream(folder + "agendawizard.xml", std::ios::binary) << x;
+    std::printf("wrote %sagendawizard.xml\n", folder.c_str());
+}
+
 int writeTemplates(const std::string& install) {
     host::Application app("14.0");
     for (const Palette* palette : {&kCorporateBlue, &kFreshGreen}) {
         const std::string folder = install + "/customization/styles/" + palette->folder + "/";
         std::filesystem::create_directories(folder);
         for (const auto& t : templates()) writePresentation(app, folder + t.file, *palette, t.slides);
+        writeAgendaTemplate(folder, *palette);
     }
     writeMyElements(app, install + "/user/myelements/");
     return 0;

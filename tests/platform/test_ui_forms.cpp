@@ -275,3 +275,39 @@ TEST_F(UiFormTest, ScrollBarsClampIntoTheirRangeWhicheverWayRound) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(UiFormTest, AFieldThatRefusesItsValueKeepsTheFocusAndTheNextActionHasNoEffect) {
+    NameForm form;
+    form.Load();
+    int validations = 0;
+    form.tbName.onValidate = [&](bool& cancel) {
+        ++validations;
+        cancel = form.tbName.Text().empty();
+    };
+    EXPECT_TRUE(driver::setText(form, "tbName", ""));
+    EXPECT_EQ(form.ActiveControl(), &form.tbName);
+    // Typing into the same field again validates nothing; leaving it does.
+    EXPECT_TRUE(driver::setText(form, "tbName", ""));
+    EXPECT_EQ(validations, 0);
+    EXPECT_FALSE(driver::click(form, "btnOK"));
+    EXPECT_FALSE(driver::check(form, "chkRemember", 1));
+    EXPECT_EQ(form.chkRemember.Value(), 0);
+    EXPECT_EQ(validations, 2);
+    EXPECT_TRUE(form.loaded());
+    EXPECT_EQ(form.ActiveControl(), &form.tbName);
+
+    EXPECT_TRUE(driver::setText(form, "tbName", "Ann"));
+    EXPECT_TRUE(driver::click(form, "btnOK"));
+    EXPECT_EQ(form.ActiveControl(), &form.btnOK);
+
+    // A disabled field is not asked; SetFocus moves the focus without asking.
+    form.SetFocus(form.tbName);
+    form.tbName.setText("");
+    form.tbName.Enabled = false;
+    EXPECT_TRUE(driver::setText(form, "cboSize", "L"));
+    EXPECT_EQ(validations, 3);
+}
+
+}  // namespace
