@@ -177,6 +177,9 @@ private:
 // shape has been deleted, and for values that are not finite numbers.
 class Shape : public HostObject, public std::enable_shared_from_this<Shape> {
 public:
+    // How many groups deep shapes may nest: grouping deeper is refused, and a file holding
+    // deeper groups is damaged.
+    static constexpr int kMaxGroupNesting = 64;
     Shape(const Shape&) = delete;
     Shape& operator=(const Shape&) = delete;
 
@@ -214,6 +217,9 @@ public:
     int HasTable() const { return hasTable_ ? msoTrue : msoFalse; }
     // The members of a group (type msoGroup), in order; HostError(E_FAIL) for other shapes.
     host::ShapeRange GroupItems() const;
+    // Stand-in: how many groups deep the shape nests (1 for a group of plain shapes, 0 for a
+    // shape that is no group).
+    int groupNesting() const;
     // Stand-in: a placeholder holding a table (shapes made by AddTable hold one already).
     void setHasTable(bool on);
     // The second-generation text frame (host/text.h): HostError(E_FAIL) when HasTextFrame is
@@ -394,6 +400,9 @@ public:
 
     Presentation(Application* app, std::string fullName, bool readOnly);
 
+    // Slide and shape ids are whole numbers from 1 to this, the host's 32-bit range.
+    static constexpr long kMaxObjectId = 2147483647;
+
 private:
     friend class Presentations;
     friend class Slides;
@@ -403,6 +412,9 @@ private:
     friend struct PresentationFile;
     void write(const std::string& fileName) const;
     void requireOpen() const;
+    // The next slide or shape id; HostError(E_FAIL) once every id up to kMaxObjectId is used.
+    long takeSlideId();
+    long takeShapeId();
     void changed() { saved_ = false; }
     // Keeps windows consistent when a slide or shape leaves the presentation.
     void slideRemoved(Slide& slide, int formerIndex);

@@ -181,7 +181,7 @@ std::shared_ptr<Shape> Shapes::addOfType(int type, int autoShapeType, float left
     Presentation* p = owner_->parent_;
     if (!p) throw HostError(E_FAIL, "Shapes.AddShape : The slide has been deleted.");
     for (float v : {left, top, width, height}) requireFinite(v, "AddShape");
-    auto shape = std::make_shared<Shape>(owner_, p->nextShapeId_++, type, autoShapeType, left, top, width, height);
+    auto shape = std::make_shared<Shape>(owner_, p->takeShapeId(), type, autoShapeType, left, top, width, height);
     items_.push_back(shape);
     p->changed();
     return shape;

@@ -132,7 +132,9 @@ FileSystem& realFileSystem() {
 }
 
 std::optional<std::string> readFileBytes(const std::string& path, int& error) noexcept {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without blocking, so a FIFO or a device in the file's place is refused below
+    // instead of waiting for a writer that never comes.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         error = errno;
         return std::nullopt;
@@ -143,6 +145,8 @@ std::optional<std::string> readFileBytes(const std::string& path, int& error) no
         error = errno;
     } else if (!S_ISREG(info.st_mode)) {
         error = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    } else if (::fcntl(fd, F_SETFL, 0) != 0) {
+        error = errno;
     } else {
         try {
             std::string data;
@@ -192,6 +196,24 @@ bool writeFileAtomically(const std::string& path, const std::string& bytes) noex
     } catch (...) {
         return false;
     }
+}
+
+std::string resolveLinks(const std::string& path) {
+    std::string at = path;
+    for (int hops = 0; hops < 40; ++hops) {  // the kernel's own limit on a chain of links
+        struct stat info {};
+        if (::lstat(at.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return at;
+        std::string target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1, '\0');
+        const ssize_t n = ::readlink(at.c_str(), target.data(), target.size());
+        if (n <= 0 || static_cast<std::size_t>(n) >= target.size()) return path;
+        target.resize(static_cast<std::size_t>(n));
+        if (target.front() != '/') {
+            const auto slash = at.rfind('/');
+            if (slash != std::string::npos) target = at.substr(0, slash + 1) + target;
+        }
+        at = target;
+    }
+    return path;
 }
 
 }  // namespace platform

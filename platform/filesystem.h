@@ -48,11 +48,15 @@ public:
 FileSystem& realFileSystem();
 
 // The whole regular file, or nothing with `error` set to the errno (ENOENT when it is missing,
-// EISDIR for a folder). Used where "missing" and "unreadable" must be told apart.
+// EISDIR for a folder, EINVAL for a FIFO, socket or device, which are never opened for
+// reading and so never block). Used where "missing" and "unreadable" must be told apart.
 std::optional<std::string> readFileBytes(const std::string& path, int& error) noexcept;
 // Replaces the file with `bytes` through a flushed temporary sibling renamed over it, so a
 // reader sees the old or the new contents, never a mix. Keeps an existing file's permissions.
 bool writeFileAtomically(const std::string& path, const std::string& bytes) noexcept;
+// The file a chain of symbolic links at `path` ends in (which need not exist yet); `path`
+// itself when it is no link or the chain cannot be followed (a loop, too many links).
+std::string resolveLinks(const std::string& path);
 
 // Passes every call to another file system; override what a test wants to change.
 class ForwardingFileSystem : public FileSystem {

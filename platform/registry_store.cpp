@@ -28,6 +28,12 @@ using detail::RegTree;
 
 constexpr long kRegistryIoFailed = 1016;  // the registry's own ERROR_REGISTRY_IO_FAILED
 
+// An empty file (as a user leaves it after clearing the file by hand) is an empty store.
+std::optional<RegTree> parseStore(const std::string& bytes, std::string& problem) {
+    if (bytes.empty()) return RegTree();
+    return RegTree::parse(bytes, problem);
+}
+
 // The operations, written once against two primitives.
 class TreeStore : public RegistryStore {
 public:
@@ -145,7 +151,7 @@ protected:
             return;
         }
         std::string problem;
-        auto tree = RegTree::parse(*bytes, problem);
+        auto tree = parseStore(*bytes, problem);
         if (!tree) {
             if (!warnedUnreadable_.exchange(true))
                 std::cerr << "varnotel: the registry file " << path_ << " is damaged (" << problem
@@ -167,13 +173,15 @@ protected:
             if (lock.fd < 0) return false;
             while (::flock(lock.fd, LOCK_EX) != 0)
                 if (errno != EINTR) return false;
-            removeAbandonedTemporaries(folder);
+            // A link in the file's place is written through, so the link stays a link.
+            const std::string target = resolveLinks(path_);
+            removeAbandonedTemporaries(target);
 
             int error = 0;
             auto bytes = readFileBytes(path_, error);
             if (!bytes && error != ENOENT) return false;  // never replace what could not be read
             std::string problem;
-            std::optional<RegTree> tree = bytes ? RegTree::parse(*bytes, problem) : RegTree();
+            std::optional<RegTree> tree = bytes ? parseStore(*bytes, problem) : RegTree();
             bool damaged = !tree;
             if (damaged) tree.emplace();
 
@@ -181,7 +189,7 @@ protected:
             std::string text = tree->serialize();
             if (bytes && text == *bytes) return true;  // nothing changed
             if (damaged && !keepDamagedCopy(*bytes, problem)) return false;
-            return writeFileAtomically(path_, text);
+            return writeFileAtomically(target, text);
         } catch (const std::exception&) {
             return false;
         }
@@ -190,9 +198,10 @@ protected:
 private:
     // Every writer holds the lock while its temporary file exists, so under the lock any
     // temporary file is what a killed writer left behind.
-    void removeAbandonedTemporaries(const std::filesystem::path& folder) {
+    void removeAbandonedTemporaries(const std::string& target) {
         std::error_code ec;
-        const std::string prefix = std::filesystem::path(path_).filename().string() + ".tmp-";
+        const auto folder = std::filesystem::path(target).parent_path();
+        const std::string prefix = std::filesystem::path(target).filename().string() + ".tmp-";
         std::filesystem::directory_iterator it(folder.empty() ? "." : folder, ec), end;
         for (std::error_code ignored; !ec && it != end; it.increment(ec))
             if (it->path().filename().string().rfind(prefix, 0) == 0) std::filesystem::remove(it->path(), ignored);

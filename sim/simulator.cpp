@@ -352,8 +352,9 @@ struct Simulator::Impl {
     }
 
     void writeSetting(const std::string& name, const std::string& value) {
-        platform::registryStore().setValue(platform::RootKey::CurrentUser, kSettingsKey, name,
-                                           {platform::REG_SZ, value + '\0'});
+        if (!platform::registryStore().setValue(platform::RootKey::CurrentUser, kSettingsKey, name,
+                                                {platform::REG_SZ, value + '\0'}))
+            throw std::runtime_error("the setting " + name + " could not be written to the registry");
     }
 
     testsupport::UpdateServer& localUpdateServer() {

@@ -131,7 +131,7 @@ TEST_F(TextModel, TheRulerShowsFiveLevelsOnOlderHostsAndNineOnNewerOnes) {
         restartAs(version);
         const Ruler ruler = box("x")->TextFrame().Ruler();
         EXPECT_EQ(ruler.Levels().Count(), count);
-        EXPECT_EQ(hostErrorOf([&] { ruler.Levels(count + 1); }), E_FAIL);
+        EXPECT_EQ(hostErrorOf([&ruler, levels = count] { ruler.Levels(levels + 1); }), E_FAIL);
         EXPECT_EQ(hostErrorOf([&] { ruler.Levels(0); }), E_FAIL);
         EXPECT_EQ(ruler.Levels(2).LeftMargin(), 36);  // each level half an inch further in
     }
