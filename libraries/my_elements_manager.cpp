@@ -225,6 +225,7 @@ void myElementsManager::btnDelete_Click() {
         node.parentNode().removeChild(node);
 
         // The node goes from the tree, a group's with its elements; the one after it is selected.
+        elementsTree.cancelLabelEdit();
         const auto first = static_cast<std::size_t>(elementsTree.selectedIndex);
         std::size_t last = first + 1;
         const std::string key = elementsTree.nodes[first].key;

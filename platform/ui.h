@@ -321,6 +321,7 @@ public:
     std::function<void()> onNodeClick;
     // Selects the node and runs onNodeClick, also when it was selected already (a click);
     // -1 clears the selection without a click; other indexes raise NumberedError 380.
+    // Selecting another node than the one being edited ends the edit (as Escape).
     void selectNode(int index);
     // Empties the tree: nodes, selection and a running label edit.
     void clear();

@@ -118,6 +118,8 @@ void ScrollBar::setValue(int v) {
 
 void TreeView::selectNode(int index) {
     if (index < -1 || index >= static_cast<int>(nodes.size())) invalidPropertyValue(*this);
+    // A click elsewhere ends a running label edit, as Escape would.
+    if (index != editing_) editing_ = -1;
     selectedIndex = index;
     if (index >= 0) run(onNodeClick);
 }
