@@ -14,6 +14,8 @@
 #include "libraries/my_elements_manager.h"
 #include "libraries/thumbnails.h"
 #include "tests/libraries/library_fixture.h"
+#include "platform/filesystem.h"
+#include "platform/services.h"
 #include "platform/xml_dom.h"
 
 namespace {
@@ -357,6 +359,57 @@ TEST_F(ManageElements, ASlideTheLibraryLacksIsSkippedAndOkStillFinishes) {
     EXPECT_EQ(reportedLocations(), std::vector<std::string>{"myElementsManager, btnOK_Click"});
     EXPECT_EQ(ribbon.controls, std::vector<std::string>{"vn_1027"});
     EXPECT_EQ(app->Presentations().Count(), 0);
+}
+
+TEST_F(ManageElements, OkNeverReReadsTheIndexWritesItOnceAndStopsWhenItCannotBeWritten) {
+    install({{"A", {"a1", "a2", "a3"}}, {"B", {"b1"}}});
+    struct Counting : platform::ForwardingFileSystem {
+        using ForwardingFileSystem::ForwardingFileSystem;
+        std::map<std::string, int> reads, writes;
+        bool refuseIndex = false;
+        std::optional<std::string> readAll(const std::string& path) override {
+            ++reads[std::filesystem::path(path).filename().string()];
+            return ForwardingFileSystem::readAll(path);
+        }
+        bool writeAll(const std::string& path, const std::string& bytes) override {
+            const std::string name = std::filesystem::path(path).filename().string();
+            ++writes[name];
+            return !(refuseIndex && name == "myelements.xml") && ForwardingFileSystem::writeAll(path, bytes);
+        }
+    } counting(platform::fileSystem());
+    platform::useFileSystem(&counting);
+
+    // An index that cannot be written: reported, and nothing else changes; Cancel still closes.
+    counting.refuseIndex = true;
+    const std::string sharedText = plorin::state().myElementsDocument->xml();
+    manage([](Manager& d) {
+        pick(d, "a1");
+        press(d, "btnDelete");
+        press(d, "btnOK");
+        EXPECT_TRUE(d.loaded());
+        press(d, "btnCancel");
+    });
+    EXPECT_EQ(reportedLocations(), std::vector<std::string>{"myElementsManager, btnOK_Click"});
+    EXPECT_EQ(plorin::state().myElementsDocument->xml(), sharedText);
+    EXPECT_EQ(librarySlideIds().size(), 4u) << "no slide deleted";
+    plorin::reportedErrors().clear();
+
+    counting.refuseIndex = false;
+    counting.reads.clear();
+    counting.writes.clear();
+    manage([](Manager& d) {
+        for (const char* name : {"a1", "a2", "b1"}) {
+            pick(d, name);
+            press(d, "btnDelete");
+        }
+        down(d, "a3");
+        press(d, "btnOK");
+    });
+    EXPECT_EQ(counting.reads["myelements.xml"], 0) << "the loaded index is used";
+    EXPECT_EQ(counting.writes["myelements.xml"], 1);
+    EXPECT_EQ(librarySlideIds(), std::vector<long>{ids_["a3"]});
+    EXPECT_EQ(savedLayout(), (std::vector<std::string>{"A", "B", "  a3"}));
+    EXPECT_TRUE(reportedLocations().empty());
 }
 
 // ---- Cancel ---------------------------------------------------------------------------------
