@@ -813,7 +813,9 @@ private:
     friend class DocumentWindow;
     friend class Presentations;
     friend class Presentation;
+    friend double hostVersionNumber(const Application& app);
     std::string version_;
+    double versionNumber_;  // the version parsed once: text frames ask on every access
     host::Presentations presentations_;
     host::Windows windows_;
     std::weak_ptr<DocumentWindow> active_;

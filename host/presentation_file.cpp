@@ -62,7 +62,7 @@ void writeText(pugi::xml_node parent, const TextBody& body) {
         setNumber(l, "first", level.firstMargin);
         setNumber(l, "left", level.leftMargin);
     }
-    for (const auto& p : body.paragraphs) {
+    for (const auto& p : body.paragraphs()) {
         auto n = t.append_child("paragraph");
         setNumber(n, "level", p.indentLevel);
         setNumber(n, "size", p.mark.size);
@@ -200,7 +200,7 @@ std::shared_ptr<TextBody> readText(pugi::xml_node t) {
         ++level;
     }
     if (t.child("paragraph")) {
-        body->paragraphs.clear();
+        std::vector<Paragraph> paragraphs;
         for (auto n : t.children("paragraph")) {
             Paragraph p;
             p.indentLevel = number<int>(n, "level", 1);
@@ -212,8 +212,9 @@ std::shared_ptr<TextBody> readText(pugi::xml_node t) {
                 p.chars += chars;
                 p.formats.insert(p.formats.end(), chars.size(), formatValue(run));
             }
-            body->paragraphs.push_back(std::move(p));
+            paragraphs.push_back(std::move(p));
         }
+        body->setParagraphs(std::move(paragraphs));
     } else if (auto value = t.attribute("value")) {
         body->replace(0, 0, value.value());
     }

@@ -37,19 +37,19 @@ template <class Body, class F>
 void forFormats(Body& body, int pos, int count, F&& f) {
     if (count == 0) {
         const int index = body.paragraphAt(pos);
-        auto& p = body.paragraphs[static_cast<std::size_t>(index)];
+        auto& p = body.paragraph(index);
         const bool atMark = pos - body.paragraphStart(index) >= static_cast<int>(p.chars.size());
         if (atMark || std::is_const_v<Body>) f(atMark ? p.mark : p.formats[static_cast<std::size_t>(pos - body.paragraphStart(index))]);
         return;
     }
-    int start = 0;
-    for (std::size_t i = 0; i < body.paragraphs.size(); ++i) {
-        auto& p = body.paragraphs[i];
+    const auto [first, last] = body.paragraphsTouched(pos, count);
+    for (int i = first; i <= last; ++i) {
+        auto& p = body.paragraph(i);
+        const int start = body.paragraphStart(i);
         const int size = static_cast<int>(p.chars.size());
-        const int end = start + size + (i + 1 < body.paragraphs.size() ? 1 : 0);  // past its mark
+        const int end = start + size + (i + 1 < body.paragraphCount() ? 1 : 0);  // past its mark
         for (int at = std::max(pos, start); at < std::min(pos + count, end); ++at)
             f(at - start < size ? p.formats[static_cast<std::size_t>(at - start)] : p.mark);
-        start = end;
     }
 }
 
@@ -119,17 +119,17 @@ TextRange TextRange::Paragraphs(int index) const {
                                     " is not in the valid range of 1 to " + std::to_string(last - first + 1) + ".");
     const TextBody& body = readBody(*shape_);
     const int p = first + index - 1;
-    const bool hasMark = p + 1 < static_cast<int>(body.paragraphs.size());
-    const int size = static_cast<int>(body.paragraphs[static_cast<std::size_t>(p)].chars.size());
+    const bool hasMark = p + 1 < body.paragraphCount();
+    const int size = static_cast<int>(body.paragraph(p).chars.size());
     return host::TextRange(shape_, body.paragraphStart(p) + 1, size + (hasMark ? 1 : 0));
 }
 
 int TextRange::IndentLevel() const {
     const TextBody& body = readBody(*shape_);
     const auto [first, last] = body.paragraphsTouched(from(), Length());
-    int level = body.paragraphs[static_cast<std::size_t>(first)].indentLevel;
+    int level = body.paragraph(first).indentLevel;
     for (int i = first + 1; i <= last; ++i)
-        if (body.paragraphs[static_cast<std::size_t>(i)].indentLevel != level) level = kMixed;
+        if (body.paragraph(i).indentLevel != level) level = kMixed;
     return level;
 }
 
@@ -137,7 +137,7 @@ void TextRange::setLevel(int level, int highest, const char* member) {
     if (level < 1 || level > highest) throw outOfRange(member);
     TextBody& body = writeBody(*shape_, member);
     const auto [first, last] = body.paragraphsTouched(from(), Length());
-    for (int i = first; i <= last; ++i) body.paragraphs[static_cast<std::size_t>(i)].indentLevel = level;
+    for (int i = first; i <= last; ++i) body.paragraph(i).indentLevel = level;
     ShapeTextAccess::changed(*shape_);
 }
 

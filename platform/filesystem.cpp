@@ -98,6 +98,8 @@ public:
         return static_cast<double>(info.st_mtim.tv_sec) + static_cast<double>(info.st_mtim.tv_nsec) / 1e9;
     }
 
+    std::optional<FileStamp> stamp(const std::string& path) override { return fileStamp(path); }
+
     std::vector<std::string> listFiles(const std::string& folder) override {
         try {
             return listEntries(folder, false);
@@ -161,6 +163,14 @@ std::optional<std::string> readFileBytes(const std::string& path, int& error) no
     }
     ::close(fd);
     return bytes;
+}
+
+std::optional<FileStamp> fileStamp(const std::string& path) noexcept {
+    struct stat info {};
+    if (path.empty() || ::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    const auto ns = [](const timespec& t) { return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec; };
+    return FileStamp{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+                     static_cast<std::int64_t>(info.st_size), ns(info.st_mtim), ns(info.st_ctim)};
 }
 
 bool writeFileAtomically(const std::string& path, const std::string& bytes) noexcept {

@@ -11,6 +11,17 @@
 
 namespace platform {
 
+// What tells one version of a file from another without reading it: which file it is
+// (device and inode), its size and its last change times. Rewriting a file, or renaming
+// another over it, gives a different stamp (short of a rewrite to the same size within the
+// clock's resolution).
+struct FileStamp {
+    std::uint64_t device = 0, inode = 0;
+    std::int64_t size = 0;
+    std::int64_t modifiedNs = 0, changedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
 class FileSystem {
 public:
     FileSystem() = default;
@@ -34,6 +45,8 @@ public:
     virtual bool writeAll(const std::string& path, const std::string& bytes) = 0;
     // Seconds since the Unix epoch of the last change, or nothing when the file is missing.
     virtual std::optional<double> lastModified(const std::string& path) = 0;
+    // The stamp of a regular file, or nothing when there is none of that name.
+    virtual std::optional<FileStamp> stamp(const std::string& path) = 0;
     // Names (not paths) of the files, or of the sub folders, of a folder; sorted.
     virtual std::vector<std::string> listFiles(const std::string& folder) = 0;
     virtual std::vector<std::string> listFolders(const std::string& folder) = 0;
@@ -46,6 +59,8 @@ FileSystem& realFileSystem();
 // EISDIR for a folder, EINVAL for a FIFO, socket or device, which are never opened for
 // reading and so never block). Used where "missing" and "unreadable" must be told apart.
 std::optional<std::string> readFileBytes(const std::string& path, int& error) noexcept;
+// The stamp of a regular file on the disk, or nothing when there is none.
+std::optional<FileStamp> fileStamp(const std::string& path) noexcept;
 // Replaces the file with `bytes` through a flushed temporary sibling renamed over it, so a
 // reader sees the old or the new contents, never a mix. Keeps an existing file's permissions.
 bool writeFileAtomically(const std::string& path, const std::string& bytes) noexcept;
@@ -67,6 +82,7 @@ public:
     std::optional<std::string> readAll(const std::string& p) override { return target_.readAll(p); }
     bool writeAll(const std::string& p, const std::string& b) override { return target_.writeAll(p, b); }
     std::optional<double> lastModified(const std::string& p) override { return target_.lastModified(p); }
+    std::optional<FileStamp> stamp(const std::string& p) override { return target_.stamp(p); }
     std::vector<std::string> listFiles(const std::string& f) override { return target_.listFiles(f); }
     std::vector<std::string> listFolders(const std::string& f) override { return target_.listFolders(f); }
 

@@ -139,6 +139,40 @@ TEST_F(RegistryFile, EveryReadSeesTheLatestFile) {
     EXPECT_FALSE(first->keyExists(HKCU, "Software\\Shared"));
 }
 
+TEST_F(RegistryFile, ReadsAndWritesNeverMissAChangeOfTheFile) {
+    auto first = makeFileRegistry(path_);
+    auto second = makeFileRegistry(path_);
+    // Quick changes of the same size, each renamed into place by another writer.
+    for (int i = 0; i < 20; ++i) {
+        ASSERT_TRUE(second->setValue(HKCU, "Software\\Shared", "v", sz(std::to_string(i % 10))));
+        ASSERT_EQ(first->queryValue(HKCU, "Software\\Shared", "v"), sz(std::to_string(i % 10))) << i;
+    }
+    // A write starts from the file as another writer left it.
+    ASSERT_TRUE(second->setValue(HKCU, "Software\\Shared", "w", sz("second")));
+    ASSERT_TRUE(first->setValue(HKCU, "Software\\Shared", "x", sz("first")));
+    EXPECT_EQ(second->valueNames(HKCU, "Software\\Shared"), (std::vector<std::string>{"v", "w", "x"}));
+    // A file edited where it stands, later.
+    write("Windows Registry Editor Version 5.00\n\n"
+          "[HKEY_CURRENT_USER\\Software\\Shared]\n\"v\"=\"by hand\"\n");
+    fs::last_write_time(path_, fs::last_write_time(path_) + std::chrono::seconds(5));
+    EXPECT_EQ(first->queryValue(HKCU, "Software\\Shared", "v"), sz("by hand"));
+    EXPECT_EQ(first->queryValue(HKCU, "Software\\Shared", "x"), std::nullopt);
+    // Nothing to change leaves the file as it was written.
+    const std::string handWritten = text();
+    ASSERT_TRUE(first->setValue(HKCU, "Software\\Shared", "v", sz("by hand")));
+    EXPECT_EQ(text(), handWritten);
+    // A write that cannot be kept leaves the values as the file has them.
+    auto blocked = makeFileRegistry(path_);
+    EXPECT_EQ(blocked->queryValue(HKCU, "Software\\Shared", "v"), sz("by hand"));
+    fs::remove(path_);
+    fs::create_directory(path_);  // a folder where the file should be: the rename fails
+    EXPECT_FALSE(blocked->setValue(HKCU, "Software\\Shared", "v", sz("lost")));
+    fs::remove(path_);
+    EXPECT_EQ(blocked->queryValue(HKCU, "Software\\Shared", "v"), std::nullopt);
+    ASSERT_TRUE(blocked->setValue(HKCU, "Software\\Other", "y", sz("1")));
+    EXPECT_EQ(second->valueNames(HKCU, "Software\\Shared"), std::vector<std::string>{});
+}
+
 TEST_F(RegistryFile, ADamagedFileReadsAsEmptyAndIsKeptAsABackupOnTheNextWrite) {
     const std::string damaged = "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"v\"=garbage\n";
     write(damaged);
