@@ -31,20 +31,6 @@ std::string fileText(const std::string& path) {
     return s.str();
 }
 
-std::string escaped(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
-        }
-    }
-    return out;
-}
-
 // The groups and elements of an index, one line each, elements indented.
 std::vector<std::string> layoutOf(const platform::DomDocument& index) {
     std::vector<std::string> lines;
@@ -90,11 +76,11 @@ protected:
         std::string xml;
         int slide = 1;
         for (const auto& g : groups) {
-            xml += "<group name=\"" + escaped(g.first) + "\">";
+            xml += "<group name=\"" + plorin::escapeXmlAttribute(g.first) + "\">";
             for (const auto& e : g.second) {
                 const long id = p->Slides().Item(slide++)->SlideID();
                 ids_[e] = id;
-                xml += "<element name=\"" + escaped(e) + "\" slideID=\"" + std::to_string(id) + "\"/>";
+                xml += "<element name=\"" + plorin::escapeXmlAttribute(e) + "\" slideID=\"" + std::to_string(id) + "\"/>";
             }
             xml += "</group>";
         }
