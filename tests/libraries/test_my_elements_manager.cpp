@@ -398,6 +398,24 @@ TEST_F(ManageElements, OkNeverReReadsTheIndexWritesItOnceAndStopsWhenItCannotBeW
     EXPECT_TRUE(reportedLocations().empty());
 }
 
+TEST_F(ManageElements, OnACommandBarHostOkDeletesFromThePptLibraryAndLeavesTheRibbonAlone) {
+    addIn.OnDisconnection(0);
+    connect("11.0");
+    install({{"A", {"a1", "a2"}}});
+    std::filesystem::rename(library(), library("ppt"));
+    manage([](Manager& d) {
+        pick(d, "a1");
+        press(d, "btnDelete");
+        press(d, "btnOK");
+    });
+    auto p = app->Presentations().Open(library("ppt"), true, false, false);
+    ASSERT_EQ(p->Slides().Count(), 1);
+    EXPECT_EQ(p->Slides().Item(1)->SlideID(), ids_["a2"]);
+    p->Close();
+    EXPECT_TRUE(ribbon.controls.empty());
+    EXPECT_TRUE(reportedLocations().empty());
+}
+
 // ---- Cancel ---------------------------------------------------------------------------------
 
 TEST_F(ManageElements, CancelLeavesIndexLibraryAndMenuAsTheyWereAlsoAfterALaterAdd) {
