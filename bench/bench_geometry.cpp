@@ -8,9 +8,20 @@
 #include "addin/addin_state.h"
 #include "addin/ppt_events.h"
 #include "host/host.h"
+#include "host/autoshape.h"
 #include "tools/efficiency_tools.h"
+#include "tools/shape_dialogs.h"
 
 namespace {
+
+// Set straight into the window's selection: the host's own selecting is slow for large ones.
+void selectDirectly(host::Application& app, const std::vector<std::shared_ptr<host::Shape>>& shapes,
+                    const std::shared_ptr<host::Slide>& slide) {
+    auto& selection = app.ActiveWindow()->Selection();
+    selection.type_ = host::ppSelectionShapes;
+    selection.shapes_ = shapes;
+    selection.slides_ = {slide};
+}
 
 // A host whose active window has `count` shapes plus a master selected; the shapes are
 // spread out and a fifth of them turned by a right angle, as a real slide might be.
@@ -27,10 +38,7 @@ struct SelectedShapes {
             shapes.push_back(s);
         }
         shapes.push_back(slide->Shapes().AddShape(host::msoShapeRectangle, 300, 200, 80, 60));
-        auto& selection = app.ActiveWindow()->Selection();  // set directly: large selections
-        selection.type_ = host::ppSelectionShapes;
-        selection.shapes_ = shapes;
-        selection.slides_ = {slide};
+        selectDirectly(app, shapes, slide);
     }
     ~SelectedShapes() { plorin::state().application = nullptr; }
     host::Application app;
@@ -86,5 +94,53 @@ void BM_selectShapes(benchmark::State& state) {
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK(BM_selectShapes)->RangeMultiplier(10)->Range(100, 10000)->Complexity(benchmark::oN);
+
+// The AutoShape commands that take many shapes: `count` AutoShapes of one type side by side
+// (arrows pointing right, as in a long process chain) plus the master.
+struct SelectedAutoShapes {
+    SelectedAutoShapes(int count, int type) : app("11.0") {
+        plorin::state().application = &app;
+        auto presentation = app.Presentations().Add();
+        auto slide = presentation->Slides().Add(1, 1);
+        std::vector<std::shared_ptr<host::Shape>> shapes;
+        for (int i = 0; i <= count; ++i)
+            shapes.push_back(slide->Shapes().AddShape(type, static_cast<float>(i) * 30, static_cast<float>(i % 7), 40, 20));
+        selectDirectly(app, shapes, slide);
+    }
+    ~SelectedAutoShapes() { plorin::state().application = nullptr; }
+    host::Application app;
+    plorin::EfficiencyTools tools;
+};
+
+template <void (plorin::EfficiencyTools::*command)(), int type>
+void BM_autoShapeCommand(benchmark::State& state) {
+    SelectedAutoShapes deck(static_cast<int>(state.range(0)), type);
+    for (auto _ : state) (deck.tools.*command)();
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    state.SetComplexityN(state.range(0));
+}
+
+#define AUTOSHAPE_BENCHMARK(command, type)                                               \
+    BENCHMARK_TEMPLATE(BM_autoShapeCommand, &plorin::EfficiencyTools::command, type)      \
+        ->Name("BM_" #command)                                                           \
+        ->RangeMultiplier(10)                                                            \
+        ->Range(100, 10000)                                                              \
+        ->Complexity(benchmark::oN)
+
+AUTOSHAPE_BENCHMARK(roundedRectangles, host::msoShapeRoundedRectangle);
+AUTOSHAPE_BENCHMARK(alignAngles, host::msoShapeChevron);
+AUTOSHAPE_BENCHMARK(processChain, host::msoShapeChevron);
+
+// The block-arrow dialog's OK over every selected arrow (opened again for each run).
+void BM_blockArrowsOk(benchmark::State& state) {
+    SelectedAutoShapes deck(static_cast<int>(state.range(0)), host::msoShapeRightArrow);
+    for (auto _ : state) {
+        deck.tools.beautifyBlockArrow();
+        deck.tools.blockArrowsDialog()->btnOK.click();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_blockArrowsOk)->RangeMultiplier(10)->Range(100, 10000)->Complexity(benchmark::oN);
 
 }  // namespace

@@ -10,8 +10,8 @@ namespace plorin {
 
 namespace {
 template <class T>
-T toWhole(const std::string& text) {
-    const double rounded = roundHalfEven(toNumber(text));
+T toWhole(double value) {
+    const double rounded = roundHalfEven(value);
     if (!std::isfinite(rounded) || rounded < static_cast<double>(std::numeric_limits<T>::min()) ||
         rounded > static_cast<double>(std::numeric_limits<T>::max()))
         raiseError(errOverflow, "Overflow");
@@ -19,7 +19,8 @@ T toWhole(const std::string& text) {
 }
 }  // namespace
 
-std::int16_t toInteger16(const std::string& text) { return toWhole<std::int16_t>(text); }
-std::int32_t toInteger32(const std::string& text) { return toWhole<std::int32_t>(text); }
+std::int16_t toInteger16(const std::string& text) { return toWhole<std::int16_t>(toNumber(text)); }
+std::int32_t toInteger32(const std::string& text) { return toWhole<std::int32_t>(toNumber(text)); }
+std::int16_t toInteger16(double value) { return toWhole<std::int16_t>(value); }
 
 }  // namespace plorin

@@ -14,5 +14,7 @@ namespace plorin {
 // number does not fit 16 (32) bits.
 std::int16_t toInteger16(const std::string& text);
 std::int32_t toInteger32(const std::string& text);
+// The same for a number: errOverflow when it is not finite or does not fit once rounded.
+std::int16_t toInteger16(double value);
 
 }  // namespace plorin

@@ -1,6 +1,7 @@
 // The process's clipboard, the deep copy of shapes it holds, and ShapeRange.Copy.
 #include "host/clipboard.h"
 
+#include "host/autoshape.h"
 #include "host/host.h"
 #include "host/render.h"
 #include "host/table.h"
@@ -29,6 +30,7 @@ std::shared_ptr<Shape> Shape::deepCopy(Slide* parent, const std::function<long(l
     copy->line_.foreColor_.rgb_ = line_.foreColor_.rgb_;
     copy->line_.weight_ = line_.weight_;
     copy->line_.visible_ = line_.visible_;
+    if (outline_) copy->outline_ = std::make_shared<ShapeOutline>(*outline_);
     return copy;
 }
 

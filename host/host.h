@@ -55,7 +55,10 @@ enum MsoAutoShapeType : int {
     msoShapeRightArrow = 33, msoShapeLeftArrow = 34, msoShapeUpArrow = 35, msoShapeDownArrow = 36,
     msoShapeLeftRightArrow = 37, msoShapeUpDownArrow = 38, msoShapeStripedRightArrow = 49,
     msoShapeNotchedRightArrow = 50, msoShapePentagon = 51, msoShapeChevron = 52,
+    msoShapeNotPrimitive = 138,
 };
+
+enum MsoZOrderCmd : int { msoBringToFront = 0, msoSendToBack = 1, msoBringForward = 2, msoSendBackward = 3 };
 
 class Application;
 class Presentation;
@@ -72,6 +75,9 @@ class Table;
 struct TableBody;
 class SlideRange;
 class CommandBars;
+class Adjustments;  // host/autoshape.h
+class ShapeNodes;   // host/autoshape.h
+struct ShapeOutline;
 
 // Any object the host hands out; an add-in may be given something that is not the
 // presentation host's Application (another host), which it tells apart by its type.
@@ -235,6 +241,12 @@ public:
     host::LineFormat& Line() { return line_; }
     const host::LineFormat& Line() const { return line_; }
 
+    // AutoShape adjustments, freeform nodes and the stacking order (host/autoshape.h).
+    host::Adjustments Adjustments();
+    host::ShapeNodes Nodes();
+    void ZOrder(int zOrderCmd);   // MsoZOrderCmd
+    int ZOrderPosition() const;   // 1 for the backmost shape of its slide
+
     // Stand-in details (not the host's members): construction by Shapes.
     Shape(Slide* parent, long id, int type, int autoShapeType, float left, float top, float width, float height);
     // A deep copy of everything the shape holds (geometry, name, tags, fill, line, text, table,
@@ -255,6 +267,8 @@ private:
     friend class LineFormat;
     friend struct ShapePainter;  // host/render.cpp
     friend struct ShapeTextAccess;  // host/text.h, host/table.cpp
+    friend class Adjustments;
+    friend class ShapeNodes;
     void changed();  // marks the presentation unsaved
     void requireAlive() const;  // HostError(E_FAIL) for a deleted shape
     void detach();  // the shape, and a group's members, leave their slide
@@ -273,6 +287,7 @@ private:
     std::vector<std::shared_ptr<Shape>> groupItems_;  // a group's members
     host::FillFormat fill_{*this};  // after type_: the defaults depend on it
     host::LineFormat line_{*this};
+    std::shared_ptr<ShapeOutline> outline_;  // adjustments and nodes; made on first use
 };
 
 // Adding to the shapes of a deleted slide throws HostError(E_FAIL).
@@ -288,6 +303,9 @@ public:
     std::shared_ptr<Shape> AddTable(int numRows, int numColumns, float left, float top, float width, float height);
     // Any shape type, for building test decks and reading files.
     std::shared_ptr<Shape> addOfType(int type, int autoShapeType, float left, float top, float width, float height);
+    // A freeform (type msoFreeform, AutoShape type 138) through the points, in slide
+    // coordinates (host/autoshape.cpp). HostError(E_FAIL) for fewer than two points.
+    std::shared_ptr<Shape> AddPolyline(const std::vector<std::pair<float, float>>& points);
     // Puts copies of the clipboard's shapes on top of the slide's shapes (host/paste.cpp), with
     // their position, size and content and new ids of this presentation; returns the new
     // shapes. HostError(PP_E_INVALIDREQUEST) when the clipboard holds no shapes or holds a
@@ -479,6 +497,7 @@ public:
     // Over several shapes a value on which they differ reads msoTriStateMixed (-2); an
     // empty range reads msoFalse (Type: 0).
     int Type() const;
+    int AutoShapeType() const;  // host/autoshape.cpp
     int HasTextFrame() const;
     int HasTable() const;
     // The text frames of the shapes that have one; HostError(E_FAIL) when none has.

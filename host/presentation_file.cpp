@@ -1,6 +1,7 @@
 // Reading and writing the stand-in's presentation file. Numbers are written in the C form
 // ("." decimal point, shortest text that reads back to the same float) whatever the locale.
 #include "host/presentation_file.h"
+#include "host/autoshape.h"
 #include "host/table.h"
 #include "host/text.h"
 #include "platform/filesystem.h"
@@ -243,6 +244,16 @@ void PresentationFile::writeShape(pugi::xml_node parent, const Shape& shape) {
     setNumber(n, "lineColor", shape.line_.ForeColor().RGB());
     setNumber(n, "lineWeight", shape.line_.Weight());
     writeTags(n, shape.tags_);
+    // Adjustments only once they have been read or set; nodes as fractions of the frame.
+    if (shape.outline_) {
+        if (const auto& values = shape.outline_->adjustments)
+            for (float v : *values) setNumber(n.append_child("adjustment"), "value", v);
+        for (const auto& [fx, fy] : shape.outline_->nodes) {
+            auto node = n.append_child("node");
+            setNumber(node, "x", fx);
+            setNumber(node, "y", fy);
+        }
+    }
     if (shape.text_) writeText(n, *shape.text_);
     if (shape.table_) {
         auto table = n.append_child("table");
@@ -308,6 +319,17 @@ std::shared_ptr<Shape> PresentationFile::readShape(pugi::xml_node n, Slide* slid
     shape->line_.weight_ = number<float>(n, "lineWeight", shape->line_.weight_);
     if (shape->line_.weight_ < 0) throw BadFile{"bad lineWeight"};
     readTags(n, shape->tags_);
+    // Files without them give the type's default adjustments and no nodes.
+    if (n.child("adjustment") || n.child("node")) {
+        shape->outline_ = std::make_shared<ShapeOutline>();
+        if (n.child("adjustment")) {
+            shape->outline_->adjustments.emplace();
+            for (auto a : n.children("adjustment"))
+                shape->outline_->adjustments->push_back(number<float>(a, "value", 0, true));
+        }
+        for (auto node : n.children("node"))
+            shape->outline_->nodes.emplace_back(number<double>(node, "x", 0, true), number<double>(node, "y", 0, true));
+    }
     if (auto t = n.child("text")) {
         if (shape->HasTextFrame() == msoFalse) throw BadFile{"text in a shape that cannot hold text"};
         shape->text_ = readText(t);

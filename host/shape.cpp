@@ -3,6 +3,7 @@
 #include <numbers>
 #include <utility>
 
+#include "host/autoshape.h"
 #include "host/host.h"
 
 namespace host {
@@ -139,6 +140,7 @@ void Shape::Flip(int direction) {
 void Shape::setAutoShapeType(int t) {
     requireAlive();
     autoShapeType_ = t;
+    if (outline_) outline_->adjustments.reset();  // the new type's defaults
     changed();
 }
 

@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "host/autoshape.h"
 #include "host/host.h"
 #include "host/render.h"
 #include "host/ribbon_host.h"
@@ -700,6 +701,28 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
         platform::timerClock().advance(std::stoll(arg(1)));
     } else if (cmd == "macros") {
         for (auto& m : host().macrosRun()) out << "  " << m << "\n";
+    } else if (cmd == "adjust") {
+        auto sh = slide()->Shapes().Item(std::stoi(arg(1)));
+        for (std::size_t i = 2; i + 1 < words.size(); i += 2)
+            sh->Adjustments().setItem(std::stoi(words[i]), num(i + 1));
+        out << "  shape " << words[1] << " adjustments:";
+        for (int i = 1; i <= sh->Adjustments().Count(); ++i) out << " " << fmt(sh->Adjustments().Item(i));
+        out << "\n";
+    } else if (cmd == "freeform") {
+        std::vector<std::pair<float, float>> points;
+        for (std::size_t i = 1; i + 1 < words.size(); i += 2) points.emplace_back(num(i), num(i + 1));
+        slide()->Shapes().AddPolyline(points);
+        out << "  shape " << slide()->Shapes().Count() << " added\n";
+    } else if (cmd == "nodes") {
+        auto sh = slide()->Shapes().Item(std::stoi(arg(1)));
+        for (std::size_t i = 2; i + 2 < words.size(); i += 3)
+            sh->Nodes().SetPosition(std::stoi(words[i]), num(i + 1), num(i + 2));
+        out << "  shape " << words[1] << " nodes:";
+        for (int i = 1; i <= sh->Nodes().Count(); ++i) {
+            const auto [x, y] = sh->Nodes().Item(i).Points();
+            out << " (" << fmt(x) << ", " << fmt(y) << ")";
+        }
+        out << "\n";
     } else {
         throw std::runtime_error("unknown command '" + words[0] + "' (see --help)");
     }
@@ -731,6 +754,9 @@ const char* Simulator::help() {
            "                               add a shape: rectangle, rounded, oval, chevron, pentagon,\n"
            "                               rightarrow, ... textbox, placeholder, picture, line, an\n"
            "                               AutoShape type number, or TYPE/AUTOSHAPETYPE\n"
+           "  adjust SHAPE [INDEX VALUE]...  set adjustment values of a shape, then print them all\n"
+           "  freeform X Y X Y ...         add a freeform through the points (repeat the first to close it)\n"
+           "  nodes SHAPE [INDEX X Y]...   move nodes of a freeform, then print them all\n"
            "  select shapes N... | select slides N... | select text SHAPE [START LENGTH] | select none\n"
            "                               (text positions count characters from 1, marks included)\n"
            "  text SHAPE TEXT [SIZE]       put text into shape SHAPE of the shown slide: in TEXT \\r ends\n"

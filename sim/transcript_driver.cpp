@@ -205,6 +205,17 @@ void TranscriptDriver::runModal(platform::Form& form) {
     throw std::runtime_error("dialog without queued steps: " + form.name());
 }
 
+void TranscriptDriver::formShown(platform::Form& form) {
+    if (!form.loaded() || !form.Visible()) return;  // hidden or unloaded: nothing to work
+    auto it = formActions.find(form.name());
+    if (it == formActions.end() || it->second.empty()) return;
+    out_ << "  [dialog " << form.name() << "]" << (form.Caption.empty() ? "" : " \"" + form.Caption + "\"")
+         << " opens beside the presentation\n";
+    auto action = std::move(it->second.front());
+    it->second.pop_front();
+    action(form);
+}
+
 void TranscriptDriver::workAtTerminal(platform::Form& form) {
     for (auto* c : form.controls())
         if (c->Visible && std::string(c->kind()) != "Timer") out_ << "    " << describe(*c) << "\n";

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@ class TextFrame;
 namespace plorin {
 
 struct TextWalkObject;  // tools/text_walker.h
+class BlockArrows;      // tools/shape_dialogs.h
 
 class EfficiencyTools {
 public:
@@ -131,6 +133,30 @@ public:
     // interpreter). A mail program that is missing or does not start is reported.
     void emailSelectedSlides();
 
+    // ---- AutoShape beautifiers (tools/rounded_rectangles.cpp, process_arrows.cpp,
+    // switch_objects.cpp, block_arrows.cpp, autoshape_adjustments.cpp) --------------------
+    // Each works on the active window's selected shapes; a wrong selection gets a message,
+    // a failure is reported with the command's location.
+    // The last selected rounded rectangle's corner radius onto the others.
+    void roundedRectangles();
+    // A radius typed in millimetres (dialog roundedRectanglesInput) onto every selected one.
+    void roundedRectanglesNumeric();
+    // The tip angle of the last selected pentagon or chevron onto the others.
+    void alignAngles();
+    // Lines the selected arrows up into a gapless chain, each tip reaching into the next.
+    void processChain();
+    // Fits a four-cornered freeform (the header box) to the top band of a pentagon.
+    void adjustPentagonHeader();
+    // Swaps two shapes by a reference point of their visible boxes, and their layers when
+    // asked (dialog SwitchObjectsInput).
+    void SwitchObjects();
+    // Opens the non-modal dialog BlockArrows when a block arrow is selected.
+    void beautifyBlockArrow();
+    // Opens the dialog AutoShapeAdjustments, which does the work.
+    void tweakAutoShapeAdjustments();
+    // The block-arrow dialog while it is loaded, else nullptr.
+    BlockArrows* blockArrowsDialog() const;
+
 private:
     // ---- Slide extract internals ------------------------------------------------------------
     // A copy of the active window's presentation that keeps only the selected slides (by
@@ -179,12 +205,18 @@ private:
     // then): the dialog's margins onto one frame, and a proofing language onto its text.
     void margins(const host::TextFrame& frame);
     void setLang(const host::TextFrame& frame, const Variant& languageId);
+
+    // ---- AutoShape internals ----------------------------------------------------------------
+    // The first adjustment of a rounded rectangle := radius / its shorter side.
+    void setRadius(host::Shape& shape, double radius);
+    std::shared_ptr<BlockArrows> blockArrows_;  // loaded by beautifyBlockArrow
 };
 
 // The command tables of the families.
 extern const std::vector<EfficiencyTools::MethodEntry> kGeometryMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kTextMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kSlideExtractMethods;
+extern const std::vector<EfficiencyTools::MethodEntry> kAutoShapeMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kAgendaMethods;
 
 }  // namespace plorin

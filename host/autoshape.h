@@ -1,0 +1,73 @@
+// What gives an AutoShape its outline beyond the frame: the adjustment values behind its
+// handles, and a freeform's nodes. Both are handles onto the shape, as the host hands them
+// out; see docs/host-behaviour.md for their rules.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "host/host.h"
+
+namespace host {
+
+// The error number an out-of-range index reaches its caller with ("Invalid procedure call
+// or argument"), as the host's invalid-argument failure arrives in the add-ins.
+constexpr long kInvalidArgument = 5;
+
+// What the shape keeps; deep-copied with it.
+struct ShapeOutline {
+    std::optional<std::vector<float>> adjustments;  // the type's defaults until first read
+    // A freeform's nodes as fractions of its frame, so that they follow moves and resizes.
+    std::vector<std::pair<double, double>> nodes;
+};
+
+// The adjustment values of an AutoShape: as many as its AutoShape type defines (none for
+// rectangles, ovals, freeforms, groups and shapes of unknown types). Values are singles.
+class Adjustments {
+public:
+    int Count() const;
+    // 1-based; HostError(kInvalidArgument) outside 1..Count, HostError(E_FAIL) for a deleted shape.
+    float Item(int index) const;
+    // The same errors; HostError(E_FAIL) for a value that is not a finite number. Marks the
+    // presentation unsaved.
+    void setItem(int index, float value);
+
+    explicit Adjustments(Shape& shape) : shape_(&shape) {}
+
+private:
+    std::vector<float>& values() const;
+    Shape* shape_;
+};
+
+// The number of adjustment values and their defaults for an AutoShape type.
+const std::vector<float>& defaultAdjustments(int autoShapeType);
+
+class ShapeNode {
+public:
+    std::pair<float, float> Points() const { return points_; }  // slide coordinates
+    explicit ShapeNode(std::pair<float, float> points) : points_(points) {}
+
+private:
+    std::pair<float, float> points_;
+};
+
+// A freeform's nodes in order (none for every other shape). Positions are slide
+// coordinates of the unrotated, unflipped outline.
+class ShapeNodes {
+public:
+    int Count() const;
+    // 1-based; HostError(kInvalidArgument) outside 1..Count, HostError(E_FAIL) for a deleted shape.
+    ShapeNode Item(int index) const;
+    // Moves node index to (x, y); the frame becomes the box of all nodes. Same errors, and
+    // HostError(E_FAIL) for values that are not finite.
+    void SetPosition(int index, float x, float y);
+
+    explicit ShapeNodes(Shape& shape) : shape_(&shape) {}
+
+private:
+    Shape* shape_;
+};
+
+}  // namespace host
