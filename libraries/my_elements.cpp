@@ -8,6 +8,7 @@
 #include "libraries/library_insert.h"
 #include "libraries/menu_file.h"
 #include "libraries/my_elements_add.h"
+#include "libraries/my_elements_manager.h"
 #include "host/ribbon.h"
 #include "platform/services.h"
 #include "platform/ui.h"
@@ -77,8 +78,32 @@ void createXML() {
 void saveMyElementsIndex() {
     const platform::DomDocument* index = state().myElementsDocument.get();
     if (!index) raiseError(91, "Object variable or With block variable not set");
+    saveMyElementsIndex(*index);
+}
+
+void saveMyElementsIndex(const platform::DomDocument& index) {
     const std::string path = myElementsIndexPath();
-    if (!index->save(path)) raiseError(errPathFileAccess, "Path/File access error: cannot write " + path);
+    if (!index.save(path)) raiseError(errPathFileAccess, "Path/File access error: cannot write " + path);
+}
+
+bool haveMyElementsIndex() {
+    SharedState& s = state();
+    if (!platform::fileSystem().fileExists(myElementsIndexPath())) createXML();
+    if (!s.myElementsDocument) {
+        // Written since start-up, or mended: read it now.
+        auto loaded = std::make_unique<platform::DomDocument>();
+        if (loaded->load(myElementsIndexPath())) s.myElementsDocument = std::move(loaded);
+    }
+    return s.myElementsDocument != nullptr;
+}
+
+void refreshMyElementsMenu() {
+    if (isHostVersion(kCommandBarHosts)) {
+        // Hosts 9.0 to 11.0: the command bars' My Elements menu is rebuilt here
+        // (generateMyElementsMenu) once the bars have one.
+        return;
+    }
+    if (SharedState& s = state(); s.ribbon) s.ribbon->InvalidateControl(kMyElementsMenuId);
 }
 
 platform::DomNode findGroup(const platform::DomDocument& index, const std::string& name) {
@@ -127,14 +152,7 @@ void addMyElements() {
             return;
         }
         SharedState& s = state();
-        if (!platform::fileSystem().fileExists(myElementsIndexPath())) createXML();
-        if (!s.myElementsDocument) {
-            // Written since start-up, or mended: read it now. A damaged index stays no
-            // document, so that nothing is ever saved over the user's file.
-            auto loaded = std::make_unique<platform::DomDocument>();
-            if (loaded->load(myElementsIndexPath())) s.myElementsDocument = std::move(loaded);
-        }
-        if (!s.myElementsDocument) {
+        if (!haveMyElementsIndex()) {
             platform::MsgBox(corruptedDatabaseMessage(), platform::vbCritical, kProductName);
             return;
         }
@@ -170,9 +188,7 @@ void addMyElements() {
             }
         }
         dialog.Unload();
-        // Hosts 9.0 to 11.0 rebuild the command bars' My Elements menu instead, once the bars
-        // have one.
-        if (!isHostVersion(kCommandBarHosts) && s.ribbon) s.ribbon->InvalidateControl(kMyElementsMenuId);
+        refreshMyElementsMenu();
     } catch (...) {
         const ErrorInfo error = currentError();
         library.close();
@@ -186,6 +202,7 @@ void addMyElements() {
 
 const std::vector<LibraryProcedure> kMyElementsProcedures = {
     {"addMyElements", &addMyElements},
+    {"manageMyElements", &manageMyElements},
 };
 
 }  // namespace plorin

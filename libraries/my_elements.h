@@ -27,6 +27,14 @@ void createXML();
 // Writes the shared document over the index file. Raises error 91 without a document and
 // errPathFileAccess when the file cannot be written (the old file is then unchanged).
 void saveMyElementsIndex();
+// Writes that document (the manager's copy) over the index file, as above.
+void saveMyElementsIndex(const platform::DomDocument& index);
+// Makes the index when its file is missing and reads one not loaded yet. False when the file
+// is damaged: it then stays no document, so that nothing is ever saved over it.
+bool haveMyElementsIndex();
+// Brings the My Elements menu up to date after the index changed: the ribbon's menu is
+// redrawn (and its thumbnails rebuilt when the library changed).
+void refreshMyElementsMenu();
 
 // The group of that name (compared exactly), or a null handle.
 platform::DomNode findGroup(const platform::DomDocument& index, const std::string& name);

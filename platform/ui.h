@@ -323,6 +323,7 @@ struct TreeNode {
     std::string parentKey;  // empty for a root node
     bool expanded = false;
     std::string tag;
+    int image = 0;  // picture of the tree's image list, counted from 1; 0 for none
 };
 
 class TreeView : public Control {
@@ -334,7 +335,27 @@ public:
     std::function<void()> onNodeClick;
     // Selects the node and runs onNodeClick, also when it was selected already (a click);
     // -1 clears the selection without a click; other indexes raise NumberedError 380.
+    // Selecting another node than the one being edited ends the edit (as Escape).
     void selectNode(int index);
+    // Empties the tree: nodes, selection and a running label edit.
+    void clear();
+
+    // Labels the user may edit in place (the dialog starts an edit itself with StartLabelEdit).
+    bool LabelEdit = false;
+    // Starts editing the selected node's label; nothing happens without a selection.
+    void StartLabelEdit();
+    // The node whose label is being edited, or -1.
+    int editingIndex() const { return editing_; }
+    // Ends the running edit with the typed text: onAfterLabelEdit (which still sees
+    // editingIndex) may refuse it (cancel), and
+    // otherwise the node takes the text. False when no edit was running.
+    bool endLabelEdit(const std::string& text);
+    // Escape: the edit ends and the label stays, without asking the handler.
+    void cancelLabelEdit() { editing_ = -1; }
+    std::function<void(const std::string& newText, bool& cancel)> onAfterLabelEdit;
+
+private:
+    int editing_ = -1;
 };
 
 struct ListItem {
@@ -446,6 +467,9 @@ bool check(Form& form, const std::string& name, int value);  // CheckBox (0-2), 
 bool choose(Form& form, const std::string& name, int index);  // ComboBox, ListBox, TreeView
 bool choose(Form& form, const std::string& name, const std::string& item);  // the first item with that text
 bool scroll(Form& form, const std::string& name, int value);  // ScrollBar
+// TreeView with LabelEdit: types the label of the node being edited, or of the selected node
+// (as F2 would start it); false as well when no node is selected.
+bool editLabel(Form& form, const std::string& name, const std::string& text);
 }  // namespace driver
 
 // ---- Timers --------------------------------------------------------------------------

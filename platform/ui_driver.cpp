@@ -190,6 +190,15 @@ bool scroll(Form& form, const std::string& name, int value) {
     return true;
 }
 
+bool editLabel(Form& form, const std::string& name, const std::string& text) {
+    Control& c = find(form, name);
+    auto* tree = dynamic_cast<TreeView*>(&c);
+    if (!tree) wrongKind(form, c, "edit a label of");
+    if (!tree->LabelEdit || !c.interactive() || !form.moveFocus(c)) return false;
+    if (tree->editingIndex() < 0) tree->StartLabelEdit();
+    return tree->endLabelEdit(text);
+}
+
 }  // namespace driver
 
 }  // namespace platform

@@ -118,8 +118,35 @@ void ScrollBar::setValue(int v) {
 
 void TreeView::selectNode(int index) {
     if (index < -1 || index >= static_cast<int>(nodes.size())) invalidPropertyValue(*this);
+    // A click elsewhere ends a running label edit, as Escape would.
+    if (index != editing_) editing_ = -1;
     selectedIndex = index;
     if (index >= 0) run(onNodeClick);
+}
+
+void TreeView::clear() {
+    nodes.clear();
+    selectedIndex = -1;
+    editing_ = -1;
+}
+
+void TreeView::StartLabelEdit() {
+    if (selectedIndex >= 0 && selectedIndex < static_cast<int>(nodes.size())) editing_ = selectedIndex;
+}
+
+bool TreeView::endLabelEdit(const std::string& text) {
+    const int index = editing_;
+    if (index < 0) return false;
+    // The handler still sees which node is being edited.
+    struct Ended {
+        int& editing;
+        ~Ended() { editing = -1; }
+    } ended{editing_};
+    bool cancel = false;
+    if (onAfterLabelEdit) onAfterLabelEdit(text, cancel);
+    // The handler may have refilled the tree; only a node still there takes the text.
+    if (!cancel && index < static_cast<int>(nodes.size())) nodes[static_cast<std::size_t>(index)].text = text;
+    return true;
 }
 
 // ---- Form ---------------------------------------------------------------------------

@@ -82,9 +82,10 @@ std::vector<FormStep> parseFormSteps(const std::vector<std::string>& words, std:
         FormStep step;
         step.action = lower(words[i]);
         const bool withValue = step.action == "text" || step.action == "check" || step.action == "choose" ||
-                               step.action == "scroll";
+                               step.action == "scroll" || step.action == "label";
         if (!withValue && step.action != "click" && step.action != "show")
-            throw std::runtime_error("unknown dialog step '" + words[i] + "' (click, text, check, choose, scroll, show)");
+            throw std::runtime_error("unknown dialog step '" + words[i] +
+                                     "' (click, text, check, choose, scroll, label, show)");
         if (i + 1 >= words.size()) throw std::runtime_error("dialog step '" + words[i] + "' needs a control name");
         step.control = words[i + 1];
         i += 2;
@@ -156,6 +157,7 @@ void TranscriptDriver::apply(platform::Form& form, const FormStep& step) {
     if (step.action == "click") done = platform::driver::click(form, step.control);
     else if (step.action == "text") done = platform::driver::setText(form, step.control, step.value);
     else if (step.action == "check") done = platform::driver::check(form, step.control, std::stoi(step.value));
+    else if (step.action == "label") done = platform::driver::editLabel(form, step.control, step.value);
     else if (step.action == "scroll") done = platform::driver::scroll(form, step.control, std::stoi(step.value));
     else if (step.action == "choose")
         done = isNumber(step.value) ? platform::driver::choose(form, step.control, std::stoi(step.value))
@@ -172,7 +174,8 @@ void TranscriptDriver::show(platform::Form& form, const std::string& controlName
         for (std::size_t i = 0; i < tree->nodes.size(); ++i) {
             const auto& node = tree->nodes[i];
             out_ << "      " << (static_cast<int>(i) == tree->selectedIndex ? "> " : "  ")
-                 << (node.parentKey.empty() ? "" : "    ") << node.text << "\n";
+                 << (node.parentKey.empty() ? "" : "    ") << node.text
+                 << (static_cast<int>(i) == tree->editingIndex() ? "   (label being edited)" : "") << "\n";
         }
     }
 }
@@ -218,8 +221,8 @@ void TranscriptDriver::formShown(platform::Form& form) {
 void TranscriptDriver::workAtTerminal(platform::Form& form) {
     for (auto* c : form.controls())
         if (c->Visible && std::string(c->kind()) != "Timer") out_ << "    " << describe(*c) << "\n";
-    out_ << "    steps (click NAME, text NAME VALUE, check NAME N, choose NAME ITEM, scroll NAME N;\n"
-            "    an empty line leaves the dialog):\n";
+    out_ << "    steps (click NAME, text NAME VALUE, check NAME N, choose NAME ITEM, scroll NAME N,\n"
+            "    label TREE TEXT; an empty line leaves the dialog):\n";
     while (form.loaded() && form.Visible()) {
         out_ << "    > " << std::flush;
         std::string line;

@@ -12,8 +12,9 @@
 namespace sim {
 
 // One thing done to a dialog's control: "click NAME", "text NAME VALUE", "check NAME 0|1|2",
-// "choose NAME INDEX|ITEM", "scroll NAME VALUE", or "show NAME" to print what it shows (a
-// tree's nodes too).
+// "choose NAME INDEX|ITEM", "scroll NAME VALUE", "label TREE TEXT" (types the label of the
+// node being edited, or of the selected one), or "show NAME" to print what it shows (a tree's
+// nodes too).
 struct FormStep {
     std::string action;
     std::string control;

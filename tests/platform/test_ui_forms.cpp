@@ -321,4 +321,51 @@ TEST_F(UiFormTest, AControlThatCausesNoValidationIsReachedPastARefusedValue) {
     EXPECT_FALSE(form.loaded());
 }
 
+// A tree whose labels the form lets the user edit, refusing names that start with "x".
+class TreeForm : public Form {
+public:
+    TreeForm() : Form("frmTree") {
+        tree.LabelEdit = true;
+        tree.nodes = {{"1ID", "One", "", true, "", 1}, {"2ID", "Two", "1ID", true, "", 2}, {"3ID", "Three", "", true, "", 1}};
+        tree.onAfterLabelEdit = [this](const std::string& text, bool& cancel) {
+            edits.push_back(std::to_string(tree.editingIndex()) + ":" + text);
+            cancel = !text.empty() && text[0] == 'x';
+        };
+    }
+    TreeView tree{*this, "tree"};
+    std::vector<std::string> edits;
+};
+
+TEST_F(UiFormTest, TreeLabelsAreEditedOnTheSelectedNodeAndTheFormMayRefuseThem) {
+    TreeForm form;
+    form.Load();
+    EXPECT_FALSE(driver::editLabel(form, "tree", "None")) << "no node selected";
+    EXPECT_TRUE(driver::choose(form, "tree", std::string("Two")));
+    EXPECT_TRUE(driver::editLabel(form, "tree", "Deux"));
+    EXPECT_TRUE(driver::editLabel(form, "tree", "xDeux"));  // refused: the label stays
+    EXPECT_EQ(form.tree.nodes[1].text, "Deux");
+    EXPECT_EQ(form.edits, (std::vector<std::string>{"1:Deux", "1:xDeux"}));
+    EXPECT_EQ(form.tree.editingIndex(), -1);
+
+    // An edit the form started is finished by the next label typed, wherever the selection is.
+    form.tree.selectNode(2);
+    form.tree.StartLabelEdit();
+    EXPECT_EQ(form.tree.editingIndex(), 2);
+    form.tree.selectNode(0);  // a click elsewhere ends it, as Escape
+    EXPECT_EQ(form.tree.editingIndex(), -1);
+    EXPECT_FALSE(form.tree.endLabelEdit("Drei"));
+    EXPECT_EQ(form.tree.nodes[2].text, "Three");
+
+    form.tree.clear();
+    EXPECT_EQ(form.tree.selectedIndex, -1);
+    form.tree.StartLabelEdit();  // nothing to edit
+    EXPECT_EQ(form.tree.editingIndex(), -1);
+
+    form.tree.LabelEdit = false;
+    form.tree.nodes = {{"1ID", "One", "", false, "", 0}};
+    form.tree.selectNode(0);
+    EXPECT_FALSE(driver::editLabel(form, "tree", "Eins")) << "labels the user may not edit";
+    EXPECT_THROW(driver::editLabel(form, "nope", "x"), std::runtime_error);
+}
+
 }  // namespace
