@@ -239,6 +239,15 @@ struct Simulator::Impl {
         out << "  running from a copy of the installation\n";
     }
 
+    // A path of a scenario: "sandbox/NAME" names a file in the sandbox's copy.
+    std::string scenarioPath(const std::string& word) const {
+        if (word.rfind("sandbox/", 0) == 0) {
+            if (sandbox.empty()) throw std::runtime_error("'" + word + "' needs 'sandbox' first");
+            return sandbox + word.substr(7);
+        }
+        return word;
+    }
+
     // A gallery's items as the host shows them: index, label, picture.
     void printGallery(const std::string& id) {
         const auto* c = host().Ribbon().control(id);
@@ -412,7 +421,7 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
         out << "  opened " << p->FullName() << " with " << p->Slides().Count() << " slide(s)\n";
     } else if (cmd == "save") {
         auto p = host().ActivePresentation();
-        if (words.size() > 1) p->SaveAs(words[1]);
+        if (words.size() > 1) p->SaveAs(scenarioPath(words[1]));
         else p->Save();
         out << "  saved as " << p->FullName() << "\n";
     } else if (cmd == "close") {
@@ -424,6 +433,10 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
         auto s = p->Slides().Add(p->Slides().Count() + 1, layout);
         window().showSlide(s);
         out << "  slide " << s->SlideIndex() << " added (id " << s->SlideID() << ")\n";
+    } else if (cmd == "move") {
+        auto s = slideNumber(arg(1));
+        s->MoveTo(std::stoi(arg(2)));
+        out << "  slide " << words[1] << " moved to " << s->SlideIndex() << "\n";
     } else if (cmd == "show") {
         window().showSlide(slideNumber(arg(1)));
         out << "  slide " << words[1] << " shown\n";
@@ -536,7 +549,7 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
         auto s = slideNumber(arg(1));
         const double scale = words.size() > 3 ? std::stod(words[3]) : 1.0;
         const platform::Picture picture = host::renderSlide(*s, scale);
-        if (!platform::savePng(picture, arg(2))) throw std::runtime_error("cannot write " + words[2]);
+        if (!platform::savePng(picture, scenarioPath(arg(2)))) throw std::runtime_error("cannot write " + words[2]);
         out << "  slide " << words[1] << " written to " << words[2] << " (" << picture.width << "x" << picture.height << ")\n";
     } else if (cmd == "wait") {
         platform::timerClock().advance(std::stoll(arg(1)));
@@ -566,8 +579,9 @@ const char* Simulator::help() {
            "  disconnect [PROGID]          disconnect it\n"
            "  addins                       list the COM add-ins\n"
            "  new                          a new presentation in a window\n"
-           "  open PATH | save [PATH] | close\n"
+           "  open PATH | save [PATH] | close  (a PATH \"sandbox/NAME\" lies in the sandbox)\n"
            "  slide [LAYOUT]               add a slide at the end and show it\n"
+           "  move N TO                    move slide N to position TO\n"
            "  show SLIDE                   show slide number SLIDE\n"
            "  shape KIND L T W H [ROT] [TEXT]\n"
            "                               add a shape: rectangle, rounded, oval, chevron, pentagon,\n"
