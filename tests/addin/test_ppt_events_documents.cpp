@@ -109,6 +109,16 @@ TEST_F(SaveHandler, AnAgendaWithoutAgendaSlidesLosesBothTagsAndAsksNothing) {
     EXPECT_EQ(plorin::agendaRequests().updatePagenumbers, 0);
 }
 
+TEST_F(SaveHandler, AnAgendaWhoseItemsAllGoWithoutASlideIsKept) {
+    auto deck = savedDeck(2, root + "docs/agenda.ppt");
+    const std::string agenda =
+        "<Varnotel><agenda><items><item text=\"A\" generateAgendaSlide=\"0\"/></items></agenda></Varnotel>";
+    deck->Tags().Add("plorin_agendaWizardXML", agenda);
+    deck->Save();
+    EXPECT_EQ(deck->Tags().Item("plorin_agendaWizardXML"), agenda);
+    EXPECT_TRUE(driver.messages.empty());
+}
+
 TEST_F(SaveHandler, AMovedAgendaSlideAsksToUpdateThePageNumbers) {
     auto deck = savedDeck(3, root + "docs/agenda.ppt");
     deck->Slides().Item(1)->Tags().Add("plorin_agendaWizard", "agendaSlide");
