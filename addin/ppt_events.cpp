@@ -58,8 +58,8 @@ void pptEvents::checkSelection() {
         if (app().Windows().Count() == 0) return;
         host::Selection& selection = app().ActiveWindow()->Selection();
         // A selection without slides or shapes simply leaves the count at 0.
-        ignoreErrors([&] { slideNumber = static_cast<std::int16_t>(selection.SlideRange().Count()); });
-        ignoreErrors([&] { shapeNumber = static_cast<std::int16_t>(selection.ShapeRange().Count()); });
+        ignoreErrors([&] { slideNumber = selection.SlideRange().Count(); });
+        ignoreErrors([&] { shapeNumber = selection.ShapeRange().Count(); });
         if (shapeNumber <= 0) return;
 
         shapes90degrees = shapesSameOrientation = shapesBlockArrows = true;
@@ -118,12 +118,17 @@ void pptEvents::WindowSelectionChange(host::Selection& selection) {
     });
 }
 
+int pptEvents::paneViewOf(host::Selection& selection) {
+    host::DocumentWindow* window = selection.Parent();
+    return (window ? *window : *app().ActiveWindow()).ActivePane().ViewType();
+}
+
 void pptEvents::enableForSelection(host::Selection& selection) {
     bool slides = false, alignAngles = false, autoShapeText = false, pentagonHeader = false;
     bool processChain = false, switchObjects = false, shape = false, twoOrMore = false, twoOrMore90 = false;
     bool textStateDue = false;
     const int type = selection.Type();
-    switch (app().ActiveWindow()->ActivePane().ViewType()) {
+    switch (paneViewOf(selection)) {
         case host::ppViewOutline:
         case host::ppViewSlideSorter:
         case host::ppViewThumbnails:

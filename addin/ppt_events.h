@@ -21,8 +21,9 @@ public:
     // Public state, read by the ribbon and the tools. `extracting` is set by the slide
     // extract while it saves its temporary copy; the rest follow every selection change.
     bool extracting = false;
-    std::int16_t shapeNumber = 0;
-    std::int16_t slideNumber = 0;
+    // Wide counts: a selection of more than 32,767 shapes must not read as a small one.
+    std::int32_t shapeNumber = 0;
+    std::int32_t slideNumber = 0;
     bool shapes90degrees = false;
     bool shapesSameOrientation = false;
     bool shapesBlockArrows = false;
@@ -90,6 +91,8 @@ private:
 
     // The command-bar half of a selection change.
     void enableForSelection(host::Selection& selection);
+    // The view type of the active pane of the window whose selection it is.
+    int paneViewOf(host::Selection& selection);
     // "Would you like to update the page numbers now?"; true for Yes.
     static bool askToUpdatePageNumbers();
     host::Application& app() const;

@@ -53,7 +53,7 @@ void pptEvents::toggleAutoShapeTextState(host::Selection& selection) {
             fit.setState(host::msoButtonUp);
             wrap.setState(host::msoButtonUp);
         };
-        const int view = app().ActiveWindow()->ActivePane().ViewType();
+        const int view = paneViewOf(selection);
         if (view != host::ppViewSlide && view != host::ppViewSlideMaster && view != host::ppViewTitleMaster)
             return bothUp();
         const int type = selection.Type();

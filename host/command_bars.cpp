@@ -99,6 +99,7 @@ CommandBars::~CommandBars() {
 
 void CommandBar::Delete() {
     if (!owner_) throw HostError(E_FAIL, "CommandBar.Delete : The command bar has been deleted.");
+    if (owner_->deleteRefused) throw HostError(E_FAIL, "CommandBar.Delete : The command bar is locked and cannot be deleted.");
     auto self = shared_from_this();
     std::erase(owner_->items_, self);
     owner_ = nullptr;

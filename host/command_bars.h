@@ -186,6 +186,10 @@ public:
     std::shared_ptr<CommandBar> Add(const std::string& name, int position = msoBarTop);
     const std::vector<std::shared_ptr<CommandBar>>& all() const { return items_; }
 
+    // Stand-in: a host whose bars are locked (by an administrator's policy) refuses
+    // CommandBar.Delete with HostError(E_FAIL) while this is set.
+    bool deleteRefused = false;
+
 private:
     friend class CommandBar;
     std::vector<std::shared_ptr<CommandBar>> items_;

@@ -472,6 +472,8 @@ private:
     std::string untitledName();
     // Puts a new presentation in the list and, when asked, gives it an active window.
     void attach(const std::shared_ptr<Presentation>& p, bool withWindow);
+    // After NewPresentation or PresentationOpen: WindowSelectionChange for its new window.
+    void announceSelection(const Presentation& p);
     Application* app_;
     std::vector<std::shared_ptr<Presentation>> items_;
     int untitledCount_ = 0;
@@ -520,14 +522,18 @@ public:
     int Type() const { return type_; }
     // The selected shapes; throws HostError(PP_E_INVALIDREQUEST) when the selection holds none.
     host::ShapeRange ShapeRange() const;
-    // The selected slides (the current slide for a shape or text selection); throws
-    // HostError(PP_E_INVALIDREQUEST) when there is none.
+    // The selected slides (the current slide for a shape or text selection). With nothing
+    // selected in a view that shows a slide (normal, slide, notes page) it is the slide in
+    // view. Throws HostError(PP_E_INVALIDREQUEST) when there is none.
     host::SlideRange SlideRange() const;
     // The selected text; throws HostError(PP_E_INVALIDREQUEST) unless the type is text. Text
     // in a table stands in its first selected cell, else in its first cell.
     host::TextRange TextRange() const;
+    // The window whose selection this is (nullptr for a selection made up by a test).
+    host::DocumentWindow* Parent() const { return window_; }
 
     // Stand-in details: what the window's selection holds.
+    DocumentWindow* window_ = nullptr;
     int type_ = ppSelectionNone;
     std::vector<std::shared_ptr<Shape>> shapes_;
     std::vector<std::shared_ptr<Slide>> slides_;
@@ -597,7 +603,10 @@ public:
     int ViewType() const { return viewType_; }
     // Stand-in: switches the view. Normal view has the thumbnails, slide and notes panes with
     // the slide pane active; outline view the outline, slide and notes panes with the outline
-    // pane active; every other view one pane of its own. The selection is left alone.
+    // pane active; slide master view the master thumbnails and the master pane, the master
+    // pane active; every other view one pane of its own. The thumbnail views (11, 12) are
+    // panes, not views: writing one shows the view that holds it with that pane active. The
+    // selection is left alone.
     void setViewType(int v);
     void Activate();  // makes it the active window; fires WindowActivate
 
@@ -614,12 +623,13 @@ public:
     // insertion point at the start of a cell (Selection.TextRange).
     void selectText(const std::shared_ptr<Shape>& shape, int start, int length);
     std::shared_ptr<Slide> currentSlide() const;  // the slide shown in the pane, or nullptr
-    // Shows a slide of this presentation (HostError(E_FAIL) for another one); the selection
-    // is left alone.
+    // Shows a slide of this presentation (HostError(E_FAIL) for another one). Shapes or text
+    // of another slide are no longer selected; WindowSelectionChange fires.
     void showSlide(const std::shared_ptr<Slide>& slide);
     bool closed() const { return closed_; }  // stand-in
 
-    // A new window shows slide 1, if there is one.
+    // A new window shows slide 1, if there is one. Presentations fire WindowSelectionChange
+    // for it after NewPresentation or PresentationOpen.
     DocumentWindow(Application* app, std::shared_ptr<host::Presentation> presentation);
 
 private:
@@ -628,9 +638,12 @@ private:
     friend class Presentations;
     friend class Pane;
     friend class View;
+    friend class Slides;
+    friend class Selection;
     void requireOpen() const;
     void changeSelection(int type, std::vector<std::shared_ptr<Shape>> shapes,
                          std::vector<std::shared_ptr<Slide>> slides);
+    void selectionChanged();  // fires WindowSelectionChange for the selection as it is
     Application* app_;
     bool closed_ = false;
     std::shared_ptr<host::Presentation> presentation_;

@@ -23,9 +23,19 @@ void DocumentWindow::setViewType(int v) {
     requireOpen();
     if (v < ppViewSlide || v > ppViewMasterThumbnails)
         throw HostError(E_FAIL, "DocumentWindow.ViewType : The value is out of range.");
+    // The thumbnail panes belong to a view of their own.
+    int focus = 0;
+    if (v == ppViewThumbnails || v == ppViewMasterThumbnails) {
+        v = v == ppViewThumbnails ? ppViewNormal : ppViewSlideMaster;
+        focus = 1;
+    }
     auto& items = panes_.items_;
     items.clear();
-    if (v == ppViewNormal || v == ppViewOutline) {
+    if (v == ppViewSlideMaster) {
+        items.push_back(std::make_unique<Pane>(this, ppViewMasterThumbnails));
+        items.push_back(std::make_unique<Pane>(this, ppViewSlideMaster));
+        activePane_ = 2;
+    } else if (v == ppViewNormal || v == ppViewOutline) {
         // Outline view is normal view with the outline in the first pane, which has the focus.
         items.push_back(std::make_unique<Pane>(this, v == ppViewNormal ? ppViewThumbnails : ppViewOutline));
         items.push_back(std::make_unique<Pane>(this, ppViewSlide));
@@ -35,6 +45,7 @@ void DocumentWindow::setViewType(int v) {
         items.push_back(std::make_unique<Pane>(this, v));
         activePane_ = 1;
     }
+    if (focus) activePane_ = focus;
     viewType_ = v;
 }
 

@@ -95,9 +95,11 @@ void Presentation::Close() {
 
 void Presentation::slideRemoved(Slide& slide, int formerIndex) {
     if (closed_) return;
-    for (auto& w : app_->windows_.items_) {
-        if (w->presentation_.get() != this) continue;
-        if (w->current_.lock().get() == &slide) {
+    const auto windows = app_->windows_.items_;  // a sink may close one meanwhile
+    for (const auto& w : windows) {
+        if (w->presentation_.get() != this || w->closed_) continue;
+        const bool wasShown = w->current_.lock().get() == &slide;
+        if (wasShown) {
             const int count = slides_.Count();
             if (count == 0)
                 w->current_.reset();
@@ -108,13 +110,15 @@ void Presentation::slideRemoved(Slide& slide, int formerIndex) {
         const bool holdsSlide = std::any_of(sel.slides_.begin(), sel.slides_.end(),
                                             [&](const auto& s) { return s.get() == &slide; });
         if (holdsSlide) w->changeSelection(ppSelectionNone, {}, {});
+        else if (wasShown) w->selectionChanged();  // another slide came into view
     }
 }
 
 void Presentation::shapeRemoved(Shape& shape) {
     if (closed_) return;
-    for (auto& w : app_->windows_.items_) {
-        if (w->presentation_.get() != this) continue;
+    const auto windows = app_->windows_.items_;  // a sink may close one meanwhile
+    for (const auto& w : windows) {
+        if (w->presentation_.get() != this || w->closed_) continue;
         const auto& sel = w->selection_;
         auto shapes = sel.shapes_;
         auto gone = std::remove_if(shapes.begin(), shapes.end(), [&](const auto& s) { return s.get() == &shape; });
@@ -146,11 +150,18 @@ void Presentations::attach(const std::shared_ptr<Presentation>& p, bool withWind
     window->Activate();
 }
 
+void Presentations::announceSelection(const Presentation& p) {
+    // The new window's selection (nothing, on its first slide) is news to the add-ins too.
+    for (const auto& w : app_->windows_.all())
+        if (w->presentation_.get() == &p && !w->closed_) w->selectionChanged();
+}
+
 std::shared_ptr<Presentation> Presentations::Add(bool withWindow) {
     auto p = std::make_shared<Presentation>(app_, untitledName(), false);
     p->hasPath_ = false;
     attach(p, withWindow);
     app_->fire([&](ApplicationEvents& s) { s.NewPresentation(*p); });
+    announceSelection(*p);
     return p;
 }
 
@@ -165,6 +176,7 @@ std::shared_ptr<Presentation> Presentations::Open(const std::string& fileName, b
     p->saved_ = true;
     attach(p, withWindow);
     app_->fire([&](ApplicationEvents& s) { s.PresentationOpen(*p); });
+    announceSelection(*p);
     return p;
 }
 

@@ -71,10 +71,16 @@ std::shared_ptr<Slide> Slides::Add(int index, int layout) {
     auto slide = std::make_shared<Slide>(owner_, owner_->nextSlideId_++, layout);
     items_.insert(items_.begin() + (index - 1), slide);
     owner_->changed();
-    // A window that had nothing to show shows the new slide.
-    if (!owner_->closed_)
-        for (auto& w : owner_->app_->Windows().all())
-            if (&w->Presentation() == owner_ && !w->currentSlide()) w->showSlide(slide);
+    // A window that had nothing to show shows the new slide; the others tell of the change
+    // as well, as their slides changed.
+    if (!owner_->closed_) {
+        const auto windows = owner_->app_->Windows().all();  // a sink may close one
+        for (auto& w : windows) {
+            if (&w->Presentation() != owner_ || w->closed()) continue;
+            if (!w->currentSlide()) w->showSlide(slide);
+            else w->selectionChanged();
+        }
+    }
     return slide;
 }
 

@@ -30,8 +30,14 @@ host::ShapeRange Selection::ShapeRange() const {
 }
 
 host::SlideRange Selection::SlideRange() const {
-    if (slides_.empty()) throw HostError(PP_E_INVALIDREQUEST, kNothingSelected);
-    return host::SlideRange(slides_);
+    if (!slides_.empty()) return host::SlideRange(slides_);
+    // Nothing selected: the views that show a slide still have it as the slide range.
+    if (window_ && !window_->closed_) {
+        const int view = window_->ViewType();
+        if (view == ppViewNormal || view == ppViewSlide || view == ppViewNotesPage)
+            if (auto shown = window_->currentSlide()) return host::SlideRange({shown});
+    }
+    throw HostError(PP_E_INVALIDREQUEST, kNothingSelected);
 }
 
 std::shared_ptr<DocumentWindow> Windows::Item(int index) const {
@@ -43,6 +49,7 @@ std::shared_ptr<DocumentWindow> Windows::Item(int index) const {
 
 DocumentWindow::DocumentWindow(Application* app, std::shared_ptr<host::Presentation> presentation)
     : app_(app), presentation_(std::move(presentation)) {
+    selection_.window_ = this;
     if (presentation_->Slides().Count() > 0) current_ = presentation_->Slides().Item(1);
     setViewType(ppViewNormal);
 }
@@ -62,7 +69,7 @@ void DocumentWindow::changeSelection(int type, std::vector<std::shared_ptr<Shape
     selection_.type_ = type;
     selection_.shapes_ = std::move(shapes);
     selection_.slides_ = std::move(slides);
-    app_->fire([&](ApplicationEvents& s) { s.WindowSelectionChange(selection_); });
+    selectionChanged();
 }
 
 void DocumentWindow::selectShapes(const std::vector<std::shared_ptr<Shape>>& shapes) {
@@ -122,6 +129,15 @@ void DocumentWindow::showSlide(const std::shared_ptr<Slide>& slide) {
     if (!slide || slide->Parent() != presentation_.get())
         throw HostError(E_FAIL, "DocumentWindow.showSlide : The slide is not a slide of this presentation.");
     current_ = slide;
+    // Shapes and text stay selected only on their own slide.
+    const bool elsewhere = (selection_.type_ == ppSelectionShapes || selection_.type_ == ppSelectionText) &&
+                           (selection_.slides_.empty() || selection_.slides_.front() != slide);
+    if (elsewhere) return changeSelection(ppSelectionNone, {}, {});
+    selectionChanged();
+}
+
+void DocumentWindow::selectionChanged() {
+    app_->fire([&](ApplicationEvents& s) { s.WindowSelectionChange(selection_); });
 }
 
 }  // namespace host

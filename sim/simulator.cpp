@@ -1,6 +1,7 @@
 #include "sim/simulator.h"
 
 #include <cstdlib>
+#include <deque>
 #include <filesystem>
 #include <iomanip>
 #include <iostream>
@@ -148,17 +149,25 @@ class SimulatorDriver : public TranscriptDriver {
 public:
     SimulatorDriver(std::ostream& out, bool interactive) : TranscriptDriver(out, interactive), out_(out), interactive_(interactive) {}
 
+    // OK with `typed` as the box's text; OK without it keeps the offered text.
+    struct InputAnswer {
+        bool ok;
+        std::optional<std::string> typed;
+    };
+    std::deque<InputAnswer> inputQueue;
+
     std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
                                         const std::string& defaultText) override {
         out_ << "  [input box] " << title << ": " << prompt << " (offers \"" << defaultText << "\")\n";
         std::optional<std::string> answer;
-        if (!inputAnswers.empty()) {
-            answer = inputAnswers.front();
-            inputAnswers.pop_front();
+        if (!inputQueue.empty()) {
+            const InputAnswer queued = inputQueue.front();
+            inputQueue.pop_front();
+            if (queued.ok) answer = queued.typed.value_or(defaultText);
         } else if (interactive_) {
-            out_ << "    text (an empty line cancels)? " << std::flush;
+            out_ << "    text (an empty line takes the offered text, end of input cancels)? " << std::flush;
             std::string line;
-            if (std::getline(std::cin, line) && !line.empty()) answer = line;
+            if (std::getline(std::cin, line)) answer = line.empty() ? defaultText : line;
         } else {
             out_ << "    (no answer queued)\n";
             unansweredInput_ = true;
@@ -326,7 +335,10 @@ struct Simulator::Impl {
                 << fmt(sh->Width()) << " height " << fmt(sh->Height()) << " rotation " << fmt(sh->Rotation());
             if (sh->HasTextFrame() == host::msoTrue) {
                 const std::string text = sh->TextFrame().TextRange().Text();
-                if (!text.empty()) out << " text \"" << text << "\"";
+                if (!text.empty()) {
+                    const int language = sh->TextFrame().TextRange().LanguageID();
+                    out << " text \"" << text << "\" language " << (language > 0 ? std::to_string(language) : "mixed");
+                }
             }
             for (auto& [name, value] : sh->Tags().all()) out << " tag " << name << "=\"" << value << "\"";
             out << "\n";
@@ -496,6 +508,10 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
         auto it = viewTypes().find(v);
         window().setViewType(it != viewTypes().end() ? it->second : std::stoi(v));
         out << "  view " << window().ViewType() << "\n";
+    } else if (cmd == "pane") {
+        host::Pane& pane = window().Panes().Item(std::stoi(arg(1)));
+        pane.Activate();
+        out << "  pane " << words[1] << " (view " << pane.ViewType() << ") active\n";
     } else if (cmd == "shapes") {
         printShapes(words.size() > 1 ? slideNumber(words[1]) : slide());
     } else if (cmd == "tags") {
@@ -514,8 +530,9 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
         driver.queueSteps(arg(1), parseFormSteps(words, 2));
     } else if (cmd == "input") {
         const std::string how = lower(arg(1));
-        if (how == "ok") driver.inputAnswers.emplace_back(words.size() > 2 ? words[2] : std::string());
-        else if (how == "cancel") driver.inputAnswers.emplace_back(std::nullopt);
+        if (how == "ok")
+            driver.inputQueue.push_back({true, words.size() > 2 ? std::optional<std::string>(words[2]) : std::nullopt});
+        else if (how == "cancel") driver.inputQueue.push_back({false, std::nullopt});
         else throw std::runtime_error("input ok [TEXT] | input cancel");
     } else if (cmd == "sandbox") {
         useSandbox();
@@ -594,6 +611,8 @@ const char* Simulator::help() {
            "  paragraphs SHAPE             print its paragraphs with their levels and sizes\n"
            "  ruler SHAPE                  print the levels of its ruler\n"
            "  view slide|normal|sorter|outline|notes|master|NUMBER\n"
+           "  pane N                       make pane N of the view the active one (normal view:\n"
+           "                               1 thumbnails, 2 slide, 3 notes; slide master: 1 thumbnails)\n"
            "  shapes [SLIDE]               print the shapes of the shown (or that) slide\n"
            "  tags                         print the presentation's tags\n"
            "  settings                     print the add-in's settings\n"
@@ -605,8 +624,9 @@ const char* Simulator::help() {
            "  answer ok|cancel|yes|no...   queue answers for the next message boxes\n"
            "  form NAME STEP...            queue the steps for the next showing of dialog NAME:\n"
            "                               click CONTROL, text CONTROL VALUE, check CONTROL 0|1|2,\n"
-           "                               choose CONTROL INDEX|ITEM, scroll CONTROL VALUE, show CONTROL\n"
-           "  input ok [TEXT] | input cancel  queue the answer for the next input box\n"
+            "                               choose CONTROL INDEX|ITEM, scroll CONTROL VALUE, show CONTROL\n"
+            "  input ok [TEXT] | input cancel  queue the answer for the next input box: OK with TEXT\n"
+            "                               typed, OK on the offered text, or Cancel\n"
            "  gallery ID|LABEL             list a gallery's items (open its menu first) with their pictures\n"
            "  sandbox                      (before the host starts) run from a temporary copy of the\n"
            "                               installation: what the scenario adds there goes at the end\n"

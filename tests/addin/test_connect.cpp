@@ -7,6 +7,8 @@
 #include "addin/ppt_controls.h"
 #include "addin/ppt_events.h"
 #include "core/registry.h"
+#include "addin/toggle_groups.h"
+#include "host/command_bars.h"
 #include "tests/core/core_fixture.h"
 
 namespace {
@@ -45,6 +47,15 @@ TEST_F(Layout, AUserMenuFileRedirectsTheWholeCustomizationTree) {
 
 class Lifecycle : public CoreFixture {
 protected:
+    // What a disconnection gives back, whatever else happened.
+    void expectAllReleased() {
+        EXPECT_EQ(s.application, nullptr);
+        EXPECT_FALSE(a.events);
+        EXPECT_FALSE(a.controls);
+        EXPECT_FALSE(a.tools);
+        EXPECT_FALSE(plorin::iconsLoaded());
+        EXPECT_TRUE(shell.record.mutexes.empty());
+    }
     plorin::SharedState& s = plorin::state();
     plorin::AddInState& a = plorin::addInState();
 };
@@ -62,13 +73,53 @@ TEST_F(Lifecycle, CommandBarHostGetsBarsAndTheToolsUntilDisconnection) {
     EXPECT_EQ(shell.record.mutexes, std::vector<std::string>{"Varnotel for presentations"});
 
     addIn.OnDisconnection(0);
-    EXPECT_EQ(s.application, nullptr);
-    EXPECT_FALSE(a.events);
-    EXPECT_FALSE(a.controls);
-    EXPECT_FALSE(a.tools);
-    EXPECT_FALSE(plorin::iconsLoaded());
-    EXPECT_TRUE(shell.record.mutexes.empty());
+    expectAllReleased();
     EXPECT_TRUE(plorin::reportedErrors().empty());
+}
+
+// Every control some selection switches on, by caption (the presentation's own entries aside).
+std::vector<std::string> selectionControlsEnabled(host::Application& app) {
+    std::vector<std::string> enabled;
+    auto bar = app.CommandBars().Item(plorin::kEfficiencyToolsBar);
+    auto& popup = dynamic_cast<host::CommandBarPopup&>(*bar->Controls().Item(plorin::kToolsPopup));
+    for (const plorin::ToggleGroup& group : plorin::toggleGroups()) {
+        if (&group == &plorin::toggleGroup(plorin::Toggle::Presentation)) continue;
+        for (const char* caption : group.buttons)
+            if (bar->Controls().Item(caption)->Enabled()) enabled.emplace_back(caption);
+        for (const char* caption : group.entries)
+            if (popup.Controls().Item(caption)->Enabled()) enabled.emplace_back(caption);
+    }
+    return enabled;
+}
+
+TEST_F(Lifecycle, OnACommandBarHostTheSelectionControlsStartDisabledAndTheBarGoesAtTheEnd) {
+    auto& app = startHost("11.0");
+    app.Presentations().Add(true)->Slides().Add(1, 1);  // a slide in view, nothing selected
+    plorin::Connect addIn;
+    addIn.OnConnection(app, 0, nullptr);
+    EXPECT_EQ(selectionControlsEnabled(app), std::vector<std::string>{});
+    addIn.OnDisconnection(0);
+    EXPECT_EQ(app.CommandBars().Count(), 0);
+    EXPECT_THROW(app.CommandBars().Item(plorin::kEfficiencyToolsBar), host::HostError);
+
+    // Connected again without a window: the same.
+    app.ActivePresentation()->Close();
+    addIn.OnConnection(app, 0, nullptr);
+    EXPECT_EQ(selectionControlsEnabled(app), std::vector<std::string>{});
+    addIn.OnDisconnection(0);
+    EXPECT_EQ(app.CommandBars().Count(), 0);
+    EXPECT_TRUE(plorin::reportedErrors().empty());
+}
+
+TEST_F(Lifecycle, ABarTheHostWillNotDeleteIsReportedOnceAndTheRestIsReleasedAllTheSame) {
+    auto& app = startHost("11.0");
+    plorin::Connect addIn;
+    addIn.OnConnection(app, 0, nullptr);
+    ASSERT_TRUE(plorin::iconsLoaded());
+    app.CommandBars().deleteRefused = true;
+    addIn.OnDisconnection(0);
+    EXPECT_EQ(reportedLocations(), std::vector<std::string>{"Connect, IDTExtensibility2_OnDisconnection"});
+    expectAllReleased();
 }
 
 TEST_F(Lifecycle, BothHostFamiliesReconnectAnyNumberOfTimes) {

@@ -209,3 +209,24 @@ TEST_F(CommandBarEnabling, ToggleAndToggleOffRestoreThePresentationEntriesToo) {
     EXPECT_FALSE(enabled(Toggle::TwoOrMoreShapes90degr));
     EXPECT_TRUE(plorin::reportedErrors().empty());
 }
+
+TEST_F(CommandBarEnabling, TheWindowWhoseSelectionChangedDecidesTheView) {
+    auto first = app->ActiveWindow();
+    auto shape = addShape(msoShapeRectangle);
+    openDeck(1);
+    window().setViewType(ppViewSlideSorter);  // the other window, active, shows no slide pane
+    setEnabled(Toggle::Shape, false);
+    first->selectShapes({shape});
+    EXPECT_TRUE(enabled(Toggle::Shape)) << "the slide pane of the window that changed";
+    EXPECT_TRUE(plorin::reportedErrors().empty());
+}
+
+TEST_F(CommandBarEnabling, MoreThan32767SelectedShapesCountInFull) {
+    std::vector<std::shared_ptr<Shape>> shapes;
+    for (int i = 0; i < 32770; ++i) shapes.push_back(slide()->Shapes().AddShape(msoShapeRectangle, 0, 0, 2, 2));
+    setEnabled(Toggle::TwoOrMoreShapes, false);
+    window().selectShapes(shapes);
+    EXPECT_EQ(events().shapeNumber, 32770);
+    EXPECT_TRUE(enabled(Toggle::TwoOrMoreShapes));
+    EXPECT_TRUE(plorin::reportedErrors().empty());
+}

@@ -109,6 +109,21 @@ TEST_F(Ribbon, AGarbageCounterDoesNotKeepTheCommandFromRunning) {
     EXPECT_EQ(setting("statsEfficiencyTools"), "1");
 }
 
+TEST_F(Ribbon, TheCounterIsRaisedBeforeTheCommandRuns) {
+    auto s = deck();
+    auto turned = s->Shapes().AddShape(host::msoShapeRectangle, 10, 20, 50, 40);
+    turned->setRotation(45);  // its width cannot be set: the command shows a message
+    auto master = s->Shapes().AddShape(host::msoShapeRectangle, 100, 200, 80, 60);
+    app->ActiveWindow()->selectShapes({turned, master});
+    std::string countWhileRunning = "(no message)";
+    driver.onUnansweredMessage = [&](const platform::MessageBoxCall&) {
+        countWhileRunning = setting("statsEfficiencyTools");
+        return platform::vbOK;
+    };
+    addIn.onAction(control(1040));
+    EXPECT_EQ(countWhileRunning, "1");
+}
+
 TEST_F(Ribbon, AnIdWithoutANumberFailsTheCallbackAndCountsNothing) {
     EXPECT_THROW(addIn.onAction({"vn_abc", ""}), platform::NumberedError);
     EXPECT_THROW(addIn.onAction({"vn_99999", ""}), platform::NumberedError);
@@ -252,7 +267,8 @@ INSTANTIATE_TEST_SUITE_P(
     Ribbon, Enabling,
     ::testing::Values(
         Selection{"NoWindow", [](plorin::pptEvents&) {}, false, {}},
-        Selection{"NothingSelected", [](plorin::pptEvents&) {}, true, kWindow},
+        // Nothing selected in a view without a current slide (the sorter).
+        Selection{"NothingSelected", [](plorin::pptEvents& e) { e.slideNumber = 0; }, true, kWindow},
         Selection{"SlideInTheSorter", [](plorin::pptEvents& e) { e.slideNumber = 1; }, true,
                   join({kWindow, kLanguages, {1098, 1100, 1101, 1117}})},
         Selection{"OneRectangleWithText",
@@ -360,7 +376,10 @@ TEST_F(Ribbon, ATogglesClickWithoutShapesFailsBackToTheHost) {
 // ---- Copyright menu items and callbacks by name ------------------------------------------------
 
 TEST_F(Ribbon, ACopyrightItemNeedsAWindowAndANumberedTag) {
+    std::filesystem::copy_file(VARNOTEL_SOURCE_DIR "/install/program/plorinUndoFix.ppt", root + "program/plorinUndoFix.ppt");
     EXPECT_NO_THROW(addIn.copyright_onAction(control(0, "x"))) << "no window: nothing is done";
+    EXPECT_EQ(app->macrosRun(), std::vector<std::string>{"plorinUndoFix.ppt!plorin.plorinUndoFix"})
+        << "the undo fix runs first all the same";
     deck();
     EXPECT_THROW(addIn.copyright_onAction(control(0, "x")), platform::NumberedError);
     EXPECT_NO_THROW(addIn.copyright_onAction(control(0, "2")));

@@ -35,7 +35,7 @@ TEST_F(PresentationsTest, NewPresentationsAreNumberedAndHaveNoPath) {
     EXPECT_TRUE(p1->Saved());
     EXPECT_EQ(Application("16.0").Presentations().Add(false)->Name(), "Presentation1");  // per Application
     EXPECT_EQ(log.events, (Events{"WindowActivate:Presentation1", "NewPresentation:Presentation1",
-                                  "NewPresentation:Presentation2"}));
+                                  "WindowSelectionChange:0", "NewPresentation:Presentation2"}));
 }
 
 TEST_F(PresentationsTest, SaveAsRenamesAndSaveWritesThere) {
@@ -110,7 +110,7 @@ TEST_F(PresentationsTest, OpenFiresWindowActivateThenPresentationOpen) {
     app.Presentations().Open(file);
     app.Presentations().Open(file, false, false, false);
     EXPECT_EQ(log.events, (Events{"WindowActivate:events.ppt windows=1", "PresentationOpen:events.ppt windows=1",
-                                  "PresentationOpen:events.ppt windows=1"}));
+                                  "WindowSelectionChange:0 windows=1", "PresentationOpen:events.ppt windows=1"}));
 }
 
 TEST_F(PresentationsTest, WindowlessPresentationCountsButHasNoWindow) {

@@ -135,6 +135,20 @@ TEST_F(SelectionTest, ViewsHaveTheirPanes) {
     EXPECT_EQ(window().ActivePane().ViewType(), ppViewSlideSorter);
     EXPECT_EQ(hostErrorOf([&] { window().setViewType(13); }), E_FAIL);
     EXPECT_EQ(hostErrorOf([&] { window().Panes().Item(2); }), E_FAIL);
+
+    // Slide master view has its thumbnails beside the master.
+    window().setViewType(ppViewSlideMaster);
+    ASSERT_EQ(window().Panes().Count(), 2);
+    EXPECT_EQ(window().Panes().Item(1).ViewType(), ppViewMasterThumbnails);
+    EXPECT_EQ(window().ActivePane().ViewType(), ppViewSlideMaster);
+    // The thumbnail views are panes: writing one shows the view that holds it, focused there.
+    window().setViewType(ppViewMasterThumbnails);
+    EXPECT_EQ(window().ViewType(), ppViewSlideMaster);
+    EXPECT_EQ(window().ActivePane().ViewType(), ppViewMasterThumbnails);
+    window().setViewType(ppViewThumbnails);
+    EXPECT_EQ(window().ViewType(), ppViewNormal);
+    EXPECT_EQ(window().Panes().Count(), 3);
+    EXPECT_EQ(window().ActivePane().ViewType(), ppViewThumbnails);
 }
 
 TEST_F(SelectionTest, TheFileKeepsTextTablesAndGroups) {

@@ -64,8 +64,58 @@ TEST_F(WindowsTest, SelectionsAndWhatTheyOffer) {
 
     window().selectNone();
     EXPECT_EQ(hostErrorOf([&] { sel.ShapeRange(); }), PP_E_INVALIDREQUEST);
-    EXPECT_EQ(hostErrorOf([&] { sel.SlideRange(); }), PP_E_INVALIDREQUEST);
     EXPECT_EQ(log.events, (Events{"WindowSelectionChange:2", "WindowSelectionChange:1", "WindowSelectionChange:0"}));
+}
+
+TEST_F(WindowsTest, WithNothingSelectedTheSlideInViewIsTheSlideRange) {
+    window().selectShapes({a});
+    window().selectNone();
+    Selection& sel = window().Selection();
+    for (int view : {ppViewNormal, ppViewSlide, ppViewNotesPage}) {
+        window().setViewType(view);
+        ASSERT_EQ(sel.SlideRange().Count(), 1) << view;
+        EXPECT_EQ(sel.SlideRange().Item(1), s1) << view;
+        EXPECT_EQ(sel.Type(), ppSelectionNone) << view;
+    }
+    window().Panes().Item(1).Activate();  // the thumbnails pane of normal view too
+    EXPECT_EQ(sel.SlideRange().Item(1), s1);
+    for (int view : {ppViewSlideSorter, ppViewSlideMaster}) {
+        window().setViewType(view);
+        EXPECT_EQ(hostErrorOf([&] { sel.SlideRange(); }), PP_E_INVALIDREQUEST) << view;
+    }
+    // A deck without slides has nothing in view.
+    window().setViewType(ppViewNormal);
+    s1->Delete();
+    s2->Delete();
+    EXPECT_EQ(hostErrorOf([&] { sel.SlideRange(); }), PP_E_INVALIDREQUEST);
+    EXPECT_EQ(sel.Parent(), &window());
+}
+
+TEST_F(WindowsTest, NewWindowsAddedSlidesAndShownSlidesTellTheAddIns) {
+    log.events.clear();
+    auto p = app.Presentations().Add();
+    EXPECT_EQ(log.events, (Events{"WindowActivate:Presentation2", "NewPresentation:Presentation2", "WindowSelectionChange:0"}));
+    log.events.clear();
+    auto first = p->Slides().Add(1, 1);
+    auto second = p->Slides().Add(2, 1);
+    EXPECT_EQ(log.events, (Events{"WindowSelectionChange:0", "WindowSelectionChange:0"}));
+    EXPECT_EQ(app.ActiveWindow()->Selection().SlideRange().Item(1), first);  // the first one came into view
+
+    // Bringing a slide into view drops a selection of shapes on another slide.
+    auto shape = first->Shapes().AddShape(1, 0, 0, 10, 10);
+    app.ActiveWindow()->selectShapes({shape});
+    log.events.clear();
+    app.ActiveWindow()->showSlide(second);
+    EXPECT_EQ(log.events, Events{"WindowSelectionChange:0"});
+    EXPECT_EQ(app.ActiveWindow()->Selection().SlideRange().Item(1), second);
+    // A selection of slides stays.
+    app.ActiveWindow()->selectSlides({first, second});
+    app.ActiveWindow()->showSlide(first);
+    EXPECT_EQ(app.ActiveWindow()->Selection().SlideRange().Count(), 2);
+    // A presentation without a window tells nobody.
+    log.events.clear();
+    app.Presentations().Add(false)->Slides().Add(1, 1);
+    EXPECT_EQ(log.events, Events{"NewPresentation:Presentation3"});
 }
 
 TEST_F(WindowsTest, SelectingWhatIsNotOnOneSlideOfThisDeckIsRefused) {
@@ -91,10 +141,10 @@ TEST_F(WindowsTest, DeletingWhatIsSelectedOrShownUpdatesTheWindow) {
     s1->Delete();  // shown and selected
     EXPECT_EQ(window().Selection().Type(), ppSelectionNone);
     EXPECT_EQ(window().currentSlide(), s2);  // the one that took its place
-    s2->Delete();
+    s2->Delete();  // shown only: nothing comes into view, which is news too
     EXPECT_EQ(window().currentSlide(), nullptr);
     EXPECT_EQ(log.events, (Events{"WindowSelectionChange:2", "WindowSelectionChange:2", "WindowSelectionChange:0",
-                                  "WindowSelectionChange:1", "WindowSelectionChange:0"}));
+                                  "WindowSelectionChange:1", "WindowSelectionChange:0", "WindowSelectionChange:0"}));
 }
 
 TEST_F(WindowsTest, ActivateFiresEvenForTheActiveWindow) {
@@ -103,7 +153,7 @@ TEST_F(WindowsTest, ActivateFiresEvenForTheActiveWindow) {
     first->Activate();
     EXPECT_EQ(app.ActivePresentation(), pres);
     first->Activate();
-    EXPECT_EQ(log.events, (Events{"WindowActivate:Presentation2", "NewPresentation:Presentation2",
+    EXPECT_EQ(log.events, (Events{"WindowActivate:Presentation2", "NewPresentation:Presentation2", "WindowSelectionChange:0",
                                   "WindowActivate:deck.ppt", "WindowActivate:deck.ppt"}));
 }
 
@@ -139,4 +189,18 @@ TEST_F(WindowsTest, RunNeedsTheMacrosPresentationOpen) {
     EXPECT_EQ(app.macrosRun(), (std::vector<std::string>{macro, "'PLORINUNDOFIX.PPT'!m"}));
     holder->Close();
     EXPECT_EQ(hostErrorOf([&] { app.Run(macro); }), E_FAIL);
+}
+
+TEST_F(WindowsTest, DeletingTheSlideInViewBringsTheNextOneAndTellsOfIt) {
+    window().showSlide(s1);
+    log.events.clear();
+    s1->Delete();
+    EXPECT_EQ(window().currentSlide(), s2);
+    EXPECT_EQ(log.events, Events{"WindowSelectionChange:0"});
+    // A sink that closes the presentation meanwhile ends the walk over its windows safely.
+    log.onAnyEvent = [&] {
+        if (!pres->closed()) pres->Close();
+    };
+    s2->Delete();
+    EXPECT_TRUE(pres->closed());
 }

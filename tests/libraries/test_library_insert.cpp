@@ -66,6 +66,7 @@ TEST_F(Insert, AMyElementIsTheLibrarySlideWithItsId) {
     EXPECT_EQ(geometry(*deck->Slides().Item(1)), (std::vector<std::vector<float>>{{50, 60, 70, 80}, {5, 5, 5, 5}}));
     EXPECT_EQ(setting("statsMyElements"), "1");
     EXPECT_EQ(setting("statsSlideWizard"), "(missing)");
+    EXPECT_EQ(app->macrosRun(), std::vector<std::string>{"plorinUndoFix.ppt!plorin.plorinUndoFix"});
     EXPECT_EQ(app->Presentations().Count(), 1) << "the library is closed";
 }
 
@@ -152,7 +153,10 @@ class InsertInView : public Insert, public ::testing::WithParamInterface<Pane> {
 TEST_P(InsertInView, ThePaneShowingTheSlideTakesTheShapes) {
     userDeck(2, 2);
     window().setViewType(GetParam().view);
-    if (GetParam().activePane) window().Panes().Item(GetParam().activePane).Activate();
+    if (GetParam().activePane) {
+        window().Panes().Item(GetParam().activePane).Activate();
+        ASSERT_NE(window().ActivePane().ViewType(), GetParam().paneAfter) << "a pane that must hand over";
+    }
     addIn.slideWizard_onAction(gallery("M\\S"), "", 1);
     EXPECT_TRUE(driver.messages.empty());
     EXPECT_EQ(shownShapes(), 1);
@@ -165,7 +169,9 @@ INSTANTIATE_TEST_SUITE_P(Insert, InsertInView,
                                            Pane{"SlideMaster", host::ppViewSlideMaster, 0, host::ppViewSlideMaster},
                                            Pane{"TitleMaster", host::ppViewTitleMaster, 0, host::ppViewTitleMaster},
                                            Pane{"OutlineView", host::ppViewOutline, 0, host::ppViewSlide},
-                                           Pane{"ThumbnailsPane", host::ppViewNormal, 1, host::ppViewSlide}),
+                                           Pane{"ThumbnailsPane", host::ppViewNormal, 1, host::ppViewSlide},
+                                           Pane{"MasterThumbnailsPane", host::ppViewSlideMaster, 1,
+                                                host::ppViewSlideMaster}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // ---- Sources that are missing or wrong -------------------------------------------------------

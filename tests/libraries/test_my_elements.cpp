@@ -95,6 +95,40 @@ TEST_F(AddElements, FirstUseMakesTheIndexWithMiscellaneousAndTheLibrary) {
     EXPECT_EQ(ribbon.controls, std::vector<std::string>{"vn_1027"});
 }
 
+TEST_F(AddElements, TheDialogsWordsAndTheNewGroupBoxsTitleAndOffer) {
+    // A user who also notes each input box's title and offered text.
+    struct NotingDriver : platform::ScriptedDriver {
+        std::vector<std::pair<std::string, std::string>> offers;
+        std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
+                                            const std::string& defaultText) override {
+            offers.emplace_back(title, defaultText);
+            return ScriptedDriver::inputBox(prompt, title, defaultText);
+        }
+    } user;
+    selectShapes();
+    platform::ScopedUiDriver use(user);
+    user.inputAnswers = {std::nullopt};
+    user.queueForm("myElementsAdd", [](platform::Form& f) {
+        auto& d = dynamic_cast<plorin::myElementsAdd&>(f);
+        const std::vector<std::string> captions{d.Caption, d.Label1.Caption, d.btnAddGroup.Caption, d.Label2.Caption,
+                                                d.btnAddElement.Caption, d.btnCancel.Caption};
+        EXPECT_EQ(captions, (std::vector<std::string>{"Add to My Elements", "Add to group", "New &group", "Element name",
+                                                      "&Add element", "&Cancel"}));
+        const std::vector<std::string> tips{d.groupList.ToolTipText, d.btnAddGroup.ToolTipText, d.elemName.ToolTipText,
+                                            d.btnAddElement.ToolTipText};
+        EXPECT_EQ(tips, (std::vector<std::string>{"Select destination group", "Add new group",
+                                                  "Please specify the name for the element to be added",
+                                                  "Add element to selected group"}));
+        EXPECT_TRUE(d.btnAddElement.Default);
+        EXPECT_TRUE(d.btnCancel.Cancel);
+        platform::driver::click(d, "btnAddGroup");
+        platform::driver::click(d, "btnCancel");
+    });
+    plorin::addMyElements();
+    EXPECT_EQ(user.offers, (std::vector<std::pair<std::string, std::string>>{{"Varnotel for presentations", "<New group>"}}));
+    EXPECT_EQ(user.modalForms, std::vector<std::string>{"myElementsAdd"});
+}
+
 TEST_F(AddElements, CancelAddsNothingButWhatFirstUseMade) {
     selectShapes();
     onDialog([](plorin::myElementsAdd& d) { platform::driver::click(d, "btnCancel"); });

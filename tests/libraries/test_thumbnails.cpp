@@ -328,6 +328,24 @@ TEST_F(MyElements, AnElementWithoutItsSlideIsToldAfterTheOthersAreDrawn) {
     EXPECT_EQ(setting("thumbsDate_myElements"), "(missing)");
 }
 
+TEST_F(MyElements, TheUsersClipboardSurvivesABuild) {
+    auto mine = app->Presentations().Add(false)->Slides().Add(1, 12)->Shapes().AddShape(host::msoShapeOval, 0, 0, 10, 10);
+    host::ShapeRange({mine}).Copy();
+    const auto before = host::clipboard().contents().shapes;
+    plorin::createMyElementsThumbs(settings);
+    ASSERT_TRUE(fs::exists(picture(256)));
+    EXPECT_EQ(host::clipboard().contents().shapes, before);
+
+    // A build that stops at a missing slide gives it back too.
+    index("<element name=\"gone\" slideID=\"999\"/>");
+    plorin::setRegistry("thumbsDate_myElements", "0", "");
+    stamp(library, kFeb2024);
+    driver.messageAnswers.push_back(platform::vbOK);
+    plorin::createMyElementsThumbs(settings);
+    EXPECT_EQ(driver.messages.size(), 1u);
+    EXPECT_EQ(host::clipboard().contents().shapes, before);
+}
+
 TEST_F(MyElements, WithoutALibraryOrAnIndexNothingHappens) {
     s.myElementsDocument.reset();
     plorin::createMyElementsThumbs(settings);

@@ -93,6 +93,18 @@ TEST_F(Simulator, ClicksFindControlsByIdOrLabelAndSayWhenNothingHappens) {
     EXPECT_TRUE(has(t, "the ribbon has no control 'No such button'")) << t;
 }
 
+TEST_F(Simulator, AnInputBoxTakesTheTypedTextTheOfferedTextOrCancel) {
+    const std::string deck =
+        "sandbox\nhost 14.0\nconnect\nnew\nslide\nshape rounded 60 80 200 100\nselect shapes 1\n";
+    const std::string add = "form myElementsAdd click btnAddGroup click btnCancel\nclick \"Add to My Elements\"\n";
+    std::string t;
+    ASSERT_TRUE(run(deck + "input ok\n" + add + "input ok Steps\n" + add + "input cancel\n" + add, t))
+        << t;
+    EXPECT_TRUE(has(t, "(offers \"<New group>\")\n    -> OK \"<New group>\"")) << t;
+    EXPECT_TRUE(has(t, "-> OK \"Steps\"")) << t;
+    EXPECT_TRUE(has(t, "-> Cancel")) << t;
+}
+
 TEST_F(Simulator, ACommandBarHostShowsNoRibbon) {
     std::string t;
     ASSERT_TRUE(run("host 11.0\nconnect\nribbon\n", t)) << t;

@@ -69,9 +69,72 @@ const Case kCases[] = {
      {{0, 50, 10, 30}, {50, 80, 10, 20}}},
 };
 
+// Turned shapes meet at the edges of their visible boxes. Worked by hand: a frame (l, t, w, h)
+// turned by a shows a box of w|cos a| + h|sin a| by w|sin a| + h|cos a| about its centre.
+// The master M at 135 degrees: centre (250, 220), each side 140 x 0.7071068 = 98.9949494, so
+// its box spans 200.5025253 to 299.4974747 across and 170.5025253 to 269.4974747 down.
+const Frame turnedMaster{200, 200, 100, 40, 135};
+// At 30 degrees: 86.6025404 + 25 = 111.6025404 wide, 50 + 43.3012702 = 93.3012702 high about (50, 25).
+const Frame turned30{0, 0, 100, 50, 30};
+const Box turned30Box{-5.8012702, -21.6506351, 111.6025404, 93.3012702};
+// At 135 degrees: 100 x 0.7071068 = 70.7106781 square about (40, 310).
+const Frame turned135{0, 300, 80, 20, 135};
+const Box turned135Box{4.6446609, 274.6446609, 70.7106781, 70.7106781};
+
+Box movedTo(const Box& b, double left, double top) { return {left, top, b.width, b.height}; }
+
+const Case kTurnedCases[] = {
+    {"alignLefts", {turned30, turned135, turnedMaster},
+     {movedTo(turned30Box, 200.5025253, turned30Box.top), movedTo(turned135Box, 200.5025253, turned135Box.top)}},
+    // 250 - 111.6025404 / 2
+    {"alignCenters", {turned30, turnedMaster}, {movedTo(turned30Box, 194.1987298, turned30Box.top)}},
+    // 299.4974747 - 111.6025404 and - 70.7106781
+    {"alignRights", {turned30, turned135, turnedMaster},
+     {movedTo(turned30Box, 187.8949343, turned30Box.top), movedTo(turned135Box, 228.7867966, turned135Box.top)}},
+    {"alignTops", {turned30, turned45, turnedMaster},
+     {movedTo(turned30Box, turned30Box.left, 170.5025253), movedTo(turned45Box, turned45Box.left, 170.5025253)}},
+    // 220 - 93.3012702 / 2 and 220 - 70.7106781 / 2
+    {"alignMiddles", {turned30, turned135, turnedMaster},
+     {movedTo(turned30Box, turned30Box.left, 173.3493649), movedTo(turned135Box, turned135Box.left, 184.6446609)}},
+    // 269.4974747 - 93.3012702
+    {"alignBottoms", {turned30, turnedMaster}, {movedTo(turned30Box, turned30Box.left, 176.1962045)}},
+    {"moveLeftToMasterRight", {turned30, turnedMaster}, {movedTo(turned30Box, 299.4974747, turned30Box.top)}},
+    // 200.5025253 - 111.6025404
+    {"moveRightToMasterLeft", {turned30, turnedMaster}, {movedTo(turned30Box, 88.8999849, turned30Box.top)}},
+    {"moveTopToMasterBottom", {turned135, turnedMaster}, {movedTo(turned135Box, turned135Box.left, 269.4974747)}},
+    // 170.5025253 - 93.3012702
+    {"moveBottomToMasterTop", {turned30, turnedMaster}, {movedTo(turned30Box, turned30Box.left, 77.2012551)}},
+    // Middles at 170.5025253 + 98.9949494 x 0.3819660 = 208.3152313.
+    {"alignVerticallyInGoldenSection", {turned30, turned135, turnedMaster},
+     {movedTo(turned30Box, turned30Box.left, 161.6645962), movedTo(turned135Box, turned135Box.left, 172.9598922)}},
+    // Left of the master: it ends at the master's left edge, 200.5025253 - 212.1320344.
+    {"stackHorizontally", {turned45, turnedMaster}, {movedTo(turned45Box, -11.6295090, turned45Box.top)}},
+    {"stackHorizontally", {{400, 0, 100, 50, 30}, turnedMaster}, {movedTo(turned30Box, 299.4974747, turned30Box.top)}},
+    {"stackVertically", {turned135, turnedMaster}, {movedTo(turned135Box, turned135Box.left, 269.4974747)}},
+};
+
+// The stretch commands leave a shape whose size the host refuses where it is: moving it
+// without resizing it would move both its edges. The message comes once per command.
+const Case kRefusedSizeCases[] = {
+    {"stretchLeft", {turned45, {150, 0, 50, 10}, m1}, {turned45Box, {100, 0, 100, 10}}, 1},
+    {"stretchRight", {turned45, {0, 0, 50, 10}, m1}, {turned45Box, {0, 0, 150, 10}}, 1},
+    {"stretchTop", {turned45, {0, 200, 20, 30}, m1}, {turned45Box, {0, 100, 20, 130}}, 1},
+    {"stretchBottom", {turned45, {0, 0, 20, 30}, m1}, {turned45Box, {0, 0, 20, 140}}, 1},
+    {"stretchLeftToMasterRight", {turned45, {200, 0, 100, 10}, m1}, {turned45Box, {150, 0, 150, 10}}, 1},
+    {"stretchRightToMasterLeft", {turned45, {100, 0, 200, 10}, {250, 0, 50, 50}}, {turned45Box, {100, 0, 150, 10}}, 1},
+    {"stretchTopToMasterBottom", {turned45, {0, 200, 20, 30}, m1}, {turned45Box, {0, 140, 20, 90}}, 1},
+    {"stretchBottomToMasterTop", {turned45, {0, 0, 20, 30}, m1}, {turned45Box, {0, 0, 20, 100}}, 1},
+};
+
 TEST_F(GeometryCommands, EachCommandMovesTheOtherShapesAndNeverTheMaster) {
-    for (const Case& c : kCases) {
-        SCOPED_TRACE(c.command);
+    std::vector<const Case*> all;
+    for (const Case& c : kCases) all.push_back(&c);
+    for (const Case& c : kTurnedCases) all.push_back(&c);
+    for (const Case& c : kRefusedSizeCases) all.push_back(&c);
+    for (const Case* each : all) {
+        const Case& c = *each;
+        SCOPED_TRACE(c.command + std::string(" ") + std::to_string(c.shapes.size()) + " shapes, first turned " +
+                     std::to_string(c.shapes.front().rotation));
         std::vector<std::shared_ptr<host::Shape>> shapes;
         for (const Frame& f : c.shapes) shapes.push_back(addShape(f));
         select(shapes);

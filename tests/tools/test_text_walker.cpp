@@ -83,7 +83,8 @@ TEST_F(TextWalker, TextBeingEditedReachesTheWholeFrameThatHoldsIt) {
 
 TEST_F(TextWalker, WithNothingSelectedOnlyTheLanguageWalksTheCurrentSlide) {
     named("A");
-    window().selectNone();  // nothing selected and, in the stand-in, no slide in the selection
+    window().setViewType(host::ppViewSlideSorter);
+    window().selectNone();  // nothing selected, and no slide in view in the sorter
     for (const char* operation : {"beautifyIndents", "addIndent", "setMargins", "setLanguage"}) {
         SCOPED_TRACE(operation);
         driver.messages.clear();
@@ -94,8 +95,9 @@ TEST_F(TextWalker, WithNothingSelectedOnlyTheLanguageWalksTheCurrentSlide) {
     }
     EXPECT_TRUE(plorin::reportedErrors().empty());  // the host's refusal means "no slide"
 
-    // A selection of nothing that still names the slide in view.
-    window().Selection().slides_ = {slide};
+    // Nothing selected in normal view: the host's selection still names the slide in view.
+    window().setViewType(host::ppViewNormal);
+    window().selectNone();
     driver.messages.clear();
     EXPECT_EQ(reachedFromSelection("setLanguage"), Names{"A"});
     EXPECT_EQ(reachedFromSelection("addIndent"), Names{});
@@ -117,6 +119,7 @@ TEST_F(TextWalker, AFailingObjectIsReportedOnceAndTheWalkGoesOn) {
 
     // A selection of slides that holds none: the host's refusal is an error like any other.
     plorin::reportedErrors().clear();
+    window().setViewType(host::ppViewSlideSorter);
     window().Selection().slides_.clear();
     EXPECT_EQ(reachedFromSelection("beautifyIndents"), Names{});
     EXPECT_EQ(reportedLocations(), Names{"EfficiencyTools, iterate"});
