@@ -369,7 +369,7 @@ void drawTitle(host::Slide& slide, const std::string& title) {
     shape->Tags().Add(kContentTag, "/" + title);
 }
 
-void drawSubtitle(host::Slide& slide, const AgendaSubtitleBox& s, const std::string& text) {
+void drawSubtitle(host::Slide& slide, const AgendaSubtitleBox& s, const std::string& fontName, const std::string& text) {
     auto shape = slide.Shapes().AddShape(host::msoShapeRectangle, single(s.left), single(s.top), single(s.width),
                                          single(s.height));
     shape->Tags().Add(kRoleTag, "subtitle");
@@ -381,6 +381,7 @@ void drawSubtitle(host::Slide& slide, const AgendaSubtitleBox& s, const std::str
     shape->Tags().Add(kContentTag, "/" + text);
     range.ParagraphFormat().setAlignment(s.align);
     range.ParagraphFormat().Bullet().setVisible(host::msoFalse);
+    if (!fontName.empty()) range.Font().setName(fontName);
     applyFontColor(range, s.fontColor);
     range.Font().setSize(single(s.fontSize));
     range.Font().setBold(s.fontBold ? host::msoTrue : host::msoFalse);
@@ -502,7 +503,7 @@ void createAgendaSlides(AgendaWizard& form) {
         if (target.slide) {
             host::Slide& slide = *target.slide;
             drawTitle(slide, form.tbTitle.Text());
-            if (subtitle) drawSubtitle(slide, *subtitle, form.tbSubtitle.Text());
+            if (subtitle) drawSubtitle(slide, *subtitle, m.format.fontName, form.tbSubtitle.Text());
             int position = 0;
             for (const Row& row : rows) {
                 ++position;

@@ -277,6 +277,50 @@ TEST_F(AgendaSlides, PageNumbersAreRightAfterDeletionsAndFollowMovedSlides) {
     EXPECT_TRUE(reportedLocations().empty());
 }
 
+TEST_F(AgendaSlides, BarOnlyRowsCarryTheNumberAsTextOrABulletWithTheStaircase) {
+    const std::string format = "enumerate2ndLevel=\"dot\" enumerateBreak=\"0\" barOnly=\"1\"";
+    generate(agendaXml(item("Intro", 1, 30, "a") + item("Detail", 2, 45, "c"), format));
+    auto slide = agendaSlides()[0];
+    EXPECT_TRUE(role(*slide, "box").empty());
+    EXPECT_EQ(rows(*slide), (std::vector<std::string>{"1.\tIntro\t09:00 \u2013 09:30", "1.1\tDetail\t09:30 \u2013 10:15"}));
+    auto bar = role(*slide, "bar")[0];
+    host::TabStops stops = bar->TextFrame().Ruler().TabStops();
+    ASSERT_EQ(stops.Count(), 2);  // after the number, and the right-aligned time column
+    EXPECT_EQ(stops.Item(2).Type(), host::ppTabStopRight);
+    EXPECT_EQ(bar->TextFrame().TextRange().ParagraphFormat().Bullet().Visible(), host::msoFalse);
+
+    // Without item numbers the rows are bullets on level 2 with the indent staircase.
+    std::string plain = agendaXml(item("Intro", 1, 30, "a"), format);
+    plain.replace(plain.find("showItemNumbers=\"1\""), 19, "showItemNumbers=\"0\"");
+    deck = userDeck(1);
+    generate(plain);
+    bar = role(*agendaSlides()[0], "bar")[0];
+    EXPECT_EQ(rows(*agendaSlides()[0]), std::vector<std::string>{"Intro\t09:00 \u2013 09:30"});
+    EXPECT_EQ(bar->TextFrame().TextRange().ParagraphFormat().Bullet().Visible(), host::msoTrue);
+    EXPECT_EQ(bar->TextFrame().TextRange().IndentLevel(), 2);
+    EXPECT_GT(bar->TextFrame().Ruler().Levels(2).LeftMargin(), 0);
+    EXPECT_TRUE(reportedLocations().empty());
+}
+
+TEST_F(AgendaSlides, AFailureHalfWayKeepsTheIdentifiersOfTheSlidesMadeSoNoRunDuplicatesThem) {
+    // A subtitle box without its colours fails once the slides exist.
+    std::string xml = agendaXml(item("A", 1, 10, "a") + item("B", 1, 10, "b"));
+    const std::string lineColor = "lineColor=\"#000000\" ";
+    xml.erase(xml.find(lineColor), lineColor.size());
+    generate(xml);
+    EXPECT_EQ(reportedLocations(), std::vector<std::string>{"AgendaWizard, OK"});
+    EXPECT_FALSE(wizard->loaded());
+    ASSERT_EQ(agendaSlides().size(), 2u);
+    platform::DomDocument stored;
+    ASSERT_TRUE(stored.loadXML(deck->Tags().Item(plorin::kAgendaXmlTag)));
+    EXPECT_EQ(stored.selectNodes("/Varnotel/agenda/items/item").item(1).getAttribute("slideID"),
+              agendaSlides()[1]->Tags().Item(plorin::kSlideIdTag));
+
+    load().OK();
+    EXPECT_EQ(agendaSlides().size(), 2u);
+    EXPECT_EQ(deck->Slides().Count(), 5);
+}
+
 // ---- Upkeep ---------------------------------------------------------------------------------
 
 TEST_F(AgendaSlides, ManualChangesAreToldApartByTextAndPosition) {
