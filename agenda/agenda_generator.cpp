@@ -212,22 +212,15 @@ struct RowOptions {
 };
 
 void applyFillLine(host::Shape& shape, const AgendaFillLine& s) {
-    const auto color = [](host::ColorFormat& c, const AgendaColor& value) {
-        if (value.isRgb) c.setRGB(value.rgb);
-        else c.setSchemeColor(value.schemeIndex);
-    };
-    trap("AgendaWizard, setColor", [&] { color(shape.Fill().ForeColor(), s.fillColor); });
+    applyAgendaColor(shape.Fill().ForeColor(), s.fillColor);
     shape.Fill().setVisible(s.fillVisible ? host::msoTrue : host::msoFalse);
-    trap("AgendaWizard, setColor", [&] { color(shape.Line().ForeColor(), s.lineColor); });
+    applyAgendaColor(shape.Line().ForeColor(), s.lineColor);
     shape.Line().setWeight(single(s.lineWeight));
     shape.Line().setVisible(s.lineVisible ? host::msoTrue : host::msoFalse);
 }
 
-void applyFontColor(host::TextRange range, const AgendaColor& value) {
-    trap("AgendaWizard, setColor", [&] {
-        if (value.isRgb) range.Font().Color().setRGB(value.rgb);
-        else range.Font().Color().setSchemeColor(value.schemeIndex);
-    });
+void applyFontColor(const host::TextRange& range, const AgendaColor& value) {
+    applyAgendaColor(range.Font().Color(), value);
 }
 
 host::TextRange appendRun(host::TextRange& all, const std::string& text, const AgendaRun& run) {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "agenda/agenda_colors.h"
 #include "agenda/agenda_template.h"
 
 namespace host {
@@ -69,10 +70,7 @@ int checkForManualChanges(AgendaWizard& form);
 
 // The upkeep's small routines.
 void removeTabs(host::Shape& shape);
-// Sets a fill, line or font colour from "#RRGGBB" or a colour-scheme index; a bad text is
-// reported and leaves the colour unchanged.
-template <class ColorFormat>
-void setColor(ColorFormat&& format, const std::string& text);
+// setColor: agenda/agenda_colors.h.
 void saveShapeProperties(host::Shape& shape);
 bool checkShapeProperties(host::Shape& shape);
 // Left, top, width and height as the properties tag holds them.
@@ -91,5 +89,3 @@ struct AgendaGeneratorCalls {
 AgendaGeneratorCalls& agendaGeneratorCalls();
 
 }  // namespace plorin
-
-#include "agenda/agenda_colors.h"
