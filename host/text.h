@@ -189,6 +189,8 @@ public:
 private:
     friend class TextRange;
     explicit Font(TextRange range) : range_(std::move(range)) {}
+    int flag(bool CharFormat::*member) const;
+    void setFlag(bool CharFormat::*member, int value, const char* name);
     TextRange range_;
 };
 

@@ -277,29 +277,22 @@ void Font::setName(const std::string& name) {
     ShapeTextAccess::changed(*range_.shape_);
 }
 
-int Font::Bold() const {
+int Font::flag(bool CharFormat::*member) const {
     return commonFormat<int>(readBody(*range_.shape_), range_.from(), range_.Length(),
-                             [](const CharFormat& f) { return f.bold ? msoTrue : msoFalse; }, kMixed);
+                             [member](const CharFormat& f) { return f.*member ? msoTrue : msoFalse; }, kMixed);
 }
 
-void Font::setBold(int value) {
-    const bool on = triStateValue(value, "Font.Bold") == msoTrue;
-    TextBody& body = writeBody(*range_.shape_, "Font.Bold");
-    forFormats(body, range_.from(), range_.Length(), [&](CharFormat& f) { f.bold = on; });
+void Font::setFlag(bool CharFormat::*member, int value, const char* name) {
+    const bool on = triStateValue(value, name) == msoTrue;
+    TextBody& body = writeBody(*range_.shape_, name);
+    forFormats(body, range_.from(), range_.Length(), [&](CharFormat& f) { f.*member = on; });
     ShapeTextAccess::changed(*range_.shape_);
 }
 
-int Font::Italic() const {
-    return commonFormat<int>(readBody(*range_.shape_), range_.from(), range_.Length(),
-                             [](const CharFormat& f) { return f.italic ? msoTrue : msoFalse; }, kMixed);
-}
-
-void Font::setItalic(int value) {
-    const bool on = triStateValue(value, "Font.Italic") == msoTrue;
-    TextBody& body = writeBody(*range_.shape_, "Font.Italic");
-    forFormats(body, range_.from(), range_.Length(), [&](CharFormat& f) { f.italic = on; });
-    ShapeTextAccess::changed(*range_.shape_);
-}
+int Font::Bold() const { return flag(&CharFormat::bold); }
+void Font::setBold(int value) { setFlag(&CharFormat::bold, value, "Font.Bold"); }
+int Font::Italic() const { return flag(&CharFormat::italic); }
+void Font::setItalic(int value) { setFlag(&CharFormat::italic, value, "Font.Italic"); }
 
 host::FontColor Font::Color() const { return host::FontColor(range_); }
 
