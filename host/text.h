@@ -405,6 +405,11 @@ private:
 // The host's version as a number ("14.0" -> 14); 0 when it is not one.
 double hostVersionNumber(const Application& app);
 
+// Internal: fonts for cairo (host/text_measure.cpp). noteFontUse arranges for checked builds
+// to release the font caches at exit; selectFont also sets the size in points.
+void noteFontUse();
+void selectFont(struct _cairo* cr, const std::string& fontName, double size, bool bold, bool italic);
+
 // Internal: the stand-in's own way into what a shape holds of text and tables.
 struct ShapeTextAccess {
     // The shape's text, made on first use (a new text box fits itself to its text).

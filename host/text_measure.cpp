@@ -1,10 +1,16 @@
-// Text widths for BoundWidth: cairo's toy font interface on a scratch surface, or the
-// measurer a test installs.
+// Text widths for BoundWidth and the renderer's fonts: cairo's toy font interface on a
+// scratch surface, or the measurer a test installs.
 #include <cairo.h>
 
+#include <cstdlib>
 #include <mutex>
 
 #include "host/text.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#define VARNOTEL_RELEASE_FONT_CACHES 1
+#include <dlfcn.h>
+#endif
 
 namespace host {
 
@@ -13,8 +19,6 @@ namespace {
 struct Measuring {
     std::mutex lock;
     TextMeasurer custom;
-    cairo_surface_t* surface = nullptr;
-    cairo_t* cr = nullptr;
 };
 
 Measuring& measuring() {
@@ -22,7 +26,32 @@ Measuring& measuring() {
     return m;
 }
 
+#ifdef VARNOTEL_RELEASE_FONT_CACHES
+// The leak checker counts the font caches of cairo and fontconfig, kept until the process
+// ends, as leaks: checked builds release them at exit (fontconfig is found at run time, as
+// only cairo links it).
+void releaseFontCaches() {
+    cairo_debug_reset_static_data();
+    if (void* fini = ::dlsym(RTLD_DEFAULT, "FcFini")) reinterpret_cast<void (*)()>(fini)();
+}
+#endif
+
 }  // namespace
+
+void noteFontUse() {
+#ifdef VARNOTEL_RELEASE_FONT_CACHES
+    static const bool releasedAtExit = std::atexit(releaseFontCaches) == 0;
+    (void)releasedAtExit;
+#endif
+}
+
+void selectFont(cairo_t* cr, const std::string& fontName, double size, bool bold, bool italic) {
+    noteFontUse();
+    cairo_select_font_face(cr, fontName.empty() ? kDefaultFontName : fontName.c_str(),
+                           italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
+                           bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, size);  // one cairo unit is one point here
+}
 
 void setTextMeasurer(TextMeasurer measurer) {
     std::lock_guard<std::mutex> guard(measuring().lock);
@@ -30,24 +59,20 @@ void setTextMeasurer(TextMeasurer measurer) {
 }
 
 double measureText(const std::string& utf8, const std::string& fontName, double size, bool bold, bool italic) {
-    Measuring& m = measuring();
-    std::unique_lock<std::mutex> guard(m.lock);
-    if (m.custom) {
-        TextMeasurer custom = m.custom;
-        guard.unlock();
-        return custom(utf8, fontName, size, bold, italic);
+    TextMeasurer custom;
+    {
+        std::lock_guard<std::mutex> guard(measuring().lock);
+        custom = measuring().custom;
     }
+    if (custom) return custom(utf8, fontName, size, bold, italic);
     if (utf8.empty()) return 0;
-    if (!m.cr) {
-        m.surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
-        m.cr = cairo_create(m.surface);
-    }
-    cairo_select_font_face(m.cr, fontName.empty() ? kDefaultFontName : fontName.c_str(),
-                           italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
-                           bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
-    cairo_set_font_size(m.cr, size);  // one cairo unit is one point here
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
+    cairo_t* cr = cairo_create(surface);
+    selectFont(cr, fontName, size, bold, italic);
     cairo_text_extents_t extents;
-    cairo_text_extents(m.cr, utf8.c_str(), &extents);
+    cairo_text_extents(cr, utf8.c_str(), &extents);
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
     return extents.x_advance;
 }
 
