@@ -413,47 +413,52 @@ void createAgendaSlides(AgendaWizard& form) {
     };
     std::vector<Target> targets;
     int newSlides = 0;
-    for (platform::DomNode item : doc.selectNodes(kItemsQuery)) {
-        Target target{item, findSlide(pres, agendaAttribute(item, "slideID")), agendaAttribute(item, "showAgendaItem") == "1"};
-        if (agendaAttribute(item, "generateAgendaSlide") != "1") {
-            if (target.slide) {
-                target.slide->Delete();
-                item.setAttribute("slideID", getGUID());
+    // Until the first slide is drawn a failure is this procedure's own: it is reported and
+    // the caller stores the agenda for the slides that exist. Later ones pass to the caller.
+    const bool prepared = trap("AgendaWizard, createAgendaSlides", [&] {
+        for (platform::DomNode item : doc.selectNodes(kItemsQuery)) {
+            Target target{item, findSlide(pres, agendaAttribute(item, "slideID")), agendaAttribute(item, "showAgendaItem") == "1"};
+            if (agendaAttribute(item, "generateAgendaSlide") != "1") {
+                if (target.slide) {
+                    target.slide->Delete();
+                    item.setAttribute("slideID", getGUID());
+                }
+                target.slide.reset();
+            } else if (target.slide) {
+                host::Shapes& shapes = target.slide->Shapes();
+                for (int k = shapes.Count(); k >= 1; --k) {
+                    auto shape = shapes.Item(k);
+                    if (generatedRole(shape->Tags().Item(kRoleTag))) shape->Delete();
+                }
+            } else {
+                target.slide = pres.Slides().Add(pres.Slides().Count() + 1, m.format.slideLayout);
+                ++newSlides;
+                const std::string id = getGUID();
+                if (id.empty()) raiseError(errOutOfMemory, "No new identifier could be made.");
+                target.slide->Tags().Add(kSlideIdTag, id);
+                target.slide->Tags().Add(kRoleTag, kAgendaSlideRole);
+                item.setAttribute("slideID", id);
             }
-            target.slide.reset();
-        } else if (target.slide) {
-            host::Shapes& shapes = target.slide->Shapes();
-            for (int k = shapes.Count(); k >= 1; --k) {
-                auto shape = shapes.Item(k);
-                if (generatedRole(shape->Tags().Item(kRoleTag))) shape->Delete();
-            }
-        } else {
-            target.slide = pres.Slides().Add(pres.Slides().Count() + 1, m.format.slideLayout);
-            ++newSlides;
-            const std::string id = getGUID();
-            if (id.empty()) raiseError(errOutOfMemory, "No new identifier could be made.");
-            target.slide->Tags().Add(kSlideIdTag, id);
-            target.slide->Tags().Add(kRoleTag, kAgendaSlideRole);
-            item.setAttribute("slideID", id);
+            targets.push_back(std::move(target));
         }
-        targets.push_back(std::move(target));
-    }
 
-    repaintStatus(form, "Deleting obsolete agenda slides...", false);
-    std::string obsolete = form.obsoleteSlides();
-    if (!obsolete.empty()) {
-        std::set<std::string> ids;
-        std::size_t from = 0;
-        for (std::size_t end; (end = obsolete.find(';', from)) != std::string::npos; from = end + 1)
-            ids.insert(obsolete.substr(from, end - from));
-        if (from < obsolete.size()) ids.insert(obsolete.substr(from));
-        const auto slides = pres.Slides().all();
-        for (auto it = slides.rbegin(); it != slides.rend(); ++it) {
-            const std::string id = (*it)->Tags().Item(kSlideIdTag);
-            if (!id.empty() && ids.count(id)) (*it)->Delete();
+        repaintStatus(form, "Deleting obsolete agenda slides...", false);
+        std::string obsolete = form.obsoleteSlides();
+        if (!obsolete.empty()) {
+            std::set<std::string> ids;
+            std::size_t from = 0;
+            for (std::size_t end; (end = obsolete.find(';', from)) != std::string::npos; from = end + 1)
+                ids.insert(obsolete.substr(from, end - from));
+            if (from < obsolete.size()) ids.insert(obsolete.substr(from));
+            const auto slides = pres.Slides().all();
+            for (auto it = slides.rbegin(); it != slides.rend(); ++it) {
+                const std::string id = (*it)->Tags().Item(kSlideIdTag);
+                if (!id.empty() && ids.count(id)) (*it)->Delete();
+            }
         }
-    }
-    form.clearObsoleteSlides();
+        form.clearObsoleteSlides();
+    });
+    if (!prepared) return;
 
     // What every row shows is the same on every slide: read once.
     struct Row {
