@@ -49,4 +49,19 @@ void setAddInFolder(const std::string& folder) {
     addInFolderOverride() = f;
 }
 
+bool staysInside(const std::string& relativePath) {
+    if (relativePath.empty() || relativePath.front() == '/') return false;
+    std::size_t start = 0;
+    while (start <= relativePath.size()) {
+        std::size_t end = relativePath.find('/', start);
+        if (end == std::string::npos) end = relativePath.size();
+        const std::string part = relativePath.substr(start, end - start);
+        if (part.empty() || part == "." || part == "..") return false;
+        start = end + 1;
+    }
+    for (char c : relativePath)
+        if (c == '\\' || static_cast<unsigned char>(c) < 0x20 || c == 0x7f) return false;
+    return true;
+}
+
 }  // namespace plorin

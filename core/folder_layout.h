@@ -22,6 +22,11 @@ struct FolderLayout {
 // "/"); tests the user folder for "menu.xml" once.
 FolderLayout computeFolderLayout(const std::string& addInFolder);
 
+// True for a name from a file users edit (the menu file, a command bar's parameter) that,
+// appended to a folder, stays inside it: relative, made of parts that are neither empty nor
+// "." nor "..", without backslashes or control characters.
+bool staysInside(const std::string& relativePath);
+
 // The folder that holds the add-in's own library, ending with "/". Tests and the host may
 // name it instead.
 std::string addInFolder();

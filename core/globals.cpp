@@ -4,7 +4,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <locale>
+#include <optional>
 #include <sstream>
+#include <string_view>
 
 #include "core/shared_state.h"
 #include "core/errors.h"
@@ -75,10 +77,29 @@ std::string ByteArrayToString(const std::vector<std::uint8_t>& bytes) {
 
 std::string ByteArrayToString(const std::string& bytes) { return bytes; }
 
+namespace {
+
+// A whole number of up to 15 digits with an optional "-": the text of nearly every number
+// read (control ids, tags, counters). Read exactly without a stream; nothing for others.
+std::optional<double> plainWholeNumber(std::string_view t) {
+    const bool negative = !t.empty() && t.front() == '-';
+    if (negative) t.remove_prefix(1);
+    if (t.empty() || t.size() > 15) return std::nullopt;
+    double v = 0;
+    for (char c : t) {
+        if (c < '0' || c > '9') return std::nullopt;
+        v = v * 10 + (c - '0');
+    }
+    return negative ? -v : v;
+}
+
+}  // namespace
+
 double toNumber(const std::string& text) {
     std::size_t b = text.find_first_not_of(" \t");
     std::size_t e = text.find_last_not_of(" \t");
     if (b == std::string::npos) raiseError(errTypeMismatch, "Type mismatch");
+    if (auto plain = plainWholeNumber(std::string_view(text).substr(b, e - b + 1))) return *plain;
     std::string t = text.substr(b, e - b + 1);
     std::istringstream in(t);
     in.imbue(std::locale::classic());

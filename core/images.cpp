@@ -6,9 +6,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
+#include <mutex>
+#include <optional>
+#include <unordered_map>
 
 #include "host/clipboard.h"
+#include "host/render.h"
+#include "platform/filesystem.h"
 #include "platform/picture.h"
+#include "platform/services.h"
 
 namespace plorin {
 
@@ -23,7 +30,64 @@ int roundHalfEven(float v) {
 
 }  // namespace
 
-std::shared_ptr<platform::Picture> loadPictureGdiPlus(const std::string& path) { return platform::loadPng(path); }
+namespace {
+
+// Decoded pictures by path, each with the stamp of the file it was read from: the ribbon asks
+// for every picture again on each redraw, and a file is decoded again only once it changed.
+// The pictures of one file system are kept; using another starts afresh.
+class PictureCache {
+public:
+    std::shared_ptr<platform::Picture> load(const std::string& path) {
+        platform::FileSystem& fs = platform::fileSystem();
+        const std::optional<platform::FileStamp> stamp = fs.stamp(path);
+        std::lock_guard lock(mutex_);
+        if (&fs != fileSystem_) {
+            entries_.clear();
+            bytes_ = 0;
+            fileSystem_ = &fs;
+        }
+        const auto found = entries_.find(path);
+        if (found != entries_.end()) {
+            if (stamp && found->second.stamp == *stamp) return copy(*found->second.picture);
+            bytes_ -= size(*found->second.picture);
+            entries_.erase(found);
+        }
+        auto picture = platform::loadPng(path);
+        // A file that changed while it was read is not kept: its stamp may not be its contents'.
+        if (!picture || !stamp || fs.stamp(path) != stamp) return picture;
+        if (bytes_ + size(*picture) > kBudget) {
+            entries_.clear();
+            bytes_ = 0;
+        }
+        bytes_ += size(*picture);
+        entries_.emplace(path, Entry{*stamp, std::make_shared<const platform::Picture>(*picture)});
+        return picture;
+    }
+
+private:
+    static constexpr std::size_t kBudget = 64u << 20;  // bytes of pixels; a gallery's thumbnails fit
+    struct Entry {
+        platform::FileStamp stamp;
+        std::shared_ptr<const platform::Picture> picture;
+    };
+    static std::size_t size(const platform::Picture& p) { return p.pixels.size() * sizeof(std::uint32_t); }
+    // Callers get their own picture: what they do with it stays out of the cache.
+    static std::shared_ptr<platform::Picture> copy(const platform::Picture& p) {
+        return std::make_shared<platform::Picture>(p);
+    }
+
+    std::mutex mutex_;
+    const platform::FileSystem* fileSystem_ = nullptr;
+    std::unordered_map<std::string, Entry> entries_;
+    std::size_t bytes_ = 0;
+};
+
+}  // namespace
+
+std::shared_ptr<platform::Picture> loadPictureGdiPlus(const std::string& path) {
+    static PictureCache cache;
+    return cache.load(path);
+}
 
 FitRect fitRectangle(int pictureWidth, int pictureHeight, int boxWidth, int boxHeight, bool enlarge) {
     FitRect r;
@@ -59,19 +123,32 @@ int getEncoderClsid(const std::string& mimeType) {
 int saveClipboardAsPng(std::int16_t width, std::int16_t height, std::uint32_t argbBackground, const std::string& path) {
     // Read the clipboard, then empty it, as the thumbnail builders have always found it.
     auto& clip = host::clipboard();
-    const std::shared_ptr<platform::Picture> source = clip.hasBitmap() ? clip.bitmap() : nullptr;
+    const host::Clipboard::Contents held = clip.contents();
     clip.clear();
-    if (!source) return thumbnailNoBitmap;
-    if (source->width < 1 || source->height < 1 ||
-        source->pixels.size() != static_cast<std::size_t>(source->width) * static_cast<std::size_t>(source->height))
-        return thumbnailBadBitmap;
 
-    const FitRect r = fitRectangle(source->width, source->height, width, height, false);
+    // Copied shapes are drawn straight at the thumbnail's size from the clipboard's vector
+    // picture: the same place and size as their bitmap scaled down, at a fraction of the cost
+    // and sharper. A stored bitmap is scaled down.
+    int sourceWidth = 0, sourceHeight = 0;
+    if (held.bitmap) {
+        sourceWidth = held.bitmap->width;
+        sourceHeight = held.bitmap->height;
+        if (sourceWidth < 1 || sourceHeight < 1 ||
+            held.bitmap->pixels.size() != static_cast<std::size_t>(sourceWidth) * static_cast<std::size_t>(sourceHeight))
+            return thumbnailBadBitmap;
+    } else if (!held.shapes.empty()) {
+        std::tie(sourceWidth, sourceHeight) = host::renderedSize(held.shapes, host::kPixelsPerPointAt96Dpi);
+    } else {
+        return thumbnailNoBitmap;
+    }
+
+    const FitRect r = fitRectangle(sourceWidth, sourceHeight, width, height, false);
 
     // The canvas releases its surface on every way out.
     platform::Canvas thumbnail(width, height);
     if (!thumbnail.ok()) return thumbnailNoCanvas;
-    thumbnail.drawPicture(*source, r.left, r.top, r.width, r.height);
+    if (held.bitmap) thumbnail.drawPicture(*held.bitmap, r.left, r.top, r.width, r.height);
+    else host::drawShapes(held.shapes, host::kPixelsPerPointAt96Dpi, thumbnail, r.left, r.top, r.width, r.height);
 
     // The margins: left and right over the full height, above and below from the picture's
     // left edge to the box's right edge.

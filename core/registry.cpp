@@ -127,7 +127,8 @@ void Registry::setValue(const Variant& value) {
             fail(errRegistryWrite, failure);
     }
     auto& store = platform::registryStore();
-    if (!store.createKey(ClassKey, SectionKey)) fail(errRegistry, failure);
+    // Writing creates a missing key too; asking first keeps a write to one locked change.
+    if (!store.keyExists(ClassKey, SectionKey) && !store.createKey(ClassKey, SectionKey)) fail(errRegistry, failure);
     if (!store.setValue(ClassKey, SectionKey, ValueKey, out)) fail(errRegistryWrite, failure);
     last_ = value;
 }

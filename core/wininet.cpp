@@ -12,12 +12,15 @@ namespace plorin {
 namespace {
 
 constexpr const char* kAgent = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1)";
+// The replies posted forms get (the error report, the survey, the update check) are a few
+// words; anything longer is not the maker's server answering.
+constexpr std::size_t kReplyLimit = 64 * 1024;
 
 // The header lines every post carries. The agent goes out as User-Agent; Accept-Encoding is
 // left to the client, which advertises only the codings it decodes.
 constexpr const char* kHeaders[] = {
-    "Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, application/x-shockwave-flash, "
-    "application/vnd.ms-excel, application/vnd.ms-powerpoint, application/msword, */*",
+    ("Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, application/x-shockwave-flash, "
+     "application/vnd.ms-excel, application/vnd.ms-powerpoint, application/msword, */*"),
     "Accept-Language: de",
     "Content-Type: application/x-www-form-urlencoded",
     "UA-CPU: x86",
@@ -83,6 +86,7 @@ platform::HttpRequest httpPostRequest(const std::string& url, const std::string&
     request.connectTimeoutMs = timeouts.connectMs;
     request.totalTimeoutMs = timeouts.totalMs;
     request.decodeContent = true;
+    request.maxReplyBytes = kReplyLimit;
     for (const char* line : kHeaders) addHttpHeader(request, line);
     if (!user.empty()) addHttpHeader(request, "Authorization: Basic " + base64(user + ":" + password));
     return request;

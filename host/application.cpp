@@ -1,4 +1,6 @@
 // The Application: active window, event sinks, macros, and an orderly end.
+#include <charconv>
+
 #include "host/ascii.h"
 #include "host/host.h"
 
@@ -7,8 +9,19 @@ namespace host {
 // ext_RemoveMode: the host is shutting down.
 constexpr int kHostShutdown = 0;
 
+namespace {
+
+// "14.0" -> 14; 0 when the text is not a number as a whole.
+double parseVersion(const std::string& v) {
+    double number = 0;
+    const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), number);
+    return ec == std::errc() && end == v.data() + v.size() ? number : 0;
+}
+
+}  // namespace
+
 Application::Application(std::string version)
-    : version_(std::move(version)), presentations_(this), addIns_(this) {}
+    : version_(std::move(version)), versionNumber_(parseVersion(version_)), presentations_(this), addIns_(this) {}
 
 Application::~Application() {
     auto& addIns = addIns_.items_;

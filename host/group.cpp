@@ -30,6 +30,14 @@ std::shared_ptr<Shape> ShapeRange::Group() const {
     return slide->Shapes().group(shapes_);
 }
 
+// Groups are never deeper than kMaxGroupNesting, so the recursion stays short.
+int Shape::groupNesting() const {
+    if (type_ != msoGroup) return 0;
+    int deepest = 0;
+    for (const auto& m : groupItems_) deepest = std::max(deepest, m->groupNesting());
+    return deepest + 1;
+}
+
 std::shared_ptr<Shape> Shapes::group(const std::vector<std::shared_ptr<Shape>>& shapes) {
     Presentation* p = owner_->parent_;
     std::vector<std::size_t> positions;
@@ -54,7 +62,12 @@ std::shared_ptr<Shape> Shapes::group(const std::vector<std::shared_ptr<Shape>>& 
         right = std::max(right, m->left_ + m->width_);
         bottom = std::max(bottom, m->top_ + m->height_);
     }
-    auto group = std::make_shared<Shape>(owner_, p->nextShapeId_++, msoGroup, msoTriStateMixed, left, top,
+    int deepest = 0;
+    for (const auto& m : members) deepest = std::max(deepest, m->groupNesting());
+    if (deepest >= Shape::kMaxGroupNesting)
+        throw HostError(E_FAIL, "ShapeRange.Group : Groups cannot nest more than " +
+                                    std::to_string(Shape::kMaxGroupNesting) + " deep.");
+    auto group = std::make_shared<Shape>(owner_, p->takeShapeId(), msoGroup, msoTriStateMixed, left, top,
                                          right - left, bottom - top);
     group->groupItems_ = std::move(members);
     // The group takes the place of its topmost member.

@@ -38,6 +38,8 @@ enum PpViewType : int {
 
 enum PpSaveAsFileType : int { ppSaveAsPresentation = 1, ppSaveAsDefault = 11 };
 
+enum MsoFileDialogType : int { msoFileDialogOpen = 1, msoFileDialogSaveAs = 2 };
+
 enum PpSelectionType : int { ppSelectionNone = 0, ppSelectionSlides = 1, ppSelectionShapes = 2, ppSelectionText = 3 };
 
 enum MsoShapeType : int {
@@ -189,6 +191,9 @@ private:
 // shape has been deleted, and for values that are not finite numbers.
 class Shape : public HostObject, public std::enable_shared_from_this<Shape> {
 public:
+    // How many groups deep shapes may nest: grouping deeper is refused, and a file holding
+    // deeper groups is damaged.
+    static constexpr int kMaxGroupNesting = 64;
     Shape(const Shape&) = delete;
     Shape& operator=(const Shape&) = delete;
 
@@ -231,6 +236,9 @@ public:
     int HasTable() const { return hasTable_ ? msoTrue : msoFalse; }
     // The members of a group (type msoGroup), in order; HostError(E_FAIL) for other shapes.
     host::ShapeRange GroupItems() const;
+    // Stand-in: how many groups deep the shape nests (1 for a group of plain shapes, 0 for a
+    // shape that is no group).
+    int groupNesting() const;
     // Stand-in: a placeholder holding a table (shapes made by AddTable hold one already).
     void setHasTable(bool on);
     // The second-generation text frame (host/text.h): HostError(E_FAIL) when HasTextFrame is
@@ -419,6 +427,9 @@ public:
 
     Presentation(Application* app, std::string fullName, bool readOnly);
 
+    // Slide and shape ids are whole numbers from 1 to this, the host's 32-bit range.
+    static constexpr long kMaxObjectId = 2147483647;
+
 private:
     friend class Presentations;
     friend class Slides;
@@ -428,6 +439,9 @@ private:
     friend struct PresentationFile;
     void write(const std::string& fileName) const;
     void requireOpen() const;
+    // The next slide or shape id; HostError(E_FAIL) once every id up to kMaxObjectId is used.
+    long takeSlideId();
+    long takeShapeId();
     void changed() { saved_ = false; }
     // Keeps windows consistent when a slide or shape leaves the presentation.
     void slideRemoved(Slide& slide, int formerIndex);
@@ -774,6 +788,24 @@ private:
     std::vector<std::unique_ptr<COMAddIn>> items_;
 };
 
+// The host's Save As dialog (Application.FileDialog(msoFileDialogSaveAs)). Show asks the
+// user interface (platform/ui.h) for a file; a file that exists already is only taken after
+// the user agreed to replace it ("... already exists. Do you want to replace it?", Yes/No;
+// No asks for a file again). Nothing is written: the caller does with the name what it likes.
+class FileDialog {
+public:
+    std::string Title = "Save As";
+    std::string InitialFileName;
+    int InitialView = 1;
+    int FilterIndex = 1;
+    // -1 when a file was chosen (SelectedItems then holds it), 0 for Cancel.
+    int Show();
+    const std::vector<std::string>& SelectedItems() const { return selected_; }
+
+private:
+    std::vector<std::string> selected_;
+};
+
 class Application : public HostObject {
 public:
     explicit Application(std::string version);
@@ -793,6 +825,9 @@ public:
     host::COMAddIns& COMAddIns() { return addIns_; }
     host::CommandBars& CommandBars();  // host/command_bars.h
     host::RibbonHost& Ribbon();  // host/ribbon_host.h; empty on hosts without a ribbon
+    // A new file dialog of the type; only msoFileDialogSaveAs is modelled, any other type
+    // throws HostError(E_FAIL).
+    std::shared_ptr<host::FileDialog> FileDialog(int type);
     // Runs a macro "File.ppt!Module.Macro" of an open presentation. The stand-in records the
     // call and returns ""; a macro whose presentation is not open throws HostError(E_FAIL).
     std::string Run(const std::string& macroName, const std::vector<std::string>& args = {});
@@ -826,7 +861,9 @@ private:
     friend class DocumentWindow;
     friend class Presentations;
     friend class Presentation;
+    friend double hostVersionNumber(const Application& app);
     std::string version_;
+    double versionNumber_;  // the version parsed once: text frames ask on every access
     host::Presentations presentations_;
     host::Windows windows_;
     std::weak_ptr<DocumentWindow> active_;

@@ -27,7 +27,7 @@ host::ShapeRange Shapes::paste(bool placeholdersAllowed, const char* member) {
             if (holdsPlaceholder(*s)) throw HostError(PP_E_INVALIDREQUEST, member + std::string(kRefused));
     }
     std::vector<std::shared_ptr<Shape>> pasted;
-    for (const auto& s : copied) pasted.push_back(s->deepCopy(owner_, [p](long) { return p->nextShapeId_++; }));
+    for (const auto& s : copied) pasted.push_back(s->deepCopy(owner_, [p](long) { return p->takeShapeId(); }));
     items_.insert(items_.end(), pasted.begin(), pasted.end());
     p->changed();
     return host::ShapeRange(std::move(pasted));

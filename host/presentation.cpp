@@ -32,6 +32,19 @@ void Presentation::requireOpen() const {
 
 void Presentation::write(const std::string& fileName) const { PresentationFile::write(*this, fileName); }
 
+namespace {
+
+long takeId(long& next, const char* what) {
+    if (next < 1 || next > Presentation::kMaxObjectId)
+        throw HostError(E_FAIL, std::string("Presentation (unknown member) : Every ") + what + " id has been used.");
+    return next++;
+}
+
+}  // namespace
+
+long Presentation::takeSlideId() { return takeId(nextSlideId_, "slide"); }
+long Presentation::takeShapeId() { return takeId(nextShapeId_, "shape"); }
+
 void Presentation::Save() {
     requireOpen();
     if (!hasPath_)

@@ -3,6 +3,7 @@
 #include "host/presentation_file.h"
 #include "host/table.h"
 #include "host/text.h"
+#include "platform/filesystem.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -78,7 +79,7 @@ void writeText(pugi::xml_node parent, const TextBody& body) {
         setNumber(tab, "type", stop.type);
         setNumber(tab, "position", stop.position);
     }
-    for (const auto& p : body.paragraphs) {
+    for (const auto& p : body.paragraphs()) {
         auto n = t.append_child("paragraph");
         setNumber(n, "level", p.indentLevel);
         if (p.alignment != ppAlignLeft) setNumber(n, "alignment", p.alignment);
@@ -153,6 +154,19 @@ T number(pugi::xml_node node, const char* name, T fallback, bool required = fals
     return value;
 }
 
+// Ids stay in the host's range, so the counters after them never overflow.
+long idValue(pugi::xml_node node, const char* name) {
+    const long id = number<long>(node, name, 0, true);
+    if (id < 1 || id > Presentation::kMaxObjectId) throw BadFile{std::string(name) + " out of range"};
+    return id;
+}
+
+long counterValue(pugi::xml_node node, const char* name, long fallback) {
+    const long next = number<long>(node, name, fallback);
+    if (next < 1 || next > Presentation::kMaxObjectId + 1) throw BadFile{std::string(name) + " out of range"};
+    return next;
+}
+
 void readTags(pugi::xml_node parent, Tags& tags) {
     for (auto tag : parent.child("tags").children("tag")) {
         const std::string name = tag.attribute("name").value();
@@ -217,7 +231,7 @@ std::shared_ptr<TextBody> readText(pugi::xml_node t) {
         body->tabStops.push_back(stop);
     }
     if (t.child("paragraph")) {
-        body->paragraphs.clear();
+        std::vector<Paragraph> paragraphs;
         for (auto n : t.children("paragraph")) {
             Paragraph p;
             p.indentLevel = number<int>(n, "level", 1);
@@ -232,8 +246,9 @@ std::shared_ptr<TextBody> readText(pugi::xml_node t) {
                 p.chars += chars;
                 p.formats.insert(p.formats.end(), chars.size(), formatValue(run));
             }
-            body->paragraphs.push_back(std::move(p));
+            paragraphs.push_back(std::move(p));
         }
+        body->setParagraphs(std::move(paragraphs));
     } else if (auto value = t.attribute("value")) {
         body->replace(0, 0, value.value());
     }
@@ -306,8 +321,9 @@ void PresentationFile::write(const Presentation& p, const std::string& fileName)
 }
 
 std::shared_ptr<Shape> PresentationFile::readShape(pugi::xml_node n, Slide* slide, std::set<long>& shapeIds,
-                                                   long& maxShapeId) {
-    const long shapeId = number<long>(n, "id", 0, true);
+                                                   long& maxShapeId, int nesting) {
+    if (nesting > Shape::kMaxGroupNesting) throw BadFile{"groups nested too deep"};
+    const long shapeId = idValue(n, "id");
     if (!shapeIds.insert(shapeId).second) throw BadFile{"shape id " + std::to_string(shapeId) + " twice"};
     maxShapeId = std::max(maxShapeId, shapeId);
     auto shape = std::make_shared<Shape>(
@@ -353,19 +369,20 @@ std::shared_ptr<Shape> PresentationFile::readShape(pugi::xml_node n, Slide* slid
     }
     for (auto member : n.children("shape")) {
         if (shape->type_ != msoGroup) throw BadFile{"members in a shape that is no group"};
-        shape->groupItems_.push_back(readShape(member, slide, shapeIds, maxShapeId));
+        shape->groupItems_.push_back(readShape(member, slide, shapeIds, maxShapeId, nesting + 1));
     }
     return shape;
 }
 
 void PresentationFile::read(Presentation& p, const std::string& fileName) {
     try {
+        // Read without blocking, so a FIFO in a template's place is refused, not waited on.
+        int error = 0;
+        const auto bytes = platform::readFileBytes(fileName, error);
+        if (!bytes) throw BadFile{std::strerror(error)};
         pugi::xml_document doc;
-        const auto parsed = doc.load_file(fileName.c_str(), pugi::parse_default, pugi::encoding_utf8);
-        if (!parsed) {
-            struct stat st {};
-            throw BadFile{::stat(fileName.c_str(), &st) != 0 ? std::strerror(errno) : parsed.description()};
-        }
+        const auto parsed = doc.load_buffer(bytes->data(), bytes->size(), pugi::parse_default, pugi::encoding_utf8);
+        if (!parsed) throw BadFile{parsed.description()};
         const auto root = doc.child("presentation");
         if (!root) throw BadFile{"not a presentation file"};
         if (number<int>(root, "version", 0, true) != kFormatVersion) throw BadFile{"unknown file version"};
@@ -377,7 +394,7 @@ void PresentationFile::read(Presentation& p, const std::string& fileName) {
         std::set<long> slideIds, shapeIds;
         long maxSlideId = 0, maxShapeId = 0;
         for (auto s : root.children("slide")) {
-            const long id = number<long>(s, "id", 0, true);
+            const long id = idValue(s, "id");
             if (!slideIds.insert(id).second) throw BadFile{"slide id " + std::to_string(id) + " twice"};
             maxSlideId = std::max(maxSlideId, id);
             auto slide = std::make_shared<Slide>(&p, id, number<int>(s, "layout", 1));
@@ -393,8 +410,9 @@ void PresentationFile::read(Presentation& p, const std::string& fileName) {
             p.slides_.items_.push_back(slide);
         }
         // Ids are never handed out twice, even when the counters in the file are behind.
-        p.nextSlideId_ = std::max({number<long>(root, "nextSlideId", p.nextSlideId_), maxSlideId + 1, p.nextSlideId_});
-        p.nextShapeId_ = std::max({number<long>(root, "nextShapeId", p.nextShapeId_), maxShapeId + 1, p.nextShapeId_});
+        // A counter one past the highest id means every id is used; adding then fails.
+        p.nextSlideId_ = std::max({counterValue(root, "nextSlideId", p.nextSlideId_), maxSlideId + 1, p.nextSlideId_});
+        p.nextShapeId_ = std::max({counterValue(root, "nextShapeId", p.nextShapeId_), maxShapeId + 1, p.nextShapeId_});
     } catch (const BadFile& e) {
         throw HostError(E_FAIL, "PowerPoint could not open file " + fileName + " (" + e.why + ").");
     } catch (const HostError& e) {

@@ -24,8 +24,9 @@ struct PresentationFile {
 private:
     // One shape with its text and, for a group, its members.
     static void writeShape(pugi::xml_node parent, const Shape& shape);
+    // `nesting` counts the groups around the shape.
     static std::shared_ptr<Shape> readShape(pugi::xml_node node, Slide* slide, std::set<long>& shapeIds,
-                                            long& maxShapeId);
+                                            long& maxShapeId, int nesting = 0);
 };
 
 }  // namespace host

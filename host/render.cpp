@@ -194,7 +194,7 @@ struct ShapePainter {
 
     static std::vector<Line> layOut(cairo_t* cr, const TextBody& body) {
         std::vector<Line> out;
-        for (const Paragraph& p : body.paragraphs) {
+        for (const Paragraph& p : body.paragraphs()) {
             Line line;
             line.alignment = p.alignment;
             line.indent = body.ruler[static_cast<std::size_t>(std::clamp(p.indentLevel, 1, TextBody::kRulerLevels) - 1)].leftMargin;
@@ -288,12 +288,18 @@ struct ShapePainter {
 
 namespace {
 
-platform::Picture render(const std::vector<const Shape*>& shapes, const Bounds& area, double scale) {
+// The picture's size in pixels for an area at that scale.
+std::pair<int, int> pixelSize(const Bounds& area, double scale) {
     if (!std::isfinite(scale) || scale <= 0) throw HostError(E_FAIL, "The scale of a picture must be above 0.");
     const double w = std::max(1.0, std::round(area.width * scale));
     const double h = std::max(1.0, std::round(area.height * scale));
     if (w > 32767 || h > 32767) throw HostError(E_FAIL, "The picture would be too large.");
-    platform::Canvas canvas(static_cast<int>(w), static_cast<int>(h));
+    return {static_cast<int>(w), static_cast<int>(h)};
+}
+
+platform::Picture render(const std::vector<const Shape*>& shapes, const Bounds& area, double scale) {
+    const auto [w, h] = pixelSize(area, scale);
+    platform::Canvas canvas(w, h);
     if (!canvas.ok()) throw HostError(E_FAIL, "The picture could not be made.");
     canvas.fill(kWhite);
     cairo_t* cr = canvas.context();
@@ -323,6 +329,31 @@ platform::Picture renderShapes(const std::vector<std::shared_ptr<const Shape>>& 
     std::vector<const Shape*> list;
     for (const auto& s : shapes) list.push_back(s.get());
     return render(list, boundingBox(shapes), scale);
+}
+
+std::pair<int, int> renderedSize(const std::vector<std::shared_ptr<const Shape>>& shapes, double scale) {
+    if (shapes.empty()) return {0, 0};
+    return pixelSize(boundingBox(shapes), scale);
+}
+
+void drawShapes(const std::vector<std::shared_ptr<const Shape>>& shapes, double scale, platform::Canvas& canvas,
+                double left, double top, double width, double height) {
+    if (shapes.empty() || !canvas.ok() || width <= 0 || height <= 0) return;
+    const Bounds area = boundingBox(shapes);
+    const auto [w, h] = pixelSize(area, scale);
+    cairo_t* cr = canvas.context();
+    cairo_save(cr);
+    cairo_rectangle(cr, left, top, width, height);
+    cairo_clip(cr);
+    // The picture renderShapes makes, stretched into the rectangle as a picture would be.
+    cairo_translate(cr, left, top);
+    cairo_scale(cr, width / w, height / h);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_paint(cr);
+    cairo_scale(cr, scale, scale);
+    cairo_translate(cr, -area.left, -area.top);
+    for (const auto& s : shapes) ShapePainter::draw(cr, *s);
+    cairo_restore(cr);
 }
 
 platform::Picture renderSlide(const Slide& slide, double scale) {

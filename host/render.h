@@ -4,9 +4,11 @@
 #pragma once
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "host/host.h"
+#include "platform/picture.h"
 #include "platform/ui.h"
 
 namespace host {
@@ -28,6 +30,17 @@ Bounds boundingBox(const std::vector<std::shared_ptr<const Shape>>& shapes);
 // picture for no shapes. Throws HostError(E_FAIL) for a scale that is not a positive number
 // or a picture too large to make.
 platform::Picture renderShapes(const std::vector<std::shared_ptr<const Shape>>& shapes, double scale);
+
+// The size in pixels renderShapes gives the shapes at that scale, without drawing them;
+// {0, 0} for no shapes. Throws as renderShapes.
+std::pair<int, int> renderedSize(const std::vector<std::shared_ptr<const Shape>>& shapes, double scale);
+
+// The picture renderShapes(shapes, scale) gives, drawn straight into a rectangle of the canvas
+// (pixels) from the shapes themselves, as a program draws the vector picture the clipboard
+// offers beside the bitmap: stretched to fill it, nothing outside it touched, and as sharp as
+// the rectangle's size allows. Nothing for no shapes. Throws as renderShapes.
+void drawShapes(const std::vector<std::shared_ptr<const Shape>>& shapes, double scale, platform::Canvas& canvas,
+                double left, double top, double width, double height);
 
 // The whole slide on white at `scale` pixels per point (1: one pixel per point), the size of
 // its presentation's slides. Throws HostError(E_FAIL) for a deleted slide and as renderShapes.

@@ -243,6 +243,16 @@ struct RibbonHost::Builder {
     }
 
     void build(const pugi::xml_node& el, const std::string& parentId, int depth) {
+        if (nesting >= RibbonHost::kMaxNesting)
+            return error(el, "nested more than " + std::to_string(RibbonHost::kMaxNesting) + " elements deep");
+        ++nesting;
+        buildElement(el, parentId, depth);
+        --nesting;
+    }
+
+    int nesting = 0;  // elements being built, the outermost first
+
+    void buildElement(const pugi::xml_node& el, const std::string& parentId, int depth) {
         const std::string name = el.name();
         auto it = schema().find(name);
         if (it == schema().end()) return error(el, "not an element of the ribbon schema");
@@ -328,7 +338,10 @@ void RibbonHost::attach(const std::string& progId, IRibbonExtensibility& addIn) 
             write(progId + ": GetCustomUI failed: " + describe(std::current_exception()) + "; no ribbon shown");
             return;
         }
-        if (xml.empty()) return;  // the add-in has no ribbon for presentations
+        if (xml.empty()) {  // the add-in has no ribbon for presentations
+            write(progId + ": GetCustomUI gave an empty ribbon definition; no ribbon shown");
+            return;
+        }
 
         pugi::xml_document doc;
         pugi::xml_parse_result parsed = doc.load_string(xml.c_str());
@@ -690,7 +703,7 @@ RibbonHost::Outcome RibbonHost::openMenu(const std::string& id) {
                 write(progId + ": unknown callback " + entry);
             }
         }
-    auto at = std::find_if(ui->nodes.begin(), ui->nodes.end(), [&](const auto& n) { return n.get() == node; });
+    auto at = std::find_if(ui->nodes.begin(), ui->nodes.end(), [found = node](const auto& n) { return n.get() == found; });
     ui->nodes.insert(at + 1, std::make_move_iterator(content.begin()), std::make_move_iterator(content.end()));
     draw();
     return Outcome::done;

@@ -55,6 +55,10 @@ public:
     RibbonHost(const RibbonHost&) = delete;
     RibbonHost& operator=(const RibbonHost&) = delete;
 
+    // How many elements deep a ribbon definition (or a dynamic menu's content) may nest;
+    // a deeper one is refused as not fitting the schema.
+    static constexpr int kMaxNesting = 64;
+
     // True when the host's version draws a ribbon (12.0 and later).
     bool drawsRibbon() const;
 

@@ -191,7 +191,7 @@ std::shared_ptr<Shape> Shapes::AddTitle() {
     auto shape = std::make_shared<Shape>(owner_, p->nextShapeId_++, msoPlaceholder, msoShapeRectangle, w / 20, h / 25,
                                          w * 0.9f, h * 0.15f);
     shape->placeholderType_ = ppPlaceholderTitle;
-    ShapeTextAccess::body(*shape).paragraphs.front().mark.size = 44;
+    ShapeTextAccess::body(*shape).paragraph(0).mark.size = 44;
     items_.insert(items_.begin(), shape);
     p->changed();
     return shape;
@@ -225,7 +225,7 @@ std::shared_ptr<Shape> Shapes::addOfType(int type, int autoShapeType, float left
     Presentation* p = owner_->parent_;
     if (!p) throw HostError(E_FAIL, "Shapes.AddShape : The slide has been deleted.");
     for (float v : {left, top, width, height}) requireFinite(v, "AddShape");
-    auto shape = std::make_shared<Shape>(owner_, p->nextShapeId_++, type, autoShapeType, left, top, width, height);
+    auto shape = std::make_shared<Shape>(owner_, p->takeShapeId(), type, autoShapeType, left, top, width, height);
     items_.push_back(shape);
     p->changed();
     return shape;

@@ -68,7 +68,7 @@ std::shared_ptr<Slide> Slides::FindBySlideID(long id) const {
 
 std::shared_ptr<Slide> Slides::Add(int index, int layout) {
     if (index < 1 || index > Count() + 1) throw HostError(E_FAIL, outOfRange("Slides.Add", index, Count() + 1));
-    auto slide = std::make_shared<Slide>(owner_, owner_->nextSlideId_++, layout);
+    auto slide = std::make_shared<Slide>(owner_, owner_->takeSlideId(), layout);
     items_.insert(items_.begin() + (index - 1), slide);
     owner_->changed();
     // A window that had nothing to show shows the new slide; the others tell of the change

@@ -2,7 +2,6 @@
 #include "host/text.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 #include "host/table.h"
@@ -46,12 +45,7 @@ Application* ShapeTextAccess::application(const Shape& shape) {
     return p && !p->closed() ? &p->app() : nullptr;
 }
 
-double hostVersionNumber(const Application& app) {
-    const std::string& v = app.Version();
-    double number = 0;
-    const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), number);
-    return ec == std::errc() && end == v.data() + v.size() ? number : 0;
-}
+double hostVersionNumber(const Application& app) { return app.versionNumber_; }
 
 // ---- Shapes and ranges of them ------------------------------------------------------------------
 

@@ -73,7 +73,6 @@ struct RulerLevelValues {
 struct TextBody {
     static constexpr int kRulerLevels = 9;  // what is kept; hosts before 12.0 show 5
 
-    std::vector<Paragraph> paragraphs = std::vector<Paragraph>(1);  // never empty
     int autoSize = ppAutoSizeNone;
     int wordWrap = msoTrue;
     float marginLeft = 7.2f, marginTop = 3.6f, marginRight = 7.2f, marginBottom = 3.6f;
@@ -82,11 +81,22 @@ struct TextBody {
     int verticalAnchor = msoAnchorTop;
 
     TextBody();
+    // The paragraphs, never none.
+    const std::vector<Paragraph>& paragraphs() const { return paragraphs_; }
+    int paragraphCount() const { return static_cast<int>(paragraphs_.size()); }
+    const Paragraph& paragraph(int index) const { return paragraphs_[static_cast<std::size_t>(index)]; }
+    // A paragraph whose formats or level are to change; its characters change only through
+    // replace, which keeps the positions up to date.
+    Paragraph& paragraph(int index) { return paragraphs_[static_cast<std::size_t>(index)]; }
+    // Replaces every paragraph; an empty list leaves one empty paragraph.
+    void setParagraphs(std::vector<Paragraph> paragraphs);
+
     std::string text() const;  // UTF-8, the paragraphs joined by "\r"
-    int characterCount() const;
+    int characterCount() const { return characters_; }
     // The paragraph holding position pos (its mark included); past the end: the last one.
     int paragraphAt(int pos) const;
-    int paragraphStart(int index) const;  // the position of its first character
+    // The position of its first character.
+    int paragraphStart(int index) const { return starts_[static_cast<std::size_t>(index)]; }
     // Replaces `count` characters from pos by UTF-8 text (0 <= pos, pos + count <= count of
     // characters). New characters take the format of the first replaced one, or when only
     // inserting, of the character before them in their paragraph (else the one after);
@@ -98,6 +108,16 @@ struct TextBody {
         const int first = paragraphAt(pos);
         return {first, count > 0 ? paragraphAt(pos + count - 1) : first};
     }
+
+private:
+    // Where each paragraph starts and how many characters there are, kept with the
+    // paragraphs so that a long text reaches any paragraph without counting.
+    void index();
+    std::vector<Paragraph> paragraphs_ = std::vector<Paragraph>(1);
+    std::vector<int> starts_ = {0};
+    int characters_ = 0;
+    // The paragraph paragraphAt found last (the host's objects live on one thread).
+    mutable int lastFound_ = 0;
 };
 
 // UTF-8 and code points; a malformed byte reads as U+FFFD.
@@ -405,8 +425,8 @@ private:
 // The host's version as a number ("14.0" -> 14); 0 when it is not one.
 double hostVersionNumber(const Application& app);
 
-// Internal: fonts for cairo (host/text_measure.cpp). noteFontUse arranges for checked builds
-// to release the font caches at exit; selectFont also sets the size in points.
+// Internal: fonts for cairo (host/text_measure.cpp). noteFontUse arranges for the font
+// caches to be released at exit; selectFont also sets the size in points.
 void noteFontUse();
 void selectFont(struct _cairo* cr, const std::string& fontName, double size, bool bold, bool italic);
 

@@ -63,35 +63,44 @@ TextBody::TextBody() {
     }
 }
 
+void TextBody::setParagraphs(std::vector<Paragraph> paragraphs) {
+    paragraphs_ = std::move(paragraphs);
+    if (paragraphs_.empty()) paragraphs_.resize(1);
+    index();
+}
+
+void TextBody::index() {
+    starts_.resize(paragraphs_.size());
+    int start = 0;
+    for (std::size_t i = 0; i < paragraphs_.size(); ++i) {
+        starts_[i] = start;
+        start += static_cast<int>(paragraphs_[i].chars.size()) + 1;  // its mark
+    }
+    characters_ = start - 1;  // the last paragraph has no mark
+    lastFound_ = 0;
+}
+
 std::string TextBody::text() const {
     std::u32string all;
-    for (std::size_t i = 0; i < paragraphs.size(); ++i) {
+    all.reserve(static_cast<std::size_t>(characters_));
+    for (std::size_t i = 0; i < paragraphs_.size(); ++i) {
         if (i > 0) all += U'\r';
-        all += paragraphs[i].chars;
+        all += paragraphs_[i].chars;
     }
     return encodeUtf8(all);
 }
 
-int TextBody::characterCount() const {
-    std::size_t count = paragraphs.size() - 1;  // the marks between them
-    for (const auto& p : paragraphs) count += p.chars.size();
-    return static_cast<int>(count);
-}
-
 int TextBody::paragraphAt(int pos) const {
-    int start = 0;
-    for (std::size_t i = 0; i + 1 < paragraphs.size(); ++i) {
-        const int end = start + static_cast<int>(paragraphs[i].chars.size());  // its mark
-        if (pos <= end) return static_cast<int>(i);
-        start = end + 1;
-    }
-    return static_cast<int>(paragraphs.size()) - 1;
-}
-
-int TextBody::paragraphStart(int index) const {
-    int start = 0;
-    for (int i = 0; i < index; ++i) start += static_cast<int>(paragraphs[static_cast<std::size_t>(i)].chars.size()) + 1;
-    return start;
+    // Walks over the paragraphs ask for the one last found or the next: no search then.
+    const auto holds = [&](std::size_t i) {
+        return i < starts_.size() && (i == 0 || starts_[i] <= pos) && (i + 1 == starts_.size() || pos < starts_[i + 1]);
+    };
+    const auto last = static_cast<std::size_t>(lastFound_);
+    if (holds(last)) return lastFound_;
+    if (holds(last + 1)) return ++lastFound_;
+    // The paragraphs after the first whose start is at or before pos.
+    lastFound_ = static_cast<int>(std::upper_bound(starts_.begin() + 1, starts_.end(), pos) - (starts_.begin() + 1));
+    return lastFound_;
 }
 
 // ---- Editing ----------------------------------------------------------------------------------
@@ -141,12 +150,12 @@ std::vector<Paragraph> rebuild(const std::vector<Element>& elements) {
 }  // namespace
 
 void TextBody::replace(int pos, int count, const std::string& utf8) {
-    std::vector<Element> elements = flatten(paragraphs);
+    std::vector<Element> elements = flatten(paragraphs_);
     const auto at = static_cast<std::size_t>(pos);
     const bool afterCharacterOfSameParagraph = pos > 0 && elements[at - 1].c != U'\r';
     const CharFormat format = count > 0 || !afterCharacterOfSameParagraph ? elements[at].format : elements[at - 1].format;
     const int level = elements[at].level;
-    const bool wholeLastParagraph = count > 0 && pos <= paragraphStart(static_cast<int>(paragraphs.size()) - 1) &&
+    const bool wholeLastParagraph = count > 0 && pos <= paragraphStart(paragraphCount() - 1) &&
                                     pos + count == characterCount();
 
     std::vector<Element> inserted;
@@ -155,7 +164,7 @@ void TextBody::replace(int pos, int count, const std::string& utf8) {
     elements.insert(elements.begin() + pos, inserted.begin(), inserted.end());
     // Replacing the whole of the last paragraph keeps the level it was typed over.
     if (wholeLastParagraph) elements.back().level = level;
-    paragraphs = rebuild(elements);
+    setParagraphs(rebuild(elements));
 }
 
 }  // namespace host

@@ -1,16 +1,12 @@
 // Text widths for BoundWidth and the renderer's fonts: cairo's toy font interface on a
 // scratch surface, or the measurer a test installs.
 #include <cairo.h>
+#include <dlfcn.h>
 
 #include <cstdlib>
 #include <mutex>
 
 #include "host/text.h"
-
-#if defined(__SANITIZE_ADDRESS__)
-#define VARNOTEL_RELEASE_FONT_CACHES 1
-#include <dlfcn.h>
-#endif
 
 namespace host {
 
@@ -26,23 +22,19 @@ Measuring& measuring() {
     return m;
 }
 
-#ifdef VARNOTEL_RELEASE_FONT_CACHES
-// The leak checker counts the font caches of cairo and fontconfig, kept until the process
-// ends, as leaks: checked builds release them at exit (fontconfig is found at run time, as
-// only cairo links it).
+// Leak checkers count the font caches of cairo and fontconfig, kept until the process ends,
+// as leaks: every build releases them at exit (fontconfig is found at run time, as only
+// cairo links it).
 void releaseFontCaches() {
     cairo_debug_reset_static_data();
     if (void* fini = ::dlsym(RTLD_DEFAULT, "FcFini")) reinterpret_cast<void (*)()>(fini)();
 }
-#endif
 
 }  // namespace
 
 void noteFontUse() {
-#ifdef VARNOTEL_RELEASE_FONT_CACHES
     static const bool releasedAtExit = std::atexit(releaseFontCaches) == 0;
     (void)releasedAtExit;
-#endif
 }
 
 void selectFont(cairo_t* cr, const std::string& fontName, double size, bool bold, bool italic) {

@@ -37,19 +37,19 @@ template <class Body, class F>
 void forFormats(Body& body, int pos, int count, F&& f) {
     if (count == 0) {
         const int index = body.paragraphAt(pos);
-        auto& p = body.paragraphs[static_cast<std::size_t>(index)];
+        auto& p = body.paragraph(index);
         const bool atMark = pos - body.paragraphStart(index) >= static_cast<int>(p.chars.size());
         if (atMark || std::is_const_v<Body>) f(atMark ? p.mark : p.formats[static_cast<std::size_t>(pos - body.paragraphStart(index))]);
         return;
     }
-    int start = 0;
-    for (std::size_t i = 0; i < body.paragraphs.size(); ++i) {
-        auto& p = body.paragraphs[i];
+    const auto [first, last] = body.paragraphsTouched(pos, count);
+    for (int i = first; i <= last; ++i) {
+        auto& p = body.paragraph(i);
+        const int start = body.paragraphStart(i);
         const int size = static_cast<int>(p.chars.size());
-        const int end = start + size + (i + 1 < body.paragraphs.size() ? 1 : 0);  // past its mark
+        const int end = start + size + (i + 1 < body.paragraphCount() ? 1 : 0);  // past its mark
         for (int at = std::max(pos, start); at < std::min(pos + count, end); ++at)
             f(at - start < size ? p.formats[static_cast<std::size_t>(at - start)] : p.mark);
-        start = end;
     }
 }
 
@@ -119,17 +119,17 @@ TextRange TextRange::Paragraphs(int index) const {
                                     " is not in the valid range of 1 to " + std::to_string(last - first + 1) + ".");
     const TextBody& body = readBody(*shape_);
     const int p = first + index - 1;
-    const bool hasMark = p + 1 < static_cast<int>(body.paragraphs.size());
-    const int size = static_cast<int>(body.paragraphs[static_cast<std::size_t>(p)].chars.size());
+    const bool hasMark = p + 1 < body.paragraphCount();
+    const int size = static_cast<int>(body.paragraph(p).chars.size());
     return host::TextRange(shape_, body.paragraphStart(p) + 1, size + (hasMark ? 1 : 0));
 }
 
 int TextRange::IndentLevel() const {
     const TextBody& body = readBody(*shape_);
     const auto [first, last] = body.paragraphsTouched(from(), Length());
-    int level = body.paragraphs[static_cast<std::size_t>(first)].indentLevel;
+    int level = body.paragraph(first).indentLevel;
     for (int i = first + 1; i <= last; ++i)
-        if (body.paragraphs[static_cast<std::size_t>(i)].indentLevel != level) level = kMixed;
+        if (body.paragraph(i).indentLevel != level) level = kMixed;
     return level;
 }
 
@@ -137,7 +137,7 @@ void TextRange::setLevel(int level, int highest, const char* member) {
     if (level < 1 || level > highest) throw outOfRange(member);
     TextBody& body = writeBody(*shape_, member);
     const auto [first, last] = body.paragraphsTouched(from(), Length());
-    for (int i = first; i <= last; ++i) body.paragraphs[static_cast<std::size_t>(i)].indentLevel = level;
+    for (int i = first; i <= last; ++i) body.paragraph(i).indentLevel = level;
     ShapeTextAccess::changed(*shape_);
 }
 
@@ -237,9 +237,11 @@ float TextRange::BoundWidth() const {
             line += measureText(run, runFormat->fontName, runFormat->size, runFormat->bold, runFormat->italic);
         run.clear();
     };
-    int pos = 0;
-    for (std::size_t i = 0; i < body.paragraphs.size(); ++i) {
-        const Paragraph& p = body.paragraphs[i];
+    if (count == 0) return 0;
+    const auto [firstParagraph, lastParagraph] = body.paragraphsTouched(first, count);
+    for (int i = firstParagraph; i <= lastParagraph; ++i) {
+        const Paragraph& p = body.paragraph(i);
+        int pos = body.paragraphStart(i);
         for (std::size_t c = 0; c <= p.chars.size(); ++c, ++pos) {
             if (pos < first || pos >= first + count) continue;
             const bool lineEnd = c == p.chars.size() || p.chars[c] == U'\v';
@@ -337,9 +339,9 @@ namespace {
 
 template <class Get>
 int commonParagraph(const TextBody& body, std::pair<int, int> span, Get&& get) {
-    int value = get(body.paragraphs[static_cast<std::size_t>(span.first)]);
+    int value = get(body.paragraph(span.first));
     for (int i = span.first + 1; i <= span.second; ++i)
-        if (get(body.paragraphs[static_cast<std::size_t>(i)]) != value) value = kMixed;
+        if (get(body.paragraph(i)) != value) value = kMixed;
     return value;
 }
 
@@ -355,7 +357,7 @@ void ParagraphFormat::setAlignment(int value) {
     if (value < 1 || value > 7) throw valueOutOfRange("ParagraphFormat.Alignment");
     TextBody& body = writeBody(*range_.shape_, "ParagraphFormat.Alignment");
     const auto [first, last] = body.paragraphsTouched(range_.from(), range_.Length());
-    for (int i = first; i <= last; ++i) body.paragraphs[static_cast<std::size_t>(i)].alignment = value;
+    for (int i = first; i <= last; ++i) body.paragraph(i).alignment = value;
     ShapeTextAccess::changed(*range_.shape_);
 }
 
@@ -369,7 +371,7 @@ void BulletFormat::setVisible(int value) {
     const bool on = triStateValue(value, "BulletFormat.Visible") == msoTrue;
     TextBody& body = writeBody(*range_.shape_, "BulletFormat.Visible");
     const auto [first, last] = body.paragraphsTouched(range_.from(), range_.Length());
-    for (int i = first; i <= last; ++i) body.paragraphs[static_cast<std::size_t>(i)].bullet = on;
+    for (int i = first; i <= last; ++i) body.paragraph(i).bullet = on;
     ShapeTextAccess::changed(*range_.shape_);
 }
 

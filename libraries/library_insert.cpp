@@ -6,6 +6,7 @@
 #include "core/shared_state.h"
 #include "core/config.h"
 #include "core/errors.h"
+#include "core/folder_layout.h"
 #include "core/globals.h"
 #include "libraries/library_menus.h"
 #include "libraries/menu_file.h"
@@ -80,8 +81,9 @@ void slideWizard_onAction(const host::IRibbonControl& control, const std::string
     const platform::DomNode item = itemAt(slideWizardItems(*s.menuDocument, control.Tag), selectedIndex);
     raiseUsageCounter("statsSlideWizard");
     runUndoFix();
-    const std::string path = styleFolderPath(s.currentStyle) + requiredAttribute(item, "file");
-    if (!platform::fileSystem().fileExists(path)) {
+    const std::string file = requiredAttribute(item, "file");
+    const std::string path = styleFolderPath(s.currentStyle) + file;
+    if (!staysInside(file) || !platform::fileSystem().fileExists(path)) {
         tell("The template file '" + path + "' could not be found.\r\nPlease check your installation and contact us at " +
                  supportEmail() + " if the problem persists.",
              platform::vbCritical);
@@ -126,7 +128,9 @@ void conjure(const host::CommandBarControl& control, const std::string& styleFol
         } else {
             const auto comma = parameter.rfind(',');
             if (comma == std::string::npos) raiseError(errSubscriptOutOfRange, "Subscript out of range");
-            path = state().layout.styles + styleFolder + "/" + parameter.substr(0, comma);
+            const std::string file = parameter.substr(0, comma);
+            path = state().layout.styles + styleFolder + "/" + file;
+            if (!staysInside(file) || !staysInside(styleFolder)) raiseError(host::E_FAIL, "Not a template of the style");
             const std::int16_t slideNo = toInteger16(parameter.substr(comma + 1));
             source.open(app, path);
             slide = source->Slides().Item(slideNo);

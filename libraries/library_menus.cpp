@@ -52,9 +52,15 @@ std::string escapeXmlAttribute(std::string_view text) {
             case '\t': out += "&#9;"; break;
             case '\n': out += "&#10;"; break;
             case '\r': out += "&#13;"; break;
-            default: out += c;
+            default:
+                // Other control characters (a NUL from a file saved in a 16-bit encoding) cannot
+                // appear in XML at all, not even as references: they are dropped.
+                if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7f) out += c;
         }
     }
+    // Nor can U+FFFE and U+FFFF (a byte-order mark read the wrong way round).
+    for (std::size_t at; (at = out.find("\xEF\xBF\xBE")) != std::string::npos || (at = out.find("\xEF\xBF\xBF")) != std::string::npos;)
+        out.erase(at, 3);
     return out;
 }
 

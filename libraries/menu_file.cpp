@@ -4,6 +4,7 @@
 
 #include "core/shared_state.h"
 #include "core/config.h"
+#include "core/folder_layout.h"
 #include "core/globals.h"
 #include "platform/services.h"
 #include "platform/text.h"
@@ -32,7 +33,7 @@ bool loadMenuFile(const char* failureLead) {
     for (const auto& style : document->selectNodes("/Varnotel/style")) {
         const auto name = style.getAttribute("name");
         const auto folder = style.getAttribute("folder");
-        if (!name || !folder) continue;
+        if (!name || !folder || !staysInside(*folder)) continue;  // a folder outside the styles is no style
         s.styleNames.Add(*name);
         s.styleFolders.Add(*folder);
     }

@@ -10,6 +10,7 @@
 #include "core/shared_state.h"
 #include "core/config.h"
 #include "core/errors.h"
+#include "core/folder_layout.h"
 #include "core/globals.h"
 #include "core/images.h"
 #include "core/registry.h"
@@ -158,7 +159,9 @@ std::optional<double> fileDayNumber(const std::string& path) {
 }
 
 std::string slideWizardThumbPath(const std::string& file, const std::string& slideNo) {
-    return state().layout.thumbs + file + "_" + slideNo + ".png";
+    const std::string name = file + "_" + slideNo + ".png";
+    if (!staysInside(name)) return {};
+    return state().layout.thumbs + name;
 }
 
 std::string myElementsThumbPath(long slideId) {
@@ -191,6 +194,10 @@ bool createSlideWizardThumbs(ThumbnailSettings& settings) {
         OpenLibrary library(app);
         for (const auto& item : s.menuDocument->selectNodes("/Varnotel/menu/submenu/menuitem")) {
             const std::string file = attribute(item, "file"), slideNo = attribute(item, "slideNo");
+            if (!staysInside(file)) {  // not a template of the style: a bad item
+                ++failures;
+                continue;
+            }
             const std::string path = templates + file;
             const auto date = fileDayNumber(path);
             if (!date || *date <= settings.slideWizardDate) continue;  // missing, or drawn already

@@ -42,7 +42,8 @@ double parseDayNumber(const std::string& text);
 // The day number of a file's last change (UTC), or nothing when the file does not exist.
 std::optional<double> fileDayNumber(const std::string& path);
 
-// The thumbnail of a Slide Wizard item: the thumbs folder, @file, "_", @slideNo, ".png".
+// The thumbnail of a Slide Wizard item: the thumbs folder, @file, "_", @slideNo, ".png";
+// "" when that name would leave the thumbs folder.
 std::string slideWizardThumbPath(const std::string& file, const std::string& slideNo);
 // The thumbnail of a My Elements element: the My Elements folder's "thumbs/<slide id>.png".
 std::string myElementsThumbPath(long slideId);

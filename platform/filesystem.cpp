@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <cerrno>
 #include <filesystem>
 
@@ -98,6 +99,8 @@ public:
         return static_cast<double>(info.st_mtim.tv_sec) + static_cast<double>(info.st_mtim.tv_nsec) / 1e9;
     }
 
+    std::optional<FileStamp> stamp(const std::string& path) override { return fileStamp(path); }
+
     std::vector<std::string> listFiles(const std::string& folder) override {
         try {
             return listEntries(folder, false);
@@ -123,7 +126,9 @@ FileSystem& realFileSystem() {
 }
 
 std::optional<std::string> readFileBytes(const std::string& path, int& error) noexcept {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without blocking, so a FIFO or a device in the file's place is refused below
+    // instead of waiting for a writer that never comes.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         error = errno;
         return std::nullopt;
@@ -134,6 +139,8 @@ std::optional<std::string> readFileBytes(const std::string& path, int& error) no
         error = errno;
     } else if (!S_ISREG(info.st_mode)) {
         error = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    } else if (::fcntl(fd, F_SETFL, 0) != 0) {
+        error = errno;
     } else {
         try {
             std::string data;
@@ -157,6 +164,14 @@ std::optional<std::string> readFileBytes(const std::string& path, int& error) no
     }
     ::close(fd);
     return bytes;
+}
+
+std::optional<FileStamp> fileStamp(const std::string& path) noexcept {
+    struct stat info {};
+    if (path.empty() || ::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    const auto ns = [](const timespec& t) { return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec; };
+    return FileStamp{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+                     static_cast<std::int64_t>(info.st_size), ns(info.st_mtim), ns(info.st_ctim)};
 }
 
 bool writeFileAtomically(const std::string& path, const std::string& bytes) noexcept {
@@ -183,6 +198,51 @@ bool writeFileAtomically(const std::string& path, const std::string& bytes) noex
     } catch (...) {
         return false;
     }
+}
+
+bool ensurePrivateFolder(const std::string& path) noexcept {
+    if (path.empty()) return false;
+    std::string folder = path.size() > 1 && path.back() == '/' ? path.substr(0, path.size() - 1) : path;
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    struct stat info {};
+    if (::lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid()) return false;
+    return (info.st_mode & 0077) == 0 || ::chmod(folder.c_str(), 0700) == 0;
+}
+
+std::string privateFolderIn(const std::string& parent, const std::string& prefix) noexcept {
+    try {
+        std::string base = parent + prefix + "-" + std::to_string(::geteuid());
+        if (ensurePrivateFolder(base)) return base + "/";
+        std::string fresh = base + "-XXXXXX";
+        if (::mkdtemp(fresh.data())) return fresh + "/";  // mkdtemp makes it 0700
+    } catch (...) {  // allocation failure only
+    }
+    return {};
+}
+
+bool createNewFile(const std::string& path) noexcept {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
+}
+
+std::string resolveLinks(const std::string& path) {
+    std::string at = path;
+    for (int hops = 0; hops < 40; ++hops) {  // the kernel's own limit on a chain of links
+        struct stat info {};
+        if (::lstat(at.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return at;
+        std::string target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1, '\0');
+        const ssize_t n = ::readlink(at.c_str(), target.data(), target.size());
+        if (n <= 0 || static_cast<std::size_t>(n) >= target.size()) return path;
+        target.resize(static_cast<std::size_t>(n));
+        if (target.front() != '/') {
+            const auto slash = at.rfind('/');
+            if (slash != std::string::npos) target = at.substr(0, slash + 1) + target;
+        }
+        at = target;
+    }
+    return path;
 }
 
 }  // namespace platform

@@ -11,6 +11,17 @@
 
 namespace platform {
 
+// What tells one version of a file from another without reading it: which file it is
+// (device and inode), its size and its last change times. Rewriting a file, or renaming
+// another over it, gives a different stamp (short of a rewrite to the same size within the
+// clock's resolution).
+struct FileStamp {
+    std::uint64_t device = 0, inode = 0;
+    std::int64_t size = 0;
+    std::int64_t modifiedNs = 0, changedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
 class FileSystem {
 public:
     FileSystem() = default;
@@ -34,6 +45,8 @@ public:
     virtual bool writeAll(const std::string& path, const std::string& bytes) = 0;
     // Seconds since the Unix epoch of the last change, or nothing when the file is missing.
     virtual std::optional<double> lastModified(const std::string& path) = 0;
+    // The stamp of a regular file, or nothing when there is none of that name.
+    virtual std::optional<FileStamp> stamp(const std::string& path) = 0;
     // Names (not paths) of the files, or of the sub folders, of a folder; sorted.
     virtual std::vector<std::string> listFiles(const std::string& folder) = 0;
     virtual std::vector<std::string> listFolders(const std::string& folder) = 0;
@@ -43,11 +56,29 @@ public:
 FileSystem& realFileSystem();
 
 // The whole regular file, or nothing with `error` set to the errno (ENOENT when it is missing,
-// EISDIR for a folder). Used where "missing" and "unreadable" must be told apart.
+// EISDIR for a folder, EINVAL for a FIFO, socket or device, which are never opened for
+// reading and so never block). Used where "missing" and "unreadable" must be told apart.
 std::optional<std::string> readFileBytes(const std::string& path, int& error) noexcept;
+// The stamp of a regular file on the disk, or nothing when there is none.
+std::optional<FileStamp> fileStamp(const std::string& path) noexcept;
 // Replaces the file with `bytes` through a flushed temporary sibling renamed over it, so a
 // reader sees the old or the new contents, never a mix. Keeps an existing file's permissions.
 bool writeFileAtomically(const std::string& path, const std::string& bytes) noexcept;
+// The file a chain of symbolic links at `path` ends in (which need not exist yet); `path`
+// itself when it is no link or the chain cannot be followed (a loop, too many links).
+std::string resolveLinks(const std::string& path);
+
+// Makes `path` a folder only the user can enter: creates it (mode 0700) when missing; an
+// existing one must be a real folder (not a link) that belongs to the user, and loses any
+// access of others. False when it is not so and cannot be made so.
+bool ensurePrivateFolder(const std::string& path) noexcept;
+// A private folder below `parent` (which ends with "/"): "<prefix>-<user id>/" when that can
+// be made private, else a new "<prefix>-<user id>-XXXXXX/" (someone else holds the name).
+// The result ends with "/"; the empty text when neither can be made.
+std::string privateFolderIn(const std::string& parent, const std::string& prefix) noexcept;
+// Creates an empty file that did not exist, never following a link. False when the name is
+// taken or the file cannot be made.
+bool createNewFile(const std::string& path) noexcept;
 
 // Passes every call to another file system; override what a test wants to change.
 class ForwardingFileSystem : public FileSystem {
@@ -63,6 +94,7 @@ public:
     std::optional<std::string> readAll(const std::string& p) override { return target_.readAll(p); }
     bool writeAll(const std::string& p, const std::string& b) override { return target_.writeAll(p, b); }
     std::optional<double> lastModified(const std::string& p) override { return target_.lastModified(p); }
+    std::optional<FileStamp> stamp(const std::string& p) override { return target_.stamp(p); }
     std::vector<std::string> listFiles(const std::string& f) override { return target_.listFiles(f); }
     std::vector<std::string> listFolders(const std::string& f) override { return target_.listFolders(f); }
 

@@ -4,10 +4,13 @@
 #include "platform/text.h"
 
 #include <curl/curl.h>
+#include <zlib.h>
 
 #include <atomic>
 #include <cctype>
 #include <exception>
+#include <memory>
+#include <new>
 #include <optional>
 #include <string_view>
 
@@ -125,17 +128,101 @@ bool isLoopback(const std::string& hostName) {
     return platform::equalsNoCase(hostName, "localhost") || hostName.rfind("127.", 0) == 0 || hostName == "::1";
 }
 
+// Undoes a gzip or deflate coding piece by piece, so that neither a small reply that decodes
+// to a huge one nor a cut-off one gets past the receiver.
+class Decoder {
+public:
+    Decoder() = default;
+    Decoder(const Decoder&) = delete;
+    Decoder& operator=(const Decoder&) = delete;
+    ~Decoder() {
+        if (started_) inflateEnd(&stream_);
+    }
+
+    // windowBits 15 + 32 reads both the gzip and the zlib wrapping ("deflate" as sent).
+    bool start() {
+        started_ = inflateInit2(&stream_, 15 + 32) == Z_OK;
+        return started_;
+    }
+
+    // Hands each decoded piece to out; false when the bytes are not a valid stream or out
+    // refused. Bytes after the end of the stream are ignored.
+    template <class Out>
+    bool feed(const char* data, std::size_t size, Out&& out) {
+        stream_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data));
+        stream_.avail_in = static_cast<uInt>(size);
+        while (stream_.avail_in > 0 && !ended_) {
+            char piece[16384];
+            stream_.next_out = reinterpret_cast<Bytef*>(piece);
+            stream_.avail_out = sizeof piece;
+            const int rc = inflate(&stream_, Z_NO_FLUSH);
+            if (rc != Z_OK && rc != Z_STREAM_END) return false;
+            ended_ = rc == Z_STREAM_END;
+            const std::size_t produced = sizeof piece - stream_.avail_out;
+            if (produced > 0 && !out(piece, produced)) return false;
+            if (rc == Z_OK && produced == 0 && stream_.avail_in > 0) return false;  // no progress
+        }
+        return true;
+    }
+
+    bool ended() const { return ended_; }
+
+private:
+    z_stream stream_{};
+    bool started_ = false;
+    bool ended_ = false;
+};
+
 // Where the reply body goes while libcurl reads it.
 struct Receiver {
     CURL* easy = nullptr;
     const std::function<bool(const char*, std::size_t)>* sink = nullptr;
     bool onlySuccess = false;   // give sink a 2xx body only; keep any other in otherBody
+    std::size_t limit = 0;      // the most body bytes (decoded) taken; 0: no limit
+    bool decode = false;        // undo the reply's content coding
+    std::string encoding;       // the reply's Content-Encoding, lower case
     bool decided = false;
     bool toSink = true;
+    std::unique_ptr<Decoder> decoder;
+    std::size_t received = 0;
     std::string otherBody;
     bool sinkStopped = false;
-    std::string failure;        // an exception from sink or from memory, as text
+    std::string failure;        // why the body was refused, as text
+
+    // One piece of the decoded body.
+    bool take(const char* data, std::size_t length) {
+        if (limit > 0 && length > limit - received) {
+            failure = "the reply is larger than " + std::to_string(limit) + " bytes";
+            return false;
+        }
+        received += length;
+        if (!toSink) {
+            const std::size_t room = kErrorBodyLimit - otherBody.size();
+            otherBody.append(data, length < room ? length : room);
+            return true;
+        }
+        if (!(*sink)(data, length)) {
+            sinkStopped = true;
+            return false;
+        }
+        return true;
+    }
 };
+
+std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* userData) {
+    auto* receiver = static_cast<Receiver*>(userData);
+    const std::size_t length = size * count;
+    const std::string_view line(data, length);
+    if (line.rfind("HTTP/", 0) == 0) {
+        receiver->encoding.clear();  // a new reply (after an interim one) starts its own headers
+    } else if (const auto colon = line.find(':');
+               colon != std::string_view::npos && platform::equalsNoCase(line.substr(0, colon), "Content-Encoding")) {
+        receiver->encoding.clear();
+        for (char c : platform::trimmed(line.substr(colon + 1), " \t\r\n"))
+            receiver->encoding += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return length;
+}
 
 std::size_t onBody(char* data, std::size_t size, std::size_t count, void* userData) {
     auto* receiver = static_cast<Receiver*>(userData);
@@ -146,21 +233,26 @@ std::size_t onBody(char* data, std::size_t size, std::size_t count, void* userDa
             curl_easy_getinfo(receiver->easy, CURLINFO_RESPONSE_CODE, &status);
             receiver->toSink = !receiver->onlySuccess || (status >= 200 && status < 300);
             receiver->decided = true;
+            const std::string& coding = receiver->encoding;
+            if (receiver->decode && !coding.empty() && coding != "identity") {
+                if (coding != "gzip" && coding != "x-gzip" && coding != "deflate") {
+                    receiver->failure = "the reply's content encoding " + coding + " is not known";
+                    return 0;
+                }
+                receiver->decoder = std::make_unique<Decoder>();
+                if (!receiver->decoder->start()) throw std::bad_alloc();
+            }
         }
-        if (!receiver->toSink) {
-            const std::size_t room = kErrorBodyLimit - receiver->otherBody.size();
-            receiver->otherBody.append(data, length < room ? length : room);
-            return length;
-        }
-        if (!(*receiver->sink)(data, length)) {
-            receiver->sinkStopped = true;
-            return 0;  // libcurl ends the transfer with CURLE_WRITE_ERROR
-        }
-        return length;
+        if (!receiver->decoder) return receiver->take(data, length) ? length : 0;
+        const bool fed = receiver->decoder->feed(data, length, [receiver](const char* piece, std::size_t n) {
+            return receiver->take(piece, n);
+        });
+        if (fed) return length;
+        if (receiver->failure.empty() && !receiver->sinkStopped) receiver->failure = "the encoded reply is damaged";
     } catch (const std::exception& e) {
-        receiver->failure = e.what();
+        receiver->failure = std::string("the receiver failed: ") + e.what();
     } catch (...) {
-        receiver->failure = "unknown exception";
+        receiver->failure = "the receiver failed: unknown exception";
     }
     return 0;
 }
@@ -208,11 +300,11 @@ void perform(const HttpRequest& request, Receiver& receiver, HttpResponse& info)
     if (request.connectTimeoutMs > 0) curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, request.connectTimeoutMs);
     if (request.totalTimeoutMs > 0) curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, request.totalTimeoutMs);
     if (!request.userAgent.empty()) curl_easy_setopt(h, CURLOPT_USERAGENT, request.userAgent.c_str());
-    if (request.decodeContent) {
-        curl_easy_setopt(h, CURLOPT_ACCEPT_ENCODING, "");  // every coding this libcurl decodes
-    } else {
-        curl_easy_setopt(h, CURLOPT_HTTP_CONTENT_DECODING, 0L);
-    }
+    // The receiver decodes, so that what a coding decodes to is counted against the limit and
+    // a stream cut short is noticed; libcurl only advertises the codings.
+    curl_easy_setopt(h, CURLOPT_HTTP_CONTENT_DECODING, 0L);
+    if (request.decodeContent) curl_easy_setopt(h, CURLOPT_ACCEPT_ENCODING, "gzip, deflate");
+    receiver.decode = request.decodeContent;
 
     const std::string method = request.method.empty() ? "GET" : request.method;
     if (method == "GET" && request.body.empty()) {
@@ -229,8 +321,14 @@ void perform(const HttpRequest& request, Receiver& receiver, HttpResponse& info)
     if (headers) curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &onBody);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &receiver);
+    curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, &onHeader);
+    curl_easy_setopt(h, CURLOPT_HEADERDATA, &receiver);
 
     const CURLcode rc = curl_easy_perform(h);
+    if (rc == CURLE_OK && receiver.decoder && !receiver.decoder->ended()) {
+        info.error = "the encoded reply was cut short";
+        return;
+    }
     if (rc == CURLE_OK) {
         info.ok = true;
         curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &info.status);
@@ -239,7 +337,7 @@ void perform(const HttpRequest& request, Receiver& receiver, HttpResponse& info)
     if (receiver.sinkStopped) {
         info.error = "the receiver stopped the transfer";
     } else if (!receiver.failure.empty()) {
-        info.error = "the receiver failed: " + receiver.failure;
+        info.error = receiver.failure;
     } else {
         info.error = errorBuffer[0] ? errorBuffer : curl_easy_strerror(rc);
     }
@@ -257,6 +355,7 @@ public:
             };
             Receiver receiver;
             receiver.sink = &collect;
+            receiver.limit = request.maxReplyBytes;
             perform(request, receiver, response);
             if (response.ok) response.body = std::move(body);
         } catch (const std::exception& e) {

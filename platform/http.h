@@ -22,6 +22,10 @@ struct HttpRequest {
     long connectTimeoutMs = 5000;      // 0 or less: libcurl's default
     long totalTimeoutMs = 30000;       // 0 or less: no limit
     bool decodeContent = true;         // advertise gzip/deflate; the body handed back is decoded
+    // send: the most body bytes (after decoding) taken; a longer reply fails as it arrives.
+    // 0: no limit. download leaves the limit to its sink.
+    std::size_t maxReplyBytes = kDefaultMaxReplyBytes;
+    static constexpr std::size_t kDefaultMaxReplyBytes = 1024 * 1024;
 };
 
 struct HttpResponse {
@@ -39,8 +43,8 @@ public:
     virtual ~HttpClient() = default;
 
     // Sends one HTTP/1.0 request and waits for the whole reply. Never throws: an unreachable
-    // or refusing server, a time-out or a broken reply gives ok=false, an empty body and the
-    // reason in error. A reply of any status (a 500 too) gives ok=true with its body.
+    // or refusing server, a time-out, a broken reply, a body over maxReplyBytes or an encoded
+    // body that is damaged or cut short gives ok=false, an empty body and the reason in error. A reply of any status (a 500 too) gives ok=true with its body.
     // Besides the caller's headers only Host, Content-Length, Accept, User-Agent, Accept-Encoding
     // and, for a body without a Content-Type of its own, the form Content-Type are added; a
     // caller's header of the same name takes the place of the added one (Content-Length excepted:

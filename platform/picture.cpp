@@ -117,7 +117,13 @@ std::shared_ptr<Picture> loadPng(const std::string& path) {
         cairo_surface_destroy(read);
         return nullptr;
     }
-    // Whatever format cairo chose for the file, the pixels are taken from an ARGB32 copy.
+    if (cairo_image_surface_get_format(read) == CAIRO_FORMAT_ARGB32) {  // a file with alpha: as it is
+        auto picture = std::make_shared<Picture>(pictureFrom(read));
+        cairo_surface_destroy(read);
+        picture->source = path;
+        return picture;
+    }
+    // Whatever other format cairo chose for the file, the pixels are taken from an ARGB32 copy.
     Canvas canvas(cairo_image_surface_get_width(read), cairo_image_surface_get_height(read));
     if (!canvas.ok()) {
         cairo_surface_destroy(read);

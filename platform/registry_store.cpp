@@ -1,5 +1,5 @@
 // The file registry and the memory registry: the same operations on a RegTree, the file one
-// re-reading its file on every call and replacing it atomically under a lock on every change.
+// reading its file whenever it changed and replacing it atomically under a lock on every change.
 #include "platform/registry_store.h"
 
 #include <fcntl.h>
@@ -27,6 +27,12 @@ using detail::RegKey;
 using detail::RegTree;
 
 constexpr long kRegistryIoFailed = 1016;  // the registry's own ERROR_REGISTRY_IO_FAILED
+
+// An empty file (as a user leaves it after clearing the file by hand) is an empty store.
+std::optional<RegTree> parseStore(const std::string& bytes, std::string& problem) {
+    if (bytes.empty()) return RegTree();
+    return RegTree::parse(bytes, problem);
+}
 
 // The operations, written once against two primitives.
 class TreeStore : public RegistryStore {
@@ -129,7 +135,15 @@ public:
 
 protected:
     // No lock: writers rename a complete file into place, so a reader sees one whole version.
+    // The file is parsed again only when its stamp changed since the last parse; as every
+    // writer renames a new file into place, any change shows in the stamp.
     void read(bool strict, const std::function<void(RegTree&)>& use) override {
+        std::lock_guard lock(mutex_);
+        const std::optional<FileStamp> stamp = fileStamp(path_);
+        if (parsedIs(stamp)) {
+            use(parsed_->tree);
+            return;
+        }
         int error = 0;
         auto bytes = readFileBytes(path_, error);
         if (!bytes) {
@@ -145,7 +159,7 @@ protected:
             return;
         }
         std::string problem;
-        auto tree = RegTree::parse(*bytes, problem);
+        auto tree = parseStore(*bytes, problem);
         if (!tree) {
             if (!warnedUnreadable_.exchange(true))
                 std::cerr << "varnotel: the registry file " << path_ << " is damaged (" << problem
@@ -153,36 +167,61 @@ protected:
             return;
         }
         warnedUnreadable_ = false;
-        use(*tree);
+        // A file replaced while it was read is parsed again next time.
+        parsed_.reset();
+        if (stamp && fileStamp(path_) == stamp) {
+            parsed_.emplace(Parsed{stamp, std::move(*bytes), std::move(*tree)});
+            use(parsed_->tree);
+        } else {
+            use(*tree);
+        }
     }
 
     bool change(const std::function<bool(RegTree&)>& edit) override {
+        std::lock_guard lock(mutex_);
         try {
             std::error_code ec;
             auto folder = std::filesystem::path(path_).parent_path();
             if (!folder.empty()) std::filesystem::create_directories(folder, ec);
 
-            LockFile lock;
-            lock.fd = ::open((path_ + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-            if (lock.fd < 0) return false;
-            while (::flock(lock.fd, LOCK_EX) != 0)
+            LockFile fileLock;
+            fileLock.fd = ::open((path_ + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+            if (fileLock.fd < 0) return false;
+            while (::flock(fileLock.fd, LOCK_EX) != 0)
                 if (errno != EINTR) return false;
-            removeAbandonedTemporaries(folder);
+            // A link in the file's place is written through, so the link stays a link.
+            const std::string target = resolveLinks(path_);
+            removeAbandonedTemporaries(target);
 
-            int error = 0;
-            auto bytes = readFileBytes(path_, error);
-            if (!bytes && error != ENOENT) return false;  // never replace what could not be read
-            std::string problem;
-            std::optional<RegTree> tree = bytes ? RegTree::parse(*bytes, problem) : RegTree();
-            bool damaged = !tree;
-            if (damaged) tree.emplace();
+            // Under the lock nobody else replaces the file: the last parse serves when the
+            // file is still the one it came from.
+            const std::optional<FileStamp> stamp = fileStamp(path_);
+            if (!parsedIs(stamp)) {
+                parsed_.reset();
+                int error = 0;
+                auto bytes = readFileBytes(path_, error);
+                if (!bytes && error != ENOENT) return false;  // never replace what could not be read
+                std::string problem;
+                std::optional<RegTree> tree = bytes ? parseStore(*bytes, problem) : RegTree();
+                if (!tree) return replaceDamaged(*bytes, problem, edit, target);
+                if (!bytes) parsed_.emplace(Parsed{std::nullopt, std::nullopt, std::move(*tree)});  // no file yet
+                else parsed_.emplace(Parsed{stamp, std::move(*bytes), std::move(*tree)});
+            }
 
-            if (!edit(*tree)) return false;
-            std::string text = tree->serialize();
-            if (bytes && text == *bytes) return true;  // nothing changed
-            if (damaged && !keepDamagedCopy(*bytes, problem)) return false;
-            return writeFileAtomically(path_, text);
+            // The edits refuse before they change anything, so the kept tree is edited in
+            // place; a failed write forgets it.
+            if (!edit(parsed_->tree)) return false;
+            std::string text = parsed_->tree.serialize();
+            if (parsed_->text && text == *parsed_->text) return true;  // nothing changed
+            if (!writeFileAtomically(target, text)) {
+                parsed_.reset();
+                return false;
+            }
+            parsed_->stamp = fileStamp(path_);
+            parsed_->text = std::move(text);
+            return true;
         } catch (const std::exception&) {
+            parsed_.reset();
             return false;
         }
     }
@@ -190,9 +229,10 @@ protected:
 private:
     // Every writer holds the lock while its temporary file exists, so under the lock any
     // temporary file is what a killed writer left behind.
-    void removeAbandonedTemporaries(const std::filesystem::path& folder) {
+    void removeAbandonedTemporaries(const std::string& target) {
         std::error_code ec;
-        const std::string prefix = std::filesystem::path(path_).filename().string() + ".tmp-";
+        const auto folder = std::filesystem::path(target).parent_path();
+        const std::string prefix = std::filesystem::path(target).filename().string() + ".tmp-";
         std::filesystem::directory_iterator it(folder.empty() ? "." : folder, ec), end;
         for (std::error_code ignored; !ec && it != end; it.increment(ec))
             if (it->path().filename().string().rfind(prefix, 0) == 0) std::filesystem::remove(it->path(), ignored);
@@ -215,8 +255,32 @@ private:
         return true;
     }
 
+    // A damaged file is kept beside and replaced by the edit of an empty registry.
+    bool replaceDamaged(const std::string& bytes, const std::string& problem,
+                        const std::function<bool(RegTree&)>& edit, const std::string& target) {
+        RegTree tree;
+        if (!edit(tree)) return false;
+        if (!keepDamagedCopy(bytes, problem)) return false;
+        return writeFileAtomically(target, tree.serialize());
+    }
+
+    // True when the last parse is of the file with that stamp.
+    bool parsedIs(const std::optional<FileStamp>& stamp) const {
+        return stamp && parsed_ && parsed_->stamp == stamp;
+    }
+
+    // The last parse of the file: its stamp, its text and its tree. Without a stamp it serves
+    // no read; without a text it stands for a file that was missing.
+    struct Parsed {
+        std::optional<FileStamp> stamp;
+        std::optional<std::string> text;
+        RegTree tree;
+    };
+
     std::string path_;
     std::atomic<bool> warnedUnreadable_{false};
+    std::mutex mutex_;  // guards parsed_
+    std::optional<Parsed> parsed_;
 };
 
 std::string environment(const char* name) {

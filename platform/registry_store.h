@@ -70,9 +70,11 @@ public:
 // (~/.config when XDG_CONFIG_HOME is unset).
 std::string defaultRegistryPath();
 
-// A registry kept in one text file (registry-export format). Every read re-reads the file;
-// every write takes an advisory lock, re-reads, changes and renames a flushed temporary
-// file over the old one, so several processes can share it and a crash never tears it.
+// A registry kept in one text file (registry-export format). A read sees the file as it is
+// now, parsing it again only when it changed since the last parse (its stamp: which file,
+// size, change times); every write takes an advisory lock, reads the file when it changed,
+// changes it and renames a flushed temporary file over the old one, so several processes
+// can share it and a crash never tears it.
 std::unique_ptr<RegistryStore> makeFileRegistry(const std::string& path);
 
 // A registry held in memory, for tests.

@@ -126,14 +126,22 @@ void appendValue(std::string& out, const std::string& name, const RegValue& v) {
     out += '\n';
 }
 
-// Every key gets its section so that empty keys and the order of keys survive; a root key
-// only when it holds values.
-void appendKey(std::string& out, const RegKey& key, const std::string& path, bool isRoot) {
-    if (!isRoot || !key.values().empty()) {
+// A key gets its section when it holds values or is empty; a key that only holds sub keys is
+// made again by its first sub key's section, in the same place among its siblings, so the
+// order of keys survives without writing each long path once per level above it. A root key
+// only when it holds values. The path grows and shrinks in one buffer.
+void appendKey(std::string& out, const RegKey& key, std::string& path, bool isRoot) {
+    if (isRoot ? !key.values().empty() : (!key.values().empty() || key.subKeys().empty())) {
         out += "\n[" + path + "]\n";
         for (const auto& [name, value] : key.values()) appendValue(out, name, value);
     }
-    for (const auto& sub : key.subKeys()) appendKey(out, *sub, path + "\\" + sub->name(), false);
+    for (const auto& sub : key.subKeys()) {
+        const std::size_t length = path.size();
+        path += '\\';
+        path += sub->name();
+        appendKey(out, *sub, path, false);
+        path.resize(length);
+    }
 }
 
 // ---- reading ----
@@ -243,6 +251,7 @@ RegKey* RegTree::create(RootKey root, const std::string& path) {
     const char* name = rootName(root);
     if (!name) return nullptr;
     auto parts = splitPath(path);
+    if (parts.size() > kMaxKeyDepth) return nullptr;
     for (const auto& part : parts)
         if (part.find_first_of("\r\n") != std::string::npos) return nullptr;
     RegKey* key = top_.findSubKey(name);
@@ -262,7 +271,10 @@ bool RegTree::erase(RootKey root, const std::string& path) {
 std::string RegTree::serialize() const {
     std::string out(kHeader);
     out += '\n';
-    for (const auto& root : top_.subKeys()) appendKey(out, *root, root->name(), true);
+    for (const auto& root : top_.subKeys()) {
+        std::string path = root->name();
+        appendKey(out, *root, path, true);
+    }
     return out;
 }
 
@@ -290,6 +302,8 @@ std::optional<RegTree> RegTree::parse(const std::string& text, std::string& prob
             std::string_view path = line.substr(1, line.size() - 2);
             std::size_t slash = path.find('\\');
             std::string root = fold(path.substr(0, slash));
+            if (slash != std::string_view::npos && splitPath(std::string(path.substr(slash + 1))).size() > kMaxKeyDepth)
+                return fail(i, "key nested too deep");
             current = nullptr;
             for (const auto& r : kRoots)
                 if (fold(r.name) == root)

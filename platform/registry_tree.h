@@ -3,7 +3,9 @@
 //
 // The text is the registry-export format, UTF-8, "\n" line ends:
 //   Windows Registry Editor Version 5.00
-//   [HKEY_CURRENT_USER\Software\Key]        one section per key, parents before children
+//   [HKEY_CURRENT_USER\Software\Key]        one section per key that holds values or is
+//                                            empty, parents before children; other keys
+//                                            are made by their sub keys' sections
 //   "name"="text"       REG_SZ holding text and one terminating zero; inside quotes \\ is a
 //                       backslash, \" a quote, \n a line feed and \r a carriage return
 //   @=...               the default (empty-named) value
@@ -56,12 +58,16 @@ private:
 
 class RegTree {
 public:
+    // How many keys deep below a root key a path may go, as in the registry itself; deeper
+    // paths are refused when created and make a file that holds them damaged.
+    static constexpr std::size_t kMaxKeyDepth = 512;
+
     RegTree();
 
     // The key at `path` ("A\B", empty for the root key itself), or nullptr when missing.
     RegKey* find(RootKey root, const std::string& path);
-    // The key, created with every missing parent; nullptr for an unknown root or a key name
-    // the text form cannot hold (a line break). Nothing is created when it fails.
+    // The key, created with every missing parent; nullptr for an unknown root, a path deeper
+    // than kMaxKeyDepth or a key name the text form cannot hold (a line break). Nothing is created when it fails.
     RegKey* create(RootKey root, const std::string& path);
     // Deletes the key and everything below it; false when missing (root keys cannot go).
     bool erase(RootKey root, const std::string& path);

@@ -5,6 +5,7 @@
 // namespace on the root never stops an unprefixed name from matching.
 #include "platform/xml_dom.h"
 
+#include <algorithm>
 #include <cstring>
 #include <sstream>
 
@@ -51,11 +52,38 @@ void requireName(const std::string& name) {
     if (!isXmlName(name)) fail("\"" + name + "\" is not a valid XML name.");
 }
 
+// Walks the tree below `n` in document order without recursion.
 void collectText(pugi::xml_node n, std::string& out) {
-    for (auto c : n.children()) {
+    pugi::xml_node c = n.first_child();
+    while (c && c != n) {
         if (c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata) out += c.value();
-        else if (c.type() == pugi::node_element && !isHolder(c)) collectText(c, out);
+        if (c.type() == pugi::node_element && !isHolder(c) && c.first_child()) {
+            c = c.first_child();
+            continue;
+        }
+        while (c != n && !c.next_sibling()) c = c.parent();
+        if (c != n) c = c.next_sibling();
     }
+}
+
+// How many elements deep the document goes, counted without recursion.
+std::size_t depthOf(pugi::xml_node doc) {
+    std::size_t depth = 0, deepest = 0;
+    pugi::xml_node c = doc.first_child();
+    while (c && c != doc) {
+        if (c.type() == pugi::node_element) deepest = std::max(deepest, depth + 1);
+        if (c.first_child()) {
+            c = c.first_child();
+            ++depth;
+            continue;
+        }
+        while (c != doc && !c.next_sibling()) {
+            c = c.parent();
+            --depth;
+        }
+        if (c != doc) c = c.next_sibling();
+    }
+    return deepest;
 }
 
 std::string escapeAttribute(const char* value) {
@@ -358,6 +386,11 @@ bool DomDocument::parse(const std::string& bytes) {
         parseError_ = "The document has no root element.";
         return false;
     }
+    if (depthOf(doc_) > kMaxXmlDepth) {
+        doc_.reset();
+        parseError_ = "The document nests elements more than " + std::to_string(kMaxXmlDepth) + " deep.";
+        return false;
+    }
     parseError_.clear();
     return true;
 }
@@ -375,6 +408,7 @@ bool DomDocument::load(const std::string& path) {
 bool DomDocument::loadXML(const std::string& text) { return parse(text); }
 
 bool DomDocument::save(const std::string& path) const {
+    if (depthOf(doc_) > kMaxXmlDepth) return false;  // it could not be loaded again
     const std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + print(doc_, "\t", pugi::format_indent);
     return fileSystem().writeAll(path, text);
 }

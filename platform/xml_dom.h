@@ -129,6 +129,11 @@ private:
     std::vector<DomNode> nodes_;
 };
 
+// How many elements deep a document may nest. Deeper text is refused when loaded (a damaged
+// or hostile file), and a document edited deeper is not saved, so neither the readers nor
+// the indented text written can grow without bound.
+constexpr std::size_t kMaxXmlDepth = 256;
+
 // One XML document. Empty until loaded or given a document element.
 class DomDocument {
 public:
@@ -137,14 +142,15 @@ public:
     DomDocument& operator=(const DomDocument&) = delete;
 
     // Parse a file (read through the platform's file system) or a text. True on success; on
-    // failure the document is empty (no document element) and parseError() says why.
+    // failure (bad XML, nesting deeper than kMaxXmlDepth) the document is empty (no document element) and parseError() says why.
     // Either way every earlier handle into this document becomes invalid.
     bool load(const std::string& path);
     bool loadXML(const std::string& text);
     const std::string& parseError() const { return parseError_; }
 
     // Writes the document as UTF-8 with an XML declaration, indented, replacing the file all
-    // at once. False when it cannot be written (the old file is then unchanged).
+    // at once. False when it cannot be written or nests deeper than kMaxXmlDepth (the old file
+    // is then unchanged).
     bool save(const std::string& path) const;
     // The document as compact XML text, without a declaration; "" for an empty document.
     std::string xml() const;

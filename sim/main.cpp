@@ -36,11 +36,21 @@ int main(int argc, char** argv) {
         }
     }
 
+    std::ifstream scenarioFile;
+    if (!scenario.empty() && scenario != "-") {
+        scenarioFile.open(scenario);
+        if (!scenarioFile) {
+            std::cerr << "cannot read scenario " << scenario << "\n";
+            return 2;
+        }
+    }
+
     // The demo keeps its settings to itself unless a registry file was named.
     std::string demoRegistry;
     if (!std::getenv("VARNOTEL_REGISTRY")) {
-        char tmpl[] = "/tmp/varnotel-sim-XXXXXX";
-        if (char* dir = mkdtemp(tmpl)) {
+        const char* temp = std::getenv("TMPDIR");
+        std::string tmpl = std::string(temp && *temp ? temp : "/tmp") + "/varnotel-sim-XXXXXX";
+        if (char* dir = mkdtemp(tmpl.data())) {
             demoRegistry = std::string(dir) + "/registry.reg";
             setenv("VARNOTEL_REGISTRY", demoRegistry.c_str(), 1);
         }
@@ -57,12 +67,7 @@ int main(int argc, char** argv) {
         } else if (scenario == "-") {
             ok = simulator.run(std::cin);
         } else {
-            std::ifstream in(scenario);
-            if (!in) {
-                std::cerr << "cannot read scenario " << scenario << "\n";
-                return 2;
-            }
-            ok = simulator.run(in);
+            ok = simulator.run(scenarioFile);
         }
     }
     if (!demoRegistry.empty()) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <regex>
 
 #include "core/api_helpers.h"
@@ -169,6 +170,20 @@ TEST_F(Helpers, NumbersAreReadWithAPointWhateverTheLocale) {
     EXPECT_THROW(plorin::toNumber("abc"), platform::NumberedError);
     EXPECT_THROW(plorin::toNumber(""), platform::NumberedError);
     EXPECT_THROW(plorin::toNumber("2,5"), platform::NumberedError);
+}
+
+TEST_F(Helpers, WholeNumbersOfAnyLengthReadAsBefore) {
+    // Short whole numbers take a quicker way than the rest; both must agree.
+    EXPECT_EQ(plorin::toNumber("1112"), 1112);
+    EXPECT_EQ(plorin::toNumber(" 007 "), 7);
+    EXPECT_EQ(plorin::toNumber("999999999999999"), 999999999999999.0);     // 15 digits
+    EXPECT_EQ(plorin::toNumber("12345678901234567"), 12345678901234567.0);  // beyond: rounded as a double
+    EXPECT_EQ(plorin::toNumber("-42"), -42);
+    EXPECT_TRUE(std::signbit(plorin::toNumber("-0")));
+    EXPECT_EQ(plorin::toNumber("+5"), 5);
+    EXPECT_EQ(plorin::toNumber("&H1F"), 31);
+    for (const char* bad : {"-", "--1", "1-", "1 2", "12a", "0x10"})
+        EXPECT_THROW(plorin::toNumber(bad), platform::NumberedError) << bad;
 }
 
 class UndoFix : public CoreFixture {

@@ -4,12 +4,18 @@
 
 #include <unistd.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "core/images.h"
 #include "host/clipboard.h"
 #include "host/host.h"
+#include "host/text.h"
+#include "platform/filesystem.h"
 #include "platform/picture.h"
+#include "platform/services.h"
 
 using plorin::FitRect;
 
@@ -146,5 +152,114 @@ TEST_F(Thumbnails, FailedStepsWriteNothing) {
         EXPECT_FALSE(std::filesystem::exists(path(c.file))) << c.what;
         EXPECT_TRUE(host::clipboard().empty()) << c.what;
         platform::useImageEncoders(std::nullopt);
+    }
+}
+
+TEST_F(Thumbnails, PictureFilesAreDecodedAgainOnceTheyChange) {
+    const std::string file = path("icon.png");
+    ASSERT_TRUE(platform::savePng(solid(4, 4, kRed), file));
+    auto first = plorin::loadPictureGdiPlus(file);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(at(*first, 1, 1), kRed);
+    EXPECT_EQ(first->source, file);
+    first->pixels.assign(first->pixels.size(), 0);  // the caller's own picture
+    EXPECT_EQ(at(*plorin::loadPictureGdiPlus(file), 1, 1), kRed);
+
+    // Replaced by another file of the same size.
+    constexpr std::uint32_t kBlue = 0xFF0000FF, kGreen = 0xFF00FF00;
+    ASSERT_TRUE(platform::savePng(solid(4, 4, kBlue), file));
+    EXPECT_EQ(at(*plorin::loadPictureGdiPlus(file), 1, 1), kBlue);
+
+    // Rewritten where it stands, later.
+    ASSERT_TRUE(platform::savePng(solid(4, 4, kGreen), path("green.png")));
+    const auto green = platform::fileSystem().readAll(path("green.png"));
+    ASSERT_TRUE(green);
+    {
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out << *green;
+    }
+    std::filesystem::last_write_time(file, std::filesystem::last_write_time(file) + std::chrono::seconds(10));
+    EXPECT_EQ(at(*plorin::loadPictureGdiPlus(file), 1, 1), kGreen);
+
+    // A file system that cannot read it gets no picture from what was read before.
+    struct Unreadable : platform::ForwardingFileSystem {
+        using ForwardingFileSystem::ForwardingFileSystem;
+        std::optional<std::string> readAll(const std::string&) override { return std::nullopt; }
+    } unreadable(platform::realFileSystem());
+    platform::useFileSystem(&unreadable);
+    EXPECT_EQ(plorin::loadPictureGdiPlus(file), nullptr);
+    platform::useFileSystem(nullptr);
+
+    std::filesystem::remove(file);
+    EXPECT_EQ(plorin::loadPictureGdiPlus(file), nullptr);
+}
+
+TEST_F(Thumbnails, CopiedShapesLandWhereTheirBitmapWouldAndAtLeastAsSharp) {
+    host::Application app("14.0");
+    auto p = app.Presentations().Add(false);
+    auto slide = p->Slides().Add(1, 12);
+    auto title = slide->Shapes().AddTextbox(1, 36, 20, 648, 60);
+    title->TextFrame().TextRange().setText("Quarterly figures");
+    auto box = slide->Shapes().AddShape(host::msoShapeRoundedRectangle, 36, 120, 300, 200);
+    box->Fill().ForeColor().setRGB(0x2060C0);
+    auto arrow = slide->Shapes().AddShape(host::msoShapeRightArrow, 380, 150, 300, 120);
+    arrow->setRotation(30);
+    auto oval = slide->Shapes().AddShape(host::msoShapeOval, 100, 380, 500, 120);
+    oval->Fill().ForeColor().setRGB(0x20A040);
+    const std::vector<std::shared_ptr<host::Shape>> shapes = {title, box, arrow, oval};
+
+    struct Case {
+        std::int16_t w, h;
+    };
+    for (const Case c : {Case{160, 120}, Case{200, 150}, Case{96, 128}}) {
+        SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h));
+        host::ShapeRange(shapes).Copy();
+        ASSERT_EQ(plorin::saveClipboardAsPng(c.w, c.h, kOpaqueWhite, path("drawn.png")), 0);
+        host::ShapeRange(shapes).Copy();
+        host::clipboard().setBitmap(*host::clipboard().bitmap());  // the shapes' bitmap only
+        ASSERT_EQ(plorin::saveClipboardAsPng(c.w, c.h, kOpaqueWhite, path("scaled.png")), 0);
+        const auto drawn = platform::loadPng(path("drawn.png")), scaled = platform::loadPng(path("scaled.png"));
+        ASSERT_TRUE(drawn && scaled);
+        ASSERT_EQ(drawn->width, c.w);
+        ASSERT_EQ(drawn->height, c.h);
+
+        // The same picture: channels differ by little on average, nowhere by a whole shape.
+        auto channel = [](std::uint32_t argb, int shift) { return static_cast<int>((argb >> shift) & 0xFF); };
+        double difference = 0;
+        int far = 0;
+        // Sharpness: how many pixels the blue box's left edge takes to rise from the white
+        // around it to the box's colour, summed over the rows that cross it.
+        auto edgeWidth = [&](const platform::Picture& pic) {
+            int rows = 0, pixels = 0;
+            for (int y = 0; y < pic.height; ++y) {
+                int x = 0;
+                while (x < pic.width / 2 && channel(at(pic, x, y), 8) >= 250) ++x;
+                int rise = 0;
+                while (x < pic.width / 2 && channel(at(pic, x, y), 8) > 112) ++x, ++rise;
+                const std::uint32_t inside = at(pic, std::min(x + 1, pic.width - 1), y);
+                if (x < pic.width / 2 && std::abs(channel(inside, 16) - 0xC0) < 24 && std::abs(channel(inside, 0) - 0x20) < 24) {
+                    ++rows;
+                    pixels += rise;
+                }
+            }
+            return rows ? static_cast<double>(pixels) / rows : 99.0;
+        };
+        for (int y = 0; y < c.h; ++y)
+            for (int x = 0; x < c.w; ++x) {
+                EXPECT_EQ(at(*drawn, x, y) >> 24, 0xFFu);
+                int most = 0;
+                for (int shift : {0, 8, 16}) {
+                    const int d = std::abs(channel(at(*drawn, x, y), shift) - channel(at(*scaled, x, y), shift));
+                    difference += d;
+                    most = std::max(most, d);
+                }
+                if (most > 128) ++far;
+            }
+        difference /= 3.0 * c.w * c.h;
+        EXPECT_LT(difference, 6.0);
+        EXPECT_LT(far, c.w * c.h / 100);  // only thin lines and letters may fall on other pixels
+        // At most the one pixel the edge falls into, as in the scaled bitmap.
+        EXPECT_LE(edgeWidth(*scaled), 1.0);
+        EXPECT_LE(edgeWidth(*drawn), 1.0);
     }
 }

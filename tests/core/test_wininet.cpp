@@ -100,6 +100,15 @@ TEST_F(Wininet, AGzipReplyIsHandedBackDecoded) {
     EXPECT_EQ(text(post("http://" + server.hostPort() + "/errorreport.php")), "0");
 }
 
+TEST_F(Wininet, AReplyFarLongerThanAFormsAnswerIsRefused) {
+    server.queue(Reply::text(std::string(64 * 1024, 'x')));
+    EXPECT_EQ(post("http://" + server.hostPort() + "/").size(), 64u * 1024);
+    server.queue(Reply::text(std::string(64 * 1024 + 1, 'x')));
+    EXPECT_TRUE(post("http://" + server.hostPort() + "/").empty());
+    server.queue(Reply::gzipped(std::string(1 << 20, '0')));  // a few KiB on the wire
+    EXPECT_TRUE(post("http://" + server.hostPort() + "/").empty());
+}
+
 TEST_F(Wininet, FailuresComeBackAsAnEmptyReplyWithoutAReport) {
     const std::string unreachable = "http://127.0.0.1:" + std::to_string(HttpTestServer::unusedPort()) + "/x.php";
     EXPECT_TRUE(post(unreachable).empty());

@@ -1,6 +1,7 @@
 // Saving and opening the stand-in's presentation files.
 #include <cfloat>
 #include <clocale>
+#include <sys/stat.h>
 #include <locale>
 
 #include "host_test_support.h"
@@ -150,4 +151,53 @@ TEST_F(FileTest, AFailedWriteLeavesTheOldFileAndNoLitter) {
         EXPECT_EQ(host_test::readAll(file), before);
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
+}
+
+TEST_F(FileTest, DamagedFilesWithHostileNestingOrIdsAreRefused) {
+    // Groups nested 30,000 deep, as in a damaged template.
+    std::string deep = "<presentation version=\"1\"><slide id=\"256\">";
+    for (int i = 0; i < 30000; ++i) deep += "<shape id=\"" + std::to_string(i + 2) + "\" type=\"6\">";
+    for (int i = 0; i < 30000; ++i) deep += "</shape>";
+    host_test::writeAll(dir.file("deep.ppt"), deep + "</slide></presentation>");
+    // Ids past the host's 32-bit range, and counters past the last id.
+    host_test::writeAll(dir.file("bigslide.ppt"), "<presentation version=\"1\"><slide id=\"9223372036854775807\"/></presentation>");
+    host_test::writeAll(dir.file("zeroshape.ppt"),
+                        "<presentation version=\"1\"><slide id=\"256\"><shape id=\"0\"/></slide></presentation>");
+    host_test::writeAll(dir.file("bigcounter.ppt"), "<presentation version=\"1\" nextShapeId=\"2147483649\"/>");
+    ASSERT_EQ(::mkfifo(dir.file("fifo.ppt").c_str(), 0600), 0);  // opening it must not wait for a writer
+    for (const char* name : {"deep.ppt", "bigslide.ppt", "zeroshape.ppt", "bigcounter.ppt", "fifo.ppt"}) {
+        try {
+            app.Presentations().Open(dir.file(name));
+            ADD_FAILURE() << name << " opened";
+        } catch (const HostError& e) {
+            EXPECT_NE(std::string(e.what()).find("could not open file"), std::string::npos) << e.what();
+        }
+    }
+}
+
+TEST_F(FileTest, IdsRunOutWithAnErrorInsteadOfOverflowing) {
+    host_test::writeAll(dir.file("last.ppt"), "<presentation version=\"1\" nextShapeId=\"2147483647\">"
+                                              "<slide id=\"2147483647\"/></presentation>");
+    auto p = app.Presentations().Open(dir.file("last.ppt"), false, false, false);
+    auto slide = p->Slides().Item(1);
+    EXPECT_EQ(slide->Shapes().AddShape(1, 0, 0, 1, 1)->Id(), 2147483647);
+    EXPECT_EQ(hostErrorOf([&] { slide->Shapes().AddShape(1, 0, 0, 1, 1); }), E_FAIL);
+    EXPECT_EQ(hostErrorOf([&] { p->Slides().Add(2, 1); }), E_FAIL);
+    EXPECT_EQ(slide->Shapes().Count(), 1);
+    EXPECT_EQ(p->Slides().Count(), 1);
+}
+
+TEST_F(FileTest, GroupsNestOnlyAsDeepAsAFileCanHold) {
+    auto pres = app.Presentations().Add(false);
+    auto& shapes = pres->Slides().Add(1, 1)->Shapes();
+    shapes.AddShape(1, 0, 0, 1, 1);
+    for (int level = 1; level <= Shape::kMaxGroupNesting; ++level) {
+        shapes.AddShape(1, 0, 0, 1, 1);
+        ASSERT_EQ(ShapeRange(shapes.all()).Group()->groupNesting(), level);
+    }
+    shapes.AddShape(1, 0, 0, 1, 1);
+    EXPECT_EQ(hostErrorOf([&] { ShapeRange(shapes.all()).Group(); }), E_FAIL);
+    pres->SaveAs(dir.file("deepest.ppt"));
+    auto back = app.Presentations().Open(dir.file("deepest.ppt"), false, false, false);
+    EXPECT_EQ(back->Slides().Item(1)->Shapes().Item(1)->groupNesting(), Shape::kMaxGroupNesting);
 }

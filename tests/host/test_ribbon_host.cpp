@@ -19,6 +19,15 @@ constexpr const char* kClose = "</group></tab></tabs></ribbon></customUI>";
 
 std::string definition(const std::string& controls) { return std::string(kOpen) + controls + kClose; }
 
+// Menus inside menus, `depth` of them, as a damaged or hostile definition may hold.
+std::string nestedMenus(int depth) {
+    std::string xml;
+    for (int i = 0; i < depth; ++i) xml += "<menu id=\"m" + std::to_string(i) + "\" label=\"M\">";
+    xml += "<button id=\"b\"/>";
+    for (int i = 0; i < depth; ++i) xml += "</menu>";
+    return xml;
+}
+
 // An add-in whose ribbon callbacks are functions the test sets; it writes down every call.
 class FakeRibbonAddIn : public host::AddIn, public host::IRibbonExtensibility {
 public:
@@ -145,6 +154,7 @@ TEST_P(RefusedDefinitions, ShowNothingAndSayWhy) {
 INSTANTIATE_TEST_SUITE_P(
     RibbonHost, RefusedDefinitions,
     ::testing::Values(
+        Refusal{"Empty", "", "an empty ribbon definition; no ribbon shown"},
         Refusal{"NotXml", "<customUI", "not well-formed"},
         Refusal{"OtherNamespace", "<customUI xmlns=\"urn:other\"><ribbon/></customUI>", "not a customUI document"},
         Refusal{"UnknownElement", definition("<knob id=\"k\"/>"), "not allowed inside <group>"},
@@ -152,7 +162,8 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"DuplicateId", definition("<button id=\"b\"/><button id=\"b\"/>"), "the id b is used twice"},
         Refusal{"MissingId", definition("<button label=\"x\"/>"), "needs exactly one of id"},
         Refusal{"ButtonInTab", std::string(kOpen) + "</group><button id=\"x\"/><group id=\"h\">" + kClose,
-                "not allowed inside <tab>"}),
+                "not allowed inside <tab>"},
+        Refusal{"MenusNestedWithoutEnd", definition(nestedMenus(20000)), "nested more than 64 elements deep"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RibbonHostTest, AFailingGetCustomUIShowsNothingButTheAddInStaysConnected) {

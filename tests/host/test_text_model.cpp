@@ -131,7 +131,7 @@ TEST_F(TextModel, TheRulerShowsFiveLevelsOnOlderHostsAndNineOnNewerOnes) {
         restartAs(version);
         const Ruler ruler = box("x")->TextFrame().Ruler();
         EXPECT_EQ(ruler.Levels().Count(), count);
-        EXPECT_EQ(hostErrorOf([&] { ruler.Levels(count + 1); }), E_FAIL);
+        EXPECT_EQ(hostErrorOf([&ruler, levels = count] { ruler.Levels(levels + 1); }), E_FAIL);
         EXPECT_EQ(hostErrorOf([&] { ruler.Levels(0); }), E_FAIL);
         EXPECT_EQ(ruler.Levels(2).LeftMargin(), 36);  // each level half an inch further in
     }
@@ -256,4 +256,56 @@ TEST_F(TextModel, OlderFilesWithTheTextInOneValueStillOpen) {
     const TextRange r = p->Slides().Item(1)->Shapes().Item(1)->TextFrame().TextRange();
     EXPECT_EQ(r.Paragraphs().Count(), 2);
     EXPECT_EQ(r.Paragraphs(2).Text(), "two");
+}
+
+TEST_F(TextModel, ALongTextReachesEveryParagraphInAnyOrderAndAfterEdits) {
+    // Paragraphs of different lengths, empty ones among them.
+    std::vector<std::string> texts;
+    for (int i = 0; i < 300; ++i) texts.push_back(i % 7 == 3 ? "" : std::string(static_cast<std::size_t>(i % 11), 'x') + std::to_string(i));
+    auto joined = [](const std::vector<std::string>& parts) {
+        std::string out;
+        for (std::size_t i = 0; i < parts.size(); ++i) out += (i ? "\r" : "") + parts[i];
+        return out;
+    };
+    auto check = [&](Shape& s, const std::vector<std::string>& want) {
+        const TextRange all = s.TextFrame().TextRange();
+        ASSERT_EQ(all.Paragraphs().Count(), static_cast<int>(want.size()));
+        std::vector<int> starts;
+        for (std::size_t i = 0, at = 1; i < want.size(); at += want[i].size() + 1, ++i) starts.push_back(static_cast<int>(at));
+        std::vector<int> order;  // forwards, backwards, then leaping about
+        for (int i = 1; i <= static_cast<int>(want.size()); ++i) order.push_back(i);
+        for (int i = static_cast<int>(want.size()); i >= 1; --i) order.push_back(i);
+        for (int i = 0; i < 200; ++i) order.push_back(1 + (i * 97) % static_cast<int>(want.size()));
+        for (int i : order) {
+            const TextRange p = all.Paragraphs(i);
+            const auto k = static_cast<std::size_t>(i - 1);
+            ASSERT_EQ(p.Start(), starts[k]) << i;
+            ASSERT_EQ(p.Text(), want[k] + (k + 1 < want.size() ? "\r" : "")) << i;
+        }
+        // A range inside one paragraph reaches just that one.
+        EXPECT_EQ(all.Characters(starts[150], 1).Paragraphs(1).Start(), starts[150]);
+    };
+    auto s = box(joined(texts));
+    check(*s, texts);
+
+    // A new paragraph typed into the middle moves every start after it.
+    s->TextFrame().TextRange().Paragraphs(100).Characters(1, 0).setText("new\r");
+    texts.insert(texts.begin() + 99, "new");
+    check(*s, texts);
+    // Paragraphs taken out join their neighbours' positions.
+    s->TextFrame().TextRange().Paragraphs(10).Characters(1, 0).setText("");
+    const TextRange twoMarks = s->TextFrame().TextRange().Paragraphs(10);
+    TextRange(s, twoMarks.Start(), twoMarks.Length() + s->TextFrame().TextRange().Paragraphs(11).Length()).setText("");
+    texts.erase(texts.begin() + 9, texts.begin() + 11);
+    check(*s, texts);
+
+    // Levels set walking forwards read back walking backwards, also from the file.
+    const TextRange all = s->TextFrame().TextRange();
+    for (int i = 1; i <= all.Paragraphs().Count(); ++i) all.Paragraphs(i).setIndentLevel(1 + i % 5);
+    pres->SaveAs(scratch.file("long.ppt"));
+    auto copy = app->Presentations().Open(scratch.file("long.ppt"));
+    auto reopened = copy->Slides().Item(1)->Shapes().Item(1);
+    check(*reopened, texts);
+    const TextRange back = reopened->TextFrame().TextRange();
+    for (int i = back.Paragraphs().Count(); i >= 1; --i) ASSERT_EQ(back.Paragraphs(i).IndentLevel(), 1 + i % 5) << i;
 }

@@ -246,3 +246,35 @@ TEST_F(Conjure, MakesTheSameChecksFirst) {
 }
 
 }  // namespace
+
+// A menu file from elsewhere naming presentations outside the style's folder.
+TEST_F(Insert, TemplateNamesLeavingTheStylesFolderAreBadItems) {
+    const std::string outside = styleFile("../outside.ppt");
+    saveDeck(outside, {{{1, 1, 1, 1}}});
+    menu(R"(<style name="Blue" folder="blue"/><menu name="M"><submenu name="S">
+              <menuitem name="up" file="../outside.ppt" slideNo="1"/>
+              <menuitem name="absolute" file=")" + outside + R"(" slideNo="1"/>
+            </submenu></menu>)");
+    plorin::state().currentStyle = "Blue";
+    userDeck(1);
+    addIn.slideWizard_onAction(gallery("M\\S"), "", 0);
+    addIn.slideWizard_onAction(gallery("M\\S"), "", 1);
+    ASSERT_EQ(messages().size(), 2u);
+    for (const auto& text : messages()) EXPECT_NE(text.find("could not be found"), std::string::npos) << text;
+    EXPECT_EQ(shownShapes(), 0);
+    EXPECT_EQ(app->Presentations().Count(), 1) << "nothing outside was opened";
+
+    // A style whose folder lies outside the styles is no style.
+    menu(R"(<style name="Up" folder="../blue"/><style name="Blue" folder="blue"/>)");
+    EXPECT_EQ(plorin::state().styleNames.Count(), 1);
+    EXPECT_EQ(plorin::styleFolderPath("Up"), "");
+}
+
+TEST_F(Conjure, AParameterNamingAFileOutsideTheStyleIsNotOpened) {
+    saveDeck(styleFile("../outside.ppt"), {{{1, 1, 1, 1}}});
+    userDeck(1);
+    run("../outside.ppt,1", false);
+    EXPECT_EQ(messages(), std::vector<std::string>{"Template '" + styleFile("../outside.ppt") + "' could not be opened."});
+    EXPECT_EQ(shownShapes(), 0);
+    EXPECT_EQ(app->Presentations().Count(), 1);
+}

@@ -93,6 +93,17 @@ TEST_F(LibraryMenus, TheCopyrightMenuHasAButtonPerNoticeTaggedWithItsNumber) {
                   "<button id=\"copyright_2\" tag=\"2\" label=\"Internal\" onAction=\"copyright_onAction\" /></menu>");
 }
 
+TEST_F(LibraryMenus, CharactersXmlCannotCarryAreDroppedFromLabelsAndTheOtherNoticesKept) {
+    // "copyright.txt" saved in a 16-bit encoding: a NUL after every letter.
+    const char text[] = "(\0c\0)\0 \0A\0\n\0Plain\nbell\x07 \xEF\xBF\xBE" "end\n";
+    writeFile(root + "customization/copyright.txt", std::string(text, sizeof text - 1));
+    plorin::loadCopyrightLines();
+    const auto menuRoot = parse(addIn.copyright_getContent({}));
+    std::vector<std::string> labels;
+    for (auto button : menuRoot.children("button")) labels.push_back(button.attribute("label").value());
+    EXPECT_EQ(labels, (std::vector<std::string>{"(c) A", "Plain", "bell end"}));
+}
+
 TEST_F(LibraryMenus, TheThumbnailSizeOfTheSettingsSizesEveryGallery) {
     plorin::setRegistry("thumbsWidth", "200", "");
     plorin::setRegistry("thumbsHeight", "150", "");

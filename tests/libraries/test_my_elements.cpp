@@ -334,3 +334,22 @@ TEST_F(AddElements, TheRibbonsButtonCountsTheUseAndShowsTheDialog) {
 }
 
 }  // namespace
+
+TEST_F(AddElements, ALibraryWithoutSlideIdsLeftAddsNothingAndSaysSo) {
+    index(R"(<group name="A"/>)");
+    saveDeck(library(), {{{1, 2, 3, 4}}});
+    std::string text = fileText(library());
+    const auto at = text.find("nextSlideId=\"");
+    ASSERT_NE(at, std::string::npos);
+    const auto end = text.find('"', at + 13);
+    text.replace(at + 13, end - at - 13, "2147483648");  // every id up to 2^31 - 1 used
+    writeFile(library(), text);
+    selectShapes();
+    onDialog(accept);
+    plorin::addMyElements();
+    EXPECT_EQ(reportedLocations(), std::vector<std::string>{"SlideWizard, addMyElements"});
+    EXPECT_FALSE(plorin::state().myElementsDocument->selectSingleNode("//element"));
+    EXPECT_FALSE(savedIndex().selectSingleNode("//element"));
+    EXPECT_EQ(fileText(library()), text);
+    EXPECT_EQ(app->Presentations().Count(), 1) << "the library was closed";
+}

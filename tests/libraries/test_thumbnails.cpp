@@ -194,6 +194,22 @@ TEST_F(Build, ABadItemIsSkippedCountedAndEveryPresentationClosed) {
     EXPECT_EQ(settings.slideWizardDate, 0);
 }
 
+TEST_F(Build, NamesLeavingTheirFoldersAreBadItemsAndNothingIsWrittenOutside) {
+    deck(root + "customization/styles/outside.ppt", {0x0000FF}, kJan2024);
+    deck(style("a.ppt"), {0x00FF00}, kJan2024);
+    menu(submenu("<menuitem name=\"up\" file=\"../outside.ppt\" slideNo=\"1\"/>"
+                 "<menuitem name=\"climb\" file=\"a.ppt\" slideNo=\"1/../../../climbed\"/>" + item("a.ppt", 1)));
+    driver.messageAnswers.push_back(platform::vbOK);
+    EXPECT_FALSE(plorin::createSlideWizardThumbs(settings));
+    EXPECT_TRUE(fs::exists(thumb("a.ppt_1.png")));
+    EXPECT_EQ(opens.opened, std::vector<std::string>{"a.ppt"}) << "nothing outside the style is opened";
+    for (const auto& entry : fs::recursive_directory_iterator(root))
+        EXPECT_EQ(entry.path().extension() == ".png", entry.path().parent_path() == fs::path(thumb("")).parent_path())
+            << entry.path();
+    EXPECT_EQ(driver.messages.size(), 1u);
+    EXPECT_EQ(plorin::slideWizardThumbPath("../x", "1"), "");
+}
+
 TEST_F(Build, TheUsersClipboardSurvivesABuild) {
     deck(style("a.ppt"), {0x0000FF}, kJan2024);
     menu(submenu(item("a.ppt", 1)));

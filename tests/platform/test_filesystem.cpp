@@ -106,3 +106,26 @@ TEST_F(DiskFiles, ListingsAreSortedNamesOfOneKind) {
     EXPECT_TRUE(disk.listFiles(dir_ + "/missing").empty());
     EXPECT_TRUE(disk.listFolders(dir_ + "/file.txt").empty());
 }
+
+TEST_F(DiskFiles, OnlyRegularFilesAreReadAndNothingWaitsForAWriter) {
+    ASSERT_EQ(mkfifo((dir_ + "/fifo").c_str(), 0600), 0);
+    int error = 0;
+    EXPECT_FALSE(readFileBytes(dir_ + "/fifo", error));
+    EXPECT_EQ(error, EINVAL);
+    EXPECT_FALSE(disk.readAll(dir_ + "/fifo"));
+    EXPECT_FALSE(readFileBytes(dir_ + "/folder", error));
+    EXPECT_EQ(error, EISDIR);
+    EXPECT_EQ(disk.readAll(dir_ + "/file.txt"), "text");  // a regular file reads as before
+}
+
+TEST_F(DiskFiles, LinksAreFollowedToTheFileTheyEndIn) {
+    std::filesystem::create_symlink("file.txt", dir_ + "/one");
+    std::filesystem::create_symlink(dir_ + "/one", dir_ + "/two");
+    EXPECT_EQ(resolveLinks(dir_ + "/two"), dir_ + "/file.txt");
+    std::filesystem::create_symlink("not-yet", dir_ + "/dangling");
+    EXPECT_EQ(resolveLinks(dir_ + "/dangling"), dir_ + "/not-yet");
+    std::filesystem::create_symlink("loop-b", dir_ + "/loop-a");
+    std::filesystem::create_symlink("loop-a", dir_ + "/loop-b");
+    EXPECT_EQ(resolveLinks(dir_ + "/loop-a"), dir_ + "/loop-a");
+    EXPECT_EQ(resolveLinks(dir_ + "/file.txt"), dir_ + "/file.txt");
+}

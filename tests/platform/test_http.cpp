@@ -179,6 +179,54 @@ TEST_F(HttpClientTest, GzipIsAdvertisedWhenDecodingAndLeftAloneWhenNot) {
 
 // --- failures ------------------------------------------------------------------------------
 
+TEST_F(HttpClientTest, RepliesOverTheLimitFailWhileArriving) {
+    HttpRequest small = post();
+    small.maxReplyBytes = 1000;
+    server.queue(Reply::text(std::string(1000, 'a')));
+    EXPECT_EQ(client->send(small).body.size(), 1000u);
+    server.queue(Reply::text(std::string(1001, 'a')));
+    HttpResponse response = client->send(small);
+    EXPECT_FALSE(response.ok);
+    EXPECT_TRUE(response.body.empty());
+    EXPECT_NE(response.error.find("larger than 1000 bytes"), std::string::npos) << response.error;
+
+    // The default limit holds for a request that sets none; what counts is the decoded size.
+    server.queue(Reply::text(std::string(HttpRequest::kDefaultMaxReplyBytes + 1, 'b')));
+    EXPECT_FALSE(client->send(post()).ok);
+    const std::string bomb = HttpTestServer::gzip(std::string(64u << 20, '\0'));
+    ASSERT_LT(bomb.size(), 128u * 1024);
+    server.queue(Reply::verbatim("HTTP/1.0 200 OK\r\nContent-Encoding: gzip\r\n\r\n" + bomb));
+    response = client->send(post());
+    EXPECT_FALSE(response.ok);
+    EXPECT_NE(response.error.find("larger than"), std::string::npos) << response.error;
+}
+
+TEST_F(HttpClientTest, DamagedOrCutOffEncodedRepliesFail) {
+    const std::string whole = HttpTestServer::gzip(std::string(20000, 'z') + "end");
+    std::string damaged = whole;
+    for (std::size_t i = 20; i < 40; ++i) damaged[i] = static_cast<char>(damaged[i] ^ 0x5a);
+    struct Case {
+        const char* name;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"cut in half", whole.substr(0, whole.size() / 2)},
+        {"without its trailer", whole.substr(0, whole.size() - 4)},
+        {"bytes damaged", damaged},
+        {"not gzip at all", "plain text"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        server.queue(Reply::verbatim("HTTP/1.0 200 OK\r\nContent-Encoding: gzip\r\n\r\n" + c.bytes));
+        const HttpResponse response = client->send(post());
+        EXPECT_FALSE(response.ok);
+        EXPECT_TRUE(response.body.empty());
+        EXPECT_FALSE(response.error.empty());
+    }
+    server.queue(Reply::verbatim("HTTP/1.0 200 OK\r\nContent-Encoding: gzip\r\n\r\n" + whole));
+    EXPECT_EQ(client->send(post()).body, std::string(20000, 'z') + "end");
+}
+
 TEST_F(HttpClientTest, RefusedConnectionFailsWithAnEmptyBody) {
     HttpRequest request = post();
     request.host = "127.0.0.1:" + std::to_string(HttpTestServer::unusedPort());

@@ -2,7 +2,9 @@
 // killed writers leave behind.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -10,6 +12,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <random>
 #include <sstream>
 #include <thread>
@@ -80,7 +83,6 @@ TEST_F(RegistryFile, IsWrittenInTheRegistryExportFormat) {
     ASSERT_TRUE(store->createKey(HKCU, "Software\\Varnotel\\Empty"));
     EXPECT_EQ(text(),
               "Windows Registry Editor Version 5.00\n"
-              "\n[HKEY_CURRENT_USER\\Software]\n"
               "\n[HKEY_CURRENT_USER\\Software\\Varnotel]\n"
               "\"Name\"=\"say \\\"hi\\\"\\\\\\n\"\n"
               "\"Count\"=dword:0000000a\n"
@@ -135,6 +137,40 @@ TEST_F(RegistryFile, EveryReadSeesTheLatestFile) {
     EXPECT_EQ(first->valueNames(HKCU, "Software\\Shared"), (std::vector<std::string>{"v", "w"}));
     fs::remove(path_);
     EXPECT_FALSE(first->keyExists(HKCU, "Software\\Shared"));
+}
+
+TEST_F(RegistryFile, ReadsAndWritesNeverMissAChangeOfTheFile) {
+    auto first = makeFileRegistry(path_);
+    auto second = makeFileRegistry(path_);
+    // Quick changes of the same size, each renamed into place by another writer.
+    for (int i = 0; i < 20; ++i) {
+        ASSERT_TRUE(second->setValue(HKCU, "Software\\Shared", "v", sz(std::to_string(i % 10))));
+        ASSERT_EQ(first->queryValue(HKCU, "Software\\Shared", "v"), sz(std::to_string(i % 10))) << i;
+    }
+    // A write starts from the file as another writer left it.
+    ASSERT_TRUE(second->setValue(HKCU, "Software\\Shared", "w", sz("second")));
+    ASSERT_TRUE(first->setValue(HKCU, "Software\\Shared", "x", sz("first")));
+    EXPECT_EQ(second->valueNames(HKCU, "Software\\Shared"), (std::vector<std::string>{"v", "w", "x"}));
+    // A file edited where it stands, later.
+    write("Windows Registry Editor Version 5.00\n\n"
+          "[HKEY_CURRENT_USER\\Software\\Shared]\n\"v\"=\"by hand\"\n");
+    fs::last_write_time(path_, fs::last_write_time(path_) + std::chrono::seconds(5));
+    EXPECT_EQ(first->queryValue(HKCU, "Software\\Shared", "v"), sz("by hand"));
+    EXPECT_EQ(first->queryValue(HKCU, "Software\\Shared", "x"), std::nullopt);
+    // Nothing to change leaves the file as it was written.
+    const std::string handWritten = text();
+    ASSERT_TRUE(first->setValue(HKCU, "Software\\Shared", "v", sz("by hand")));
+    EXPECT_EQ(text(), handWritten);
+    // A write that cannot be kept leaves the values as the file has them.
+    auto blocked = makeFileRegistry(path_);
+    EXPECT_EQ(blocked->queryValue(HKCU, "Software\\Shared", "v"), sz("by hand"));
+    fs::remove(path_);
+    fs::create_directory(path_);  // a folder where the file should be: the rename fails
+    EXPECT_FALSE(blocked->setValue(HKCU, "Software\\Shared", "v", sz("lost")));
+    fs::remove(path_);
+    EXPECT_EQ(blocked->queryValue(HKCU, "Software\\Shared", "v"), std::nullopt);
+    ASSERT_TRUE(blocked->setValue(HKCU, "Software\\Other", "y", sz("1")));
+    EXPECT_EQ(second->valueNames(HKCU, "Software\\Shared"), std::vector<std::string>{});
 }
 
 TEST_F(RegistryFile, ADamagedFileReadsAsEmptyAndIsKeptAsABackupOnTheNextWrite) {
@@ -247,4 +283,81 @@ TEST_F(RegistryFile, AWriterKilledMidWriteLeavesAReadableFile) {
         EXPECT_TRUE(temporaries().empty());
     }
     EXPECT_TRUE(backups().empty());
+}
+
+// Files a user or another program may leave in the registry file's place.
+TEST_F(RegistryFile, AnEmptyFileIsAnEmptyStore) {
+    write("");
+    auto store = makeFileRegistry(path_);
+    EXPECT_FALSE(store->keyExists(HKCU, "A"));
+    ASSERT_TRUE(store->setValue(HKCU, "A", "v", sz("1")));
+    EXPECT_TRUE(backups().empty());  // nothing was damaged, so nothing is kept
+    EXPECT_EQ(store->queryValue(HKCU, "A", "v"), sz("1"));
+}
+
+TEST_F(RegistryFile, AFifoInTheFilesPlaceIsRefusedWithoutWaiting) {
+    ASSERT_EQ(mkfifo(path_.c_str(), 0600), 0);
+    auto store = makeFileRegistry(path_);
+    auto attempt = std::async(std::launch::async, [&] {
+        bool threw = false;
+        try {
+            store->queryValue(HKCU, "A", "v");
+        } catch (const NumberedError&) {
+            threw = true;
+        }
+        return threw && !store->setValue(HKCU, "A", "v", sz("1"));
+    });
+    if (attempt.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        // Free the blocked reader so the test can end, then report the hang.
+        for (int i = 0; i < 2; ++i) ::close(::open(path_.c_str(), O_WRONLY | O_NONBLOCK));
+        std::ofstream(path_) << "";
+        attempt.wait();
+        FAIL() << "reading a FIFO blocked";
+    }
+    EXPECT_TRUE(attempt.get());
+    struct stat info {};
+    ASSERT_EQ(::lstat(path_.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));  // refused, so never replaced
+}
+
+TEST_F(RegistryFile, ALinkInTheFilesPlaceIsWrittenThrough) {
+    const std::string target = folder_ + "/elsewhere/real.reg";
+    fs::create_directory(folder_ + "/elsewhere");
+    std::ofstream(target) << "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\Old]\n\"v\"=\"1\"\n";
+    fs::create_symlink("elsewhere/real.reg", path_);  // relative, as users often make them
+    auto store = makeFileRegistry(path_);
+    ASSERT_TRUE(store->setValue(HKCU, "New", "w", sz("2")));
+    EXPECT_TRUE(fs::is_symlink(path_));
+    std::ifstream in(target, std::ios::binary);
+    const std::string written(std::istreambuf_iterator<char>(in), {});
+    EXPECT_NE(written.find("[HKEY_CURRENT_USER\\New]"), std::string::npos);
+    EXPECT_NE(written.find("[HKEY_CURRENT_USER\\Old]"), std::string::npos);
+    EXPECT_EQ(store->queryValue(HKCU, "Old", "v"), sz("1"));
+    for (const auto& entry : fs::directory_iterator(folder_ + "/elsewhere"))
+        EXPECT_EQ(entry.path().filename(), "real.reg");  // no temporary left behind
+}
+
+TEST_F(RegistryFile, DeepKeysAreBoundedAndPathsAreNotRepeatedPerLevel) {
+    std::string deep;
+    for (std::size_t i = 0; i < detail::RegTree::kMaxKeyDepth; ++i) deep += (i ? "\\k" : "k") + std::to_string(i);
+    auto store = makeFileRegistry(path_);
+    ASSERT_TRUE(store->setValue(HKCU, deep, "v", sz("1")));
+    EXPECT_LT(text().size(), 2 * deep.size() + 200);  // one section, not one per level
+    EXPECT_EQ(store->queryValue(HKCU, deep, "v"), sz("1"));
+    EXPECT_FALSE(store->createKey(HKCU, deep + "\\one-too-many"));
+
+    // Empty keys and the order of sibling keys still come back.
+    ASSERT_TRUE(store->createKey(HKCU, "Z\\Empty"));
+    ASSERT_TRUE(store->setValue(HKCU, "A\\B", "w", sz("2")));
+    EXPECT_EQ(store->subKeyNames(HKCU, ""), (std::vector<std::string>{"k0", "Z", "A"}));
+    EXPECT_TRUE(store->keyExists(HKCU, "Z\\Empty"));
+
+    // A small hand-made file holding a key far deeper is damaged, not a blow-up on the next write.
+    std::string hostile = "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER";
+    for (int i = 0; i < 20000; ++i) hostile += "\\a";
+    write(hostile + "]\n\"v\"=\"1\"\n");
+    EXPECT_FALSE(store->keyExists(HKCU, "a"));
+    ASSERT_TRUE(store->setValue(HKCU, "Fresh", "v", sz("1")));
+    EXPECT_EQ(backups().size(), 1u);
+    EXPECT_LT(text().size(), 200u);
 }

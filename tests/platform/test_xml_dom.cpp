@@ -257,3 +257,36 @@ TEST_F(XmlDomFiles, DeclaredLatin1FileIsReadAsText) {
     ASSERT_TRUE(doc.load(path("latin1.xml")));
     EXPECT_EQ(doc.documentElement().getAttribute("name"), "Gr\xC3\xBC\xC3\x9F" "e");
 }
+
+TEST_F(XmlDomFiles, NestingIsBoundedWhenLoadingAndSaving) {
+    auto nested = [](std::size_t depth) {
+        std::string text;
+        for (std::size_t i = 0; i < depth; ++i) text += "<group name=\"g\">";
+        text += "x";
+        for (std::size_t i = 0; i < depth; ++i) text += "</group>";
+        return text;
+    };
+    DomDocument doc;
+    ASSERT_TRUE(doc.loadXML(nested(kMaxXmlDepth)));
+    EXPECT_EQ(doc.documentElement().text(), "x");
+    ASSERT_TRUE(doc.save(path("deepest.xml")));
+    int error = 0;
+    const auto saved = readFileBytes(path("deepest.xml"), error);
+    ASSERT_TRUE(saved);
+    EXPECT_LT(saved->size(), 100000u);  // the indentation stays bounded
+    ASSERT_TRUE(doc.load(path("deepest.xml")));
+
+    // A hostile index nesting groups 100,000 deep is refused with a reason, not read.
+    std::ofstream(path("hostile.xml")) << nested(100000);
+    EXPECT_FALSE(doc.load(path("hostile.xml")));
+    EXPECT_NE(doc.parseError().find("deep"), std::string::npos);
+    EXPECT_FALSE(doc.documentElement());
+
+    // A document edited one level deeper than can be loaded is not saved.
+    ASSERT_TRUE(doc.loadXML(nested(kMaxXmlDepth)));
+    auto innermost = doc.selectSingleNode("//group[not(group)]");
+    innermost.appendChild(doc.createElement("group"));
+    EXPECT_FALSE(doc.save(path("deepest.xml")));
+    DomDocument earlier;
+    EXPECT_TRUE(earlier.load(path("deepest.xml")));  // the file saved before is still whole
+}

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -7,6 +9,8 @@
 #include <sstream>
 
 #include "platform/picture.h"
+#include "platform/registry_store.h"
+#include "platform/services.h"
 #include "sim/simulator.h"
 #include "sim/transcript_driver.h"
 
@@ -135,6 +139,27 @@ TEST_F(Simulator, AnExportedSlideIsAPictureAPersonCanOpen) {
     const auto half = platform::loadPng(dir + "/half.png");
     ASSERT_TRUE(half);
     EXPECT_EQ(half->width, 360);
+}
+
+TEST_F(Simulator, FailuresAreToldAndLeaveNothingBehind) {
+    // A setting the registry refuses is a failed step, not a success.
+    std::filesystem::create_directory(dir + "/blocked");
+    auto refusing = platform::makeFileRegistry(dir + "/blocked");  // a folder where the file should be
+    platform::useRegistryStore(refusing.get());
+    std::string t;
+    const bool ok = run("set thumbsWidth 200\n", t);
+    platform::useRegistryStore(nullptr);
+    EXPECT_FALSE(ok) << t;
+    EXPECT_TRUE(has(t, "ERROR: the setting thumbsWidth could not be written")) << t;
+
+    // A scenario file that is missing leaves no temporary folder behind.
+    const std::string temp = dir + "/temp";
+    std::filesystem::create_directory(temp);
+    const std::string command = "env -u VARNOTEL_REGISTRY TMPDIR=" + temp + " " VARNOTEL_SIM_PROGRAM " " + dir +
+                                "/missing.txt 2>/dev/null";
+    const int status = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << status;
+    EXPECT_TRUE(std::filesystem::is_empty(temp));
 }
 
 TEST(FormSteps, ReadAsActionControlAndValue) {
