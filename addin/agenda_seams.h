@@ -1,16 +1,21 @@
 // Agenda upkeep that the save and print handlers ask for: updating the agenda's page
-// numbers and regenerating the agenda slides. Their modules arrive later; until then each
-// call is counted, so the handlers' decisions can be seen.
+// numbers and regenerating the agenda slides, both through the agenda dialog's OK run
+// without showing the dialog.
 #pragma once
+
+#include <string>
 
 namespace plorin {
 
 // Updates the page numbers on the agenda slides of the active presentation.
 void agendaUpdatePagenumbers();
 
-// Regenerates all agenda slides of the active presentation (the agenda dialog's OK, run
-// without showing the dialog).
+// Regenerates all agenda slides of the active presentation.
 void regenerateAgendaSlides();
+
+// Whether a stored agenda (the text of its tag) has an item that asks for a slide; a text
+// that is not an agenda counts as having one, so that it is never dropped unread.
+bool agendaWantsSlides(const std::string& storedAgenda);
 
 // How often each was asked for since the process started (or since reset).
 struct AgendaRequests {

@@ -85,7 +85,8 @@ void pptEvents::PresentationBeforeSave(host::Presentation& pres, bool& cancel) {
             if (slide->Tags().Item("plorin_hiddenShapes") == "1") hiddenOn += std::to_string(slide->SlideIndex()) + ", ";
         }
         host::Tags& tags = pres.Tags();
-        if (agendaSlides == 0 && !tags.Item(kAgendaTag).empty()) {
+        // An agenda whose items all go without a slide has none to lose: it stays.
+        if (agendaSlides == 0 && !tags.Item(kAgendaTag).empty() && agendaWantsSlides(tags.Item(kAgendaTag))) {
             // The slide order belongs to the agenda; left behind it would ask about page
             // numbers at every save and regenerate the deleted agenda on a Yes.
             tags.Delete(kAgendaTag);

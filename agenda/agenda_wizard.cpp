@@ -687,25 +687,51 @@ void AgendaWizard::btnDeleteAgenda_Click() {
 void AgendaWizard::OK() { btnOK_Click(); }
 
 void AgendaWizard::btnOK_Click() {
-    trap("AgendaWizard, OK", [&] {
-        // Nothing to store when the agenda never loaded: the presentation keeps its own.
-        if (failed_ || !document_ || !presentation_ || !document_->selectSingleNode("/Varnotel/agenda")) return;
-        Hide();
-        awStatus status;
-        status.lStatus.Caption = "Calculating metrics...";
-        status.Show(false);
-        const int shown = calculateMetrics(*this);
-        status.progress.Max = shown + 3;
-        status.progress.Value = 1;
-        createAgendaSlides(*this);
-        status.lStatus.Caption = "Saving agenda...";
-        status.progress.Value = status.progress.Max;
+    // Nothing to store when the agenda never loaded: the presentation keeps its own.
+    if (failed_ || !document_ || !presentation_ || !document_->selectSingleNode("/Varnotel/agenda")) return;
+    awStatus status;
+    struct StatusGuard {
+        AgendaWizard& form;
+        awStatus& window;
+        ~StatusGuard() {
+            form.status_ = nullptr;
+            ignoreErrors([&] { window.Unload(); });
+        }
+    } guard{*this, status};
+    const auto store = [&] {
         presentation_->Tags().Add(kAgendaXmlTag, declaration_ + document_->xml());
         presentation_->Tags().Add(kAgendaStyleTag, agendaStyle_);
+    };
+    bool generating = false;
+    const bool done = trap("AgendaWizard, OK", [&] {
+        Hide();
+        status_ = &status;
+        status.lStatus.Caption = "Calculating metrics...";
+        status.Show(false);
+        // Failed metrics were reported; drawing with them would give broken slides.
+        if (!calculateMetrics(*this)) {
+            status.Unload();
+            Unload();
+            return;
+        }
+        status.progress.Max = metrics_.visibleItemCount + 3;
+        status.progress.Value = 1;
+        generating = true;
+        createAgendaSlides(*this);
+        generating = false;
+        status.lStatus.Caption = "Saving agenda...";
+        status.progress.Value = status.progress.Max;
+        store();
         status.Unload();
         Unload();
         selectSlideAtOpen();
     });
+    if (!done && generating) {
+        // Slides made before the failure carry identifiers only this document knows: keep
+        // it, or the next run would make them again.
+        ignoreErrors(store);
+        ignoreErrors([&] { Unload(); });
+    }
 }
 
 void AgendaWizard::btnCancel_Click() { Unload(); }

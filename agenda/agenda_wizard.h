@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "agenda/agenda_generator.h"
 #include "platform/ui.h"
 #include "platform/xml_dom.h"
 
@@ -85,6 +86,9 @@ public:
     void clearObsoleteSlides() { obsoleteSlides_.clear(); }
     const std::string& enumerate2ndLevel() const { return enumerate2ndLevel_; }
     int enumerateBreak() const { return enumerateBreak_; }
+    // The generator's measurements and the status window while OK runs (nullptr otherwise).
+    AgendaMetrics& metrics() { return metrics_; }
+    awStatus* status() const { return status_; }
     // True while the tree is being rebuilt.
     bool treeRedrawLocked() const { return treeRedrawLocked_; }
 
@@ -156,6 +160,8 @@ private:
     std::string obsoleteSlides_;
     std::string declaration_;  // the stored agenda's XML declaration, written back as it came
     bool treeRedrawLocked_ = false;
+    AgendaMetrics metrics_;
+    awStatus* status_ = nullptr;
     std::string enumerate2ndLevel_;
     int enumerateBreak_ = 0;
 };

@@ -18,6 +18,7 @@ std::shared_ptr<Shape> Shape::deepCopy(Slide* parent, const std::function<long(l
     copy->tags_ = tags_;  // the values only: the copy reports its changes itself
     if (text_) copy->text_ = std::make_shared<TextBody>(*text_);
     copy->hasTable_ = hasTable_;
+    copy->placeholderType_ = placeholderType_;
     if (table_) {
         auto table = std::make_shared<TableBody>(*table_);
         for (auto& cell : table->cells) cell = cell->deepCopy(parent, [&](long) { return copy->id_; });
@@ -26,6 +27,8 @@ std::shared_ptr<Shape> Shape::deepCopy(Slide* parent, const std::function<long(l
     for (const auto& m : groupItems_)
         if (m->parent_ || !parent_) copy->groupItems_.push_back(m->deepCopy(parent, idFor));
     copy->fill_.foreColor_.rgb_ = fill_.foreColor_.rgb_;
+    copy->fill_.foreColor_.scheme_ = fill_.foreColor_.scheme_;
+    copy->line_.foreColor_.scheme_ = line_.foreColor_.scheme_;
     copy->fill_.visible_ = fill_.visible_;
     copy->line_.foreColor_.rgb_ = line_.foreColor_.rgb_;
     copy->line_.weight_ = line_.weight_;

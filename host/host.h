@@ -59,6 +59,9 @@ enum MsoAutoShapeType : int {
 };
 
 enum MsoZOrderCmd : int { msoBringToFront = 0, msoSendToBack = 1, msoBringForward = 2, msoSendBackward = 3 };
+enum PpPlaceholderType : int { ppPlaceholderTitle = 1, ppPlaceholderBody = 2, ppPlaceholderSubtitle = 4 };
+enum PpSlideLayout : int { ppLayoutTitle = 1, ppLayoutText = 2, ppLayoutTitleOnly = 11, ppLayoutBlank = 12 };
+enum MsoTextOrientation : int { msoTextOrientationHorizontal = 1 };
 
 class Application;
 class Presentation;
@@ -123,12 +126,18 @@ private:
 // A shape's fill and line (host/shape_format.cpp). Their setters throw HostError(E_FAIL) once
 // the shape has been deleted and for values out of range; every change marks the presentation
 // unsaved. Colours are RGB as 0x00BBGGRR, the red in the lowest byte.
+// The colour of a colour-scheme index (1 background, 2 text, 3 shadow, 4 title, 5 fill,
+// 6 to 8 accents) of the stand-in's one scheme; HostError(E_FAIL) for another index.
+std::uint32_t schemeColorRGB(int index);
+
 class ColorFormat {
 public:
     ColorFormat(const ColorFormat&) = delete;
     ColorFormat& operator=(const ColorFormat&) = delete;
     std::uint32_t RGB() const { return rgb_; }
     void setRGB(std::uint32_t rgb);  // 0 to 0xFFFFFF
+    int SchemeColor() const { return scheme_; }  // 0 when set by RGB
+    void setSchemeColor(int index);  // 1 to 8; the RGB follows the scheme
 
 private:
     friend class Shape;
@@ -138,6 +147,7 @@ private:
     ColorFormat(Shape& owner, std::uint32_t rgb) : owner_(&owner), rgb_(rgb) {}
     Shape* owner_;
     std::uint32_t rgb_;
+    int scheme_ = 0;
 };
 
 // New AutoShapes are filled and outlined; text boxes, pictures and the rest are neither.
@@ -217,6 +227,11 @@ public:
     // The slide that holds the shape (nullptr for a deleted shape).
     Slide* Parent() const { return parent_; }
     void Delete();
+    // Moves the shape in the slide's stacking order (msoBringToFront 0, msoSendToBack 1,
+    // msoBringForward 2, msoSendBackward 3); the shapes' order is their stacking order.
+    void ZOrder(int command);
+    // A placeholder's type (ppPlaceholderTitle 1, ...); 0 for other shapes.
+    int PlaceholderType() const { return placeholderType_; }
 
     // Text, tables and groups (host/text.h; host/group.cpp).
     // msoTrue for AutoShapes, callouts, placeholders and text boxes that hold no table.
@@ -283,6 +298,7 @@ private:
     host::Tags tags_;
     std::shared_ptr<TextBody> text_;  // made on first use
     bool hasTable_ = false;
+    int placeholderType_ = 0;
     std::shared_ptr<TableBody> table_;  // a table's cells; made on first use for a placeholder
     std::vector<std::shared_ptr<Shape>> groupItems_;  // a group's members
     host::FillFormat fill_{*this};  // after type_: the defaults depend on it
@@ -312,6 +328,11 @@ public:
     // placeholder (nothing is pasted then), HostError(E_FAIL) for a deleted slide.
     host::ShapeRange Paste();
     const std::vector<std::shared_ptr<Shape>>& all() const { return items_; }
+    // Gives the slide its title placeholder back (at the top of the slide, the slide's width
+    // less a twentieth on each side); HostError(E_FAIL) when the slide has a title already.
+    std::shared_ptr<Shape> AddTitle();
+    // The slide's placeholders in stacking order, 1-based; HostError(E_FAIL) outside them.
+    std::shared_ptr<Shape> Placeholders(int index) const;
 
 private:
     friend class Shape;
@@ -342,6 +363,8 @@ public:
     // The presentation that holds the slide (nullptr once deleted).
     Presentation* Parent() const { return parent_; }
     void Delete();  // throws HostError(E_FAIL) when already deleted
+    // Moves the slide to position toPos (1 to the count of slides); its id stays.
+    void MoveTo(int toPos);
     // The slide's notes page (host/notes.cpp): a range of one page whose Shapes hold a body
     // placeholder for the notes text. Made on first use; HostError(E_FAIL) for a deleted slide.
     host::SlideRange NotesPage();

@@ -46,6 +46,17 @@ void writeTags(pugi::xml_node parent, const Tags& tags) {
     }
 }
 
+// A character format; what a new shape's text has anyway is left out.
+void writeFormat(pugi::xml_node node, const CharFormat& f) {
+    setNumber(node, "size", f.size);
+    setNumber(node, "language", f.languageId);
+    if (f.fontName != kDefaultFontName) node.append_attribute("font").set_value(f.fontName.c_str());
+    if (f.bold) setNumber(node, "bold", 1);
+    if (f.italic) setNumber(node, "italic", 1);
+    if (f.color != 0) setNumber(node, "color", f.color);
+    if (f.schemeColor != 0) setNumber(node, "scheme", f.schemeColor);
+}
+
 // Text: the frame's settings and ruler, then each paragraph with its level and its mark's
 // format, holding runs of characters that share a format. Attributes keep the text exactly:
 // line breaks are written as character references.
@@ -57,23 +68,29 @@ void writeText(pugi::xml_node parent, const TextBody& body) {
     setNumber(t, "marginTop", body.marginTop);
     setNumber(t, "marginRight", body.marginRight);
     setNumber(t, "marginBottom", body.marginBottom);
+    if (body.verticalAnchor != msoAnchorTop) setNumber(t, "anchor", body.verticalAnchor);
     auto ruler = t.append_child("ruler");
     for (const auto& level : body.ruler) {
         auto l = ruler.append_child("level");
         setNumber(l, "first", level.firstMargin);
         setNumber(l, "left", level.leftMargin);
     }
+    for (const auto& stop : body.tabStops) {
+        auto tab = ruler.append_child("tab");
+        setNumber(tab, "type", stop.type);
+        setNumber(tab, "position", stop.position);
+    }
     for (const auto& p : body.paragraphs()) {
         auto n = t.append_child("paragraph");
         setNumber(n, "level", p.indentLevel);
-        setNumber(n, "size", p.mark.size);
-        setNumber(n, "language", p.mark.languageId);
+        if (p.alignment != ppAlignLeft) setNumber(n, "alignment", p.alignment);
+        if (p.bullet) setNumber(n, "bullet", 1);
+        writeFormat(n, p.mark);
         for (std::size_t from = 0; from < p.chars.size();) {
             std::size_t to = from + 1;
             while (to < p.chars.size() && p.formats[to] == p.formats[from]) ++to;
             auto run = n.append_child("run");
-            setNumber(run, "size", p.formats[from].size);
-            setNumber(run, "language", p.formats[from].languageId);
+            writeFormat(run, p.formats[from]);
             run.append_attribute("value").set_value(encodeUtf8(p.chars.substr(from, to - from)).c_str());
             from = to;
         }
@@ -179,7 +196,14 @@ CharFormat formatValue(pugi::xml_node node) {
     CharFormat f;
     f.size = number<float>(node, "size", f.size);
     f.languageId = number<int>(node, "language", f.languageId);
-    if (f.size < 1 || f.size > 4000 || f.languageId <= 0) throw BadFile{"bad character format"};
+    if (auto font = node.attribute("font")) f.fontName = font.value();
+    f.bold = number<int>(node, "bold", 0) != 0;
+    f.italic = number<int>(node, "italic", 0) != 0;
+    f.color = number<std::uint32_t>(node, "color", 0);
+    f.schemeColor = number<int>(node, "scheme", 0);
+    if (f.size < 1 || f.size > 4000 || f.languageId <= 0 || f.fontName.empty() || f.color > 0xFFFFFF ||
+        f.schemeColor < 0 || f.schemeColor > 8)
+        throw BadFile{"bad character format"};
     return f;
 }
 
@@ -200,6 +224,13 @@ std::shared_ptr<TextBody> readText(pugi::xml_node t) {
         body->ruler[level].leftMargin = pointsValue(l, "left", 0, 4000);
         ++level;
     }
+    body->verticalAnchor = number<int>(t, "anchor", msoAnchorTop);
+    if (body->verticalAnchor < msoAnchorTop || body->verticalAnchor > msoAnchorBottomBaseLine) throw BadFile{"bad anchor"};
+    for (auto tab : t.child("ruler").children("tab")) {
+        TabStopValues stop{number<int>(tab, "type", ppTabStopLeft), pointsValue(tab, "position", 0, 4000)};
+        if (stop.type < ppTabStopLeft || stop.type > ppTabStopDecimal) throw BadFile{"bad tab stop"};
+        body->tabStops.push_back(stop);
+    }
     if (t.child("paragraph")) {
         std::vector<Paragraph> paragraphs;
         for (auto n : t.children("paragraph")) {
@@ -207,6 +238,9 @@ std::shared_ptr<TextBody> readText(pugi::xml_node t) {
             p.indentLevel = number<int>(n, "level", 1);
             if (p.indentLevel < 1 || p.indentLevel > TextBody::kRulerLevels) throw BadFile{"bad paragraph level"};
             p.mark = formatValue(n);
+            p.alignment = number<int>(n, "alignment", ppAlignLeft);
+            if (p.alignment < 1 || p.alignment > 7) throw BadFile{"bad alignment"};
+            p.bullet = number<int>(n, "bullet", 0) != 0;
             for (auto run : n.children("run")) {
                 const std::u32string chars = decodeUtf8(run.attribute("value").value());
                 if (chars.find(U'\r') != std::u32string::npos) throw BadFile{"a paragraph mark inside a run"};
@@ -238,6 +272,9 @@ void PresentationFile::writeShape(pugi::xml_node parent, const Shape& shape) {
     setNumber(n, "hflip", shape.hflip_);
     setNumber(n, "vflip", shape.vflip_);
     if (shape.hasTable_) setNumber(n, "hasTable", 1);
+    if (shape.placeholderType_ != 0) setNumber(n, "placeholder", shape.placeholderType_);
+    if (shape.fill_.ForeColor().SchemeColor() != 0) setNumber(n, "fillScheme", shape.fill_.ForeColor().SchemeColor());
+    if (shape.line_.ForeColor().SchemeColor() != 0) setNumber(n, "lineScheme", shape.line_.ForeColor().SchemeColor());
     setNumber(n, "fillVisible", shape.fill_.Visible());
     setNumber(n, "fillColor", shape.fill_.ForeColor().RGB());
     setNumber(n, "lineVisible", shape.line_.Visible());
@@ -317,6 +354,11 @@ std::shared_ptr<Shape> PresentationFile::readShape(pugi::xml_node n, Slide* slid
     shape->line_.visible_ = flipValue(n, "lineVisible", shape->line_.visible_);
     shape->line_.foreColor_.rgb_ = colourValue(n, "lineColor", shape->line_.foreColor_.rgb_);
     shape->line_.weight_ = number<float>(n, "lineWeight", shape->line_.weight_);
+    shape->placeholderType_ = number<int>(n, "placeholder", 0);
+    shape->fill_.foreColor_.scheme_ = number<int>(n, "fillScheme", 0);
+    shape->line_.foreColor_.scheme_ = number<int>(n, "lineScheme", 0);
+    for (int scheme : {shape->fill_.foreColor_.scheme_, shape->line_.foreColor_.scheme_})
+        if (scheme < 0 || scheme > 8) throw BadFile{"bad scheme colour"};
     if (shape->line_.weight_ < 0) throw BadFile{"bad lineWeight"};
     readTags(n, shape->tags_);
     // Files without them give the type's default adjustments and no nodes.

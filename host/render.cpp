@@ -14,12 +14,14 @@
 #include "host/text.h"
 #include "platform/picture.h"
 
+
 namespace host {
 
 namespace {
 
 constexpr std::uint32_t kWhite = 0xFFFFFFFF;
-constexpr double kFontSize = 18;  // points; the stand-in keeps no fonts
+constexpr double kDefaultTab = 72;  // points between default tab stops
+
 
 struct Point {
     double x, y;
@@ -78,15 +80,6 @@ void setRgb(cairo_t* cr, std::uint32_t rgb) {
     cairo_set_source_rgb(cr, (rgb & 0xFF) / 255.0, ((rgb >> 8) & 0xFF) / 255.0, ((rgb >> 16) & 0xFF) / 255.0);
 }
 
-// Splits the host's paragraphs ("\r"; a "\n" too) and line breaks ("\v") into lines.
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> out(1);
-    for (char c : text) {
-        if (c == '\r' || c == '\n' || c == '\v') out.emplace_back();
-        else out.back() += c;
-    }
-    return out;
-}
 
 }  // namespace
 
@@ -117,7 +110,7 @@ struct ShapePainter {
         }
         cairo_new_path(cr);
         cairo_restore(cr);  // text turns with the shape but is not mirrored
-        if (s.text_ && s.text_->characterCount() > 0) text(cr, s.text_->text());
+        if (s.text_ && s.text_->characterCount() > 0) text(cr, *s.text_, hw, hh);
         cairo_restore(cr);
     }
 
@@ -179,22 +172,105 @@ struct ShapePainter {
         return true;
     }
 
-    // The text in black, each line centred, the block centred in the frame.
-    static void text(cairo_t* cr, const std::string& body) {
-        platform::releaseFontCachesAtExit();
-        cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-        cairo_set_font_size(cr, kFontSize);
-        cairo_font_extents_t font;
-        cairo_font_extents(cr, &font);
-        const auto rows = lines(body);
-        double y = -font.height * static_cast<double>(rows.size()) / 2 + font.ascent;
-        cairo_set_source_rgb(cr, 0, 0, 0);
-        for (const auto& row : rows) {
-            cairo_text_extents_t ext;
-            cairo_text_extents(cr, row.c_str(), &ext);
-            cairo_move_to(cr, -ext.x_advance / 2, y);
-            cairo_show_text(cr, row.c_str());
-            y += font.height;
+    // One line of a paragraph: pieces of text in one format, split at tabs.
+    struct Piece {
+        std::string text;
+        const CharFormat* format;
+        bool afterTab;
+    };
+    struct Line {
+        std::vector<Piece> pieces;
+        int alignment = ppAlignLeft;
+        double height = 0, ascent = 0;
+        float indent = 0;
+    };
+
+    static double pieceWidth(cairo_t* cr, const Piece& p) {
+        selectFont(cr, p.format->fontName, p.format->size, p.format->bold, p.format->italic);
+        cairo_text_extents_t ext;
+        cairo_text_extents(cr, p.text.c_str(), &ext);
+        return ext.x_advance;
+    }
+
+    static std::vector<Line> layOut(cairo_t* cr, const TextBody& body) {
+        std::vector<Line> out;
+        for (const Paragraph& p : body.paragraphs()) {
+            Line line;
+            line.alignment = p.alignment;
+            line.indent = body.ruler[static_cast<std::size_t>(std::clamp(p.indentLevel, 1, TextBody::kRulerLevels) - 1)].leftMargin;
+            const auto finish = [&](const CharFormat& mark) {
+                const CharFormat& tallest = line.pieces.empty() ? mark : *line.pieces.front().format;
+                double size = tallest.size;
+                for (const auto& piece : line.pieces) size = std::max<double>(size, piece.format->size);
+                selectFont(cr, tallest.fontName, size, false, false);
+                cairo_font_extents_t font;
+                cairo_font_extents(cr, &font);
+                line.height = font.height;
+                line.ascent = font.ascent;
+                out.push_back(line);
+                line.pieces.clear();
+            };
+            bool tab = false;
+            for (std::size_t i = 0; i < p.chars.size(); ++i) {
+                const char32_t c = p.chars[i];
+                if (c == U'\v') {
+                    finish(p.formats[i]);
+                    continue;
+                }
+                if (c == U'\t') {
+                    tab = true;
+                    continue;
+                }
+                if (line.pieces.empty() || tab || !(*line.pieces.back().format == p.formats[i]))
+                    line.pieces.push_back({{}, &p.formats[i], tab});
+                line.pieces.back().text += encodeUtf8(std::u32string(1, c));
+                tab = false;
+            }
+            finish(p.mark);
+        }
+        return out;
+    }
+
+    // The text in its fonts and colours, each paragraph aligned as it says, tabs to the
+    // frame's tab stops (else every inch), the block anchored in the frame.
+    static void text(cairo_t* cr, const TextBody& body, double hw, double hh) {
+        const double left = -hw + body.marginLeft, right = hw - body.marginRight;
+        const double top = -hh + body.marginTop, bottom = hh - body.marginBottom;
+        const std::vector<Line> lines = layOut(cr, body);
+        double total = 0;
+        for (const auto& l : lines) total += l.height;
+        double y = body.verticalAnchor == msoAnchorMiddle ? (top + bottom - total) / 2
+                   : body.verticalAnchor >= msoAnchorBottom ? bottom - total
+                                                            : top;
+        for (const auto& line : lines) {
+            std::vector<double> widths;
+            double lineWidth = 0;
+            for (const auto& piece : line.pieces) lineWidth += widths.emplace_back(pieceWidth(cr, piece));
+            double x = line.alignment == ppAlignCenter ? (left + right - lineWidth) / 2
+                       : line.alignment == ppAlignRight ? right - lineWidth
+                                                        : left + line.indent;
+            for (std::size_t i = 0; i < line.pieces.size(); ++i) {
+                const Piece& piece = line.pieces[i];
+                if (piece.afterTab) {
+                    // The rest of the line up to the next tab lines up at the next stop.
+                    double run = 0;
+                    for (std::size_t k = i; k < line.pieces.size() && (k == i || !line.pieces[k].afterTab); ++k)
+                        run += widths[k];
+                    const auto stop = std::find_if(body.tabStops.begin(), body.tabStops.end(), [&](const TabStopValues& t) {
+                        return left + t.position > x + (t.type == ppTabStopRight ? run : 0);
+                    });
+                    if (stop == body.tabStops.end()) x = left + (std::floor((x - left) / kDefaultTab) + 1) * kDefaultTab;
+                    else if (stop->type == ppTabStopRight) x = left + stop->position - run;
+                    else if (stop->type == ppTabStopCenter) x = left + stop->position - run / 2;
+                    else x = left + stop->position;
+                }
+                selectFont(cr, piece.format->fontName, piece.format->size, piece.format->bold, piece.format->italic);
+                setRgb(cr, piece.format->color);
+                cairo_move_to(cr, x, y + line.ascent);
+                cairo_show_text(cr, piece.text.c_str());
+                x += widths[i];
+            }
+            y += line.height;
         }
         cairo_new_path(cr);
     }

@@ -5,6 +5,7 @@
 
 #include "host/autoshape.h"
 #include "host/host.h"
+#include "host/text.h"
 
 namespace host {
 
@@ -161,6 +162,49 @@ void Shape::Delete() {
         p->changed();
         p->shapeRemoved(*this);
     }
+}
+
+void Shape::ZOrder(int command) {
+    requireAlive();
+    auto& items = parent_->shapes_.items_;
+    auto at = std::find(items.begin(), items.end(), shared_from_this());
+    if (at == items.end() || command < msoBringToFront || command > msoSendBackward)
+        throw HostError(E_FAIL, "Shape.ZOrder : The value is out of range.");
+    const auto index = at - items.begin();
+    const auto last = static_cast<std::ptrdiff_t>(items.size()) - 1;
+    const auto to = command == msoBringToFront ? last
+                    : command == msoSendToBack ? 0
+                    : command == msoBringForward ? std::min(index + 1, last)
+                                                 : std::max<std::ptrdiff_t>(index - 1, 0);
+    if (to == index) return;
+    auto self = *at;
+    items.erase(at);
+    items.insert(items.begin() + to, std::move(self));
+    if (Presentation* p = parent_->parent_) p->changed();
+}
+
+std::shared_ptr<Shape> Shapes::AddTitle() {
+    for (const auto& s : items_)
+        if (s->placeholderType_ == ppPlaceholderTitle)
+            throw HostError(E_FAIL, "Shapes.AddTitle : The slide already has a title.");
+    Presentation* p = owner_->parent_;
+    if (!p) throw HostError(E_FAIL, "Shapes.AddTitle : The slide has been deleted.");
+    const float w = p->SlideWidth(), h = p->SlideHeight();
+    auto shape = std::make_shared<Shape>(owner_, p->nextShapeId_++, msoPlaceholder, msoShapeRectangle, w / 20, h / 25,
+                                         w * 0.9f, h * 0.15f);
+    shape->placeholderType_ = ppPlaceholderTitle;
+    ShapeTextAccess::body(*shape).paragraph(0).mark.size = 44;
+    items_.insert(items_.begin(), shape);
+    p->changed();
+    return shape;
+}
+
+std::shared_ptr<Shape> Shapes::Placeholders(int index) const {
+    int seen = 0;
+    for (const auto& s : items_)
+        if (s->Type() == msoPlaceholder && ++seen == index) return s;
+    throw HostError(E_FAIL, "Placeholders.Item : Integer out of range. " + std::to_string(index) +
+                                " is not in the valid range of 1 to " + std::to_string(seen) + ".");
 }
 
 std::shared_ptr<Shape> Shapes::Item(int index) const {

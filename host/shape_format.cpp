@@ -30,6 +30,20 @@ void ColorFormat::setRGB(std::uint32_t rgb) {
     owner_->requireAlive();
     if (rgb > 0xFFFFFF) throw HostError(E_FAIL, "ColorFormat.RGB : The value is out of range.");
     rgb_ = rgb;
+    scheme_ = 0;
+    owner_->changed();
+}
+
+std::uint32_t schemeColorRGB(int index) {
+    static constexpr std::uint32_t kScheme[] = {kWhite, kBlack, 0x808080, kBlack, kAccentFill, 0x317DED, 0x50B000, 0xA5A5A5};
+    if (index < 1 || index > 8) throw HostError(E_FAIL, "ColorFormat.SchemeColor : The value is out of range.");
+    return kScheme[index - 1];
+}
+
+void ColorFormat::setSchemeColor(int index) {
+    owner_->requireAlive();
+    rgb_ = schemeColorRGB(index);
+    scheme_ = index;
     owner_->changed();
 }
 

@@ -43,6 +43,18 @@ void Slide::Delete() {
     p->slideRemoved(*this, index);
 }
 
+void Slide::MoveTo(int toPos) {
+    const int index = SlideIndex();  // throws for a deleted slide
+    auto& items = parent_->slides_.items_;
+    if (toPos < 1 || toPos > static_cast<int>(items.size()))
+        throw HostError(E_FAIL, outOfRange("Slide.MoveTo", toPos, static_cast<int>(items.size())));
+    if (toPos == index) return;
+    auto self = shared_from_this();
+    items.erase(items.begin() + (index - 1));
+    items.insert(items.begin() + (toPos - 1), self);
+    parent_->changed();
+}
+
 std::shared_ptr<Slide> Slides::Item(int index) const {
     if (index < 1 || index > Count()) throw HostError(E_FAIL, outOfRange("Slides.Item", index, Count()));
     return items_[static_cast<std::size_t>(index - 1)];

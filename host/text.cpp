@@ -221,3 +221,63 @@ void RulerLevel::setFirstMargin(float points) { setIndent(*shape_, values().firs
 void RulerLevel::setLeftMargin(float points) { setIndent(*shape_, values().leftMargin, points, "LeftMargin"); }
 
 }  // namespace host
+
+namespace host {
+
+// ---- Vertical anchor and tab stops ------------------------------------------------------------
+
+int TextFrame::VerticalAnchor() const {
+    return common(shapes_, [](const Shape& s) { return s.text_->verticalAnchor; });
+}
+
+void TextFrame::setVerticalAnchor(int value) {
+    if (value < msoAnchorTop || value > msoAnchorBottomBaseLine)
+        throw HostError(E_FAIL, "TextFrame.VerticalAnchor : The value is out of range.");
+    for (auto& s : shapes_) s->requireAlive();
+    for (auto& s : shapes_) {
+        s->text_->verticalAnchor = value;
+        s->changed();
+    }
+}
+
+int TabStops::Count() const { return static_cast<int>(ShapeTextAccess::body(*shape_).tabStops.size()); }
+
+TabStop TabStops::Item(int index) const {
+    if (index < 1 || index > Count())
+        throw HostError(E_FAIL, "TabStops.Item : Integer out of range. " + std::to_string(index) +
+                                    " is not in the valid range of 1 to " + std::to_string(Count()) + ".");
+    return TabStop(shape_, index);
+}
+
+TabStop TabStops::Add(int type, float position) {
+    ShapeTextAccess::requireAlive(*shape_);
+    if (type < ppTabStopLeft || type > ppTabStopDecimal || !std::isfinite(position) || position < 0 ||
+        position > kLargestIndent)
+        throw HostError(E_FAIL, "TabStops.Add : The value is out of range.");
+    auto& stops = ShapeTextAccess::body(*shape_).tabStops;
+    auto at = std::find_if(stops.begin(), stops.end(), [&](const TabStopValues& t) { return t.position >= position; });
+    if (at != stops.end() && at->position == position) at->type = type;
+    else at = stops.insert(at, TabStopValues{type, position});
+    ShapeTextAccess::changed(*shape_);
+    return TabStop(shape_, static_cast<int>(at - stops.begin()) + 1);
+}
+
+TabStopValues& TabStop::values() const {
+    auto& stops = ShapeTextAccess::body(*shape_).tabStops;
+    if (index_ < 1 || index_ > static_cast<int>(stops.size()))
+        throw HostError(E_FAIL, "TabStop : The object does not exist.");
+    return stops[static_cast<std::size_t>(index_ - 1)];
+}
+
+int TabStop::Type() const { return values().type; }
+float TabStop::Position() const { return values().position; }
+
+void TabStop::Clear() {
+    ShapeTextAccess::requireAlive(*shape_);
+    values();  // throws for a stop that is gone
+    auto& stops = ShapeTextAccess::body(*shape_).tabStops;
+    stops.erase(stops.begin() + (index_ - 1));
+    ShapeTextAccess::changed(*shape_);
+}
+
+}  // namespace host

@@ -15,6 +15,22 @@
 namespace host {
 
 enum PpAutoSize : int { ppAutoSizeMixed = -2, ppAutoSizeNone = 0, ppAutoSizeShapeToFitText = 1 };
+enum PpParagraphAlignment : int { ppAlignLeft = 1, ppAlignCenter = 2, ppAlignRight = 3, ppAlignJustify = 4 };
+enum MsoVerticalAnchor : int { msoAnchorTop = 1, msoAnchorTopBaseline = 2, msoAnchorMiddle = 3, msoAnchorBottom = 4,
+                               msoAnchorBottomBaseLine = 5 };
+enum PpTabStopType : int { ppTabStopLeft = 1, ppTabStopCenter = 2, ppTabStopRight = 3, ppTabStopDecimal = 4 };
+
+// The presentation's default font for new shapes.
+constexpr const char* kDefaultFontName = "Arial";
+
+// Measures the width in points of one line of text in a font. The stand-in measures with
+// cairo; a font that is not installed is replaced by fontconfig's choice for its name (its
+// default sans-serif face). Tests install a measurer of their own (an empty one restores
+// cairo's).
+using TextMeasurer =
+    std::function<double(const std::string& utf8, const std::string& fontName, double size, bool bold, bool italic)>;
+void setTextMeasurer(TextMeasurer measurer);
+double measureText(const std::string& utf8, const std::string& fontName, double size, bool bold, bool italic);
 
 // ---- The model (internal to the stand-in) ------------------------------------------------
 
@@ -22,6 +38,10 @@ enum PpAutoSize : int { ppAutoSizeMixed = -2, ppAutoSizeNone = 0, ppAutoSizeShap
 struct CharFormat {
     float size = 18;        // points
     int languageId = 1033;  // a Windows language id
+    std::string fontName = kDefaultFontName;
+    bool bold = false, italic = false;
+    std::uint32_t color = 0;  // RGB 0x00BBGGRR
+    int schemeColor = 0;      // the colour-scheme index the colour was set from; 0 none
     bool operator==(const CharFormat&) const = default;
 };
 
@@ -32,6 +52,14 @@ struct Paragraph {
     std::vector<CharFormat> formats;  // one per character
     CharFormat mark;                  // the mark's (for the last paragraph: the text end's)
     int indentLevel = 1;
+    int alignment = ppAlignLeft;
+    bool bullet = false;
+};
+
+struct TabStopValues {
+    int type = ppTabStopLeft;
+    float position = 0;  // points from the frame's inner left edge
+    bool operator==(const TabStopValues&) const = default;
 };
 
 struct RulerLevelValues {
@@ -49,6 +77,8 @@ struct TextBody {
     int wordWrap = msoTrue;
     float marginLeft = 7.2f, marginTop = 3.6f, marginRight = 7.2f, marginBottom = 3.6f;
     std::array<RulerLevelValues, kRulerLevels> ruler;  // each level half an inch further in
+    std::vector<TabStopValues> tabStops;                // in the order they were added
+    int verticalAnchor = msoAnchorTop;
 
     TextBody();
     // The paragraphs, never none.
@@ -105,6 +135,9 @@ class TextWords;
 class Font;
 class TextFrame2;
 class ParagraphFormat2;
+class ParagraphFormat;
+class FontColor;
+class BulletFormat;
 
 // Characters of one shape's text. Positions count characters (not bytes) from 1 at the
 // start of the frame; the marks between paragraphs count too. A range whose text has since
@@ -135,11 +168,21 @@ public:
     int LanguageID() const;  // kMixed when the characters differ
     void setLanguageID(int id);  // any id above 0
     host::TextFrame Parent() const;  // the frame of the range's shape
+    // Appends text right after the range (taking the format of the range's last character)
+    // and returns the new characters.
+    TextRange InsertAfter(const std::string& text) const;
+    host::ParagraphFormat ParagraphFormat() const;
+    // The width in points of the range's widest line, each run measured in its own font
+    // (measureText); a tab measures as a blank. The frame's margins are not included.
+    float BoundWidth() const;
 
     TextRange(std::shared_ptr<Shape> shape, int start, int length);
 
 private:
     friend class Font;
+    friend class FontColor;
+    friend class ParagraphFormat;
+    friend class BulletFormat;
     friend class TextRange2;
     friend class ParagraphFormat2;
     int from() const;  // the 0-based position of the first character still there
@@ -158,10 +201,58 @@ public:
     // of the character it stands before.
     float Size() const;
     void setSize(float points);  // 1 to 4000
+    // Name, bold and italic read mixed (the empty text, kMixed) when the characters differ.
+    std::string Name() const;
+    void setName(const std::string& name);  // not empty
+    int Bold() const;  // msoTrue or msoFalse
+    void setBold(int value);
+    int Italic() const;
+    void setItalic(int value);
+    host::FontColor Color() const;
 
 private:
     friend class TextRange;
     explicit Font(TextRange range) : range_(std::move(range)) {}
+    int flag(bool CharFormat::*member) const;
+    void setFlag(bool CharFormat::*member, int value, const char* name);
+    TextRange range_;
+};
+
+// The colour of a range's characters: an RGB value or one of the colour scheme's.
+class FontColor {
+public:
+    std::uint32_t RGB() const;  // of the first character
+    void setRGB(std::uint32_t rgb);  // 0 to 0xFFFFFF
+    int SchemeColor() const;  // 0 when set by RGB
+    void setSchemeColor(int index);  // 1 to 8 (schemeColorRGB)
+
+private:
+    friend class Font;
+    explicit FontColor(TextRange range) : range_(std::move(range)) {}
+    TextRange range_;
+};
+
+class BulletFormat {
+public:
+    int Visible() const;  // msoTrue, msoFalse or kMixed
+    void setVisible(int value);
+
+private:
+    friend class ParagraphFormat;
+    explicit BulletFormat(TextRange range) : range_(std::move(range)) {}
+    TextRange range_;
+};
+
+// The paragraphs a range touches (an empty range: the one it stands in).
+class ParagraphFormat {
+public:
+    int Alignment() const;  // PpParagraphAlignment, or kMixed
+    void setAlignment(int value);  // 1 to 7
+    host::BulletFormat Bullet() const { return host::BulletFormat(range_); }
+
+private:
+    friend class TextRange;
+    explicit ParagraphFormat(TextRange range) : range_(std::move(range)) {}
     TextRange range_;
 };
 
@@ -259,10 +350,40 @@ private:
     std::shared_ptr<Shape> shape_;
 };
 
+// One tab stop of a frame's ruler.
+class TabStop {
+public:
+    int Type() const;
+    float Position() const;
+    void Clear();  // removes it; the ones after it move up
+
+    TabStop(std::shared_ptr<Shape> shape, int index) : shape_(std::move(shape)), index_(index) {}
+
+private:
+    TabStopValues& values() const;
+    std::shared_ptr<Shape> shape_;
+    int index_;
+};
+
+class TabStops {
+public:
+    int Count() const;
+    TabStop Item(int index) const;  // 1-based; HostError(E_FAIL) outside 1..Count
+    // type ppTabStopLeft to ppTabStopDecimal, position 0 to 4000 points; a stop at the same
+    // position is replaced. The stops are kept in order of position.
+    TabStop Add(int type, float position);
+
+    explicit TabStops(std::shared_ptr<Shape> shape) : shape_(std::move(shape)) {}
+
+private:
+    std::shared_ptr<Shape> shape_;
+};
+
 class Ruler {
 public:
     RulerLevels Levels() const { return RulerLevels(shape_); }
     RulerLevel Levels(int level) const { return Levels().Item(level); }
+    host::TabStops TabStops() const { return host::TabStops(shape_); }
 
     explicit Ruler(std::shared_ptr<Shape> shape) : shape_(std::move(shape)) {}
 
@@ -295,6 +416,8 @@ public:
     void setMarginTop(float points);
     void setMarginRight(float points);
     void setMarginBottom(float points);
+    int VerticalAnchor() const;  // MsoVerticalAnchor; mixed over shapes that differ
+    void setVerticalAnchor(int value);  // msoAnchorTop to msoAnchorBottomBaseLine
     host::TextRange TextRange() const;  // all the text
     host::Ruler Ruler() const;
     std::shared_ptr<Shape> Parent() const;
@@ -323,6 +446,11 @@ private:
 
 // The host's version as a number ("14.0" -> 14); 0 when it is not one.
 double hostVersionNumber(const Application& app);
+
+// Internal: fonts for cairo (host/text_measure.cpp). noteFontUse arranges for the font
+// caches to be released at exit; selectFont also sets the size in points.
+void noteFontUse();
+void selectFont(struct _cairo* cr, const std::string& fontName, double size, bool bold, bool italic);
 
 // Internal: the stand-in's own way into what a shape holds of text and tables.
 struct ShapeTextAccess {

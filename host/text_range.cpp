@@ -242,3 +242,184 @@ void ParagraphFormat2::setIndentLevel(int level) {
 }
 
 }  // namespace host
+
+namespace host {
+
+namespace {
+
+HostError valueOutOfRange(const char* member) {
+    return HostError(E_FAIL, std::string(member) + " : The value is out of range.");
+}
+
+int triStateValue(int value, const char* member) {
+    if (value == msoTrue || value == msoCTrue) return msoTrue;
+    if (value == msoFalse) return msoFalse;
+    throw valueOutOfRange(member);
+}
+
+}  // namespace
+
+// ---- Appending, paragraphs and measuring ----------------------------------------------------
+
+TextRange TextRange::InsertAfter(const std::string& text) const {
+    TextBody& body = writeBody(*shape_, "TextRange.InsertAfter");
+    const int at = from() + Length();
+    body.replace(at, 0, text);
+    ShapeTextAccess::changed(*shape_);
+    return host::TextRange(shape_, at + 1, static_cast<int>(decodeUtf8(text).size()));
+}
+
+host::ParagraphFormat TextRange::ParagraphFormat() const { return host::ParagraphFormat(*this); }
+
+float TextRange::BoundWidth() const {
+    const TextBody& body = readBody(*shape_);
+    const int first = from();
+    const int count = Length();
+    double widest = 0;
+    double line = 0;
+    std::string run;
+    const CharFormat* runFormat = nullptr;
+    const auto flush = [&] {
+        if (runFormat && !run.empty())
+            line += measureText(run, runFormat->fontName, runFormat->size, runFormat->bold, runFormat->italic);
+        run.clear();
+    };
+    if (count == 0) return 0;
+    const auto [firstParagraph, lastParagraph] = body.paragraphsTouched(first, count);
+    for (int i = firstParagraph; i <= lastParagraph; ++i) {
+        const Paragraph& p = body.paragraph(i);
+        int pos = body.paragraphStart(i);
+        for (std::size_t c = 0; c <= p.chars.size(); ++c, ++pos) {
+            if (pos < first || pos >= first + count) continue;
+            const bool lineEnd = c == p.chars.size() || p.chars[c] == U'\v';
+            if (lineEnd) {
+                flush();
+                widest = std::max(widest, line);
+                line = 0;
+                runFormat = nullptr;
+                continue;
+            }
+            const CharFormat& f = p.formats[c];
+            if (!runFormat || !(f == *runFormat)) {
+                flush();
+                runFormat = &f;
+            }
+            run += encodeUtf8(std::u32string(1, p.chars[c] == U'\t' ? U' ' : p.chars[c]));
+        }
+    }
+    flush();
+    widest = std::max(widest, line);
+    return static_cast<float>(widest);
+}
+
+// ---- Font names, styles and colours ---------------------------------------------------------
+
+std::string Font::Name() const {
+    return commonFormat<std::string>(readBody(*range_.shape_), range_.from(), range_.Length(),
+                                     [](const CharFormat& f) { return f.fontName; }, std::string());
+}
+
+void Font::setName(const std::string& name) {
+    if (name.empty()) throw valueOutOfRange("Font.Name");
+    TextBody& body = writeBody(*range_.shape_, "Font.Name");
+    forFormats(body, range_.from(), range_.Length(), [&](CharFormat& f) { f.fontName = name; });
+    ShapeTextAccess::changed(*range_.shape_);
+}
+
+int Font::flag(bool CharFormat::*member) const {
+    return commonFormat<int>(readBody(*range_.shape_), range_.from(), range_.Length(),
+                             [member](const CharFormat& f) { return f.*member ? msoTrue : msoFalse; }, kMixed);
+}
+
+void Font::setFlag(bool CharFormat::*member, int value, const char* name) {
+    const bool on = triStateValue(value, name) == msoTrue;
+    TextBody& body = writeBody(*range_.shape_, name);
+    forFormats(body, range_.from(), range_.Length(), [&](CharFormat& f) { f.*member = on; });
+    ShapeTextAccess::changed(*range_.shape_);
+}
+
+int Font::Bold() const { return flag(&CharFormat::bold); }
+void Font::setBold(int value) { setFlag(&CharFormat::bold, value, "Font.Bold"); }
+int Font::Italic() const { return flag(&CharFormat::italic); }
+void Font::setItalic(int value) { setFlag(&CharFormat::italic, value, "Font.Italic"); }
+
+host::FontColor Font::Color() const { return host::FontColor(range_); }
+
+std::uint32_t FontColor::RGB() const {
+    std::uint32_t rgb = 0;
+    bool first = true;
+    forFormats(readBody(*range_.shape_), range_.from(), range_.Length(), [&](const CharFormat& f) {
+        if (first) rgb = f.color;
+        first = false;
+    });
+    return rgb;
+}
+
+void FontColor::setRGB(std::uint32_t rgb) {
+    if (rgb > 0xFFFFFF) throw valueOutOfRange("ColorFormat.RGB");
+    TextBody& body = writeBody(*range_.shape_, "ColorFormat.RGB");
+    forFormats(body, range_.from(), range_.Length(), [&](CharFormat& f) {
+        f.color = rgb;
+        f.schemeColor = 0;
+    });
+    ShapeTextAccess::changed(*range_.shape_);
+}
+
+int FontColor::SchemeColor() const {
+    return commonFormat<int>(readBody(*range_.shape_), range_.from(), range_.Length(),
+                             [](const CharFormat& f) { return f.schemeColor; }, kMixed);
+}
+
+void FontColor::setSchemeColor(int index) {
+    const std::uint32_t rgb = schemeColorRGB(index);
+    TextBody& body = writeBody(*range_.shape_, "ColorFormat.SchemeColor");
+    forFormats(body, range_.from(), range_.Length(), [&](CharFormat& f) {
+        f.color = rgb;
+        f.schemeColor = index;
+    });
+    ShapeTextAccess::changed(*range_.shape_);
+}
+
+// ---- Paragraph format -----------------------------------------------------------------------
+
+namespace {
+
+template <class Get>
+int commonParagraph(const TextBody& body, std::pair<int, int> span, Get&& get) {
+    int value = get(body.paragraph(span.first));
+    for (int i = span.first + 1; i <= span.second; ++i)
+        if (get(body.paragraph(i)) != value) value = kMixed;
+    return value;
+}
+
+}  // namespace
+
+int ParagraphFormat::Alignment() const {
+    const TextBody& body = readBody(*range_.shape_);
+    return commonParagraph(body, body.paragraphsTouched(range_.from(), range_.Length()),
+                           [](const Paragraph& p) { return p.alignment; });
+}
+
+void ParagraphFormat::setAlignment(int value) {
+    if (value < 1 || value > 7) throw valueOutOfRange("ParagraphFormat.Alignment");
+    TextBody& body = writeBody(*range_.shape_, "ParagraphFormat.Alignment");
+    const auto [first, last] = body.paragraphsTouched(range_.from(), range_.Length());
+    for (int i = first; i <= last; ++i) body.paragraph(i).alignment = value;
+    ShapeTextAccess::changed(*range_.shape_);
+}
+
+int BulletFormat::Visible() const {
+    const TextBody& body = readBody(*range_.shape_);
+    return commonParagraph(body, body.paragraphsTouched(range_.from(), range_.Length()),
+                           [](const Paragraph& p) { return p.bullet ? msoTrue : msoFalse; });
+}
+
+void BulletFormat::setVisible(int value) {
+    const bool on = triStateValue(value, "BulletFormat.Visible") == msoTrue;
+    TextBody& body = writeBody(*range_.shape_, "BulletFormat.Visible");
+    const auto [first, last] = body.paragraphsTouched(range_.from(), range_.Length());
+    for (int i = first; i <= last; ++i) body.paragraph(i).bullet = on;
+    ShapeTextAccess::changed(*range_.shape_);
+}
+
+}  // namespace host

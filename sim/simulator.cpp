@@ -599,6 +599,10 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
         auto s = p->Slides().Add(p->Slides().Count() + 1, layout);
         window().showSlide(s);
         out << "  slide " << s->SlideIndex() << " added (id " << s->SlideID() << ")\n";
+    } else if (cmd == "move") {
+        auto s = slideNumber(arg(1));
+        s->MoveTo(std::stoi(arg(2)));
+        out << "  slide " << words[1] << " moved to " << s->SlideIndex() << "\n";
     } else if (cmd == "show") {
         window().showSlide(slideNumber(arg(1)));
         out << "  slide " << words[1] << " shown\n";
@@ -786,7 +790,7 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
         auto s = slideNumber(arg(1));
         const double scale = words.size() > 3 ? std::stod(words[3]) : 1.0;
         const platform::Picture picture = host::renderSlide(*s, scale);
-        if (!platform::savePng(picture, arg(2))) throw std::runtime_error("cannot write " + words[2]);
+        if (!platform::savePng(picture, resolvePath(arg(2)))) throw std::runtime_error("cannot write " + words[2]);
         out << "  slide " << words[1] << " written to " << words[2] << " (" << picture.width << "x" << picture.height << ")\n";
     } else if (cmd == "wait") {
         platform::timerClock().advance(std::stoll(arg(1)));
@@ -840,6 +844,7 @@ const char* Simulator::help() {
            "  new                          a new presentation in a window\n"
            "  open PATH | save [PATH] | close\n"
            "  slide [LAYOUT]               add a slide at the end and show it\n"
+           "  move N TO                    move slide N to position TO\n"
            "  show SLIDE                   show slide number SLIDE\n"
            "  shape KIND L T W H [ROT] [TEXT]\n"
            "                               add a shape: rectangle, rounded, oval, chevron, pentagon,\n"

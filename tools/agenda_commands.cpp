@@ -1,6 +1,10 @@
 // The Agenda Wizard's entry points among the tools: the dialog does the agenda's work.
 #include "agenda/agenda_wizard.h"
+#include "agenda/agenda_generator.h"
 #include "core/errors.h"
+#include "core/globals.h"
+#include "core/shared_state.h"
+#include "host/host.h"
 #include "tools/efficiency_tools.h"
 
 namespace plorin {
@@ -22,10 +26,35 @@ void EfficiencyTools::agendaUpdatePagenumbers() {
     });
 }
 
+void EfficiencyTools::disconnectAgendaSlides() {
+    trap("EfficiencyTools, disconnectAgendaSlides", [&] {
+        const int answer = platform::MsgBox(
+            "If you disconnect agenda slides from the Agenda Wizard, the Agenda Wizard will not update or remove these "
+            "slides in the future.\r\n\r\nAre you sure you want to disconnect the selected agenda slides from the "
+            "Agenda Wizard?",
+            platform::vbYesNo | platform::vbQuestion | platform::vbDefaultButton2, kProductName);
+        if (answer != platform::vbYes) return;
+        const host::SlideRange slides = hostApplication().ActiveWindow()->Selection().SlideRange();
+        if (slides.Count() == 0) raiseError(91, "Object variable or With block variable not set (SlideRange)");
+        for (int i = 1; i <= slides.Count(); ++i) {
+            const auto slide = slides.Item(i);
+            if (slide->Tags().Item(kRoleTag) != kAgendaSlideRole) continue;
+            slide->Tags().Delete(kRoleTag);
+            slide->Tags().Delete(kSlideIdTag);
+            for (const auto& shape : slide->Shapes().all()) {
+                shape->Tags().Delete(kRoleTag);
+                shape->Tags().Delete(kContentTag);
+                shape->Tags().Delete(kPropertiesTag);
+            }
+        }
+    });
+}
+
 using E = EfficiencyTools;
 const std::vector<EfficiencyTools::MethodEntry> kAgendaMethods = {
     {"showAgendaWizard", &E::showAgendaWizard, nullptr},
     {"agendaUpdatePagenumbers", &E::agendaUpdatePagenumbers, nullptr},
+    {"disconnectAgendaSlides", &E::disconnectAgendaSlides, nullptr},
 };
 
 }  // namespace plorin

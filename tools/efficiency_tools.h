@@ -52,6 +52,9 @@ public:
     // Regenerates the agenda slides without showing the dialog: loads it, runs its OK and
     // unloads it.
     void agendaUpdatePagenumbers();
+    // After a confirmation, detaches the selected agenda slides from the agenda: their
+    // slide tags and their shapes' agenda tags go; the slides stay.
+    void disconnectAgendaSlides();
 
     // ---- Geometry: visible edges of rotated shapes (tools/shape_metrics.cpp) -----------
     // Every geometry tool works on the visual box: the axis-parallel box a rotated shape

@@ -109,6 +109,16 @@ TEST_F(SaveHandler, AnAgendaWithoutAgendaSlidesLosesBothTagsAndAsksNothing) {
     EXPECT_EQ(plorin::agendaRequests().updatePagenumbers, 0);
 }
 
+TEST_F(SaveHandler, AnAgendaWhoseItemsAllGoWithoutASlideIsKept) {
+    auto deck = savedDeck(2, root + "docs/agenda.ppt");
+    const std::string agenda =
+        "<Varnotel><agenda><items><item text=\"A\" generateAgendaSlide=\"0\"/></items></agenda></Varnotel>";
+    deck->Tags().Add("plorin_agendaWizardXML", agenda);
+    deck->Save();
+    EXPECT_EQ(deck->Tags().Item("plorin_agendaWizardXML"), agenda);
+    EXPECT_TRUE(driver.messages.empty());
+}
+
 TEST_F(SaveHandler, AMovedAgendaSlideAsksToUpdateThePageNumbers) {
     auto deck = savedDeck(3, root + "docs/agenda.ppt");
     deck->Slides().Item(1)->Tags().Add("plorin_agendaWizard", "agendaSlide");
@@ -181,10 +191,15 @@ TEST_F(SaveHandler, PrintingAStaleAgendaAsksAndYesRegeneratesIt) {
     auto deck = openDeck(2);
     app->printPresentation(*deck);  // no agenda
     deck->Tags().Add("plorin_slideOrder", std::to_string(deck->Slides().Item(1)->SlideID()) + ";");
-    driver.messageAnswers = {platform::vbNo, platform::vbYes};
+    // With no agenda stored, the regeneration finds the style has no template and says so.
+    driver.messageAnswers = {platform::vbNo, platform::vbYes, platform::vbOK};
     app->printPresentation(*deck);
     app->printPresentation(*deck);
-    EXPECT_EQ(texts(), (std::vector<std::string>{kPageNumbers, kPageNumbers}));
+    const auto shown = texts();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0], kPageNumbers);
+    EXPECT_EQ(shown[1], kPageNumbers);
+    EXPECT_EQ(shown[2].rfind("The Agenda Wizard template seems to be corrupted.", 0), 0u);
     EXPECT_EQ(plorin::agendaRequests().regenerateSlides, 1);
     EXPECT_TRUE(plorin::reportedErrors().empty());
 }

@@ -1,3 +1,4 @@
+#include <regex>
 // The agenda dialog worked as a user would: which agenda it opens with, the tree, editing,
 // the coupled check boxes, the typed fields, the style change, import, delete and OK.
 #include <gtest/gtest.h>
@@ -116,8 +117,16 @@ TEST_F(AgendaDialog, OKAfterAFailedPreparationLeavesTheStoredAgendaAlone) {
 }
 
 TEST_F(AgendaDialog, ManualChangesAreWarnedAboutWhenTheDialogLoads) {
-    plorin::agendaGeneratorCalls().manualChangesResult = 3;
-    loadStored(agendaXml(item("A", 1, 5, "a")));
+    driver.messageAnswers = {platform::vbOK};  // the new slide's message
+    loadStored(agendaXml(item("A", 1, 5, "a"))).OK();
+    const auto slide = deck->Slides().Item(deck->Slides().Count());
+    for (const auto& shape : slide->Shapes().all())
+        if (shape->Tags().Item(plorin::kRoleTag) == "bar") {
+            shape->setLeft(shape->Left() + 1);
+            shape->TextFrame().TextRange().setText("Edited");
+        }
+    driver.messages.clear();
+    load();
     ASSERT_EQ(driver.messages.size(), 1u);
     EXPECT_EQ(driver.messages[0].style, platform::vbExclamation);
     EXPECT_EQ(driver.messages[0].text.rfind("Attention:\r\n\r\nSome agenda slides were changed manually, both", 0), 0u);
@@ -132,7 +141,7 @@ TEST_F(AgendaDialog, OKGeneratesThenStoresTheAgendaAndWhatTheDialogDoesNotKnowGo
         "showPageNumbers=\"1\" future=\"yes\"><format enumerate2ndLevel=\"dot\" enumerateBreak=\"0\" left=\"3\"/>"
         "<subtitle top=\"1\"/><styles><style level=\"1\"><unknown deep=\"1\"/></style></styles><items>"
         "<item text=\"A\" level=\"1\" responsible=\"\" duration=\"30\" break=\"0\" slideID=\"a\" showAgendaItem=\"1\" "
-        "generateAgendaSlide=\"1\" colour=\"red\"/></items><notes>kept</notes></agenda></Varnotel>";
+        "generateAgendaSlide=\"0\" colour=\"red\"/></items><notes>kept</notes></agenda></Varnotel>";
     auto& w = loadStored(stored);
     const auto slide = deck->Slides().Item(2);
     window().selectSlides({slide});
@@ -487,8 +496,11 @@ TEST_F(AgendaDialog, DeletingTheAgendaRemovesItsSlidesAlsoOfItemsDeletedBeforeAn
     EXPECT_EQ(deck->Tags().Item(plorin::kSlideOrderTag), "");
 }
 
-TEST_F(AgendaDialog, FindSlideTakesShortIdentifiersAsTheHostsSlideIds) {
+TEST_F(AgendaDialog, FindSlideTakesShortIdentifiersAsTheHostsSlideIdsOfAgendaSlidesOnly) {
     const auto second = deck->Slides().Item(2);
+    // The user's own slide that carries the number is never taken for an item's slide.
+    EXPECT_EQ(plorin::findSlide(*deck, std::to_string(second->SlideID())), nullptr);
+    second->Tags().Add(plorin::kRoleTag, plorin::kAgendaSlideRole);
     EXPECT_EQ(plorin::findSlide(*deck, std::to_string(second->SlideID())), second);
     EXPECT_EQ(plorin::findSlide(*deck, ""), nullptr);
     EXPECT_EQ(plorin::findSlide(*deck, "99999"), nullptr);
@@ -509,6 +521,7 @@ TEST_F(AgendaCommands, TheRibbonsButtonCountsTheUseAndOpensTheDialogWhoseOKStore
         platform::driver::setText(f, "tbAgendaItem", "Budget");
         platform::driver::click(f, "btnOK");
     });
+    driver.messageAnswers = {platform::vbOK};  // the new slides' message
     addIn.onAction({"vn_1018", ""});
     EXPECT_EQ(driver.modalForms, std::vector<std::string>{"AgendaWizard"});
     EXPECT_EQ(setting("statsAgendaWizard"), "1");
@@ -522,10 +535,15 @@ TEST_F(AgendaCommands, TheRibbonsButtonCountsTheUseAndOpensTheDialogWhoseOKStore
 TEST_F(AgendaCommands, UpdatingThePageNumbersRunsOKWithoutTheDialog) {
     const std::string stored = agendaXml(item("A", 1, 10, "a"));
     deck->Tags().Add(plorin::kAgendaXmlTag, stored);
+    driver.messageAnswers = {platform::vbOK};
     addIn.onAction({"vn_1021", ""});
     EXPECT_TRUE(driver.modalForms.empty());
     EXPECT_EQ(plorin::agendaGeneratorCalls().createAgendaSlides, 1);
-    EXPECT_EQ(deck->Tags().Item(plorin::kAgendaXmlTag), stored);
+    // The item's new slide is the one thing OK changes in the stored agenda.
+    const auto slide = deck->Slides().Item(deck->Slides().Count());
+    const std::string id = slide->Tags().Item(plorin::kSlideIdTag);
+    EXPECT_EQ(deck->Tags().Item(plorin::kAgendaXmlTag),
+              std::regex_replace(stored, std::regex("slideID=\"a\""), "slideID=\"" + id + "\""));
     EXPECT_TRUE(reportedLocations().empty());
 }
 

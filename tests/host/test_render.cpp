@@ -145,6 +145,33 @@ TEST_F(Rendering, TextIsDrawnInDarkInk) {
     EXPECT_GT(countDark(), 50);
 }
 
+TEST_F(Rendering, TextTakesItsColourAlignmentAndTabStops) {
+    auto box = slide->Shapes().AddTextbox(1, 0, 100, 600, 40);
+    TextRange all = box->TextFrame().TextRange();
+    all.setText("Left\tRight");
+    all.Font().Color().setRGB(0x0000FF);  // red
+    box->TextFrame().Ruler().TabStops().Add(ppTabStopRight, 580);
+    // Ink of the text's red in the left fifth and, right-aligned at the stop, in the right one.
+    const auto redIn = [&](int from, int to) {
+        const auto pic = render();
+        int red = 0;
+        for (int y = 100; y < 140; ++y)
+            for (int x = from; x < to; ++x) {
+                const std::uint32_t p = at(pic, x, y);
+                if (((p >> 16) & 0xFF) > 0xC0 && ((p >> 8) & 0xFF) < 0x60) ++red;
+            }
+        return red;
+    };
+    EXPECT_GT(redIn(0, 120), 20);
+    EXPECT_EQ(redIn(200, 480), 0);
+    EXPECT_GT(redIn(480, 600), 20);
+
+    all.setText("Middle");
+    all.ParagraphFormat().setAlignment(ppAlignCenter);
+    EXPECT_EQ(redIn(0, 200), 0);
+    EXPECT_GT(redIn(250, 350), 20);
+}
+
 TEST_F(Rendering, GroupsDrawTheirMembers) {
     auto a = redShape(msoShapeRectangle, 100, 100, 50, 50);
     auto b = redShape(msoShapeRectangle, 300, 100, 50, 50);
