@@ -102,6 +102,7 @@ std::vector<std::string> lines(const std::string& text) {
 // Reaches into the shapes it draws: groups of copied shapes hold members outside any slide.
 struct ShapePainter {
     static void draw(cairo_t* cr, const Shape& s) {
+        if (s.visible_ == msoFalse) return;
         if (s.type_ == msoGroup) {
             // A live group leaves out members deleted since; a copy holds only live ones.
             for (const auto& m : s.groupItems_)

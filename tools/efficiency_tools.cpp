@@ -11,6 +11,7 @@ const std::vector<const std::vector<EfficiencyTools::MethodEntry>*>& EfficiencyT
         &kGeometryMethods,
         &kTextMethods,
         &kAgendaMethods,
+        &kPresentationMethods,
     };
     return tables;
 }
