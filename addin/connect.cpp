@@ -13,7 +13,7 @@
 #include "addin/ppt_controls.h"
 #include "addin/ppt_events.h"
 #include "core/registry.h"
-#include "addin/startup_seams.h"
+#include "periphery/survey.h"
 #include "platform/xml_dom.h"
 #include "platform/services.h"
 

@@ -18,9 +18,8 @@ public:
     pptEvents& operator=(const pptEvents&) = delete;
     ~pptEvents() override;
 
-    // Public state, read by the ribbon and the tools. `extracting` is set by the slide
-    // extract while it saves its temporary copy; the rest follow every selection change.
-    bool extracting = false;
+    // Public state, read by the ribbon and the tools; it follows every selection change.
+    // (The slide extract's `extracting` flag lives in the shared state.)
     // Wide counts: a selection of more than 32,767 shapes must not read as a small one.
     std::int32_t shapeNumber = 0;
     std::int32_t slideNumber = 0;

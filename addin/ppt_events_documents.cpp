@@ -68,7 +68,7 @@ void pptEvents::PresentationClose(host::Presentation&) {
 void pptEvents::PresentationBeforeSave(host::Presentation& pres, bool& cancel) {
     trap("pptEvents, pptApp_PresentationBeforeSave", [&] {
         // A slide extract's temporary copy is saved without warnings, questions or changes.
-        if (extracting) return;
+        if (state().extracting) return;
         const std::string name = pres.FullName();
 
         const std::string cache = getInternetCachePath();

@@ -35,6 +35,9 @@ struct SharedState {
     std::unique_ptr<platform::DomDocument> myElementsDocument;  // "myelements.xml" when it loaded
     FolderLayout layout;
     bool screenSaverOff = false;            // the screensaver flag
+    // Set by the slide extract while it writes its temporary copy, so that the host event
+    // handlers stay idle for it.
+    bool extracting = false;
     std::string currentStyle;
     host::IRibbonUI* ribbon = nullptr;      // kept when the ribbon loads (ribbon hosts)
     std::mt19937 random;                    // seeded at connection

@@ -45,6 +45,8 @@ enum MsoBlackWhiteMode : int {
     msoBlackWhiteHighContrast = 7, msoBlackWhiteBlack = 8, msoBlackWhiteWhite = 9, msoBlackWhiteDontShow = 10,
 };
 
+enum MsoFileDialogType : int { msoFileDialogOpen = 1, msoFileDialogSaveAs = 2 };
+
 enum PpSelectionType : int { ppSelectionNone = 0, ppSelectionSlides = 1, ppSelectionShapes = 2, ppSelectionText = 3 };
 
 enum MsoShapeType : int {
@@ -846,6 +848,24 @@ private:
     std::vector<std::unique_ptr<COMAddIn>> items_;
 };
 
+// The host's Save As dialog (Application.FileDialog(msoFileDialogSaveAs)). Show asks the
+// user interface (platform/ui.h) for a file; a file that exists already is only taken after
+// the user agreed to replace it ("... already exists. Do you want to replace it?", Yes/No;
+// No asks for a file again). Nothing is written: the caller does with the name what it likes.
+class FileDialog {
+public:
+    std::string Title = "Save As";
+    std::string InitialFileName;
+    int InitialView = 1;
+    int FilterIndex = 1;
+    // -1 when a file was chosen (SelectedItems then holds it), 0 for Cancel.
+    int Show();
+    const std::vector<std::string>& SelectedItems() const { return selected_; }
+
+private:
+    std::vector<std::string> selected_;
+};
+
 class Application : public HostObject {
 public:
     explicit Application(std::string version);
@@ -865,6 +885,9 @@ public:
     host::COMAddIns& COMAddIns() { return addIns_; }
     host::CommandBars& CommandBars();  // host/command_bars.h
     host::RibbonHost& Ribbon();  // host/ribbon_host.h; empty on hosts without a ribbon
+    // A new file dialog of the type; only msoFileDialogSaveAs is modelled, any other type
+    // throws HostError(E_FAIL).
+    std::shared_ptr<host::FileDialog> FileDialog(int type);
     // Runs a macro "File.ppt!Module.Macro" of an open presentation. The stand-in records the
     // call and returns ""; a macro whose presentation is not open throws HostError(E_FAIL).
     std::string Run(const std::string& macroName, const std::vector<std::string>& args = {});

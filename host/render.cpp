@@ -4,7 +4,6 @@
 #include "host/render.h"
 
 #include <cairo.h>
-#include <dlfcn.h>
 
 #include <algorithm>
 #include <cmath>
@@ -21,14 +20,6 @@ namespace {
 
 constexpr std::uint32_t kWhite = 0xFFFFFFFF;
 constexpr double kFontSize = 18;  // points; the stand-in keeps no fonts
-
-// Leak checkers count the font caches of cairo and fontconfig, kept until the process ends,
-// as leaks: every build releases them at exit (fontconfig is found at run time, as only
-// cairo links it).
-void releaseFontCaches() {
-    cairo_debug_reset_static_data();
-    if (void* fini = ::dlsym(RTLD_DEFAULT, "FcFini")) reinterpret_cast<void (*)()>(fini)();
-}
 
 struct Point {
     double x, y;
@@ -191,8 +182,7 @@ struct ShapePainter {
 
     // The text in black, each line centred, the block centred in the frame.
     static void text(cairo_t* cr, const std::string& body) {
-        static const bool releasedAtExit = std::atexit(releaseFontCaches) == 0;
-        (void)releasedAtExit;
+        platform::releaseFontCachesAtExit();
         cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
         cairo_set_font_size(cr, kFontSize);
         cairo_font_extents_t font;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <cerrno>
 #include <filesystem>
 
@@ -197,6 +198,33 @@ bool writeFileAtomically(const std::string& path, const std::string& bytes) noex
     } catch (...) {
         return false;
     }
+}
+
+bool ensurePrivateFolder(const std::string& path) noexcept {
+    if (path.empty()) return false;
+    std::string folder = path.size() > 1 && path.back() == '/' ? path.substr(0, path.size() - 1) : path;
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    struct stat info {};
+    if (::lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid()) return false;
+    return (info.st_mode & 0077) == 0 || ::chmod(folder.c_str(), 0700) == 0;
+}
+
+std::string privateFolderIn(const std::string& parent, const std::string& prefix) noexcept {
+    try {
+        std::string base = parent + prefix + "-" + std::to_string(::geteuid());
+        if (ensurePrivateFolder(base)) return base + "/";
+        std::string fresh = base + "-XXXXXX";
+        if (::mkdtemp(fresh.data())) return fresh + "/";  // mkdtemp makes it 0700
+    } catch (...) {  // allocation failure only
+    }
+    return {};
+}
+
+bool createNewFile(const std::string& path) noexcept {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
 }
 
 std::string resolveLinks(const std::string& path) {

@@ -68,6 +68,18 @@ bool writeFileAtomically(const std::string& path, const std::string& bytes) noex
 // itself when it is no link or the chain cannot be followed (a loop, too many links).
 std::string resolveLinks(const std::string& path);
 
+// Makes `path` a folder only the user can enter: creates it (mode 0700) when missing; an
+// existing one must be a real folder (not a link) that belongs to the user, and loses any
+// access of others. False when it is not so and cannot be made so.
+bool ensurePrivateFolder(const std::string& path) noexcept;
+// A private folder below `parent` (which ends with "/"): "<prefix>-<user id>/" when that can
+// be made private, else a new "<prefix>-<user id>-XXXXXX/" (someone else holds the name).
+// The result ends with "/"; the empty text when neither can be made.
+std::string privateFolderIn(const std::string& parent, const std::string& prefix) noexcept;
+// Creates an empty file that did not exist, never following a link. False when the name is
+// taken or the file cannot be made.
+bool createNewFile(const std::string& path) noexcept;
+
 // Passes every call to another file system; override what a test wants to change.
 class ForwardingFileSystem : public FileSystem {
 public:

@@ -3,8 +3,11 @@
 #include "platform/picture.h"
 
 #include <cairo.h>
+#include <dlfcn.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <strings.h>
 
@@ -206,6 +209,30 @@ void Canvas::drawPicture(const Picture& picture, double left, double top, double
 Picture Canvas::toPicture() const {
     if (!surface_) return {};
     return pictureFrom(surface_);
+}
+
+void releaseFontCachesAtExit() {
+    // fontconfig is found at run time, as only cairo links it.
+    static const bool registered = std::atexit([] {
+        cairo_debug_reset_static_data();
+        if (void* fini = ::dlsym(RTLD_DEFAULT, "FcFini")) reinterpret_cast<void (*)()>(fini)();
+    }) == 0;
+    (void)registered;
+}
+
+int textWidth(const std::string& text, const std::string& fontName, double sizePoints) {
+    if (text.empty() || !(sizePoints > 0)) return 0;
+    releaseFontCachesAtExit();
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
+    cairo_t* cr = cairo_create(surface);
+    cairo_select_font_face(cr, fontName.c_str(), CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, sizePoints * 96.0 / 72.0);  // points to pixels at 96 per inch
+    cairo_text_extents_t extents{};
+    cairo_text_extents(cr, text.c_str(), &extents);
+    const bool ok = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+    return ok ? static_cast<int>(std::ceil(extents.x_advance)) : 0;
 }
 
 }  // namespace platform

@@ -32,6 +32,16 @@ std::vector<std::string> imageEncoders();
 // Installs a list; nothing restores the system's own.
 void useImageEncoders(std::optional<std::vector<std::string>> encoders);
 
+// The font caches of cairo and fontconfig live until the process ends, which leak checkers
+// count as leaks: the first call arranges their release at exit. Whoever draws or measures
+// text calls it first.
+void releaseFontCachesAtExit();
+
+// The width in whole pixels (96 per inch, rounded up) that the text takes in that font at
+// that size in points; 0 for the empty text. A font the system lacks is stood in for by its
+// nearest match, so the width is always a drawable one.
+int textWidth(const std::string& text, const std::string& fontName, double sizePoints);
+
 // A picture being drawn: ARGB pixels, transparent black to begin with. Colours are ARGB with
 // alpha in the top byte, as the system's drawing calls take them.
 class Canvas {

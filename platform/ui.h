@@ -248,6 +248,8 @@ class ComboBox : public ListControl {
 public:
     using ListControl::ListControl;
     const char* kind() const override { return "ComboBox"; }
+    int Width = 0;         // pixels
+    int droppedWidth = 0;  // pixels of the opened list; 0: as wide as the box (recorded request)
 };
 
 class ListBox : public ListControl {
@@ -382,6 +384,10 @@ public:
 
     bool loaded() const { return loaded_; }
     bool Visible() const { return visible_; }
+
+    // The font of the form's controls.
+    std::string FontName = "Tahoma";
+    double FontSize = 8;  // points
 
     // The control that has the focus, or nullptr. A driver's action on a control moves the
     // focus there first (moveFocus); SetFocus moves it without validating.

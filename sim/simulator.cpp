@@ -1,13 +1,17 @@
 #include "sim/simulator.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
+#include <fstream>
 #include <iomanip>
 #include <iostream>
 #include <map>
 #include <optional>
 #include <sstream>
+#include <thread>
 #include <vector>
 
 #include "host/host.h"
@@ -17,7 +21,9 @@
 #include "platform/picture.h"
 #include "platform/services.h"
 #include "platform/ui.h"
+#include "platform/clock.h"
 #include "sim/ribbon_view.h"
+#include "sim/survey_server.h"
 #include "sim/transcript_driver.h"
 
 namespace sim {
@@ -178,6 +184,21 @@ public:
         return answer;
     }
 
+    std::optional<std::string> fileDialog(const std::string& title, const std::string& initialPath) override {
+        out_ << "  [file dialog] " << title << " (starts in \"" << shown(initialPath) << "\")\n";
+        auto answer = takeText(fileAnswers, "file", "file dialog without a queued answer: " + title);
+        out_ << "    -> " << (answer ? "OK \"" + shown(*answer) + "\"" : std::string("Cancel")) << "\n";
+        fileDialogTitles.push_back(title);
+        return answer;
+    }
+
+    // Paths inside the sandbox are shown relative to it, so that transcripts stay the same.
+    std::string sandbox;
+    std::string shown(const std::string& path) const {
+        if (!sandbox.empty() && path.rfind(sandbox + "/", 0) == 0) return path.substr(sandbox.size() + 1);
+        return path;
+    }
+
     // Like takeUnanswered, for message boxes, dialogs and input boxes alike.
     bool takeAnyUnanswered() {
         const bool input = unansweredInput_;
@@ -186,6 +207,26 @@ public:
     }
 
 private:
+    // The next queued text, else one typed at the terminal (an empty line is Cancel), else
+    // the scenario fails with `failure`.
+    std::optional<std::string> takeText(std::deque<std::optional<std::string>>& queue, const char* asked,
+                                        const std::string& failure) {
+        std::optional<std::string> answer;
+        if (!queue.empty()) {
+            answer = queue.front();
+            queue.pop_front();
+        } else if (interactive_) {
+            out_ << "    " << asked << " (an empty line cancels)? " << std::flush;
+            std::string line;
+            if (std::getline(std::cin, line) && !line.empty()) answer = line;
+        } else {
+            out_ << "    (no answer queued)\n";
+            unansweredInput_ = true;
+            throw std::runtime_error(failure);
+        }
+        return answer;
+    }
+
     std::ostream& out_;
     bool interactive_;
     bool unansweredInput_ = false;
@@ -204,18 +245,21 @@ struct Simulator::Impl {
     SimulatorDriver driver;
     std::unique_ptr<host::Application> app;
     std::string sandbox;  // the copy of the installation the scenario runs from, if any
-    std::optional<std::string> savedTmpdir;  // TMPDIR before the sandbox named its own
-    bool tmpdirChanged = false;
+    // Environment variables the sandbox changed, with their values before (nothing: unset).
+    std::vector<std::pair<std::string, std::optional<std::string>>> savedEnvironment;
+    std::unique_ptr<SurveyServer> surveyServer;  // the survey address on this machine, once asked for
 
     Impl(Options o, std::ostream& os) : options(std::move(o)), out(os), driver(os, options.interactive) {
         platform::setUiDriver(&driver);
     }
     ~Impl() {
         app.reset();
+        surveyServer.reset();
+        platform::useToday(std::nullopt);
         platform::setUiDriver(nullptr);
-        if (tmpdirChanged) {
-            if (savedTmpdir) setenv("TMPDIR", savedTmpdir->c_str(), 1);
-            else unsetenv("TMPDIR");
+        for (const auto& [name, value] : savedEnvironment) {
+            if (value) setenv(name.c_str(), value->c_str(), 1);
+            else unsetenv(name.c_str());
         }
         if (!sandbox.empty()) {
             std::error_code ec;
@@ -242,10 +286,70 @@ struct Simulator::Impl {
         // host session gets a temporary folder of its own that holds no installation.
         const std::string temp = sandbox + "/temp";
         std::filesystem::create_directories(temp);
-        if (const char* old = std::getenv("TMPDIR")) savedTmpdir = old;
-        setenv("TMPDIR", temp.c_str(), 1);
-        tmpdirChanged = true;
+        changeEnvironment("TMPDIR", temp);
+        // The mail program hands its messages to a recording stand-in for the desktop's mail
+        // hand-over, and keeps its staged copies in the sandbox.
+        std::filesystem::create_directories(sandbox + "/bin");
+        std::filesystem::create_directories(sandbox + "/mail");
+        const std::string recorder = sandbox + "/bin/xdg-email";
+        std::ofstream(recorder) << "#!/bin/sh\n"
+                                   "# Records the arguments, each ended by a NUL, as one message.\n"
+                                   "f=\"$(dirname \"$0\")/../mail/$$\"\n"
+                                   "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$f.part\" && mv \"$f.part\" \"$f.sent\"\n";
+        std::filesystem::permissions(recorder, std::filesystem::perms::owner_all);
+        const char* path = std::getenv("PATH");
+        changeEnvironment("PATH", sandbox + "/bin" + (path ? std::string(":") + path : std::string()));
+        changeEnvironment("XDG_CACHE_HOME", sandbox + "/cache");
+        driver.sandbox = sandbox;
         out << "  running from a copy of the installation\n";
+    }
+
+    void changeEnvironment(const std::string& name, const std::string& value) {
+        const char* old = std::getenv(name.c_str());
+        savedEnvironment.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+        setenv(name.c_str(), value.c_str(), 1);
+    }
+
+    // A relative path names a file in the sandbox, when there is one.
+    std::string resolvePath(const std::string& path) const {
+        return sandbox.empty() || path.empty() || path[0] == '/' ? path : sandbox + "/" + path;
+    }
+
+    // The messages the recording mail hand-over received, oldest first; waits up to ten
+    // seconds for `expected` of them, since the add-in does not wait for the mail program.
+    void printMails(std::size_t expected) {
+        if (sandbox.empty()) throw std::runtime_error("'mails' needs the sandbox");
+        namespace fs = std::filesystem;
+        std::vector<fs::path> sent;
+        for (int waited = 0;; waited += 50) {
+            sent.clear();
+            for (const auto& e : fs::directory_iterator(sandbox + "/mail"))
+                if (e.path().extension() == ".sent") sent.push_back(e.path());
+            if (sent.size() >= expected || waited >= 10000) break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        std::sort(sent.begin(), sent.end(),
+                  [](const fs::path& a, const fs::path& b) { return fs::last_write_time(a) < fs::last_write_time(b); });
+        out << "  " << sent.size() << " message(s) handed to the mail program\n";
+        for (const auto& file : sent) {
+            std::ifstream in(file, std::ios::binary);
+            std::string raw((std::istreambuf_iterator<char>(in)), {});
+            std::vector<std::string> args;
+            for (std::size_t start = 0, end; (end = raw.find('\0', start)) != std::string::npos; start = end + 1)
+                args.push_back(raw.substr(start, end - start));
+            out << "    mail program arguments:";
+            for (std::size_t i = 0; i < args.size(); ++i)
+                out << " " << (i + 1 == args.size() ? "\"" + fs::path(args[i]).filename().string() + "\" (staged)"
+                                                     : "\"" + args[i] + "\"");
+            out << "\n";
+            if (args.empty()) continue;
+            auto attachment = host().Presentations().Open(args.back(), true, false, false);
+            out << "    the attachment holds " << attachment->Slides().Count() << " slide(s):";
+            for (const auto& slide : attachment->Slides().all()) out << " id " << slide->SlideID();
+            out << "\n";
+            attachment->Close();
+        }
+        if (sent.size() < expected) throw std::runtime_error("fewer messages than expected reached the mail program");
     }
 
     // A gallery's items as the host shows them: index, label, picture.
@@ -445,13 +549,13 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
         auto p = host().Presentations().Add(true);
         out << "  new presentation " << p->Name() << "\n";
     } else if (cmd == "open") {
-        auto p = host().Presentations().Open(arg(1));
-        out << "  opened " << p->FullName() << " with " << p->Slides().Count() << " slide(s)\n";
+        auto p = host().Presentations().Open(resolvePath(arg(1)));
+        out << "  opened " << driver.shown(p->FullName()) << " with " << p->Slides().Count() << " slide(s)\n";
     } else if (cmd == "save") {
         auto p = host().ActivePresentation();
-        if (words.size() > 1) p->SaveAs(words[1]);
+        if (words.size() > 1) p->SaveAs(resolvePath(words[1]));
         else p->Save();
-        out << "  saved as " << p->FullName() << "\n";
+        out << "  saved as " << driver.shown(p->FullName()) << "\n";
     } else if (cmd == "close") {
         host().ActivePresentation()->Close();
         out << "  closed\n";
@@ -549,6 +653,29 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
                                                 {platform::REG_SZ, value + '\0'}))
             throw std::runtime_error("the setting " + words[1] + " could not be written to the registry");
         out << "  " << words[1] << " = \"" << value << "\"\n";
+    } else if (cmd == "today") {
+        std::istringstream in(arg(1));
+        int y = 0;
+        unsigned m = 0, d = 0;
+        char dash1 = 0, dash2 = 0;
+        in >> y >> dash1 >> m >> dash2 >> d;
+        const std::chrono::year_month_day day{std::chrono::year(y), std::chrono::month(m), std::chrono::day(d)};
+        if (!in || dash1 != '-' || dash2 != '-' || !day.ok()) throw std::runtime_error("today YYYY-MM-DD");
+        platform::useToday(std::chrono::sys_days(day));
+        out << "  today is " << words[1] << "\n";
+    } else if (cmd == "server") {
+        if (words.size() > 1 && lower(words[1]) == "log") {
+            const auto requests = surveyServer ? surveyServer->takeRequests() : std::vector<std::string>();
+            if (requests.empty()) out << "  [server] nothing received\n";
+            for (const auto& r : requests) out << "  [server] " << r << "\n";
+        } else {
+            if (!surveyServer) surveyServer = std::make_unique<SurveyServer>();
+            const std::string reply = words.size() > 1 ? words[1] : "success";
+            surveyServer->setReply(reply);
+            platform::registryStore().setValue(platform::RootKey::CurrentUser, kSettingsKey, "webHost",
+                                               {platform::REG_SZ, surveyServer->hostPort() + '\0'});
+            out << "  survey server listening (webHost set); it answers the ping and then \"" << reply << "\"\n";
+        }
     } else if (cmd == "answer") {
         for (std::size_t i = 1; i < words.size(); ++i) driver.messageAnswers.push_back(parseAnswer(words[i]));
     } else if (cmd == "form") {
@@ -559,6 +686,19 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
             driver.inputQueue.push_back({true, words.size() > 2 ? std::optional<std::string>(words[2]) : std::nullopt});
         else if (how == "cancel") driver.inputQueue.push_back({false, std::nullopt});
         else throw std::runtime_error("input ok [TEXT] | input cancel");
+    } else if (cmd == "file") {
+        const std::string how = lower(arg(1));
+        if (how == "ok") driver.fileAnswers.emplace_back(resolvePath(arg(2)));
+        else if (how == "cancel") driver.fileAnswers.emplace_back(std::nullopt);
+        else throw std::runtime_error("file ok FILE | file cancel");
+    } else if (cmd == "mails") {
+        printMails(words.size() > 1 ? static_cast<std::size_t>(std::stoul(words[1])) : 0);
+    } else if (cmd == "presentations") {
+        for (const auto& p : host().Presentations().all()) {
+            out << "  " << driver.shown(p->FullName()) << ": " << p->Slides().Count() << " slide(s):";
+            for (const auto& slide : p->Slides().all()) out << " id " << slide->SlideID();
+            out << "\n";
+        }
     } else if (cmd == "sandbox") {
         useSandbox();
     } else if (cmd == "gallery") {
@@ -648,12 +788,22 @@ const char* Simulator::help() {
            "  click ID|LABEL               click a ribbon control (a toggle button toggles)\n"
            "  choose ID|LABEL INDEX|ITEM   choose an item of a drop-down or gallery\n"
            "  menu ID|LABEL                open a dynamic menu and print what it holds\n"
+           "  today YYYY-MM-DD             fix the date the add-in sees\n"
+           "  server [REPLY]               start the survey server on this machine and point the\n"
+           "                               setting webHost at it: it answers the ping with \"ping\" and\n"
+           "                               a survey with REPLY (default \"success\")\n"
+           "  server log                   print what the survey server received since the last log\n"
            "  answer ok|cancel|yes|no...   queue answers for the next message boxes\n"
            "  form NAME STEP...            queue the steps for the next showing of dialog NAME:\n"
            "                               click CONTROL, text CONTROL VALUE, check CONTROL 0|1|2,\n"
             "                               choose CONTROL INDEX|ITEM, scroll CONTROL VALUE, show CONTROL\n"
             "  input ok [TEXT] | input cancel  queue the answer for the next input box: OK with TEXT\n"
             "                               typed, OK on the offered text, or Cancel\n"
+           "  file ok FILE | file cancel   queue the answer for the next file dialog (a relative FILE\n"
+           "                               lies in the sandbox, as for open and save)\n"
+           "  presentations                list the open presentations with their slide ids\n"
+           "  mails [COUNT]                (sandbox) print what the mail program handed over, waiting\n"
+           "                               for COUNT messages\n"
            "  gallery ID|LABEL             list a gallery's items (open its menu first) with their pictures\n"
            "  sandbox                      (before the host starts) run from a temporary copy of the\n"
            "                               installation: what the scenario adds there goes at the end\n"

@@ -10,6 +10,7 @@ const std::vector<const std::vector<EfficiencyTools::MethodEntry>*>& EfficiencyT
         // One line per command family.
         &kGeometryMethods,
         &kTextMethods,
+        &kSlideExtractMethods,
         &kAgendaMethods,
         &kPresentationMethods,
     };

@@ -135,7 +135,29 @@ public:
     // Asks when nothing is selected, then shows the dialog BlackWhiteMode modally.
     void setBlackWhiteMode();
 
+    // ---- Selected slides as a presentation (tools/slide_extracts.cpp) ---------------------
+    // Shows the folder of the active presentation's file; an unsaved presentation gets a
+    // message instead.
+    void openContainingFolder();
+    // Writes the selected slides to a new extract, asks the host's Save As dialog for a
+    // target, copies the extract over it and opens it. A target open in the host is refused.
+    void saveSelectedSlides();
+    // Asks for the attachment's name, writes the selected slides to a new extract and starts
+    // the mail program with subject, name and extract path (an argument vector, no command
+    // interpreter). A mail program that is missing or does not start is reported.
+    void emailSelectedSlides();
+
 private:
+    // ---- Slide extract internals ------------------------------------------------------------
+    // A copy of the active window's presentation that keeps only the selected slides (by
+    // their ids, in their order), saved under a new unique name in the user's private extract
+    // folder and listed in the setting "slideExtracts". Returns its full path. `extracting`
+    // of the event sink is set while it runs. A failure is reported with "EfficiencyTools,
+    // emailSelectedSlides" and ends the calling command.
+    std::string extractSelectedSlides();
+    // ".ppt" on the command-bar hosts, ".pptx" on every other.
+    std::string getExtension();
+
     // ---- Geometry internals ---------------------------------------------------------------
     // The internal forms report a failure with their accessor's location, then throw
     // FailureReported (tools/command_frame.h) so that the calling command ends quietly.
@@ -178,6 +200,7 @@ private:
 // The command tables of the families.
 extern const std::vector<EfficiencyTools::MethodEntry> kGeometryMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kTextMethods;
+extern const std::vector<EfficiencyTools::MethodEntry> kSlideExtractMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kAgendaMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kPresentationMethods;
 

@@ -66,7 +66,7 @@ TEST_F(SaveHandler, ReadOnlyCopiesAndSlideExtractsAreNotWarnedAbout) {
     readOnly->SaveAs(root + "docs/copy.ppt");
 
     auto extract = savedDeck(1, root + "tmp/extract.ppt");
-    events().extracting = true;
+    plorin::state().extracting = true;
     extract->Save();
     EXPECT_TRUE(driver.messages.empty());
     EXPECT_TRUE(plorin::reportedErrors().empty());
@@ -136,7 +136,7 @@ TEST_F(SaveHandler, WhileExtractingNothingIsAskedCancelledOrTagged) {
     deck->Slides().Item(1)->Tags().Add("plorin_agendaWizard", "agendaSlide");
     deck->Tags().Add("plorin_slideOrder", "1;2;");
     plorin::state().currentStyle = "Blue";
-    events().extracting = true;
+    plorin::state().extracting = true;
     deck->Save();
     EXPECT_TRUE(driver.messages.empty());
     EXPECT_TRUE(deck->Saved());

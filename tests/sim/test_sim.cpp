@@ -141,6 +141,26 @@ TEST_F(Simulator, AnExportedSlideIsAPictureAPersonCanOpen) {
     EXPECT_EQ(half->width, 360);
 }
 
+TEST_F(Simulator, ADueSurveyAtStartUpReachesTheLocalServerAndAFailedSendKeepsTheSchedule) {
+    std::string t;
+    ASSERT_TRUE(run("today 2026-12-08\nserver error_insert\nset surveyMaxCount 1\nset surveyDate 2026-12-08\n"
+                    "form Survey1 choose q1 1 choose q2 1 choose q3 1 choose q5 1 choose q6_1 1 choose q6_2 1 "
+                    "choose q6_3 1 choose q6_4 1 click btn2\n"
+                    "form Survey2 choose q7 1 choose q8_1 1 choose q8_2 1 choose q8_3 1 choose q8_4 1 click btn2\n"
+                    "answer ok\nconnect\nserver log\nsettings\n",
+                    t))
+        << t;
+    EXPECT_TRUE(has(t, "[server] POST /survey.php &ping=1")) << t;
+    EXPECT_TRUE(has(t, "[server] POST /survey.php &PPT=14%2E0&version=")) << t;
+    EXPECT_TRUE(has(t, "| An error occured during transmission of your survey data.")) << t;
+    EXPECT_TRUE(has(t, "surveyDate = \"2026-12-08\"")) << t;
+    EXPECT_FALSE(has(t, "surveyCount")) << t;
+    EXPECT_TRUE(has(t, "plorin.Connect connected")) << t;
+
+    ASSERT_FALSE(run("today 2026-02-30\n", t));
+    EXPECT_TRUE(has(t, "ERROR: today YYYY-MM-DD")) << t;
+}
+
 TEST_F(Simulator, FailuresAreToldAndLeaveNothingBehind) {
     // A setting the registry refuses is a failed step, not a success.
     std::filesystem::create_directory(dir + "/blocked");

@@ -1,7 +1,0 @@
-#include "addin/startup_seams.h"
-
-namespace plorin {
-
-void checkForSurvey() {}
-
-}  // namespace plorin

@@ -1,0 +1,52 @@
+// The module Survey: the occasional two-page user survey. checkForSurvey, the last step of the
+// add-in's start-up, decides whether it is due (the count below its maximum, the date passed,
+// the survey server answering a short ping) and runs it; the pages keep the schedule in the
+// settings "surveyCount", "surveyMaxCount", "surveyInterval" and "surveyDate". Nothing here
+// may hold up or break a start: every failure is reported or ends the survey quietly.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace platform {
+class ComboBox;
+}
+
+namespace plorin {
+
+// How long the start-up ping may take at most, in milliseconds, connection included.
+constexpr long kPingTimeoutMs = 3000;
+
+// Runs the survey when the count is below the maximum, then only when the date has come,
+// then only when connectionOK. A missing "surveyDate" is written once as today plus the
+// interval; a malformed one means "not due". Never throws ("Survey, checkForSurvey").
+void checkForSurvey();
+
+// Posts "&ping=1" to the survey address, waiting at most kPingTimeoutMs; true exactly when
+// the reply is "ping". Never throws: an unanswered ping is false without a word.
+bool connectionOK();
+
+// Shows page 1 modally and, when it was answered, page 2 with page 1's answers.
+// Never throws ("Survey, runSurvey").
+void runSurvey();
+
+// The remind-me choice: 0 tomorrow, 1 in 14 days, 2 in 183 days, 3 never ("2099-12-31");
+// any other choice writes nothing.
+void setSurveyDate(std::int16_t choice);
+
+// Widens the combo box's opened list so that its widest entry fits, in pixels of the form's
+// font. Never throws ("Survey, AutoSizeComboBox").
+void AutoSizeComboBox(platform::ComboBox& combo);
+
+// "http://" web host "/survey.php".
+std::string surveyUrl();
+
+// The date in characters 1-4 (year), 6-7 (month) and 9-10 (day) of the text; nothing when
+// those are not digits or name no real day.
+std::optional<std::chrono::sys_days> surveyDateFromText(const std::string& text);
+// The day as "yyyy-mm-dd".
+std::string surveyDateText(std::chrono::sys_days day);
+
+}  // namespace plorin

@@ -1,0 +1,31 @@
+// The dialog "E-mail selected slides": the user names the attachment. The caller sets
+// `cancelled` and `extension`, shows it modally and reads tbFileName afterwards.
+#pragma once
+
+#include <string>
+
+#include "platform/ui.h"
+
+namespace plorin {
+
+class emailSelectedSlidesInput : public platform::Form {
+public:
+    emailSelectedSlidesInput();
+
+    bool cancelled = false;
+    std::string extension;  // the host's extension, appended to a name that lacks it
+
+    // Refuses a blank name and one with characters a file name cannot hold (each with an
+    // information box, the dialog staying open); otherwise appends `extension` when the name
+    // does not end with it, and hides the dialog.
+    void btnOK_Click();
+    void btnCancel_Click();
+
+    platform::Label Label1{*this, "Label1"};
+    platform::TextBox tbFileName{*this, "tbFileName"};
+    platform::CommandButton btnOK{*this, "btnOK"};
+    platform::CommandButton btnCancel{*this, "btnCancel"};
+    platform::PictureBox Picture1{*this, "Picture1"};
+};
+
+}  // namespace plorin
