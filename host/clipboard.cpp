@@ -15,6 +15,8 @@ std::shared_ptr<Shape> Shape::deepCopy(Slide* parent, const std::function<long(l
     copy->hflip_ = hflip_;
     copy->vflip_ = vflip_;
     copy->name_ = name_;
+    copy->visible_ = visible_;
+    copy->blackWhiteMode_ = blackWhiteMode_;
     copy->tags_ = tags_;  // the values only: the copy reports its changes itself
     if (text_) copy->text_ = std::make_shared<TextBody>(*text_);
     copy->hasTable_ = hasTable_;

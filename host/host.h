@@ -38,6 +38,13 @@ enum PpViewType : int {
 
 enum PpSaveAsFileType : int { ppSaveAsPresentation = 1, ppSaveAsDefault = 11 };
 
+// Black-and-white renderings, 1 to 10.
+enum MsoBlackWhiteMode : int {
+    msoBlackWhiteAutomatic = 1, msoBlackWhiteGrayScale = 2, msoBlackWhiteLightGrayScale = 3,
+    msoBlackWhiteInverseGrayScale = 4, msoBlackWhiteGrayOutline = 5, msoBlackWhiteBlackTextAndLine = 6,
+    msoBlackWhiteHighContrast = 7, msoBlackWhiteBlack = 8, msoBlackWhiteWhite = 9, msoBlackWhiteDontShow = 10,
+};
+
 enum MsoFileDialogType : int { msoFileDialogOpen = 1, msoFileDialogSaveAs = 2 };
 
 enum PpSelectionType : int { ppSelectionNone = 0, ppSelectionSlides = 1, ppSelectionShapes = 2, ppSelectionText = 3 };
@@ -251,6 +258,15 @@ public:
     // The table (host/table.h); HostError(E_FAIL) when HasTable is msoFalse.
     host::Table Table();
 
+    // msoTrue or msoFalse; a hidden shape stays in Shapes but is not drawn. Setting takes
+    // msoTrue, msoCTrue or msoFalse; anything else is HostError(E_FAIL).
+    int Visible() const { return visible_; }
+    void setVisible(int v);
+    // How the shape shows in black-and-white view: 1 (automatic) to 10 (do not show);
+    // anything else is HostError(E_FAIL).
+    int BlackWhiteMode() const { return blackWhiteMode_; }
+    void setBlackWhiteMode(int mode);
+
     host::FillFormat& Fill() { return fill_; }
     const host::FillFormat& Fill() const { return fill_; }
     host::LineFormat& Line() { return line_; }
@@ -301,6 +317,8 @@ private:
     int placeholderType_ = 0;
     std::shared_ptr<TableBody> table_;  // a table's cells; made on first use for a placeholder
     std::vector<std::shared_ptr<Shape>> groupItems_;  // a group's members
+    int visible_ = msoTrue;
+    int blackWhiteMode_ = msoBlackWhiteAutomatic;
     host::FillFormat fill_{*this};  // after type_: the defaults depend on it
     host::LineFormat line_{*this};
     std::shared_ptr<ShapeOutline> outline_;  // adjustments and nodes; made on first use
@@ -348,6 +366,17 @@ private:
     std::vector<std::shared_ptr<Shape>> items_;
 };
 
+// A slide's background (Slide.Background): only its black-and-white mode is kept.
+class SlideBackground {
+public:
+    explicit SlideBackground(Slide& slide) : slide_(&slide) {}
+    int BlackWhiteMode() const;
+    void setBlackWhiteMode(int mode);  // 1 to 10, else HostError(E_FAIL)
+
+private:
+    Slide* slide_;
+};
+
 class Slide : public HostObject, public std::enable_shared_from_this<Slide> {
 public:
     Slide(const Slide&) = delete;
@@ -368,6 +397,7 @@ public:
     // The slide's notes page (host/notes.cpp): a range of one page whose Shapes hold a body
     // placeholder for the notes text. Made on first use; HostError(E_FAIL) for a deleted slide.
     host::SlideRange NotesPage();
+    host::SlideBackground Background() { return host::SlideBackground(*this); }
 
     Slide(Presentation* parent, long id, int layout);
 
@@ -376,6 +406,7 @@ private:
     friend class Presentation;
     friend class Shapes;
     friend class Shape;
+    friend class Design;
     friend struct PresentationFile;
     Presentation* parent_;
     long id_;
@@ -383,6 +414,52 @@ private:
     host::Shapes shapes_;
     host::Tags tags_;
     std::shared_ptr<Slide> notesPage_;  // outside the presentation's slides
+    int backgroundBlackWhiteMode_ = msoBlackWhiteAutomatic;
+    friend class SlideBackground;
+};
+
+// A design: a slide master and, optionally, a title master. Masters are slides of their own
+// outside the presentation's Slides; their shapes take ids from the presentation and mark
+// it unsaved like any other.
+class Design {
+public:
+    Design(const Design&) = delete;
+    Design& operator=(const Design&) = delete;
+    const std::string& Name() const { return name_; }
+    std::shared_ptr<Slide> SlideMaster() const { return slideMaster_; }
+    int HasTitleMaster() const { return titleMaster_ ? msoTrue : msoFalse; }
+    // HostError(E_FAIL) when the design has no title master.
+    std::shared_ptr<Slide> TitleMaster() const;
+    // Gives the design a title master (the one it has when it has one).
+    std::shared_ptr<Slide> AddTitleMaster();
+
+    Design(Presentation* presentation, std::string name);
+
+private:
+    friend struct PresentationFile;
+    friend class Presentation;
+    Presentation* presentation_;
+    std::string name_;
+    std::shared_ptr<Slide> slideMaster_;
+    std::shared_ptr<Slide> titleMaster_;
+};
+
+// A new presentation has one design, "Office Theme".
+class Designs {
+public:
+    Designs(const Designs&) = delete;
+    Designs& operator=(const Designs&) = delete;
+    int Count() const { return static_cast<int>(items_.size()); }
+    std::shared_ptr<Design> Item(int index) const;  // 1-based; HostError(E_FAIL) out of range
+    std::shared_ptr<Design> Add(const std::string& designName);  // appended
+    const std::vector<std::shared_ptr<Design>>& all() const { return items_; }
+
+private:
+    friend class Presentation;
+    friend struct PresentationFile;
+    explicit Designs(Presentation* owner) : owner_(owner) {}
+    Presentation* owner_;
+    std::vector<std::shared_ptr<Design>> items_;
 };
 
 class Slides {
@@ -421,6 +498,7 @@ public:
     void setSaved(bool s) { saved_ = s; }
     bool ReadOnly() const { return readOnly_; }
     host::Slides& Slides() { return slides_; }
+    host::Designs& Designs() { return designs_; }
     host::Tags& Tags() { return tags_; }
     float SlideWidth() const { return slideWidth_; }
     float SlideHeight() const { return slideHeight_; }
@@ -473,8 +551,12 @@ private:
     long nextSlideId_ = 256;
     long nextShapeId_ = 2;
     host::Slides slides_;
+    host::Designs designs_{this};
     host::Tags tags_;
     friend class Shapes;
+    friend class Design;
+    friend class Designs;
+    friend class SlideBackground;
 };
 
 class Presentations {
@@ -528,6 +610,9 @@ public:
     // Makes the shapes, live shapes of one slide and no group members, the members of a new
     // group shape put in the place of the topmost one. HostError(E_FAIL) for fewer than two.
     std::shared_ptr<Shape> Group() const;
+    // Sets every shape's Visible (BlackWhiteMode); the first refusal stops it.
+    void setVisible(int v) const;
+    void setBlackWhiteMode(int mode) const;
     // Puts deep copies of the shapes on the clipboard (host/clipboard.h), replacing what it
     // held. HostError(E_FAIL) for an empty range or a deleted shape (the clipboard unchanged).
     void Copy() const;

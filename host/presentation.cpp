@@ -7,11 +7,17 @@ namespace host {
 Presentation::Presentation(Application* app, std::string fullName, bool readOnly)
     : app_(app), fullName_(std::move(fullName)), readOnly_(readOnly), slides_(this) {
     tags_.onChange([this] { changed(); });
+    designs_.items_.push_back(std::make_shared<Design>(this, "Office Theme"));
 }
 
-// Slides still held elsewhere must not point at a presentation that is gone.
+// Slides and masters still held elsewhere must not point at a presentation that is gone.
 Presentation::~Presentation() {
     for (auto& slide : slides_.items_) slide->parent_ = nullptr;
+    for (auto& design : designs_.items_) {
+        design->presentation_ = nullptr;
+        design->slideMaster_->parent_ = nullptr;
+        if (design->titleMaster_) design->titleMaster_->parent_ = nullptr;
+    }
 }
 
 std::string Presentation::Name() const {

@@ -180,6 +180,12 @@ int flipValue(pugi::xml_node node, const char* name, int fallback = msoFalse) {
     return number<int>(node, name, fallback) == msoFalse ? msoFalse : msoTrue;
 }
 
+int blackWhiteValue(pugi::xml_node node, const char* name) {
+    const int mode = number<int>(node, name, msoBlackWhiteAutomatic);
+    if (mode < msoBlackWhiteAutomatic || mode > msoBlackWhiteDontShow) throw BadFile{std::string("bad ") + name};
+    return mode;
+}
+
 std::uint32_t colourValue(pugi::xml_node node, const char* name, std::uint32_t fallback) {
     const auto rgb = number<std::uint32_t>(node, name, fallback);
     if (rgb > 0xFFFFFF) throw BadFile{std::string("bad ") + name};
@@ -275,6 +281,8 @@ void PresentationFile::writeShape(pugi::xml_node parent, const Shape& shape) {
     if (shape.placeholderType_ != 0) setNumber(n, "placeholder", shape.placeholderType_);
     if (shape.fill_.ForeColor().SchemeColor() != 0) setNumber(n, "fillScheme", shape.fill_.ForeColor().SchemeColor());
     if (shape.line_.ForeColor().SchemeColor() != 0) setNumber(n, "lineScheme", shape.line_.ForeColor().SchemeColor());
+    if (shape.visible_ == msoFalse) setNumber(n, "hidden", 1);
+    if (shape.blackWhiteMode_ != msoBlackWhiteAutomatic) setNumber(n, "blackWhiteMode", shape.blackWhiteMode_);
     setNumber(n, "fillVisible", shape.fill_.Visible());
     setNumber(n, "fillColor", shape.fill_.ForeColor().RGB());
     setNumber(n, "lineVisible", shape.line_.Visible());
@@ -315,10 +323,22 @@ void PresentationFile::write(const Presentation& p, const std::string& fileName)
     setNumber(root, "slideWidth", p.slideWidth_);
     setNumber(root, "slideHeight", p.slideHeight_);
     writeTags(root, p.tags_);
+    for (const auto& design : p.designs_.all()) {
+        auto d = root.append_child("design");
+        d.append_attribute("name").set_value(design->name_.c_str());
+        auto master = d.append_child("slideMaster");
+        for (const auto& shape : design->slideMaster_->shapes_.all()) writeShape(master, *shape);
+        if (design->titleMaster_) {
+            auto title = d.append_child("titleMaster");
+            for (const auto& shape : design->titleMaster_->shapes_.all()) writeShape(title, *shape);
+        }
+    }
     for (const auto& slide : p.slides_.all()) {
         auto s = root.append_child("slide");
         setNumber(s, "id", slide->id_);
         setNumber(s, "layout", slide->layout_);
+        if (slide->backgroundBlackWhiteMode_ != msoBlackWhiteAutomatic)
+            setNumber(s, "backgroundBlackWhiteMode", slide->backgroundBlackWhiteMode_);
         writeTags(s, slide->tags_);
         for (const auto& shape : slide->shapes_.all()) writeShape(s, *shape);
         if (slide->notesPage_) {
@@ -348,6 +368,8 @@ std::shared_ptr<Shape> PresentationFile::readShape(pugi::xml_node n, Slide* slid
     shape->hflip_ = flipValue(n, "hflip");
     shape->vflip_ = flipValue(n, "vflip");
     shape->hasTable_ = number<int>(n, "hasTable", 0) != 0;
+    shape->visible_ = number<int>(n, "hidden", 0) != 0 ? msoFalse : msoTrue;
+    shape->blackWhiteMode_ = blackWhiteValue(n, "blackWhiteMode");
     // Fill and line: files written before they were kept give a new shape's defaults.
     shape->fill_.visible_ = flipValue(n, "fillVisible", shape->fill_.visible_);
     shape->fill_.foreColor_.rgb_ = colourValue(n, "fillColor", shape->fill_.foreColor_.rgb_);
@@ -415,11 +437,27 @@ void PresentationFile::read(Presentation& p, const std::string& fileName) {
 
         std::set<long> slideIds, shapeIds;
         long maxSlideId = 0, maxShapeId = 0;
+        // Files written before designs were kept have the new presentation's one design.
+        if (root.child("design")) p.designs_.items_.clear();
+        for (auto d : root.children("design")) {
+            auto design = std::make_shared<Design>(&p, d.attribute("name").value());
+            for (auto n : d.child("slideMaster").children("shape"))
+                design->slideMaster_->shapes_.items_.push_back(
+                    readShape(n, design->slideMaster_.get(), shapeIds, maxShapeId));
+            if (auto title = d.child("titleMaster")) {
+                design->titleMaster_ = std::make_shared<Slide>(&p, 0, 0);
+                for (auto n : title.children("shape"))
+                    design->titleMaster_->shapes_.items_.push_back(
+                        readShape(n, design->titleMaster_.get(), shapeIds, maxShapeId));
+            }
+            p.designs_.items_.push_back(design);
+        }
         for (auto s : root.children("slide")) {
             const long id = idValue(s, "id");
             if (!slideIds.insert(id).second) throw BadFile{"slide id " + std::to_string(id) + " twice"};
             maxSlideId = std::max(maxSlideId, id);
             auto slide = std::make_shared<Slide>(&p, id, number<int>(s, "layout", 1));
+            slide->backgroundBlackWhiteMode_ = blackWhiteValue(s, "backgroundBlackWhiteMode");
             readTags(s, slide->tags_);
             for (auto n : s.children("shape"))
                 slide->shapes_.items_.push_back(readShape(n, slide.get(), shapeIds, maxShapeId));

@@ -86,6 +86,7 @@ void setRgb(cairo_t* cr, std::uint32_t rgb) {
 // Reaches into the shapes it draws: groups of copied shapes hold members outside any slide.
 struct ShapePainter {
     static void draw(cairo_t* cr, const Shape& s) {
+        if (s.visible_ == msoFalse) return;
         if (s.type_ == msoGroup) {
             // A live group leaves out members deleted since; a copy holds only live ones.
             for (const auto& m : s.groupItems_)

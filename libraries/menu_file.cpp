@@ -42,38 +42,6 @@ bool loadMenuFile(const char* failureLead) {
     return true;
 }
 
-int stylePosition(const std::string& styleName) {
-    const auto& names = state().styleNames;
-    for (int k = 1; k <= names.Count(); ++k)
-        if (names.Item(k) == styleName) return k;
-    return 0;
-}
-
-std::string styleFolderPath(const std::string& styleName) {
-    const int k = stylePosition(styleName);
-    if (k == 0) return {};
-    return state().layout.styles + state().styleFolders.Item(k) + "/";
-}
-
-std::vector<CopyrightNotice> parseCopyrightList(std::string_view text) {
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-    std::vector<CopyrightNotice> notices;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) end = text.size();
-        const std::string_view line = text.substr(start, end - start);
-        start = end;
-        if (start < text.size() && text[start] == '\r') ++start;
-        if (start < text.size() && text[start] == '\n') ++start;
-
-        const std::string_view notice = platform::trimmed(line);
-        if (notice.empty() || line.front() == '#') continue;
-        notices.push_back({std::string(notice), std::string(line)});
-    }
-    return notices;
-}
-
 void loadCopyrightLines() {
     SharedState& s = state();
     s.copyrightLines.Clear();

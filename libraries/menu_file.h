@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/style_files.h"
+
 namespace plorin {
 
 // The presentation tag that holds the name of the presentation's style.
@@ -30,25 +32,7 @@ std::string menuFilePath();
 // current style untouched; returns false. Nothing is trapped.
 bool loadMenuFile(const char* failureLead);
 
-// 1-based position of the style of that name (compared exactly) among the style names; 0
-// when there is none.
-int stylePosition(const std::string& styleName);
-// The folder of the style of that name: the styles folder, its @folder and "/"; "" when no
-// style has that name.
-std::string styleFolderPath(const std::string& styleName);
 
-// One kept line of a copyright list: `text` without the blanks around it (the notice, as
-// the ribbon and the copyright command use it) and `line` exactly as written (the command
-// bars' caption).
-struct CopyrightNotice {
-    std::string text;
-    std::string line;
-};
-// The kept lines of a copyright list's text, in order; entry n is notice number n. A line
-// is skipped when it is empty or blank, or when its very first character is "#" (a "#"
-// after blanks is part of a notice). Lines end with CR LF, LF or CR; a leading byte-order
-// mark is ignored.
-std::vector<CopyrightNotice> parseCopyrightList(std::string_view fileText);
 // Refills the copyright lines from the customization folder's "copyright.txt"; none when
 // the file is missing or unreadable (no message).
 void loadCopyrightLines();

@@ -465,8 +465,30 @@ struct Simulator::Impl {
     }
 
     void printShapes(const std::shared_ptr<host::Slide>& s) {
-        out << "  slide " << s->SlideIndex() << " (id " << s->SlideID() << "):\n";
+        out << "  slide " << s->SlideIndex() << " (id " << s->SlideID() << "):";
+        if (s->Background().BlackWhiteMode() != host::msoBlackWhiteAutomatic)
+            out << " background black-and-white mode " << s->Background().BlackWhiteMode();
+        out << "\n";
+        printShapeList(*s);
+    }
+
+    // Every design with the shapes of its slide master and title master.
+    void printMasters() {
+        auto p = host().ActivePresentation();
+        for (int d = 1; d <= p->Designs().Count(); ++d) {
+            auto design = p->Designs().Item(d);
+            out << "  design " << d << " \"" << design->Name() << "\" slide master:\n";
+            printShapeList(*design->SlideMaster());
+            if (design->HasTitleMaster() == host::msoTrue) {
+                out << "  design " << d << " \"" << design->Name() << "\" title master:\n";
+                printShapeList(*design->TitleMaster());
+            }
+        }
+    }
+
+    void printShapeList(host::Slide& slide) {
         int i = 0;
+        auto* s = &slide;
         for (auto& sh : s->Shapes().all()) {
             ++i;
             out << "    " << i << ". " << (sh->Name().empty() ? "shape" : sh->Name()) << " type " << sh->Type() << "/"
@@ -478,6 +500,9 @@ struct Simulator::Impl {
                     out << " text \"" << text << "\" language " << languageText(sh->TextFrame().TextRange().LanguageID());
                 }
             }
+            if (sh->Visible() == host::msoFalse) out << " hidden";
+            if (sh->BlackWhiteMode() != host::msoBlackWhiteAutomatic)
+                out << " black-and-white mode " << sh->BlackWhiteMode();
             for (auto& [name, value] : sh->Tags().all()) out << " tag " << name << "=\"" << value << "\"";
             out << "\n";
         }
@@ -685,6 +710,18 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
         out << "  pane " << words[1] << " (view " << pane.ViewType() << ") active\n";
     } else if (cmd == "shapes") {
         printShapes(words.size() > 1 ? slideNumber(words[1]) : slide());
+    } else if (cmd == "design") {
+        auto p = host().ActivePresentation();
+        auto design = p->Designs().Add(arg(1));
+        if (words.size() > 2 && lower(words[2]) == "title") design->AddTitleMaster();
+        out << "  design " << p->Designs().Count() << " added\n";
+    } else if (cmd == "master") {
+        auto design = host().ActivePresentation()->Designs().Item(std::stoi(arg(1)));
+        auto box = design->SlideMaster()->Shapes().AddTextbox(1, num(2), num(3), num(4), num(5));
+        if (words.size() > 6) box->TextFrame().TextRange().setText(words[6]);
+        out << "  master shape " << design->SlideMaster()->Shapes().Count() << " added\n";
+    } else if (cmd == "masters") {
+        printMasters();
     } else if (cmd == "tags") {
         auto p = host().ActivePresentation();
         for (auto& [n, v] : p->Tags().all()) out << "  " << n << " = \"" << v << "\"\n";
@@ -866,6 +903,9 @@ const char* Simulator::help() {
            "  pane N                       make pane N of the view the active one (normal view:\n"
            "                               1 thumbnails, 2 slide, 3 notes; slide master: 1 thumbnails)\n"
            "  shapes [SLIDE]               print the shapes of the shown (or that) slide\n"
+           "  design NAME [title]          add a design (with a title master)\n"
+           "  master DESIGN L T W H [TEXT] add a text box to that design's slide master\n"
+           "  masters                      print every design's slide and title master shapes\n"
            "  tags                         print the presentation's tags\n"
            "  settings                     print the add-in's settings\n"
            "  set NAME VALUE               write a setting\n"

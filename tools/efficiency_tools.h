@@ -124,6 +124,22 @@ public:
     // character. A failure is reported with "EfficiencyTools, beautify" and ends it.
     void beautify(const host::TextFrame& frame);
 
+    // ---- Presentation-wide (tools/copyright.cpp, hidden_shapes.cpp, black_white_mode.cpp) --
+    // Puts copyright notice n (from 1) of the current style's templates on every design's
+    // slide master, and on hosts 9.0 to 11.0 on every title master, after removing old
+    // notices: shapes tagged "plorin_copyright" and those whose trimmed text (or, without
+    // text, whose name) is an entry of "copyright_remove.txt". The templates are opened
+    // read-only without a window and closed on every path.
+    void insertCopyright(std::int16_t n);
+    void insertCopyrightNumbered(const std::string& n);  // the command bars' text argument
+    // Hides the selected shapes and then tags their slide "plorin_hiddenShapes".
+    void hideShapes();
+    // Shows every shape of the chosen slides (the selected slides, else the current one)
+    // and removes their tag; the host's "invalid request" only skips a step.
+    void unhideShapes();
+    // Asks when nothing is selected, then shows the dialog BlackWhiteMode modally.
+    void setBlackWhiteMode();
+
     // ---- Selected slides as a presentation (tools/slide_extracts.cpp) ---------------------
     // Shows the folder of the active presentation's file; an unsaved presentation gets a
     // message instead.
@@ -254,5 +270,6 @@ extern const std::vector<EfficiencyTools::MethodEntry> kAutoShapeMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kTextToolMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kAgendaMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kUpdateMethods;
+extern const std::vector<EfficiencyTools::MethodEntry> kPresentationMethods;
 
 }  // namespace plorin

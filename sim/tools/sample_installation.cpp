@@ -3,7 +3,8 @@
 //
 //   sample_installation templates INSTALL-FOLDER
 //       the template presentations of both styles (customization/styles/<folder>/), their
-//       copyright notices, their agenda templates ("agendawizard.xml"), and the My Elements
+//       copyright notices, their agenda templates ("agendawizard.xml"), the removal list of old
+//       notices (customization/copyright_remove.txt), and the My Elements
 //       library with its index (user/myelements/).
 //       Run by hand after changing a design; the output is kept in the source tree as text.
 //   sample_installation icons FOLDER
@@ -428,6 +429,18 @@ void writeAgendaTemplate(const std::string& folder, const Palette& c) {
     std::printf("wrote %sagendawizard.xml\n", folder.c_str());
 }
 
+// Old notices the copyright command removes from the masters besides its own tagged ones.
+void writeRemovalList(const std::string& folder) {
+    std::ofstream(folder + "copyright_remove.txt", std::ios::binary)
+        << "# Old copyright notices to remove from the masters before a notice is inserted, one per\n"
+           "# line: a master shape whose text (without the blanks around it) or whose name equals a\n"
+           "# line is removed. Lines that start with \"#\" and blank lines are skipped; compared exactly.\n"
+           "\n"
+           "\xC2\xA9 Varnotel Example Ltd. 2019\n"
+           "Old copyright notice\n";
+    std::printf("wrote %scopyright_remove.txt\n", folder.c_str());
+}
+
 int writeTemplates(const std::string& install) {
     host::Application app("14.0");
     for (const Palette* palette : {&kCorporateBlue, &kFreshGreen}) {
@@ -436,6 +449,7 @@ int writeTemplates(const std::string& install) {
         for (const auto& t : templates()) writePresentation(app, folder + t.file, *palette, t.slides);
         writeAgendaTemplate(folder, *palette);
     }
+    writeRemovalList(install + "/customization/");
     writeMyElements(app, install + "/user/myelements/");
     return 0;
 }
