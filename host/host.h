@@ -234,9 +234,6 @@ public:
     // The slide that holds the shape (nullptr for a deleted shape).
     Slide* Parent() const { return parent_; }
     void Delete();
-    // Moves the shape in the slide's stacking order (msoBringToFront 0, msoSendToBack 1,
-    // msoBringForward 2, msoSendBackward 3); the shapes' order is their stacking order.
-    void ZOrder(int command);
     // A placeholder's type (ppPlaceholderTitle 1, ...); 0 for other shapes.
     int PlaceholderType() const { return placeholderType_; }
 

@@ -164,25 +164,6 @@ void Shape::Delete() {
     }
 }
 
-void Shape::ZOrder(int command) {
-    requireAlive();
-    auto& items = parent_->shapes_.items_;
-    auto at = std::find(items.begin(), items.end(), shared_from_this());
-    if (at == items.end() || command < msoBringToFront || command > msoSendBackward)
-        throw HostError(E_FAIL, "Shape.ZOrder : The value is out of range.");
-    const auto index = at - items.begin();
-    const auto last = static_cast<std::ptrdiff_t>(items.size()) - 1;
-    const auto to = command == msoBringToFront ? last
-                    : command == msoSendToBack ? 0
-                    : command == msoBringForward ? std::min(index + 1, last)
-                                                 : std::max<std::ptrdiff_t>(index - 1, 0);
-    if (to == index) return;
-    auto self = *at;
-    items.erase(at);
-    items.insert(items.begin() + to, std::move(self));
-    if (Presentation* p = parent_->parent_) p->changed();
-}
-
 std::shared_ptr<Shape> Shapes::AddTitle() {
     for (const auto& s : items_)
         if (s->placeholderType_ == ppPlaceholderTitle)
