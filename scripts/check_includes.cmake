@@ -15,7 +15,7 @@ set(FEATURES tools libraries agenda periphery)
 # Where one feature uses another: "from>to". The agenda will use the text tools' indent
 # staircase (agenda>tools) and the libraries' current style (agenda>libraries); the tools'
 # agenda commands open the agenda dialog (tools>agenda).
-set(FEATURE_CALLS_ACROSS "tools>agenda")
+set(FEATURE_CALLS_ACROSS "tools>agenda;tools>periphery")
 
 # What each folder may include; folders not named here are not checked.
 set(MAY_core core host platform)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -52,6 +53,21 @@ public:
     // Regenerates the agenda slides without showing the dialog: loads it, runs its OK and
     // unloads it.
     void agendaUpdatePagenumbers();
+
+    // ---- Links, help and dialogs (tools/link_commands.cpp) ---------------------------
+    // Help topic 1000; the maker's pages on the configured web host; a feedback mail; the
+    // about box with its close link and without its closing timer; the settings dialog;
+    // the update add-in's check (switched on first when it is off in the host's list).
+    void reference();
+    void tutorialVideos();
+    void gettingStarted();
+    void FAQ();
+    void homepage();
+    void recommend();
+    void feedback();
+    void about();
+    void showSettings();
+    void startUpdate();
 
     // ---- Geometry: visible edges of rotated shapes (tools/shape_metrics.cpp) -----------
     // Every geometry tool works on the visual box: the axis-parallel box a rotated shape
@@ -218,5 +234,12 @@ extern const std::vector<EfficiencyTools::MethodEntry> kTextMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kSlideExtractMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kAutoShapeMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kAgendaMethods;
+extern const std::vector<EfficiencyTools::MethodEntry> kLinkMethods;
+
+// The settings dialog behind showSettings, set by whoever provides it; without one the
+// command reports error 438.
+void setSettingsDialog(std::function<void()> show);
+// "mailto:" feedback address "?subject=" and the encoded subject.
+std::string feedbackMailLink();
 
 }  // namespace plorin
