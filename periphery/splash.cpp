@@ -99,6 +99,7 @@ Splash::Splash() : platform::Form("Splash"), game_(kFieldWidth, kFieldHeight) {
     lbClose.onClick = [this] { lbClose_Click(); };
     lbClose.onMouseMove = [this] { lbClose_MouseMove(); };
     ShooterLogo.onClick = [this] { ShooterLogo_Click(); };
+    field.onMouseDown = [this](int button, int shift, int x, int y) { field_MouseDown(button, shift, x, y); };
     SplashTimer.onTimer = [this] { SplashTimer_Timer(); };
     gameTimer.onTimer = [this] { gameTimer_Timer(); };
     random = [engine = std::make_shared<std::mt19937>(std::random_device{}())] {

@@ -76,7 +76,7 @@ public:
 
     void Form_Load() override;
     // A typed character while the form is open.
-    void Form_KeyPress(int keyAscii);
+    void Form_KeyPress(int keyAscii) override;
     void lbClose_Click();
     void lbClose_MouseMove();
     void SplashTimer_Timer();
