@@ -26,6 +26,7 @@
 #include "sim/ribbon_view.h"
 #include "sim/survey_server.h"
 #include "sim/transcript_driver.h"
+#include "tests/support/update_server.h"
 
 namespace sim {
 namespace {
@@ -51,6 +52,9 @@ std::string fmt(float v) {
     o << std::fixed << std::setprecision(2) << v;
     return o.str();
 }
+
+// A language id as printed: mixed when the characters differ.
+std::string languageText(int language) { return language > 0 ? std::to_string(language) : "mixed"; }
 
 bool isNumber(const std::string& s) {
     std::istringstream in(s);
@@ -115,18 +119,29 @@ std::vector<std::string> rawWords(const std::string& line) {
     return words;
 }
 
-// Scenario text: \r (or \n) ends a paragraph, \v breaks a line inside one, \\ is a backslash.
-std::string scenarioText(const std::string& raw) {
+// Text with backslash escapes: each escaped character goes through `meaning`; a lone
+// backslash at the end stays.
+template <class F>
+std::string unescaped(const std::string& raw, F meaning) {
     std::string text;
     for (std::size_t i = 0; i < raw.size(); ++i) {
         if (raw[i] != '\\' || i + 1 >= raw.size()) {
             text += raw[i];
             continue;
         }
-        const char next = raw[++i];
-        text += next == 'r' || next == 'n' ? '\r' : next == 'v' ? '\v' : next;
+        text += meaning(raw[++i]);
     }
     return text;
+}
+
+// Scenario text: \r (or \n) ends a paragraph, \v breaks a line inside one, \\ is a backslash.
+std::string scenarioText(const std::string& raw) {
+    return unescaped(raw, [](char c) { return c == 'r' || c == 'n' ? '\r' : c == 'v' ? '\v' : c; });
+}
+
+// A file's text in a scenario: \n is a line feed, \r a carriage return, \t a tab, \\ a backslash.
+std::string fileText(const std::string& raw) {
+    return unescaped(raw, [](char c) { return c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c; });
 }
 
 // The same escapes back, for printing.
@@ -249,6 +264,8 @@ struct Simulator::Impl {
     // Environment variables the sandbox changed, with their values before (nothing: unset).
     std::vector<std::pair<std::string, std::optional<std::string>>> savedEnvironment;
     std::unique_ptr<SurveyServer> surveyServer;  // the survey address on this machine, once asked for
+    std::unique_ptr<testsupport::UpdateServer> updateServer;  // a local update server, once asked for
+    std::vector<testsupport::UpdateServer::File> updateFiles;
 
     Impl(Options o, std::ostream& os) : options(std::move(o)), out(os), driver(os, options.interactive) {
         platform::setUiDriver(&driver);
@@ -257,6 +274,7 @@ struct Simulator::Impl {
         app.reset();
         surveyServer.reset();
         platform::useToday(std::nullopt);
+        updateServer.reset();
         platform::setUiDriver(nullptr);
         for (const auto& [name, value] : savedEnvironment) {
             if (value) setenv(name.c_str(), value->c_str(), 1);
@@ -404,6 +422,31 @@ struct Simulator::Impl {
         }
     }
 
+    // The frame: its inner margins in points and centimetres, fit and wrap, and the language.
+    void printFrame(const std::string& label, host::Shape& shape) {
+        const host::TextFrame f = shape.TextFrame();
+        auto side = [](float points) { return fmt(points) + " (" + fmt(static_cast<float>(points / 28.35)) + " cm)"; };
+        out << "  " << label << ": margins left " << side(f.MarginLeft()) << " top " << side(f.MarginTop()) << " right "
+            << side(f.MarginRight()) << " bottom " << side(f.MarginBottom()) << "\n"
+            << "    fit shape to text " << (f.AutoSize() == host::ppAutoSizeShapeToFitText ? "on" : "off") << ", wrap text "
+            << (f.WordWrap() == host::msoFalse ? "off" : "on") << ", language " << languageText(f.TextRange().LanguageID())
+            << "\n";
+    }
+
+    // The notes page of a slide: each shape's text and language.
+    void printNotes(const std::shared_ptr<host::Slide>& s) {
+        const auto page = s->NotesPage().Item(1);
+        out << "  notes of slide " << s->SlideIndex() << ":\n";
+        int i = 0;
+        for (auto& sh : page->Shapes().all()) {
+            ++i;
+            if (sh->HasTextFrame() == host::msoFalse) continue;
+            const host::TextRange text = sh->TextFrame().TextRange();
+            out << "    " << i << ". \"" << visibleText(text.Text()) << "\" language " << languageText(text.LanguageID())
+                << "\n";
+        }
+    }
+
     void printRuler(host::Shape& shape) {
         const host::RulerLevels levels = shape.TextFrame().Ruler().Levels();
         for (int n = 1; n <= levels.Count(); ++n)
@@ -432,13 +475,28 @@ struct Simulator::Impl {
             if (sh->HasTextFrame() == host::msoTrue) {
                 const std::string text = sh->TextFrame().TextRange().Text();
                 if (!text.empty()) {
-                    const int language = sh->TextFrame().TextRange().LanguageID();
-                    out << " text \"" << text << "\" language " << (language > 0 ? std::to_string(language) : "mixed");
+                    out << " text \"" << text << "\" language " << languageText(sh->TextFrame().TextRange().LanguageID());
                 }
             }
             for (auto& [name, value] : sh->Tags().all()) out << " tag " << name << "=\"" << value << "\"";
             out << "\n";
         }
+    }
+
+    void writeSetting(const std::string& name, const std::string& value) {
+        if (!platform::registryStore().setValue(platform::RootKey::CurrentUser, kSettingsKey, name,
+                                                {platform::REG_SZ, value + '\0'}))
+            throw std::runtime_error("the setting " + name + " could not be written to the registry");
+    }
+
+    testsupport::UpdateServer& localUpdateServer() {
+        if (!updateServer) {
+            updateServer = std::make_unique<testsupport::UpdateServer>();
+            writeSetting("webHost", updateServer->hostPort());
+            out << "  update server listening on the loopback interface; webHost = \"" << updateServer->hostPort()
+                << "\"\n";
+        }
+        return *updateServer;
     }
 
     void printSettings(platform::RootKey root, const std::string& key, int depth) {
@@ -595,6 +653,23 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
         printParagraphs(*textShape(arg(1)));
     } else if (cmd == "ruler") {
         printRuler(*textShape(arg(1)));
+    } else if (cmd == "frame") {
+        printFrame("shape " + arg(1), *textShape(arg(1)));
+    } else if (cmd == "notes") {
+        auto s = words.size() > 1 ? slideNumber(words[1]) : slide();
+        if (words.size() > 2) {
+            auto body = s->NotesPage().Item(1)->Shapes().Item(1);
+            body->TextFrame().TextRange().setText(scenarioText(rawWords(line)[2]));
+        }
+        printNotes(s);
+    } else if (cmd == "notestext") {
+        // Text selected in the notes of the shown slide, the notes pane active.
+        auto body = slide()->NotesPage().Item(1)->Shapes().Item(1);
+        window().selectText(body, std::stoi(arg(1)), std::stoi(arg(2)));
+        window().setViewType(host::ppViewNormal);
+        window().Panes().Item(3).Activate();
+        out << "  notes text " << words[1] << " to " << std::stoi(words[1]) + std::stoi(words[2]) - 1
+            << " selected in the notes pane\n";
     } else if (cmd == "view") {
         std::string v = lower(arg(1));
         auto it = viewTypes().find(v);
@@ -613,9 +688,7 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
         printSettings(platform::RootKey::CurrentUser, kSettingsKey, 0);
     } else if (cmd == "set") {
         std::string value = arg(2);
-        if (!platform::registryStore().setValue(platform::RootKey::CurrentUser, kSettingsKey, arg(1),
-                                                {platform::REG_SZ, value + '\0'}))
-            throw std::runtime_error("the setting " + words[1] + " could not be written to the registry");
+        writeSetting(arg(1), value);
         out << "  " << words[1] << " = \"" << value << "\"\n";
     } else if (cmd == "today") {
         std::istringstream in(arg(1));
@@ -640,6 +713,24 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
                                                {platform::REG_SZ, surveyServer->hostPort() + '\0'});
             out << "  survey server listening (webHost set); it answers the ping and then \"" << reply << "\"\n";
         }
+    } else if (cmd == "startup") {
+        const int started = host().COMAddIns().startUp();
+        out << "  the host's start connected " << started << " add-in(s) and told them it is complete\n";
+    } else if (cmd == "updateserver") {
+        auto& server = localUpdateServer();
+        if (words.size() > 1) {
+            server.setVersionReply(words[1]);
+            out << "  it answers the check with \"" << words[1] << "\"\n";
+        } else {
+            for (const auto& request : server.requests()) out << "  " << request.requestLine << "\n";
+        }
+    } else if (cmd == "updatefile") {
+        const auto raw = rawWords(line);
+        if (raw.size() < 3) throw std::runtime_error("'updatefile' needs a path and a text (see --help)");
+        updateFiles.push_back({raw[1], fileText(raw[2])});
+        localUpdateServer().setFiles(updateFiles);
+        out << "  the update holds " << updateFiles.size() << " file(s); " << raw[1] << " has "
+            << updateFiles.back().bytes.size() << " byte(s)\n";
     } else if (cmd == "answer") {
         for (std::size_t i = 1; i < words.size(); ++i) driver.messageAnswers.push_back(parseAnswer(words[i]));
     } else if (cmd == "form") {
@@ -763,6 +854,9 @@ const char* Simulator::help() {
            "                               a paragraph, \\v breaks a line, \\\\ is a backslash; SIZE in points\n"
            "  paragraphs SHAPE             print its paragraphs with their levels and sizes\n"
            "  ruler SHAPE                  print the levels of its ruler\n"
+           "  frame SHAPE                  print its margins, fit and wrap state and language\n"
+           "  notes [SLIDE [TEXT]]         print the notes of the shown (or that) slide; with TEXT set them\n"
+           "  notestext START LENGTH       select that text of the shown slide's notes, in the notes pane\n"
            "  view slide|normal|sorter|outline|notes|master|NUMBER\n"
            "  pane N                       make pane N of the view the active one (normal view:\n"
            "                               1 thumbnails, 2 slide, 3 notes; slide master: 1 thumbnails)\n"
@@ -770,6 +864,13 @@ const char* Simulator::help() {
            "  tags                         print the presentation's tags\n"
            "  settings                     print the add-in's settings\n"
            "  set NAME VALUE               write a setting\n"
+           "  startup                      the host's own start: connect every registered add-in, then\n"
+           "                               tell each that the start is complete\n"
+           "  updateserver [REPLY]         start an update server on the loopback interface and point\n"
+           "                               the setting webHost at it; REPLY answers the version check;\n"
+           "                               without REPLY print the requests it got\n"
+           "  updatefile PATH TEXT         add a file to the update the server offers; in TEXT \\n is\n"
+           "                               a line feed, \\r a carriage return, \\t a tab\n"
            "  ribbon [ID|LABEL]            print the ribbon's controls and their state\n"
            "  click ID|LABEL               click a ribbon control (a toggle button toggles)\n"
            "  choose ID|LABEL INDEX|ITEM   choose an item of a drop-down or gallery\n"

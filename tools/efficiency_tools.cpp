@@ -12,8 +12,10 @@ const std::vector<const std::vector<EfficiencyTools::MethodEntry>*>& EfficiencyT
         &kTextMethods,
         &kSlideExtractMethods,
         &kAutoShapeMethods,
+        &kTextToolMethods,
         &kAgendaMethods,
         &kLinkMethods,
+        &kUpdateMethods,
     };
     return tables;
 }

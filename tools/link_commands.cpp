@@ -5,10 +5,7 @@
 #include "core/api_helpers.h"
 #include "core/config.h"
 #include "core/errors.h"
-#include "core/globals.h"
-#include "core/shared_state.h"
 #include "core/wininet.h"
-#include "host/host.h"
 #include "periphery/splash.h"
 #include "platform/ui.h"
 #include "tools/efficiency_tools.h"
@@ -17,7 +14,6 @@ namespace plorin {
 
 namespace {
 
-constexpr const char* kUpdateProgId = "plorinrenew.Connect";
 constexpr const char* kFeedbackSubject = "Feedback on Varnotel for presentations";
 
 void openPage(const char* location, const std::string& path) {
@@ -69,26 +65,6 @@ void EfficiencyTools::showSettings() {
     });
 }
 
-void EfficiencyTools::startUpdate() {
-    trap("EfficiencyTools, startUpdate", [&] {
-        host::COMAddIns& addIns = hostApplication().COMAddIns();
-        host::COMAddIn* updater = nullptr;
-        for (int i = 1; i <= addIns.Count() && !updater; ++i)
-            if (addIns.Item(i).ProgId() == kUpdateProgId) updater = &addIns.Item(i);
-        if (!updater) {
-            platform::MsgBox("The Add-In for automatic updates has not been installed correctly. Please check "
-                             "your installation and contact us at " +
-                                 supportEmail() + " if the problem persists.",
-                             platform::vbCritical, kProductName);
-            return;
-        }
-        if (!updater->Connect()) updater->setConnect(true);
-        auto object = updater->Object();
-        if (!object) raiseError(91, "Object variable or With block variable not set");
-        object->invoke("check", {});
-    });
-}
-
 using E = EfficiencyTools;
 const std::vector<EfficiencyTools::MethodEntry> kLinkMethods = {
     {"reference", &E::reference, nullptr},
@@ -100,7 +76,6 @@ const std::vector<EfficiencyTools::MethodEntry> kLinkMethods = {
     {"feedback", &E::feedback, nullptr},
     {"about", &E::about, nullptr},
     {"showSettings", &E::showSettings, nullptr},
-    {"startUpdate", &E::startUpdate, nullptr},
 };
 
 }  // namespace plorin
