@@ -146,6 +146,8 @@ public:
 
     std::function<void()> onClick;
     std::function<void()> onMouseMove;
+    // A mouse button pressed over the control: button, shift state, x and y in its pixels.
+    std::function<void(int, int, int, int)> onMouseDown;
     // Runs when the focus is about to leave the control; setting cancel keeps the focus here
     // and the action that would have moved it has no effect.
     std::function<void(bool& cancel)> onValidate;
@@ -435,6 +437,8 @@ public:
     int cursor = 0;  // last cursor id asked for
 
     virtual void Form_Load() {}
+    // A typed character while the form has the keyboard.
+    virtual void Form_KeyPress(int) {}
     virtual void Form_Activate() {}
     virtual void Form_Unload() {}
 

@@ -13,8 +13,9 @@ endif()
 
 set(FEATURES tools libraries agenda periphery)
 # Where one feature uses another: "from>to". The agenda generator uses the text tools' indent
-# staircase (agenda>tools); the tools' agenda commands open the agenda dialog (tools>agenda).
-set(FEATURE_CALLS_ACROSS "tools>agenda;agenda>tools")
+# staircase (agenda>tools); the tools' agenda commands open the agenda dialog (tools>agenda);
+# the about command opens the about box (tools>periphery).
+set(FEATURE_CALLS_ACROSS "tools>agenda;agenda>tools;tools>periphery")
 
 # What each folder may include; folders not named here are not checked.
 set(MAY_core core host platform)

@@ -1,5 +1,7 @@
 #include "sim/transcript_driver.h"
 
+#include "platform/picture.h"
+
 #include <iomanip>
 #include <iostream>
 #include <map>
@@ -82,10 +84,19 @@ std::vector<FormStep> parseFormSteps(const std::vector<std::string>& words, std:
         FormStep step;
         step.action = lower(words[i]);
         const bool withValue = step.action == "text" || step.action == "check" || step.action == "choose" ||
-                               step.action == "scroll" || step.action == "label";
+                               step.action == "scroll" || step.action == "label" || step.action == "mousedown" ||
+                               step.action == "export";
+        if (step.action == "keys" || step.action == "wait") {
+            // No control: the form itself gets the keys, or time passes.
+            if (i + 1 >= words.size()) throw std::runtime_error("dialog step '" + words[i] + "' needs a value");
+            step.value = words[i + 1];
+            i += 2;
+            steps.push_back(std::move(step));
+            continue;
+        }
         if (!withValue && step.action != "click" && step.action != "show")
             throw std::runtime_error("unknown dialog step '" + words[i] +
-                                     "' (click, text, check, choose, scroll, label, show)");
+                                     "' (click, text, check, choose, scroll, label, show, keys, wait, mousedown, export)");
         if (i + 1 >= words.size()) throw std::runtime_error("dialog step '" + words[i] + "' needs a control name");
         step.control = words[i + 1];
         i += 2;
@@ -148,12 +159,38 @@ void TranscriptDriver::queueSteps(const std::string& formName, std::vector<FormS
 }
 
 void TranscriptDriver::apply(platform::Form& form, const FormStep& step) {
-    out_ << "  [dialog " << form.name() << "] " << step.action << " " << step.control;
+    out_ << "  [dialog " << form.name() << "] " << step.action << (step.control.empty() ? "" : " " + step.control);
     if (!step.value.empty()) out_ << " " << step.value;
     // The line ends first: the step may show message boxes of its own.
     out_ << "\n";
     bool done = false;
     if (step.action == "show") return show(form, step.control);
+    if (step.action == "keys") {
+        for (char c : step.value) form.Form_KeyPress(static_cast<unsigned char>(c));
+        return;
+    }
+    if (step.action == "wait") return platform::timerClock().advance(std::stoll(step.value));
+    if (step.action == "export") {
+        // "export PICTUREBOX FILE": the picture it shows, as PNG.
+        auto& box = form.get<platform::PictureBox>(step.control);
+        if (!box.picture || !platform::savePng(*box.picture, step.value))
+            throw std::runtime_error("cannot write " + step.value);
+        out_ << "    " << step.control << " written to " << step.value << " (" << box.picture->width << "x"
+             << box.picture->height << ")\n";
+        return;
+    }
+    if (step.action == "mousedown") {
+        // "mousedown CONTROL X,Y": the left button at that pixel.
+        const auto comma = step.value.find(',');
+        if (comma == std::string::npos) throw std::runtime_error("mousedown needs X,Y");
+        const platform::Control* c = form.control(step.control);
+        if (!c) throw std::runtime_error("form " + form.name() + " has no control " + step.control);
+        if (c->interactive() && c->onMouseDown)
+            c->onMouseDown(1, 0, std::stoi(step.value.substr(0, comma)), std::stoi(step.value.substr(comma + 1)));
+        else
+            out_ << "    (ignored: the control is not available)\n";
+        return;
+    }
     if (step.action == "click") done = platform::driver::click(form, step.control);
     else if (step.action == "text") done = platform::driver::setText(form, step.control, step.value);
     else if (step.action == "check") done = platform::driver::check(form, step.control, std::stoi(step.value));

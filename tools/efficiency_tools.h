@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -55,6 +56,20 @@ public:
     // After a confirmation, detaches the selected agenda slides from the agenda: their
     // slide tags and their shapes' agenda tags go; the slides stay.
     void disconnectAgendaSlides();
+
+    // ---- Links, help and dialogs (tools/link_commands.cpp) ---------------------------
+    // Help topic 1000; the maker's pages on the configured web host; a feedback mail; the
+    // about box with its close link and without its closing timer; the settings dialog;
+    // (the update check, startUpdate, is below).
+    void reference();
+    void tutorialVideos();
+    void gettingStarted();
+    void FAQ();
+    void homepage();
+    void recommend();
+    void feedback();
+    void about();
+    void showSettings();
 
     // ---- Geometry: visible edges of rotated shapes (tools/shape_metrics.cpp) -----------
     // Every geometry tool works on the visual box: the axis-parallel box a rotated shape
@@ -269,6 +284,13 @@ extern const std::vector<EfficiencyTools::MethodEntry> kSlideExtractMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kAutoShapeMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kTextToolMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kAgendaMethods;
+extern const std::vector<EfficiencyTools::MethodEntry> kLinkMethods;
+
+// The settings dialog behind showSettings, set by whoever provides it; without one the
+// command reports error 438.
+void setSettingsDialog(std::function<void()> show);
+// "mailto:" feedback address "?subject=" and the encoded subject.
+std::string feedbackMailLink();
 extern const std::vector<EfficiencyTools::MethodEntry> kUpdateMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kPresentationMethods;
 

@@ -1,0 +1,81 @@
+// The group's small entry points: help, the maker's web pages, feedback mail, the update
+// check and the settings and about dialogs. Each only opens something or hands over.
+#include <functional>
+
+#include "core/api_helpers.h"
+#include "core/config.h"
+#include "core/errors.h"
+#include "core/wininet.h"
+#include "periphery/splash.h"
+#include "platform/ui.h"
+#include "tools/efficiency_tools.h"
+
+namespace plorin {
+
+namespace {
+
+constexpr const char* kFeedbackSubject = "Feedback on Varnotel for presentations";
+
+void openPage(const char* location, const std::string& path) {
+    trap(std::string("EfficiencyTools, ") + location, [&] { openURL("http://" + webHost() + path); });
+}
+
+// The settings dialog is shown through this seam until its module arrives.
+std::function<void()>& settingsSeam() {
+    static std::function<void()> seam;
+    return seam;
+}
+
+}  // namespace
+
+void setSettingsDialog(std::function<void()> show) { settingsSeam() = std::move(show); }
+
+std::string feedbackMailLink() {
+    // The subject is percent-encoded: a bare blank ends the link on some mail programs.
+    return "mailto:" + supportEmail() + "?subject=" + URLEncode(kFeedbackSubject);
+}
+
+void EfficiencyTools::reference() {
+    trap("EfficiencyTools, reference", [&] { showHelpContextID(1000); });
+}
+void EfficiencyTools::tutorialVideos() { openPage("tutorialVideos", "/en/tutorials/"); }
+void EfficiencyTools::gettingStarted() { openPage("gettingStarted", "/en/gettingstarted/"); }
+void EfficiencyTools::FAQ() { openPage("FAQ", "/en/faq/"); }
+void EfficiencyTools::homepage() { openPage("homepage", "/"); }
+void EfficiencyTools::recommend() { openPage("recommend", "/plorin_recommend.pdf"); }
+
+void EfficiencyTools::feedback() {
+    trap("EfficiencyTools, feedback", [&] { openURL(feedbackMailLink()); });
+}
+
+void EfficiencyTools::about() {
+    trap("EfficiencyTools, about", [&] {
+        Splash splash;
+        splash.SplashTimer.setEnabled(false);
+        splash.lbClose.Visible = true;
+        splash.Show(true);
+        splash.Unload();
+    });
+}
+
+void EfficiencyTools::showSettings() {
+    trap("EfficiencyTools, showSettings", [&] {
+        if (!settingsSeam()) raiseError(438, "The settings dialog is not available");
+        settingsSeam()();
+    });
+}
+
+using E = EfficiencyTools;
+const std::vector<EfficiencyTools::MethodEntry> kLinkMethods = {
+    {"reference", &E::reference, nullptr},
+    {"tutorialVideos", &E::tutorialVideos, nullptr},
+    {"gettingStarted", &E::gettingStarted, nullptr},
+    {"FAQ", &E::FAQ, nullptr},
+    {"homepage", &E::homepage, nullptr},
+    {"recommend", &E::recommend, nullptr},
+    {"feedback", &E::feedback, nullptr},
+    {"about", &E::about, nullptr},
+    {"showSettings", &E::showSettings, nullptr},
+};
+
+}  // namespace plorin
