@@ -18,6 +18,7 @@ std::shared_ptr<Shape> Shape::deepCopy(Slide* parent, const std::function<long(l
     copy->tags_ = tags_;  // the values only: the copy reports its changes itself
     if (text_) copy->text_ = std::make_shared<TextBody>(*text_);
     copy->hasTable_ = hasTable_;
+    copy->placeholderType_ = placeholderType_;
     if (table_) {
         auto table = std::make_shared<TableBody>(*table_);
         for (auto& cell : table->cells) cell = cell->deepCopy(parent, [&](long) { return copy->id_; });

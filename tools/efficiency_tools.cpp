@@ -13,6 +13,7 @@ const std::vector<const std::vector<EfficiencyTools::MethodEntry>*>& EfficiencyT
         &kSlideExtractMethods,
         &kAutoShapeMethods,
         &kAgendaMethods,
+        &kSlideToolMethods,
     };
     return tables;
 }

@@ -157,6 +157,19 @@ public:
     // The block-arrow dialog while it is loaded, else nullptr.
     BlockArrows* blockArrowsDialog() const;
 
+    // ---- Slides and animations (tools/slide_tools.cpp) ------------------------------------
+    // Pastes the clipboard onto every selected slide in selection order from the slide pane
+    // of normal view, then returns to the view that was active. An empty or unsuitable
+    // clipboard gets a message; slides already pasted keep their copies.
+    void pasteOnSelectedSlides();
+    // After a Yes, empties the notes body of every slide of the active presentation.
+    void removeAllSpeechNotes();
+    // Animates the first selected shape on a straight path to the centre of the second and
+    // shows the animation pane.
+    void createMotionPath();
+    // A motion path's number: fixed-point with a "." and no exponent, whatever the locale.
+    static std::string motionPathNumber(double value);
+
 private:
     // ---- Slide extract internals ------------------------------------------------------------
     // A copy of the active window's presentation that keeps only the selected slides (by
@@ -218,5 +231,6 @@ extern const std::vector<EfficiencyTools::MethodEntry> kTextMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kSlideExtractMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kAutoShapeMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kAgendaMethods;
+extern const std::vector<EfficiencyTools::MethodEntry> kSlideToolMethods;
 
 }  // namespace plorin
