@@ -21,6 +21,7 @@ namespace host {
 // The host's error numbers, as signed 32-bit values the way the callers see them.
 constexpr long E_FAIL = static_cast<std::int32_t>(0x80004005u);
 constexpr long PP_E_INVALIDREQUEST = static_cast<std::int32_t>(0x80048240u);
+constexpr long E_INVALIDARG = static_cast<std::int32_t>(0x80070057u);
 
 class HostError : public platform::NumberedError {
 public:
@@ -87,6 +88,7 @@ class SlideRange;
 class CommandBars;
 class Adjustments;  // host/autoshape.h
 class ShapeNodes;   // host/autoshape.h
+class TimeLine;     // host/timeline.h
 struct ShapeOutline;
 
 // Any object the host hands out; an add-in may be given something that is not the
@@ -273,6 +275,10 @@ public:
     host::Adjustments Adjustments();
     host::ShapeNodes Nodes();
     void ZOrder(int zOrderCmd);   // MsoZOrderCmd
+    // PlaceholderFormat.Type: the kind of a placeholder (2 body); HostError(E_FAIL) for a
+    // shape that is no placeholder. Stand-in: placeholders are made as bodies.
+    int PlaceholderFormatType() const;
+    void setPlaceholderType(int type) { placeholderType_ = type; }  // stand-in
     int ZOrderPosition() const;   // 1 for the backmost shape of its slide
 
     // Stand-in details (not the host's members): construction by Shapes.
@@ -319,6 +325,7 @@ private:
     host::FillFormat fill_{*this};  // after type_: the defaults depend on it
     host::LineFormat line_{*this};
     std::shared_ptr<ShapeOutline> outline_;  // adjustments and nodes; made on first use
+    int placeholderType_ = 2;  // PlaceholderFormat.Type of a placeholder
 };
 
 // Adding to the shapes of a deleted slide throws HostError(E_FAIL).
@@ -342,6 +349,8 @@ public:
     // shapes. HostError(PP_E_INVALIDREQUEST) when the clipboard holds no shapes or holds a
     // placeholder (nothing is pasted then), HostError(E_FAIL) for a deleted slide.
     host::ShapeRange Paste();
+    // The placeholders among the shapes, in order.
+    host::ShapeRange Placeholders() const;
     const std::vector<std::shared_ptr<Shape>>& all() const { return items_; }
     // Gives the slide its title placeholder back (at the top of the slide, the slide's width
     // less a twentieth on each side); HostError(E_FAIL) when the slide has a title already.
@@ -395,6 +404,8 @@ public:
     // placeholder for the notes text. Made on first use; HostError(E_FAIL) for a deleted slide.
     host::SlideRange NotesPage();
     host::SlideBackground Background() { return host::SlideBackground(*this); }
+    // The slide's animations (host/timeline.h); HostError(E_FAIL) for a deleted slide.
+    host::TimeLine& TimeLine();
 
     Slide(Presentation* parent, long id, int layout);
 
@@ -411,6 +422,7 @@ private:
     host::Shapes shapes_;
     host::Tags tags_;
     std::shared_ptr<Slide> notesPage_;  // outside the presentation's slides
+    std::shared_ptr<host::TimeLine> timeLine_;  // made on first use
     int backgroundBlackWhiteMode_ = msoBlackWhiteAutomatic;
     friend class SlideBackground;
 };
@@ -694,6 +706,9 @@ public:
     // notes page), without a slide shown, or without shapes on the clipboard; E_FAIL for a
     // closed window.
     void Paste();
+    // Shows slide `index` (1-based) of the window's presentation; HostError(E_FAIL) when out
+    // of range or for a closed window.
+    void GotoSlide(int index);
 
     explicit View(DocumentWindow* window) : window_(window) {}
 

@@ -22,3 +22,24 @@ host::SlideRange Slide::NotesPage() {
 }
 
 }  // namespace host
+
+namespace host {
+
+host::ShapeRange Shapes::Placeholders() const {
+    std::vector<std::shared_ptr<Shape>> found;
+    for (const auto& shape : items_)
+        if (shape->Type() == msoPlaceholder) found.push_back(shape);
+    return host::ShapeRange(std::move(found));
+}
+
+int Shape::PlaceholderFormatType() const {
+    if (type_ != msoPlaceholder) throw HostError(E_FAIL, "Shape.PlaceholderFormat : This shape is not a placeholder.");
+    return placeholderType_;
+}
+
+void View::GotoSlide(int index) {
+    window_->requireOpen();
+    window_->showSlide(window_->Presentation().Slides().Item(index));
+}
+
+}  // namespace host

@@ -19,6 +19,7 @@
 #include "host/render.h"
 #include "host/ribbon_host.h"
 #include "host/text.h"
+#include "host/timeline.h"
 #include "platform/picture.h"
 #include "platform/services.h"
 #include "platform/ui.h"
@@ -722,6 +723,19 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
         out << "  master shape " << design->SlideMaster()->Shapes().Count() << " added\n";
     } else if (cmd == "masters") {
         printMasters();
+    } else if (cmd == "copy") {
+        const host::ShapeRange selected = window().Selection().ShapeRange();
+        selected.Copy();
+        out << "  " << selected.Count() << " shape(s) on the clipboard\n";
+    } else if (cmd == "animations") {
+        auto& sequence = slide()->TimeLine().MainSequence();
+        for (int i = 1; i <= sequence.Count(); ++i) {
+            auto effect = sequence.Item(i);
+            out << "  " << i << ". " << effect->Shape()->Name() << " effect " << effect->EffectType();
+            for (int b = 1; b <= effect->BehaviorCount(); ++b)
+                out << " path \"" << effect->Behavior(b)->MotionEffect().Path << "\"";
+            out << "\n";
+        }
     } else if (cmd == "tags") {
         auto p = host().ActivePresentation();
         for (auto& [n, v] : p->Tags().all()) out << "  " << n << " = \"" << v << "\"\n";
@@ -941,6 +955,9 @@ const char* Simulator::help() {
            "  sandbox                      (before the host starts) run from a temporary copy of the\n"
            "                               installation: what the scenario adds there goes at the end\n"
            "  export SLIDE FILE.png [SCALE]  draw a slide into a PNG file\n"
+           "  copy                         put the selected shapes on the clipboard\n"
+           "  notes SLIDE [TEXT]           set (with TEXT) and print a slide's speaker notes\n"
+           "  animations                   list the current slide's effects and motion paths\n"
            "  wait MS                      let time pass for the timers\n"
            "  macros                       list the macros the host ran\n"
            "  echo TEXT\n"

@@ -15,6 +15,7 @@ const std::vector<const std::vector<EfficiencyTools::MethodEntry>*>& EfficiencyT
         &kTextToolMethods,
         &kAgendaMethods,
         &kLinkMethods,
+        &kSlideToolMethods,
         &kUpdateMethods,
         &kPresentationMethods,
     };

@@ -191,6 +191,19 @@ public:
     // The block-arrow dialog while it is loaded, else nullptr.
     BlockArrows* blockArrowsDialog() const;
 
+    // ---- Slides and animations (tools/slide_tools.cpp) ------------------------------------
+    // Pastes the clipboard onto every selected slide in selection order from the slide pane
+    // of normal view, then returns to the view that was active. An empty or unsuitable
+    // clipboard gets a message; slides already pasted keep their copies.
+    void pasteOnSelectedSlides();
+    // After a Yes, empties the notes body of every slide of the active presentation.
+    void removeAllSpeechNotes();
+    // Animates the first selected shape on a straight path to the centre of the second and
+    // shows the animation pane.
+    void createMotionPath();
+    // A motion path's number: fixed-point with a "." and no exponent, whatever the locale.
+    static std::string motionPathNumber(double value);
+
     // ---- Margins, language, fit and wrap, word count (tools/margins.cpp, text_tools.cpp,
     // word_count.cpp) ------------------------------------------------------------------------
     // Asks for the margins in the dialog "Set margins" (tools/margin_input.h) and, on OK, sets
@@ -291,6 +304,7 @@ extern const std::vector<EfficiencyTools::MethodEntry> kLinkMethods;
 void setSettingsDialog(std::function<void()> show);
 // "mailto:" feedback address "?subject=" and the encoded subject.
 std::string feedbackMailLink();
+extern const std::vector<EfficiencyTools::MethodEntry> kSlideToolMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kUpdateMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kPresentationMethods;
 
