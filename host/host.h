@@ -325,7 +325,6 @@ private:
     host::FillFormat fill_{*this};  // after type_: the defaults depend on it
     host::LineFormat line_{*this};
     std::shared_ptr<ShapeOutline> outline_;  // adjustments and nodes; made on first use
-    int placeholderType_ = 2;  // PlaceholderFormat.Type of a placeholder
 };
 
 // Adding to the shapes of a deleted slide throws HostError(E_FAIL).

@@ -34,7 +34,7 @@ host::ShapeRange Shapes::Placeholders() const {
 
 int Shape::PlaceholderFormatType() const {
     if (type_ != msoPlaceholder) throw HostError(E_FAIL, "Shape.PlaceholderFormat : This shape is not a placeholder.");
-    return placeholderType_;
+    return placeholderType_ != 0 ? placeholderType_ : ppPlaceholderBody;  // an untyped one holds body text
 }
 
 void View::GotoSlide(int index) {
