@@ -101,6 +101,7 @@ constexpr int kMixed = msoTriStateMixed;
 
 template <class Range>
 class TextParagraphs;
+class TextWords;
 class Font;
 class TextFrame2;
 class ParagraphFormat2;
@@ -123,6 +124,9 @@ public:
     // touches none.
     TextParagraphs<TextRange> Paragraphs() const;
     TextRange Paragraphs(int index) const;  // 1-based; HostError(E_FAIL) outside 1..Count
+    // The words of the range by the host's split (docs/host-behaviour.md): each run of
+    // characters other than blanks and breaks, with the spaces and tabs that follow it.
+    TextWords Words() const;
     // The paragraphs' level (kMixed when they differ); an empty range reads and sets the
     // paragraph it stands in. This generation of the object model knows levels 1 to 5.
     int IndentLevel() const;
@@ -204,6 +208,24 @@ public:
 private:
     Range range_;
     int count_;
+};
+
+// The words of a range, split once when asked for.
+class TextWords {
+public:
+    int Count() const { return static_cast<int>(spans_.size()); }
+    TextRange Item(int index) const;  // 1-based; HostError(E_FAIL) outside 1..Count
+    // Stand-in: the text of word `index`, as Item(index).Text() reads it, without reading
+    // the whole text again.
+    std::string ItemText(int index) const;
+
+    TextWords(TextRange range, std::u32string text);
+
+private:
+    const std::pair<int, int>& span(int index) const;
+    TextRange range_;
+    std::u32string text_;  // the range's characters
+    std::vector<std::pair<int, int>> spans_;  // offset into text_ and length of each word
 };
 
 // ---- Frames ---------------------------------------------------------------------------------

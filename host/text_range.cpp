@@ -145,6 +145,53 @@ void TextRange::setIndentLevel(int level) { setLevel(level, 5, "TextRange.Indent
 
 host::Font TextRange::Font() const { return host::Font(*this); }
 
+// ---- Words ----------------------------------------------------------------------------------
+
+namespace {
+// What ends a word: blanks, breaks and paragraph marks. Only spaces and tabs stay with the
+// word before them; a break or mark belongs to no word.
+bool endsWord(char32_t c) {
+    return c == U' ' || c == U'\t' || c == U'\r' || c == U'\n' || c == U'\v' || c == U'\f' || c == 0 || c == 8;
+}
+bool trails(char32_t c) { return c == U' ' || c == U'\t'; }
+}  // namespace
+
+TextWords TextRange::Words() const {
+    const std::u32string all = decodeUtf8(readBody(*shape_).text());
+    return TextWords(*this, all.substr(static_cast<std::size_t>(from()), static_cast<std::size_t>(Length())));
+}
+
+TextWords::TextWords(TextRange range, std::u32string text)
+    : range_(std::move(range)), text_(std::move(text)) {
+    const std::size_t n = text_.size();
+    std::size_t i = 0;
+    while (i < n) {
+        while (i < n && endsWord(text_[i])) ++i;
+        if (i >= n) break;
+        const std::size_t start = i;
+        while (i < n && !endsWord(text_[i])) ++i;
+        while (i < n && trails(text_[i])) ++i;
+        spans_.emplace_back(static_cast<int>(start), static_cast<int>(i - start));
+    }
+}
+
+const std::pair<int, int>& TextWords::span(int index) const {
+    if (index < 1 || index > Count())
+        throw HostError(E_FAIL, "TextRange.Words : Integer out of range. " + std::to_string(index) +
+                                    " is not in the valid range of 1 to " + std::to_string(Count()) + ".");
+    return spans_[static_cast<std::size_t>(index - 1)];
+}
+
+TextRange TextWords::Item(int index) const {
+    const auto& [offset, length] = span(index);
+    return range_.Characters(offset + 1, length);
+}
+
+std::string TextWords::ItemText(int index) const {
+    const auto& [offset, length] = span(index);
+    return encodeUtf8(text_.substr(static_cast<std::size_t>(offset), static_cast<std::size_t>(length)));
+}
+
 int TextRange::LanguageID() const {
     return commonFormat<int>(readBody(*shape_), from(), Length(), [](const CharFormat& f) { return f.languageId; }, kMixed);
 }

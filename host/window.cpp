@@ -1,4 +1,5 @@
 // Document windows: activation, the slide shown, and the selection with its events.
+#include <algorithm>
 #include <unordered_set>
 
 #include "host/host.h"
@@ -113,6 +114,11 @@ void DocumentWindow::selectText(const std::shared_ptr<Shape>& shape, int start, 
     start = std::clamp(start, 1, count + 1);
     length = std::clamp(length, 0, count + 1 - start);
     auto shown = slide->shared_from_this();
+    // Text on a notes page: the slide whose notes they are stays the one shown.
+    const auto& slides = presentation_->Slides().all();
+    if (std::find(slides.begin(), slides.end(), shown) == slides.end())
+        for (const auto& s : slides)
+            if (s->SlideID() == slide->SlideID()) shown = s;
     current_ = shown;
     selection_.textStart_ = start;
     selection_.textLength_ = length;

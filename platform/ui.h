@@ -131,6 +131,8 @@ public:
     std::string Caption;  // labels, buttons, frames, check and option boxes
     std::uint32_t ForeColor = 0x000000;  // RGB as 0x00BBGGRR, as the host keeps colours
     std::string ToolTipText;
+    // False: moving the focus here does not validate the control it leaves (a Cancel button).
+    bool CausesValidation = true;
 
     std::function<void()> onClick;
     std::function<void()> onMouseMove;

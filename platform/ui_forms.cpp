@@ -143,7 +143,7 @@ void Form::unregisterControl(Control* c) {
 
 bool Form::moveFocus(Control& to) {
     Control* from = focused_;
-    if (from && from != &to && from->interactive() && from->onValidate) {
+    if (from && from != &to && to.CausesValidation && from->interactive() && from->onValidate) {
         bool cancel = false;
         auto copy = from->onValidate;
         copy(cancel);

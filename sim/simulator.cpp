@@ -52,6 +52,9 @@ std::string fmt(float v) {
     return o.str();
 }
 
+// A language id as printed: mixed when the characters differ.
+std::string languageText(int language) { return language > 0 ? std::to_string(language) : "mixed"; }
+
 bool isNumber(const std::string& s) {
     std::istringstream in(s);
     in.imbue(std::locale::classic());
@@ -404,6 +407,31 @@ struct Simulator::Impl {
         }
     }
 
+    // The frame: its inner margins in points and centimetres, fit and wrap, and the language.
+    void printFrame(const std::string& label, host::Shape& shape) {
+        const host::TextFrame f = shape.TextFrame();
+        auto side = [](float points) { return fmt(points) + " (" + fmt(static_cast<float>(points / 28.35)) + " cm)"; };
+        out << "  " << label << ": margins left " << side(f.MarginLeft()) << " top " << side(f.MarginTop()) << " right "
+            << side(f.MarginRight()) << " bottom " << side(f.MarginBottom()) << "\n"
+            << "    fit shape to text " << (f.AutoSize() == host::ppAutoSizeShapeToFitText ? "on" : "off") << ", wrap text "
+            << (f.WordWrap() == host::msoFalse ? "off" : "on") << ", language " << languageText(f.TextRange().LanguageID())
+            << "\n";
+    }
+
+    // The notes page of a slide: each shape's text and language.
+    void printNotes(const std::shared_ptr<host::Slide>& s) {
+        const auto page = s->NotesPage().Item(1);
+        out << "  notes of slide " << s->SlideIndex() << ":\n";
+        int i = 0;
+        for (auto& sh : page->Shapes().all()) {
+            ++i;
+            if (sh->HasTextFrame() == host::msoFalse) continue;
+            const host::TextRange text = sh->TextFrame().TextRange();
+            out << "    " << i << ". \"" << visibleText(text.Text()) << "\" language " << languageText(text.LanguageID())
+                << "\n";
+        }
+    }
+
     void printRuler(host::Shape& shape) {
         const host::RulerLevels levels = shape.TextFrame().Ruler().Levels();
         for (int n = 1; n <= levels.Count(); ++n)
@@ -432,8 +460,7 @@ struct Simulator::Impl {
             if (sh->HasTextFrame() == host::msoTrue) {
                 const std::string text = sh->TextFrame().TextRange().Text();
                 if (!text.empty()) {
-                    const int language = sh->TextFrame().TextRange().LanguageID();
-                    out << " text \"" << text << "\" language " << (language > 0 ? std::to_string(language) : "mixed");
+                    out << " text \"" << text << "\" language " << languageText(sh->TextFrame().TextRange().LanguageID());
                 }
             }
             for (auto& [name, value] : sh->Tags().all()) out << " tag " << name << "=\"" << value << "\"";
@@ -595,6 +622,23 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
         printParagraphs(*textShape(arg(1)));
     } else if (cmd == "ruler") {
         printRuler(*textShape(arg(1)));
+    } else if (cmd == "frame") {
+        printFrame("shape " + arg(1), *textShape(arg(1)));
+    } else if (cmd == "notes") {
+        auto s = words.size() > 1 ? slideNumber(words[1]) : slide();
+        if (words.size() > 2) {
+            auto body = s->NotesPage().Item(1)->Shapes().Item(1);
+            body->TextFrame().TextRange().setText(scenarioText(rawWords(line)[2]));
+        }
+        printNotes(s);
+    } else if (cmd == "notestext") {
+        // Text selected in the notes of the shown slide, the notes pane active.
+        auto body = slide()->NotesPage().Item(1)->Shapes().Item(1);
+        window().selectText(body, std::stoi(arg(1)), std::stoi(arg(2)));
+        window().setViewType(host::ppViewNormal);
+        window().Panes().Item(3).Activate();
+        out << "  notes text " << words[1] << " to " << std::stoi(words[1]) + std::stoi(words[2]) - 1
+            << " selected in the notes pane\n";
     } else if (cmd == "view") {
         std::string v = lower(arg(1));
         auto it = viewTypes().find(v);
@@ -763,6 +807,9 @@ const char* Simulator::help() {
            "                               a paragraph, \\v breaks a line, \\\\ is a backslash; SIZE in points\n"
            "  paragraphs SHAPE             print its paragraphs with their levels and sizes\n"
            "  ruler SHAPE                  print the levels of its ruler\n"
+           "  frame SHAPE                  print its margins, fit and wrap state and language\n"
+           "  notes [SLIDE [TEXT]]         print the notes of the shown (or that) slide; with TEXT set them\n"
+           "  notestext START LENGTH       select that text of the shown slide's notes, in the notes pane\n"
            "  view slide|normal|sorter|outline|notes|master|NUMBER\n"
            "  pane N                       make pane N of the view the active one (normal view:\n"
            "                               1 thumbnails, 2 slide, 3 notes; slide master: 1 thumbnails)\n"

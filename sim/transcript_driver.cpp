@@ -203,11 +203,13 @@ void TranscriptDriver::runModal(platform::Form& form) {
 }
 
 void TranscriptDriver::formShown(platform::Form& form) {
-    if (!form.loaded() || !form.Visible()) return;  // hidden or unloaded: nothing to work
+    if (!form.loaded() || !form.Visible()) return;  // hidden or unloaded: nothing to show or work
+    out_ << "  [window " << form.name() << "]" << (form.Caption.empty() ? "" : " \"" + form.Caption + "\"")
+         << " opens beside the presentation\n";
+    for (auto* c : form.controls())
+        if (c->Visible && std::string(c->kind()) == "Label") out_ << "    " << describe(*c) << "\n";
     auto it = formActions.find(form.name());
     if (it == formActions.end() || it->second.empty()) return;
-    out_ << "  [dialog " << form.name() << "]" << (form.Caption.empty() ? "" : " \"" + form.Caption + "\"")
-         << " opens beside the presentation\n";
     auto action = std::move(it->second.front());
     it->second.pop_front();
     action(form);

@@ -37,8 +37,8 @@ public:
     // Works a modal dialog by its queued steps. The error dialog, unscripted, is shown and
     // closed without sending; another unscripted dialog is worked at the terminal or fails.
     void runModal(platform::Form& form) override;
-    // A dialog shown beside the presentation (not modal) is worked by the steps queued for
-    // its name when it appears; without any it simply stays open.
+    // A window shown beside the presentation (not modally): its labels go into the
+    // transcript, and the steps queued for its name, if any, work it; without any it stays open.
     void formShown(platform::Form& form) override;
 
     // Queues one showing's worth of steps for the dialog of that name.

@@ -12,6 +12,7 @@ const std::vector<const std::vector<EfficiencyTools::MethodEntry>*>& EfficiencyT
         &kTextMethods,
         &kSlideExtractMethods,
         &kAutoShapeMethods,
+        &kTextToolMethods,
         &kAgendaMethods,
     };
     return tables;

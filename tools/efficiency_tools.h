@@ -157,6 +157,27 @@ public:
     // The block-arrow dialog while it is loaded, else nullptr.
     BlockArrows* blockArrowsDialog() const;
 
+    // ---- Margins, language, fit and wrap, word count (tools/margins.cpp, text_tools.cpp,
+    // word_count.cpp) ------------------------------------------------------------------------
+    // Asks for the margins in the dialog "Set margins" (tools/margin_input.h) and, on OK, sets
+    // them on every frame the selection reaches. The dialog is unloaded afterwards.
+    void setMargins();
+    // Marks the selection's text with a proofing language: an id as a number (ribbon) or as
+    // decimal text (command bars). In the notes pane: the selected notes text, or with
+    // nothing selected all text of the current slide's notes page; elsewhere the walker's
+    // reach, notes pages of selected slides included. A text that is no number is reported
+    // with "EfficiencyTools, setLanguage" and nothing changes.
+    void setLanguage(const Variant& languageId);
+    void setLanguageText(const std::string& languageId) { setLanguage(Variant(languageId)); }  // for callByName
+    // Toggle fit-shape-to-text (word wrap) on the selected shapes: mixed or off becomes on
+    // for all, on becomes off; the command-bar button shows the new state. Shapes without
+    // text get an empty text first so that the switch reaches them.
+    void adjustAutoShapeToText();
+    void wrapText();
+    // Counts characters with and without blanks and the words of the selected shapes and
+    // shows them in the window "WordCount" (tools/word_count.h).
+    void countWords();
+
 private:
     // ---- Slide extract internals ------------------------------------------------------------
     // A copy of the active window's presentation that keeps only the selected slides (by
@@ -201,8 +222,9 @@ private:
     // level in (step +1) or out (-1), within 1 to 5 on hosts 9.0 to 11.0 and 1 to 9 on 12.0
     // and 14.0, where the ruler is then laid out anew; other hosts: nothing.
     void indentLevel(const host::TextFrame& frame, std::int16_t step);
-    // The operations the margins and language commands bring (tools/text_seams.cpp until
-    // then): the dialog's margins onto one frame, and a proofing language onto its text.
+    // The walker's operations "setMargins" and "setLanguage": the still-loaded dialog's
+    // margins onto one frame, and a proofing language (a whole number) onto its text: the
+    // selected part while text is selected, else all of it; a frame without text is left.
     void margins(const host::TextFrame& frame);
     void setLang(const host::TextFrame& frame, const Variant& languageId);
 
@@ -210,6 +232,8 @@ private:
     // The first adjustment of a rounded rectangle := radius / its shorter side.
     void setRadius(host::Shape& shape, double radius);
     std::shared_ptr<BlockArrows> blockArrows_;  // loaded by beautifyBlockArrow
+    // Switches AutoSize (wrap == false) or WordWrap of the selected shapes and the button's state.
+    void toggleTextFrame(bool wrap);
 };
 
 // The command tables of the families.
@@ -217,6 +241,7 @@ extern const std::vector<EfficiencyTools::MethodEntry> kGeometryMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kTextMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kSlideExtractMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kAutoShapeMethods;
+extern const std::vector<EfficiencyTools::MethodEntry> kTextToolMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kAgendaMethods;
 
 }  // namespace plorin

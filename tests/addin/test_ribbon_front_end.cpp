@@ -228,6 +228,20 @@ TEST_F(Ribbon, TheLanguageButtonsHandOnTheLanguageOfTheirSlot) {
     }
 }
 
+TEST_F(Ribbon, ALanguageButtonMarksTheSelectionWithTheLanguageOfItsSlot) {
+    plorin::setRegistry("languages", "1033;1031", "");
+    plorin::initializeLanguages();
+    auto s = deck();
+    auto box = s->Shapes().AddTextbox(1, 10, 10, 200, 50);
+    box->TextFrame().TextRange().setText("Guten Tag");
+    app->ActiveWindow()->selectShapes({box});
+    addIn.onAction(control(1094));
+    EXPECT_EQ(box->TextFrame().TextRange().LanguageID(), 1031);
+    addIn.onAction(control(1093));
+    EXPECT_EQ(box->TextFrame().TextRange().LanguageID(), 1033);
+    EXPECT_TRUE(plorin::reportedErrors().empty());
+}
+
 // ---- Enabling ----------------------------------------------------------------------------------
 
 struct Selection {

@@ -258,6 +258,25 @@ TEST_F(TextModel, OlderFilesWithTheTextInOneValueStillOpen) {
     EXPECT_EQ(r.Paragraphs(2).Text(), "two");
 }
 
+TEST_F(TextModel, WordsAreRunsOfCharactersWithTheSpacesAndTabsAfterThem) {
+    auto s = box("  Hello, world!\tand\rnext\vline  ");
+    const TextRange all = s->TextFrame().TextRange();
+    const TextWords words = all.Words();
+    std::vector<std::string> texts;
+    for (int i = 1; i <= words.Count(); ++i) {
+        texts.push_back(words.ItemText(i));
+        EXPECT_EQ(words.Item(i).Text(), texts.back());
+    }
+    EXPECT_EQ(texts, (std::vector<std::string>{"Hello, ", "world!\t", "and", "next", "line  "}));
+    EXPECT_EQ(hostErrorOf([&] { words.Item(6); }), E_FAIL);
+    // A range's words are its own: a word cut by the range's end is cut too.
+    const TextWords part = all.Characters(5, 5).Words();
+    ASSERT_EQ(part.Count(), 1);
+    EXPECT_EQ(part.ItemText(1), "llo, ");
+    EXPECT_EQ(part.Item(1).Start(), 5);
+    EXPECT_EQ(box("")->TextFrame().TextRange().Words().Count(), 0);
+}
+
 TEST_F(TextModel, ALongTextReachesEveryParagraphInAnyOrderAndAfterEdits) {
     // Paragraphs of different lengths, empty ones among them.
     std::vector<std::string> texts;

@@ -310,4 +310,15 @@ TEST_F(UiFormTest, AFieldThatRefusesItsValueKeepsTheFocusAndTheNextActionHasNoEf
     EXPECT_EQ(validations, 3);
 }
 
+TEST_F(UiFormTest, AControlThatCausesNoValidationIsReachedPastARefusedValue) {
+    NameForm form;
+    form.Load();
+    form.tbName.onValidate = [&](bool& cancel) { cancel = form.tbName.Text().empty(); };
+    form.btnCancel.CausesValidation = false;
+    EXPECT_TRUE(driver::setText(form, "tbName", ""));
+    EXPECT_FALSE(driver::click(form, "btnOK"));
+    EXPECT_TRUE(driver::click(form, "btnCancel"));
+    EXPECT_FALSE(form.loaded());
+}
+
 }  // namespace

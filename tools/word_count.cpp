@@ -1,0 +1,80 @@
+#include "tools/word_count.h"
+
+#include <memory>
+#include <string_view>
+
+#include "core/errors.h"
+#include "core/globals.h"
+#include "host/text.h"
+#include "tools/command_frame.h"
+#include "tools/efficiency_tools.h"
+
+namespace plorin {
+
+namespace {
+
+constexpr std::string_view kPunctuation = ",.-_:;!\u00a7$%&/()=?\\}][{";
+constexpr int kEscape = 27;
+
+bool isBlank(char32_t c) {
+    return c == U' ' || c == U'\r' || c == U'\n' || c == U'\t' || c == U'\v' || c == U'\f' || c == 0 || c == 8;
+}
+
+}  // namespace
+
+void addTextCounts(const host::TextRange& text, TextCounts& counts) {
+    for (char32_t c : host::decodeUtf8(text.Text())) ++(isBlank(c) ? counts.blanks : counts.characters);
+    const host::TextWords words = text.Words();
+    for (int j = 1; j <= words.Count(); ++j) {
+        std::string word = words.ItemText(j);
+        // The host's words carry their trailing blanks: "- " is as much a dash as "-".
+        while (!word.empty() && (word.back() == ' ' || word.back() == '\t')) word.pop_back();
+        if (kPunctuation.find(word) == std::string_view::npos) ++counts.words;
+    }
+}
+
+WordCount::WordCount() : platform::Form("WordCount") {
+    Caption = kProductName;
+    Label5.Caption = "Text statistics";
+    Label4.Caption = "Characters (incl. blanks)";
+    Label3.Caption = "Characters (no blanks)";
+    Label2.Caption = "Words";
+    btnClose.Caption = "&Close";
+    btnClose.Cancel = true;
+    btnClose.onClick = [this] { btnClose_Click(); };
+}
+
+void WordCount::show(const TextCounts& counts) {
+    charCount.Caption = std::to_string(counts.characters + counts.blanks);
+    charCountNoBlanks.Caption = std::to_string(counts.characters);
+    wordCount.Caption = std::to_string(counts.words);
+    Show(false);
+}
+
+void WordCount::btnClose_Click() {
+    trap("WordCount, btnClose_Click", [&] { Unload(); });
+}
+
+void WordCount::Form_KeyDown(int keyCode) {
+    trap("WordCount, Form_KeyDown", [&] {
+        if (keyCode == kEscape) Unload();
+    });
+}
+
+WordCount& wordCountWindow() {
+    static std::unique_ptr<WordCount> window;
+    if (!window) window = std::make_unique<WordCount>();
+    return *window;
+}
+
+void EfficiencyTools::countWords() {
+    trap("EfficiencyTools, countWords", [&] {
+        TextCounts counts;
+        const host::ShapeRange shapes = selectedShapeRange();
+        for (const auto& shape : shapes.all())
+            if (shape->HasTextFrame() != host::msoFalse) addTextCounts(shape->TextFrame().TextRange(), counts);
+        wordCountWindow().show(counts);
+    });
+}
+
+}  // namespace plorin
