@@ -111,7 +111,7 @@ void ErrForm::tbContact_Click() {
 }
 
 void ErrForm::lPrivacyInfo_Click() {
-    trap("ErrForm, lPrivacyInfo_Click, ", [&] { openURL("http://" + webHost() + "/plorin_privacy.pdf"); });
+    trap("ErrForm, lPrivacyInfo_Click, ", [&] { openURL(webAddress() + "/plorin_privacy.pdf"); });
 }
 
 void ErrForm::lPrivacyInfo_MouseMove() {
@@ -127,7 +127,7 @@ void ErrForm::btnSendReport_Click() {
                                  "&name=" + URLEncode(tbName.Text()) + "&contact=" + URLEncode(tbContact.Text()) +
                                  "&PPT=" + URLEncode(hostVersion()) + "&version=" + URLEncode(versionText());
 
-        const HttpBytes reply = HttpPost("http://" + webHost() + "/errorreport.php", body, 0, 80, "", "");
+        const HttpBytes reply = HttpPost(webAddress() + "/errorreport.php", body, 0, 80, "", "");
         if (arrayLength(reply) == 0) {
             platform::MsgBox("Your error report could not be transmitted.\r\nPlease check your internet connection.",
                              platform::vbCritical, kProductName);

@@ -29,6 +29,7 @@ constexpr const char* kHeaders[] = {
 
 std::atomic<long> connectTimeoutMs{HttpTimeouts{}.connectMs};
 std::atomic<long> totalTimeoutMs{HttpTimeouts{}.totalMs};
+std::atomic<long> lowSpeedSeconds{HttpTimeouts{}.lowSpeedSeconds};
 
 // The header's name, or empty when the line has none.
 std::string_view headerName(std::string_view line) {
@@ -58,13 +59,14 @@ std::string base64(std::string_view bytes) {
 
 }  // namespace
 
-HttpTimeouts httpTimeouts() { return {connectTimeoutMs.load(), totalTimeoutMs.load()}; }
+HttpTimeouts httpTimeouts() { return {connectTimeoutMs.load(), totalTimeoutMs.load(), lowSpeedSeconds.load()}; }
 
 HttpTimeouts setHttpTimeouts(HttpTimeouts timeouts) {
     const HttpTimeouts defaults;
     const HttpTimeouts old = httpTimeouts();
     connectTimeoutMs = timeouts.connectMs > 0 ? timeouts.connectMs : defaults.connectMs;
     totalTimeoutMs = timeouts.totalMs > 0 ? timeouts.totalMs : defaults.totalMs;
+    lowSpeedSeconds = timeouts.lowSpeedSeconds > 0 ? timeouts.lowSpeedSeconds : defaults.lowSpeedSeconds;
     return old;
 }
 
@@ -72,13 +74,19 @@ platform::HttpRequest httpPostRequest(const std::string& url, const std::string&
                                       std::uint16_t port, const std::string& user, const std::string& password) {
     (void)accessType;  // the system's proxy settings are the only kind there is
     std::string_view rest = platform::trimmed(url, " ");
-    if (rest.size() >= 7 && platform::equalsNoCase(rest.substr(0, 7), "http://")) rest.remove_prefix(7);
+    platform::HttpRequest request;
+    if (rest.size() >= 7 && platform::equalsNoCase(rest.substr(0, 7), "http://")) {
+        rest.remove_prefix(7);
+    } else if (rest.size() >= 8 && platform::equalsNoCase(rest.substr(0, 8), "https://")) {
+        rest.remove_prefix(8);
+        request.https = true;
+    }
     const auto slash = rest.find('/');
 
-    platform::HttpRequest request;
     request.host = std::string(rest.substr(0, slash));
     request.path = slash == std::string_view::npos ? "/" : std::string(rest.substr(slash));
-    request.port = port == 0 ? 80 : port;
+    // Port 80 is the plain web's; a secure address given without a port means the secure one.
+    request.port = port == 0 || (request.https && port == 80) ? (request.https ? 443 : 80) : port;
     request.method = "POST";
     request.body = body;
     request.userAgent = kAgent;
@@ -103,6 +111,59 @@ HttpBytes HttpPost(const std::string& url, const std::string& body, std::int32_t
         if (response.ok) reply.assign(response.body.begin(), response.body.end());
     });
     return reply;
+}
+
+HttpReply HttpPostReply(const std::string& url, const std::string& body) {
+    HttpReply reply;
+    trap("Wininet, HttpPost", [&] {
+        const platform::HttpResponse response = platform::httpClient().send(httpPostRequest(url, body, 0, 80, "", ""));
+        reply.answered = response.ok;
+        reply.status = response.status;
+        if (response.ok) reply.body.assign(response.body.begin(), response.body.end());
+    });
+    return reply;
+}
+
+DownloadOutcome HttpDownload(const std::string& url, std::uint64_t maxBytes,
+                             const std::function<bool(std::uint64_t, std::uint64_t)>& progress, std::string& into) {
+    DownloadOutcome outcome = DownloadOutcome::failed;
+    into.clear();
+    trap("Wininet, HttpDownload", [&] {
+        platform::HttpRequest request = httpPostRequest(url, "", 0, 80, "", "");
+        request.decodeContent = false;  // the package's bytes as the server holds them
+        request.totalTimeoutMs = 0;     // a large package may take long, but never stall
+        request.lowSpeedBytes = 1;
+        request.lowSpeedSeconds = lowSpeedSeconds.load();
+        bool started = false, cancelled = false;
+        std::uint64_t length = 0;
+        platform::HttpResponse info;
+        const bool whole = platform::httpClient().download(
+            request,
+            [&](const char* data, std::size_t size) {
+                if (!started) {
+                    // The announced length decides the buffer; nothing beyond what was offered.
+                    if (info.status != 200 || info.contentLength <= 0 ||
+                        static_cast<std::uint64_t>(info.contentLength) > maxBytes)
+                        return false;
+                    length = static_cast<std::uint64_t>(info.contentLength);
+                    into.reserve(length);
+                    started = true;
+                    if (progress && !progress(0, length)) return !(cancelled = true);
+                }
+                if (size > length - into.size()) return false;  // more than announced
+                into.append(data, size);
+                if (progress && !progress(into.size(), length)) return !(cancelled = true);
+                return true;
+            },
+            info);
+        if (cancelled) outcome = DownloadOutcome::cancelled;
+        else if (whole && started && info.status == 200 && into.size() == length) outcome = DownloadOutcome::complete;
+    });
+    if (outcome != DownloadOutcome::complete) {
+        into.clear();
+        into.shrink_to_fit();
+    }
+    return outcome;
 }
 
 void addHttpHeader(platform::HttpRequest& request, const std::string& header) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,9 @@ namespace plorin {
 using HttpBytes = std::vector<std::uint8_t>;
 
 // Posts the form-encoded body to url and returns the reply body, whatever its status. Blanks
-// around the url and a leading "http://" (any case) are dropped; the host is the text up to
+// around the url and a leading "http://" (any case) are dropped; a leading "https://" is
+// dropped too and the request goes over TLS with the certificate verified (port 80 then
+// means 443); the host is the text up to
 // the first "/" and may carry ":port", which then wins over `port` (0 means 80). The rest,
 // from that "/", is the path ("/" when there is none). accessType 0 is the system's proxy
 // settings (libcurl's environment; a server on this machine is always reached directly) and
@@ -26,6 +29,30 @@ using HttpBytes = std::vector<std::uint8_t>;
 // empty reply too.
 HttpBytes HttpPost(const std::string& url, const std::string& body, std::int32_t accessType, std::uint16_t port,
                    const std::string& user, const std::string& password);
+
+// Like HttpPost, with the reply's status: `answered` is false when no reply came back.
+struct HttpReply {
+    bool answered = false;
+    long status = 0;
+    HttpBytes body;
+};
+HttpReply HttpPostReply(const std::string& url, const std::string& body);
+
+// A large reply streamed into memory: HttpDownload posts the empty body to url and keeps the
+// reply only when it is complete and sound.
+enum class DownloadOutcome {
+    complete,   // status 200, a Content-Length above 0 and at most maxBytes, exactly that many bytes
+    failed,     // no reply, another status, no or a bad length, too large, cut short, too slow
+    cancelled,  // progress returned false
+};
+// Calls progress(received, length) after every piece (the first time with 0 received) and
+// stops when it returns false. The body is sent undecoded, as the server has it. Waits
+// httpTimeouts().connectMs for the connection and ends a transfer slower than one byte a
+// second for lowSpeedSeconds. Never throws: an unexpected failure is reported as
+// "Wininet, HttpDownload" and fails.
+DownloadOutcome HttpDownload(const std::string& url, std::uint64_t maxBytes,
+                             const std::function<bool(std::uint64_t received, std::uint64_t length)>& progress,
+                             std::string& into);
 
 // The request that HttpPost sends for these arguments (method, version, path, headers, body,
 // agent, time-outs), for a caller that hands it to the seam's streaming download instead.
@@ -49,6 +76,7 @@ std::string URLEncode(const std::string& text);
 struct HttpTimeouts {
     long connectMs = 5000;
     long totalMs = 30000;
+    long lowSpeedSeconds = 30;  // HttpDownload: how long a transfer may stall
 };
 HttpTimeouts httpTimeouts();
 // Replaces the time-outs (values of 0 or less are taken as the defaults) and returns the old

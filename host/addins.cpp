@@ -15,6 +15,7 @@ namespace {
 
 // ext_ConnectMode / ext_RemoveMode values the host passes.
 constexpr int kAfterStartup = 0;
+constexpr int kStartup = 1;
 constexpr int kUserClosed = 1;
 
 using CreateAddIn = AddIn* (*)(const char* progId);
@@ -78,7 +79,11 @@ COMAddIn::COMAddIn(Application* app, std::string progId, std::string description
 void COMAddIn::setConnect(bool on) {
     if (busy_ || on == connected_) return;
     if (!on) return disconnect(kUserClosed);
+    connect(kAfterStartup);
+}
 
+void COMAddIn::connect(int connectMode) {
+    if (busy_ || connected_) return;
     busy_ = true;
     struct Idle {
         bool& busy;
@@ -88,7 +93,7 @@ void COMAddIn::setConnect(bool on) {
     try {
         if (factory_) addIn = factory_();
         if (!addIn) throw HostError(E_FAIL, "The add-in " + progId_ + " could not be created.");
-        addIn->OnConnection(*app_, kAfterStartup, this);
+        addIn->OnConnection(*app_, connectMode, this);
     } catch (...) {
         addIn.reset();  // released before the caller hears of the failure
         rethrowAsHostError(progId_);
@@ -141,6 +146,27 @@ COMAddIn& COMAddIns::add(const std::string& progId, const std::string& descripti
             throw HostError(E_FAIL, "COMAddIns.add : " + progId + " is already registered.");
     items_.push_back(std::make_unique<COMAddIn>(app_, progId, description, std::move(factory)));
     return *items_.back();
+}
+
+int COMAddIns::startUp() {
+    std::vector<COMAddIn*> started;
+    for (auto& a : items_) {
+        if (a->Connect()) continue;
+        try {
+            a->connect(kStartup);
+        } catch (...) {
+            // The host's start goes on without that add-in.
+        }
+        if (a->Connect()) started.push_back(a.get());
+    }
+    for (COMAddIn* a : started) {
+        if (!a->connected_ || !a->addIn_) continue;  // an earlier add-in's start-up may disconnect it
+        try {
+            a->addIn_->OnStartupComplete();
+        } catch (...) {
+        }
+    }
+    return static_cast<int>(started.size());
 }
 
 int COMAddIns::loadRegistrations(const std::string& registrationFile) {

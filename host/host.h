@@ -746,6 +746,9 @@ public:
 
 private:
     friend class Application;
+    friend class COMAddIns;
+    // Creates the object and calls OnConnection(connectMode); see setConnect.
+    void connect(int connectMode);
     // Calls OnDisconnection(removeMode) and releases the object; swallows its failures.
     void disconnect(int removeMode);
     Application* app_;
@@ -774,6 +777,12 @@ public:
     // cannot be read, a line lacks its library path, or a ProgID is already registered
     // (entries before the faulty line stay registered).
     int loadRegistrations(const std::string& registrationFile);
+    // The host's own start: connects every registered add-in that is not connected yet
+    // (OnConnection with ext_cm_Startup), then calls OnStartupComplete on each add-in this
+    // start connected, in registration order. An add-in that fails to connect stays
+    // unconnected and the others go on; a failing OnStartupComplete is ignored. Returns the
+    // number of add-ins connected.
+    int startUp();
 
 private:
     friend class Application;

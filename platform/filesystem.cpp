@@ -2,6 +2,8 @@
 // whole-file reads and atomic writes are plain POSIX because their errors matter to callers.
 #include "platform/filesystem.h"
 
+#include <cstdio>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -82,6 +84,13 @@ public:
         if (!fs::is_regular_file(from, ec)) return false;
         auto options = overwrite ? fs::copy_options::overwrite_existing : fs::copy_options::none;
         return fs::copy_file(from, to, options, ec) && !ec;
+    }
+
+    bool renameFile(const std::string& from, const std::string& to) override {
+        if (from.empty() || to.empty()) return false;
+        std::error_code ec;
+        if (fs::is_directory(fs::symlink_status(from, ec))) return false;
+        return ::rename(from.c_str(), to.c_str()) == 0;
     }
 
     std::optional<std::string> readAll(const std::string& path) override {

@@ -39,6 +39,11 @@ public:
     virtual bool deleteFile(const std::string& path) = 0;
     // Copies a file; with overwrite false an existing target makes it fail. False on failure.
     virtual bool copyFile(const std::string& from, const std::string& to, bool overwrite) = 0;
+    // Gives a file a new name on the same disk, replacing a file of that name in one step (a
+    // reader sees the old or the new file, never none); the file itself is not rewritten, so a
+    // program that has it loaded keeps running. Symbolic links are renamed, not followed.
+    // False on failure (nothing changed).
+    virtual bool renameFile(const std::string& from, const std::string& to) = 0;
     // The whole file as bytes, or nothing when it cannot be read.
     virtual std::optional<std::string> readAll(const std::string& path) = 0;
     // Writes the whole file (replacing it). False on failure.
@@ -91,6 +96,7 @@ public:
     bool copyFile(const std::string& f, const std::string& t, bool o) override {
         return target_.copyFile(f, t, o);
     }
+    bool renameFile(const std::string& f, const std::string& t) override { return target_.renameFile(f, t); }
     std::optional<std::string> readAll(const std::string& p) override { return target_.readAll(p); }
     bool writeAll(const std::string& p, const std::string& b) override { return target_.writeAll(p, b); }
     std::optional<double> lastModified(const std::string& p) override { return target_.lastModified(p); }

@@ -119,7 +119,7 @@ std::optional<Target> makeTarget(const HttpRequest& request, std::string& error)
     std::string path = request.path.empty() ? "/" : request.path;
     if (path.front() != '/') path.insert(path.begin(), '/');
     Target target;
-    target.url = "http://" + (ipv6 ? "[" + name + "]" : name) + ":" + std::to_string(port) + path;
+    target.url = std::string(request.https ? "https://" : "http://") + (ipv6 ? "[" + name + "]" : name) + ":" + std::to_string(port) + path;
     target.hostName = std::move(name);
     return target;
 }
@@ -176,6 +176,7 @@ private:
 // Where the reply body goes while libcurl reads it.
 struct Receiver {
     CURL* easy = nullptr;
+    HttpResponse* info = nullptr;  // gets status and length before the first piece goes to sink
     const std::function<bool(const char*, std::size_t)>* sink = nullptr;
     bool onlySuccess = false;   // give sink a 2xx body only; keep any other in otherBody
     std::size_t limit = 0;      // the most body bytes (decoded) taken; 0: no limit
@@ -233,6 +234,12 @@ std::size_t onBody(char* data, std::size_t size, std::size_t count, void* userDa
             curl_easy_getinfo(receiver->easy, CURLINFO_RESPONSE_CODE, &status);
             receiver->toSink = !receiver->onlySuccess || (status >= 200 && status < 300);
             receiver->decided = true;
+            if (receiver->info) {
+                curl_off_t announced = -1;
+                curl_easy_getinfo(receiver->easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced);
+                receiver->info->status = status;
+                receiver->info->contentLength = announced;
+            }
             const std::string& coding = receiver->encoding;
             if (receiver->decode && !coding.empty() && coding != "identity") {
                 if (coding != "gzip" && coding != "x-gzip" && coding != "deflate") {
@@ -299,6 +306,15 @@ void perform(const HttpRequest& request, Receiver& receiver, HttpResponse& info)
     if (isLoopback(target->hostName)) curl_easy_setopt(h, CURLOPT_PROXY, "");
     if (request.connectTimeoutMs > 0) curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, request.connectTimeoutMs);
     if (request.totalTimeoutMs > 0) curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, request.totalTimeoutMs);
+    if (request.lowSpeedBytes > 0 && request.lowSpeedSeconds > 0) {
+        curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, request.lowSpeedBytes);
+        curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, request.lowSpeedSeconds);
+    }
+    if (request.https) {
+        // Never talk to a server whose certificate or name does not check out.
+        curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
+        curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
+    }
     if (!request.userAgent.empty()) curl_easy_setopt(h, CURLOPT_USERAGENT, request.userAgent.c_str());
     // The receiver decodes, so that what a coding decodes to is counted against the limit and
     // a stream cut short is noticed; libcurl only advertises the codings.
@@ -332,8 +348,13 @@ void perform(const HttpRequest& request, Receiver& receiver, HttpResponse& info)
     if (rc == CURLE_OK) {
         info.ok = true;
         curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &info.status);
+        curl_off_t length = -1;
+        curl_easy_getinfo(h, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+        info.contentLength = length;
         return;
     }
+    info.status = 0;
+    info.contentLength = -1;
     if (receiver.sinkStopped) {
         info.error = "the receiver stopped the transfer";
     } else if (!receiver.failure.empty()) {
@@ -371,6 +392,7 @@ public:
             Receiver receiver;
             receiver.sink = &sink;
             receiver.onlySuccess = true;
+            receiver.info = &info;
             perform(request, receiver, info);
             if (!info.ok) return false;
             if (info.status >= 200 && info.status < 300) return true;

@@ -14,6 +14,7 @@ namespace platform {
 struct HttpRequest {
     std::string host;                  // "example.org", "127.0.0.1:8080" or "[::1]:8080"
     int port = 80;                     // used when host carries no port
+    bool https = false;                // TLS with the server's certificate and name verified
     std::string path = "/";            // with its query; a missing leading "/" is added
     std::string method = "POST";      // as written on the request line; empty means GET
     std::vector<std::string> headers;  // whole lines "Name: value"; CR and LF inside are dropped
@@ -22,6 +23,10 @@ struct HttpRequest {
     long connectTimeoutMs = 5000;      // 0 or less: libcurl's default
     long totalTimeoutMs = 30000;       // 0 or less: no limit
     bool decodeContent = true;         // advertise gzip/deflate; the body handed back is decoded
+    // A transfer slower than lowSpeedBytes per second for lowSpeedSeconds ends as failed;
+    // 0 in either: no such limit.
+    long lowSpeedBytes = 0;
+    long lowSpeedSeconds = 0;
     // send: the most body bytes (after decoding) taken; a longer reply fails as it arrives.
     // 0: no limit. download leaves the limit to its sink.
     std::size_t maxReplyBytes = kDefaultMaxReplyBytes;
@@ -33,6 +38,7 @@ struct HttpResponse {
     long status = 0;    // the reply's status code; 0 whenever ok is false
     std::string body;   // the reply body; empty whenever ok is false
     std::string error;  // why it failed; empty when ok
+    long long contentLength = -1;  // the reply's Content-Length as sent, -1 when it has none
 };
 
 class HttpClient {
@@ -55,7 +61,8 @@ public:
     // Like send, but hands a 2xx reply's body to sink piece by piece as it arrives instead of
     // collecting it. True only when the whole body went to sink. A sink returning false stops the
     // transfer (false, error says so). A reply of another status reaches info (ok, status and its
-    // body, cut at 64 KiB) but never sink. info.body stays empty for a 2xx reply.
+    // body, cut at 64 KiB) but never sink. info.body stays empty for a 2xx reply. Before the
+    // first call of sink, info.status and info.contentLength already hold the reply's.
     virtual bool download(const HttpRequest& request,
                           const std::function<bool(const char* data, std::size_t size)>& sink,
                           HttpResponse& info) = 0;

@@ -56,6 +56,9 @@ public:
     virtual void runModal(Form& form) = 0;
     // A form shown modelessly or hidden; drivers may note it.
     virtual void formShown(Form&) {}
+    // The host lets pending window messages run (a long task keeping its dialogs alive): a
+    // driver may act on modeless forms now. Nothing by default.
+    virtual void processEvents() {}
 };
 
 // A driver fed by a test or a scenario: answers are queued in advance; each modal form is
@@ -73,6 +76,8 @@ public:
     // Asked when a queue is empty; without it the call throws.
     std::function<int(const MessageBoxCall&)> onUnansweredMessage;
     std::function<void(Form&)> onUnscriptedForm;
+    // Called by processEvents, when set: what the user does while a long task runs.
+    std::function<void()> onEvents;
 
     void queueForm(const std::string& formName, std::function<void(Form&)> action) {
         formActions[formName].push_back(std::move(action));
@@ -87,6 +92,9 @@ public:
     // Records the name, then runs the next action for the form's name, else for "*", else
     // onUnscriptedForm; throws std::runtime_error when there is none of these.
     void runModal(Form& form) override;
+    void processEvents() override {
+        if (onEvents) onEvents();
+    }
 };
 
 // The driver in use (a ScriptedDriver with empty queues until someone installs another).
@@ -109,6 +117,8 @@ private:
 int MsgBox(const std::string& text, int style, const std::string& title);
 std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
                                     const std::string& defaultText = {});
+// Lets pending window messages run (the driver's processEvents).
+void DoEvents();
 
 // ---- Forms ---------------------------------------------------------------------------
 

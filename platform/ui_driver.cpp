@@ -35,6 +35,8 @@ ScopedUiDriver::ScopedUiDriver(UiDriver& driver) : previous_(installedDriver()) 
 
 ScopedUiDriver::~ScopedUiDriver() { setUiDriver(previous_); }
 
+void DoEvents() { uiDriver().processEvents(); }
+
 int MsgBox(const std::string& text, int style, const std::string& title) {
     return uiDriver().messageBox(text, style, title);
 }

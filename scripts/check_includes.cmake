@@ -21,6 +21,8 @@ set(FEATURE_CALLS_ACROSS "tools>agenda")
 set(MAY_core core host platform)
 set(MAY_host host platform)
 set(MAY_platform platform)
+# The update add-in builds on the shared base only.
+set(MAY_updater updater core host platform)
 # The mail program is a program of its own on the shared base.
 set(MAY_mailhelper mailhelper core platform)
 foreach(feature ${FEATURES})

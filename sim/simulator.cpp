@@ -26,6 +26,7 @@
 #include "sim/ribbon_view.h"
 #include "sim/survey_server.h"
 #include "sim/transcript_driver.h"
+#include "tests/support/update_server.h"
 
 namespace sim {
 namespace {
@@ -118,18 +119,29 @@ std::vector<std::string> rawWords(const std::string& line) {
     return words;
 }
 
-// Scenario text: \r (or \n) ends a paragraph, \v breaks a line inside one, \\ is a backslash.
-std::string scenarioText(const std::string& raw) {
+// Text with backslash escapes: each escaped character goes through `meaning`; a lone
+// backslash at the end stays.
+template <class F>
+std::string unescaped(const std::string& raw, F meaning) {
     std::string text;
     for (std::size_t i = 0; i < raw.size(); ++i) {
         if (raw[i] != '\\' || i + 1 >= raw.size()) {
             text += raw[i];
             continue;
         }
-        const char next = raw[++i];
-        text += next == 'r' || next == 'n' ? '\r' : next == 'v' ? '\v' : next;
+        text += meaning(raw[++i]);
     }
     return text;
+}
+
+// Scenario text: \r (or \n) ends a paragraph, \v breaks a line inside one, \\ is a backslash.
+std::string scenarioText(const std::string& raw) {
+    return unescaped(raw, [](char c) { return c == 'r' || c == 'n' ? '\r' : c == 'v' ? '\v' : c; });
+}
+
+// A file's text in a scenario: \n is a line feed, \r a carriage return, \t a tab, \\ a backslash.
+std::string fileText(const std::string& raw) {
+    return unescaped(raw, [](char c) { return c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c; });
 }
 
 // The same escapes back, for printing.
@@ -252,6 +264,8 @@ struct Simulator::Impl {
     // Environment variables the sandbox changed, with their values before (nothing: unset).
     std::vector<std::pair<std::string, std::optional<std::string>>> savedEnvironment;
     std::unique_ptr<SurveyServer> surveyServer;  // the survey address on this machine, once asked for
+    std::unique_ptr<testsupport::UpdateServer> updateServer;  // a local update server, once asked for
+    std::vector<testsupport::UpdateServer::File> updateFiles;
 
     Impl(Options o, std::ostream& os) : options(std::move(o)), out(os), driver(os, options.interactive) {
         platform::setUiDriver(&driver);
@@ -260,6 +274,7 @@ struct Simulator::Impl {
         app.reset();
         surveyServer.reset();
         platform::useToday(std::nullopt);
+        updateServer.reset();
         platform::setUiDriver(nullptr);
         for (const auto& [name, value] : savedEnvironment) {
             if (value) setenv(name.c_str(), value->c_str(), 1);
@@ -468,6 +483,22 @@ struct Simulator::Impl {
         }
     }
 
+    void writeSetting(const std::string& name, const std::string& value) {
+        if (!platform::registryStore().setValue(platform::RootKey::CurrentUser, kSettingsKey, name,
+                                                {platform::REG_SZ, value + '\0'}))
+            throw std::runtime_error("the setting " + name + " could not be written to the registry");
+    }
+
+    testsupport::UpdateServer& localUpdateServer() {
+        if (!updateServer) {
+            updateServer = std::make_unique<testsupport::UpdateServer>();
+            writeSetting("webHost", updateServer->hostPort());
+            out << "  update server listening on the loopback interface; webHost = \"" << updateServer->hostPort()
+                << "\"\n";
+        }
+        return *updateServer;
+    }
+
     void printSettings(platform::RootKey root, const std::string& key, int depth) {
         auto& store = platform::registryStore();
         for (auto& name : store.valueNames(root, key)) {
@@ -657,9 +688,7 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
         printSettings(platform::RootKey::CurrentUser, kSettingsKey, 0);
     } else if (cmd == "set") {
         std::string value = arg(2);
-        if (!platform::registryStore().setValue(platform::RootKey::CurrentUser, kSettingsKey, arg(1),
-                                                {platform::REG_SZ, value + '\0'}))
-            throw std::runtime_error("the setting " + words[1] + " could not be written to the registry");
+        writeSetting(arg(1), value);
         out << "  " << words[1] << " = \"" << value << "\"\n";
     } else if (cmd == "today") {
         std::istringstream in(arg(1));
@@ -684,6 +713,24 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
                                                {platform::REG_SZ, surveyServer->hostPort() + '\0'});
             out << "  survey server listening (webHost set); it answers the ping and then \"" << reply << "\"\n";
         }
+    } else if (cmd == "startup") {
+        const int started = host().COMAddIns().startUp();
+        out << "  the host's start connected " << started << " add-in(s) and told them it is complete\n";
+    } else if (cmd == "updateserver") {
+        auto& server = localUpdateServer();
+        if (words.size() > 1) {
+            server.setVersionReply(words[1]);
+            out << "  it answers the check with \"" << words[1] << "\"\n";
+        } else {
+            for (const auto& request : server.requests()) out << "  " << request.requestLine << "\n";
+        }
+    } else if (cmd == "updatefile") {
+        const auto raw = rawWords(line);
+        if (raw.size() < 3) throw std::runtime_error("'updatefile' needs a path and a text (see --help)");
+        updateFiles.push_back({raw[1], fileText(raw[2])});
+        localUpdateServer().setFiles(updateFiles);
+        out << "  the update holds " << updateFiles.size() << " file(s); " << raw[1] << " has "
+            << updateFiles.back().bytes.size() << " byte(s)\n";
     } else if (cmd == "answer") {
         for (std::size_t i = 1; i < words.size(); ++i) driver.messageAnswers.push_back(parseAnswer(words[i]));
     } else if (cmd == "form") {
@@ -817,6 +864,13 @@ const char* Simulator::help() {
            "  tags                         print the presentation's tags\n"
            "  settings                     print the add-in's settings\n"
            "  set NAME VALUE               write a setting\n"
+           "  startup                      the host's own start: connect every registered add-in, then\n"
+           "                               tell each that the start is complete\n"
+           "  updateserver [REPLY]         start an update server on the loopback interface and point\n"
+           "                               the setting webHost at it; REPLY answers the version check;\n"
+           "                               without REPLY print the requests it got\n"
+           "  updatefile PATH TEXT         add a file to the update the server offers; in TEXT \\n is\n"
+           "                               a line feed, \\r a carriage return, \\t a tab\n"
            "  ribbon [ID|LABEL]            print the ribbon's controls and their state\n"
            "  click ID|LABEL               click a ribbon control (a toggle button toggles)\n"
            "  choose ID|LABEL INDEX|ITEM   choose an item of a drop-down or gallery\n"

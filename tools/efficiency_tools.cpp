@@ -14,6 +14,7 @@ const std::vector<const std::vector<EfficiencyTools::MethodEntry>*>& EfficiencyT
         &kAutoShapeMethods,
         &kTextToolMethods,
         &kAgendaMethods,
+        &kUpdateMethods,
     };
     return tables;
 }

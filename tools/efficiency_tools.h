@@ -178,6 +178,13 @@ public:
     // shows them in the window "WordCount" (tools/word_count.h).
     void countWords();
 
+    // ---- Links and dialogs (tools/start_update.cpp) ---------------------------------------
+    // Asks the update add-in "plorinrenew.Connect" for a check now: connects it when it is
+    // off and calls its "check", which returns at once. Without the update add-in in the
+    // host's list the user is told to check the installation. Failures are reported as
+    // "EfficiencyTools, startUpdate".
+    void startUpdate();
+
 private:
     // ---- Slide extract internals ------------------------------------------------------------
     // A copy of the active window's presentation that keeps only the selected slides (by
@@ -243,5 +250,6 @@ extern const std::vector<EfficiencyTools::MethodEntry> kSlideExtractMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kAutoShapeMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kTextToolMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kAgendaMethods;
+extern const std::vector<EfficiencyTools::MethodEntry> kUpdateMethods;
 
 }  // namespace plorin

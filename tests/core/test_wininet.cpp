@@ -3,6 +3,9 @@
 
 #include "core/errors.h"
 #include "core/wininet.h"
+#include "core/config.h"
+#include "core/registry.h"
+#include "platform/services.h"
 #include "tests/support/http_test_server.h"
 
 namespace {
@@ -146,6 +149,95 @@ TEST(AddHttpHeader, SplitsLinesReplacesSameNamesAndDropsLinesWithoutAName) {
     plorin::addHttpHeader(request, "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1)");
     plorin::addHttpHeader(request, "\r\n: nameless\r\nX-Two: 2");
     EXPECT_EQ(request.headers, (std::vector<std::string>{"accept: text/plain", "X-One: 1", "X-Two: 2"}));
+}
+
+}  // namespace
+
+namespace {
+
+class WebAddress : public ::testing::Test {
+protected:
+    void SetUp() override {
+        registry = platform::makeMemoryRegistry();
+        platform::useRegistryStore(registry.get());
+    }
+    void TearDown() override { platform::useRegistryStore(nullptr); }
+    std::unique_ptr<platform::RegistryStore> registry;
+};
+
+TEST_F(WebAddress, TheSchemeOfTheSettingDecidesBetweenPlainAndSecureRequests) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"www.example.org", "http://www.example.org"},
+        {" 127.0.0.1:8080 ", "http://127.0.0.1:8080"},
+        {"HTTPS://secure.example.org:8443/", "https://secure.example.org:8443"},
+        {"http://plain.example.org", "http://plain.example.org"},
+        {"   ", std::string("http://") + plorin::kDefaultWebHost},
+        {"https://", std::string("https://") + plorin::kDefaultWebHost},
+    };
+    for (const auto& [setting, address] : cases) {
+        plorin::setRegistry("webHost", setting, "");
+        EXPECT_EQ(plorin::webAddress(), address) << setting;
+    }
+}
+
+TEST_F(Wininet, ASecureAddressIsNeverAnsweredByAServerWithoutACertificate) {
+    server.queue(Reply::text("plain"));
+    plorin::setHttpTimeouts({500, 500});
+    EXPECT_TRUE(post("https://" + server.hostPort() + "/autoupdate.php").empty());
+    const auto request = plorin::httpPostRequest("https://example.org/x", "", 0, 80, "", "");
+    EXPECT_TRUE(request.https);
+    EXPECT_EQ(request.port, 443);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Wininet, ADownloadIsKeptOnlyWhenItIsWholeSoundAndWithinItsLimit) {
+    const std::string body(5000, 'p');
+    Reply cutShort = Reply::text(body);
+    cutShort.announcedLength = 6000;
+    Reply unannounced = Reply::verbatim("HTTP/1.0 200 OK\r\n\r\n" + body);
+    struct Case {
+        const char* name;
+        Reply reply;
+        std::uint64_t limit;
+        plorin::DownloadOutcome outcome;
+    };
+    const Case cases[] = {
+        {"whole", Reply::text(body), 5000, plorin::DownloadOutcome::complete},
+        {"larger than the limit", Reply::text(body), 4999, plorin::DownloadOutcome::failed},
+        {"cut short", cutShort, 10000, plorin::DownloadOutcome::failed},
+        {"no length", unannounced, 10000, plorin::DownloadOutcome::failed},
+        {"empty", Reply::text(""), 10000, plorin::DownloadOutcome::failed},
+        {"status 404", Reply::text(body, 404), 10000, plorin::DownloadOutcome::failed},
+    };
+    for (const auto& c : cases) {
+        server.queue(c.reply);
+        std::string into;
+        std::uint64_t lastReceived = 0, lastLength = 0;
+        const auto outcome = plorin::HttpDownload("http://" + server.hostPort() + "/p", c.limit,
+                                                [&](std::uint64_t received, std::uint64_t length) {
+                                                    lastReceived = received;
+                                                    lastLength = length;
+                                                    return true;
+                                                },
+                                                into);
+        EXPECT_EQ(outcome, c.outcome) << c.name;
+        EXPECT_EQ(into.size(), c.outcome == plorin::DownloadOutcome::complete ? body.size() : 0u) << c.name;
+        if (c.outcome == plorin::DownloadOutcome::complete) {
+            EXPECT_EQ(lastReceived, 5000u);
+            EXPECT_EQ(lastLength, 5000u);
+        }
+    }
+
+    server.queue(Reply::text(body));
+    std::string into;
+    EXPECT_EQ(plorin::HttpDownload("http://" + server.hostPort() + "/p", 10000,
+                                 [](std::uint64_t, std::uint64_t) { return false; }, into),
+              plorin::DownloadOutcome::cancelled);
+    EXPECT_TRUE(into.empty());
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ public:
         if (failOff_) throw std::runtime_error("cleanup failed");
     }
     void OnAddInsUpdate() override {}
-    void OnStartupComplete() override {}
+    void OnStartupComplete() override { calls_.push_back(name_ + " OnStartupComplete"); }
     void OnBeginShutdown() override { calls_.push_back(name_ + " OnBeginShutdown"); }
     std::shared_ptr<AutomationObject> object() override { return echo_; }
 
@@ -63,6 +63,22 @@ TEST(COMAddIns, ConnectDisconnectAndConnectAgain) {
     addIn.setConnect(true);
     EXPECT_EQ(calls, (Calls{"a OnConnection 0 app inst", "a OnDisconnection 1", "a released",
                             "a OnConnection 0 app inst"}));
+}
+
+TEST(COMAddIns, TheHostsStartConnectsEveryAddInThenTellsEachStartedOneThatTheStartIsComplete) {
+    Calls calls;
+    Application app("14.0");
+    app.COMAddIns().add("A.AddIn", "", recorder("a", calls));
+    app.COMAddIns().add("B.AddIn", "", recorder("b", calls, /*refuse=*/true));
+    auto& c = app.COMAddIns().add("C.AddIn", "", recorder("c", calls));
+    c.setConnect(true);  // connected before the start: neither connected again nor told
+    calls.clear();
+
+    EXPECT_EQ(app.COMAddIns().startUp(), 1);
+    EXPECT_EQ(calls, (Calls{"a OnConnection 1 app inst", "b OnConnection 1 app inst", "b released",
+                            "a OnStartupComplete"}));
+    EXPECT_TRUE(app.COMAddIns().Item("A.AddIn").Connect());
+    EXPECT_FALSE(app.COMAddIns().Item("B.AddIn").Connect());
 }
 
 TEST(COMAddIns, FailedConnectionReleasesTheAddInAndKeepsItsNumber) {

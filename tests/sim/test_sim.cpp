@@ -195,3 +195,33 @@ TEST(FormSteps, ReadAsActionControlAndValue) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string readScenario(const std::string& name) {
+    std::ifstream in(std::string(VARNOTEL_SOURCE_DIR "/sim/examples/") + name);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+}  // namespace
+
+TEST_F(Simulator, TheUpdateScenariosCheckAgainstTheLocalServerAndInstallIntoTheSandbox) {
+    std::string t;
+    ASSERT_TRUE(run(readScenario("update_check.scenario"), t)) << t;
+    EXPECT_TRUE(has(t, "plorinrenew.Connect: connected")) << t;
+    EXPECT_TRUE(has(t, "[dialog Install] click btnOK")) << t;
+    EXPECT_TRUE(has(t, "autoUpdateReminder = ")) << t;
+    EXPECT_TRUE(has(t, "Your version of Varnotel is up to date.")) << t;
+
+    ASSERT_TRUE(run(readScenario("update_install.scenario"), t)) << t;
+    EXPECT_TRUE(has(t, "The update has been installed successfully.")) << t;
+    EXPECT_TRUE(has(t, "copyright_1  button       © Varnotel Example Ltd. 2027. All rights reserved.")) << t;
+    EXPECT_TRUE(has(t, "autoUpdateProgramVersion = \"1.0.1.0\"")) << t;
+    // The staged installation itself is never touched: the scenario ran from a copy.
+    std::ifstream staged(VARNOTEL_STAGE "/customization/copyright.txt");
+    std::stringstream text;
+    text << staged.rdbuf();
+    EXPECT_EQ(text.str().find("2027"), std::string::npos);
+}

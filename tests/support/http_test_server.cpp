@@ -71,13 +71,14 @@ const char* reason(int status) {
     }
 }
 
-void sendAll(int fd, const std::string& bytes) {
+bool sendAll(int fd, const std::string& bytes) {
     std::size_t sent = 0;
     while (sent < bytes.size()) {
         const ssize_t n = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
-        if (n <= 0) return;  // the client gave up (a time-out test); nothing more to say
+        if (n <= 0) return false;  // the client gave up (a time-out test); nothing more to say
         sent += static_cast<std::size_t>(n);
     }
+    return true;
 }
 
 HttpTestServer::Request parse(std::string raw, std::size_t headerEnd) {
@@ -199,12 +200,27 @@ bool HttpTestServer::waitForStop(int ms) {
     return ::poll(&wake, 1, ms) > 0 || stopping_;
 }
 
-HttpTestServer::Reply HttpTestServer::nextReply() {
+void HttpTestServer::setHandler(Handler handler) {
     std::lock_guard lock(mutex_);
-    if (queued_.empty()) return default_;
-    Reply reply = std::move(queued_.front());
-    queued_.pop_front();
-    return reply;
+    handler_ = std::move(handler);
+}
+
+HttpTestServer::Reply HttpTestServer::nextReply(const Request& request) {
+    Handler handler;
+    {
+        std::lock_guard lock(mutex_);
+        if (!queued_.empty()) {
+            Reply reply = std::move(queued_.front());
+            queued_.pop_front();
+            return reply;
+        }
+        handler = handler_;
+    }
+    if (handler) {
+        if (auto reply = handler(request)) return std::move(*reply);
+    }
+    std::lock_guard lock(mutex_);
+    return default_;
 }
 
 void HttpTestServer::run() {
@@ -267,10 +283,10 @@ void HttpTestServer::serve(int connection) {
     if (headerEnd != std::string::npos) request.body = raw.substr(headerEnd, wanted - headerEnd);
     {
         std::lock_guard lock(mutex_);
-        requests_.push_back(std::move(request));
+        requests_.push_back(request);
     }
 
-    const Reply reply = nextReply();
+    const Reply reply = nextReply(request);
     if (reply.closeWithoutReply) return;
     if (reply.delayMs > 0 && waitForStop(reply.delayMs)) return;
     if (!reply.raw.empty()) {
@@ -279,12 +295,22 @@ void HttpTestServer::serve(int connection) {
         const std::string body = reply.gzip ? gzip(reply.body) : reply.body;
         std::string out = "HTTP/1.0 " + std::to_string(reply.status) + " " + reason(reply.status) + "\r\n";
         out += "Content-Type: text/plain\r\n";
-        out += "Content-Length: " + std::to_string(body.size()) + "\r\n";
+        out += "Content-Length: " +
+               std::to_string(reply.announcedLength >= 0 ? static_cast<unsigned long long>(reply.announcedLength)
+                                                         : static_cast<unsigned long long>(body.size())) + "\r\n";
         if (reply.gzip) out += "Content-Encoding: gzip\r\n";
         for (const auto& line : reply.extraHeaders) out += line + "\r\n";
         out += "\r\n";
-        out += body;
-        sendAll(connection, out);
+        if (reply.trickleBytes == 0) {
+            out += body;
+            sendAll(connection, out);
+        } else {
+            sendAll(connection, out);
+            for (std::size_t at = 0; at < body.size(); at += reply.trickleBytes) {
+                if (waitForStop(reply.trickleDelayMs)) return;
+                if (!sendAll(connection, body.substr(at, reply.trickleBytes))) return;
+            }
+        }
     }
     ::shutdown(connection, SHUT_WR);
 }

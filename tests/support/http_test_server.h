@@ -6,7 +6,9 @@
 #include <atomic>
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <utility>
@@ -24,6 +26,9 @@ public:
         bool closeWithoutReply = false;  // read the request, then hang up without a word
         std::vector<std::string> extraHeaders;  // whole lines "Name: value"
         std::string raw;                 // when not empty: sent verbatim instead of a built reply
+        long long announcedLength = -1;  // Content-Length to announce instead of the body's
+        std::size_t trickleBytes = 0;    // send the body in pieces of this size ...
+        int trickleDelayMs = 0;          // ... with this pause before each
 
         static Reply text(std::string body, int status = 200) {
             Reply r;
@@ -79,9 +84,12 @@ public:
     int port() const { return port_; }
     std::string hostPort() const;  // "127.0.0.1:NNNN"
 
-    // Replies are used in order of queueing, one per request; then the default (200, empty body).
+    // Replies are used in order of queueing, one per request; then the handler's answer when
+    // it gives one; then the default (200, empty body).
     void queue(Reply reply);
     void setDefault(Reply reply);
+    using Handler = std::function<std::optional<Reply>(const Request&)>;
+    void setHandler(Handler handler);
 
     // The requests so far, oldest first (a copy, safe while the server runs).
     std::vector<Request> requests() const;
@@ -96,7 +104,7 @@ private:
     void run();
     void serve(int connection);
     bool waitForStop(int ms);  // true when stop was asked for within ms
-    Reply nextReply();
+    Reply nextReply(const Request& request);
 
     int listener_ = -1;
     int wakeRead_ = -1, wakeWrite_ = -1;
@@ -105,6 +113,7 @@ private:
     mutable std::mutex mutex_;
     std::deque<Reply> queued_;
     Reply default_;
+    Handler handler_;
     std::vector<Request> requests_;
     std::thread thread_;
 };

@@ -1,0 +1,451 @@
+// Download and install against the update server: what a sound update changes, and that a
+// broken, hostile, cancelled or interrupted one changes nothing.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "tests/updater/updater_fixture.h"
+#include "updater/update_files.h"
+
+namespace {
+
+using testing_updater::UpdaterFixture;
+using testsupport::UpdateServer;
+using Reply = testsupport::HttpTestServer::Reply;
+namespace fs = std::filesystem;
+
+const std::string kDownloadError = "There was an error downloading the update.";
+const std::string kInstallError = "There was an error installing the update. Please reinstall Varnotel.";
+const std::string kInstalled = "The update has been installed successfully.";
+
+// The main add-in as the host holds it: it only records when it is switched on and off.
+class MainAddIn : public host::AddIn {
+public:
+    explicit MainAddIn(std::vector<std::string>& calls) : calls_(calls) {}
+    void OnConnection(host::HostObject&, int, host::COMAddIn*) override { calls_.push_back("on"); }
+    void OnDisconnection(int) override { calls_.push_back("off"); }
+    void OnAddInsUpdate() override {}
+    void OnStartupComplete() override {}
+    void OnBeginShutdown() override {}
+
+private:
+    std::vector<std::string>& calls_;
+};
+
+// Every file below a folder with its contents.
+std::map<std::string, std::string> snapshot(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    for (auto it = fs::recursive_directory_iterator(folder); it != fs::recursive_directory_iterator(); ++it) {
+        const std::string name = fs::relative(it->path(), folder).generic_string();
+        if (it->is_symlink()) {
+            files[name] = "-> link";
+        } else if (it->is_directory()) {
+            files[name + "/"] = "";
+        } else {
+            std::ifstream in(it->path(), std::ios::binary);
+            std::ostringstream bytes;
+            bytes << in.rdbuf();
+            files[name] = bytes.str();
+        }
+    }
+    return files;
+}
+
+class UpdateInstall : public UpdaterFixture {
+protected:
+    void SetUp() override {
+        UpdaterFixture::SetUp();
+        writeInstalled("program/libplorin.so", "old library");
+        writeInstalled("program/ui/plorinUI.xml", "<old/>");
+        writeInstalled("customization/copyright.txt", "(c) old");
+        set("autoUpdateProgramVersion", "1.0.0.4");
+        set("autoUpdateCustomizationVersion", "3");
+        startHost();
+        app->COMAddIns().add("plorin.Connect", "Main", [this] { return std::make_unique<MainAddIn>(mainCalls); });
+        app->COMAddIns().Item("plorin.Connect").setConnect(true);
+        mainCalls.clear();
+        driver.onUnansweredMessage = [](const platform::MessageBoxCall&) { return platform::vbOK; };
+        offer({{"program/libplorin.so", "new library"},
+               {"program/ui/extra.png", ""},
+               {"customization/copyright.txt", "(c) new\r\n"}});
+        plorin::setHttpTimeouts({2000, 5000, 1});
+    }
+
+    void writeInstalled(const std::string& relative, const std::string& text) {
+        fs::create_directories(fs::path(root + relative).parent_path());
+        std::ofstream(root + relative, std::ios::binary) << text;
+    }
+
+    // The server offers these files as program version 1.0.0.5 (customization unchanged).
+    void offer(std::vector<UpdateServer::File> files, std::uint64_t extraSize = 0) {
+        const auto size = UpdateServer::packageOf(files).size() + extraSize;
+        server.setFiles(std::move(files));
+        server.setVersionReply(UpdateServer::versionReplyOf("1.0.0.5", size, 3, 0));
+    }
+
+    // An automatic run whose user says "Update now".
+    void runAndAgree() {
+        driver.queueForm("Install", [](platform::Form& f) { platform::driver::click(f, "btnOK"); });
+        run(false);
+    }
+
+    std::vector<std::string> mainCalls;
+};
+
+TEST_F(UpdateInstall, ASoundUpdateReplacesTheFilesRecordsTheVersionsAndReconnectsTheMainAddIn) {
+    const int oldLibrary = ::open((root + "program/libplorin.so").c_str(), O_RDONLY);
+    ASSERT_GE(oldLibrary, 0);
+    runAndAgree();
+    EXPECT_EQ(messages(), std::vector<std::string>{kInstalled});
+    auto files = snapshot(root);
+    EXPECT_EQ(files["program/libplorin.so"], "new library");
+    EXPECT_EQ(files["program/ui/extra.png"], "");
+    EXPECT_EQ(files["customization/copyright.txt"], "(c) new\r\n");
+    EXPECT_EQ(files["program/ui/plorinUI.xml"], "<old/>");
+    for (const auto& [name, bytes] : files) {
+        EXPECT_EQ(name.find(".update-"), std::string::npos) << name;
+        EXPECT_NE(name, "program/updatejournal.txt");
+    }
+    EXPECT_EQ(get("autoUpdateProgramVersion"), "1.0.0.5");
+    EXPECT_EQ(get("autoUpdateCustomizationVersion"), "3");
+    EXPECT_EQ(mainCalls, (std::vector<std::string>{"off", "on"}));
+    EXPECT_TRUE(fs::is_empty(root + "tmp/")) << "the temporary folder goes";
+    EXPECT_TRUE(plorin::reportedErrors().empty());
+
+    // A library in use is renamed away, never written over: the loaded copy stays intact.
+    char buffer[32] = {};
+    ASSERT_GT(::pread(oldLibrary, buffer, sizeof buffer - 1, 0), 0);
+    EXPECT_STREQ(buffer, "old library");
+    ::close(oldLibrary);
+}
+
+TEST_F(UpdateInstall, TheThreeRequestsAreEmptyPostsNamingWhatIsDue) {
+    runAndAgree();
+    const auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_EQ(requests[0].requestLine, "POST /autoupdate.php?action=check HTTP/1.0");
+    EXPECT_EQ(requests[1].requestLine, "POST /autoupdate.php?action=list&customization=0&program=1 HTTP/1.0");
+    EXPECT_EQ(requests[2].requestLine, "POST /autoupdate.php?action=download&customization=0&program=1 HTTP/1.0");
+    for (const auto& r : requests) {
+        EXPECT_EQ(r.body, "");
+        EXPECT_EQ(r.header("Content-Length"), "0");
+    }
+}
+
+TEST_F(UpdateInstall, AnUpdateThatDoesNotCheckOutIsADownloadErrorAndChangesNothing) {
+    const auto good = server.files();
+    const std::string package = UpdateServer::packageOf(good);
+    const std::string list = UpdateServer::listOf(good);
+    struct Case {
+        const char* name;
+        std::optional<Reply> list;
+        std::optional<Reply> download;
+    };
+    auto withLength = [&](long long length) {
+        Reply r = Reply::text(package);
+        r.announcedLength = length;
+        return r;
+    };
+    Reply trickle = Reply::text(package);
+    trickle.trickleBytes = 1;
+    trickle.trickleDelayMs = 1500;
+    const Case cases[] = {
+        {"parent folder", Reply::text("../evil.txt\t3\r\n"), Reply::text("bad")},
+        {"parent inside", Reply::text("program/../../evil.txt\t3\r\n"), Reply::text("bad")},
+        {"absolute", Reply::text("/tmp/evil.txt\t3\r\n"), Reply::text("bad")},
+        {"backslash", Reply::text("program\\..\\evil.txt\t3\r\n"), Reply::text("bad")},
+        {"drive letter", Reply::text("C:/evil.txt\t3\r\n"), Reply::text("bad")},
+        {"empty segment", Reply::text("program//evil.txt\t3\r\n"), Reply::text("bad")},
+        {"dot segment", Reply::text("./evil.txt\t3\r\n"), Reply::text("bad")},
+        {"empty path", Reply::text("\t3\r\n"), Reply::text("bad")},
+        {"NUL", Reply::text(std::string("evil\0.txt\t3\r\n", 13)), Reply::text("bad")},
+        {"one bad line spoils all", Reply::text("program/a.txt\t3\r\n../b.txt\t3\r\n"), Reply::text("badbad")},
+        {"empty list", Reply::text(""), std::nullopt},
+        {"no line end", Reply::text("program/a.txt\t3"), Reply::text("bad")},
+        {"count not a number", Reply::text("program/a.txt\t-3\r\n"), Reply::text("bad")},
+        {"same path twice", Reply::text("program/a.txt\t1\r\nprogram/a.txt\t2\r\n"), Reply::text("bad")},
+        {"counts short of the package", Reply::text("program/libplorin.so\t3\r\n"), std::nullopt},
+        {"counts beyond the package", Reply::text(list + "program/more.txt\t2\r\n"), std::nullopt},
+        {"list status 500", Reply::text("<html>error</html>", 500), std::nullopt},
+        {"download status 500", std::nullopt, Reply::text("<html>Internal Server Error</html>", 500)},
+        {"gzip body", std::nullopt, Reply::gzipped(package)},
+        {"short body", std::nullopt, withLength(static_cast<long long>(package.size()) + 10)},
+        {"no body", std::nullopt, Reply::hangUp()},
+        {"slow trickle", std::nullopt, trickle},
+    };
+    const auto before = snapshot(root);
+    for (const auto& c : cases) {
+        server.overrideList(c.list);
+        server.overrideDownload(c.download);
+        driver.messages.clear();
+        runAndAgree();
+        EXPECT_EQ(messages(), std::vector<std::string>{messages().empty() ? "" : messages()[0]}) << c.name;
+        ASSERT_FALSE(messages().empty()) << c.name;
+        EXPECT_EQ(messages()[0].rfind(kDownloadError, 0), 0u) << c.name << ": " << messages()[0];
+        EXPECT_EQ(snapshot(root), before) << c.name;
+        EXPECT_TRUE(mainCalls.empty()) << c.name << ": the main add-in stays connected";
+        EXPECT_TRUE(app->COMAddIns().Item("plorin.Connect").Connect());
+        EXPECT_EQ(get("autoUpdateProgramVersion"), "1.0.0.4") << c.name;
+        EXPECT_FALSE(fs::exists(root + "evil.txt"));
+        EXPECT_FALSE(fs::exists("/tmp/evil.txt"));
+        EXPECT_TRUE(fs::is_empty(root + "tmp/")) << c.name;
+    }
+}
+
+TEST_F(UpdateInstall, APackageLargerThanTheOfferedDownloadIsRefused) {
+    // The version reply promised fewer bytes than the list and the package hold.
+    const auto files = server.files();
+    server.setVersionReply(UpdateServer::versionReplyOf("1.0.0.5", UpdateServer::packageOf(files).size() - 1, 3, 0));
+    const auto before = snapshot(root);
+    runAndAgree();
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].rfind(kDownloadError, 0), 0u);
+    EXPECT_EQ(snapshot(root), before);
+}
+
+TEST_F(UpdateInstall, CancelDuringTheDownloadInstallsNothing) {
+    class Canceller : public platform::ScriptedDriver {
+    public:
+        platform::Form* shown = nullptr;
+        void formShown(platform::Form& f) override {
+            if (f.name() == "DownloadStatus") shown = &f;
+        }
+    } canceller;
+    canceller.onUnansweredMessage = [](const platform::MessageBoxCall&) { return platform::vbOK; };
+    canceller.queueForm("Install", [](platform::Form& f) { platform::driver::click(f, "btnOK"); });
+    std::string progressText;
+    canceller.onEvents = [&] {
+        if (!canceller.shown || !canceller.shown->loaded()) return;
+        progressText = canceller.shown->get<platform::Label>("lStatus").Caption;
+        platform::driver::click(*canceller.shown, "btnCancel");
+    };
+    platform::setUiDriver(&canceller);
+    const auto before = snapshot(root);
+    run(false);
+    platform::setUiDriver(&driver);
+    ASSERT_EQ(canceller.messages.size(), 1u);
+    EXPECT_EQ(canceller.messages[0].text,
+              "Download cancelled, no updates have been installed.\r\n"
+              "You will be prompted to download the update again after restarting PowerPoint.");
+    EXPECT_EQ(progressText.rfind("Downloading... (0.0 MB of 0.0 MB)", 0), 0u) << progressText;
+    EXPECT_EQ(snapshot(root), before);
+    EXPECT_TRUE(mainCalls.empty());
+}
+
+// Fails the rename of one file name, as a file held open elsewhere would.
+class RefusingRename : public platform::ForwardingFileSystem {
+public:
+    explicit RefusingRename(std::string refused)
+        : ForwardingFileSystem(platform::realFileSystem()), refused_(std::move(refused)) {}
+    bool renameFile(const std::string& from, const std::string& to) override {
+        if (from.find(refused_) != std::string::npos && from.find(".update-new") != std::string::npos) return false;
+        return ForwardingFileSystem::renameFile(from, to);
+    }
+
+private:
+    std::string refused_;
+};
+
+TEST_F(UpdateInstall, AFailedCopyPutsEveryFileBackKeepsTheVersionsAndReconnects) {
+    RefusingRename refusing("copyright.txt");  // the last file of the list
+    platform::useFileSystem(&refusing);
+    const auto before = snapshot(root);
+    runAndAgree();
+    platform::useFileSystem(nullptr);
+    EXPECT_EQ(messages(), std::vector<std::string>{kInstallError});
+    auto after = snapshot(root);
+    const std::string log = after["program/updatelog.txt"];
+    after.erase("program/updatelog.txt");
+    EXPECT_EQ(after, before);
+    EXPECT_NE(log.find("customization/copyright.txt\tThe file cannot be replaced\t"), std::string::npos) << log;
+    EXPECT_EQ(get("autoUpdateProgramVersion"), "1.0.0.4");
+    EXPECT_EQ(mainCalls, (std::vector<std::string>{"off", "on"}));
+}
+
+TEST_F(UpdateInstall, AMainAddInThatWasOffStaysOffAndAMissingOneStopsTheInstall) {
+    app->COMAddIns().Item("plorin.Connect").setConnect(false);
+    mainCalls.clear();
+    runAndAgree();
+    EXPECT_EQ(messages(), std::vector<std::string>{kInstalled});
+    EXPECT_TRUE(mainCalls.empty());
+
+    // A host without the main add-in: nothing is copied.
+    driver.messages.clear();
+    set("autoUpdateProgramVersion", "1.0.0.4");
+    writeInstalled("program/libplorin.so", "old library");
+    startHost();
+    const auto before = snapshot(root);
+    runAndAgree();
+    EXPECT_EQ(messages(), std::vector<std::string>{kInstallError});
+    EXPECT_EQ(snapshot(root), before);
+}
+
+TEST_F(UpdateInstall, NothingIsWrittenThroughALinkThatLeadsOutOfTheInstallation) {
+    char tmpl[] = "/tmp/varnotel-outside-XXXXXX";
+    const std::string outside = mkdtemp(tmpl);
+    fs::remove_all(root + "customization");
+    fs::create_directory_symlink(outside, root + "customization");
+    const auto before = snapshot(root);
+    runAndAgree();
+    EXPECT_EQ(messages(), std::vector<std::string>{kInstallError});
+    EXPECT_TRUE(fs::is_empty(outside));
+    EXPECT_EQ(snapshot(root).count("program/libplorin.so"), 1u);
+    EXPECT_EQ(snapshot(root)["program/libplorin.so"], before.at("program/libplorin.so"));
+    fs::remove_all(outside);
+}
+
+TEST(UpdateList, OnlyCleanRelativePathsWithCountsMakeAList) {
+    const std::pair<std::string, bool> paths[] = {
+        {"program/ui/extra.png", true}, {"a", true},       {"a b/c d.txt", true}, {"..a/b..", true},
+        {"", false},                    {"/a", false},     {"a/", false},         {"a//b", false},
+        {".", false},                   {"a/./b", false},  {"a/../b", false},     {"..", false},
+        {"a\\b", false},                {"C:a", false},    {"a\tb", false},       {std::string("a\0b", 3), false},
+    };
+    for (const auto& [path, clean] : paths) EXPECT_EQ(plorinrenew::isCleanRelativePath(path), clean) << path;
+
+    const auto list = plorinrenew::parseUpdateList("program/a.txt\t3\r\nb\t0\r\ntrailing text");
+    ASSERT_TRUE(list);
+    ASSERT_EQ(list->size(), 2u);
+    EXPECT_EQ((*list)[1].path, "b");
+    EXPECT_EQ(*plorinrenew::totalBytes(*list), 3u);
+    EXPECT_FALSE(plorinrenew::parseUpdateList("a\t1\t2\r\n"));
+    EXPECT_FALSE(plorinrenew::parseUpdateList("a 1\r\n"));
+    EXPECT_FALSE(plorinrenew::totalBytes({{"a", UINT64_MAX}, {"b", 1}}));
+}
+
+// ---- An install cut off by a crash ------------------------------------------------------
+
+// Kills the process at the n-th call of the step it watches.
+class KillingFileSystem : public platform::ForwardingFileSystem {
+public:
+    KillingFileSystem(int renames, int deletes)
+        : ForwardingFileSystem(platform::realFileSystem()), renames_(renames), deletes_(deletes) {}
+    bool renameFile(const std::string& f, const std::string& t) override {
+        if (--renames_ == 0) ::raise(SIGKILL);
+        return ForwardingFileSystem::renameFile(f, t);
+    }
+    bool deleteFile(const std::string& p) override {
+        if (--deletes_ == 0) ::raise(SIGKILL);
+        return ForwardingFileSystem::deleteFile(p);
+    }
+
+private:
+    int renames_, deletes_;
+};
+
+class InterruptedInstall : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/varnotel-crash-XXXXXX";
+        base = std::string(mkdtemp(tmpl)) + "/";
+        root = base + "install/";
+        source = base + "source/";
+        write(root + "program/libplorin.so", "old library");
+        write(root + "customization/copyright.txt", "(c) old");
+        write(source + "program/libplorin.so", "new library");
+        write(source + "program/ui/extra.png", "png");
+        write(source + "customization/copyright.txt", "(c) new");
+        list = {{"program/libplorin.so", 11}, {"program/ui/extra.png", 3}, {"customization/copyright.txt", 7}};
+        journal = root + "program/" + plorinrenew::kJournalName;
+    }
+    void TearDown() override { fs::remove_all(base); }
+
+    static void write(const std::string& path, const std::string& text) {
+        fs::create_directories(fs::path(path).parent_path());
+        std::ofstream(path, std::ios::binary) << text;
+    }
+
+    // Runs the install in a child process that is killed at the given step; true when it died so.
+    bool installAndDie(int renames, int deletes) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            KillingFileSystem killing(renames, deletes);
+            platform::useFileSystem(&killing);
+            plorinrenew::installFiles(source, root, list, journal, root + "program/updatelog.txt");
+            ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+    }
+
+    std::string base, root, source, journal;
+    plorinrenew::UpdateList list;
+};
+
+TEST_F(InterruptedInstall, TheNextStartUndoesAnInstallCutOffHalfWay) {
+    const auto before = snapshot(root);
+    // Renames: old library away, new library in, extra in, old copyright away: killed there.
+    ASSERT_TRUE(installAndDie(4, 0));
+    ASSERT_TRUE(fs::exists(journal));
+    EXPECT_NE(snapshot(root), before) << "the kill left a mixed installation";
+    // The next start of the update add-in, from the installation's program folder.
+    plorin::setAddInFolder(root + "program/");
+    host::Application app("14.0");
+    app.COMAddIns().add(plorinrenew::kProgId, "", [] { return std::make_unique<plorinrenew::Connect>(); });
+    app.COMAddIns().Item(plorinrenew::kProgId).setConnect(true);
+    plorin::setAddInFolder("");
+    EXPECT_EQ(snapshot(root), before);
+    EXPECT_TRUE(plorinrenew::recoverInstall(journal)) << "nothing left to do";
+}
+
+TEST_F(InterruptedInstall, TheNextStartFinishesAnInstallCutOffWhileClearingUp) {
+    ASSERT_TRUE(installAndDie(0, 1));  // every file in place; killed dropping the first kept file
+    ASSERT_TRUE(fs::exists(journal));
+    EXPECT_TRUE(plorinrenew::recoverInstall(journal));
+    const auto after = snapshot(root);
+    EXPECT_EQ(after.at("program/libplorin.so"), "new library");
+    EXPECT_EQ(after.at("program/ui/extra.png"), "png");
+    EXPECT_EQ(after.at("customization/copyright.txt"), "(c) new");
+    for (const auto& [name, bytes] : after) EXPECT_EQ(name.find(".update-"), std::string::npos) << name;
+    EXPECT_FALSE(fs::exists(journal));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(UpdateInstall, WithoutAUsableTemporaryFolderNothingIsDownloaded) {
+    shell.temp = root + "no such folder/";
+    const auto before = snapshot(root);
+    runAndAgree();
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].rfind(kDownloadError, 0), 0u);
+    EXPECT_EQ(server.requests().size(), 1u) << "only the check went out";
+    EXPECT_EQ(snapshot(root), before);
+    EXPECT_TRUE(mainCalls.empty());
+}
+
+TEST_F(UpdateInstall, TheDownloadFolderIsPrivateAndGoesWithoutFollowingLinks) {
+    char tmpl[] = "/tmp/varnotel-keep-XXXXXX";
+    const std::string keep = mkdtemp(tmpl);
+    std::ofstream(keep + "/precious.txt") << "keep me";
+    std::string folder;
+    fs::perms mode{};
+    platform::ScriptedDriver watcher;
+    watcher.onUnansweredMessage = [](const platform::MessageBoxCall&) { return platform::vbOK; };
+    watcher.queueForm("Install", [](platform::Form& f) { platform::driver::click(f, "btnOK"); });
+    watcher.onEvents = [&] {
+        if (!folder.empty()) return;
+        for (const auto& entry : fs::directory_iterator(root + "tmp/")) folder = entry.path().string();
+        if (folder.empty()) return;
+        mode = fs::status(folder).permissions();
+        fs::create_directory_symlink(keep, folder + "/link");  // something planted inside
+    };
+    platform::setUiDriver(&watcher);
+    run(false);
+    platform::setUiDriver(&driver);
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(fs::path(folder).filename().string().rfind("plorin_update_", 0), 0u);
+    EXPECT_EQ(mode & (fs::perms::group_all | fs::perms::others_all), fs::perms::none);
+    EXPECT_FALSE(fs::exists(folder));
+    EXPECT_TRUE(fs::exists(keep + "/precious.txt")) << "removal never follows a link";
+    fs::remove_all(keep);
+}
+
+}  // namespace

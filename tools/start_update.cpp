@@ -1,0 +1,36 @@
+// "Check for updates": the update add-in does the work on its own timer.
+#include "core/config.h"
+#include "core/globals.h"
+#include "core/shared_state.h"
+#include "host/host.h"
+#include "core/errors.h"
+#include "platform/text.h"
+#include "platform/ui.h"
+#include "tools/efficiency_tools.h"
+
+namespace plorin {
+
+const std::vector<EfficiencyTools::MethodEntry> kUpdateMethods = {
+    {"startUpdate", &EfficiencyTools::startUpdate, nullptr},
+};
+
+void EfficiencyTools::startUpdate() {
+    trap("EfficiencyTools, startUpdate", [] {
+        host::COMAddIns& addIns = hostApplication().COMAddIns();
+        host::COMAddIn* updater = nullptr;
+        for (int i = 1; i <= addIns.Count() && !updater; ++i)
+            if (addIns.Item(i).ProgId() == "plorinrenew.Connect") updater = &addIns.Item(i);
+        if (!updater) {
+            platform::MsgBox("The Add-In for automatic updates has not been installed correctly. Please check your "
+                             "installation and contact us at " + supportEmail() + " if the problem persists.",
+                             platform::vbCritical, kProductName);
+            return;
+        }
+        if (!updater->Connect()) updater->setConnect(true);
+        const auto object = updater->Object();
+        if (!object) raiseError(91, "Object variable or With block variable not set");
+        object->invoke("check", {});
+    });
+}
+
+}  // namespace plorin

@@ -1,0 +1,76 @@
+#include "updater/update_addin.h"
+
+#include "core/errors.h"
+#include "platform/text.h"
+#include "updater/update_main.h"
+
+namespace plorinrenew {
+
+void startAsyncRun() {
+    if (addInState().running) return;  // the run in progress is the answer to this request too
+    Async& form = asyncForm();
+    form.Load();
+    form.asyncTimer.setEnabled(true);
+}
+
+void Updater::check() {
+    plorin::trap("Updater, check", [] {
+        if (addInState().running) return;
+        addInState().manualCheck = true;
+        startAsyncRun();
+    });
+}
+
+std::string Updater::invoke(const std::string& method, const std::vector<std::string>& args) {
+    if (platform::equalsNoCase(method, "check") && args.empty()) {
+        check();
+        return {};
+    }
+    throw host::HostError(host::E_FAIL, "Object doesn't support this property or method: " + method);
+}
+
+Async::Async() : platform::Form("Async") {
+    asyncTimer.onTimer = [this] { asyncTimer_Timer(); };
+}
+
+void Async::asyncTimer_Timer() {
+    plorin::trap("Updater, asyncTimer_Timer", [&] {
+        asyncTimer.setEnabled(false);
+        mainModule().process();
+    });
+}
+
+Async& asyncForm() {
+    // Lives as long as the library: a tick may outlast the add-in object that started it.
+    static Async* form = new Async();
+    return *form;
+}
+
+void Connect::OnConnection(host::HostObject& application, int, host::COMAddIn*) {
+    plorin::trap("Connect, IDTExtensibility2_OnConnection", [&] {
+        auto* app = dynamic_cast<host::Application*>(&application);
+        if (!app) return;  // another host: nothing to do there
+        object_ = std::make_shared<Updater>();
+        addInState().application = app;
+        // A host that loads the add-in anew starts with the automatic workflow; the library
+        // may have served an earlier host of this process.
+        if (!addInState().running) addInState().manualCheck = false;
+        // An install cut off by a crash is finished or undone before anything else.
+        if (!recoverInstall(Main::journalPath()))
+            plorin::raiseError(plorin::errPathFileAccess, "The interrupted update could not be completed or undone");
+    });
+}
+
+void Connect::OnDisconnection(int) {
+    plorin::trap("Connect, IDTExtensibility2_OnDisconnection", [&] {
+        addInState().application = nullptr;
+        // A pending run has nobody left to run for; one in progress keeps its own host.
+        if (!addInState().running) asyncForm().asyncTimer.setEnabled(false);
+    });
+}
+
+void Connect::OnStartupComplete() {
+    plorin::trap("Connect, IDTExtensibility2_OnStartupComplete", [] { startAsyncRun(); });
+}
+
+}  // namespace plorinrenew

@@ -1,0 +1,252 @@
+#include "updater/update_files.h"
+
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "core/errors.h"
+#include "platform/services.h"
+#include "updater/versions.h"
+
+namespace plorinrenew {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kStagedSuffix = ".update-new";
+constexpr const char* kKeptSuffix = ".update-old";
+
+// One file of an install, as the record names it.
+struct Entry {
+    std::string target;
+    bool existed = false;
+    std::string staged() const { return target + kStagedSuffix; }
+    std::string kept() const { return target + kKeptSuffix; }
+};
+
+struct Record {
+    bool committed = false;
+    std::vector<Entry> entries;
+    std::vector<std::string> folders;  // made by the install, parents first
+};
+
+bool present(const std::string& path) {
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(path, ec));
+}
+
+std::string recordText(const Record& r) {
+    std::string text = r.committed ? "committed\n" : "pending\n";
+    for (const auto& f : r.folders) text += "folder\t" + f + "\n";
+    for (const auto& e : r.entries) text += std::string(e.existed ? "replace\t" : "add\t") + e.target + "\n";
+    return text;
+}
+
+std::optional<Record> readRecord(const std::string& journal) {
+    const auto text = platform::fileSystem().readAll(journal);
+    if (!text) return std::nullopt;
+    Record r;
+    std::istringstream in(*text);
+    std::string line;
+    std::getline(in, line);
+    r.committed = line == "committed";
+    while (std::getline(in, line)) {
+        const auto tab = line.find('\t');
+        if (tab == std::string::npos) continue;
+        const std::string kind = line.substr(0, tab), path = line.substr(tab + 1);
+        if (kind == "folder") r.folders.push_back(path);
+        else if (kind == "replace" || kind == "add") r.entries.push_back({path, kind == "replace"});
+    }
+    return r;
+}
+
+// Puts every target back as it was before the install and removes what it added.
+bool undo(const Record& r) {
+    auto& files = platform::fileSystem();
+    bool ok = true;
+    for (auto it = r.entries.rbegin(); it != r.entries.rend(); ++it) {
+        if (present(it->kept())) {
+            ok = files.renameFile(it->kept(), it->target) && ok;
+        } else if (!it->existed && !present(it->staged()) && present(it->target)) {
+            ok = files.deleteFile(it->target) && ok;  // added, already in place
+        }
+        if (present(it->staged())) ok = files.deleteFile(it->staged()) && ok;
+    }
+    for (auto it = r.folders.rbegin(); it != r.folders.rend(); ++it) {
+        std::error_code ec;
+        fs::remove(*it, ec);  // only an empty folder goes
+    }
+    return ok;
+}
+
+// Drops the replaced files once the new ones are all in place.
+bool finish(const Record& r) {
+    auto& files = platform::fileSystem();
+    bool ok = true;
+    for (const auto& e : r.entries) {
+        if (present(e.kept())) ok = files.deleteFile(e.kept()) && ok;
+        if (present(e.staged())) ok = files.deleteFile(e.staged()) && ok;
+    }
+    return ok;
+}
+
+bool removeRecord(const std::string& journal) {
+    return !present(journal) || platform::fileSystem().deleteFile(journal);
+}
+
+// True when no part of the path below root is a symbolic link (which could lead outside).
+bool noLinkBelow(const std::string& root, const std::string& relative) {
+    std::string path = root;
+    std::size_t start = 0;
+    for (;;) {
+        const auto slash = relative.find('/', start);
+        path += relative.substr(start, slash - start);
+        std::error_code ec;
+        if (fs::is_symlink(fs::symlink_status(path, ec))) return false;
+        if (slash == std::string::npos) return true;
+        path += '/';
+        start = slash + 1;
+    }
+}
+
+std::string nowText() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+    return text;
+}
+
+}  // namespace
+
+bool isCleanRelativePath(std::string_view path) {
+    if (path.empty() || path.front() == '/') return false;
+    for (const char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f || c == '\\' || c == ':') return false;
+    }
+    std::size_t start = 0;
+    for (;;) {
+        const auto slash = path.find('/', start);
+        const std::string_view segment = path.substr(start, slash - start);
+        if (segment.empty() || segment == "." || segment == "..") return false;
+        if (slash == std::string_view::npos) return true;
+        start = slash + 1;
+    }
+}
+
+std::optional<UpdateList> parseUpdateList(std::string_view text) {
+    UpdateList list;
+    std::set<std::string_view> seen;
+    for (;;) {
+        const auto end = text.find("\r\n");
+        if (end == std::string_view::npos) break;  // what follows the last CR LF is no line
+        const std::string_view line = text.substr(0, end);
+        text.remove_prefix(end + 2);
+        const auto tab = line.find('\t');
+        if (tab == std::string_view::npos) return std::nullopt;
+        const std::string_view path = line.substr(0, tab);
+        const auto bytes = parseWholeNumber(line.substr(tab + 1));
+        if (!isCleanRelativePath(path) || !bytes || !seen.insert(path).second) return std::nullopt;
+        list.push_back({std::string(path), *bytes});
+    }
+    if (list.empty()) return std::nullopt;
+    return list;
+}
+
+std::optional<std::uint64_t> totalBytes(const UpdateList& list) {
+    std::uint64_t total = 0;
+    for (const auto& f : list) {
+        if (f.bytes > UINT64_MAX - total) return std::nullopt;
+        total += f.bytes;
+    }
+    return total;
+}
+
+void logFailure(const std::string& logFile, const std::string& path, const std::string& description, long number) {
+    plorin::ignoreErrors([&] {
+        std::ofstream log(logFile, std::ios::app | std::ios::binary);
+        log << nowText() << '\t' << path << '\t' << description << '\t' << number << "\r\n";
+    });
+}
+
+bool installFiles(const std::string& source, const std::string& root, const UpdateList& list,
+                  const std::string& journal, const std::string& logFile) {
+    Record record;
+    bool recorded = false;
+    std::string failedPath = root;
+    std::string why = "The installation could not be prepared";
+    try {
+        auto& files = platform::fileSystem();
+        // Everything is checked before anything is touched.
+        std::set<std::string> folders;
+        for (const auto& f : list) {
+            failedPath = f.path;
+            if (!isCleanRelativePath(f.path)) throw std::runtime_error("A path leads outside the installation");
+            if (!noLinkBelow(root, f.path)) throw std::runtime_error("A path leads through a symbolic link");
+            const std::string target = root + f.path;
+            std::error_code ec;
+            if (fs::is_directory(fs::symlink_status(target, ec))) throw std::runtime_error("A folder is in the way");
+            record.entries.push_back({target, present(target)});
+            for (auto slash = f.path.find('/'); slash != std::string::npos; slash = f.path.find('/', slash + 1)) {
+                const std::string folder = root + f.path.substr(0, slash);
+                if (!present(folder) && folders.insert(folder).second) record.folders.push_back(folder);
+            }
+        }
+        failedPath = journal;
+        if (!files.writeAll(journal, recordText(record))) throw std::runtime_error("The install record cannot be written");
+        recorded = true;
+
+        for (const auto& folder : record.folders) {
+            failedPath = folder;
+            if (!files.createFolder(folder)) throw std::runtime_error("The folder cannot be created");
+        }
+        // Each file beside its target, checked against the list.
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            const Entry& e = record.entries[i];
+            failedPath = e.target;
+            if (!files.copyFile(source + list[i].path, e.staged(), true)) throw std::runtime_error("The file cannot be copied");
+            std::error_code ec;
+            if (fs::file_size(e.staged(), ec) != list[i].bytes || ec) throw std::runtime_error("The copy is incomplete");
+        }
+        // Then into place, the replaced files kept until everything is there.
+        for (const Entry& e : record.entries) {
+            failedPath = e.target;
+            if (e.existed && !files.renameFile(e.target, e.kept())) throw std::runtime_error("The file is in use");
+            if (!files.renameFile(e.staged(), e.target)) throw std::runtime_error("The file cannot be replaced");
+        }
+        record.committed = true;
+        failedPath = journal;
+        if (!files.writeAll(journal, recordText(record))) throw std::runtime_error("The install record cannot be written");
+    } catch (...) {
+        const plorin::ErrorInfo error = plorin::currentError();
+        logFailure(logFile, failedPath, error.Description.empty() ? why : error.Description, error.Number);
+        plorin::ignoreErrors([&] {
+            if (recorded && undo(record)) removeRecord(journal);
+        });
+        return false;
+    }
+    plorin::ignoreErrors([&] {
+        if (finish(record)) removeRecord(journal);
+    });
+    return true;
+}
+
+bool recoverInstall(const std::string& journal) {
+    bool ok = false;
+    plorin::ignoreErrors([&] {
+        if (!present(journal)) {
+            ok = true;
+            return;
+        }
+        const auto record = readRecord(journal);
+        if (!record) return;
+        if (record->committed ? finish(*record) : undo(*record)) ok = removeRecord(journal);
+    });
+    return ok;
+}
+
+}  // namespace plorinrenew

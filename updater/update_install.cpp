@@ -1,0 +1,174 @@
+// Downloading the update into a private temporary folder and installing it.
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "core/api_helpers.h"
+#include "core/config.h"
+#include "core/errors.h"
+#include "core/folder_layout.h"
+#include "core/registry.h"
+#include "core/wininet.h"
+#include "host/host.h"
+#include "platform/services.h"
+#include "platform/ui.h"
+#include "updater/update_addin.h"
+#include "updater/update_dialogs.h"
+#include "updater/update_main.h"
+
+namespace plorinrenew {
+namespace {
+
+std::string megabytesOf(std::uint64_t bytes) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / 1048576);
+    return text;
+}
+
+std::string query(const Main& m) {
+    return std::string("&customization=") + (m.customizationDue ? "1" : "0") + "&program=" + (m.programDue ? "1" : "0");
+}
+
+// Puts the main add-in's connection back as it was, however the install ends.
+struct Reconnect {
+    host::COMAddIn& entry;
+    bool wasConnected;
+    ~Reconnect() {
+        plorin::trap("Main, installUpdate", [&] {
+            if (entry.Connect() != wasConnected) entry.setConnect(wasConnected);
+        });
+    }
+};
+
+}  // namespace
+
+std::string Main::installationRoot() {
+    std::string folder = plorin::addInFolder();  // ends with "/"
+    if (!folder.empty()) folder.pop_back();
+    const auto slash = folder.rfind('/');
+    return slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
+}
+
+std::string Main::journalPath() { return plorin::addInFolder() + kJournalName; }
+
+std::string Main::logPath() { return plorin::addInFolder() + kLogName; }
+
+std::string Main::createTempFolder() {
+    std::string folder;
+    plorin::trap("Main, createTempFolder", [&] {
+        const std::string temp = plorin::getTmpPath();
+        if (temp.empty() || temp.front() != '/') return;  // no temporary folder: no download
+        std::string pattern = temp + "plorin_update_XXXXXX";
+        if (::mkdtemp(pattern.data())) folder = pattern + "/";  // mode 0700, a name nobody could foresee
+    });
+    return folder;
+}
+
+void Main::generatePath(const std::string& path) {
+    plorin::trap("Main, generatePath", [&] {
+        auto& files = platform::fileSystem();
+        std::string folder = path;
+        while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+        if (folder.empty() || files.folderExists(folder)) return;
+        const auto slash = folder.rfind('/');
+        if (slash != std::string::npos && slash > 0) generatePath(folder.substr(0, slash));
+        if (!files.createFolder(folder)) plorin::raiseError(plorin::errPathFileAccess, "Path/File access error: " + folder);
+    });
+}
+
+bool Main::copyFolder(const std::string& source, const std::string& destination) {
+    bool ok = false;
+    plorin::trap("Main, copyFolder", [&] { ok = installFiles(source, destination, updateList, journalPath(), logPath()); });
+    return ok;
+}
+
+void Main::deleteTemp() {
+    plorin::trap("Main, deleteTemp", [&] {
+        if (tempFolder.empty()) return;
+        std::error_code ec;
+        // remove_all takes links away as links; it never follows them.
+        std::filesystem::remove_all(std::filesystem::path(tempFolder).parent_path(), ec);
+        tempFolder.clear();
+    });
+}
+
+bool Main::downloadUpdate() {
+    bool done = false;
+    auto dialog = std::make_unique<DownloadStatus>(downloadCancelled);
+    plorin::trap("Main, downloadUpdate", [&] {
+        dialog->Load();
+        dialog->lStatus.Caption = "Preparing download...";
+        dialog->Show(false);
+        dialog->progress.Value = 0;
+
+        tempFolder = createTempFolder();
+        if (tempFolder.empty()) return;
+
+        const std::string endpoint = plorin::webAddress() + "/autoupdate.php";
+        const plorin::HttpReply listReply = plorin::HttpPostReply(endpoint + "?action=list" + query(*this), "");
+        if (!listReply.answered || listReply.status != 200) return;
+        const auto list = parseUpdateList(std::string(listReply.body.begin(), listReply.body.end()));
+        const auto listed = list ? totalBytes(*list) : std::nullopt;
+        if (!listed || *listed == 0 || *listed > downloadSize) return;
+        if (downloadCancelled) return;
+
+        std::string package;
+        const auto outcome = plorin::HttpDownload(
+            endpoint + "?action=download" + query(*this), downloadSize,
+            [&](std::uint64_t received, std::uint64_t length) {
+                dialog->progress.Max = static_cast<double>(length);
+                dialog->progress.Value = static_cast<double>(received);
+                dialog->lStatus.Caption =
+                    "Downloading... (" + megabytesOf(received) + " of " + megabytesOf(length) + ")";
+                platform::DoEvents();
+                return !downloadCancelled;
+            },
+            package);
+        if (outcome != plorin::DownloadOutcome::complete || downloadCancelled) return;
+        if (package.size() != *listed) return;  // the list and the package do not belong together
+
+        dialog->lStatus.Caption = "Writing files to temporary folder...";
+        std::size_t offset = 0;
+        for (const auto& file : *list) {
+            const std::string path = tempFolder + file.path;
+            generatePath(path.substr(0, path.rfind('/') + 1));
+            if (!platform::fileSystem().writeAll(path, package.substr(offset, file.bytes)))
+                plorin::raiseError(plorin::errPathFileAccess, "Path/File access error: " + path);
+            offset += file.bytes;
+        }
+        updateList = *list;
+        done = true;
+    });
+    plorin::ignoreErrors([&] {
+        if (dialog->loaded()) dialog->closeByRun();
+    });
+    return done;
+}
+
+bool Main::installUpdate() {
+    bool installed = false;
+    plorin::trap("Main, installUpdate", [&] {
+        if (!application_ || updateList.empty()) return;
+        host::COMAddIns& addIns = application_->COMAddIns();
+        host::COMAddIn* entry = nullptr;
+        for (int i = 1; i <= addIns.Count() && !entry; ++i)
+            if (addIns.Item(i).ProgId() == kMainProgId) entry = &addIns.Item(i);
+        if (!entry) return;
+        const std::string root = installationRoot();
+        if (root.empty()) return;
+
+        Reconnect reconnect{*entry, entry->Connect()};
+        entry->setConnect(false);
+        if (!copyFolder(tempFolder, root)) return;
+        if (programDue) plorin::setRegistry("autoUpdateProgramVersion", newProgramVersion, "");
+        if (customizationDue)
+            plorin::setRegistry("autoUpdateCustomizationVersion", std::to_string(newCustomizationVersion), "");
+        installed = true;
+    });
+    return installed;
+}
+
+}  // namespace plorinrenew
