@@ -1,50 +1,394 @@
 #include "addin/ppt_controls.h"
 
-#include "core/errors.h"
+#include <charconv>
+
+#include "addin/addin_state.h"
+#include "addin/ppt_events.h"
+#include "addin/ribbon_dispatch.h"
 #include "addin/toggle_groups.h"
-#include "host/command_bars.h"
+#include "core/api_helpers.h"
+#include "core/errors.h"
+#include "core/globals.h"
+#include "core/icons.h"
+#include "core/languages.h"
+#include "core/registry.h"
+#include "core/shared_state.h"
+#include "core/usage_counters.h"
+#include "core/whole_numbers.h"
+#include "libraries/library_insert.h"
+#include "libraries/menu_file.h"
+#include "platform/services.h"
+#include "platform/ui.h"
+#include "tools/efficiency_tools.h"
 
 namespace plorin {
+
+namespace {
+
+// The first picture number past the add-in's own list: the language icons are appended.
+constexpr int kFirstLanguagePicture = 52;
+
+std::vector<std::string> splitAt(const std::string& text, char sep) {
+    std::vector<std::string> parts;
+    if (text.empty()) return parts;
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t at = text.find(sep, from);
+        parts.push_back(text.substr(from, at - from));
+        if (at == std::string::npos) return parts;
+        from = at + 1;
+    }
+}
+
+}  // namespace
+
+bool toolIdListed(const std::vector<std::string>& visibleToolIds, int toolId) {
+    if (visibleToolIds.empty()) return true;
+    for (const std::string& entry : visibleToolIds) {
+        std::size_t b = entry.find_first_not_of(" \t");
+        std::size_t e = entry.find_last_not_of(" \t");
+        if (b == std::string::npos) continue;
+        long long value = 0;
+        const char* first = entry.data() + b;
+        const char* last = entry.data() + e + 1;
+        if (*first == '+') ++first;
+        auto [ptr, ec] = std::from_chars(first, last, value);
+        if (ec == std::errc() && ptr == last && value == toolId) return true;
+    }
+    return false;
+}
+
+pptControls::~pptControls() = default;
 
 host::Application& pptControls::app() const {
     if (!app_) raiseError(91, "Object variable or With block variable not set");
     return *app_;
 }
 
-namespace {
-
-void removeBar(host::CommandBars& bars, const std::string& name) {
-    for (const auto& bar : bars.all())
-        if (bar->Name() == name) {
-            bar->Delete();
-            return;
-        }
+bool pptControls::commandBarExists(const std::string& name) const {
+    try {
+        app().CommandBars().Item(name);
+        return true;
+    } catch (...) {
+        return false;
+    }
 }
 
-}  // namespace
+std::shared_ptr<host::CommandBar> pptControls::createCmdBar(const std::string& name) {
+    std::shared_ptr<host::CommandBar> bar;
+    trap("pptControls, createCmdBar", [&] {
+        if (commandBarExists(name)) return;
+        bar = app().CommandBars().Add(name, host::msoBarTop, false, true);
+        toolbars_.push_back(bar);
+    });
+    return bar;
+}
+
+void pptControls::saveCmdBarPosition(const std::string& name) {
+    trap("pptControls, saveCmdBarPosition", [&] {
+        auto bar = app().CommandBars().Item(name);
+        setRegistry("position", std::to_string(toInteger16(static_cast<double>(bar->Position()))), name);
+        setRegistry("row", std::to_string(toInteger16(static_cast<double>(bar->RowIndex()))), name);
+        setRegistry("top", std::to_string(toInteger16(static_cast<double>(bar->Top()))), name);
+        setRegistry("left", std::to_string(toInteger16(static_cast<double>(bar->Left()))), name);
+        setRegistry("visible", bar->Visible() ? "-1" : "0", name);
+    });
+}
+
+void pptControls::getCmdBarPosition(const std::string& name) {
+    // A value the host refuses ends the restore there; the ones before it stay.
+    trap("pptControls, getCmdBarPosition", [&] {
+        const char* top = name == kSlideWizardBar ? "260" : name == kShortcutsBar ? "320" : "200";
+        auto bar = app().CommandBars().Item(name);
+        bar->setPosition(toInteger16(getRegistry("position", name, "4")));
+        bar->setRowIndex(toInteger16(getRegistry("row", name, "1")));
+        bar->setTop(toInteger16(getRegistry("top", name, top)));
+        bar->setLeft(toInteger16(getRegistry("left", name, "200")));
+        bar->setVisible(toNumber(getRegistry("visible", name, "-1")) != 0);
+        if (bar->Position() == host::msoBarFloating) bar->setHeight(52);
+    });
+}
+
+void pptControls::remember(const std::shared_ptr<host::CommandBarButton>& button, const char* tag) {
+    auto& bars = app().CommandBars();
+    auto& slot = tag == kEfficiencyToolsTag ? ecyButton_ : tag == kSlideWizardTag ? wizButton_ : meButton_;
+    // One event per tag: the newest button takes over from the one remembered before.
+    bars.unadviseClick(tag);
+    slot = button;
+    if (tag == kEfficiencyToolsTag)
+        bars.adviseClick(button, [this](host::CommandBarButton& b, bool& c) { ecyButton_Click(b, c); });
+    else if (tag == kSlideWizardTag)
+        bars.adviseClick(button, [this](host::CommandBarButton& b, bool& c) { wizButton_Click(b, c); });
+    else
+        bars.adviseClick(button, [this](host::CommandBarButton& b, bool& c) { meButton_Click(b, c); });
+}
+
+std::shared_ptr<host::CommandBarButton> pptControls::addButton(host::CommandBarControls& parent,
+                                                               const std::string& caption,
+                                                               const std::string& parameter, int picture,
+                                                               bool customPicture, bool beginGroup, int toolId,
+                                                               bool customisable) {
+    auto button = std::static_pointer_cast<host::CommandBarButton>(parent.Add(host::msoControlButton));
+    if (customPicture) {
+        ignoreErrors([&] {
+            button->setFaceId(0);
+            button->setPicture(picture);
+            button->setMask(picture);
+            button->setDescriptionText(std::to_string(picture));
+        });
+    } else {
+        button->setFaceId(picture);
+    }
+    button->setTag(kEfficiencyToolsTag);
+    button->setCaption(caption);
+    button->setTooltipText(caption);
+    button->setBeginGroup(beginGroup);
+    button->setParameter(parameter);
+    if (toolId > 0) button->setHelpContextId(toolId);
+    if (customisable) {
+        ecyControls.Add(button, std::to_string(button->HelpContextId()) + "ID");
+        if (!visibleToolIds_.empty()) button->setVisible(toolIdListed(visibleToolIds_, toolId));
+    }
+    remember(button, kEfficiencyToolsTag);
+    return button;
+}
+
+void pptControls::addLanguageButtons(host::CommandBar& bar) {
+    bool first = true;
+    for (std::size_t slot = 0; slot < 3; ++slot) {
+        const std::int32_t id = currentLanguages()[slot];
+        if (id <= 0) continue;
+        const Language& language = languages().Item(languageKey(id));
+        addButton(bar.Controls(), language.Name + " spell checking for selected slides or shapes",
+                  "setLanguage " + std::to_string(language.LanguageID), kFirstLanguagePicture + static_cast<int>(slot),
+                  true, first, 1200, false);
+        first = false;
+    }
+}
+
+void pptControls::buildEfficiencyTools() {
+    auto bar = createCmdBar(kEfficiencyToolsBar);
+    if (!bar) return;
+    const bool customColors = !getRegistry("customColors", "", "").empty();
+    for (const BarEntry& e : efficiencyToolsContents()) {
+        switch (e.kind) {
+            case BarEntry::builtIn:
+                bar->Controls().Add(host::msoControlButton, 0, e.builtInId)->setBeginGroup(e.beginGroup);
+                break;
+            case BarEntry::languages: addLanguageButtons(*bar); break;
+            case BarEntry::popup: {
+                auto p = bar->Controls().Add(host::msoControlPopup);
+                p->setCaption(e.caption);
+                p->setBeginGroup(e.beginGroup);
+                break;
+            }
+            case BarEntry::button: {
+                if (e.onlyWithCustomColors && !customColors) break;
+                host::CommandBarControls& parent =
+                    e.popupName ? dynamic_cast<host::CommandBarPopup&>(*bar->Controls().Item(e.popupName)).Controls()
+                                : bar->Controls();
+                addButton(parent, e.caption ? e.caption : bar->Name(), e.parameter, e.picture, e.customPicture,
+                          e.beginGroup, e.toolId, e.customisable);
+                break;
+            }
+        }
+    }
+    bar->setVisible(true);  // shown even when a stored place is refused
+    getCmdBarPosition(bar->Name());
+}
+
+void pptControls::buildSlideWizard() {
+    auto bar = createCmdBar(kSlideWizardBar);
+    if (!bar) return;
+    addButton(bar->Controls(), bar->Name(), "!about", 1, true, false, 1000, false);
+    styleDropdown_ = std::static_pointer_cast<host::CommandBarComboBox>(bar->Controls().Add(host::msoControlDropdown));
+    styleDropdown_->AddItem(kNoStylePlaceholder);
+    styleDropdown_->setListIndex(1);
+    styleDropdown_->onChange = [this](host::CommandBarComboBox& d) { styleDropdown_Change(d); };
+    const auto& styles = state().styleNames;
+    if (styles.Count() > 0) {
+        styleDropdown_->setWidth(120);
+        styleDropdown_->setDropDownWidth(120);
+        styleDropdown_->setTooltipText("Specify style of elements to be inserted");
+        for (const std::string& name : styles) styleDropdown_->AddItem(name);
+        styleDropdown_->setListIndex(styleDropdown_->ListCount() == 1 ? 1 : 2);
+        if (styleDropdown_->ListCount() < 3) styleDropdown_->setVisible(false);
+    }
+    // The same parser as the ribbon's, so notice n is the same on both front ends.
+    const std::string path = state().layout.customization + "copyright.txt";
+    auto& fs = platform::fileSystem();
+    if (fs.fileExists(path)) {
+        if (auto text = fs.readAll(path)) {
+            std::shared_ptr<host::CommandBarPopup> popup;
+            int n = 0;
+            for (const CopyrightNotice& notice : parseCopyrightList(*text)) {
+                if (!popup) {
+                    popup = std::static_pointer_cast<host::CommandBarPopup>(bar->Controls().Add(host::msoControlPopup));
+                    popup->setCaption("Copyright");
+                    popup->setBeginGroup(true);
+                }
+                addButton(popup->Controls(), notice.line, "insertCopyright " + std::to_string(++n), 0, false, false, 0,
+                          false);
+            }
+        }
+    }
+    auto myElements = bar->Controls().Add(host::msoControlPopup);
+    myElements->setCaption("My Elements");
+    myElements->setBeginGroup(true);
+    bar->setVisible(true);  // shown even when a stored place is refused
+    getCmdBarPosition(bar->Name());
+}
+
+void pptControls::buildShortcuts() {
+    auto bar = createCmdBar(kShortcutsBar);
+    if (!bar) return;
+    addButton(bar->Controls(), bar->Name(), "!about", 1, true, false, 1000, false);
+    for (const BuiltInControl& c : shortcutsContents())
+        bar->Controls().Add(host::msoControlButton, 0, c.id)->setBeginGroup(c.beginGroup);
+    bar->setVisible(true);  // shown even when a stored place is refused
+    getCmdBarPosition(bar->Name());
+}
 
 void pptControls::CreateControls() {
-    host::CommandBars& bars = app().CommandBars();
-    removeBar(bars, kEfficiencyToolsBar);
-    auto bar = bars.Add(kEfficiencyToolsBar, host::msoBarTop);
-    auto tools = std::dynamic_pointer_cast<host::CommandBarPopup>(bar->Controls().Add(host::msoControlPopup));
-    tools->setCaption(kToolsPopup);
-    for (const ToggleGroup& group : toggleGroups()) {
-        for (const char* caption : group.buttons) bar->Controls().Add(host::msoControlButton)->setCaption(caption);
-        for (const char* caption : group.entries) tools->Controls().Add(host::msoControlButton)->setCaption(caption);
-    }
-    bar->setVisible(true);
+    trap("pptControls, CreateControls", [&] {
+        visibleToolIds_ = splitAt(getRegistry("ecyControls", "", ""), ';');
+        buildEfficiencyTools();
+        buildSlideWizard();
+        buildShortcuts();
+    });
 }
 
-void pptControls::DeleteControls() { removeBar(app().CommandBars(), kEfficiencyToolsBar); }
+void pptControls::DeleteControls() {
+    // Each bar on its own: one the user deleted must not keep the others.
+    while (!toolbars_.empty()) {
+        auto bar = toolbars_.back();
+        toolbars_.pop_back();
+        trap("pptControls, DeleteControls", [&] {
+            saveCmdBarPosition(bar->Name());
+            bar->Delete();
+        });
+    }
+    if (app_) {
+        auto& bars = app_->CommandBars();
+        for (const char* tag : {kEfficiencyToolsTag, kSlideWizardTag, kMyElementsTag}) bars.unadviseClick(tag);
+    }
+    styleDropdown_.reset();
+    // The buttons went with their bars; a later build keys them again.
+    ecyControls.Clear();
+}
 
 void pptControls::enableControls() {
-    auto bar = app().CommandBars().Item(kEfficiencyToolsBar);
-    for (const auto& control : bar->Controls().all()) {
-        control->setEnabled(true);
-        if (auto* popup = dynamic_cast<host::CommandBarPopup*>(control.get()))
-            for (const auto& entry : popup->Controls().all()) entry->setEnabled(true);
-    }
+    trap("pptControls, enableControls", [&] {
+        auto bar = app().CommandBars().Item(kEfficiencyToolsBar);
+        for (const auto& control : bar->Controls().all()) {
+            if (control->Tag() == kEfficiencyToolsTag) control->setEnabled(true);
+            auto* popup = dynamic_cast<host::CommandBarPopup*>(control.get());
+            if (!popup || control->Caption() != kToolsPopup) continue;
+            popup->setEnabled(true);
+            for (const auto& entry : popup->Controls().all())
+                if (entry->Tag() == kEfficiencyToolsTag) entry->setEnabled(true);
+        }
+    });
+}
+
+void pptControls::checkButton(const std::string& barName, const std::string& popupName, const std::string& caption,
+                              bool checked) {
+    trap("pptControls, checkButton", [&] {
+        auto& popup = dynamic_cast<host::CommandBarPopup&>(*app().CommandBars().Item(barName)->Controls().Item(popupName));
+        auto& button = dynamic_cast<host::CommandBarButton&>(*popup.Controls().Item(caption));
+        button.setState(checked ? host::msoButtonDown : host::msoButtonUp);
+        button.setFaceId(checked ? 990 : 1);
+    });
+}
+
+void pptControls::setStyle(const std::string& style) {
+    trap("pptControls, setStyle", [&] {
+        if (!styleDropdown_) return;
+        int position = 2;
+        if (!style.empty())
+            for (int i = 2; i <= styleDropdown_->ListCount(); ++i)
+                if (styleDropdown_->List(i) == style) {
+                    position = i;
+                    break;
+                }
+        if (styleDropdown_->ListCount() == 1) {
+            styleDropdown_->setListIndex(1);
+            return;
+        }
+        styleDropdown_->setListIndex(position);
+        state().currentStyle = styleDropdown_->List(position);
+    });
+}
+
+void pptControls::styleDropdown_Change(host::CommandBarComboBox& dropdown) {
+    trap("pptControls, styleDropdown_Change", [&] {
+        if (app().Presentations().Count() < 1) return;
+        auto& tags = app().ActivePresentation()->Tags();
+        if (dropdown.ListIndex() >= 2) {
+            state().currentStyle = dropdown.Text();
+            tags.Add("plorin_style", dropdown.Text());
+        } else {
+            state().currentStyle.clear();
+            tags.Delete("plorin_style");
+        }
+    });
+}
+
+void pptControls::ecyButton_Click(host::CommandBarButton& button, bool&) {
+    trap("pptControls, ecyButton_Click", [&] {
+        if (helpMode) {
+            showHelpContextID(static_cast<std::int32_t>(button.HelpContextId()));
+            return;
+        }
+        if (addInState().events) addInState().events->toggle();
+        if (!button.Enabled()) return;
+        std::string parameter = button.Parameter();
+        if (!parameter.empty() && parameter[0] == '!') {
+            parameter.erase(0, 1);
+        } else if (parameter == "showAgendaWizard") {
+            raiseUsageCounter("statsAgendaWizard");
+        } else if (parameter.starts_with("insertCopyright")) {
+            raiseUsageCounter("statsSlideWizard");
+        } else {
+            raiseUsageCounter("statsEfficiencyTools");
+        }
+        runUndoFix();
+        EfficiencyTools* tools = addInState().tools.get();
+        if (!tools) raiseError(91, "Object variable or With block variable not set");
+        const std::size_t blank = parameter.find(' ');
+        if (blank == std::string::npos)
+            tools->callByName(parameter);
+        else
+            tools->callByName(parameter.substr(0, blank), parameter.substr(blank + 1));
+    });
+}
+
+void pptControls::meButton_Click(host::CommandBarButton& button, bool&) {
+    trap("pptControls, meButton_Click", [&] {
+        raiseUsageCounter("statsMyElements");
+        runUndoFix();
+        const std::string& parameter = button.Parameter();
+        if (parameter == "addMyElements" || parameter == "manageMyElements") {
+            if (const LibraryProcedure* p = findLibraryProcedure(parameter)) p->run();
+            return;
+        }
+        conjure(button, "", true);
+    });
+}
+
+void pptControls::wizButton_Click(host::CommandBarButton& button, bool&) {
+    trap("pptControls, wizButton_Click", [&] {
+        raiseUsageCounter("statsSlideWizard");
+        runUndoFix();
+        if (!styleDropdown_) return;
+        if (styleDropdown_->ListCount() == 2) styleDropdown_->setListIndex(2);
+        const int selected = styleDropdown_->ListIndex();
+        if (selected >= 2) {
+            conjure(button, state().styleFolders.Item(selected - 1), false);
+        } else {
+            platform::MsgBox("Please select a style first.", platform::vbInformation, "Varnotel for presentations");
+        }
+    });
 }
 
 }  // namespace plorin

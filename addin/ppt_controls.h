@@ -1,36 +1,114 @@
-// The command bars of the command-bar hosts: built at start-up, deleted at shut-down.
-// For now only the Efficiency Tools bar's frame exists: a button or popup entry for every
-// control the selection-dependent enabling switches, found by caption.
+// The command bars of the command-bar hosts: the Efficiency Tools, Slide Wizard and
+// Shortcuts bars, built at start-up and deleted at shut-down, and what their clicks do.
+// The bars' contents are data (barContents below); the builder walks them.
 #pragma once
 
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "core/collection.h"
+#include "host/command_bars.h"
 #include "host/host.h"
 
 namespace plorin {
+
+constexpr const char* kSlideWizardBar = "Varnotel for presentations - Slide Wizard";
+constexpr const char* kShortcutsBar = "Varnotel for presentations - Shortcuts";
+constexpr const char* kHelpPopup = "Help";
+constexpr const char* kEfficiencyToolsTag = "plorin_EfficiencyTools";
+constexpr const char* kSlideWizardTag = "plorin_SlideWizard";
+constexpr const char* kMyElementsTag = "plorin_MyElements";
+constexpr const char* kNoStylePlaceholder = "[No style selected]";
+
+// One control of a bar or of one of its popups, in order.
+struct BarEntry {
+    enum Kind { button, builtIn, languages, popup };
+    Kind kind;
+    const char* caption;    // nullptr: the bar's own name
+    const char* parameter;  // the EfficiencyTools method the click runs ("!": not counted)
+    int toolId;             // also the help topic; 0: none
+    int picture;            // custom picture number, or built-in face id
+    bool customPicture;
+    bool beginGroup;
+    bool customisable;
+    int builtInId;           // builtIn only
+    const char* popupName;   // nullptr: directly on the bar
+    bool onlyWithCustomColors = false;
+};
+
+// The controls of the Efficiency Tools bar with its "Tools" and "Help" popups, in order.
+const std::vector<BarEntry>& efficiencyToolsContents();
+// The host's own controls on the Shortcuts bar: id and whether it begins a group.
+struct BuiltInControl {
+    int id;
+    bool beginGroup;
+};
+const std::vector<BuiltInControl>& shortcutsContents();
+
+// Whether a customisable button with that tool id shows under the setting "ecyControls"
+// split at ";": every one when the list is empty; else only those listed. Entries are
+// compared as whole numbers; an entry that is no number matches nothing.
+bool toolIdListed(const std::vector<std::string>& visibleToolIds, int toolId);
 
 class pptControls {
 public:
     pptControls() = default;
     pptControls(const pptControls&) = delete;
     pptControls& operator=(const pptControls&) = delete;
+    ~pptControls();
+
+    // Every customisable Efficiency Tools button, keyed by its tool id followed by "ID".
+    Collection<std::shared_ptr<host::CommandBarButton>> ecyControls;
 
     host::Application* PowerPointApp() const { return app_; }
     void setPowerPointApp(host::Application* app) { app_ = app; }
-    // Builds the bars (a bar left from an earlier connection is replaced). Host failures
-    // reach the caller.
+    // Builds the bars that are missing (a bar left from an earlier connection stays and is
+    // not taken over). Failures are reported; the bars built so far stay.
     void CreateControls();
-    // Deletes the bars; a bar that is gone already is skipped.
+    // Deletes the bars this object built, last first; a bar the user deleted is skipped and
+    // the others still go.
     void DeleteControls();
-    // Shows the style in the bars' style drop-down.
-    void setStyle(const std::string& /*style*/) {}
-    // Enables every Efficiency Tools control, popup entries included (help mode lets
-    // disabled ones be clicked). HostError when the bar is missing.
+    // Selects the style in the style drop-down and makes it the current style; an unknown
+    // or empty name selects the first style.
+    void setStyle(const std::string& style);
+    // Enables every Efficiency Tools control and "Tools" entry (help mode lets disabled ones
+    // be clicked). Reported when the bar is missing.
     void enableControls();
+    // Sets a popup entry's state and its face (990 checked, 1 not).
+    void checkButton(const std::string& barName, const std::string& popupName, const std::string& caption,
+                     bool checked);
+
+    // The click handlers, served by the host for every button with their tag.
+    void ecyButton_Click(host::CommandBarButton& button, bool& cancelDefault);
+    void wizButton_Click(host::CommandBarButton& button, bool& cancelDefault);
+    void meButton_Click(host::CommandBarButton& button, bool& cancelDefault);
+    void styleDropdown_Change(host::CommandBarComboBox& dropdown);
+
+    const std::vector<std::shared_ptr<host::CommandBar>>& toolbars() const { return toolbars_; }
+    host::CommandBarComboBox* styleDropdown() const { return styleDropdown_.get(); }
 
 private:
     host::Application& app() const;
+    bool commandBarExists(const std::string& name) const;
+    std::shared_ptr<host::CommandBar> createCmdBar(const std::string& name);
+    std::shared_ptr<host::CommandBarButton> addButton(host::CommandBarControls& parent, const std::string& caption,
+                                                      const std::string& parameter, int picture, bool customPicture,
+                                                      bool beginGroup, int toolId, bool customisable);
+    void addLanguageButtons(host::CommandBar& bar);
+    void buildEfficiencyTools();
+    void buildSlideWizard();
+    void buildShortcuts();
+    // The bar's place, kept under a sub key named like the bar.
+    void saveCmdBarPosition(const std::string& name);
+    void getCmdBarPosition(const std::string& name);
+    void remember(const std::shared_ptr<host::CommandBarButton>& button, const char* tag);
+
     host::Application* app_ = nullptr;
+    std::vector<std::shared_ptr<host::CommandBar>> toolbars_;
+    std::vector<std::string> visibleToolIds_;
+    std::shared_ptr<host::CommandBarButton> ecyButton_, wizButton_, meButton_;
+    std::shared_ptr<host::CommandBarComboBox> styleDropdown_;
 };
 
 }  // namespace plorin

@@ -40,7 +40,7 @@ std::shared_ptr<CommandBarControl> CommandBarControls::Item(const std::string& c
     throw HostError(E_FAIL, "CommandBarControls.Item : No control has the caption \"" + caption + "\".");
 }
 
-std::shared_ptr<CommandBarControl> CommandBarControls::Add(int type, int before) {
+std::shared_ptr<CommandBarControl> CommandBarControls::Add(int type, int before, int id) {
     if (before < 0 || before > Count() + 1)
         throw HostError(E_FAIL, outOfRange("CommandBarControls.Add", before, Count() + 1));
     std::shared_ptr<CommandBarControl> control;
@@ -53,6 +53,10 @@ std::shared_ptr<CommandBarControl> CommandBarControls::Add(int type, int before)
         default: throw HostError(E_FAIL, "CommandBarControls.Add : Invalid control type " + std::to_string(type) + ".");
     }
     control->parent_ = this;
+    if (id > 0) {
+        control->id_ = id;
+        control->caption_ = "Built-in " + std::to_string(id);
+    }
     const auto at = before == 0 ? items_.end() : items_.begin() + (before - 1);
     items_.insert(at, control);
     return control;
@@ -91,6 +95,11 @@ void CommandBarComboBox::setListIndex(int index) {
     text_ = List(index);
 }
 
+void CommandBarComboBox::userSelect(int index) {
+    setListIndex(index);
+    if (onChange) onChange(*this);
+}
+
 // ---- Bars -------------------------------------------------------------------------------
 
 CommandBars::~CommandBars() {
@@ -105,6 +114,23 @@ void CommandBar::Delete() {
     owner_ = nullptr;
 }
 
+void CommandBar::setPosition(int p) {
+    if (p < msoBarLeft || p > msoBarFloating)
+        throw HostError(E_FAIL, "CommandBar.Position : Invalid position " + std::to_string(p) + ".");
+    position_ = p;
+}
+
+void CommandBar::setRowIndex(int v) {
+    if (v < 0) throw HostError(E_FAIL, "CommandBar.RowIndex : Invalid row " + std::to_string(v) + ".");
+    rowIndex_ = v;
+}
+
+void CommandBar::setHeight(int v) {
+    if (position_ != msoBarFloating || v < 1)
+        throw HostError(E_FAIL, "CommandBar.Height : The height of this bar cannot be set.");
+    height_ = v;
+}
+
 std::shared_ptr<CommandBar> CommandBars::Item(int index) const {
     if (index < 1 || index > Count()) throw HostError(E_FAIL, outOfRange("CommandBars.Item", index, Count()));
     return items_[static_cast<std::size_t>(index - 1)];
@@ -116,14 +142,43 @@ std::shared_ptr<CommandBar> CommandBars::Item(const std::string& name) const {
     throw HostError(E_FAIL, "CommandBars.Item : There is no command bar \"" + name + "\".");
 }
 
-std::shared_ptr<CommandBar> CommandBars::Add(const std::string& name, int position) {
+std::shared_ptr<CommandBar> CommandBars::Add(const std::string& name, int position, bool menuBar,
+                                             bool temporary) {
+    if (menuBar) position = msoBarMenuBar;
     if (name.empty()) throw HostError(E_FAIL, "CommandBars.Add : The name is empty.");
     for (const auto& bar : items_)
         if (detail::equalsNoCase(bar->name_, name))
             throw HostError(E_FAIL, "CommandBars.Add : A command bar \"" + name + "\" exists already.");
     auto bar = std::make_shared<CommandBar>(this, name, position);
+    bar->temporary_ = temporary;
     items_.push_back(bar);
     return bar;
+}
+
+void CommandBars::adviseClick(const std::shared_ptr<CommandBarButton>& remembered, ClickHandler handler) {
+    clicks_.emplace_back(remembered, std::move(handler));
+}
+
+void CommandBars::unadviseClick(const std::string& tag) {
+    std::erase_if(clicks_, [&](const auto& c) {
+        auto b = c.first.lock();
+        return !b || b->Tag() == tag;
+    });
+}
+
+int CommandBars::click(CommandBarButton& button) {
+    // Copied first: a handler may rebuild menus and advise again.
+    const auto events = clicks_;
+    int raised = 0;
+    for (const auto& [source, handler] : events) {
+        // The remembered button's tag as it is now; a deleted button still serves its tag.
+        auto remembered = source.lock();
+        if (!remembered || remembered->Tag() != button.Tag()) continue;
+        bool cancel = false;
+        handler(button, cancel);
+        ++raised;
+    }
+    return raised;
 }
 
 host::CommandBars& Application::CommandBars() {

@@ -3,6 +3,7 @@
 // Hosts 9.0 to 11.0 show them; the object model is there on every host.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,8 +43,9 @@ public:
     std::shared_ptr<CommandBarControl> Item(const std::string& caption) const;
     // A new control of that type (button, popup, edit, drop-down or combo box) before
     // position `before` (1..Count+1; 0 appends). HostError(E_FAIL) for another type or a
-    // position out of range.
-    std::shared_ptr<CommandBarControl> Add(int type, int before = 0);
+    // position out of range. A built-in id above 0 makes it the host's own control of that id
+    // (its caption is "Built-in <id>"); buttons of the add-in carry id 1.
+    std::shared_ptr<CommandBarControl> Add(int type, int before = 0, int id = 0);
     const std::vector<std::shared_ptr<CommandBarControl>>& all() const { return items_; }
 
 private:
@@ -59,6 +61,8 @@ public:
     CommandBarControl& operator=(const CommandBarControl&) = delete;
 
     int Type() const { return type_; }
+    // The built-in id: 1 for controls an add-in adds, the host's number for its own controls.
+    int Id() const { return id_; }
     const std::string& Caption() const { return caption_; }
     void setCaption(const std::string& c) { caption_ = c; }
     bool Enabled() const { return enabled_; }
@@ -75,6 +79,8 @@ public:
     void setTag(const std::string& t) { tag_ = t; }
     const std::string& TooltipText() const { return tooltip_; }
     void setTooltipText(const std::string& t) { tooltip_ = t; }
+    const std::string& DescriptionText() const { return description_; }
+    void setDescriptionText(const std::string& t) { description_ = t; }
     // Removes the control from its bar or popup; HostError(E_FAIL) when already removed.
     void Delete();
 
@@ -84,6 +90,8 @@ protected:
 private:
     friend class CommandBarControls;
     int type_;
+    int id_ = 1;
+    std::string description_;
     CommandBarControls* parent_ = nullptr;
     std::string caption_;
     bool enabled_ = true;
@@ -101,9 +109,20 @@ public:
     int State() const { return state_; }
     // msoButtonUp, msoButtonDown or msoButtonMixed; HostError(E_FAIL) for another value.
     void setState(int s);
+    // The host's built-in face (0: none).
+    int FaceId() const { return faceId_; }
+    void setFaceId(int f) { faceId_ = f; }
+    // Stand-in: pictures are named by the number the add-in gives them (0: none).
+    int Picture() const { return picture_; }
+    void setPicture(int p) { picture_ = p; }
+    int Mask() const { return mask_; }
+    void setMask(int m) { mask_ = m; }
 
 private:
     int state_ = msoButtonUp;
+    int faceId_ = 0;
+    int picture_ = 0;
+    int mask_ = 0;
 };
 
 class CommandBarPopup : public CommandBarControl {
@@ -130,8 +149,18 @@ public:
     const std::string& Text() const { return text_; }
     void setText(const std::string& t) { text_ = t; }
     void Clear() { items_.clear(); text_.clear(); }
+    int Width() const { return width_; }
+    void setWidth(int w) { width_ = w; }
+    int DropDownWidth() const { return dropDownWidth_; }
+    void setDropDownWidth(int w) { dropDownWidth_ = w; }
+    // The change event: raised when the user picks an item, not when code sets one.
+    std::function<void(CommandBarComboBox&)> onChange;
+    // Stand-in: the user picks item `index` (1-based); raises the change event.
+    void userSelect(int index);
 
 private:
+    int width_ = 0;
+    int dropDownWidth_ = 0;
     std::vector<std::string> items_;
     std::string text_;
 };
@@ -147,13 +176,19 @@ public:
     bool Visible() const { return visible_; }
     void setVisible(bool on) { visible_ = on; }
     int Position() const { return position_; }
-    void setPosition(int p) { position_ = p; }
+    // Docked left, top, right, bottom or floating; HostError(E_FAIL) for another value.
+    void setPosition(int p);
     int Left() const { return left_; }
     void setLeft(int v) { left_ = v; }
     int Top() const { return top_; }
     void setTop(int v) { top_ = v; }
     int RowIndex() const { return rowIndex_; }
-    void setRowIndex(int v) { rowIndex_ = v; }
+    // HostError(E_FAIL) below 0.
+    void setRowIndex(int v);
+    int Height() const { return height_; }
+    // Only a floating bar takes a height; HostError(E_FAIL) for a docked one or one below 1.
+    void setHeight(int v);
+    bool Temporary() const { return temporary_; }
     // Removes the bar from the host; HostError(E_FAIL) when already removed.
     void Delete();
 
@@ -167,7 +202,8 @@ private:
     CommandBarControls controls_;
     bool visible_ = false;
     int position_;
-    int left_ = 0, top_ = 0, rowIndex_ = 0;
+    int left_ = 0, top_ = 0, rowIndex_ = 0, height_ = 26;
+    bool temporary_ = false;
 };
 
 class CommandBars {
@@ -182,9 +218,21 @@ public:
     std::shared_ptr<CommandBar> Item(int index) const;
     // The bar of that name, compared without regard to case; HostError(E_FAIL) when missing.
     std::shared_ptr<CommandBar> Item(const std::string& name) const;
-    // A new, hidden, empty bar. HostError(E_FAIL) for an empty name or one in use.
-    std::shared_ptr<CommandBar> Add(const std::string& name, int position = msoBarTop);
+    // A new, hidden, empty bar. HostError(E_FAIL) for an empty name or one in use. A
+    // temporary bar is dropped when the host quits.
+    std::shared_ptr<CommandBar> Add(const std::string& name, int position = msoBarTop, bool menuBar = false,
+                                    bool temporary = false);
     const std::vector<std::shared_ptr<CommandBar>>& all() const { return items_; }
+
+    // The click event of a remembered button. The host raises it for a click on any button
+    // that carries the remembered button's tag; the handler gets the clicked button and the
+    // cancel-default flag.
+    using ClickHandler = std::function<void(CommandBarButton& clicked, bool& cancelDefault)>;
+    void adviseClick(const std::shared_ptr<CommandBarButton>& remembered, ClickHandler handler);
+    // Drops every click event whose remembered button carries that tag.
+    void unadviseClick(const std::string& tag);
+    // Stand-in: the user clicks the button. Returns how many click events were raised.
+    int click(CommandBarButton& button);
 
     // Stand-in: a host whose bars are locked (by an administrator's policy) refuses
     // CommandBar.Delete with HostError(E_FAIL) while this is set.
@@ -193,6 +241,7 @@ public:
 private:
     friend class CommandBar;
     std::vector<std::shared_ptr<CommandBar>> items_;
+    std::vector<std::pair<std::weak_ptr<CommandBarButton>, ClickHandler>> clicks_;
 };
 
 }  // namespace host

@@ -86,3 +86,57 @@ TEST(CommandBarsLifetime, ControlsKeptAfterTheirHostIsGoneCountAsDeleted) {
     bar.reset();
     EXPECT_EQ(hostErrorOf([&] { control->Delete(); }), E_FAIL);
 }
+
+TEST_F(CommandBarsTest, OneClickEventServesEveryButtonWithTheRememberedButtonsTag) {
+    auto bar = bars().Add("Tools", msoBarTop, false, true);
+    EXPECT_TRUE(bar->Temporary());
+    auto first = std::static_pointer_cast<CommandBarButton>(bar->Controls().Add(msoControlButton));
+    auto second = std::static_pointer_cast<CommandBarButton>(bar->Controls().Add(msoControlButton));
+    auto other = std::static_pointer_cast<CommandBarButton>(bar->Controls().Add(msoControlButton));
+    first->setTag("a");
+    second->setTag("a");
+    other->setTag("b");
+    std::vector<CommandBarButton*> clicked;
+    bars().adviseClick(second, [&](CommandBarButton& b, bool&) { clicked.push_back(&b); });
+    EXPECT_EQ(bars().click(*first), 1);
+    EXPECT_EQ(bars().click(*other), 0);
+    EXPECT_EQ(clicked, std::vector<CommandBarButton*>{first.get()});
+
+    // A handler that advises again while running does not see its own new event this click.
+    bars().unadviseClick("a");
+    bars().adviseClick(first, [&](CommandBarButton&, bool&) {
+        bars().adviseClick(second, [&](CommandBarButton& b, bool&) { clicked.push_back(&b); });
+    });
+    EXPECT_EQ(bars().click(*second), 1);
+    EXPECT_EQ(bars().click(*second), 2);
+
+    // Once nobody holds the remembered button its event stops.
+    bars().unadviseClick("a");
+    {
+        auto temporary = std::static_pointer_cast<CommandBarButton>(bar->Controls().Add(msoControlButton));
+        temporary->setTag("a");
+        bars().adviseClick(temporary, [&](CommandBarButton&, bool&) {});
+        temporary->Delete();
+    }
+    EXPECT_EQ(bars().click(*first), 0);
+}
+
+TEST_F(CommandBarsTest, BuiltInControlsAndTheDropDownsChangeEvent) {
+    auto bar = bars().Add("Shortcuts");
+    auto builtIn = bar->Controls().Add(msoControlButton, 0, 1402);
+    EXPECT_EQ(builtIn->Id(), 1402);
+    EXPECT_EQ(bar->Controls().Add(msoControlButton)->Id(), 1);
+
+    auto d = std::static_pointer_cast<CommandBarComboBox>(bar->Controls().Add(msoControlDropdown));
+    d->AddItem("none");
+    d->AddItem("Blue");
+    int changes = 0;
+    d->onChange = [&](CommandBarComboBox&) { ++changes; };
+    d->setListIndex(2);  // code: no event
+    EXPECT_EQ(changes, 0);
+    d->userSelect(1);
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(d->Text(), "none");
+    EXPECT_EQ(hostErrorOf([&] { d->userSelect(3); }), E_FAIL);
+    EXPECT_EQ(changes, 1);
+}

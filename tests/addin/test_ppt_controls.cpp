@@ -1,0 +1,362 @@
+// The three command bars on a host "11.0": what they hold, which customisable buttons show,
+// what their clicks reach and count, and how they go at shut-down.
+#include <algorithm>
+
+#include "core/folder_layout.h"
+#include "core/languages.h"
+#include "libraries/menu_file.h"
+#include "addin/ribbon_dispatch.h"
+#include "platform/text.h"
+#include "core/registry.h"
+#include "tests/addin/ppt_events_fixture.h"
+#include "tools/efficiency_tools.h"
+
+using namespace host;
+using testing_core::EventsFixture;
+
+namespace {
+
+class CommandBarHost : public EventsFixture {
+protected:
+    void SetUp() override {
+        EventsFixture::SetUp();
+        plorin::currentLanguages() = {0, 0, 0};
+        plorin::state().layout = plorin::computeFolderLayout(root + "program/");
+        connect("11.0");
+        plorin::addInState().tools = std::make_unique<plorin::EfficiencyTools>();
+    }
+    void TearDown() override {
+        plorin::addInState().tools.reset();
+        plorin::state().styleNames.Clear();
+        plorin::state().styleFolders.Clear();
+        plorin::state().copyrightLines.Clear();
+        EventsFixture::TearDown();
+    }
+    plorin::pptControls& controls() { return *plorin::addInState().controls; }
+    void rebuild() {
+        controls().DeleteControls();
+        controls().CreateControls();
+    }
+    std::shared_ptr<CommandBar> bar(const char* name) { return app->CommandBars().Item(name); }
+    CommandBarControls& popup(const char* barName, const char* name) {
+        return dynamic_cast<CommandBarPopup&>(*bar(barName)->Controls().Item(name)).Controls();
+    }
+    CommandBarButton& entry(const char* popupName, const char* caption) {
+        return dynamic_cast<CommandBarButton&>(*popup(plorin::kEfficiencyToolsBar, popupName).Item(caption));
+    }
+    std::string setting(const char* name) { return plorin::getRegistry(name, "", ""); }
+    // Captions of the customisable buttons that show.
+    std::vector<std::string> shownCustomisable() {
+        std::vector<std::string> out;
+        for (const auto& b : controls().ecyControls)
+            if (b->Visible()) out.push_back(b->Caption());
+        return out;
+    }
+};
+
+TEST_F(CommandBarHost, TheThreeBarsAreBuiltTemporaryAndShownWithTheirControls) {
+    ASSERT_EQ(app->CommandBars().Count(), 3);
+    for (const char* name : {plorin::kEfficiencyToolsBar, plorin::kSlideWizardBar, plorin::kShortcutsBar}) {
+        auto b = bar(name);
+        EXPECT_TRUE(b->Visible()) << name;
+        EXPECT_TRUE(b->Temporary()) << name;
+        // The about button comes first and carries the bar's name.
+        auto& about = dynamic_cast<CommandBarButton&>(*b->Controls().Item(1));
+        EXPECT_EQ(about.Caption(), name);
+        EXPECT_EQ(about.Parameter(), "!about");
+        EXPECT_EQ(about.HelpContextId(), 1000);
+        EXPECT_EQ(about.Picture(), 1);
+    }
+    auto& eff = bar(plorin::kEfficiencyToolsBar)->Controls();
+    // Without chosen languages: 34 buttons and built-in controls, then the two popups.
+    ASSERT_EQ(eff.Count(), 36);
+    EXPECT_EQ(eff.Item(8)->Id(), 408);
+    EXPECT_TRUE(eff.Item(8)->BeginGroup());
+    EXPECT_EQ(eff.Item(9)->Id(), 465);
+    EXPECT_EQ(eff.Item(35)->Caption(), "Tools");
+    EXPECT_TRUE(eff.Item(35)->BeginGroup());
+    EXPECT_EQ(eff.Item(36)->Caption(), "Help");
+    auto& fit = dynamic_cast<CommandBarButton&>(*eff.Item("Fit AutoShape to text"));
+    EXPECT_EQ(fit.HelpContextId(), 1180);
+    EXPECT_EQ(fit.Picture(), 29);
+    EXPECT_EQ(fit.Mask(), 29);
+    EXPECT_EQ(fit.DescriptionText(), "29");
+    EXPECT_EQ(fit.TooltipText(), "Fit AutoShape to text");
+    EXPECT_TRUE(fit.BeginGroup());
+
+    // "Reset custom colors" only shows up with custom colours stored.
+    EXPECT_EQ(popup(plorin::kEfficiencyToolsBar, "Tools").Count(), 18);
+    EXPECT_EQ(entry("Tools", "Settings").FaceId(), 855);
+    EXPECT_EQ(entry("Tools", "Settings").Parameter(), "!showSettings");
+    EXPECT_EQ(entry("Tools", "Agenda Wizard").HelpContextId(), 1236);
+    plorin::setRegistry("customColors", "255;65280", "");
+    rebuild();
+    EXPECT_EQ(entry("Tools", "Reset custom colors").HelpContextId(), 1244);
+
+    auto& help = popup(plorin::kEfficiencyToolsBar, "Help");
+    ASSERT_EQ(help.Count(), 7);
+    EXPECT_EQ(help.Item(4)->Caption(), "Varnotel web site");
+    EXPECT_EQ(help.Item(4)->Parameter(), "!homepage");
+    EXPECT_TRUE(help.Item(3)->BeginGroup());
+    EXPECT_EQ(help.Item(7)->Caption(), "Info");
+
+    const std::vector<std::pair<int, bool>> shortcuts = {
+        {1402, false}, {164, true}, {165, false}, {166, true}, {167, false}, {170, false}, {171, false},
+        {196, true},   {197, false}, {199, false}, {198, false}, {206, true}, {1042, true}, {1043, false},
+        {2061, true},  {2062, false}, {2063, false}, {2710, true}, {58, true}, {57, false}};
+    auto& sc = bar(plorin::kShortcutsBar)->Controls();
+    ASSERT_EQ(sc.Count(), 21);
+    for (std::size_t i = 0; i < shortcuts.size(); ++i) {
+        EXPECT_EQ(sc.Item(static_cast<int>(i) + 2)->Id(), shortcuts[i].first);
+        EXPECT_EQ(sc.Item(static_cast<int>(i) + 2)->BeginGroup(), shortcuts[i].second) << shortcuts[i].first;
+    }
+}
+
+TEST_F(CommandBarHost, EveryEfficiencyToolsButtonNamesACommandTheRibbonOrTheToolsKnow) {
+    plorin::setRegistry("customColors", "1", "");
+    rebuild();
+    // Commands only the bars run (the ribbon has toggle buttons or no control for them).
+    const std::vector<std::string> barOnly = {"adjustAutoShapeToText", "wrapText", "resetCustomColors", "reference"};
+    auto known = [&](const std::string& name) {
+        if (plorin::EfficiencyTools::hasMethod(name)) return true;
+        for (const auto& row : plorin::dispatchTable())
+            if (row.target == plorin::CommandTarget::tools && platform::equalsNoCase(row.command, name)) return true;
+        return std::find(barOnly.begin(), barOnly.end(), name) != barOnly.end();
+    };
+    auto check = [&](const CommandBarControl& c) {
+        if (c.Type() != msoControlButton || c.Id() != 1) return;
+        std::string name = c.Parameter();
+        if (!name.empty() && name[0] == '!') name.erase(0, 1);
+        name = name.substr(0, name.find(' '));
+        EXPECT_TRUE(known(name)) << c.Caption() << " -> " << name;
+        EXPECT_EQ(c.Tag(), plorin::kEfficiencyToolsTag) << c.Caption();
+    };
+    for (const auto& c : bar(plorin::kEfficiencyToolsBar)->Controls().all()) {
+        check(*c);
+        if (auto* p = dynamic_cast<CommandBarPopup*>(c.get()))
+            for (const auto& e : p->Controls().all()) check(*e);
+    }
+    EXPECT_EQ(controls().ecyControls.Count(), 47);
+    EXPECT_EQ(controls().ecyControls.Item("1180ID")->Caption(), "Fit AutoShape to text");
+}
+
+TEST_F(CommandBarHost, TheSettingListsTheCustomisableButtonsThatShow) {
+    EXPECT_EQ(shownCustomisable().size(), 46u);  // empty setting: all
+
+    plorin::setRegistry("ecyControls", "1100;1180", "");
+    rebuild();
+    EXPECT_EQ(shownCustomisable(), (std::vector<std::string>{"Align left to master left", "Fit AutoShape to text"}));
+    // The controls that are not customisable always show.
+    EXPECT_TRUE(entry("Tools", "Agenda Wizard").Visible());
+    EXPECT_TRUE(entry("Tools", "Settings").Visible());
+    EXPECT_TRUE(entry("Help", "FAQ").Visible());
+    EXPECT_TRUE(bar(plorin::kEfficiencyToolsBar)->Controls().Item(1)->Visible());
+
+    plorin::setRegistry("ecyControls", "0", "");
+    rebuild();
+    EXPECT_TRUE(shownCustomisable().empty());
+
+    // Malformed entries match nothing and are no error; blanks around a number are fine.
+    plorin::setRegistry("ecyControls", "abc; 1101 ;12x;;1e3;99999999999999999999", "");
+    rebuild();
+    EXPECT_EQ(shownCustomisable(), std::vector<std::string>{"Align center to master center"});
+    EXPECT_TRUE(plorin::reportedErrors().empty());
+}
+
+TEST_F(CommandBarHost, ClicksReachTheirCommandAndCountTheirFamily) {
+    openDeck(1);
+    auto a = addShape(msoShapeRectangle);
+    auto b = addShape(msoShapeRectangle);
+    b->setLeft(300);
+    window().selectShapes({a, b});
+    app->CommandBars().click(button("Align left to master left"));
+    EXPECT_FLOAT_EQ(b->Left(), a->Left());
+    for (auto& r : plorin::reportedErrors()) ADD_FAILURE() << r.location << ": " << r.error.Description;
+    EXPECT_EQ(setting("statsEfficiencyTools"), "1");
+
+    // "!" counts nothing.
+    app->CommandBars().click(entry("Tools", "Settings"));
+    EXPECT_EQ(setting("statsEfficiencyTools"), "1");
+    EXPECT_EQ(setting("statsAgendaWizard"), "");
+    app->CommandBars().click(entry("Tools", "Agenda Wizard"));
+    EXPECT_EQ(setting("statsAgendaWizard"), "1");
+    EXPECT_EQ(setting("statsEfficiencyTools"), "1");
+}
+
+TEST_F(CommandBarHost, AButtonTheSelectionDisabledDoesNothingAfterTheRefresh) {
+    openDeck(1);
+    window().selectShapes({addShape(msoShapeRectangle)});
+    button("Align left to master left").setEnabled(true);  // stale: one shape only
+    app->CommandBars().click(button("Align left to master left"));
+    EXPECT_FALSE(button("Align left to master left").Enabled());
+    EXPECT_EQ(setting("statsEfficiencyTools"), "");
+}
+
+TEST_F(CommandBarHost, InHelpModeAClickOpensTheHelpTopicOfItsToolId) {
+    plorin::helpMode = true;
+    app->CommandBars().click(button("Switch objects"));
+    ASSERT_EQ(shell.record.help.size(), 1u);
+    EXPECT_EQ(shell.record.help[0].second, 1170);
+    EXPECT_EQ(setting("statsEfficiencyTools"), "");
+}
+
+TEST_F(CommandBarHost, EnableControlsSwitchesOnTheBarAndToolsButLeavesHelp) {
+    setAllEnabled(false);
+    entry("Help", "FAQ").setEnabled(false);
+    controls().enableControls();
+    EXPECT_TRUE(enabled(plorin::Toggle::Shape));
+    EXPECT_TRUE(enabled(plorin::Toggle::Slides));
+    EXPECT_FALSE(entry("Help", "FAQ").Enabled());
+}
+
+TEST_F(CommandBarHost, LanguageButtonsFollowTheChosenSlots) {
+    plorin::initializeLanguages();
+    plorin::currentLanguages() = {1033, 0, 1031};
+    rebuild();
+    auto& eff = bar(plorin::kEfficiencyToolsBar)->Controls();
+    ASSERT_EQ(eff.Count(), 38);
+    EXPECT_EQ(eff.Item(35)->Parameter(), "setLanguage 1033");
+    EXPECT_TRUE(eff.Item(35)->BeginGroup());
+    EXPECT_EQ(eff.Item(36)->Parameter(), "setLanguage 1031");
+    EXPECT_FALSE(eff.Item(36)->BeginGroup());
+    EXPECT_EQ(eff.Item(36)->HelpContextId(), 1200);
+    EXPECT_NE(eff.Item(36)->Caption().find(" spell checking for selected slides or shapes"), std::string::npos);
+}
+
+TEST_F(CommandBarHost, CopyrightLinesBecomeEntriesNumberedLikeTheRibbons) {
+    EXPECT_THROW(bar(plorin::kSlideWizardBar)->Controls().Item("Copyright"), HostError);  // no file
+
+    writeFile(plorin::state().layout.customization + "copyright.txt", "# comment\n\n   \n#\n");
+    rebuild();
+    EXPECT_THROW(bar(plorin::kSlideWizardBar)->Controls().Item("Copyright"), HostError);
+
+    writeFile(plorin::state().layout.customization + "copyright.txt",
+              "#header\n(c) First\n\n  Second # inside\r\n  # indented\nThird\n");
+    rebuild();
+    auto& c = popup(plorin::kSlideWizardBar, "Copyright");
+    ASSERT_EQ(c.Count(), 4);
+    // The ribbon numbers the same notices the same way.
+    plorin::loadCopyrightLines();
+    ASSERT_EQ(plorin::state().copyrightLines.Count(), 4);
+    EXPECT_EQ(plorin::state().copyrightLines.Item(4), "Third");
+    EXPECT_EQ(c.Item(4)->Caption(), "Third");
+    EXPECT_EQ(c.Item(4)->Parameter(), "insertCopyright 4");
+    EXPECT_EQ(c.Item(2)->Caption(), "  Second # inside");
+    EXPECT_EQ(c.Item(2)->Parameter(), "insertCopyright 2");
+    auto& wiz = bar(plorin::kSlideWizardBar)->Controls();
+    EXPECT_EQ(wiz.Item(wiz.Count())->Caption(), "My Elements");
+}
+
+TEST_F(CommandBarHost, ShutDownDeletesEveryBarItBuiltEvenWhenOneIsGone) {
+    bar(plorin::kSlideWizardBar)->Delete();  // by the user
+    controls().DeleteControls();
+    EXPECT_EQ(app->CommandBars().Count(), 0);
+    EXPECT_EQ(reportedLocations(),
+              (std::vector<std::string>{"pptControls, saveCmdBarPosition", "pptControls, DeleteControls"}));
+    EXPECT_TRUE(controls().toolbars().empty());
+}
+
+TEST_F(CommandBarHost, ABarLeftByAnEarlierConnectionIsNeitherRebuiltNorTakenOver) {
+    plorin::pptControls second;
+    second.setPowerPointApp(app.get());
+    second.CreateControls();
+    EXPECT_TRUE(second.toolbars().empty());
+    EXPECT_EQ(app->CommandBars().Count(), 3);
+    second.DeleteControls();
+    EXPECT_EQ(app->CommandBars().Count(), 3);
+}
+
+TEST_F(CommandBarHost, TheStyleDropDownHoldsThePlaceholderWithoutStyles) {
+    auto* d = controls().styleDropdown();
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->ListCount(), 1);
+    EXPECT_EQ(d->Text(), "[No style selected]");
+    EXPECT_TRUE(d->Visible());
+    controls().setStyle("Anything");
+    EXPECT_EQ(d->ListIndex(), 1);
+    EXPECT_EQ(plorin::state().currentStyle, "");
+}
+
+TEST_F(CommandBarHost, StyleChoiceAndPresentationTagFollowEachOther) {
+    auto& s = plorin::state();
+    s.styleNames.Add("Blue");
+    s.styleNames.Add("Green");
+    s.styleFolders.Add(root + "blue/");
+    s.styleFolders.Add(root + "green/");
+    rebuild();
+    auto* d = controls().styleDropdown();
+    ASSERT_EQ(d->ListCount(), 3);
+    EXPECT_EQ(d->Text(), "Blue");
+    EXPECT_TRUE(d->Visible());
+
+    d->userSelect(3);  // no presentation: only the drop-down changes
+    EXPECT_EQ(s.currentStyle, "");
+
+    auto deck = openDeck(1);
+    d->userSelect(3);
+    EXPECT_EQ(s.currentStyle, "Green");
+    EXPECT_EQ(deck->Tags().Item("plorin_style"), "Green");
+    d->userSelect(1);
+    EXPECT_EQ(s.currentStyle, "");
+    EXPECT_EQ(deck->Tags().Item("plorin_style"), "");
+
+    controls().setStyle("Green");
+    EXPECT_EQ(d->Text(), "Green");
+    controls().setStyle("Unknown");
+    EXPECT_EQ(d->Text(), "Blue");
+    EXPECT_EQ(s.currentStyle, "Blue");
+}
+
+TEST_F(CommandBarHost, TheFirstStartFloatsTheBarsOneBelowTheOther) {
+    const std::vector<std::pair<const char*, int>> tops = {
+        {plorin::kEfficiencyToolsBar, 200}, {plorin::kSlideWizardBar, 260}, {plorin::kShortcutsBar, 320}};
+    for (const auto& [name, top] : tops) {
+        auto b = bar(name);
+        EXPECT_EQ(b->Position(), msoBarFloating) << name;
+        EXPECT_EQ(b->Left(), 200) << name;
+        EXPECT_EQ(b->Top(), top) << name;
+        EXPECT_EQ(b->Height(), 52) << name;
+        EXPECT_EQ(b->RowIndex(), 1) << name;
+    }
+}
+
+TEST_F(CommandBarHost, PlacesAreSavedAtShutDownAndRestoredAtTheNextStart) {
+    auto shortcuts = bar(plorin::kShortcutsBar);
+    shortcuts->setPosition(msoBarRight);
+    shortcuts->setRowIndex(2);
+    shortcuts->setTop(15);
+    shortcuts->setLeft(900);
+    bar(plorin::kSlideWizardBar)->setVisible(false);
+    controls().DeleteControls();
+    EXPECT_EQ(plorin::getRegistry("position", plorin::kShortcutsBar, ""), "2");
+    EXPECT_EQ(plorin::getRegistry("visible", plorin::kSlideWizardBar, ""), "0");
+    EXPECT_EQ(plorin::getRegistry("visible", plorin::kShortcutsBar, ""), "-1");
+
+    connect("11.0");  // the host restarts: temporary bars are gone, the settings stay
+    shortcuts = bar(plorin::kShortcutsBar);
+    EXPECT_EQ(shortcuts->Position(), msoBarRight);
+    EXPECT_EQ(shortcuts->RowIndex(), 2);
+    EXPECT_EQ(shortcuts->Top(), 15);
+    EXPECT_EQ(shortcuts->Left(), 900);
+    EXPECT_TRUE(shortcuts->Visible());
+    EXPECT_FALSE(bar(plorin::kSlideWizardBar)->Visible());
+    EXPECT_TRUE(plorin::reportedErrors().empty());
+}
+
+TEST_F(CommandBarHost, ARefusedStoredValueEndsTheRestoreButKeepsTheBar) {
+    plorin::setRegistry("position", "1", plorin::kShortcutsBar);
+    plorin::setRegistry("row", "-3", plorin::kShortcutsBar);  // the host refuses it
+    plorin::setRegistry("top", "77", plorin::kShortcutsBar);
+    plorin::setRegistry("position", "40000", plorin::kSlideWizardBar);  // not a 16-bit number
+    connect("11.0");
+    auto shortcuts = bar(plorin::kShortcutsBar);
+    EXPECT_EQ(shortcuts->Position(), msoBarTop);
+    EXPECT_NE(shortcuts->Top(), 77);
+    EXPECT_TRUE(shortcuts->Visible());
+    EXPECT_TRUE(bar(plorin::kSlideWizardBar)->Visible());
+    EXPECT_EQ(bar(plorin::kEfficiencyToolsBar)->Top(), 200);  // the others are unaffected
+    EXPECT_EQ(reportedLocations(),
+              (std::vector<std::string>{"pptControls, getCmdBarPosition", "pptControls, getCmdBarPosition"}));
+}
+
+}  // namespace
