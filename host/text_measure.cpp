@@ -1,12 +1,12 @@
 // Text widths for BoundWidth and the renderer's fonts: cairo's toy font interface on a
 // scratch surface, or the measurer a test installs.
 #include <cairo.h>
-#include <dlfcn.h>
 
 #include <cstdlib>
 #include <mutex>
 
 #include "host/text.h"
+#include "platform/picture.h"
 
 namespace host {
 
@@ -22,20 +22,10 @@ Measuring& measuring() {
     return m;
 }
 
-// Leak checkers count the font caches of cairo and fontconfig, kept until the process ends,
-// as leaks: every build releases them at exit (fontconfig is found at run time, as only
-// cairo links it).
-void releaseFontCaches() {
-    cairo_debug_reset_static_data();
-    if (void* fini = ::dlsym(RTLD_DEFAULT, "FcFini")) reinterpret_cast<void (*)()>(fini)();
-}
-
 }  // namespace
 
-void noteFontUse() {
-    static const bool releasedAtExit = std::atexit(releaseFontCaches) == 0;
-    (void)releasedAtExit;
-}
+// Leak checkers count cairo's and fontconfig's font caches as leaks: released once at exit.
+void noteFontUse() { platform::releaseFontCachesAtExit(); }
 
 void selectFont(cairo_t* cr, const std::string& fontName, double size, bool bold, bool italic) {
     noteFontUse();
