@@ -195,6 +195,29 @@ void Survey2::btn1_Click() {
     trap("Survey2, btn1_Click", [&] { remindLater(*this, cbWhen); });
 }
 
+void takeSurveyReply(const std::string& reply) {
+    if (reply == "success") {
+        const std::int16_t interval = toInteger16(getRegistry("surveyInterval", "", "183"));
+        setRegistry("surveyDate", surveyDateText(platform::today() + std::chrono::days(interval)), "");
+        const std::int16_t count = toInteger16(getRegistry("surveyCount", "", "0"));
+        setRegistry("surveyCount", std::to_string(count + 1), "");
+        platform::MsgBox("Your survey data has successfully been transmitted.\r\nAgain, thank you very much for "
+                         "your time.",
+                         platform::vbInformation, kProductName);
+    } else if (reply == "error_insert") {
+        platform::MsgBox("An error occured during transmission of your survey data.\r\n" + transmissionHint(),
+                         platform::vbCritical, kProductName);
+    } else if (reply.empty()) {
+        platform::MsgBox("Your survey data could not be transmitted: the survey server did not answer.\r\n" +
+                             transmissionHint(),
+                         platform::vbCritical, kProductName);
+    } else {
+        platform::MsgBox("An unexpected error has occured during transmission of your survey data (" + reply +
+                             ").\r\n" + transmissionHint(),
+                         platform::vbCritical, kProductName);
+    }
+}
+
 void Survey2::btn2_Click() {
     trap("Survey2, btn2_Click", [&] {
         if (!allAnswered({&q7, &q8_1, &q8_2, &q8_3, &q8_4}, "Please answer all questions before submitting the survey."))
@@ -207,28 +230,7 @@ void Survey2::btn2_Click() {
                       "&statsAgendaWizard=" + URLEncode(u3.Caption) +
                       "&statsEfficiencyTools=" + URLEncode(u4.Caption);
 
-        const HttpBytes reply = HttpPost(surveyUrl(), surveyData, 0, 80, "", "");
-        const std::string text = ByteArrayToString(reply);
-        if (text == "success") {
-            const std::int16_t interval = toInteger16(getRegistry("surveyInterval", "", "183"));
-            setRegistry("surveyDate", surveyDateText(platform::today() + std::chrono::days(interval)), "");
-            const std::int16_t count = toInteger16(getRegistry("surveyCount", "", "0"));
-            setRegistry("surveyCount", std::to_string(count + 1), "");
-            platform::MsgBox("Your survey data has successfully been transmitted.\r\nAgain, thank you very much for "
-                             "your time.",
-                             platform::vbInformation, kProductName);
-        } else if (text == "error_insert") {
-            platform::MsgBox("An error occured during transmission of your survey data.\r\n" + transmissionHint(),
-                             platform::vbCritical, kProductName);
-        } else if (text.empty()) {
-            platform::MsgBox("Your survey data could not be transmitted: the survey server did not answer.\r\n" +
-                                 transmissionHint(),
-                             platform::vbCritical, kProductName);
-        } else {
-            platform::MsgBox("An unexpected error has occured during transmission of your survey data (" + text +
-                                 ").\r\n" + transmissionHint(),
-                             platform::vbCritical, kProductName);
-        }
+        takeSurveyReply(ByteArrayToString(HttpPost(surveyUrl(), surveyData, 0, 80, "", "")));
         Unload();
     });
 }

@@ -50,6 +50,11 @@ public:
     platform::CommandButton btn2{*this, "btn2"};
 };
 
+// What page 2 does with the survey server's reply to the sent survey: "success" moves the
+// date one interval ahead and counts the survey; every other reply is told to the user and
+// changes nothing.
+void takeSurveyReply(const std::string& reply);
+
 class Survey2 : public platform::Form {
 public:
     Survey2();

@@ -9,8 +9,10 @@
 namespace platform {
 
 TimerClock& timerClock() {
-    static TimerClock clock;
-    return clock;
+    // Never destroyed: a form kept in a static of its own (the icons form of an add-in still
+    // connected at exit) stops its timers after this function's statics would be gone.
+    static TimerClock* clock = new TimerClock;
+    return *clock;
 }
 
 void TimerClock::add(Timer* t) {

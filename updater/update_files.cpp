@@ -166,6 +166,18 @@ std::optional<std::uint64_t> totalBytes(const UpdateList& list) {
     return total;
 }
 
+std::optional<std::vector<std::string_view>> splitPackage(const UpdateList& list, std::string_view package) {
+    const auto total = totalBytes(list);
+    if (!total || *total != package.size()) return std::nullopt;
+    std::vector<std::string_view> pieces;
+    pieces.reserve(list.size());
+    for (const auto& file : list) {
+        pieces.push_back(package.substr(0, file.bytes));
+        package.remove_prefix(file.bytes);
+    }
+    return pieces;
+}
+
 void logFailure(const std::string& logFile, const std::string& path, const std::string& description, long number) {
     plorin::ignoreErrors([&] {
         std::ofstream log(logFile, std::ios::app | std::ios::binary);

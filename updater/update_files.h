@@ -31,6 +31,11 @@ std::optional<UpdateList> parseUpdateList(std::string_view text);
 // The sum of the list's counts (nothing when it overflows).
 std::optional<std::uint64_t> totalBytes(const UpdateList& list);
 
+// The package cut into the list's files, in list order: each piece is as long as its count.
+// Nothing when the package is not exactly as long as the counts together (then the list and
+// the package do not belong together).
+std::optional<std::vector<std::string_view>> splitPackage(const UpdateList& list, std::string_view package);
+
 // Where the install keeps its record while it runs, and its log, in the update add-in's folder.
 constexpr const char* kJournalName = "updatejournal.txt";
 constexpr const char* kLogName = "updatelog.txt";

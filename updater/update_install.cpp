@@ -128,16 +128,15 @@ bool Main::downloadUpdate() {
             },
             package);
         if (outcome != plorin::DownloadOutcome::complete || downloadCancelled) return;
-        if (package.size() != *listed) return;  // the list and the package do not belong together
+        const auto pieces = splitPackage(*list, package);
+        if (!pieces) return;  // the list and the package do not belong together
 
         dialog->lStatus.Caption = "Writing files to temporary folder...";
-        std::size_t offset = 0;
-        for (const auto& file : *list) {
-            const std::string path = tempFolder + file.path;
+        for (std::size_t i = 0; i < list->size(); ++i) {
+            const std::string path = tempFolder + (*list)[i].path;
             generatePath(path.substr(0, path.rfind('/') + 1));
-            if (!platform::fileSystem().writeAll(path, package.substr(offset, file.bytes)))
+            if (!platform::fileSystem().writeAll(path, std::string((*pieces)[i])))
                 plorin::raiseError(plorin::errPathFileAccess, "Path/File access error: " + path);
-            offset += file.bytes;
         }
         updateList = *list;
         done = true;

@@ -1,0 +1,46 @@
+// The mail program's command line: its arguments (each ended by a NUL in the input) are
+// checked and, when they are a subject, a display name and an absolute path, handed to the
+// mailer as one message; anything else is told to the user.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "mailhelper/mapi.h"
+#include "platform/mailer.h"
+#include "platform/ui.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static platform::ScriptedDriver* driver = [] {
+        auto* d = new platform::ScriptedDriver();
+        d->onUnansweredMessage = [](const platform::MessageBoxCall&) { return platform::vbOK; };
+        platform::setUiDriver(d);
+        return d;
+    }();
+    std::vector<std::string> args;
+    std::string current;
+    for (std::size_t i = 0; i < size; ++i) {
+        if (data[i] == 0) {
+            args.push_back(current);
+            current.clear();
+        } else {
+            current += static_cast<char>(data[i]);
+        }
+    }
+    if (!current.empty()) args.push_back(current);
+
+    platform::RecordingMailer mailer;
+    const int status = plorinpost::main(args, mailer);
+    if (status == 0) {
+        // Composed: exactly the three arguments, a name that is a file name, an absolute path.
+        if (args.size() != 3 || mailer.composed.size() != 1 || !platform::isSafeAttachmentName(args[1]) ||
+            args[2].empty() || args[2][0] != '/')
+            __builtin_trap();
+        const auto& m = mailer.composed[0];
+        if (m.subject != args[0] || m.attachmentName != args[1] || m.attachmentPath != args[2]) __builtin_trap();
+    } else if (!mailer.composed.empty() || driver->messages.size() != 1) {
+        __builtin_trap();
+    }
+    driver->messages.clear();
+    return 0;
+}

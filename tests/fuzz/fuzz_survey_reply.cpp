@@ -1,0 +1,33 @@
+// The survey server's reply to a sent survey: "success" moves the next survey one interval
+// ahead and counts it, anything else is told to the user. The schedule starts afresh for
+// every input, so that no input depends on the ones before.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "core/errors.h"
+#include "core/registry.h"
+#include "periphery/survey_forms.h"
+#include "platform/services.h"
+#include "platform/ui.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static platform::ScriptedDriver* driver = [] {
+        auto* d = new platform::ScriptedDriver();
+        d->onUnansweredMessage = [](const platform::MessageBoxCall&) { return platform::vbOK; };
+        platform::setUiDriver(d);
+        return d;
+    }();
+    const auto registry = platform::makeMemoryRegistry();
+    platform::useRegistryStore(registry.get());
+    plorin::setRegistry("surveyCount", "1", "");
+    plorin::setRegistry("surveyInterval", "183", "");
+    plorin::setRegistry("surveyDate", "2026-12-01", "");
+
+    plorin::takeSurveyReply(std::string(reinterpret_cast<const char*>(data), size));
+    if (driver->messages.size() != 1) __builtin_trap();  // every reply is answered by one message
+    driver->messages.clear();
+    platform::useRegistryStore(nullptr);
+    return 0;
+}
