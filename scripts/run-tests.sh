@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds everything with warnings as errors, and runs every test.
-# VARNOTEL_SANITIZE=1 builds with AddressSanitizer and UndefinedBehaviorSanitizer instead.
+# VARNOTEL_SANITIZE=1 builds with AddressSanitizer and UndefinedBehaviorSanitizer instead;
+# VARNOTEL_FUZZ=1 builds the fuzz targets with clang and gives each a short run (ctest -L fuzz).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -10,6 +11,16 @@ if [ "${VARNOTEL_SANITIZE:-0}" = 1 ]; then
   build=build-sanitize
   flags+=(-DVARNOTEL_SANITIZE=ON -DVARNOTEL_BENCH=OFF)
 fi
+target=all
+if [ "${VARNOTEL_FUZZ:-0}" = 1 ]; then
+  if ! command -v clang++ >/dev/null; then
+    echo "No clang: the fuzz targets are not built." >&2
+    exit 0
+  fi
+  build=build-fuzz
+  target=fuzz_targets
+  flags+=(-DCMAKE_CXX_COMPILER=clang++ -DVARNOTEL_FUZZ=ON -DVARNOTEL_TESTS=OFF -DVARNOTEL_BENCH=OFF)
+fi
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${flags[@]}" >/dev/null
-cmake --build "$build" -j"$(nproc)"
+cmake --build "$build" --target "$target" -j"$(nproc)"
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)"

@@ -1,0 +1,106 @@
+// The presentation add-in installed from the sample installation into a scratch folder and
+// connected to a ribbon host, as the fuzz targets of its installation files drive it: every
+// message box is answered OK, settings live in memory, the error reports are collected.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "addin/connect.h"
+#include "core/errors.h"
+#include "core/folder_layout.h"
+#include "core/shared_state.h"
+#include "fuzz_support.h"
+#include "host/host.h"
+#include "host/ribbon_host.h"
+#include "platform/services.h"
+#include "platform/shell.h"
+#include "platform/ui.h"
+
+namespace fuzz {
+
+class AddInHarness {
+public:
+    AddInHarness() {
+        namespace fs = std::filesystem;
+        root_ = scratch().file("install") + "/";
+        const std::string source = VARNOTEL_SOURCE_DIR "/install/";
+        fs::create_directories(root_);
+        for (const char* folder : {"customization", "user"})
+            fs::copy(source + folder, root_ + folder, fs::copy_options::recursive);
+        fs::create_directories(root_ + "program/ui");
+        fs::create_directories(root_ + "tmp");
+        fs::copy_file(source + "program/ui/plorinUI.xml", root_ + "program/ui/plorinUI.xml");
+        fs::copy_file(source + "program/plorinUndoFix.ppt", root_ + "program/plorinUndoFix.ppt");
+
+        registry_ = platform::makeMemoryRegistry();
+        platform::useRegistryStore(registry_.get());
+        shell_.temp = root_ + "tmp/";
+        shell_.cache = root_ + "cache/";
+        platform::useShell(&shell_);
+        driver_.onUnansweredMessage = [](const platform::MessageBoxCall&) { return platform::vbOK; };
+        driver_.onUnscriptedForm = [](platform::Form&) {};
+        platform::setUiDriver(&driver_);
+        plorin::setAddInFolder(root_ + "program/");
+        start();
+    }
+    ~AddInHarness() {
+        app_.reset();
+        plorin::setAddInFolder("");
+        platform::setUiDriver(nullptr);
+        platform::useShell(nullptr);
+        platform::useRegistryStore(nullptr);
+    }
+    AddInHarness(const AddInHarness&) = delete;
+    AddInHarness& operator=(const AddInHarness&) = delete;
+
+    // The host with the add-in connected; a new one now and then, so that what the stand-in
+    // keeps for a developer (its ribbon log) stays small over millions of inputs.
+    host::Application& app() {
+        if (++uses_ % 500 == 0) start();
+        driver_.messages.clear();
+        plorin::reportedErrors().clear();
+        return *app_;
+    }
+    host::RibbonHost& ribbon() { return app_->Ribbon(); }
+    const std::string& root() const { return root_; }
+    platform::ScriptedDriver& driver() { return driver_; }
+
+    // A window on a deck with one slide, for the commands that need one; its slide emptied.
+    host::Slide& slide() {
+        if (app_->Windows().Count() == 0) {
+            auto p = app_->Presentations().Add(true);
+            app_->ActiveWindow()->showSlide(p->Slides().Add(1, 12));
+        }
+        auto s = app_->ActivePresentation()->Slides().Item(1);
+        while (s->Shapes().Count() > 0) s->Shapes().Item(1)->Delete();
+        return *s;
+    }
+
+    // Fails the run when the host refused what the add-in handed it since `from` (ribbon XML
+    // that does not fit the schema).
+    void requireNoRefusal(std::size_t from) {
+        const auto& log = ribbon().log();
+        for (std::size_t i = from; i < log.size(); ++i)
+            if (log[i].find("refused") != std::string::npos) fail(log[i].c_str());
+    }
+
+private:
+    void start() {
+        app_.reset();
+        app_ = std::make_unique<host::Application>("14.0");
+        app_->COMAddIns().add(plorin::kProgId, "Varnotel", [] { return std::make_unique<plorin::Connect>(); });
+        app_->COMAddIns().Item(plorin::kProgId).setConnect(true);
+        if (!ribbon().loaded(plorin::kProgId)) fail("the add-in's ribbon did not load");
+    }
+
+    std::string root_;
+    std::unique_ptr<platform::RegistryStore> registry_;
+    platform::RecordingShell shell_;
+    platform::ScriptedDriver driver_;
+    std::unique_ptr<host::Application> app_;
+    long uses_ = 0;
+};
+
+}  // namespace fuzz

@@ -1,0 +1,65 @@
+// What the fuzz targets share: a private scratch folder for the files a reader takes by name.
+#pragma once
+
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+namespace fuzz {
+
+// A folder of this process's own, removed when the process ends.
+class Scratch {
+public:
+    Scratch() {
+        path_ = std::filesystem::temp_directory_path() / ("varnotel-fuzz-" + std::to_string(::getpid()));
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+    }
+    ~Scratch() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
+
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    const std::filesystem::path& path() const { return path_; }
+
+    // Writes `bytes` to the file `name` in the folder and returns its path.
+    std::string put(const std::string& name, std::string_view bytes) const {
+        const auto p = file(name);
+        std::ofstream out(p, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out) std::abort();
+        return p;
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+// The one scratch folder of this process (libFuzzer calls the target many times).
+inline Scratch& scratch() {
+    static Scratch s;
+    return s;
+}
+
+inline std::string_view bytesOf(const std::uint8_t* data, std::size_t size) {
+    return {reinterpret_cast<const char*>(data), size};
+}
+
+// Stops the run with a message libFuzzer reports as a crash: a property of the reader broke.
+[[noreturn]] inline void fail(const char* what) {
+    std::fputs(what, stderr);
+    std::fputc('\n', stderr);
+    std::abort();
+}
+
+}  // namespace fuzz
