@@ -1,20 +1,16 @@
 // A style's agenda template, as a customizer writes it: a presentation without an agenda
 // starts from it (the dialog reads it, renews the items' identifiers and OK draws the
 // slides), and an agenda of another style takes its layout when the user picks the style.
-#include <cstddef>
-#include <cstdint>
-#include <string_view>
-
 #include "agenda/agenda_wizard.h"
-#include "tests/fuzz/agenda_host.h"
+#include "agenda_harness.h"
 
 namespace {
 
-void openAndGenerate(bool switchStyle) {
+void openAndGenerate(bool pickStyle) {
     plorin::AgendaWizard wizard;
     wizard.Load();
     if (!wizard.failed()) {
-        if (switchStyle) {
+        if (pickStyle) {
             bool cancel = false;
             wizard.cbStyle_Validate(cancel);
         }
@@ -27,19 +23,21 @@ void openAndGenerate(bool switchStyle) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    auto& world = fuzzing::AgendaHost::get();
-    world.writeTemplate(std::string_view(reinterpret_cast<const char*>(data), size));
+    static fuzz::AddInHarness harness;
+    auto& app = harness.app();
     {
-        auto fresh = world.deck();
+        std::ofstream out(fuzz::agendaTemplatePath(harness), std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    }
+    {
+        auto fresh = fuzz::agendaDeck(app);
         openAndGenerate(false);
     }
-    world.reset();
+    fuzz::closeDecks(app);
     {
-        auto stored = world.deck();
-        stored->Tags().Add(plorin::kAgendaXmlTag, fuzzing::kSampleAgenda);
-        stored->Tags().Add(plorin::kAgendaStyleTag, "Blue");
+        auto stored = fuzz::agendaDeck(app, fuzz::kSampleAgenda);
         openAndGenerate(true);
     }
-    world.reset();
+    fuzz::closeDecks(app);
     return 0;
 }

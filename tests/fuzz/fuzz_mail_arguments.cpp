@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "fuzz_support.h"
 #include "mailhelper/mapi.h"
 #include "platform/mailer.h"
 #include "platform/ui.h"
@@ -35,11 +36,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // Composed: exactly the three arguments, a name that is a file name, an absolute path.
         if (args.size() != 3 || mailer.composed.size() != 1 || !platform::isSafeAttachmentName(args[1]) ||
             args[2].empty() || args[2][0] != '/')
-            __builtin_trap();
+            fuzz::fail("a message composed from arguments that are not a subject, a name and a path");
         const auto& m = mailer.composed[0];
-        if (m.subject != args[0] || m.attachmentName != args[1] || m.attachmentPath != args[2]) __builtin_trap();
+        if (m.subject != args[0] || m.attachmentName != args[1] || m.attachmentPath != args[2])
+            fuzz::fail("the message is not made of the arguments as they came");
     } else if (!mailer.composed.empty() || driver->messages.size() != 1) {
-        __builtin_trap();
+        fuzz::fail("a refused start composed a message or told the user nothing, or more than once");
     }
     driver->messages.clear();
     return 0;

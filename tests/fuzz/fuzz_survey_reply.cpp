@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "fuzz_support.h"
 #include "core/errors.h"
 #include "core/registry.h"
 #include "periphery/survey_forms.h"
@@ -26,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     plorin::setRegistry("surveyDate", "2026-12-01", "");
 
     plorin::takeSurveyReply(std::string(reinterpret_cast<const char*>(data), size));
-    if (driver->messages.size() != 1) __builtin_trap();  // every reply is answered by one message
+    if (driver->messages.size() != 1) fuzz::fail("every reply is answered by one message");
     driver->messages.clear();
     platform::useRegistryStore(nullptr);
     return 0;

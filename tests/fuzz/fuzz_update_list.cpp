@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "fuzz_support.h"
 #include "updater/update_files.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -16,14 +17,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto list = plorinrenew::parseUpdateList(listText);
     if (!list) return 0;
     for (const auto& file : *list)
-        if (!plorinrenew::isCleanRelativePath(file.path)) __builtin_trap();  // a path out of the installation
+        if (!plorinrenew::isCleanRelativePath(file.path)) fuzz::fail("a path out of the installation");
     const auto pieces = plorinrenew::splitPackage(*list, package);
     if (!pieces) return 0;
     std::size_t total = 0;
     for (std::size_t i = 0; i < list->size(); ++i) {
-        if ((*pieces)[i].size() != (*list)[i].bytes) __builtin_trap();  // a file cut to the wrong length
+        if ((*pieces)[i].size() != (*list)[i].bytes) fuzz::fail("a file cut to the wrong length");
         total += (*pieces)[i].size();
     }
-    if (total != package.size()) __builtin_trap();
+    if (total != package.size()) fuzz::fail("the pieces do not add up to the package");
     return 0;
 }

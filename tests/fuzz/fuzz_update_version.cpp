@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "fuzz_support.h"
 #include "core/registry.h"
 #include "platform/services.h"
 #include "updater/update_main.h"
@@ -38,6 +39,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     run.customizationEnabled = 1;
     if (plorinrenew::classifyReply(reply) == 1) run.versionReply = reply;
     if (run.newVersionAvailable() && run.programDue && !plorinrenew::parseProgramVersion(run.newProgramVersion))
-        __builtin_trap();  // an update offered for a version that is none
+        fuzz::fail("an update offered for a version that is none");
     return 0;
 }
