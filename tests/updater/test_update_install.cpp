@@ -318,6 +318,17 @@ TEST(UpdateList, OnlyCleanRelativePathsWithCountsMakeAList) {
     EXPECT_FALSE(plorinrenew::totalBytes({{"a", UINT64_MAX}, {"b", 1}}));
 }
 
+TEST(UpdateList, ThePackageIsCutByTheCountsOnlyWhenItIsExactlyAsLong) {
+    const plorinrenew::UpdateList list{{"a", 3}, {"empty", 0}, {"b", 2}};
+    const auto pieces = plorinrenew::splitPackage(list, "abcde");
+    ASSERT_TRUE(pieces);
+    EXPECT_EQ(*pieces, (std::vector<std::string_view>{"abc", "", "de"}));
+    EXPECT_FALSE(plorinrenew::splitPackage(list, "abcd"));
+    EXPECT_FALSE(plorinrenew::splitPackage(list, "abcdef"));
+    // Counts that overflow together never match a package, however long it is.
+    EXPECT_FALSE(plorinrenew::splitPackage({{"a", UINT64_MAX}, {"b", 2}}, "x"));
+}
+
 // ---- An install cut off by a crash ------------------------------------------------------
 
 // Kills the process at the n-th call of the step it watches.
