@@ -2,6 +2,7 @@
 // stopped by Unload or by the form going away, and time passing inside a modal dialog.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -152,6 +153,21 @@ TEST_F(UiTimerTest, ALongAdvanceOfAOneMillisecondTimerCountsEveryTick) {
     form.Load();
     timerClock().advance(200000);
     EXPECT_EQ(n, 200000);
+}
+
+TEST(UiTimerClock, AFormKeptInAStaticStopsItsTimersAtExitAfterTheClocksOwnStatics) {
+    // A fresh process, so that the form's static is made before the clock is first used and
+    // is therefore destroyed after it, as an add-in still connected at exit destroys its
+    // icons form.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            static std::unique_ptr<ClockForm> kept;
+            kept = std::make_unique<ClockForm>(0, "frmKept");
+            kept->Load();
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
