@@ -14,6 +14,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <set>
 #include <sstream>
 #include <vector>
@@ -402,10 +403,13 @@ std::shared_ptr<Shape> PresentationFile::readShape(pugi::xml_node n, Slide* slid
         if (!shape->hasTable_) throw BadFile{"cells in a shape that holds no table"};
         const int rows = number<int>(t, "rows", 0, true), columns = number<int>(t, "columns", 0, true);
         if (rows < 1 || columns < 1 || rows > 1000 || columns > 1000) throw BadFile{"bad table size"};
+        // The writer lists every cell. Counting them before the grid is made keeps a small
+        // damaged file from asking for millions of cells.
+        const auto cells = std::distance(t.children("cell").begin(), t.children("cell").end());
+        if (cells != static_cast<long>(rows) * columns) throw BadFile{"the cells do not fill the table"};
         shape->table_ = makeTableBody(*shape, rows, columns);
         std::size_t i = 0;
         for (auto cell : t.children("cell")) {
-            if (i >= shape->table_->cells.size()) throw BadFile{"too many cells"};
             shape->table_->selected[i] = number<int>(cell, "selected", 0) != 0;
             if (auto text = cell.child("text")) shape->table_->cells[i]->text_ = readText(text);
             ++i;

@@ -9,7 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static fuzz::AddInHarness harness;
-    harness.app();
+    harness.begin();
     harness.slide();
     {
         std::ofstream out(harness.root() + "customization/menu.xml", std::ios::binary | std::ios::trunc);
@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto from = ribbon.log().size();
     // What the ribbon's onLoad does, then a redraw of every control.
     plorin::libraries_onLoad(plorin::state().ribbon);
-    plorin::state().ribbon->Invalidate();
+    for (const char* id : {"vn_1025", "vn_2001"}) plorin::state().ribbon->InvalidateControl(id);
 
     if (const auto* styles = ribbon.control("vn_1025"))
         if (styles->items.size() > 1) ribbon.choose("vn_1025", static_cast<int>(styles->items.size()) - 1);

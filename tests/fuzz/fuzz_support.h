@@ -14,11 +14,16 @@
 
 namespace fuzz {
 
-// A folder of this process's own, removed when the process ends.
+// A folder of this process's own, removed when the process ends; in memory where the
+// machine has /dev/shm, as the readers write and flush files for every input.
 class Scratch {
 public:
     Scratch() {
-        path_ = std::filesystem::temp_directory_path() / ("varnotel-fuzz-" + std::to_string(::getpid()));
+        std::error_code ec;
+        const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
+                                               ? std::filesystem::path("/dev/shm")
+                                               : std::filesystem::temp_directory_path();
+        path_ = base / ("varnotel-fuzz-" + std::to_string(::getpid()));
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
     }

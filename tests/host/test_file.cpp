@@ -164,8 +164,17 @@ TEST_F(FileTest, DamagedFilesWithHostileNestingOrIdsAreRefused) {
     host_test::writeAll(dir.file("zeroshape.ppt"),
                         "<presentation version=\"1\"><slide id=\"256\"><shape id=\"0\"/></slide></presentation>");
     host_test::writeAll(dir.file("bigcounter.ppt"), "<presentation version=\"1\" nextShapeId=\"2147483649\"/>");
+    // Tables whose cells do not fill their grid: a few hundred bytes must not ask for a
+    // million cells each.
+    std::string grids = "<presentation version=\"1\"><slide id=\"256\">";
+    for (int i = 0; i < 8; ++i)
+        grids += "<shape id=\"" + std::to_string(i + 2) + "\" type=\"19\" hasTable=\"1\"><table rows=\"1000\" columns=\"1000\"/></shape>";
+    host_test::writeAll(dir.file("grids.ppt"), grids + "</slide></presentation>");
+    host_test::writeAll(dir.file("shortgrid.ppt"), "<presentation version=\"1\"><slide id=\"256\"><shape id=\"2\" type=\"19\" "
+                                                   "hasTable=\"1\"><table rows=\"1\" columns=\"2\"><cell/></table></shape></slide></presentation>");
     ASSERT_EQ(::mkfifo(dir.file("fifo.ppt").c_str(), 0600), 0);  // opening it must not wait for a writer
-    for (const char* name : {"deep.ppt", "bigslide.ppt", "zeroshape.ppt", "bigcounter.ppt", "fifo.ppt"}) {
+    for (const char* name : {"deep.ppt", "bigslide.ppt", "zeroshape.ppt", "bigcounter.ppt", "grids.ppt", "shortgrid.ppt",
+                             "fifo.ppt"}) {
         try {
             app.Presentations().Open(dir.file(name));
             ADD_FAILURE() << name << " opened";
