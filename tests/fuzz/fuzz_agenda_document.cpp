@@ -9,7 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static fuzz::AddInHarness harness;
-    auto& app = harness.app();
+    auto& app = harness.begin();
     const std::string stored(fuzz::bytesOf(data, size));
     {
         auto deck = fuzz::agendaDeck(app, stored);

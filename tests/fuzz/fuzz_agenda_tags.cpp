@@ -13,7 +13,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static fuzz::AddInHarness harness;
-    auto& app = harness.app();
+    auto& app = harness.begin();
     std::vector<std::string> parts(1);
     for (std::size_t i = 0; i < size; ++i) {
         if (data[i] == 0) parts.emplace_back();

@@ -24,7 +24,7 @@ void openAndGenerate(bool pickStyle) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static fuzz::AddInHarness harness;
-    auto& app = harness.app();
+    auto& app = harness.begin();
     {
         std::ofstream out(fuzz::agendaTemplatePath(harness), std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
