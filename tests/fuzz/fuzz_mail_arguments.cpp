@@ -6,18 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "answering_user.h"
 #include "fuzz_support.h"
 #include "mailhelper/mapi.h"
 #include "platform/mailer.h"
 #include "platform/ui.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static platform::ScriptedDriver* driver = [] {
-        auto* d = new platform::ScriptedDriver();
-        d->onUnansweredMessage = [](const platform::MessageBoxCall&) { return platform::vbOK; };
-        platform::setUiDriver(d);
-        return d;
-    }();
+    platform::ScriptedDriver* driver = &fuzz::answeringUser();
     std::vector<std::string> args;
     std::string current;
     for (std::size_t i = 0; i < size; ++i) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "answering_user.h"
 #include "fuzz_support.h"
 #include "core/errors.h"
 #include "core/registry.h"
@@ -14,12 +15,7 @@
 #include "platform/ui.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static platform::ScriptedDriver* driver = [] {
-        auto* d = new platform::ScriptedDriver();
-        d->onUnansweredMessage = [](const platform::MessageBoxCall&) { return platform::vbOK; };
-        platform::setUiDriver(d);
-        return d;
-    }();
+    platform::ScriptedDriver* driver = &fuzz::answeringUser();
     const auto registry = platform::makeMemoryRegistry();
     platform::useRegistryStore(registry.get());
     plorin::setRegistry("surveyCount", "1", "");
