@@ -80,6 +80,17 @@ public:
         return *s;
     }
 
+    // Opens the dynamic menu and chooses the last item of each of its first three galleries.
+    void openAndChoose(const std::string& menuId) {
+        if (ribbon().openMenu(menuId) != host::RibbonHost::Outcome::done) return;
+        int chosen = 0;
+        for (const auto* c : ribbon().controls()) {
+            if (!c->dynamic || c->kind != "gallery" || c->items.empty() || chosen == 3) continue;
+            ++chosen;
+            ribbon().choose(c->id, static_cast<int>(c->items.size()) - 1);
+        }
+    }
+
     // Fails the run when the host refused what the add-in handed it since `from` (ribbon XML
     // that does not fit the schema). The empty text is no refusal: it is what the My Elements
     // menu is meant to answer without an index.

@@ -4,24 +4,12 @@
 // the index was damaged, leaves the user's file exactly as it was.
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "addin_harness.h"
 #include "libraries/my_elements.h"
 #include "libraries/my_elements_add.h"
 #include "libraries/styles.h"
 #include "platform/xml_dom.h"
-
-namespace {
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static fuzz::AddInHarness harness;
@@ -44,14 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     plorin::libraries_onLoad(plorin::state().ribbon);
     const bool loaded = plorin::state().myElementsDocument != nullptr;
     plorin::state().ribbon->InvalidateControl("vn_1027");
-    if (ribbon.openMenu("vn_1027") == host::RibbonHost::Outcome::done) {
-        int chosen = 0;
-        for (const auto* c : ribbon.controls()) {
-            if (!c->dynamic || c->kind != "gallery" || c->items.empty() || chosen == 3) continue;
-            ++chosen;
-            ribbon.choose(c->id, static_cast<int>(c->items.size()) - 1);
-        }
-    }
+    harness.openAndChoose("vn_1027");
     harness.requireNoRefusal(from);
 
     // Adding a rectangle under a fresh name to the first group offered.
@@ -66,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     });
     plorin::addMyElements();
     harness.driver().formActions.clear();
-    if (!loaded && std::filesystem::exists(index) && readFile(index) != bytes)
+    if (!loaded && std::filesystem::exists(index) && fuzz::readFile(index) != bytes)
         fuzz::fail("a damaged My Elements index was written over");
     if (loaded) {
         platform::DomDocument again;

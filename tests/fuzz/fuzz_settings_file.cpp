@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
 
 #include "core/errors.h"
 #include "core/registry.h"
@@ -51,13 +50,6 @@ std::optional<Snapshot> snapshot(const std::string& file) {
     return out;
 }
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -80,15 +72,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     plorin::reportedErrors().clear();
 
     if (!before) {
-        if (readFile(file) != bytes) fuzz::fail("a settings file that cannot be read was written over");
+        if (fuzz::readFile(file) != bytes) fuzz::fail("a settings file that cannot be read was written over");
         return 0;
     }
     if (damaged) {
         bool kept = false;
         for (const auto& entry : std::filesystem::directory_iterator(fuzz::scratch().file("settings")))
             if (entry.path().filename().string().rfind("registry.reg.corrupt-", 0) == 0)
-                kept = kept || readFile(entry.path().string()) == bytes;
-        if (!kept && readFile(file) != bytes) fuzz::fail("a damaged settings file was replaced without a copy");
+                kept = kept || fuzz::readFile(entry.path().string()) == bytes;
+        if (!kept && fuzz::readFile(file) != bytes) fuzz::fail("a damaged settings file was replaced without a copy");
     }
     auto after = snapshot(file);
     if (!after) fuzz::fail("the settings file written cannot be read");

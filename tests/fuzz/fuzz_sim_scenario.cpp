@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <memory>
 #include <ostream>
 #include <streambuf>
 
@@ -32,14 +33,13 @@ bool reachesOutside(std::string line) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const bool ready = [] {
-        // Relative names land in the scratch folder; settings stay in memory.
-        if (::chdir(fuzz::scratch().path().c_str()) != 0) fuzz::fail("no scratch folder");
-        static auto registry = platform::makeMemoryRegistry();
-        platform::useRegistryStore(registry.get());
-        return true;
-    }();
-    (void)ready;
+    // Relative names land in the scratch folder.
+    static const bool ready = ::chdir(fuzz::scratch().path().c_str()) == 0;
+    if (!ready) fuzz::fail("no scratch folder");
+    // Settings stay in memory, new for every input, so that what one input sets does not pile up.
+    static std::unique_ptr<platform::RegistryStore> registry;
+    registry = platform::makeMemoryRegistry();
+    platform::useRegistryStore(registry.get());
     static NullBuffer buffer;
     std::ostream out(&buffer);
 
