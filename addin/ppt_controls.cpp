@@ -58,7 +58,11 @@ bool toolIdListed(const std::vector<std::string>& visibleToolIds, int toolId) {
     return false;
 }
 
-pptControls::~pptControls() = default;
+pptControls::pptControls() { state().ecyControls = &ecyControls; }
+
+pptControls::~pptControls() {
+    if (state().ecyControls == &ecyControls) state().ecyControls = nullptr;
+}
 
 host::Application& pptControls::app() const {
     if (!app_) raiseError(91, "Object variable or With block variable not set");

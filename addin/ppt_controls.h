@@ -53,7 +53,8 @@ bool toolIdListed(const std::vector<std::string>& visibleToolIds, int toolId);
 
 class pptControls {
 public:
-    pptControls() = default;
+    // Publishes ecyControls in the shared state for as long as the object lives.
+    pptControls();
     pptControls(const pptControls&) = delete;
     pptControls& operator=(const pptControls&) = delete;
     ~pptControls();

@@ -140,9 +140,17 @@ public:
     bool Enabled = true;
     std::string Caption;  // labels, buttons, frames, check and option boxes
     std::uint32_t ForeColor = 0x000000;  // RGB as 0x00BBGGRR, as the host keeps colours
+    std::uint32_t BackColor = 0xFFFFFF;
+    // Place and width on the form, in pixels.
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
     std::string ToolTipText;
     // False: moving the focus here does not validate the control it leaves (a Cancel button).
     bool CausesValidation = true;
+    // The frame (or other control) the control sits in, or nullptr for the form itself: a
+    // hidden or disabled container hides or disables what it holds.
+    const Control* Container = nullptr;
 
     std::function<void()> onClick;
     std::function<void()> onMouseMove;
@@ -156,7 +164,8 @@ public:
     // form, ignore them. Check and option boxes change their value on a click.
     virtual void click();
     void mouseMove();
-    // Whether a user could reach the control now: enabled, visible, its form loaded.
+    // Whether a user could reach the control now: enabled, visible, its form loaded, and so
+    // is its container.
     bool interactive() const;
 
 private:
@@ -262,7 +271,6 @@ class ComboBox : public ListControl {
 public:
     using ListControl::ListControl;
     const char* kind() const override { return "ComboBox"; }
-    int Width = 0;         // pixels
     int droppedWidth = 0;  // pixels of the opened list; 0: as wide as the box (recorded request)
 };
 
@@ -364,6 +372,8 @@ struct ListItem {
     std::string text;
     std::vector<std::string> subItems;
     bool checked = false;
+    std::string key;
+    int smallIcon = 0;  // picture of the view's SmallIcons, counted from 1; 0 for none
 };
 
 class ListView : public Control {
@@ -373,6 +383,8 @@ public:
     std::vector<std::string> columns;
     std::vector<ListItem> listItems;
     int selectedIndex = -1;
+    bool Checkboxes = false;  // each row has a check box the user can tick
+    const ImageList* SmallIcons = nullptr;
 };
 
 class Timer;
@@ -468,6 +480,8 @@ namespace driver {
 bool setText(Form& form, const std::string& name, const std::string& text);  // TextBox, ComboBox, ListBox
 bool click(Form& form, const std::string& name);  // any control
 bool check(Form& form, const std::string& name, int value);  // CheckBox (0-2), OptionButton (non-zero)
+// ListView with Checkboxes: ticks or clears the box of the first row with that text.
+bool checkItem(Form& form, const std::string& name, const std::string& item, bool checked);
 bool choose(Form& form, const std::string& name, int index);  // ComboBox, ListBox, TreeView
 bool choose(Form& form, const std::string& name, const std::string& item);  // the first item with that text
 bool scroll(Form& form, const std::string& name, int value);  // ScrollBar

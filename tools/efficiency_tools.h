@@ -299,9 +299,6 @@ extern const std::vector<EfficiencyTools::MethodEntry> kTextToolMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kAgendaMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kLinkMethods;
 
-// The settings dialog behind showSettings, set by whoever provides it; without one the
-// command reports error 438.
-void setSettingsDialog(std::function<void()> show);
 // "mailto:" feedback address "?subject=" and the encoded subject.
 std::string feedbackMailLink();
 extern const std::vector<EfficiencyTools::MethodEntry> kSlideToolMethods;
