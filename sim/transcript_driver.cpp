@@ -52,6 +52,13 @@ bool isNumber(const std::string& s) {
     return true;
 }
 
+// Whether the control and every frame around it are visible.
+bool onScreen(const platform::Control& c) {
+    for (const platform::Control* at = &c; at; at = at->Container)
+        if (!at->Visible) return false;
+    return true;
+}
+
 // What a control shows, for the terminal.
 std::string describe(const platform::Control& c) {
     std::string d = std::string(c.kind()) + " " + c.name();
@@ -61,8 +68,13 @@ std::string describe(const platform::Control& c) {
     else if (auto* o = dynamic_cast<const platform::OptionButton*>(&c)) d += o->Value() ? " (chosen)" : "";
     else if (auto* s = dynamic_cast<const platform::ScrollBar*>(&c)) d += " = " + std::to_string(s->Value());
     else if (auto* t = dynamic_cast<const platform::TreeView*>(&c)) d += " (" + std::to_string(t->nodes.size()) + " nodes)";
+    else if (auto* v = dynamic_cast<const platform::ListView*>(&c)) d += " (" + std::to_string(v->listItems.size()) + " rows)";
+    else if (auto* p = dynamic_cast<const platform::PictureBox*>(&c))
+        d += p->picture ? " showing " + (p->picture->source.empty() ? std::string("a picture") : p->picture->source)
+                        : " (no picture)";
     if (!c.Caption.empty()) d += " \"" + c.Caption + "\"";
     if (!c.Enabled) d += " (disabled)";
+    if (!onScreen(c)) d += " (hidden)";
     return d;
 }
 
@@ -85,7 +97,7 @@ std::vector<FormStep> parseFormSteps(const std::vector<std::string>& words, std:
         step.action = lower(words[i]);
         const bool withValue = step.action == "text" || step.action == "check" || step.action == "choose" ||
                                step.action == "scroll" || step.action == "label" || step.action == "mousedown" ||
-                               step.action == "export";
+                               step.action == "export" || step.action == "tick" || step.action == "untick";
         if (step.action == "keys" || step.action == "wait") {
             // No control: the form itself gets the keys, or time passes.
             if (i + 1 >= words.size()) throw std::runtime_error("dialog step '" + words[i] + "' needs a value");
@@ -96,7 +108,7 @@ std::vector<FormStep> parseFormSteps(const std::vector<std::string>& words, std:
         }
         if (!withValue && step.action != "click" && step.action != "show")
             throw std::runtime_error("unknown dialog step '" + words[i] +
-                                     "' (click, text, check, choose, scroll, label, show, keys, wait, mousedown, export)");
+                                     "' (click, text, check, choose, scroll, label, tick, untick, show, keys, wait, mousedown, export)");
         if (i + 1 >= words.size()) throw std::runtime_error("dialog step '" + words[i] + "' needs a control name");
         step.control = words[i + 1];
         i += 2;
@@ -196,6 +208,8 @@ void TranscriptDriver::apply(platform::Form& form, const FormStep& step) {
     else if (step.action == "check") done = platform::driver::check(form, step.control, std::stoi(step.value));
     else if (step.action == "label") done = platform::driver::editLabel(form, step.control, step.value);
     else if (step.action == "scroll") done = platform::driver::scroll(form, step.control, std::stoi(step.value));
+    else if (step.action == "tick" || step.action == "untick")
+        done = platform::driver::checkItem(form, step.control, step.value, step.action == "tick");
     else if (step.action == "choose")
         done = isNumber(step.value) ? platform::driver::choose(form, step.control, std::stoi(step.value))
                                     : platform::driver::choose(form, step.control, step.value);
@@ -214,6 +228,11 @@ void TranscriptDriver::show(platform::Form& form, const std::string& controlName
                  << (node.parentKey.empty() ? "" : "    ") << node.text
                  << (static_cast<int>(i) == tree->editingIndex() ? "   (label being edited)" : "") << "\n";
         }
+    }
+    // A list view shows its rows, with their check boxes when it has them.
+    if (auto* view = dynamic_cast<const platform::ListView*>(c)) {
+        for (const auto& row : view->listItems)
+            out_ << "      " << (view->Checkboxes ? (row.checked ? "[x] " : "[ ] ") : "") << row.text << "\n";
     }
 }
 
@@ -257,9 +276,9 @@ void TranscriptDriver::formShown(platform::Form& form) {
 
 void TranscriptDriver::workAtTerminal(platform::Form& form) {
     for (auto* c : form.controls())
-        if (c->Visible && std::string(c->kind()) != "Timer") out_ << "    " << describe(*c) << "\n";
+        if (onScreen(*c) && std::string(c->kind()) != "Timer") out_ << "    " << describe(*c) << "\n";
     out_ << "    steps (click NAME, text NAME VALUE, check NAME N, choose NAME ITEM, scroll NAME N,\n"
-            "    label TREE TEXT; an empty line leaves the dialog):\n";
+            "    label TREE TEXT, tick LIST ROW, untick LIST ROW; an empty line leaves the dialog):\n";
     while (form.loaded() && form.Visible()) {
         out_ << "    > " << std::flush;
         std::string line;

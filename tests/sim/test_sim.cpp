@@ -64,6 +64,8 @@ TEST_F(Simulator, TheBuiltInDemoDrawsTheRibbonAndRunsACommand) {
 
 TEST_F(Simulator, ExampleScenariosRun) {
     for (auto& entry : std::filesystem::directory_iterator(VARNOTEL_SOURCE_DIR "/sim/examples")) {
+        // Each scenario starts from a user without settings, whatever the one before wrote.
+        std::filesystem::remove(dir + "/registry.reg");
         std::ifstream in(entry.path());
         std::stringstream text;
         text << in.rdbuf();
@@ -224,4 +226,25 @@ TEST_F(Simulator, TheUpdateScenariosCheckAgainstTheLocalServerAndInstallIntoTheS
     std::stringstream text;
     text << staged.rdbuf();
     EXPECT_EQ(text.str().find("2027"), std::string::npos);
+}
+
+TEST_F(Simulator, TheSettingsScenarioWritesTheChoicesAndTheRibbonFollows) {
+    std::string t;
+    ASSERT_TRUE(run(readScenario("settings.scenario"), t)) << t;
+    EXPECT_TRUE(has(t, "languages = \"1036;1040\"")) << t;
+    EXPECT_TRUE(has(t, "vn_1093        button       French")) << t;
+    EXPECT_TRUE(has(t, "vn_1095        button       Italian")) << t;
+    EXPECT_TRUE(has(t, "plorinrenew.Connect: not connected")) << t;
+    // The page behind the one in front is out of reach.
+    EXPECT_TRUE(has(t, "check cbScreensaver 0\n    (ignored: the control is not available)")) << t;
+    EXPECT_TRUE(has(t, "Label menuLabel(6) \"Efficiency Tools\" (hidden)")) << t;
+}
+
+TEST(FormSteps, TickAndUntickNameAListAndARow) {
+    auto steps = sim::parseFormSteps({"tick", "ecyList", "Align left", "untick", "ecyList", "Word count"}, 0);
+    ASSERT_EQ(steps.size(), 2u);
+    EXPECT_EQ(steps[1].action, "untick");
+    EXPECT_EQ(steps[1].control, "ecyList");
+    EXPECT_EQ(steps[1].value, "Word count");
+    EXPECT_THROW(sim::parseFormSteps({"tick", "ecyList"}, 0), std::runtime_error);
 }
