@@ -185,15 +185,19 @@ void Settings::bringToFront(int page) {
     for (int i = 0; i < kPages; ++i) menuFrame[i]->Visible = i == page;
 }
 
-void Settings::menuBox_Click(int index) {
-    trap("Settings, menuBox_Click", [&] {
-        if (index < 0 || index >= kPages) raiseError(errSubscriptOutOfRange, "Subscript out of range");
-        bringToFront(index);
-        for (int i = 0; i < menuItemCount_; ++i) highlightMenuItem(i, i == index);
-    });
+void Settings::selectPage(int index) {
+    if (index < 0 || index >= kPages) raiseError(errSubscriptOutOfRange, "Subscript out of range");
+    bringToFront(index);
+    for (int i = 0; i < menuItemCount_; ++i) highlightMenuItem(i, i == index);
 }
 
-void Settings::menuLabel_Click(int index) { menuBox_Click(index); }
+void Settings::menuBox_Click(int index) {
+    trap("Settings, menuBox_Click", [&] { selectPage(index); });
+}
+
+void Settings::menuLabel_Click(int index) {
+    trap("Settings, menuLabel_Click", [&] { selectPage(index); });
+}
 
 void Settings::menuBox_MouseMove() {
     trap("Settings, menuBox_MouseMove", [&] { cursor = platform::IDC_HAND; });

@@ -77,6 +77,8 @@ private:
     void addMenuItem(const std::string& caption, bool visible);
     void highlightMenuItem(int index, bool selected);
     void bringToFront(int page);
+    // A menu entry's click: its page to the front, only its entry highlighted.
+    void selectPage(int index);
     void fillLanguageRow(int row);
     void fillButtonList();
     void readUpdateSettings();
