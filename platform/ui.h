@@ -149,10 +149,11 @@ public:
     std::string Caption;  // labels, buttons, frames, check and option boxes
     std::uint32_t ForeColor = 0x000000;  // RGB as 0x00BBGGRR, as the host keeps colours
     std::uint32_t BackColor = 0xFFFFFF;
-    // Place and width on the form, in pixels.
+    // Place and size on the form, in pixels.
     int Left = 0;
     int Top = 0;
     int Width = 0;
+    int Height = 0;
     std::string ToolTipText;
     // False: moving the focus here does not validate the control it leaves (a Cancel button).
     bool CausesValidation = true;
@@ -309,7 +310,6 @@ public:
     using Control::Control;
     const char* kind() const override { return "Shape"; }
     std::uint32_t FillColor = 0xFFFFFF;  // RGB as 0x00BBGGRR
-    int Left = 0, Top = 0, Width = 0, Height = 0;
 };
 
 class ImageList : public Control {
