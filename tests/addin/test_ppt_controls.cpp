@@ -175,7 +175,9 @@ TEST_F(CommandBarHost, ClicksReachTheirCommandAndCountTheirFamily) {
     EXPECT_EQ(setting("statsEfficiencyTools"), "1");
 
     // "!" counts nothing.
+    driver.queueForm("Settings", [](platform::Form& form) { platform::driver::click(form, "btnClose"); });
     app->CommandBars().click(entry("Tools", "Settings"));
+    EXPECT_EQ(driver.modalForms, std::vector<std::string>{"Settings"});
     EXPECT_EQ(setting("statsEfficiencyTools"), "1");
     EXPECT_EQ(setting("statsAgendaWizard"), "");
     app->CommandBars().click(entry("Tools", "Agenda Wizard"));
