@@ -17,6 +17,7 @@
 #include "core/whole_numbers.h"
 #include "libraries/library_insert.h"
 #include "libraries/menu_file.h"
+#include "libraries/my_elements.h"
 #include "platform/services.h"
 #include "platform/ui.h"
 #include "tools/efficiency_tools.h"
@@ -58,7 +59,10 @@ bool toolIdListed(const std::vector<std::string>& visibleToolIds, int toolId) {
     return false;
 }
 
-pptControls::~pptControls() = default;
+pptControls::~pptControls() {
+    // The builder must not outlive the bars' owner.
+    myElementsMenuBuilder() = nullptr;
+}
 
 host::Application& pptControls::app() const {
     if (!app_) raiseError(91, "Object variable or With block variable not set");
@@ -205,13 +209,13 @@ void pptControls::buildSlideWizard() {
     styleDropdown_->AddItem(kNoStylePlaceholder);
     styleDropdown_->setListIndex(1);
     styleDropdown_->onChange = [this](host::CommandBarComboBox& d) { styleDropdown_Change(d); };
-    const auto& styles = state().styleNames;
-    if (styles.Count() > 0) {
+    if (generateMenuFromXML(bar->Name())) {
         styleDropdown_->setWidth(120);
         styleDropdown_->setDropDownWidth(120);
         styleDropdown_->setTooltipText("Specify style of elements to be inserted");
-        for (const std::string& name : styles) styleDropdown_->AddItem(name);
+        for (const std::string& name : state().styleNames) styleDropdown_->AddItem(name);
         styleDropdown_->setListIndex(styleDropdown_->ListCount() == 1 ? 1 : 2);
+        // No style or one: nothing to choose.
         if (styleDropdown_->ListCount() < 3) styleDropdown_->setVisible(false);
     }
     // The same parser as the ribbon's, so notice n is the same on both front ends.
@@ -235,6 +239,8 @@ void pptControls::buildSlideWizard() {
     auto myElements = bar->Controls().Add(host::msoControlPopup);
     myElements->setCaption("My Elements");
     myElements->setBeginGroup(true);
+    generateMyElementsMenu();
+    myElementsMenuBuilder() = [this] { generateMyElementsMenu(); };
     bar->setVisible(true);  // shown even when a stored place is refused
     getCmdBarPosition(bar->Name());
 }
@@ -273,6 +279,10 @@ void pptControls::DeleteControls() {
         for (const char* tag : {kEfficiencyToolsTag, kSlideWizardTag, kMyElementsTag}) bars.unadviseClick(tag);
     }
     styleDropdown_.reset();
+    ecyButton_.reset();
+    wizButton_.reset();
+    meButton_.reset();
+    myElementsMenuBuilder() = nullptr;
     // The buttons went with their bars; a later build keys them again.
     ecyControls.Clear();
 }

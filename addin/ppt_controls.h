@@ -10,6 +10,7 @@
 #include "core/collection.h"
 #include "host/command_bars.h"
 #include "host/host.h"
+#include "platform/xml_dom.h"
 
 namespace plorin {
 
@@ -75,6 +76,10 @@ public:
     // Enables every Efficiency Tools control and "Tools" entry (help mode lets disabled ones
     // be clicked). Reported when the bar is missing.
     void enableControls();
+    // Rebuilds the "My Elements" popup of the Slide Wizard bar from the index file: the two
+    // fixed buttons stay, then one popup per group with a button per element. Replaces the
+    // shared My Elements document (none when the file is damaged; a missing file leaves it).
+    void generateMyElementsMenu();
     // Sets a popup entry's state and its face (990 checked, 1 not).
     void checkButton(const std::string& barName, const std::string& popupName, const std::string& caption,
                      bool checked);
@@ -99,6 +104,11 @@ private:
     void buildEfficiencyTools();
     void buildSlideWizard();
     void buildShortcuts();
+    // Loads the menu file (styles and current style as on the ribbon) and builds its menus on
+    // the bar; false when the file could not be loaded (after the message).
+    bool generateMenuFromXML(const std::string& barName);
+    // The control of one menu, submenu or item of the menu file in `parent`, with what it holds.
+    void generateMenu(host::CommandBarControls& parent, const platform::DomNode& node);
     // The bar's place, kept under a sub key named like the bar.
     void saveCmdBarPosition(const std::string& name);
     void getCmdBarPosition(const std::string& name);

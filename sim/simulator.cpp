@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "host/autoshape.h"
+#include "host/command_bars.h"
 #include "host/host.h"
 #include "host/render.h"
 #include "host/ribbon_host.h"
@@ -24,6 +25,7 @@
 #include "platform/services.h"
 #include "platform/ui.h"
 #include "platform/clock.h"
+#include "sim/bar_view.h"
 #include "sim/ribbon_view.h"
 #include "sim/survey_server.h"
 #include "sim/transcript_driver.h"
@@ -815,6 +817,29 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
         printGallery(resolveControl(host().Ribbon(), arg(1)));
     } else if (cmd == "ribbon") {
         printRibbon(out, host().Ribbon(), words.size() > 1 ? words[1] : std::string());
+    } else if (cmd == "bars") {
+        printBars(out, host().CommandBars(), words.size() > 1 ? words[1] : std::string());
+    } else if (cmd == "barclick") {
+        auto& bars = host().CommandBars();
+        const auto button = resolveBarButton(bars, arg(1));
+        out << "  click " << barPath(bars, *button) << "\n";
+        if (!button->Enabled() || !button->Visible())
+            out << "  the button is " << (button->Visible() ? "disabled" : "hidden") << ": nothing happens\n";
+        else if (bars.click(*button) == 0)
+            out << "  no click event serves the tag \"" << button->Tag() << "\": nothing happens\n";
+    } else if (cmd == "barstyle") {
+        const auto dropdown = barDropdown(host().CommandBars());
+        int index = 0;
+        if (isNumber(arg(1))) {
+            index = std::stoi(words[1]);
+        } else {
+            for (int i = 1; i <= dropdown->ListCount(); ++i)
+                if (lower(dropdown->List(i)) == lower(words[1])) index = i;
+        }
+        if (index < 1 || index > dropdown->ListCount())
+            throw std::runtime_error("the drop-down has no item '" + words[1] + "'");
+        out << "  choose item " << index << " \"" << dropdown->List(index) << "\" of the style drop-down\n";
+        dropdown->userSelect(index);
     } else if (cmd == "click") {
         const std::string id = resolveControl(host().Ribbon(), arg(1));
         out << "  click " << describeControl(id) << "\n";
@@ -932,6 +957,10 @@ const char* Simulator::help() {
            "                               a line feed, \\r a carriage return, \\t a tab\n"
            "  ribbon [ID|LABEL]            print the ribbon's controls and their state\n"
            "  click ID|LABEL               click a ribbon control (a toggle button toggles)\n"
+           "  bars [NAME]                  print the command bars (hosts 9.0-11.0) as a tree\n"
+           "  barclick TOOLID|CAPTION|PATH click a command-bar button; PATH is captions joined by \"/\"\n"
+           "                               (\"Tools/Settings\", \"My Elements/Miscellaneous/Logo\")\n"
+           "  barstyle INDEX|ITEM          pick an item of the command bars' style drop-down (from 1)\n"
            "  choose ID|LABEL INDEX|ITEM   choose an item of a drop-down or gallery\n"
            "  menu ID|LABEL                open a dynamic menu and print what it holds\n"
            "  today YYYY-MM-DD             fix the date the add-in sees\n"

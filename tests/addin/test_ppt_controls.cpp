@@ -267,22 +267,41 @@ TEST_F(CommandBarHost, ABarLeftByAnEarlierConnectionIsNeitherRebuiltNorTakenOver
 }
 
 TEST_F(CommandBarHost, TheStyleDropDownHoldsThePlaceholderWithoutStyles) {
+    // A menu file without styles: nothing to choose, so the drop-down hides.
     auto* d = controls().styleDropdown();
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(d->ListCount(), 1);
     EXPECT_EQ(d->Text(), "[No style selected]");
-    EXPECT_TRUE(d->Visible());
+    EXPECT_FALSE(d->Visible());
     controls().setStyle("Anything");
     EXPECT_EQ(d->ListIndex(), 1);
     EXPECT_EQ(plorin::state().currentStyle, "");
+
+    // No menu file: the message, and the placeholder stays visible without the style settings.
+    std::filesystem::remove(root + "customization/menu.xml");
+    driver.messageAnswers.push_back(platform::vbOK);
+    rebuild();
+    d = controls().styleDropdown();
+    ASSERT_EQ(driver.messages.size(), 1u);
+    EXPECT_EQ(driver.messages[0].text.rfind("The menu configuration file \r\n\r\n", 0), 0u) << driver.messages[0].text;
+    EXPECT_EQ(d->ListCount(), 1);
+    EXPECT_TRUE(d->Visible());
+    EXPECT_EQ(d->Width(), 0);
+    EXPECT_TRUE(plorin::reportedErrors().empty());
+
+    // One style: selected, and still nothing to choose.
+    writeMenuFile(R"(<style name="Only" folder="only"/>)");
+    rebuild();
+    d = controls().styleDropdown();
+    EXPECT_EQ(d->ListCount(), 2);
+    EXPECT_EQ(d->Text(), "Only");
+    EXPECT_FALSE(d->Visible());
+    EXPECT_EQ(d->TooltipText(), "Specify style of elements to be inserted");
 }
 
 TEST_F(CommandBarHost, StyleChoiceAndPresentationTagFollowEachOther) {
     auto& s = plorin::state();
-    s.styleNames.Add("Blue");
-    s.styleNames.Add("Green");
-    s.styleFolders.Add(root + "blue/");
-    s.styleFolders.Add(root + "green/");
+    writeMenuFile(R"(<style name="Blue" folder="blue"/><style name="Green" folder="green"/>)");
     rebuild();
     auto* d = controls().styleDropdown();
     ASSERT_EQ(d->ListCount(), 3);
@@ -290,7 +309,7 @@ TEST_F(CommandBarHost, StyleChoiceAndPresentationTagFollowEachOther) {
     EXPECT_TRUE(d->Visible());
 
     d->userSelect(3);  // no presentation: only the drop-down changes
-    EXPECT_EQ(s.currentStyle, "");
+    EXPECT_EQ(s.currentStyle, "Blue");
 
     auto deck = openDeck(1);
     d->userSelect(3);
