@@ -1,6 +1,7 @@
 // The three command bars on a host "11.0": what they hold, which customisable buttons show,
 // what their clicks reach and count, and how they go at shut-down.
 #include <algorithm>
+#include <functional>
 
 #include "core/folder_layout.h"
 #include "core/languages.h"
@@ -8,51 +9,13 @@
 #include "addin/ribbon_dispatch.h"
 #include "platform/text.h"
 #include "core/registry.h"
-#include "tests/addin/ppt_events_fixture.h"
+#include "tests/addin/command_bar_fixture.h"
 #include "tools/efficiency_tools.h"
 
 using namespace host;
-using testing_core::EventsFixture;
+using testing_core::CommandBarHost;
 
 namespace {
-
-class CommandBarHost : public EventsFixture {
-protected:
-    void SetUp() override {
-        EventsFixture::SetUp();
-        plorin::currentLanguages() = {0, 0, 0};
-        plorin::state().layout = plorin::computeFolderLayout(root + "program/");
-        connect("11.0");
-        plorin::addInState().tools = std::make_unique<plorin::EfficiencyTools>();
-    }
-    void TearDown() override {
-        plorin::addInState().tools.reset();
-        plorin::state().styleNames.Clear();
-        plorin::state().styleFolders.Clear();
-        plorin::state().copyrightLines.Clear();
-        EventsFixture::TearDown();
-    }
-    plorin::pptControls& controls() { return *plorin::addInState().controls; }
-    void rebuild() {
-        controls().DeleteControls();
-        controls().CreateControls();
-    }
-    std::shared_ptr<CommandBar> bar(const char* name) { return app->CommandBars().Item(name); }
-    CommandBarControls& popup(const char* barName, const char* name) {
-        return dynamic_cast<CommandBarPopup&>(*bar(barName)->Controls().Item(name)).Controls();
-    }
-    CommandBarButton& entry(const char* popupName, const char* caption) {
-        return dynamic_cast<CommandBarButton&>(*popup(plorin::kEfficiencyToolsBar, popupName).Item(caption));
-    }
-    std::string setting(const char* name) { return plorin::getRegistry(name, "", ""); }
-    // Captions of the customisable buttons that show.
-    std::vector<std::string> shownCustomisable() {
-        std::vector<std::string> out;
-        for (const auto& b : controls().ecyControls)
-            if (b->Visible()) out.push_back(b->Caption());
-        return out;
-    }
-};
 
 TEST_F(CommandBarHost, TheThreeBarsAreBuiltTemporaryAndShownWithTheirControls) {
     ASSERT_EQ(app->CommandBars().Count(), 3);
@@ -376,6 +339,36 @@ TEST_F(CommandBarHost, ARefusedStoredValueEndsTheRestoreButKeepsTheBar) {
     EXPECT_EQ(bar(plorin::kEfficiencyToolsBar)->Top(), 200);  // the others are unaffected
     EXPECT_EQ(reportedLocations(),
               (std::vector<std::string>{"pptControls, getCmdBarPosition", "pptControls, getCmdBarPosition"}));
+}
+
+TEST_F(CommandBarHost, EveryEfficiencyToolsButtonReachesAMethodOfItsNameSaveThoseStillToCome) {
+    // The commands whose module is not built yet: their buttons report error 438 when clicked.
+    // Each name may leave this list when its command arrives; no other name may be missing.
+    const std::vector<std::string> stillToCome = {"pickColorFromScreen", "resetCustomColors"};
+    plorin::setRegistry("customColors", "1", "");
+    writeFile(root + "customization/copyright.txt", "(c) One\n");
+    rebuild();
+    std::vector<std::string> missing;
+    std::function<void(const CommandBarControls&)> walk = [&](const CommandBarControls& controls) {
+        for (const auto& c : controls.all()) {
+            if (auto* p = dynamic_cast<CommandBarPopup*>(c.get())) walk(p->Controls());
+            if (c->Tag() != plorin::kEfficiencyToolsTag) continue;
+            std::string name = c->Parameter();
+            if (!name.empty() && name[0] == '!') name.erase(0, 1);
+            name = name.substr(0, name.find(' '));
+            if (!plorin::EfficiencyTools::hasMethod(name)) missing.push_back(name);
+        }
+    };
+    for (const auto& b : app->CommandBars().all()) walk(b->Controls());
+    for (const auto& name : missing)
+        EXPECT_NE(std::find(stillToCome.begin(), stillToCome.end(), name), stillToCome.end()) << name;
+
+    // A command reached by name with its argument, counted in its family.
+    openDeck(1);
+    app->CommandBars().click(dynamic_cast<CommandBarButton&>(*popup(plorin::kSlideWizardBar, "Copyright").Item(1)));
+    EXPECT_EQ(setting("statsSlideWizard"), "1");
+    EXPECT_EQ(setting("statsEfficiencyTools"), "");
+    for (auto& r : plorin::reportedErrors()) EXPECT_NE(r.error.Number, 438) << r.location << ": " << r.error.Description;
 }
 
 }  // namespace
