@@ -289,6 +289,29 @@ TEST_F(CommandBarHost, StyleChoiceAndPresentationTagFollowEachOther) {
     EXPECT_EQ(s.currentStyle, "Blue");
 }
 
+TEST_F(CommandBarHost, SwitchingPresentationsShowsEachOnesStyle) {
+    auto& s = plorin::state();
+    writeMenuFile(R"(<style name="Blue" folder="blue"/><style name="Green" folder="green"/>)");
+    rebuild();
+    auto* d = controls().styleDropdown();
+    auto green = openDeck(1);
+    d->userSelect(3);
+    auto blue = openDeck(1);  // its window activates: no tag, so the first style
+    EXPECT_EQ(d->Text(), "Blue");
+    EXPECT_EQ(s.currentStyle, "Blue");
+    EXPECT_EQ(green->Tags().Item("plorin_style"), "Green");
+
+    app->Windows().Item(1)->Activate();  // the green deck's
+    EXPECT_EQ(d->Text(), "Green");
+    EXPECT_EQ(s.currentStyle, "Green");
+    // A tag naming a style the menu file lacks shows the first style.
+    blue->Tags().Add("plorin_style", "Retired");
+    app->Windows().Item(2)->Activate();
+    EXPECT_EQ(d->Text(), "Blue");
+    EXPECT_EQ(s.currentStyle, "Blue");
+    EXPECT_TRUE(plorin::reportedErrors().empty());
+}
+
 TEST_F(CommandBarHost, TheFirstStartFloatsTheBarsOneBelowTheOther) {
     const std::vector<std::pair<const char*, int>> tops = {
         {plorin::kEfficiencyToolsBar, 200}, {plorin::kSlideWizardBar, 260}, {plorin::kShortcutsBar, 320}};
