@@ -113,15 +113,17 @@ void pptControls::getCmdBarPosition(const std::string& name) {
     });
 }
 
-void pptControls::remember(const std::shared_ptr<host::CommandBarButton>& button, const char* tag) {
+void pptControls::remember(const std::shared_ptr<host::CommandBarButton>& button, std::string_view tag) {
     auto& bars = app().CommandBars();
-    auto& slot = tag == kEfficiencyToolsTag ? ecyButton_ : tag == kSlideWizardTag ? wizButton_ : meButton_;
+    // Tags compared as text: the same constant may sit at different addresses in two files.
+    const bool efficiency = tag == kEfficiencyToolsTag, wizard = tag == kSlideWizardTag;
+    auto& slot = efficiency ? ecyButton_ : wizard ? wizButton_ : meButton_;
     // One event per tag: the newest button takes over from the one remembered before.
-    bars.unadviseClick(tag);
+    bars.unadviseClick(std::string(tag));
     slot = button;
-    if (tag == kEfficiencyToolsTag)
+    if (efficiency)
         bars.adviseClick(button, [this](host::CommandBarButton& b, bool& c) { ecyButton_Click(b, c); });
-    else if (tag == kSlideWizardTag)
+    else if (wizard)
         bars.adviseClick(button, [this](host::CommandBarButton& b, bool& c) { wizButton_Click(b, c); });
     else
         bars.adviseClick(button, [this](host::CommandBarButton& b, bool& c) { meButton_Click(b, c); });

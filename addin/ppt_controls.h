@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/collection.h"
@@ -112,7 +113,7 @@ private:
     // The bar's place, kept under a sub key named like the bar.
     void saveCmdBarPosition(const std::string& name);
     void getCmdBarPosition(const std::string& name);
-    void remember(const std::shared_ptr<host::CommandBarButton>& button, const char* tag);
+    void remember(const std::shared_ptr<host::CommandBarButton>& button, std::string_view tag);
 
     host::Application* app_ = nullptr;
     std::vector<std::shared_ptr<host::CommandBar>> toolbars_;
