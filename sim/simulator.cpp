@@ -26,6 +26,7 @@
 #include "platform/ui.h"
 #include "platform/clock.h"
 #include "sim/bar_view.h"
+#include "sim/desktop.h"
 #include "sim/ribbon_view.h"
 #include "sim/survey_server.h"
 #include "sim/transcript_driver.h"
@@ -218,6 +219,13 @@ public:
         return path;
     }
 
+    // Runs before every modal dialog: the screen then shows the window as it stands.
+    std::function<void()> beforeDialog;
+    void runModal(platform::Form& form) override {
+        if (beforeDialog) beforeDialog();
+        TranscriptDriver::runModal(form);
+    }
+
     // Like takeUnanswered, for message boxes, dialogs and input boxes alike.
     bool takeAnyUnanswered() {
         const bool input = unansweredInput_;
@@ -270,11 +278,18 @@ struct Simulator::Impl {
     std::unique_ptr<testsupport::UpdateServer> updateServer;  // a local update server, once asked for
     std::vector<testsupport::UpdateServer::File> updateFiles;
 
+    platform::PictureScreen screen{kPrimaryWidth, kPrimaryHeight};
+
     Impl(Options o, std::ostream& os) : options(std::move(o)), out(os), driver(os, options.interactive) {
         platform::setUiDriver(&driver);
+        platform::useScreen(&screen);
+        platform::usePointer(&driver.pointer);
+        driver.beforeDialog = [this] { composeDesktop(app.get(), screen); };
     }
     ~Impl() {
         app.reset();
+        platform::usePointer(nullptr);
+        platform::useScreen(nullptr);
         surveyServer.reset();
         platform::useToday(std::nullopt);
         updateServer.reset();
@@ -738,6 +753,21 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
                 out << " path \"" << effect->Behavior(b)->MotionEffect().Path << "\"";
             out << "\n";
         }
+    } else if (cmd == "colors") {
+        const host::ExtraColors& extra = host().ActivePresentation()->ExtraColors();
+        out << "  " << extra.Count() << " extra colour(s):";
+        for (std::uint32_t rgb : extra.all()) out << " " << colourText(rgb);
+        out << "\n";
+    } else if (cmd == "screen") {
+        composeDesktop(app.get(), screen);
+        const platform::PixelRect all = screen.virtualScreen();
+        out << "  virtual screen (" << all.left << ", " << all.top << ") to (" << all.right << ", " << all.bottom
+            << "); primary monitor " << kPrimaryWidth << " x " << kPrimaryHeight << "; the slide shown at ("
+            << kSlideLeft << ", " << kSlideTop << "), one pixel per point\n";
+        if (words.size() > 1) {
+            if (!platform::savePng(screen.picture(), resolvePath(words[1]))) throw std::runtime_error("cannot write " + words[1]);
+            out << "  screen written to " << words[1] << "\n";
+        }
     } else if (cmd == "tags") {
         auto p = host().ActivePresentation();
         for (auto& [n, v] : p->Tags().all()) out << "  " << n << " = \"" << v << "\"\n";
@@ -819,7 +849,7 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
         printRibbon(out, host().Ribbon(), words.size() > 1 ? words[1] : std::string());
     } else if (cmd == "bars") {
         printBars(out, host().CommandBars(), words.size() > 1 ? words[1] : std::string());
-    } else if (cmd == "barclick") {
+    } else if (cmd == "barclick" || cmd == "bar") {
         auto& bars = host().CommandBars();
         const auto button = resolveBarButton(bars, arg(1));
         out << "  click " << barPath(bars, *button) << "\n";
@@ -959,7 +989,8 @@ const char* Simulator::help() {
            "  click ID|LABEL               click a ribbon control (a toggle button toggles)\n"
            "  bars [NAME]                  print the command bars (hosts 9.0-11.0) as a tree\n"
            "  barclick TOOLID|CAPTION|PATH click a command-bar button; PATH is captions joined by \"/\"\n"
-           "                               (\"Tools/Settings\", \"My Elements/Miscellaneous/Logo\")\n"
+           "                               (\"Tools/Settings\", \"My Elements/Miscellaneous/Logo\");\n"
+           "                               \"bar\" is the same command\n"
            "  barstyle INDEX|ITEM          pick an item of the command bars' style drop-down (from 1)\n"
            "  choose ID|LABEL INDEX|ITEM   choose an item of a drop-down or gallery\n"
            "  menu ID|LABEL                open a dynamic menu and print what it holds\n"
@@ -972,7 +1003,11 @@ const char* Simulator::help() {
            "  form NAME STEP...            queue the steps for the next showing of dialog NAME:\n"
            "                               click CONTROL, text CONTROL VALUE, check CONTROL 0|1|2,\n"
             "                               choose CONTROL INDEX|ITEM, scroll CONTROL VALUE, show CONTROL,\n"
-            "                               label TREE TEXT (edit the label of the chosen node)\n"
+            "                               label TREE TEXT (edit the label of the chosen node), keys TEXT,\n"
+            "                               wait MS, pointer X,Y (move the mouse pointer to that screen\n"
+            "                               pixel), button left|right (press and release it there),\n"
+            "                               export PICTUREBOX|DIALOG FILE.png (a picture, or what the\n"
+            "                               dialog drew)\n"
             "  input ok [TEXT] | input cancel  queue the answer for the next input box: OK with TEXT\n"
             "                               typed, OK on the offered text, or Cancel\n"
            "  file ok FILE | file cancel   queue the answer for the next file dialog (a relative FILE\n"
@@ -987,6 +1022,9 @@ const char* Simulator::help() {
            "  copy                         put the selected shapes on the clipboard\n"
            "  notes SLIDE [TEXT]           set (with TEXT) and print a slide's speaker notes\n"
            "  animations                   list the current slide's effects and motion paths\n"
+           "  colors                       list the active presentation's extra colours, oldest first\n"
+           "  screen [FILE.png]            show what the screen holds now (two monitors, the window\n"
+           "                               with its slide on the primary one) and write it as PNG\n"
            "  wait MS                      let time pass for the timers\n"
            "  macros                       list the macros the host ran\n"
            "  echo TEXT\n"
