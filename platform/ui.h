@@ -24,6 +24,14 @@ enum MsgBoxStyle : int {
 };
 enum MsgBoxResult : int { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnore = 5, vbYes = 6, vbNo = 7 };
 
+// A rectangle of screen or window pixels; right and bottom lie just outside it.
+struct PixelRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int width() const { return right - left; }
+    int height() const { return bottom - top; }
+    bool contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+};
+
 // Cursor ids the forms ask for.
 constexpr int IDC_HAND = 32649;
 
@@ -287,6 +295,15 @@ public:
     std::shared_ptr<Picture> picture;
 };
 
+// A drawn shape (a box or a marker) filled with one colour, placed in the form's pixels.
+class ShapeControl : public Control {
+public:
+    using Control::Control;
+    const char* kind() const override { return "Shape"; }
+    std::uint32_t FillColor = 0xFFFFFF;  // RGB as 0x00BBGGRR
+    int Left = 0, Top = 0, Width = 0, Height = 0;
+};
+
 class ImageList : public Control {
 public:
     using Control::Control;
@@ -431,6 +448,12 @@ public:
     // Runs the focused control's onValidate when the focus would leave it for another one;
     // false (the focus stays) when it cancels. Disabled or hidden controls are not validated.
     bool moveFocus(Control& to);
+
+    // Where the window stands on the screen, in screen pixels (the window system's rectangle).
+    PixelRect windowRect;
+    // What the form drew on its own surface (not its controls), for a driver to look at;
+    // nullptr for a form that draws nothing.
+    virtual std::shared_ptr<Picture> drawing() const { return nullptr; }
 
     // Requests that the window system would carry out; recorded.
     bool topMost = false;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "host/autoshape.h"
+#include "host/command_bars.h"
 #include "host/host.h"
 #include "host/render.h"
 #include "host/ribbon_host.h"
@@ -24,6 +25,7 @@
 #include "platform/services.h"
 #include "platform/ui.h"
 #include "platform/clock.h"
+#include "sim/desktop.h"
 #include "sim/ribbon_view.h"
 #include "sim/survey_server.h"
 #include "sim/transcript_driver.h"
@@ -216,6 +218,13 @@ public:
         return path;
     }
 
+    // Runs before every modal dialog: the screen then shows the window as it stands.
+    std::function<void()> beforeDialog;
+    void runModal(platform::Form& form) override {
+        if (beforeDialog) beforeDialog();
+        TranscriptDriver::runModal(form);
+    }
+
     // Like takeUnanswered, for message boxes, dialogs and input boxes alike.
     bool takeAnyUnanswered() {
         const bool input = unansweredInput_;
@@ -268,11 +277,18 @@ struct Simulator::Impl {
     std::unique_ptr<testsupport::UpdateServer> updateServer;  // a local update server, once asked for
     std::vector<testsupport::UpdateServer::File> updateFiles;
 
+    platform::PictureScreen screen{kPrimaryWidth, kPrimaryHeight};
+
     Impl(Options o, std::ostream& os) : options(std::move(o)), out(os), driver(os, options.interactive) {
         platform::setUiDriver(&driver);
+        platform::useScreen(&screen);
+        platform::usePointer(&driver.pointer);
+        driver.beforeDialog = [this] { composeDesktop(app.get(), screen); };
     }
     ~Impl() {
         app.reset();
+        platform::usePointer(nullptr);
+        platform::useScreen(nullptr);
         surveyServer.reset();
         platform::useToday(std::nullopt);
         updateServer.reset();
@@ -552,6 +568,31 @@ struct Simulator::Impl {
         return c && !c->label.empty() ? id + " \"" + c->label + "\"" : id;
     }
 
+    // Clicks the first command-bar button with that caption (without regard to case and to
+    // the "&" of an access key), on any bar and in its popups.
+    void clickBarButton(const std::string& caption) {
+        std::function<std::shared_ptr<host::CommandBarButton>(host::CommandBarControls&)> find =
+            [&](host::CommandBarControls& controls) -> std::shared_ptr<host::CommandBarButton> {
+            for (const auto& c : controls.all()) {
+                std::string shown;
+                for (char ch : c->Caption())
+                    if (ch != '&') shown += ch;
+                if (auto button = std::dynamic_pointer_cast<host::CommandBarButton>(c); button && lower(shown) == lower(caption))
+                    return button;
+                if (auto popup = std::dynamic_pointer_cast<host::CommandBarPopup>(c))
+                    if (auto found = find(popup->Controls())) return found;
+            }
+            return nullptr;
+        };
+        for (const auto& bar : host().CommandBars().all())
+            if (auto button = find(bar->Controls())) {
+                out << "  click \"" << button->Caption() << "\" on the bar " << bar->Name() << "\n";
+                host().CommandBars().click(*button);
+                return;
+            }
+        throw std::runtime_error("no command bar holds a button '" + caption + "'");
+    }
+
     bool execute(const std::string& rawLine);
     void command(const std::string& cmd, const std::vector<std::string>& words, const std::string& line);
 };
@@ -736,6 +777,23 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
                 out << " path \"" << effect->Behavior(b)->MotionEffect().Path << "\"";
             out << "\n";
         }
+    } else if (cmd == "colors") {
+        const host::ExtraColors& extra = host().ActivePresentation()->ExtraColors();
+        out << "  " << extra.Count() << " extra colour(s):";
+        for (std::uint32_t rgb : extra.all()) out << " " << colourText(rgb);
+        out << "\n";
+    } else if (cmd == "screen") {
+        composeDesktop(app.get(), screen);
+        const platform::PixelRect all = screen.virtualScreen();
+        out << "  virtual screen (" << all.left << ", " << all.top << ") to (" << all.right << ", " << all.bottom
+            << "); primary monitor " << kPrimaryWidth << " x " << kPrimaryHeight << "; the slide shown at ("
+            << kSlideLeft << ", " << kSlideTop << "), one pixel per point\n";
+        if (words.size() > 1) {
+            if (!platform::savePng(screen.picture(), resolvePath(words[1]))) throw std::runtime_error("cannot write " + words[1]);
+            out << "  screen written to " << words[1] << "\n";
+        }
+    } else if (cmd == "bar") {
+        clickBarButton(arg(1));
     } else if (cmd == "tags") {
         auto p = host().ActivePresentation();
         for (auto& [n, v] : p->Tags().all()) out << "  " << n << " = \"" << v << "\"\n";
@@ -949,7 +1007,11 @@ const char* Simulator::help() {
            "  form NAME STEP...            queue the steps for the next showing of dialog NAME:\n"
            "                               click CONTROL, text CONTROL VALUE, check CONTROL 0|1|2,\n"
             "                               choose CONTROL INDEX|ITEM, scroll CONTROL VALUE, show CONTROL,\n"
-            "                               label TREE TEXT (edit the label of the chosen node)\n"
+            "                               label TREE TEXT (edit the label of the chosen node), keys TEXT,\n"
+            "                               wait MS, pointer X,Y (move the mouse pointer to that screen\n"
+            "                               pixel), button left|right (press and release it there),\n"
+            "                               export PICTUREBOX|DIALOG FILE.png (a picture, or what the\n"
+            "                               dialog drew)\n"
             "  input ok [TEXT] | input cancel  queue the answer for the next input box: OK with TEXT\n"
             "                               typed, OK on the offered text, or Cancel\n"
            "  file ok FILE | file cancel   queue the answer for the next file dialog (a relative FILE\n"
@@ -965,6 +1027,10 @@ const char* Simulator::help() {
            "  copy                         put the selected shapes on the clipboard\n"
            "  notes SLIDE [TEXT]           set (with TEXT) and print a slide's speaker notes\n"
            "  animations                   list the current slide's effects and motion paths\n"
+           "  colors                       list the active presentation's extra colours, oldest first\n"
+           "  screen [FILE.png]            show what the screen holds now (two monitors, the window\n"
+           "                               with its slide on the primary one) and write it as PNG\n"
+           "  bar CAPTION                  click a command-bar button (hosts 9.0 to 11.0)\n"
            "  wait MS                      let time pass for the timers\n"
            "  macros                       list the macros the host ran\n"
            "  echo TEXT\n"

@@ -61,12 +61,20 @@ std::string describe(const platform::Control& c) {
     else if (auto* o = dynamic_cast<const platform::OptionButton*>(&c)) d += o->Value() ? " (chosen)" : "";
     else if (auto* s = dynamic_cast<const platform::ScrollBar*>(&c)) d += " = " + std::to_string(s->Value());
     else if (auto* t = dynamic_cast<const platform::TreeView*>(&c)) d += " (" + std::to_string(t->nodes.size()) + " nodes)";
+    else if (auto* s = dynamic_cast<const platform::ShapeControl*>(&c)) d += " = " + colourText(s->FillColor) + " at left " + std::to_string(s->Left);
     if (!c.Caption.empty()) d += " \"" + c.Caption + "\"";
     if (!c.Enabled) d += " (disabled)";
     return d;
 }
 
 }  // namespace
+
+std::string colourText(std::uint32_t rgb) {
+    std::ostringstream o;
+    o << "#" << std::uppercase << std::hex << std::setfill('0') << std::setw(2) << (rgb & 0xFF) << std::setw(2)
+      << ((rgb >> 8) & 0xFF) << std::setw(2) << ((rgb >> 16) & 0xFF);
+    return o.str();
+}
 
 int parseAnswer(const std::string& word) {
     static const std::map<std::string, int> answers = {
@@ -86,8 +94,8 @@ std::vector<FormStep> parseFormSteps(const std::vector<std::string>& words, std:
         const bool withValue = step.action == "text" || step.action == "check" || step.action == "choose" ||
                                step.action == "scroll" || step.action == "label" || step.action == "mousedown" ||
                                step.action == "export";
-        if (step.action == "keys" || step.action == "wait") {
-            // No control: the form itself gets the keys, or time passes.
+        if (step.action == "keys" || step.action == "wait" || step.action == "pointer" || step.action == "button") {
+            // No control: the form itself gets the keys, time passes, or the mouse acts.
             if (i + 1 >= words.size()) throw std::runtime_error("dialog step '" + words[i] + "' needs a value");
             step.value = words[i + 1];
             i += 2;
@@ -96,7 +104,8 @@ std::vector<FormStep> parseFormSteps(const std::vector<std::string>& words, std:
         }
         if (!withValue && step.action != "click" && step.action != "show")
             throw std::runtime_error("unknown dialog step '" + words[i] +
-                                     "' (click, text, check, choose, scroll, label, show, keys, wait, mousedown, export)");
+                                     "' (click, text, check, choose, scroll, label, show, keys, wait, mousedown, "
+                                     "export, pointer, button)");
         if (i + 1 >= words.size()) throw std::runtime_error("dialog step '" + words[i] + "' needs a control name");
         step.control = words[i + 1];
         i += 2;
@@ -170,13 +179,16 @@ void TranscriptDriver::apply(platform::Form& form, const FormStep& step) {
         return;
     }
     if (step.action == "wait") return platform::timerClock().advance(std::stoll(step.value));
+    if (step.action == "pointer") return movePointer(step.value);
+    if (step.action == "button") return pressButton(form, step.value);
     if (step.action == "export") {
-        // "export PICTUREBOX FILE": the picture it shows, as PNG.
-        auto& box = form.get<platform::PictureBox>(step.control);
-        if (!box.picture || !platform::savePng(*box.picture, step.value))
-            throw std::runtime_error("cannot write " + step.value);
-        out_ << "    " << step.control << " written to " << step.value << " (" << box.picture->width << "x"
-             << box.picture->height << ")\n";
+        // "export PICTUREBOX FILE": the picture it shows, as PNG; "export FORM FILE": what the
+        // form drew on itself.
+        const auto picture = step.control == form.name() ? form.drawing()
+                                                          : form.get<platform::PictureBox>(step.control).picture;
+        if (!picture || !platform::savePng(*picture, step.value)) throw std::runtime_error("cannot write " + step.value);
+        out_ << "    " << step.control << " written to " << step.value << " (" << picture->width << "x"
+             << picture->height << ")\n";
         return;
     }
     if (step.action == "mousedown") {
@@ -200,6 +212,25 @@ void TranscriptDriver::apply(platform::Form& form, const FormStep& step) {
         done = isNumber(step.value) ? platform::driver::choose(form, step.control, std::stoi(step.value))
                                     : platform::driver::choose(form, step.control, step.value);
     if (!done) out_ << "    (ignored: the control is not available)\n";
+}
+
+void TranscriptDriver::movePointer(const std::string& where) {
+    const auto comma = where.find(',');
+    if (comma == std::string::npos) throw std::runtime_error("pointer needs X,Y");
+    const int x = std::stoi(where.substr(0, comma)), y = std::stoi(where.substr(comma + 1));
+    if (!pointer.moveTo(x, y)) out_ << "    (a hook kept the pointer where it was)\n";
+}
+
+void TranscriptDriver::pressButton(platform::Form& form, const std::string& which) {
+    const std::string name = lower(which);
+    if (name != "left" && name != "right") throw std::runtime_error("button left|right");
+    const bool left = name == "left";
+    const platform::ScreenPoint at = pointer.cursorPos();
+    const bool down = pointer.button(left ? platform::WM_LBUTTONDOWN : platform::WM_RBUTTONDOWN);
+    const bool up = pointer.button(left ? platform::WM_LBUTTONUP : platform::WM_RBUTTONUP);
+    const std::string below = form.windowRect.contains(at.x, at.y) ? "the dialog" : "the window below";
+    out_ << "    at (" << at.x << ", " << at.y << "): press " << (down ? "reached " + below : std::string("swallowed by a hook"))
+         << ", release " << (up ? "reached " + below : std::string("swallowed by a hook")) << "\n";
 }
 
 void TranscriptDriver::show(platform::Form& form, const std::string& controlName) {

@@ -238,3 +238,32 @@ TEST_F(Simulator, TheUpdateScenariosCheckAgainstTheLocalServerAndInstallIntoTheS
     text << staged.rdbuf();
     EXPECT_EQ(text.str().find("2027"), std::string::npos);
 }
+
+namespace {
+
+class SimulatorScreen : public Simulator {};
+
+TEST_F(SimulatorScreen, ThePickerSeesTheSlideOnTheScreenAndTheHookKeepsItsClicks) {
+    // A rectangle at (40, 40) on the slide lies at (140, 140) on the screen.
+    const std::string deck =
+        "host 14.0\nconnect\nnew\nslide\nshape rectangle 40 40 100 100\nselect shapes 1\n";
+    std::string t;
+    ASSERT_TRUE(run(deck +
+                        "form pickColor pointer 141,141 wait 50 button right wait 50 show colorBox click btnAdd "
+                        "pointer 640,400 wait 50 button left click btnClose\n"
+                        "click \"Pick colour\"\ncolors\n",
+                    t))
+        << t;
+    EXPECT_TRUE(has(t, "at (141, 141): press swallowed by a hook, release reached the window below")) << t;
+    EXPECT_TRUE(has(t, "Shape colorBox = #4F81BD")) << t;
+    EXPECT_TRUE(has(t, "at (640, 400): press reached the dialog")) << t;
+    EXPECT_TRUE(has(t, "1 extra colour(s): #4F81BD")) << t;
+    // Beside the slide the window's own grey shows.
+    ASSERT_TRUE(run(deck + "form pickColor pointer 50,50 button left wait 50 show colorBox click btnClose\n"
+                           "click \"Pick colour\"\n",
+                    t))
+        << t;
+    EXPECT_TRUE(has(t, "Shape colorBox = #C8C8C8")) << t;
+}
+
+}  // namespace
