@@ -25,6 +25,7 @@
 #include "platform/services.h"
 #include "platform/ui.h"
 #include "platform/clock.h"
+#include "sim/bar_view.h"
 #include "sim/desktop.h"
 #include "sim/ribbon_view.h"
 #include "sim/survey_server.h"
@@ -568,31 +569,6 @@ struct Simulator::Impl {
         return c && !c->label.empty() ? id + " \"" + c->label + "\"" : id;
     }
 
-    // Clicks the first command-bar button with that caption (without regard to case and to
-    // the "&" of an access key), on any bar and in its popups.
-    void clickBarButton(const std::string& caption) {
-        std::function<std::shared_ptr<host::CommandBarButton>(host::CommandBarControls&)> find =
-            [&](host::CommandBarControls& controls) -> std::shared_ptr<host::CommandBarButton> {
-            for (const auto& c : controls.all()) {
-                std::string shown;
-                for (char ch : c->Caption())
-                    if (ch != '&') shown += ch;
-                if (auto button = std::dynamic_pointer_cast<host::CommandBarButton>(c); button && lower(shown) == lower(caption))
-                    return button;
-                if (auto popup = std::dynamic_pointer_cast<host::CommandBarPopup>(c))
-                    if (auto found = find(popup->Controls())) return found;
-            }
-            return nullptr;
-        };
-        for (const auto& bar : host().CommandBars().all())
-            if (auto button = find(bar->Controls())) {
-                out << "  click \"" << button->Caption() << "\" on the bar " << bar->Name() << "\n";
-                host().CommandBars().click(*button);
-                return;
-            }
-        throw std::runtime_error("no command bar holds a button '" + caption + "'");
-    }
-
     bool execute(const std::string& rawLine);
     void command(const std::string& cmd, const std::vector<std::string>& words, const std::string& line);
 };
@@ -792,8 +768,6 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
             if (!platform::savePng(screen.picture(), resolvePath(words[1]))) throw std::runtime_error("cannot write " + words[1]);
             out << "  screen written to " << words[1] << "\n";
         }
-    } else if (cmd == "bar") {
-        clickBarButton(arg(1));
     } else if (cmd == "tags") {
         auto p = host().ActivePresentation();
         for (auto& [n, v] : p->Tags().all()) out << "  " << n << " = \"" << v << "\"\n";
@@ -873,6 +847,29 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
         printGallery(resolveControl(host().Ribbon(), arg(1)));
     } else if (cmd == "ribbon") {
         printRibbon(out, host().Ribbon(), words.size() > 1 ? words[1] : std::string());
+    } else if (cmd == "bars") {
+        printBars(out, host().CommandBars(), words.size() > 1 ? words[1] : std::string());
+    } else if (cmd == "barclick" || cmd == "bar") {
+        auto& bars = host().CommandBars();
+        const auto button = resolveBarButton(bars, arg(1));
+        out << "  click " << barPath(bars, *button) << "\n";
+        if (!button->Enabled() || !button->Visible())
+            out << "  the button is " << (button->Visible() ? "disabled" : "hidden") << ": nothing happens\n";
+        else if (bars.click(*button) == 0)
+            out << "  no click event serves the tag \"" << button->Tag() << "\": nothing happens\n";
+    } else if (cmd == "barstyle") {
+        const auto dropdown = barDropdown(host().CommandBars());
+        int index = 0;
+        if (isNumber(arg(1))) {
+            index = std::stoi(words[1]);
+        } else {
+            for (int i = 1; i <= dropdown->ListCount(); ++i)
+                if (lower(dropdown->List(i)) == lower(words[1])) index = i;
+        }
+        if (index < 1 || index > dropdown->ListCount())
+            throw std::runtime_error("the drop-down has no item '" + words[1] + "'");
+        out << "  choose item " << index << " \"" << dropdown->List(index) << "\" of the style drop-down\n";
+        dropdown->userSelect(index);
     } else if (cmd == "click") {
         const std::string id = resolveControl(host().Ribbon(), arg(1));
         out << "  click " << describeControl(id) << "\n";
@@ -996,6 +993,11 @@ const char* Simulator::help() {
            "                               a line feed, \\r a carriage return, \\t a tab\n"
            "  ribbon [ID|LABEL]            print the ribbon's controls and their state\n"
            "  click ID|LABEL               click a ribbon control (a toggle button toggles)\n"
+           "  bars [NAME]                  print the command bars (hosts 9.0-11.0) as a tree\n"
+           "  barclick TOOLID|CAPTION|PATH click a command-bar button; PATH is captions joined by \"/\"\n"
+           "                               (\"Tools/Settings\", \"My Elements/Miscellaneous/Logo\");\n"
+           "                               \"bar\" is the same command\n"
+           "  barstyle INDEX|ITEM          pick an item of the command bars' style drop-down (from 1)\n"
            "  choose ID|LABEL INDEX|ITEM   choose an item of a drop-down or gallery\n"
            "  menu ID|LABEL                open a dynamic menu and print what it holds\n"
            "  today YYYY-MM-DD             fix the date the add-in sees\n"
@@ -1030,7 +1032,6 @@ const char* Simulator::help() {
            "  colors                       list the active presentation's extra colours, oldest first\n"
            "  screen [FILE.png]            show what the screen holds now (two monitors, the window\n"
            "                               with its slide on the primary one) and write it as PNG\n"
-           "  bar CAPTION                  click a command-bar button (hosts 9.0 to 11.0)\n"
            "  wait MS                      let time pass for the timers\n"
            "  macros                       list the macros the host ran\n"
            "  echo TEXT\n"

@@ -11,6 +11,8 @@
 #include "platform/picture.h"
 #include "platform/registry_store.h"
 #include "platform/services.h"
+#include "host/command_bars.h"
+#include "sim/bar_view.h"
 #include "sim/simulator.h"
 #include "sim/transcript_driver.h"
 
@@ -71,6 +73,60 @@ TEST_F(Simulator, ExampleScenariosRun) {
         EXPECT_TRUE(run(text.str(), t)) << entry.path() << "\n" << t;
         EXPECT_FALSE(has(t, "ERROR")) << entry.path() << "\n" << t;
     }
+}
+
+TEST_F(Simulator, CommandBarsAreListedAndClickedByToolIdCaptionOrPath) {
+    std::string t;
+    ASSERT_TRUE(run("host 11.0\nconnect\nbars Shortcuts\nbarclick 1100\nnew\nslide\n"
+                    "barclick \"Tools/Unhide all hidden shapes\"\nbarstyle \"fresh green\"\ntags\n",
+                    t))
+        << t;
+    EXPECT_TRUE(has(t, "bar \"Varnotel for presentations - Shortcuts\": floating, left 200, top 320")) << t;
+    EXPECT_FALSE(has(t, "bar \"Varnotel for presentations - Efficiency Tools\"")) << t;  // filtered out
+    EXPECT_TRUE(has(t, "    built-in 2710 (group)\n")) << t;
+    // Nothing selected: the button is disabled, as the host would refuse the click.
+    EXPECT_TRUE(has(t, "click Varnotel for presentations - Efficiency Tools/Align left to master left\n"
+                       "  the button is disabled: nothing happens")) << t;
+    EXPECT_TRUE(has(t, "click Varnotel for presentations - Efficiency Tools/Tools/Unhide all hidden shapes\n> ")) << t;
+    EXPECT_TRUE(has(t, "choose item 3 \"Fresh Green\" of the style drop-down")) << t;
+    EXPECT_TRUE(has(t, "PLORIN_STYLE = \"Fresh Green\"")) << t;
+
+    // Unknown captions and items are errors; a popup is no button.
+    EXPECT_FALSE(run("host 11.0\nconnect\nbarclick Nowhere\n", t));
+    EXPECT_TRUE(has(t, "ERROR: no command-bar button is named 'Nowhere'")) << t;
+    EXPECT_FALSE(run("host 11.0\nconnect\nbarstyle Purple\n", t));
+    EXPECT_TRUE(has(t, "ERROR: the drop-down has no item 'Purple'")) << t;
+    EXPECT_FALSE(run("host 11.0\nconnect\nbarclick Miscellaneous\n", t));
+    EXPECT_TRUE(has(t, "ERROR: no command-bar button is named 'Miscellaneous'")) << t;  // a popup is no button
+}
+
+TEST(BarLookup, AmbiguousCaptionsAreNamedByTheirPathAndToolIdsByNumber) {
+    host::CommandBars bars;
+    auto addGo = [&](const char* barName, int toolId) {
+        auto bar = bars.Add(barName);
+        auto popup = std::static_pointer_cast<host::CommandBarPopup>(bar->Controls().Add(host::msoControlPopup));
+        popup->setCaption("Tools");
+        auto go = popup->Controls().Add(host::msoControlButton);
+        go->setCaption("&Go");
+        go->setHelpContextId(toolId);
+        auto slash = bar->Controls().Add(host::msoControlButton);
+        slash->setCaption(std::string("In/Out ") + barName);
+        return go;
+    };
+    auto first = addGo("One", 1100);
+    auto second = addGo("Two", 1200);
+    try {
+        sim::resolveBarButton(bars, "go");
+        ADD_FAILURE() << "an ambiguous caption was taken";
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find("One/Tools/&Go"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("Two/Tools/&Go"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(sim::resolveBarButton(bars, "two/tools/go").get(), second.get());
+    EXPECT_EQ(sim::resolveBarButton(bars, "1100").get(), first.get());
+    EXPECT_EQ(sim::barPath(bars, *sim::resolveBarButton(bars, "In/Out Two")), "Two/In/Out Two");
+    EXPECT_THROW(sim::resolveBarButton(bars, "Tools"), std::runtime_error);
+    EXPECT_THROW(sim::barDropdown(bars), std::runtime_error);
 }
 
 TEST_F(Simulator, AMessageBoxShowsItsTitleIconTextAndTheQueuedAnswer) {
