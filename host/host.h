@@ -424,6 +424,7 @@ private:
     std::shared_ptr<host::TimeLine> timeLine_;  // made on first use
     int backgroundBlackWhiteMode_ = msoBlackWhiteAutomatic;
     friend class SlideBackground;
+    friend struct ShapePainter;  // host/render.cpp
 };
 
 // A design: a slide master and, optionally, a title master. Masters are slides of their own

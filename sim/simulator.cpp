@@ -894,10 +894,16 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
         if (outcome == host::RibbonHost::Outcome::done) printRibbon(out, ribbon, id);
     } else if (cmd == "export") {
         auto s = slideNumber(arg(1));
-        const double scale = words.size() > 3 ? std::stod(words[3]) : 1.0;
-        const platform::Picture picture = host::renderSlide(*s, scale);
+        double scale = 1.0;
+        auto view = host::ColorView::color;
+        for (std::size_t i = 3; i < words.size(); ++i) {
+            if (lower(words[i]) == "blackwhite") view = host::ColorView::blackAndWhite;
+            else scale = num(i);
+        }
+        const platform::Picture picture = host::renderSlide(*s, scale, view);
         if (!platform::savePng(picture, resolvePath(arg(2)))) throw std::runtime_error("cannot write " + words[2]);
-        out << "  slide " << words[1] << " written to " << words[2] << " (" << picture.width << "x" << picture.height << ")\n";
+        out << "  slide " << words[1] << (view == host::ColorView::blackAndWhite ? " in black and white" : "")
+            << " written to " << words[2] << " (" << picture.width << "x" << picture.height << ")\n";
     } else if (cmd == "wait") {
         platform::timerClock().advance(std::stoll(arg(1)));
     } else if (cmd == "macros") {
@@ -1018,7 +1024,8 @@ const char* Simulator::help() {
            "  gallery ID|LABEL             list a gallery's items (open its menu first) with their pictures\n"
            "  sandbox                      (before the host starts) run from a temporary copy of the\n"
            "                               installation: what the scenario adds there goes at the end\n"
-           "  export SLIDE FILE.png [SCALE]  draw a slide into a PNG file\n"
+           "  export SLIDE FILE.png [SCALE] [blackwhite]  draw a slide into a PNG file, in its colours\n"
+           "                               or as the black-and-white view shows it\n"
            "  copy                         put the selected shapes on the clipboard\n"
            "  notes SLIDE [TEXT]           set (with TEXT) and print a slide's speaker notes\n"
            "  animations                   list the current slide's effects and motion paths\n"

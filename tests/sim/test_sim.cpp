@@ -184,7 +184,7 @@ TEST_F(Simulator, AnExportedSlideIsAPictureAPersonCanOpen) {
     const std::string png = dir + "/slide.png";
     std::string t;
     ASSERT_TRUE(run("host 14.0\nopen " VARNOTEL_STAGE "/customization/styles/fresh_green/process.ppt\nexport 1 " + png +
-                        "\nexport 2 " + dir + "/half.png 0.5\n",
+                        "\nexport 2 " + dir + "/half.png 0.5\nexport 1 " + dir + "/gray.png blackwhite\n",
                     t))
         << t;
     const auto slide = platform::loadPng(png);
@@ -197,6 +197,19 @@ TEST_F(Simulator, AnExportedSlideIsAPictureAPersonCanOpen) {
     const auto half = platform::loadPng(dir + "/half.png");
     ASSERT_TRUE(half);
     EXPECT_EQ(half->width, 360);
+
+    // The template's shapes keep the automatic mode: the black-and-white view draws them in
+    // greys, at the slide's size.
+    EXPECT_TRUE(has(t, "slide 1 in black and white written to")) << t;
+    const auto gray = platform::loadPng(dir + "/gray.png");
+    ASSERT_TRUE(gray);
+    EXPECT_EQ(gray->width, 720);
+    std::set<std::uint32_t> greys(gray->pixels.begin(), gray->pixels.end());
+    EXPECT_GT(greys.size(), 3u);
+    for (auto pixel : greys) {
+        EXPECT_EQ(pixel & 0xFF, (pixel >> 8) & 0xFF) << std::hex << pixel;
+        EXPECT_EQ(pixel & 0xFF, (pixel >> 16) & 0xFF) << std::hex << pixel;
+    }
 }
 
 TEST_F(Simulator, ADueSurveyAtStartUpReachesTheLocalServerAndAFailedSendKeepsTheSchedule) {
