@@ -5,11 +5,13 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/collection.h"
 #include "host/command_bars.h"
 #include "host/host.h"
+#include "platform/xml_dom.h"
 
 namespace plorin {
 
@@ -53,7 +55,8 @@ bool toolIdListed(const std::vector<std::string>& visibleToolIds, int toolId);
 
 class pptControls {
 public:
-    pptControls() = default;
+    // Publishes ecyControls in the shared state for as long as the object lives.
+    pptControls();
     pptControls(const pptControls&) = delete;
     pptControls& operator=(const pptControls&) = delete;
     ~pptControls();
@@ -75,6 +78,10 @@ public:
     // Enables every Efficiency Tools control and "Tools" entry (help mode lets disabled ones
     // be clicked). Reported when the bar is missing.
     void enableControls();
+    // Rebuilds the "My Elements" popup of the Slide Wizard bar from the index file: the two
+    // fixed buttons stay, then one popup per group with a button per element. Replaces the
+    // shared My Elements document (none when the file is damaged; a missing file leaves it).
+    void generateMyElementsMenu();
     // Sets a popup entry's state and its face (990 checked, 1 not).
     void checkButton(const std::string& barName, const std::string& popupName, const std::string& caption,
                      bool checked);
@@ -99,10 +106,15 @@ private:
     void buildEfficiencyTools();
     void buildSlideWizard();
     void buildShortcuts();
+    // Loads the menu file (styles and current style as on the ribbon) and builds its menus on
+    // the bar; false when the file could not be loaded (after the message).
+    bool generateMenuFromXML(const std::string& barName);
+    // The control of one menu, submenu or item of the menu file in `parent`, with what it holds.
+    void generateMenu(host::CommandBarControls& parent, const platform::DomNode& node);
     // The bar's place, kept under a sub key named like the bar.
     void saveCmdBarPosition(const std::string& name);
     void getCmdBarPosition(const std::string& name);
-    void remember(const std::shared_ptr<host::CommandBarButton>& button, const char* tag);
+    void remember(const std::shared_ptr<host::CommandBarButton>& button, std::string_view tag);
 
     host::Application* app_ = nullptr;
     std::vector<std::shared_ptr<host::CommandBar>> toolbars_;

@@ -19,6 +19,13 @@ bool isHostVersion(const std::string& versionList) {
     return versionList.find(hostApplication().Version()) != std::string::npos;
 }
 
+host::COMAddIn* findUpdateAddIn() {
+    host::COMAddIns& addIns = hostApplication().COMAddIns();
+    for (int i = 1; i <= addIns.Count(); ++i)
+        if (addIns.Item(i).ProgId() == kUpdateAddInProgId) return &addIns.Item(i);
+    return nullptr;
+}
+
 void runUndoFix() {
     host::Application* app = state().application;
     if (!app) return;

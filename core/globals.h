@@ -11,6 +11,7 @@
 #include "core/variant.h"
 
 namespace host {
+class COMAddIn;
 class Shape;
 }
 
@@ -26,6 +27,11 @@ constexpr const char* kRibbonHosts = "12.0;14.0";
 // True when the host's version text occurs anywhere in the list (plain, case-sensitive
 // substring test). Not trapped: a failure reaches the caller.
 bool isHostVersion(const std::string& versionList);
+
+// The update add-in's entry in the host's COM add-in list: the first whose ProgID is
+// "plorinrenew.Connect", or nullptr when it is not installed.
+constexpr const char* kUpdateAddInProgId = "plorinrenew.Connect";
+host::COMAddIn* findUpdateAddIn();
 
 // Opens the undo-fix presentation without a window, runs its macro and closes it; every
 // failing step is skipped.

@@ -159,7 +159,8 @@ int saveClipboardAsPng(std::int16_t width, std::int16_t height, std::uint32_t ar
     thumbnail.fillRect(r.left, bottom, width - r.left, height - bottom, argbBackground);
 
     if (getEncoderClsid("image/png") < 1) return thumbnailNoEncoder;
-    if (!platform::savePng(thumbnail.toPicture(), path)) return thumbnailNotSaved;
+    // Thumbnails are drawn again from their slides whenever they are missing or stale.
+    if (!platform::savePng(thumbnail.toPicture(), path, platform::Durability::cached)) return thumbnailNotSaved;
     return thumbnailWritten;
 }
 

@@ -13,6 +13,7 @@
 
 namespace host {
 class Application;
+class CommandBarButton;
 class IRibbonUI;
 }
 
@@ -40,6 +41,9 @@ struct SharedState {
     bool extracting = false;
     std::string currentStyle;
     host::IRibbonUI* ribbon = nullptr;      // kept when the ribbon loads (ribbon hosts)
+    // The command bars' customisable buttons (pptControls' ecyControls) while that object
+    // lives (command-bar hosts); the settings dialog lists and switches them.
+    Collection<std::shared_ptr<host::CommandBarButton>>* ecyControls = nullptr;
     std::mt19937 random;                    // seeded at connection
 };
 

@@ -424,6 +424,7 @@ private:
     std::shared_ptr<host::TimeLine> timeLine_;  // made on first use
     int backgroundBlackWhiteMode_ = msoBlackWhiteAutomatic;
     friend class SlideBackground;
+    friend struct ShapePainter;  // host/render.cpp
 };
 
 // A design: a slide master and, optionally, a title master. Masters are slides of their own
@@ -489,6 +490,44 @@ private:
     std::vector<std::shared_ptr<Slide>> items_;
 };
 
+// The presentation's extra colours (Presentation.ExtraColors): the custom colours the host
+// offers beside the colour scheme, oldest first, as RGB values 0x00BBGGRR. The host keeps at
+// most eight: adding a ninth drops the oldest. A colour already in the list is added again.
+class ExtraColors {
+public:
+    static constexpr int kMaxColors = 8;
+    ExtraColors(const ExtraColors&) = delete;
+    ExtraColors& operator=(const ExtraColors&) = delete;
+    int Count() const { return static_cast<int>(colors_.size()); }
+    std::uint32_t Item(int index) const;  // 1-based; HostError(E_INVALIDARG) out of range
+    void Add(std::uint32_t rgb);           // 0 to 0xFFFFFF, else HostError(E_INVALIDARG)
+    const std::vector<std::uint32_t>& all() const { return colors_; }
+
+private:
+    friend class Presentation;
+    friend struct PresentationFile;
+    explicit ExtraColors(Presentation* owner) : owner_(owner) {}
+    Presentation* owner_;
+    std::vector<std::uint32_t> colors_;
+};
+
+// A colour of a colour scheme (ColorScheme.Colors(i)).
+class RGBColor {
+public:
+    explicit RGBColor(std::uint32_t rgb) : rgb_(rgb) {}
+    std::uint32_t RGB() const { return rgb_; }
+
+private:
+    std::uint32_t rgb_;
+};
+
+// The colour scheme of slides (SlideRange.ColorScheme): the stand-in's one scheme, the
+// eight colours of schemeColorRGB.
+class ColorScheme {
+public:
+    host::RGBColor Colors(int index) const;  // 1 to 8, else HostError(E_INVALIDARG)
+};
+
 // A presentation stays usable as a value after Close (or after its Application has gone), but
 // Save, SaveAs, SaveCopyAs and Close then throw HostError(E_FAIL).
 class Presentation : public HostObject, public std::enable_shared_from_this<Presentation> {
@@ -508,6 +547,7 @@ public:
     host::Slides& Slides() { return slides_; }
     host::Designs& Designs() { return designs_; }
     host::Tags& Tags() { return tags_; }
+    host::ExtraColors& ExtraColors() { return extraColors_; }
     float SlideWidth() const { return slideWidth_; }
     float SlideHeight() const { return slideHeight_; }
     Application& app() const { return *app_; }
@@ -561,7 +601,9 @@ private:
     host::Slides slides_;
     host::Designs designs_{this};
     host::Tags tags_;
+    host::ExtraColors extraColors_{this};
     friend class Shapes;
+    friend class ExtraColors;
     friend class Design;
     friend class Designs;
     friend class SlideBackground;
@@ -636,6 +678,8 @@ public:
     int Count() const { return static_cast<int>(slides_.size()); }
     std::shared_ptr<Slide> Item(int index) const;  // 1-based
     const std::vector<std::shared_ptr<Slide>>& all() const { return slides_; }
+    // The slides' colour scheme; HostError(PP_E_INVALIDREQUEST) for an empty range.
+    host::ColorScheme ColorScheme() const;
 
 private:
     std::vector<std::shared_ptr<Slide>> slides_;

@@ -324,6 +324,7 @@ void PresentationFile::write(const Presentation& p, const std::string& fileName)
     setNumber(root, "slideWidth", p.slideWidth_);
     setNumber(root, "slideHeight", p.slideHeight_);
     writeTags(root, p.tags_);
+    for (std::uint32_t rgb : p.extraColors_.all()) setNumber(root.append_child("extraColor"), "rgb", rgb);
     for (const auto& design : p.designs_.all()) {
         auto d = root.append_child("design");
         d.append_attribute("name").set_value(design->name_.c_str());
@@ -438,6 +439,13 @@ void PresentationFile::read(Presentation& p, const std::string& fileName) {
         p.slideWidth_ = number<float>(root, "slideWidth", p.slideWidth_);
         p.slideHeight_ = number<float>(root, "slideHeight", p.slideHeight_);
         readTags(root, p.tags_);
+        // Files written before extra colours were kept have none; more than the host keeps
+        // leave the newest eight, as adding them would.
+        for (auto c : root.children("extraColor")) {
+            auto& colors = p.extraColors_.colors_;
+            colors.push_back(colourValue(c, "rgb", 0));
+            if (colors.size() > static_cast<std::size_t>(ExtraColors::kMaxColors)) colors.erase(colors.begin());
+        }
 
         std::set<long> slideIds, shapeIds;
         long maxSlideId = 0, maxShapeId = 0;

@@ -80,17 +80,49 @@ void setRgb(cairo_t* cr, std::uint32_t rgb) {
     cairo_set_source_rgb(cr, (rgb & 0xFF) / 255.0, ((rgb >> 8) & 0xFF) / 255.0, ((rgb >> 16) & 0xFF) / 255.0);
 }
 
+// What a shape's colours become: in colour (mode 0) themselves, else through its
+// black-and-white mode. Grey levels are the colour's luminance; light grayscale goes halfway
+// to white, inverse grayscale turns the level over; automatic draws as grayscale.
+struct Ink {
+    enum Part { fill, line, text };
+    int mode = 0;
+
+    bool shown() const { return mode != msoBlackWhiteDontShow; }
+
+    std::uint32_t operator()(Part part, std::uint32_t rgb) const {
+        if (mode == 0) return rgb;
+        constexpr std::uint32_t white = 0xFFFFFF, black = 0;
+        const int level = static_cast<int>(
+            std::lround(0.299 * (rgb & 0xFF) + 0.587 * ((rgb >> 8) & 0xFF) + 0.114 * ((rgb >> 16) & 0xFF)));
+        const auto grey = [](int l) { return static_cast<std::uint32_t>(l * 0x010101); };
+        switch (mode) {
+            case msoBlackWhiteLightGrayScale: return grey((level + 256) / 2);
+            case msoBlackWhiteInverseGrayScale: return grey(255 - level);
+            case msoBlackWhiteGrayOutline: return part == fill ? white : grey(level);
+            case msoBlackWhiteBlackTextAndLine: return part == fill ? grey(level) : black;
+            case msoBlackWhiteHighContrast: return part == fill ? white : black;
+            case msoBlackWhiteBlack: return black;
+            case msoBlackWhiteWhite: return white;
+            default: return grey(level);  // automatic and grayscale
+        }
+    }
+};
+
 
 }  // namespace
 
 // Reaches into the shapes it draws: groups of copied shapes hold members outside any slide.
 struct ShapePainter {
-    static void draw(cairo_t* cr, const Shape& s) {
+    // In the black-and-white view (`blackWhite`), a group's own mode, unless automatic,
+    // stands for its members' modes.
+    static void draw(cairo_t* cr, const Shape& s, bool blackWhite, int groupMode = msoBlackWhiteAutomatic) {
         if (s.visible_ == msoFalse) return;
+        const Ink ink{blackWhite ? (groupMode != msoBlackWhiteAutomatic ? groupMode : s.blackWhiteMode_) : 0};
+        if (!ink.shown()) return;
         if (s.type_ == msoGroup) {
             // A live group leaves out members deleted since; a copy holds only live ones.
             for (const auto& m : s.groupItems_)
-                if (m->parent_ || !s.parent_) draw(cr, *m);
+                if (m->parent_ || !s.parent_) draw(cr, *m, blackWhite, ink.mode);
             return;
         }
         const double hw = std::fabs(s.width_) / 2, hh = std::fabs(s.height_) / 2;
@@ -101,17 +133,17 @@ struct ShapePainter {
         cairo_scale(cr, s.hflip_ == msoTrue ? -1 : 1, s.vflip_ == msoTrue ? -1 : 1);
         const bool closed = outline(cr, s, hw, hh);
         if (closed && s.fill_.Visible() == msoTrue) {
-            setRgb(cr, s.fill_.ForeColor().RGB());
+            setRgb(cr, ink(Ink::fill, s.fill_.ForeColor().RGB()));
             cairo_fill_preserve(cr);
         }
         if (s.line_.Visible() == msoTrue && s.line_.Weight() > 0) {
-            setRgb(cr, s.line_.ForeColor().RGB());
+            setRgb(cr, ink(Ink::line, s.line_.ForeColor().RGB()));
             cairo_set_line_width(cr, s.line_.Weight());
             cairo_stroke_preserve(cr);
         }
         cairo_new_path(cr);
         cairo_restore(cr);  // text turns with the shape but is not mirrored
-        if (s.text_ && s.text_->characterCount() > 0) text(cr, *s.text_, hw, hh);
+        if (s.text_ && s.text_->characterCount() > 0) text(cr, *s.text_, hw, hh, ink);
         cairo_restore(cr);
     }
 
@@ -234,7 +266,7 @@ struct ShapePainter {
 
     // The text in its fonts and colours, each paragraph aligned as it says, tabs to the
     // frame's tab stops (else every inch), the block anchored in the frame.
-    static void text(cairo_t* cr, const TextBody& body, double hw, double hh) {
+    static void text(cairo_t* cr, const TextBody& body, double hw, double hh, const Ink& ink) {
         const double left = -hw + body.marginLeft, right = hw - body.marginRight;
         const double top = -hh + body.marginTop, bottom = hh - body.marginBottom;
         const std::vector<Line> lines = layOut(cr, body);
@@ -266,7 +298,7 @@ struct ShapePainter {
                     else x = left + stop->position;
                 }
                 selectFont(cr, piece.format->fontName, piece.format->size, piece.format->bold, piece.format->italic);
-                setRgb(cr, piece.format->color);
+                setRgb(cr, ink(Ink::text, piece.format->color));
                 cairo_move_to(cr, x, y + line.ascent);
                 cairo_show_text(cr, piece.text.c_str());
                 x += widths[i];
@@ -275,6 +307,8 @@ struct ShapePainter {
         }
         cairo_new_path(cr);
     }
+
+    static int backgroundMode(const Slide& slide) { return slide.backgroundBlackWhiteMode_; }
 
     // The shape's box on the slide, rotation included.
     static Bounds box(const Shape& s) {
@@ -298,15 +332,23 @@ std::pair<int, int> pixelSize(const Bounds& area, double scale) {
     return {static_cast<int>(w), static_cast<int>(h)};
 }
 
-platform::Picture render(const std::vector<const Shape*>& shapes, const Bounds& area, double scale) {
+// The shapes over the area on white; in the black-and-white view over the slide's background
+// in its mode (`backgroundMode`), the background being the scheme's background colour.
+platform::Picture render(const std::vector<const Shape*>& shapes, const Bounds& area, double scale,
+                         ColorView view = ColorView::color, int backgroundMode = msoBlackWhiteAutomatic) {
     const auto [w, h] = pixelSize(area, scale);
     platform::Canvas canvas(w, h);
     if (!canvas.ok()) throw HostError(E_FAIL, "The picture could not be made.");
     canvas.fill(kWhite);
     cairo_t* cr = canvas.context();
+    const bool blackWhite = view == ColorView::blackAndWhite;
+    if (const Ink background{backgroundMode}; blackWhite && background.shown()) {
+        setRgb(cr, background(Ink::fill, schemeColorRGB(1)));
+        cairo_paint(cr);
+    }
     cairo_scale(cr, scale, scale);
     cairo_translate(cr, -area.left, -area.top);
-    for (const Shape* s : shapes) ShapePainter::draw(cr, *s);
+    for (const Shape* s : shapes) ShapePainter::draw(cr, *s, blackWhite);
     return canvas.toPicture();
 }
 
@@ -353,16 +395,17 @@ void drawShapes(const std::vector<std::shared_ptr<const Shape>>& shapes, double 
     cairo_paint(cr);
     cairo_scale(cr, scale, scale);
     cairo_translate(cr, -area.left, -area.top);
-    for (const auto& s : shapes) ShapePainter::draw(cr, *s);
+    for (const auto& s : shapes) ShapePainter::draw(cr, *s, false);
     cairo_restore(cr);
 }
 
-platform::Picture renderSlide(const Slide& slide, double scale) {
+platform::Picture renderSlide(const Slide& slide, double scale, ColorView view) {
     const Presentation* p = slide.Parent();
     if (!p) throw HostError(E_FAIL, "Slide (unknown member) : The object does not exist.");
     std::vector<const Shape*> list;
     for (const auto& s : slide.Shapes().all()) list.push_back(s.get());
-    auto picture = render(list, {0, 0, p->SlideWidth(), p->SlideHeight()}, scale);
+    auto picture = render(list, {0, 0, p->SlideWidth(), p->SlideHeight()}, scale, view,
+                          ShapePainter::backgroundMode(slide));
     std::ostringstream source;
     source << "slide " << slide.SlideID();
     picture.source = source.str();

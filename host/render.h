@@ -42,8 +42,13 @@ std::pair<int, int> renderedSize(const std::vector<std::shared_ptr<const Shape>>
 void drawShapes(const std::vector<std::shared_ptr<const Shape>>& shapes, double scale, platform::Canvas& canvas,
                 double left, double top, double width, double height);
 
+// How a slide is shown: in its colours, or in the black-and-white view, where the slide's
+// background and each shape are drawn in their black-and-white mode (docs/host-behaviour.md).
+enum class ColorView { color, blackAndWhite };
+
 // The whole slide on white at `scale` pixels per point (1: one pixel per point), the size of
-// its presentation's slides. Throws HostError(E_FAIL) for a deleted slide and as renderShapes.
-platform::Picture renderSlide(const Slide& slide, double scale);
+// its presentation's slides, in the view asked for. Throws HostError(E_FAIL) for a deleted
+// slide and as renderShapes.
+platform::Picture renderSlide(const Slide& slide, double scale, ColorView view = ColorView::color);
 
 }  // namespace host

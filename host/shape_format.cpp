@@ -78,3 +78,30 @@ void LineFormat::setVisible(int v) {
 }
 
 }  // namespace host
+
+namespace host {
+
+std::uint32_t ExtraColors::Item(int index) const {
+    if (index < 1 || index > Count())
+        throw HostError(E_INVALIDARG, "ExtraColors.Item : Index out of range.");
+    return colors_[static_cast<std::size_t>(index - 1)];
+}
+
+void ExtraColors::Add(std::uint32_t rgb) {
+    if (rgb > 0xFFFFFF) throw HostError(E_INVALIDARG, "ExtraColors.Add : The value is out of range.");
+    if (colors_.size() >= static_cast<std::size_t>(kMaxColors)) colors_.erase(colors_.begin());
+    colors_.push_back(rgb);
+    owner_->changed();
+}
+
+RGBColor ColorScheme::Colors(int index) const {
+    if (index < 1 || index > 8) throw HostError(E_INVALIDARG, "ColorScheme.Colors : Index out of range.");
+    return RGBColor(schemeColorRGB(index));
+}
+
+ColorScheme SlideRange::ColorScheme() const {
+    if (slides_.empty()) throw HostError(PP_E_INVALIDREQUEST, "SlideRange.ColorScheme : The range holds no slide.");
+    return {};
+}
+
+}  // namespace host

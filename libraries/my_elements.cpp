@@ -97,10 +97,14 @@ bool haveMyElementsIndex() {
     return s.myElementsDocument != nullptr;
 }
 
+std::function<void()>& myElementsMenuBuilder() {
+    static std::function<void()> builder;
+    return builder;
+}
+
 void refreshMyElementsMenu() {
     if (isHostVersion(kCommandBarHosts)) {
-        // Hosts 9.0 to 11.0: the command bars' My Elements menu is rebuilt here
-        // (generateMyElementsMenu) once the bars have one.
+        if (const auto& rebuild = myElementsMenuBuilder()) rebuild();
         return;
     }
     if (SharedState& s = state(); s.ribbon) s.ribbon->InvalidateControl(kMyElementsMenuId);

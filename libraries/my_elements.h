@@ -4,6 +4,7 @@
 // of libraries/my_elements_add.h. Names are matched as values, never pasted into query text.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,9 +33,13 @@ void saveMyElementsIndex(const platform::DomDocument& index);
 // Makes the index when its file is missing and reads one not loaded yet. False when the file
 // is damaged: it then stays no document, so that nothing is ever saved over it.
 bool haveMyElementsIndex();
-// Brings the My Elements menu up to date after the index changed: the ribbon's menu is
+// Brings the My Elements menu up to date after the index changed: on hosts 9.0 to 11.0 the
+// command bars' popup is built again (myElementsMenuBuilder), elsewhere the ribbon's menu is
 // redrawn (and its thumbnails rebuilt when the library changed).
 void refreshMyElementsMenu();
+// What builds the command bars' My Elements popup again; set by the bars while they exist,
+// empty otherwise.
+std::function<void()>& myElementsMenuBuilder();
 
 // The group of that name (compared exactly), or a null handle.
 platform::DomNode findGroup(const platform::DomDocument& index, const std::string& name);

@@ -102,6 +102,10 @@ public:
         return writeFileAtomically(path, bytes);
     }
 
+    bool writeAllCached(const std::string& path, const std::string& bytes) override {
+        return writeFileAtomically(path, bytes, Durability::cached);
+    }
+
     std::optional<double> lastModified(const std::string& path) override {
         struct stat info {};
         if (path.empty() || ::stat(path.c_str(), &info) != 0) return std::nullopt;
@@ -183,7 +187,7 @@ std::optional<FileStamp> fileStamp(const std::string& path) noexcept {
                      static_cast<std::int64_t>(info.st_size), ns(info.st_mtim), ns(info.st_ctim)};
 }
 
-bool writeFileAtomically(const std::string& path, const std::string& bytes) noexcept {
+bool writeFileAtomically(const std::string& path, const std::string& bytes, Durability durability) noexcept {
     try {
         static std::atomic<unsigned> counter{0};
         std::string temp;
@@ -196,10 +200,11 @@ bool writeFileAtomically(const std::string& path, const std::string& bytes) noex
         if (fd < 0) return false;
         struct stat old {};
         if (::stat(path.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);
-        bool ok = writeFully(fd, bytes) && ::fsync(fd) == 0;
+        const bool durable = durability == Durability::durable;
+        bool ok = writeFully(fd, bytes) && (!durable || ::fsync(fd) == 0);
         ok = ::close(fd) == 0 && ok;
         if (ok && ::rename(temp.c_str(), path.c_str()) == 0) {
-            syncFolderOf(path);
+            if (durable) syncFolderOf(path);
             return true;
         }
         ::unlink(temp.c_str());

@@ -22,6 +22,19 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 
+// How far a whole-file write takes the new contents before it returns. Either way they are
+// written beside and renamed over the old file, so a reader, or the process crashing, meets
+// the old or the new contents whole, never a part.
+enum class Durability {
+    // Flushed to the disk, and the rename too: the change survives a power cut.
+    durable,
+    // Handed to the operating system only (the temporary file closed before the rename), at
+    // a fraction of the cost: a power cut may lose the change. For what is rebuilt or merely
+    // counted. File systems that write a replacing file's data before its rename (ext4 and
+    // btrfs by default) still keep the old or the new contents whole through a power cut.
+    cached,
+};
+
 class FileSystem {
 public:
     FileSystem() = default;
@@ -46,8 +59,11 @@ public:
     virtual bool renameFile(const std::string& from, const std::string& to) = 0;
     // The whole file as bytes, or nothing when it cannot be read.
     virtual std::optional<std::string> readAll(const std::string& path) = 0;
-    // Writes the whole file (replacing it). False on failure.
+    // Writes the whole file (replacing it), durably. False on failure.
     virtual bool writeAll(const std::string& path, const std::string& bytes) = 0;
+    // The same for a file whose latest contents need not survive a power cut (see
+    // Durability::cached); unless a file system says otherwise, as writeAll.
+    virtual bool writeAllCached(const std::string& path, const std::string& bytes) { return writeAll(path, bytes); }
     // Seconds since the Unix epoch of the last change, or nothing when the file is missing.
     virtual std::optional<double> lastModified(const std::string& path) = 0;
     // The stamp of a regular file, or nothing when there is none of that name.
@@ -66,9 +82,11 @@ FileSystem& realFileSystem();
 std::optional<std::string> readFileBytes(const std::string& path, int& error) noexcept;
 // The stamp of a regular file on the disk, or nothing when there is none.
 std::optional<FileStamp> fileStamp(const std::string& path) noexcept;
-// Replaces the file with `bytes` through a flushed temporary sibling renamed over it, so a
-// reader sees the old or the new contents, never a mix. Keeps an existing file's permissions.
-bool writeFileAtomically(const std::string& path, const std::string& bytes) noexcept;
+// Replaces the file with `bytes` through a temporary sibling renamed over it, so a reader
+// sees the old or the new contents, never a mix, flushed as far as `durability` says. Keeps
+// an existing file's permissions.
+bool writeFileAtomically(const std::string& path, const std::string& bytes,
+                         Durability durability = Durability::durable) noexcept;
 // The file a chain of symbolic links at `path` ends in (which need not exist yet); `path`
 // itself when it is no link or the chain cannot be followed (a loop, too many links).
 std::string resolveLinks(const std::string& path);

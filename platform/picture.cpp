@@ -141,7 +141,7 @@ std::shared_ptr<Picture> loadPng(const std::string& path) {
     return picture;
 }
 
-bool savePng(const Picture& picture, const std::string& path) {
+bool savePng(const Picture& picture, const std::string& path, Durability durability) {
     const auto encoders = imageEncoders();
     if (std::none_of(encoders.begin(), encoders.end(),
                      [](const std::string& m) { return ::strcasecmp(m.c_str(), "image/png") == 0; }))
@@ -151,7 +151,8 @@ bool savePng(const Picture& picture, const std::string& path) {
     std::string bytes;
     const cairo_status_t status = cairo_surface_write_to_png_stream(s, appendBytes, &bytes);
     cairo_surface_destroy(s);
-    return status == CAIRO_STATUS_SUCCESS && fileSystem().writeAll(path, bytes);
+    if (status != CAIRO_STATUS_SUCCESS) return false;
+    return durability == Durability::cached ? fileSystem().writeAllCached(path, bytes) : fileSystem().writeAll(path, bytes);
 }
 
 // ---- Canvas -------------------------------------------------------------------------------

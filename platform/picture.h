@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/filesystem.h"
 #include "platform/ui.h"
 
 // cairo's own opaque types, so that users of this header need not include cairo.
@@ -21,10 +22,10 @@ namespace platform {
 // `source` is the path. nullptr when the file is missing or not a readable PNG.
 std::shared_ptr<Picture> loadPng(const std::string& path);
 
-// Writes the picture as a PNG file, replacing any file there all at once. False when the
-// picture is empty or malformed, there is no PNG encoder (see imageEncoders), or the file
-// cannot be written.
-bool savePng(const Picture& picture, const std::string& path);
+// Writes the picture as a PNG file, replacing any file there all at once, flushed as far as
+// `durability` says. False when the picture is empty or malformed, there is no PNG encoder
+// (see imageEncoders), or the file cannot be written.
+bool savePng(const Picture& picture, const std::string& path, Durability durability = Durability::durable);
 
 // The image encoders the system offers, by MIME type, in the system's order ("image/png"
 // among them). Tests replace the list to play a system without some encoder.

@@ -11,6 +11,8 @@ std::atomic<RegistryStore*> installedRegistry{nullptr};
 std::atomic<FileSystem*> installedFileSystem{nullptr};
 std::atomic<Shell*> installedShell{nullptr};
 std::atomic<Input*> installedInput{nullptr};
+std::atomic<Screen*> installedScreen{nullptr};
+std::atomic<Pointer*> installedPointer{nullptr};
 
 // The path is taken when the default is first needed; changing VARNOTEL_REGISTRY later has no effect.
 RegistryStore& defaultRegistry() {
@@ -25,6 +27,16 @@ Shell& defaultShell() {
 
 Input& defaultInput() {
     static const std::unique_ptr<Input> desktop = makeDesktopInput();
+    return *desktop;
+}
+
+Screen& defaultScreen() {
+    static const std::unique_ptr<Screen> desktop = makeDesktopScreen();
+    return *desktop;
+}
+
+Pointer& defaultPointer() {
+    static const std::unique_ptr<Pointer> desktop = makeDesktopPointer();
     return *desktop;
 }
 
@@ -57,5 +69,19 @@ Input& input() {
 }
 
 void useInput(Input* input) { installedInput.store(input); }
+
+Screen& screen() {
+    Screen* installed = installedScreen.load();
+    return installed ? *installed : defaultScreen();
+}
+
+void useScreen(Screen* screen) { installedScreen.store(screen); }
+
+Pointer& pointer() {
+    Pointer* installed = installedPointer.load();
+    return installed ? *installed : defaultPointer();
+}
+
+void usePointer(Pointer* pointer) { installedPointer.store(pointer); }
 
 }  // namespace platform

@@ -4,7 +4,9 @@
 
 #include "platform/filesystem.h"
 #include "platform/input.h"
+#include "platform/pointer.h"
 #include "platform/registry_store.h"
+#include "platform/screen.h"
 #include "platform/shell.h"
 
 namespace platform {
@@ -22,5 +24,11 @@ void useShell(Shell* shell);  // nullptr restores the desktop shell
 // Keyboard state and input injection (the desktop's unless replaced).
 Input& input();
 void useInput(Input* input);  // nullptr restores the desktop input
+
+// The screen's pixels and the mouse pointer with its hooks (the desktop's unless replaced).
+Screen& screen();
+void useScreen(Screen* screen);  // nullptr restores the desktop screen
+Pointer& pointer();
+void usePointer(Pointer* pointer);  // nullptr restores the desktop pointer
 
 }  // namespace platform

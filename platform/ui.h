@@ -24,6 +24,14 @@ enum MsgBoxStyle : int {
 };
 enum MsgBoxResult : int { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnore = 5, vbYes = 6, vbNo = 7 };
 
+// A rectangle of screen or window pixels; right and bottom lie just outside it.
+struct PixelRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int width() const { return right - left; }
+    int height() const { return bottom - top; }
+    bool contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+};
+
 // Cursor ids the forms ask for.
 constexpr int IDC_HAND = 32649;
 
@@ -140,9 +148,18 @@ public:
     bool Enabled = true;
     std::string Caption;  // labels, buttons, frames, check and option boxes
     std::uint32_t ForeColor = 0x000000;  // RGB as 0x00BBGGRR, as the host keeps colours
+    std::uint32_t BackColor = 0xFFFFFF;
+    // Place and size on the form, in pixels.
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
     std::string ToolTipText;
     // False: moving the focus here does not validate the control it leaves (a Cancel button).
     bool CausesValidation = true;
+    // The frame (or other control) the control sits in, or nullptr for the form itself: a
+    // hidden or disabled container hides or disables what it holds.
+    const Control* Container = nullptr;
 
     std::function<void()> onClick;
     std::function<void()> onMouseMove;
@@ -156,7 +173,8 @@ public:
     // form, ignore them. Check and option boxes change their value on a click.
     virtual void click();
     void mouseMove();
-    // Whether a user could reach the control now: enabled, visible, its form loaded.
+    // Whether a user could reach the control now: enabled, visible, its form loaded, and so
+    // is its container.
     bool interactive() const;
 
 private:
@@ -262,7 +280,6 @@ class ComboBox : public ListControl {
 public:
     using ListControl::ListControl;
     const char* kind() const override { return "ComboBox"; }
-    int Width = 0;         // pixels
     int droppedWidth = 0;  // pixels of the opened list; 0: as wide as the box (recorded request)
 };
 
@@ -285,6 +302,14 @@ public:
     using Control::Control;
     const char* kind() const override { return "PictureBox"; }
     std::shared_ptr<Picture> picture;
+};
+
+// A drawn shape (a box or a marker) filled with one colour, placed in the form's pixels.
+class ShapeControl : public Control {
+public:
+    using Control::Control;
+    const char* kind() const override { return "Shape"; }
+    std::uint32_t FillColor = 0xFFFFFF;  // RGB as 0x00BBGGRR
 };
 
 class ImageList : public Control {
@@ -364,6 +389,8 @@ struct ListItem {
     std::string text;
     std::vector<std::string> subItems;
     bool checked = false;
+    std::string key;
+    int smallIcon = 0;  // picture of the view's SmallIcons, counted from 1; 0 for none
 };
 
 class ListView : public Control {
@@ -373,6 +400,8 @@ public:
     std::vector<std::string> columns;
     std::vector<ListItem> listItems;
     int selectedIndex = -1;
+    bool Checkboxes = false;  // each row has a check box the user can tick
+    const ImageList* SmallIcons = nullptr;
 };
 
 class Timer;
@@ -432,6 +461,12 @@ public:
     // false (the focus stays) when it cancels. Disabled or hidden controls are not validated.
     bool moveFocus(Control& to);
 
+    // Where the window stands on the screen, in screen pixels (the window system's rectangle).
+    PixelRect windowRect;
+    // What the form drew on its own surface (not its controls), for a driver to look at;
+    // nullptr for a form that draws nothing.
+    virtual std::shared_ptr<Picture> drawing() const { return nullptr; }
+
     // Requests that the window system would carry out; recorded.
     bool topMost = false;
     int cursor = 0;  // last cursor id asked for
@@ -468,6 +503,8 @@ namespace driver {
 bool setText(Form& form, const std::string& name, const std::string& text);  // TextBox, ComboBox, ListBox
 bool click(Form& form, const std::string& name);  // any control
 bool check(Form& form, const std::string& name, int value);  // CheckBox (0-2), OptionButton (non-zero)
+// ListView with Checkboxes: ticks or clears the box of the first row with that text.
+bool checkItem(Form& form, const std::string& name, const std::string& item, bool checked);
 bool choose(Form& form, const std::string& name, int index);  // ComboBox, ListBox, TreeView
 bool choose(Form& form, const std::string& name, const std::string& item);  // the first item with that text
 bool scroll(Form& form, const std::string& name, int value);  // ScrollBar

@@ -149,6 +149,19 @@ bool check(Form& form, const std::string& name, int value) {
     wrongKind(form, c, "check");
 }
 
+bool checkItem(Form& form, const std::string& name, const std::string& item, bool checked) {
+    Control& c = find(form, name);
+    auto* view = dynamic_cast<ListView*>(&c);
+    if (!view || !view->Checkboxes) wrongKind(form, c, "tick a row of");
+    auto it = std::find_if(view->listItems.begin(), view->listItems.end(),
+                           [&](const ListItem& row) { return row.text == item; });
+    if (it == view->listItems.end())
+        throw std::runtime_error("control " + name + " on form " + form.name() + " has no row " + item);
+    if (!c.interactive() || !form.moveFocus(c)) return false;
+    it->checked = checked;
+    return true;
+}
+
 bool choose(Form& form, const std::string& name, int index) {
     Control& c = find(form, name);
     if (auto* list = dynamic_cast<ListControl*>(&c)) {

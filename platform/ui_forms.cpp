@@ -34,7 +34,9 @@ Control::Control(Form& form, std::string name) : form_(form), name_(std::move(na
 
 Control::~Control() { form_.unregisterControl(this); }
 
-bool Control::interactive() const { return Enabled && Visible && form_.loaded(); }
+bool Control::interactive() const {
+    return Enabled && Visible && form_.loaded() && (!Container || Container->interactive());
+}
 
 void Control::click() {
     if (interactive()) run(onClick);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "host/autoshape.h"
+#include "host/command_bars.h"
 #include "host/host.h"
 #include "host/render.h"
 #include "host/ribbon_host.h"
@@ -24,6 +25,8 @@
 #include "platform/services.h"
 #include "platform/ui.h"
 #include "platform/clock.h"
+#include "sim/bar_view.h"
+#include "sim/desktop.h"
 #include "sim/ribbon_view.h"
 #include "sim/survey_server.h"
 #include "sim/transcript_driver.h"
@@ -216,6 +219,13 @@ public:
         return path;
     }
 
+    // Runs before every modal dialog: the screen then shows the window as it stands.
+    std::function<void()> beforeDialog;
+    void runModal(platform::Form& form) override {
+        if (beforeDialog) beforeDialog();
+        TranscriptDriver::runModal(form);
+    }
+
     // Like takeUnanswered, for message boxes, dialogs and input boxes alike.
     bool takeAnyUnanswered() {
         const bool input = unansweredInput_;
@@ -268,11 +278,18 @@ struct Simulator::Impl {
     std::unique_ptr<testsupport::UpdateServer> updateServer;  // a local update server, once asked for
     std::vector<testsupport::UpdateServer::File> updateFiles;
 
+    platform::PictureScreen screen{kPrimaryWidth, kPrimaryHeight};
+
     Impl(Options o, std::ostream& os) : options(std::move(o)), out(os), driver(os, options.interactive) {
         platform::setUiDriver(&driver);
+        platform::useScreen(&screen);
+        platform::usePointer(&driver.pointer);
+        driver.beforeDialog = [this] { composeDesktop(app.get(), screen); };
     }
     ~Impl() {
         app.reset();
+        platform::usePointer(nullptr);
+        platform::useScreen(nullptr);
         surveyServer.reset();
         platform::useToday(std::nullopt);
         updateServer.reset();
@@ -736,6 +753,21 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
                 out << " path \"" << effect->Behavior(b)->MotionEffect().Path << "\"";
             out << "\n";
         }
+    } else if (cmd == "colors") {
+        const host::ExtraColors& extra = host().ActivePresentation()->ExtraColors();
+        out << "  " << extra.Count() << " extra colour(s):";
+        for (std::uint32_t rgb : extra.all()) out << " " << colourText(rgb);
+        out << "\n";
+    } else if (cmd == "screen") {
+        composeDesktop(app.get(), screen);
+        const platform::PixelRect all = screen.virtualScreen();
+        out << "  virtual screen (" << all.left << ", " << all.top << ") to (" << all.right << ", " << all.bottom
+            << "); primary monitor " << kPrimaryWidth << " x " << kPrimaryHeight << "; the slide shown at ("
+            << kSlideLeft << ", " << kSlideTop << "), one pixel per point\n";
+        if (words.size() > 1) {
+            if (!platform::savePng(screen.picture(), resolvePath(words[1]))) throw std::runtime_error("cannot write " + words[1]);
+            out << "  screen written to " << words[1] << "\n";
+        }
     } else if (cmd == "tags") {
         auto p = host().ActivePresentation();
         for (auto& [n, v] : p->Tags().all()) out << "  " << n << " = \"" << v << "\"\n";
@@ -815,6 +847,29 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
         printGallery(resolveControl(host().Ribbon(), arg(1)));
     } else if (cmd == "ribbon") {
         printRibbon(out, host().Ribbon(), words.size() > 1 ? words[1] : std::string());
+    } else if (cmd == "bars") {
+        printBars(out, host().CommandBars(), words.size() > 1 ? words[1] : std::string());
+    } else if (cmd == "barclick" || cmd == "bar") {
+        auto& bars = host().CommandBars();
+        const auto button = resolveBarButton(bars, arg(1));
+        out << "  click " << barPath(bars, *button) << "\n";
+        if (!button->Enabled() || !button->Visible())
+            out << "  the button is " << (button->Visible() ? "disabled" : "hidden") << ": nothing happens\n";
+        else if (bars.click(*button) == 0)
+            out << "  no click event serves the tag \"" << button->Tag() << "\": nothing happens\n";
+    } else if (cmd == "barstyle") {
+        const auto dropdown = barDropdown(host().CommandBars());
+        int index = 0;
+        if (isNumber(arg(1))) {
+            index = std::stoi(words[1]);
+        } else {
+            for (int i = 1; i <= dropdown->ListCount(); ++i)
+                if (lower(dropdown->List(i)) == lower(words[1])) index = i;
+        }
+        if (index < 1 || index > dropdown->ListCount())
+            throw std::runtime_error("the drop-down has no item '" + words[1] + "'");
+        out << "  choose item " << index << " \"" << dropdown->List(index) << "\" of the style drop-down\n";
+        dropdown->userSelect(index);
     } else if (cmd == "click") {
         const std::string id = resolveControl(host().Ribbon(), arg(1));
         out << "  click " << describeControl(id) << "\n";
@@ -839,10 +894,16 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
         if (outcome == host::RibbonHost::Outcome::done) printRibbon(out, ribbon, id);
     } else if (cmd == "export") {
         auto s = slideNumber(arg(1));
-        const double scale = words.size() > 3 ? std::stod(words[3]) : 1.0;
-        const platform::Picture picture = host::renderSlide(*s, scale);
+        double scale = 1.0;
+        auto view = host::ColorView::color;
+        for (std::size_t i = 3; i < words.size(); ++i) {
+            if (lower(words[i]) == "blackwhite") view = host::ColorView::blackAndWhite;
+            else scale = num(i);
+        }
+        const platform::Picture picture = host::renderSlide(*s, scale, view);
         if (!platform::savePng(picture, resolvePath(arg(2)))) throw std::runtime_error("cannot write " + words[2]);
-        out << "  slide " << words[1] << " written to " << words[2] << " (" << picture.width << "x" << picture.height << ")\n";
+        out << "  slide " << words[1] << (view == host::ColorView::blackAndWhite ? " in black and white" : "")
+            << " written to " << words[2] << " (" << picture.width << "x" << picture.height << ")\n";
     } else if (cmd == "wait") {
         platform::timerClock().advance(std::stoll(arg(1)));
     } else if (cmd == "macros") {
@@ -932,6 +993,11 @@ const char* Simulator::help() {
            "                               a line feed, \\r a carriage return, \\t a tab\n"
            "  ribbon [ID|LABEL]            print the ribbon's controls and their state\n"
            "  click ID|LABEL               click a ribbon control (a toggle button toggles)\n"
+           "  bars [NAME]                  print the command bars (hosts 9.0-11.0) as a tree\n"
+           "  barclick TOOLID|CAPTION|PATH click a command-bar button; PATH is captions joined by \"/\"\n"
+           "                               (\"Tools/Settings\", \"My Elements/Miscellaneous/Logo\");\n"
+           "                               \"bar\" is the same command\n"
+           "  barstyle INDEX|ITEM          pick an item of the command bars' style drop-down (from 1)\n"
            "  choose ID|LABEL INDEX|ITEM   choose an item of a drop-down or gallery\n"
            "  menu ID|LABEL                open a dynamic menu and print what it holds\n"
            "  today YYYY-MM-DD             fix the date the add-in sees\n"
@@ -943,7 +1009,11 @@ const char* Simulator::help() {
            "  form NAME STEP...            queue the steps for the next showing of dialog NAME:\n"
            "                               click CONTROL, text CONTROL VALUE, check CONTROL 0|1|2,\n"
             "                               choose CONTROL INDEX|ITEM, scroll CONTROL VALUE, show CONTROL,\n"
-            "                               label TREE TEXT (edit the label of the chosen node)\n"
+            "                               label TREE TEXT (edit the label of the chosen node), keys TEXT,\n"
+            "                               wait MS, pointer X,Y (move the mouse pointer to that screen\n"
+            "                               pixel), button left|right (press and release it there),\n"
+            "                               export PICTUREBOX|DIALOG FILE.png (a picture, or what the\n"
+            "                               dialog drew), tick LIST ROW, untick LIST ROW (a row's check box)\n"
             "  input ok [TEXT] | input cancel  queue the answer for the next input box: OK with TEXT\n"
             "                               typed, OK on the offered text, or Cancel\n"
            "  file ok FILE | file cancel   queue the answer for the next file dialog (a relative FILE\n"
@@ -954,10 +1024,14 @@ const char* Simulator::help() {
            "  gallery ID|LABEL             list a gallery's items (open its menu first) with their pictures\n"
            "  sandbox                      (before the host starts) run from a temporary copy of the\n"
            "                               installation: what the scenario adds there goes at the end\n"
-           "  export SLIDE FILE.png [SCALE]  draw a slide into a PNG file\n"
+           "  export SLIDE FILE.png [SCALE] [blackwhite]  draw a slide into a PNG file, in its colours\n"
+           "                               or as the black-and-white view shows it\n"
            "  copy                         put the selected shapes on the clipboard\n"
            "  notes SLIDE [TEXT]           set (with TEXT) and print a slide's speaker notes\n"
            "  animations                   list the current slide's effects and motion paths\n"
+           "  colors                       list the active presentation's extra colours, oldest first\n"
+           "  screen [FILE.png]            show what the screen holds now (two monitors, the window\n"
+           "                               with its slide on the primary one) and write it as PNG\n"
            "  wait MS                      let time pass for the timers\n"
            "  macros                       list the macros the host ran\n"
            "  echo TEXT\n"

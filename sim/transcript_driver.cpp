@@ -52,6 +52,13 @@ bool isNumber(const std::string& s) {
     return true;
 }
 
+// Whether the control and every frame around it are visible.
+bool onScreen(const platform::Control& c) {
+    for (const platform::Control* at = &c; at; at = at->Container)
+        if (!at->Visible) return false;
+    return true;
+}
+
 // What a control shows, for the terminal.
 std::string describe(const platform::Control& c) {
     std::string d = std::string(c.kind()) + " " + c.name();
@@ -61,12 +68,25 @@ std::string describe(const platform::Control& c) {
     else if (auto* o = dynamic_cast<const platform::OptionButton*>(&c)) d += o->Value() ? " (chosen)" : "";
     else if (auto* s = dynamic_cast<const platform::ScrollBar*>(&c)) d += " = " + std::to_string(s->Value());
     else if (auto* t = dynamic_cast<const platform::TreeView*>(&c)) d += " (" + std::to_string(t->nodes.size()) + " nodes)";
+    else if (auto* v = dynamic_cast<const platform::ListView*>(&c)) d += " (" + std::to_string(v->listItems.size()) + " rows)";
+    else if (auto* p = dynamic_cast<const platform::PictureBox*>(&c))
+        d += p->picture ? " showing " + (p->picture->source.empty() ? std::string("a picture") : p->picture->source)
+                        : " (no picture)";
+    else if (auto* s = dynamic_cast<const platform::ShapeControl*>(&c)) d += " = " + colourText(s->FillColor) + " at left " + std::to_string(s->Left);
     if (!c.Caption.empty()) d += " \"" + c.Caption + "\"";
     if (!c.Enabled) d += " (disabled)";
+    if (!onScreen(c)) d += " (hidden)";
     return d;
 }
 
 }  // namespace
+
+std::string colourText(std::uint32_t rgb) {
+    std::ostringstream o;
+    o << "#" << std::uppercase << std::hex << std::setfill('0') << std::setw(2) << (rgb & 0xFF) << std::setw(2)
+      << ((rgb >> 8) & 0xFF) << std::setw(2) << ((rgb >> 16) & 0xFF);
+    return o.str();
+}
 
 int parseAnswer(const std::string& word) {
     static const std::map<std::string, int> answers = {
@@ -85,9 +105,9 @@ std::vector<FormStep> parseFormSteps(const std::vector<std::string>& words, std:
         step.action = lower(words[i]);
         const bool withValue = step.action == "text" || step.action == "check" || step.action == "choose" ||
                                step.action == "scroll" || step.action == "label" || step.action == "mousedown" ||
-                               step.action == "export";
-        if (step.action == "keys" || step.action == "wait") {
-            // No control: the form itself gets the keys, or time passes.
+                               step.action == "export" || step.action == "tick" || step.action == "untick";
+        if (step.action == "keys" || step.action == "wait" || step.action == "pointer" || step.action == "button") {
+            // No control: the form itself gets the keys, time passes, or the mouse acts.
             if (i + 1 >= words.size()) throw std::runtime_error("dialog step '" + words[i] + "' needs a value");
             step.value = words[i + 1];
             i += 2;
@@ -96,7 +116,8 @@ std::vector<FormStep> parseFormSteps(const std::vector<std::string>& words, std:
         }
         if (!withValue && step.action != "click" && step.action != "show")
             throw std::runtime_error("unknown dialog step '" + words[i] +
-                                     "' (click, text, check, choose, scroll, label, show, keys, wait, mousedown, export)");
+                                     "' (click, text, check, choose, scroll, label, tick, untick, show, keys, wait, "
+                                     "mousedown, export, pointer, button)");
         if (i + 1 >= words.size()) throw std::runtime_error("dialog step '" + words[i] + "' needs a control name");
         step.control = words[i + 1];
         i += 2;
@@ -170,13 +191,16 @@ void TranscriptDriver::apply(platform::Form& form, const FormStep& step) {
         return;
     }
     if (step.action == "wait") return platform::timerClock().advance(std::stoll(step.value));
+    if (step.action == "pointer") return movePointer(step.value);
+    if (step.action == "button") return pressButton(form, step.value);
     if (step.action == "export") {
-        // "export PICTUREBOX FILE": the picture it shows, as PNG.
-        auto& box = form.get<platform::PictureBox>(step.control);
-        if (!box.picture || !platform::savePng(*box.picture, step.value))
-            throw std::runtime_error("cannot write " + step.value);
-        out_ << "    " << step.control << " written to " << step.value << " (" << box.picture->width << "x"
-             << box.picture->height << ")\n";
+        // "export PICTUREBOX FILE": the picture it shows, as PNG; "export FORM FILE": what the
+        // form drew on itself.
+        const auto picture = step.control == form.name() ? form.drawing()
+                                                          : form.get<platform::PictureBox>(step.control).picture;
+        if (!picture || !platform::savePng(*picture, step.value)) throw std::runtime_error("cannot write " + step.value);
+        out_ << "    " << step.control << " written to " << step.value << " (" << picture->width << "x"
+             << picture->height << ")\n";
         return;
     }
     if (step.action == "mousedown") {
@@ -196,10 +220,31 @@ void TranscriptDriver::apply(platform::Form& form, const FormStep& step) {
     else if (step.action == "check") done = platform::driver::check(form, step.control, std::stoi(step.value));
     else if (step.action == "label") done = platform::driver::editLabel(form, step.control, step.value);
     else if (step.action == "scroll") done = platform::driver::scroll(form, step.control, std::stoi(step.value));
+    else if (step.action == "tick" || step.action == "untick")
+        done = platform::driver::checkItem(form, step.control, step.value, step.action == "tick");
     else if (step.action == "choose")
         done = isNumber(step.value) ? platform::driver::choose(form, step.control, std::stoi(step.value))
                                     : platform::driver::choose(form, step.control, step.value);
     if (!done) out_ << "    (ignored: the control is not available)\n";
+}
+
+void TranscriptDriver::movePointer(const std::string& where) {
+    const auto comma = where.find(',');
+    if (comma == std::string::npos) throw std::runtime_error("pointer needs X,Y");
+    const int x = std::stoi(where.substr(0, comma)), y = std::stoi(where.substr(comma + 1));
+    if (!pointer.moveTo(x, y)) out_ << "    (a hook kept the pointer where it was)\n";
+}
+
+void TranscriptDriver::pressButton(platform::Form& form, const std::string& which) {
+    const std::string name = lower(which);
+    if (name != "left" && name != "right") throw std::runtime_error("button left|right");
+    const bool left = name == "left";
+    const platform::ScreenPoint at = pointer.cursorPos();
+    const bool down = pointer.button(left ? platform::WM_LBUTTONDOWN : platform::WM_RBUTTONDOWN);
+    const bool up = pointer.button(left ? platform::WM_LBUTTONUP : platform::WM_RBUTTONUP);
+    const std::string below = form.windowRect.contains(at.x, at.y) ? "the dialog" : "the window below";
+    out_ << "    at (" << at.x << ", " << at.y << "): press " << (down ? "reached " + below : std::string("swallowed by a hook"))
+         << ", release " << (up ? "reached " + below : std::string("swallowed by a hook")) << "\n";
 }
 
 void TranscriptDriver::show(platform::Form& form, const std::string& controlName) {
@@ -214,6 +259,11 @@ void TranscriptDriver::show(platform::Form& form, const std::string& controlName
                  << (node.parentKey.empty() ? "" : "    ") << node.text
                  << (static_cast<int>(i) == tree->editingIndex() ? "   (label being edited)" : "") << "\n";
         }
+    }
+    // A list view shows its rows, with their check boxes when it has them.
+    if (auto* view = dynamic_cast<const platform::ListView*>(c)) {
+        for (const auto& row : view->listItems)
+            out_ << "      " << (view->Checkboxes ? (row.checked ? "[x] " : "[ ] ") : "") << row.text << "\n";
     }
 }
 
@@ -257,9 +307,9 @@ void TranscriptDriver::formShown(platform::Form& form) {
 
 void TranscriptDriver::workAtTerminal(platform::Form& form) {
     for (auto* c : form.controls())
-        if (c->Visible && std::string(c->kind()) != "Timer") out_ << "    " << describe(*c) << "\n";
+        if (onScreen(*c) && std::string(c->kind()) != "Timer") out_ << "    " << describe(*c) << "\n";
     out_ << "    steps (click NAME, text NAME VALUE, check NAME N, choose NAME ITEM, scroll NAME N,\n"
-            "    label TREE TEXT; an empty line leaves the dialog):\n";
+            "    label TREE TEXT, tick LIST ROW, untick LIST ROW; an empty line leaves the dialog):\n";
     while (form.loaded() && form.Visible()) {
         out_ << "    > " << std::flush;
         std::string line;

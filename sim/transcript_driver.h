@@ -3,10 +3,12 @@
 // simulator runs interactively; otherwise an unanswered box or dialog fails the scenario.
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <vector>
 
+#include "platform/pointer.h"
 #include "platform/ui.h"
 
 namespace sim {
@@ -14,7 +16,8 @@ namespace sim {
 // One thing done to a dialog's control: "click NAME", "text NAME VALUE", "check NAME 0|1|2",
 // "choose NAME INDEX|ITEM", "scroll NAME VALUE", "label TREE TEXT" (types the label of the
 // node being edited, or of the selected one), or "show NAME" to print what it shows (a tree's
-// nodes too).
+// nodes too). Without a control: "keys TEXT", "wait MS", "pointer X,Y" (the mouse pointer
+// moves to that screen pixel), "button left|right" (pressed and released where the pointer is).
 struct FormStep {
     std::string action;
     std::string control;
@@ -24,6 +27,9 @@ struct FormStep {
 // A message box answer by name: ok, cancel, abort, retry, ignore, yes, no (any case);
 // std::runtime_error for another word.
 int parseAnswer(const std::string& word);
+
+// An RGB colour 0x00BBGGRR as "#RRGGBB".
+std::string colourText(std::uint32_t rgb);
 
 // Reads steps from words ("text tbLeft 1.5 click btnOK"); throws std::runtime_error naming
 // what is wrong.
@@ -45,6 +51,10 @@ public:
     // Queues one showing's worth of steps for the dialog of that name.
     void queueSteps(const std::string& formName, std::vector<FormStep> steps);
 
+    // The mouse pointer the dialog steps move and click (installed as the platform's pointer
+    // by the simulator).
+    platform::ScriptedPointer pointer;
+
     // Set when a box or dialog had nobody to answer it; the scenario fails at the end of
     // the command. Reading it clears it.
     bool takeUnanswered();
@@ -52,6 +62,9 @@ public:
 private:
     void apply(platform::Form& form, const FormStep& step);
     void show(platform::Form& form, const std::string& controlName);
+    void movePointer(const std::string& where);
+    // Down and up: says whether each reached the dialog or the window below, or was swallowed.
+    void pressButton(platform::Form& form, const std::string& which);
     void workAtTerminal(platform::Form& form);
     std::ostream& out_;
     bool interactive_;

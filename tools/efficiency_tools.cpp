@@ -16,6 +16,7 @@ const std::vector<const std::vector<EfficiencyTools::MethodEntry>*>& EfficiencyT
         &kAgendaMethods,
         &kLinkMethods,
         &kSlideToolMethods,
+        &kColorToolMethods,
         &kUpdateMethods,
         &kPresentationMethods,
     };

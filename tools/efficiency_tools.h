@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/variant.h"
@@ -204,6 +205,18 @@ public:
     // A motion path's number: fixed-point with a "." and no exponent, whatever the locale.
     static std::string motionPathNumber(double value);
 
+    // ---- Extra colours (tools/color_tools.cpp, pick_color.cpp) ----------------------------
+    // Replaces the active presentation's extra colours by the palette in the setting
+    // "customColors" (entries "#RRGGBB" separated by ","), pushing the present ones out with
+    // filler colours first. A palette with an entry that is no colour is refused with a
+    // message before anything changes.
+    void resetCustomColors();
+    // Opens the colour picker `pickColor` modally over the selected slides' colour scheme.
+    void pickColorFromScreen();
+    // An entry of "customColors": one leading character, then six hexadecimal digits RRGGBB;
+    // the colour as RGB 0x00BBGGRR, or nothing for any other text.
+    static std::optional<std::uint32_t> customColor(std::string_view entry);
+
     // ---- Margins, language, fit and wrap, word count (tools/margins.cpp, text_tools.cpp,
     // word_count.cpp) ------------------------------------------------------------------------
     // Asks for the margins in the dialog "Set margins" (tools/margin_input.h) and, on OK, sets
@@ -299,12 +312,10 @@ extern const std::vector<EfficiencyTools::MethodEntry> kTextToolMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kAgendaMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kLinkMethods;
 
-// The settings dialog behind showSettings, set by whoever provides it; without one the
-// command reports error 438.
-void setSettingsDialog(std::function<void()> show);
 // "mailto:" feedback address "?subject=" and the encoded subject.
 std::string feedbackMailLink();
 extern const std::vector<EfficiencyTools::MethodEntry> kSlideToolMethods;
+extern const std::vector<EfficiencyTools::MethodEntry> kColorToolMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kUpdateMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kPresentationMethods;
 

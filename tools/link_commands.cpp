@@ -1,11 +1,10 @@
 // The group's small entry points: help, the maker's web pages, feedback mail, the update
 // check and the settings and about dialogs. Each only opens something or hands over.
-#include <functional>
-
 #include "core/api_helpers.h"
 #include "core/config.h"
 #include "core/errors.h"
 #include "core/wininet.h"
+#include "periphery/settings.h"
 #include "periphery/splash.h"
 #include "platform/ui.h"
 #include "tools/efficiency_tools.h"
@@ -20,15 +19,7 @@ void openPage(const char* location, const std::string& path) {
     trap(std::string("EfficiencyTools, ") + location, [&] { openURL("http://" + webHost() + path); });
 }
 
-// The settings dialog is shown through this seam until its module arrives.
-std::function<void()>& settingsSeam() {
-    static std::function<void()> seam;
-    return seam;
-}
-
 }  // namespace
-
-void setSettingsDialog(std::function<void()> show) { settingsSeam() = std::move(show); }
 
 std::string feedbackMailLink() {
     // The subject is percent-encoded: a bare blank ends the link on some mail programs.
@@ -59,10 +50,7 @@ void EfficiencyTools::about() {
 }
 
 void EfficiencyTools::showSettings() {
-    trap("EfficiencyTools, showSettings", [&] {
-        if (!settingsSeam()) raiseError(438, "The settings dialog is not available");
-        settingsSeam()();
-    });
+    trap("EfficiencyTools, showSettings", [] { showSettingsDialog(); });
 }
 
 using E = EfficiencyTools;

@@ -16,10 +16,7 @@ const std::vector<EfficiencyTools::MethodEntry> kUpdateMethods = {
 
 void EfficiencyTools::startUpdate() {
     trap("EfficiencyTools, startUpdate", [] {
-        host::COMAddIns& addIns = hostApplication().COMAddIns();
-        host::COMAddIn* updater = nullptr;
-        for (int i = 1; i <= addIns.Count() && !updater; ++i)
-            if (addIns.Item(i).ProgId() == "plorinrenew.Connect") updater = &addIns.Item(i);
+        host::COMAddIn* updater = findUpdateAddIn();
         if (!updater) {
             platform::MsgBox("The Add-In for automatic updates has not been installed correctly. Please check your "
                              "installation and contact us at " + supportEmail() + " if the problem persists.",

@@ -2,6 +2,7 @@
 // on command-bar hosts, a recording ribbon, scripted keys and a deck to select in.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,8 @@
 #include "addin/ppt_controls.h"
 #include "addin/ppt_events.h"
 #include "addin/toggle_groups.h"
+#include "core/folder_layout.h"
+#include "core/shared_state.h"
 #include "tests/core/core_fixture.h"
 #include "host/command_bars.h"
 #include "host/ribbon.h"
@@ -58,6 +61,10 @@ protected:
         s.ribbon = &ribbon;
         a.events = std::make_unique<plorin::pptEvents>();
         a.events->setPowerPointApp(&app);
+        // The bars load the installation's menu file; one without styles unless a test wrote
+        // its own.
+        s.layout = plorin::computeFolderLayout(root + "program/");
+        if (!std::filesystem::exists(root + "customization/menu.xml")) writeMenuFile("");
         if (version == "9.0" || version == "10.0" || version == "11.0") {
             a.controls = std::make_unique<plorin::pptControls>();
             a.controls->setPowerPointApp(&app);
@@ -84,6 +91,11 @@ protected:
     }
 
     plorin::pptEvents& events() { return *plorin::addInState().events; }
+
+    // The customization folder's menu file with that content inside its root element.
+    void writeMenuFile(const std::string& body) {
+        writeFile(root + "customization/menu.xml", "<Varnotel>" + body + "</Varnotel>");
+    }
 
     // A deck with `slides` slides in a window of its own, which is active.
     std::shared_ptr<host::Presentation> openDeck(int slides = 1) {

@@ -47,6 +47,10 @@ TEST_F(Layout, AUserMenuFileRedirectsTheWholeCustomizationTree) {
 
 class Lifecycle : public CoreFixture {
 protected:
+    void SetUp() override {
+        CoreFixture::SetUp();
+        writeFile(root + "customization/menu.xml", "<Varnotel/>");  // the command bars load it
+    }
     // What a disconnection gives back, whatever else happened.
     void expectAllReleased() {
         EXPECT_EQ(s.application, nullptr);

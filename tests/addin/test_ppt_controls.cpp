@@ -1,6 +1,7 @@
 // The three command bars on a host "11.0": what they hold, which customisable buttons show,
 // what their clicks reach and count, and how they go at shut-down.
 #include <algorithm>
+#include <functional>
 
 #include "core/folder_layout.h"
 #include "core/languages.h"
@@ -8,51 +9,13 @@
 #include "addin/ribbon_dispatch.h"
 #include "platform/text.h"
 #include "core/registry.h"
-#include "tests/addin/ppt_events_fixture.h"
+#include "tests/addin/command_bar_fixture.h"
 #include "tools/efficiency_tools.h"
 
 using namespace host;
-using testing_core::EventsFixture;
+using testing_core::CommandBarHost;
 
 namespace {
-
-class CommandBarHost : public EventsFixture {
-protected:
-    void SetUp() override {
-        EventsFixture::SetUp();
-        plorin::currentLanguages() = {0, 0, 0};
-        plorin::state().layout = plorin::computeFolderLayout(root + "program/");
-        connect("11.0");
-        plorin::addInState().tools = std::make_unique<plorin::EfficiencyTools>();
-    }
-    void TearDown() override {
-        plorin::addInState().tools.reset();
-        plorin::state().styleNames.Clear();
-        plorin::state().styleFolders.Clear();
-        plorin::state().copyrightLines.Clear();
-        EventsFixture::TearDown();
-    }
-    plorin::pptControls& controls() { return *plorin::addInState().controls; }
-    void rebuild() {
-        controls().DeleteControls();
-        controls().CreateControls();
-    }
-    std::shared_ptr<CommandBar> bar(const char* name) { return app->CommandBars().Item(name); }
-    CommandBarControls& popup(const char* barName, const char* name) {
-        return dynamic_cast<CommandBarPopup&>(*bar(barName)->Controls().Item(name)).Controls();
-    }
-    CommandBarButton& entry(const char* popupName, const char* caption) {
-        return dynamic_cast<CommandBarButton&>(*popup(plorin::kEfficiencyToolsBar, popupName).Item(caption));
-    }
-    std::string setting(const char* name) { return plorin::getRegistry(name, "", ""); }
-    // Captions of the customisable buttons that show.
-    std::vector<std::string> shownCustomisable() {
-        std::vector<std::string> out;
-        for (const auto& b : controls().ecyControls)
-            if (b->Visible()) out.push_back(b->Caption());
-        return out;
-    }
-};
 
 TEST_F(CommandBarHost, TheThreeBarsAreBuiltTemporaryAndShownWithTheirControls) {
     ASSERT_EQ(app->CommandBars().Count(), 3);
@@ -175,7 +138,9 @@ TEST_F(CommandBarHost, ClicksReachTheirCommandAndCountTheirFamily) {
     EXPECT_EQ(setting("statsEfficiencyTools"), "1");
 
     // "!" counts nothing.
+    driver.queueForm("Settings", [](platform::Form& form) { platform::driver::click(form, "btnClose"); });
     app->CommandBars().click(entry("Tools", "Settings"));
+    EXPECT_EQ(driver.modalForms, std::vector<std::string>{"Settings"});
     EXPECT_EQ(setting("statsEfficiencyTools"), "1");
     EXPECT_EQ(setting("statsAgendaWizard"), "");
     app->CommandBars().click(entry("Tools", "Agenda Wizard"));
@@ -267,22 +232,41 @@ TEST_F(CommandBarHost, ABarLeftByAnEarlierConnectionIsNeitherRebuiltNorTakenOver
 }
 
 TEST_F(CommandBarHost, TheStyleDropDownHoldsThePlaceholderWithoutStyles) {
+    // A menu file without styles: nothing to choose, so the drop-down hides.
     auto* d = controls().styleDropdown();
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(d->ListCount(), 1);
     EXPECT_EQ(d->Text(), "[No style selected]");
-    EXPECT_TRUE(d->Visible());
+    EXPECT_FALSE(d->Visible());
     controls().setStyle("Anything");
     EXPECT_EQ(d->ListIndex(), 1);
     EXPECT_EQ(plorin::state().currentStyle, "");
+
+    // No menu file: the message, and the placeholder stays visible without the style settings.
+    std::filesystem::remove(root + "customization/menu.xml");
+    driver.messageAnswers.push_back(platform::vbOK);
+    rebuild();
+    d = controls().styleDropdown();
+    ASSERT_EQ(driver.messages.size(), 1u);
+    EXPECT_EQ(driver.messages[0].text.rfind("The menu configuration file \r\n\r\n", 0), 0u) << driver.messages[0].text;
+    EXPECT_EQ(d->ListCount(), 1);
+    EXPECT_TRUE(d->Visible());
+    EXPECT_EQ(d->Width(), 0);
+    EXPECT_TRUE(plorin::reportedErrors().empty());
+
+    // One style: selected, and still nothing to choose.
+    writeMenuFile(R"(<style name="Only" folder="only"/>)");
+    rebuild();
+    d = controls().styleDropdown();
+    EXPECT_EQ(d->ListCount(), 2);
+    EXPECT_EQ(d->Text(), "Only");
+    EXPECT_FALSE(d->Visible());
+    EXPECT_EQ(d->TooltipText(), "Specify style of elements to be inserted");
 }
 
 TEST_F(CommandBarHost, StyleChoiceAndPresentationTagFollowEachOther) {
     auto& s = plorin::state();
-    s.styleNames.Add("Blue");
-    s.styleNames.Add("Green");
-    s.styleFolders.Add(root + "blue/");
-    s.styleFolders.Add(root + "green/");
+    writeMenuFile(R"(<style name="Blue" folder="blue"/><style name="Green" folder="green"/>)");
     rebuild();
     auto* d = controls().styleDropdown();
     ASSERT_EQ(d->ListCount(), 3);
@@ -290,7 +274,7 @@ TEST_F(CommandBarHost, StyleChoiceAndPresentationTagFollowEachOther) {
     EXPECT_TRUE(d->Visible());
 
     d->userSelect(3);  // no presentation: only the drop-down changes
-    EXPECT_EQ(s.currentStyle, "");
+    EXPECT_EQ(s.currentStyle, "Blue");
 
     auto deck = openDeck(1);
     d->userSelect(3);
@@ -305,6 +289,29 @@ TEST_F(CommandBarHost, StyleChoiceAndPresentationTagFollowEachOther) {
     controls().setStyle("Unknown");
     EXPECT_EQ(d->Text(), "Blue");
     EXPECT_EQ(s.currentStyle, "Blue");
+}
+
+TEST_F(CommandBarHost, SwitchingPresentationsShowsEachOnesStyle) {
+    auto& s = plorin::state();
+    writeMenuFile(R"(<style name="Blue" folder="blue"/><style name="Green" folder="green"/>)");
+    rebuild();
+    auto* d = controls().styleDropdown();
+    auto green = openDeck(1);
+    d->userSelect(3);
+    auto blue = openDeck(1);  // its window activates: no tag, so the first style
+    EXPECT_EQ(d->Text(), "Blue");
+    EXPECT_EQ(s.currentStyle, "Blue");
+    EXPECT_EQ(green->Tags().Item("plorin_style"), "Green");
+
+    app->Windows().Item(1)->Activate();  // the green deck's
+    EXPECT_EQ(d->Text(), "Green");
+    EXPECT_EQ(s.currentStyle, "Green");
+    // A tag naming a style the menu file lacks shows the first style.
+    blue->Tags().Add("plorin_style", "Retired");
+    app->Windows().Item(2)->Activate();
+    EXPECT_EQ(d->Text(), "Blue");
+    EXPECT_EQ(s.currentStyle, "Blue");
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
 TEST_F(CommandBarHost, TheFirstStartFloatsTheBarsOneBelowTheOther) {
@@ -357,6 +364,33 @@ TEST_F(CommandBarHost, ARefusedStoredValueEndsTheRestoreButKeepsTheBar) {
     EXPECT_EQ(bar(plorin::kEfficiencyToolsBar)->Top(), 200);  // the others are unaffected
     EXPECT_EQ(reportedLocations(),
               (std::vector<std::string>{"pptControls, getCmdBarPosition", "pptControls, getCmdBarPosition"}));
+}
+
+TEST_F(CommandBarHost, EveryEfficiencyToolsButtonReachesAMethodOfItsName) {
+    // Every command is built: no button may report error 438 (no such method) when clicked.
+    plorin::setRegistry("customColors", "1", "");
+    writeFile(root + "customization/copyright.txt", "(c) One\n");
+    rebuild();
+    std::vector<std::string> missing;
+    std::function<void(const CommandBarControls&)> walk = [&](const CommandBarControls& controls) {
+        for (const auto& c : controls.all()) {
+            if (auto* p = dynamic_cast<CommandBarPopup*>(c.get())) walk(p->Controls());
+            if (c->Tag() != plorin::kEfficiencyToolsTag) continue;
+            std::string name = c->Parameter();
+            if (!name.empty() && name[0] == '!') name.erase(0, 1);
+            name = name.substr(0, name.find(' '));
+            if (!plorin::EfficiencyTools::hasMethod(name)) missing.push_back(name);
+        }
+    };
+    for (const auto& b : app->CommandBars().all()) walk(b->Controls());
+    EXPECT_EQ(missing, std::vector<std::string>{});
+
+    // A command reached by name with its argument, counted in its family.
+    openDeck(1);
+    app->CommandBars().click(dynamic_cast<CommandBarButton&>(*popup(plorin::kSlideWizardBar, "Copyright").Item(1)));
+    EXPECT_EQ(setting("statsSlideWizard"), "1");
+    EXPECT_EQ(setting("statsEfficiencyTools"), "");
+    for (auto& r : plorin::reportedErrors()) EXPECT_NE(r.error.Number, 438) << r.location << ": " << r.error.Description;
 }
 
 }  // namespace

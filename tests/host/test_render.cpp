@@ -182,6 +182,104 @@ TEST_F(Rendering, GroupsDrawTheirMembers) {
     EXPECT_EQ(at(pic, 225, 125), kWhite);  // inside the group's frame, between its members
 }
 
+namespace {
+constexpr std::uint32_t kBlack = 0xFF000000;
+constexpr std::uint32_t grey(int level) { return 0xFF000000 | static_cast<std::uint32_t>(level) * 0x010101; }
+}  // namespace
+
+TEST_F(Rendering, TheBlackAndWhiteViewDrawsAShapeInEachModeAndTheColourViewIgnoresModes) {
+    // A red fill (luminance 76) inside a thick blue outline (luminance 29).
+    auto s = redShape(msoShapeRectangle, 100, 100, 200, 100);
+    s->Line().setVisible(msoTrue);
+    s->Line().ForeColor().setRGB(kRgbBlue);
+    s->Line().setWeight(10);
+    struct Expected {
+        int mode;
+        std::uint32_t fill, line;
+    };
+    const Expected modes[] = {
+        {msoBlackWhiteAutomatic, grey(76), grey(29)},      {msoBlackWhiteGrayScale, grey(76), grey(29)},
+        {msoBlackWhiteLightGrayScale, grey(166), grey(142)}, {msoBlackWhiteInverseGrayScale, grey(179), grey(226)},
+        {msoBlackWhiteGrayOutline, kWhite, grey(29)},      {msoBlackWhiteBlackTextAndLine, grey(76), kBlack},
+        {msoBlackWhiteHighContrast, kWhite, kBlack},       {msoBlackWhiteBlack, kBlack, kBlack},
+        {msoBlackWhiteWhite, kWhite, kWhite},              {msoBlackWhiteDontShow, kWhite, kWhite},
+    };
+    for (const auto& e : modes) {
+        s->setBlackWhiteMode(e.mode);
+        const auto pic = renderSlide(*slide, 1.0, ColorView::blackAndWhite);
+        EXPECT_EQ(at(pic, 200, 150), e.fill) << "mode " << e.mode;
+        EXPECT_EQ(at(pic, 100, 150), e.line) << "mode " << e.mode;
+        EXPECT_EQ(at(pic, 50, 50), kWhite) << "mode " << e.mode;  // the background stays white
+        const auto colour = render();
+        EXPECT_EQ(at(colour, 200, 150), kRed) << "mode " << e.mode;
+        EXPECT_EQ(at(colour, 100, 150), kBlue) << "mode " << e.mode;
+    }
+}
+
+TEST_F(Rendering, TheBackgroundsModeColoursTheWholeSlideInTheBlackAndWhiteViewOnly) {
+    redShape(msoShapeRectangle, 100, 100, 200, 100)->setBlackWhiteMode(msoBlackWhiteHighContrast);
+    // The background is the scheme's white: only the modes that turn it over or blacken it show.
+    const std::pair<int, std::uint32_t> modes[] = {
+        {msoBlackWhiteAutomatic, kWhite},    {msoBlackWhiteGrayScale, kWhite},   {msoBlackWhiteLightGrayScale, kWhite},
+        {msoBlackWhiteInverseGrayScale, kBlack}, {msoBlackWhiteGrayOutline, kWhite}, {msoBlackWhiteBlackTextAndLine, kWhite},
+        {msoBlackWhiteHighContrast, kWhite}, {msoBlackWhiteBlack, kBlack},       {msoBlackWhiteWhite, kWhite},
+        {msoBlackWhiteDontShow, kWhite},
+    };
+    for (const auto& [mode, expected] : modes) {
+        slide->Background().setBlackWhiteMode(mode);
+        const auto pic = renderSlide(*slide, 1.0, ColorView::blackAndWhite);
+        EXPECT_EQ(at(pic, 5, 5), expected) << "mode " << mode;
+        EXPECT_EQ(at(pic, 719, 539), expected) << "mode " << mode;
+        EXPECT_EQ(at(pic, 200, 150), kWhite) << "mode " << mode;  // the shape's own mode on top
+        EXPECT_EQ(at(render(), 5, 5), kWhite) << "mode " << mode;
+    }
+}
+
+TEST_F(Rendering, TextGroupsAndHiddenShapesInTheBlackAndWhiteView) {
+    auto box = slide->Shapes().AddTextbox(1, 100, 300, 300, 60);
+    TextRange text = box->TextFrame().TextRange();
+    text.setText("Hello World");
+    text.Font().Color().setRGB(kRgbRed);
+    const auto ink = [&] {  // dark and coloured pixels of the text
+        const auto pic = renderSlide(*slide, 1.0, ColorView::blackAndWhite);
+        std::pair<int, int> count{0, 0};
+        for (int y = 300; y < 360; ++y)
+            for (int x = 100; x < 400; ++x) {
+                const std::uint32_t p = at(pic, x, y);
+                if ((p & 0xFF) < 0x80) ++count.first;
+                if ((p & 0xFF) != ((p >> 16) & 0xFF)) ++count.second;
+            }
+        return count;
+    };
+    box->setBlackWhiteMode(msoBlackWhiteBlackTextAndLine);
+    auto [dark, coloured] = ink();
+    EXPECT_GT(dark, 50);
+    EXPECT_EQ(coloured, 0);
+    box->setBlackWhiteMode(msoBlackWhiteWhite);
+    EXPECT_EQ(ink().first, 0);
+    box->setBlackWhiteMode(msoBlackWhiteDontShow);
+    EXPECT_EQ(ink().first, 0);
+
+    // A group's own mode stands for its members'; automatic leaves each member its own.
+    auto a = redShape(msoShapeRectangle, 100, 100, 50, 50);
+    auto b = redShape(msoShapeRectangle, 300, 100, 50, 50);
+    b->setBlackWhiteMode(msoBlackWhiteBlack);
+    auto group = ShapeRange({a, b}).Group();
+    auto pic = renderSlide(*slide, 1.0, ColorView::blackAndWhite);
+    EXPECT_EQ(at(pic, 125, 125), grey(76));
+    EXPECT_EQ(at(pic, 325, 125), kBlack);
+    group->setBlackWhiteMode(msoBlackWhiteDontShow);
+    pic = renderSlide(*slide, 1.0, ColorView::blackAndWhite);
+    EXPECT_EQ(at(pic, 125, 125), kWhite);
+    EXPECT_EQ(at(pic, 325, 125), kWhite);
+    group->setBlackWhiteMode(msoBlackWhiteInverseGrayScale);
+    EXPECT_EQ(at(renderSlide(*slide, 1.0, ColorView::blackAndWhite), 325, 125), grey(179));
+
+    // A hidden shape stays hidden whatever its mode.
+    group->setVisible(msoFalse);
+    EXPECT_EQ(at(renderSlide(*slide, 1.0, ColorView::blackAndWhite), 325, 125), kWhite);
+}
+
 TEST_F(Rendering, ClipboardBitmapCoversTheCopiedShapesAt96Dpi) {
     auto a = redShape(msoShapeRectangle, 36, 36, 72, 36);
     auto b = redShape(msoShapeRectangle, 180, 108, 72, 36);

@@ -49,17 +49,26 @@ TEST_F(DiskFiles, CreatingAFolderNeedsItsParentAndANewName) {
     EXPECT_TRUE(disk.folderExists(dir_ + "/new"));
 }
 
+// Durable and cached writes differ only in what reaches the disk before they return.
 TEST_F(DiskFiles, WholeFilesRoundTripAndReplaceWithoutLeftovers) {
-    const std::string bytes("zero\0and\xff", 9);
-    ASSERT_TRUE(disk.writeAll(dir_ + "/file.txt", bytes));
-    EXPECT_EQ(disk.readAll(dir_ + "/file.txt"), bytes);
-    ASSERT_TRUE(disk.writeAll(dir_ + "/empty", ""));
-    EXPECT_EQ(disk.readAll(dir_ + "/empty"), "");
-    EXPECT_EQ(disk.listFiles(dir_), (std::vector<std::string>{"empty", "file.txt"}));
-    EXPECT_EQ(disk.readAll(dir_ + "/missing"), std::nullopt);
-    EXPECT_EQ(disk.readAll(dir_ + "/folder"), std::nullopt);
-    EXPECT_FALSE(disk.writeAll(dir_ + "/missing/file", "x"));
-    EXPECT_FALSE(disk.writeAll(dir_ + "/folder", "x"));
+    for (const bool cached : {false, true}) {
+        SCOPED_TRACE(cached ? "cached" : "durable");
+        const auto write = [&](const std::string& path, const std::string& bytes) {
+            return cached ? disk.writeAllCached(path, bytes) : disk.writeAll(path, bytes);
+        };
+        const std::string bytes("zero\0and\xff", 9);
+        ASSERT_TRUE(write(dir_ + "/file.txt", cached ? "old contents, longer than the new" : "old"));
+        ASSERT_TRUE(write(dir_ + "/file.txt", bytes));
+        EXPECT_EQ(disk.readAll(dir_ + "/file.txt"), bytes);
+        ASSERT_TRUE(write(dir_ + "/empty", ""));
+        EXPECT_EQ(disk.readAll(dir_ + "/empty"), "");
+        EXPECT_EQ(disk.listFiles(dir_), (std::vector<std::string>{"empty", "file.txt"}));
+        EXPECT_EQ(disk.readAll(dir_ + "/missing"), std::nullopt);
+        EXPECT_EQ(disk.readAll(dir_ + "/folder"), std::nullopt);
+        EXPECT_FALSE(write(dir_ + "/missing/file", "x"));
+        EXPECT_FALSE(write(dir_ + "/folder", "x"));
+        EXPECT_EQ(disk.listFiles(dir_), (std::vector<std::string>{"empty", "file.txt"}));
+    }
 }
 
 TEST_F(DiskFiles, ReplacingAFileKeepsItsPermissions) {
@@ -68,6 +77,10 @@ TEST_F(DiskFiles, ReplacingAFileKeepsItsPermissions) {
     struct stat info {};
     ASSERT_EQ(stat((dir_ + "/file.txt").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
+    chmod((dir_ + "/file.txt").c_str(), 0600);
+    ASSERT_TRUE(disk.writeAllCached(dir_ + "/file.txt", "newer"));
+    ASSERT_EQ(stat((dir_ + "/file.txt").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
 TEST_F(DiskFiles, DeletingTouchesOnlyFiles) {

@@ -196,6 +196,45 @@ TEST_F(UiFormTest, ControlsTheUserCannotReachIgnoreClicks) {
     EXPECT_EQ(clicks, 1);
 }
 
+TEST_F(UiFormTest, ControlsInAHiddenOrDisabledFrameCannotBeReached) {
+    class PagedForm : public Form {
+    public:
+        PagedForm() : Form("frmPaged") {
+            chk.Container = &page;
+            list.Container = &page;
+            list.Checkboxes = true;
+            for (const char* text : {"First", "Second"}) {
+                ListItem row;
+                row.text = text;
+                list.listItems.push_back(row);
+            }
+        }
+        Frame outer{*this, "outer"};
+        Frame page{*this, "page"};
+        CheckBox chk{*this, "chk"};
+        ListView list{*this, "list"};
+        ListView plain{*this, "plain"};
+    } form;
+    form.page.Container = &form.outer;
+    form.Load();
+    EXPECT_TRUE(driver::check(form, "chk", 1));
+    EXPECT_TRUE(driver::checkItem(form, "list", "Second", true));
+    EXPECT_TRUE(form.list.listItems[1].checked);
+    // A frame two levels up counts as much as the one around the control.
+    form.outer.Visible = false;
+    EXPECT_FALSE(driver::check(form, "chk", 0));
+    EXPECT_FALSE(driver::checkItem(form, "list", "First", true));
+    form.outer.Visible = true;
+    form.page.Enabled = false;
+    EXPECT_FALSE(driver::check(form, "chk", 0));
+    EXPECT_EQ(form.chk.Value(), 1);
+    EXPECT_FALSE(form.list.listItems[0].checked);
+    // A row that is not there, or a list without check boxes, is the scenario's mistake.
+    form.page.Enabled = true;
+    EXPECT_THROW(driver::checkItem(form, "list", "Third", true), std::runtime_error);
+    EXPECT_THROW(driver::checkItem(form, "plain", "First", true), std::runtime_error);
+}
+
 TEST_F(UiFormTest, DriverActionsNameTheFormAndControlWhenTheyCannotApply) {
     NameForm form;
     form.Load();

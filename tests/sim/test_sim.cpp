@@ -11,6 +11,8 @@
 #include "platform/picture.h"
 #include "platform/registry_store.h"
 #include "platform/services.h"
+#include "host/command_bars.h"
+#include "sim/bar_view.h"
 #include "sim/simulator.h"
 #include "sim/transcript_driver.h"
 
@@ -64,6 +66,8 @@ TEST_F(Simulator, TheBuiltInDemoDrawsTheRibbonAndRunsACommand) {
 
 TEST_F(Simulator, ExampleScenariosRun) {
     for (auto& entry : std::filesystem::directory_iterator(VARNOTEL_SOURCE_DIR "/sim/examples")) {
+        // Each scenario starts from a user without settings, whatever the one before wrote.
+        std::filesystem::remove(dir + "/registry.reg");
         std::ifstream in(entry.path());
         std::stringstream text;
         text << in.rdbuf();
@@ -71,6 +75,60 @@ TEST_F(Simulator, ExampleScenariosRun) {
         EXPECT_TRUE(run(text.str(), t)) << entry.path() << "\n" << t;
         EXPECT_FALSE(has(t, "ERROR")) << entry.path() << "\n" << t;
     }
+}
+
+TEST_F(Simulator, CommandBarsAreListedAndClickedByToolIdCaptionOrPath) {
+    std::string t;
+    ASSERT_TRUE(run("host 11.0\nconnect\nbars Shortcuts\nbarclick 1100\nnew\nslide\n"
+                    "barclick \"Tools/Unhide all hidden shapes\"\nbarstyle \"fresh green\"\ntags\n",
+                    t))
+        << t;
+    EXPECT_TRUE(has(t, "bar \"Varnotel for presentations - Shortcuts\": floating, left 200, top 320")) << t;
+    EXPECT_FALSE(has(t, "bar \"Varnotel for presentations - Efficiency Tools\"")) << t;  // filtered out
+    EXPECT_TRUE(has(t, "    built-in 2710 (group)\n")) << t;
+    // Nothing selected: the button is disabled, as the host would refuse the click.
+    EXPECT_TRUE(has(t, "click Varnotel for presentations - Efficiency Tools/Align left to master left\n"
+                       "  the button is disabled: nothing happens")) << t;
+    EXPECT_TRUE(has(t, "click Varnotel for presentations - Efficiency Tools/Tools/Unhide all hidden shapes\n> ")) << t;
+    EXPECT_TRUE(has(t, "choose item 3 \"Fresh Green\" of the style drop-down")) << t;
+    EXPECT_TRUE(has(t, "PLORIN_STYLE = \"Fresh Green\"")) << t;
+
+    // Unknown captions and items are errors; a popup is no button.
+    EXPECT_FALSE(run("host 11.0\nconnect\nbarclick Nowhere\n", t));
+    EXPECT_TRUE(has(t, "ERROR: no command-bar button is named 'Nowhere'")) << t;
+    EXPECT_FALSE(run("host 11.0\nconnect\nbarstyle Purple\n", t));
+    EXPECT_TRUE(has(t, "ERROR: the drop-down has no item 'Purple'")) << t;
+    EXPECT_FALSE(run("host 11.0\nconnect\nbarclick Miscellaneous\n", t));
+    EXPECT_TRUE(has(t, "ERROR: no command-bar button is named 'Miscellaneous'")) << t;  // a popup is no button
+}
+
+TEST(BarLookup, AmbiguousCaptionsAreNamedByTheirPathAndToolIdsByNumber) {
+    host::CommandBars bars;
+    auto addGo = [&](const char* barName, int toolId) {
+        auto bar = bars.Add(barName);
+        auto popup = std::static_pointer_cast<host::CommandBarPopup>(bar->Controls().Add(host::msoControlPopup));
+        popup->setCaption("Tools");
+        auto go = popup->Controls().Add(host::msoControlButton);
+        go->setCaption("&Go");
+        go->setHelpContextId(toolId);
+        auto slash = bar->Controls().Add(host::msoControlButton);
+        slash->setCaption(std::string("In/Out ") + barName);
+        return go;
+    };
+    auto first = addGo("One", 1100);
+    auto second = addGo("Two", 1200);
+    try {
+        sim::resolveBarButton(bars, "go");
+        ADD_FAILURE() << "an ambiguous caption was taken";
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find("One/Tools/&Go"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("Two/Tools/&Go"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(sim::resolveBarButton(bars, "two/tools/go").get(), second.get());
+    EXPECT_EQ(sim::resolveBarButton(bars, "1100").get(), first.get());
+    EXPECT_EQ(sim::barPath(bars, *sim::resolveBarButton(bars, "In/Out Two")), "Two/In/Out Two");
+    EXPECT_THROW(sim::resolveBarButton(bars, "Tools"), std::runtime_error);
+    EXPECT_THROW(sim::barDropdown(bars), std::runtime_error);
 }
 
 TEST_F(Simulator, AMessageBoxShowsItsTitleIconTextAndTheQueuedAnswer) {
@@ -126,7 +184,7 @@ TEST_F(Simulator, AnExportedSlideIsAPictureAPersonCanOpen) {
     const std::string png = dir + "/slide.png";
     std::string t;
     ASSERT_TRUE(run("host 14.0\nopen " VARNOTEL_STAGE "/customization/styles/fresh_green/process.ppt\nexport 1 " + png +
-                        "\nexport 2 " + dir + "/half.png 0.5\n",
+                        "\nexport 2 " + dir + "/half.png 0.5\nexport 1 " + dir + "/gray.png blackwhite\n",
                     t))
         << t;
     const auto slide = platform::loadPng(png);
@@ -139,6 +197,19 @@ TEST_F(Simulator, AnExportedSlideIsAPictureAPersonCanOpen) {
     const auto half = platform::loadPng(dir + "/half.png");
     ASSERT_TRUE(half);
     EXPECT_EQ(half->width, 360);
+
+    // The template's shapes keep the automatic mode: the black-and-white view draws them in
+    // greys, at the slide's size.
+    EXPECT_TRUE(has(t, "slide 1 in black and white written to")) << t;
+    const auto gray = platform::loadPng(dir + "/gray.png");
+    ASSERT_TRUE(gray);
+    EXPECT_EQ(gray->width, 720);
+    std::set<std::uint32_t> greys(gray->pixels.begin(), gray->pixels.end());
+    EXPECT_GT(greys.size(), 3u);
+    for (auto pixel : greys) {
+        EXPECT_EQ(pixel & 0xFF, (pixel >> 8) & 0xFF) << std::hex << pixel;
+        EXPECT_EQ(pixel & 0xFF, (pixel >> 16) & 0xFF) << std::hex << pixel;
+    }
 }
 
 TEST_F(Simulator, ADueSurveyAtStartUpReachesTheLocalServerAndAFailedSendKeepsTheSchedule) {
@@ -225,3 +296,59 @@ TEST_F(Simulator, TheUpdateScenariosCheckAgainstTheLocalServerAndInstallIntoTheS
     text << staged.rdbuf();
     EXPECT_EQ(text.str().find("2027"), std::string::npos);
 }
+
+TEST_F(Simulator, TheSettingsScenarioWritesTheChoicesAndTheRibbonFollows) {
+    std::string t;
+    ASSERT_TRUE(run(readScenario("settings.scenario"), t)) << t;
+    EXPECT_TRUE(has(t, "languages = \"1036;1040\"")) << t;
+    EXPECT_TRUE(has(t, "vn_1093        button       French")) << t;
+    EXPECT_TRUE(has(t, "vn_1095        button       Italian")) << t;
+    EXPECT_TRUE(has(t, "plorinrenew.Connect: not connected")) << t;
+    // The page behind the one in front is out of reach.
+    EXPECT_TRUE(has(t, "check cbScreensaver 0\n    (ignored: the control is not available)")) << t;
+    EXPECT_TRUE(has(t, "Label menuLabel(6) \"Efficiency Tools\" (hidden)")) << t;
+    // From the bar of host 11.0: the unticked buttons stay unticked after a restart.
+    EXPECT_TRUE(has(t, "| The language settings will take effect after restarting PowerPoint.")) << t;
+    EXPECT_TRUE(has(t, "click Varnotel for presentations - Efficiency Tools/Tools/Settings\n  [dialog Settings]")) << t;
+    EXPECT_TRUE(has(t, "the button is hidden: nothing happens")) << t;
+    EXPECT_TRUE(has(t, "[ ] Switch objects\n")) << t;
+    EXPECT_TRUE(has(t, "ComboBox lngDropdown(2) = \"German\"")) << t;
+}
+
+TEST(FormSteps, TickAndUntickNameAListAndARow) {
+    auto steps = sim::parseFormSteps({"tick", "ecyList", "Align left", "untick", "ecyList", "Word count"}, 0);
+    ASSERT_EQ(steps.size(), 2u);
+    EXPECT_EQ(steps[1].action, "untick");
+    EXPECT_EQ(steps[1].control, "ecyList");
+    EXPECT_EQ(steps[1].value, "Word count");
+    EXPECT_THROW(sim::parseFormSteps({"tick", "ecyList"}, 0), std::runtime_error);
+}
+
+namespace {
+
+class SimulatorScreen : public Simulator {};
+
+TEST_F(SimulatorScreen, ThePickerSeesTheSlideOnTheScreenAndTheHookKeepsItsClicks) {
+    // A rectangle at (40, 40) on the slide lies at (140, 140) on the screen.
+    const std::string deck =
+        "host 14.0\nconnect\nnew\nslide\nshape rectangle 40 40 100 100\nselect shapes 1\n";
+    std::string t;
+    ASSERT_TRUE(run(deck +
+                        "form pickColor pointer 141,141 wait 50 button right wait 50 show colorBox click btnAdd "
+                        "pointer 640,400 wait 50 button left click btnClose\n"
+                        "click \"Pick colour\"\ncolors\n",
+                    t))
+        << t;
+    EXPECT_TRUE(has(t, "at (141, 141): press swallowed by a hook, release reached the window below")) << t;
+    EXPECT_TRUE(has(t, "Shape colorBox = #4F81BD")) << t;
+    EXPECT_TRUE(has(t, "at (640, 400): press reached the dialog")) << t;
+    EXPECT_TRUE(has(t, "1 extra colour(s): #4F81BD")) << t;
+    // Beside the slide the window's own grey shows.
+    ASSERT_TRUE(run(deck + "form pickColor pointer 50,50 button left wait 50 show colorBox click btnClose\n"
+                           "click \"Pick colour\"\n",
+                    t))
+        << t;
+    EXPECT_TRUE(has(t, "Shape colorBox = #C8C8C8")) << t;
+}
+
+}  // namespace

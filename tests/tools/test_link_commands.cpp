@@ -50,7 +50,6 @@ protected:
         plorin::state().application = &startHost("14.0");
     }
     void TearDown() override {
-        plorin::setSettingsDialog(nullptr);
         plorin::state().application = nullptr;
         CoreFixture::TearDown();
     }
@@ -121,14 +120,13 @@ TEST_F(LinkCommands, StartUpdateWithoutTheUpdaterSaysSoAndWithoutItsObjectReport
     EXPECT_EQ(reportedLocations().back(), "EfficiencyTools, startUpdate");
 }
 
-TEST_F(LinkCommands, ShowSettingsRunsTheDialogSeamOrReports) {
-    driver.onUnansweredMessage = [](const platform::MessageBoxCall&) { return platform::vbOK; };
+TEST_F(LinkCommands, ShowSettingsOpensTheDialogModallyAndCloseWritesNothing) {
+    driver.queueForm("Settings", [](platform::Form& form) { platform::driver::click(form, "btnClose"); });
     tools.callByName("showSettings");
-    EXPECT_EQ(reportedLocations().back(), "EfficiencyTools, showSettings");
-    int shown = 0;
-    plorin::setSettingsDialog([&] { ++shown; });
-    tools.callByName("showSettings");
-    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(driver.modalForms, std::vector<std::string>{"Settings"});
+    EXPECT_TRUE(plorin::reportedErrors().empty());
+    EXPECT_EQ(plorin::getRegistry("screenSaverOff", "", "unset"), "unset");
+    EXPECT_EQ(plorin::getRegistry("languages", "", "unset"), "unset");
 }
 
 TEST_F(LinkCommands, AboutShowsTheBoxWithItsCloseLinkAndNoClosingTimer) {

@@ -3,6 +3,7 @@
 #include <locale>
 
 #include "host/text.h"
+#include "platform/locale.h"
 #include "host/timeline.h"
 #include "tests/tools/geometry_fixture.h"
 
@@ -136,6 +137,30 @@ TEST_F(SlideToolsTest, CreateMotionPathRunsFromTheFirstCentreToTheSecond) {
     select({second, first});
     tools.createMotionPath();
     EXPECT_EQ(sequence.Item(3)->Behavior(1)->MotionEffect().Path, "M 0 0 L -1 -0.5");
+}
+
+// A user whose numbers have a decimal comma: the system's separator and the process's
+// locale both say ",", and the path still reads with ".".
+struct CommaDecimal : std::numpunct<char> {
+    char do_decimal_point() const override { return ','; }
+};
+
+TEST_F(SlideToolsTest, CreateMotionPathWritesADotUnderACommaLocale) {
+    const platform::ScopedDecimalSeparator comma(',');
+    const std::locale before = std::locale::global(std::locale(std::locale::classic(), new CommaDecimal));
+    const float h = presentation->SlideHeight();
+    auto first = addShape({0, 0, 10, 10});
+    auto second = addShape({0, h / 2, 10, 10});
+    auto third = addShape({0.0072f, 0, 10, 10});  // a hundred-thousandth of the slide width
+    select({first, second});
+    tools.createMotionPath();
+    select({first, third});
+    tools.createMotionPath();
+    std::locale::global(before);
+    auto& sequence = slide->TimeLine().MainSequence();
+    ASSERT_EQ(sequence.Count(), 2);
+    EXPECT_EQ(sequence.Item(1)->Behavior(1)->MotionEffect().Path, "M 0 0 L 0 0.5");
+    EXPECT_EQ(sequence.Item(2)->Behavior(1)->MotionEffect().Path, "M 0 0 L 0.00001 0") << "no exponent";
 }
 
 TEST_F(SlideToolsTest, CreateMotionPathWithOneShapeIsReported) {
