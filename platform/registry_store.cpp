@@ -96,9 +96,11 @@ public:
     }
 
 protected:
+    // The edit outlives this call: `root` is copied, the texts are the caller's, alive for
+    // the whole change.
     static std::function<bool(RegTree&)> set(RootKey root, const std::string& keyPath, const std::string& name,
                                              const RegValue& value) {
-        return [&](RegTree& tree) {
+        return [root, &keyPath, &name, &value](RegTree& tree) {
             RegKey* key = tree.create(root, keyPath);
             if (key) key->setValue(name, value);
             return key != nullptr;
