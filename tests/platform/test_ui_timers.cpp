@@ -2,6 +2,7 @@
 // stopped by Unload or by the form going away, and time passing inside a modal dialog.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -57,6 +58,15 @@ TEST_F(UiTimerTest, TimersFireInDueOrderOncePerInterval) {
                                              {"slow", 800}}));
     EXPECT_EQ(timerClock().now() - start, 800);
     EXPECT_EQ(timerClock().nextDue(), start + 900);
+}
+
+TEST(TimerClock, LongWaitsStopAtTheEndOfTimeInsteadOfWrappingRound) {
+    TimerClock clock;
+    clock.advance(6148914691253704080);
+    clock.advance(6148914691236517203);
+    EXPECT_EQ(clock.now(), std::numeric_limits<std::int64_t>::max());
+    clock.advance(1);
+    EXPECT_EQ(clock.now(), std::numeric_limits<std::int64_t>::max());
 }
 
 TEST_F(UiTimerTest, ChangingTheIntervalRestartsTheCountFromNow) {
