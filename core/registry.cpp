@@ -129,10 +129,7 @@ void Registry::setValue(const Variant& value) {
     auto& store = platform::registryStore();
     // Writing creates a missing key too; asking first keeps a write to one locked change.
     if (!store.keyExists(ClassKey, SectionKey) && !store.createKey(ClassKey, SectionKey)) fail(errRegistry, failure);
-    const bool written = Durability == platform::Durability::cached
-                             ? store.setValueCached(ClassKey, SectionKey, ValueKey, out)
-                             : store.setValue(ClassKey, SectionKey, ValueKey, out);
-    if (!written) fail(errRegistryWrite, failure);
+    if (!store.setValue(ClassKey, SectionKey, ValueKey, out)) fail(errRegistryWrite, failure);
     last_ = value;
 }
 
@@ -191,11 +188,9 @@ std::string getRegistry(const std::string& valueName, const std::string& subKey,
     return result;
 }
 
-void setRegistry(const std::string& valueName, const std::string& value, const std::string& subKey,
-                 platform::Durability durability) {
+void setRegistry(const std::string& valueName, const std::string& value, const std::string& subKey) {
     trap("Globals, setRegistry", [&] {
         Registry reg = settingsRegistry(valueName, subKey);
-        reg.Durability = durability;
         reg.setValue(Variant(value));
     });
 }

@@ -26,8 +26,6 @@ public:
     std::string ValueKey;
     std::uint32_t ValueType = platform::REG_SZ;
     Variant Default;
-    // How far setValue takes the file: durable for settings, cached for counts.
-    platform::Durability Durability = platform::Durability::durable;
 
     // A remote machine: stored with a leading "\\"; a name shorter than 3 characters
     // means this machine. No remote registry can be reached here.
@@ -65,8 +63,6 @@ constexpr const char* kSettingsKey = "Software\\Varnotel\\Varnotel for presentat
 // empty text. Never throws: a failed read is reported and gives the empty text.
 std::string getRegistry(const std::string& valueName, const std::string& subKey, const std::string& defaultValue);
 // Writes a setting as text, creating the key. Never throws: a failed write is reported.
-// A count may be written Durability::cached: a power cut may then lose its latest raise.
-void setRegistry(const std::string& valueName, const std::string& value, const std::string& subKey,
-                 platform::Durability durability = platform::Durability::durable);
+void setRegistry(const std::string& valueName, const std::string& value, const std::string& subKey);
 
 }  // namespace plorin

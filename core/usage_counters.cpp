@@ -25,9 +25,7 @@ void raiseUsageCounter(const char* setting) {
         } catch (...) {
             count = 0;  // not a count: start again
         }
-        // A count is written beside and renamed like every setting, but not flushed to the
-        // disk: a crash of the process never tears the file, a power cut may lose the last click.
-        setRegistry(setting, std::to_string(count + 1), "", platform::Durability::cached);
+        setRegistry(setting, std::to_string(count + 1), "");
     } catch (...) {
         // The counter is a statistic; the command runs whatever happens to it.
     }

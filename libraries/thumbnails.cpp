@@ -220,7 +220,9 @@ bool createSlideWizardThumbs(ThumbnailSettings& settings) {
         tellBuildFailed("Slide Wizard");
         return false;
     }
-    if (newest > settings.slideWizardDate) {
+    // The thumbnails were written cached: they reach the disk before the date that says they
+    // are drawn, or the date is not written and they are drawn again at the next start.
+    if (newest > settings.slideWizardDate && platform::fileSystem().flushFolder(s.layout.thumbs)) {
         setRegistry("thumbsDate_slideWizard", formatDayNumber(newest), "");
         settings.slideWizardDate = newest;
     }
@@ -235,7 +237,8 @@ void createMyElementsThumbs(ThumbnailSettings& settings) {
     if (!date || !s.myElementsDocument) return;
 
     int failures = 0;
-    if (*date > settings.myElementsDate) {
+    const bool drawn = *date > settings.myElementsDate;
+    if (drawn) {
         KeptClipboard clipboard;
         OpenLibrary library(app);
         host::Presentation* p = library.open(path);
@@ -257,7 +260,9 @@ void createMyElementsThumbs(ThumbnailSettings& settings) {
         tellBuildFailed("My Elements");
         return;
     }
-    // Also when nothing needed drawing: the stored date follows the library.
+    // Also when nothing needed drawing: the stored date follows the library. Drawn
+    // thumbnails reach the disk first, as above.
+    if (drawn && !platform::fileSystem().flushFolder(s.layout.myElements + "thumbs/")) return;
     setRegistry("thumbsDate_myElements", formatDayNumber(*date), "");
     settings.myElementsDate = *date;
 }

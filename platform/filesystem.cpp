@@ -106,6 +106,14 @@ public:
         return writeFileAtomically(path, bytes, Durability::cached);
     }
 
+    bool flushFolder(const std::string& folder) override {
+        int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) return false;
+        const bool ok = ::syncfs(fd) == 0;
+        ::close(fd);
+        return ok;
+    }
+
     std::optional<double> lastModified(const std::string& path) override {
         struct stat info {};
         if (path.empty() || ::stat(path.c_str(), &info) != 0) return std::nullopt;

@@ -64,6 +64,9 @@ public:
     // The same for a file whose latest contents need not survive a power cut (see
     // Durability::cached); unless a file system says otherwise, as writeAll.
     virtual bool writeAllCached(const std::string& path, const std::string& bytes) { return writeAll(path, bytes); }
+    // Takes everything written cached into `folder` (and the rest of its disk) to the disk, so
+    // that a record saying those files are written may follow durably. False on failure.
+    virtual bool flushFolder(const std::string& /*folder*/) { return true; }
     // Seconds since the Unix epoch of the last change, or nothing when the file is missing.
     virtual std::optional<double> lastModified(const std::string& path) = 0;
     // The stamp of a regular file, or nothing when there is none of that name.
@@ -117,6 +120,8 @@ public:
     bool renameFile(const std::string& f, const std::string& t) override { return target_.renameFile(f, t); }
     std::optional<std::string> readAll(const std::string& p) override { return target_.readAll(p); }
     bool writeAll(const std::string& p, const std::string& b) override { return target_.writeAll(p, b); }
+    bool writeAllCached(const std::string& p, const std::string& b) override { return target_.writeAllCached(p, b); }
+    bool flushFolder(const std::string& f) override { return target_.flushFolder(f); }
     std::optional<double> lastModified(const std::string& p) override { return target_.lastModified(p); }
     std::optional<FileStamp> stamp(const std::string& p) override { return target_.stamp(p); }
     std::vector<std::string> listFiles(const std::string& f) override { return target_.listFiles(f); }

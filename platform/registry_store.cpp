@@ -58,12 +58,11 @@ public:
     }
 
     bool setValue(RootKey root, const std::string& keyPath, const std::string& name, const RegValue& value) override {
-        return change(set(root, keyPath, name, value));
-    }
-
-    bool setValueCached(RootKey root, const std::string& keyPath, const std::string& name,
-                        const RegValue& value) override {
-        return change(set(root, keyPath, name, value), Durability::cached);
+        return change([&](RegTree& tree) {
+            RegKey* key = tree.create(root, keyPath);
+            if (key) key->setValue(name, value);
+            return key != nullptr;
+        });
     }
 
     bool deleteValue(RootKey root, const std::string& keyPath, const std::string& name) override {
@@ -96,22 +95,12 @@ public:
     }
 
 protected:
-    static std::function<bool(RegTree&)> set(RootKey root, const std::string& keyPath, const std::string& name,
-                                             const RegValue& value) {
-        return [&](RegTree& tree) {
-            RegKey* key = tree.create(root, keyPath);
-            if (key) key->setValue(name, value);
-            return key != nullptr;
-        };
-    }
-
     // Shows `use` the current tree; when there is none to show it is not called. With
     // `strict`, a store that cannot be read at all throws NumberedError.
     virtual void read(bool strict, const std::function<void(RegTree&)>& use) = 0;
-    // Applies `edit` to the current tree and keeps the result, as durably as asked, when it
-    // returns true. False when `edit` refused or the result could not be kept; the store is
-    // then unchanged.
-    virtual bool change(const std::function<bool(RegTree&)>& edit, Durability durability = Durability::durable) = 0;
+    // Applies `edit` to the current tree and keeps the result when it returns true. False
+    // when `edit` refused or the result could not be kept; the store is then unchanged.
+    virtual bool change(const std::function<bool(RegTree&)>& edit) = 0;
 };
 
 class MemoryStore final : public TreeStore {
@@ -122,7 +111,7 @@ protected:
     }
 
     // The edits refuse before they change anything, so no copy is needed.
-    bool change(const std::function<bool(RegTree&)>& edit, Durability) override {
+    bool change(const std::function<bool(RegTree&)>& edit) override {
         std::lock_guard lock(mutex_);
         return edit(tree_);
     }
@@ -188,7 +177,7 @@ protected:
         }
     }
 
-    bool change(const std::function<bool(RegTree&)>& edit, Durability durability) override {
+    bool change(const std::function<bool(RegTree&)>& edit) override {
         std::lock_guard lock(mutex_);
         try {
             std::error_code ec;
@@ -224,7 +213,7 @@ protected:
             if (!edit(parsed_->tree)) return false;
             std::string text = parsed_->tree.serialize();
             if (parsed_->text && text == *parsed_->text) return true;  // nothing changed
-            if (!writeFileAtomically(target, text, durability)) {
+            if (!writeFileAtomically(target, text)) {
                 parsed_.reset();
                 return false;
             }

@@ -9,8 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/filesystem.h"
-
 namespace platform {
 
 // Root keys, with the registry's own numbers.
@@ -59,13 +57,6 @@ public:
     // leaving the store as it was.
     virtual bool setValue(RootKey root, const std::string& keyPath, const std::string& name,
                           const RegValue& value) = 0;
-    // setValue for a value whose latest change need not survive a power cut (a count): the
-    // store is still replaced whole, but not flushed to the disk (Durability::cached).
-    // Unless a store says otherwise, as setValue.
-    virtual bool setValueCached(RootKey root, const std::string& keyPath, const std::string& name,
-                                const RegValue& value) {
-        return setValue(root, keyPath, name, value);
-    }
     // Deletes one value; false when the key or value is missing or the write fails.
     virtual bool deleteValue(RootKey root, const std::string& keyPath, const std::string& name) = 0;
     // Deletes a key with everything below it; false when it is missing or the write fails.
@@ -82,9 +73,8 @@ std::string defaultRegistryPath();
 // A registry kept in one text file (registry-export format). A read sees the file as it is
 // now, parsing it again only when it changed since the last parse (its stamp: which file,
 // size, change times); every write takes an advisory lock, reads the file when it changed,
-// changes it and renames a temporary file over the old one, flushed to the disk (only to the
-// operating system for setValueCached), so several processes can share it and a crash never
-// tears it.
+// changes it and renames a flushed temporary file over the old one, so several processes
+// can share it and a crash never tears it.
 std::unique_ptr<RegistryStore> makeFileRegistry(const std::string& path);
 
 // A registry held in memory, for tests.

@@ -3,6 +3,7 @@
 #include "platform/ui.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "platform/errors.h"
 
@@ -36,7 +37,11 @@ std::optional<std::int64_t> TimerClock::nextDue() const {
 }
 
 void TimerClock::advance(std::int64_t ms) {
-    const std::int64_t target = now_ + std::max<std::int64_t>(ms, 0);
+    // Time ends at the largest count rather than wrapping round into the past.
+    const std::int64_t step = std::max<std::int64_t>(ms, 0);
+    const std::int64_t target = step > std::numeric_limits<std::int64_t>::max() - now_
+                                    ? std::numeric_limits<std::int64_t>::max()
+                                    : now_ + step;
     // The running set is looked up afresh before every tick: a tick may have stopped,
     // restarted or destroyed any timer, its own included.
     for (;;) {

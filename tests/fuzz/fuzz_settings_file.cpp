@@ -69,6 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text = "fuzz \"value\" \\ with\nlines\r and \xC3\xA4";
     plorin::setRegistry("fuzzSetting", text, "Fuzz");
     platform::useRegistryStore(nullptr);
+    std::string reported;
+    for (const auto& r : plorin::reportedErrors()) reported += r.location + ": " + r.error.Description + "; ";
     plorin::reportedErrors().clear();
 
     if (!before) {
@@ -87,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string key = keyOf(RootKey::CurrentUser, std::string(plorin::kSettingsKey) + "\\Fuzz");
     auto added = after->find(key);
     if (added == after->end() || !added->second.count("fuzzSetting"))
-        fuzz::fail("the setting written is missing");
+        fuzz::fail(("the setting written is missing (" + reported + ")").c_str());
     const auto& value = added->second.at("fuzzSetting");
     if (value.type != platform::REG_SZ || value.data != text + '\0') fuzz::fail("the setting written reads back changed");
     added->second.erase("fuzzSetting");

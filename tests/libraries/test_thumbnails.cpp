@@ -14,6 +14,7 @@
 #include "tests/core/core_fixture.h"
 #include "host/clipboard.h"
 #include "platform/picture.h"
+#include "platform/services.h"
 #include "platform/xml_dom.h"
 
 namespace {
@@ -130,6 +131,42 @@ TEST_F(Build, WithoutAStoredDateEveryTemplateIsDrawnAndTheNewestDateStored) {
     EXPECT_EQ(setting("thumbsDate_slideWizard"), plorin::formatDayNumber(day(kFeb2024)));
     EXPECT_EQ(settings.slideWizardDate, day(kFeb2024));
     EXPECT_TRUE(driver.messages.empty());
+}
+
+// Thumbnails are written without a flush each; the batch is flushed before its date is kept.
+struct FlushRecorder : platform::ForwardingFileSystem {
+    FlushRecorder() : ForwardingFileSystem(platform::fileSystem()) { platform::useFileSystem(this); }
+    ~FlushRecorder() override { platform::useFileSystem(nullptr); }
+    bool writeAllCached(const std::string& p, const std::string& b) override {
+        cached.push_back(fs::path(p).filename().string());
+        return ForwardingFileSystem::writeAllCached(p, b);
+    }
+    bool flushFolder(const std::string& f) override {
+        flushed.push_back(f);
+        return !refuse && ForwardingFileSystem::flushFolder(f);
+    }
+    std::vector<std::string> cached, flushed;
+    bool refuse = false;
+};
+
+TEST_F(Build, ThumbnailsReachTheDiskBeforeTheirDateAndARefusedFlushKeepsNoDate) {
+    deck(style("a.ppt"), {0x0000FF}, kJan2024);
+    menu(submenu(item("a.ppt", 1)));
+    {
+        FlushRecorder disk;
+        disk.refuse = true;
+        EXPECT_TRUE(plorin::createSlideWizardThumbs(settings));
+        EXPECT_EQ(disk.cached, std::vector<std::string>{"a.ppt_1.png"});
+        EXPECT_EQ(disk.flushed, std::vector<std::string>{thumb("")});
+        EXPECT_EQ(setting("thumbsDate_slideWizard"), "(missing)") << "drawn again at the next start";
+        EXPECT_EQ(settings.slideWizardDate, 0);
+    }
+    FlushRecorder disk;
+    EXPECT_TRUE(plorin::createSlideWizardThumbs(settings));
+    EXPECT_EQ(disk.flushed.size(), 1u);
+    EXPECT_EQ(setting("thumbsDate_slideWizard"), plorin::formatDayNumber(day(kJan2024)));
+    EXPECT_TRUE(plorin::createSlideWizardThumbs(settings));
+    EXPECT_EQ(disk.flushed.size(), 1u) << "nothing drawn, nothing flushed";
 }
 
 TEST_F(Build, OnlyTemplatesChangedSinceTheStoredDateAreOpened) {
@@ -330,6 +367,19 @@ TEST_F(MyElements, AChangedLibraryIsDrawnOnceAndItsDateKept) {
     plorin::createMyElementsThumbs(settings);
     EXPECT_EQ(opens.opened.size(), 2u) << "a changed library is drawn again";
     EXPECT_EQ(setting("thumbsDate_myElements"), plorin::formatDayNumber(day(kFeb2024)));
+}
+
+TEST_F(MyElements, ARefusedFlushKeepsTheOldDateSoTheLibraryIsDrawnAgain) {
+    FlushRecorder disk;
+    disk.refuse = true;
+    plorin::createMyElementsThumbs(settings);
+    EXPECT_EQ(disk.cached.size(), 2u);
+    EXPECT_EQ(disk.flushed, std::vector<std::string>{root + "user/myelements/thumbs/"});
+    EXPECT_EQ(setting("thumbsDate_myElements"), "(missing)");
+    disk.refuse = false;
+    plorin::createMyElementsThumbs(settings);
+    EXPECT_EQ(opens.opened.size(), 2u);
+    EXPECT_EQ(setting("thumbsDate_myElements"), plorin::formatDayNumber(day(kJan2024)));
 }
 
 TEST_F(MyElements, AnElementWithoutItsSlideIsToldAfterTheOthersAreDrawn) {

@@ -229,19 +229,15 @@ TEST_F(RegistryFile, DefaultPathFollowsTheEnvironment) {
     for (auto& s : saved) s.value ? setenv(s.name, s.value->c_str(), 1) : unsetenv(s.name);
 }
 
-// One process writes durably, the other cached (as the usage counters are written).
 TEST_F(RegistryFile, TwoProcessesWritingAtOnceLoseNothing) {
     constexpr int kEach = 2000;
     std::vector<pid_t> writers;
     for (int p = 0; p < 2; ++p)
         writers.push_back(forkRunning([&, p] {
             auto store = makeFileRegistry(path_);
-            for (int i = 0; i < kEach; ++i) {
-                const std::string name = "p" + std::to_string(p) + "-" + std::to_string(i);
-                if (!(p == 0 ? store->setValue(HKCU, "Software\\Race", name, sz("x"))
-                             : store->setValueCached(HKCU, "Software\\Race", name, sz("x"))))
+            for (int i = 0; i < kEach; ++i)
+                if (!store->setValue(HKCU, "Software\\Race", "p" + std::to_string(p) + "-" + std::to_string(i), sz("x")))
                     return false;
-            }
             return true;
         }));
     for (pid_t pid : writers) {
@@ -264,17 +260,11 @@ TEST_F(RegistryFile, AWriterKilledMidWriteLeavesAReadableFile) {
             if (entry.path().filename().string().rfind("registry.reg.tmp-", 0) == 0) found.push_back(entry.path());
         return found;
     };
-    for (int round = 0; round < 12; ++round) {
-        // Cached writes (the usage counters') must leave a whole file too.
-        const bool cached = round % 4 >= 2;
+    for (int round = 0; round < 10; ++round) {
         pid_t writer = forkRunning([&] {
             auto store = makeFileRegistry(path_);
             const RegValue big{REG_BINARY, std::string(200000, '\x5a')};
-            for (int i = 0;; ++i) {
-                const std::string name = "v" + std::to_string(i % 50);
-                if (cached) store->setValueCached(HKCU, "Software\\Churn", name, big);
-                else store->setValue(HKCU, "Software\\Churn", name, big);
-            }
+            for (int i = 0;; ++i) store->setValue(HKCU, "Software\\Churn", "v" + std::to_string(i % 50), big);
             return true;
         });
         // Half the rounds strike at a random moment, half while the new file is being written.

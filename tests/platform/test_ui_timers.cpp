@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -58,6 +59,15 @@ TEST_F(UiTimerTest, TimersFireInDueOrderOncePerInterval) {
                                              {"slow", 800}}));
     EXPECT_EQ(timerClock().now() - start, 800);
     EXPECT_EQ(timerClock().nextDue(), start + 900);
+}
+
+TEST(TimerClock, LongWaitsStopAtTheEndOfTimeInsteadOfWrappingRound) {
+    TimerClock clock;
+    clock.advance(6148914691253704080);
+    clock.advance(6148914691236517203);
+    EXPECT_EQ(clock.now(), std::numeric_limits<std::int64_t>::max());
+    clock.advance(1);
+    EXPECT_EQ(clock.now(), std::numeric_limits<std::int64_t>::max());
 }
 
 TEST_F(UiTimerTest, ChangingTheIntervalRestartsTheCountFromNow) {
