@@ -11,6 +11,8 @@ seeds=$here/corpus/$name
 [ -d "$seeds" ] || { echo "no seed corpus $seeds" >&2; exit 2; }
 [ "$mode" = fresh ] && rm -rf "$work"
 mkdir -p "$work" "$artifacts"
+# Absolute, as a target may change its working folder (the scenario target works in a scratch one).
+work=$(cd "$work" && pwd) artifacts=$(cd "$artifacts" && pwd)
 
 flags=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=1024
        -max_len=16384 -print_final_stats=1 -artifact_prefix="$artifacts/")
