@@ -99,7 +99,7 @@ Variant Registry::Value() {
     }
 }
 
-void Registry::setValue(const Variant& value) {
+void Registry::setValue(const Variant& value, platform::Durability durability) {
     std::string shown = value.toText();
     std::string failure = "Failed to set registry value Key: '" + describeKey() + " to value: '" + shown + "'";
     if (!machine_.empty()) fail(errRegistry, failure);
@@ -129,7 +129,7 @@ void Registry::setValue(const Variant& value) {
     auto& store = platform::registryStore();
     // Writing creates a missing key too; asking first keeps a write to one locked change.
     if (!store.keyExists(ClassKey, SectionKey) && !store.createKey(ClassKey, SectionKey)) fail(errRegistry, failure);
-    if (!store.setValue(ClassKey, SectionKey, ValueKey, out)) fail(errRegistryWrite, failure);
+    if (!store.setValue(ClassKey, SectionKey, ValueKey, out, durability)) fail(errRegistryWrite, failure);
     last_ = value;
 }
 
@@ -188,10 +188,11 @@ std::string getRegistry(const std::string& valueName, const std::string& subKey,
     return result;
 }
 
-void setRegistry(const std::string& valueName, const std::string& value, const std::string& subKey) {
+void setRegistry(const std::string& valueName, const std::string& value, const std::string& subKey,
+                 platform::Durability durability) {
     trap("Globals, setRegistry", [&] {
         Registry reg = settingsRegistry(valueName, subKey);
-        reg.setValue(Variant(value));
+        reg.setValue(Variant(value), durability);
     });
 }
 

@@ -38,7 +38,7 @@ public:
     // Writes the value by ValueType, creating the key path. Raises errRegistry when the
     // key cannot be created, errRegistryWrite when the value cannot be written or the type
     // is refused.
-    void setValue(const Variant& value);
+    void setValue(const Variant& value, platform::Durability durability = platform::Durability::durable);
 
     bool KeyExists();
     void CreateKey();
@@ -63,6 +63,7 @@ constexpr const char* kSettingsKey = "Software\\Varnotel\\Varnotel for presentat
 // empty text. Never throws: a failed read is reported and gives the empty text.
 std::string getRegistry(const std::string& valueName, const std::string& subKey, const std::string& defaultValue);
 // Writes a setting as text, creating the key. Never throws: a failed write is reported.
-void setRegistry(const std::string& valueName, const std::string& value, const std::string& subKey);
+void setRegistry(const std::string& valueName, const std::string& value, const std::string& subKey,
+                 platform::Durability durability = platform::Durability::durable);
 
 }  // namespace plorin

@@ -25,7 +25,9 @@ void raiseUsageCounter(const char* setting) {
         } catch (...) {
             count = 0;  // not a count: start again
         }
-        setRegistry(setting, std::to_string(count + 1), "");
+        // A count may miss its last clicks after a power cut; the settings beside it may not,
+        // and each of their writes takes the file's rename to the disk too.
+        setRegistry(setting, std::to_string(count + 1), "", platform::Durability::flushed);
     } catch (...) {
         // The counter is a statistic; the command runs whatever happens to it.
     }

@@ -208,11 +208,11 @@ bool writeFileAtomically(const std::string& path, const std::string& bytes, Dura
         if (fd < 0) return false;
         struct stat old {};
         if (::stat(path.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);
-        const bool durable = durability == Durability::durable;
-        bool ok = writeFully(fd, bytes) && (!durable || ::fsync(fd) == 0);
+        const bool flushFile = durability != Durability::cached;
+        bool ok = writeFully(fd, bytes) && (!flushFile || ::fsync(fd) == 0);
         ok = ::close(fd) == 0 && ok;
         if (ok && ::rename(temp.c_str(), path.c_str()) == 0) {
-            if (durable) syncFolderOf(path);
+            if (durability == Durability::durable) syncFolderOf(path);
             return true;
         }
         ::unlink(temp.c_str());

@@ -28,6 +28,11 @@ struct FileStamp {
 enum class Durability {
     // Flushed to the disk, and the rename too: the change survives a power cut.
     durable,
+    // Flushed to the disk before the rename, the rename left to the operating system (which
+    // takes it to the disk within seconds): a power cut just after may bring back the old
+    // contents, whole, never an empty file. For what is merely counted in a file that also
+    // holds what must not be lost.
+    flushed,
     // Handed to the operating system only (the temporary file closed before the rename), at
     // a fraction of the cost: a power cut may lose the change. For what is rebuilt or merely
     // counted. File systems that write a replacing file's data before its rename (ext4 and

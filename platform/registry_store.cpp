@@ -57,12 +57,15 @@ public:
         return change([&](RegTree& tree) { return tree.create(root, keyPath) != nullptr; });
     }
 
-    bool setValue(RootKey root, const std::string& keyPath, const std::string& name, const RegValue& value) override {
-        return change([&](RegTree& tree) {
-            RegKey* key = tree.create(root, keyPath);
-            if (key) key->setValue(name, value);
-            return key != nullptr;
-        });
+    bool setValue(RootKey root, const std::string& keyPath, const std::string& name, const RegValue& value,
+                  Durability durability) override {
+        return change(
+            [&](RegTree& tree) {
+                RegKey* key = tree.create(root, keyPath);
+                if (key) key->setValue(name, value);
+                return key != nullptr;
+            },
+            durability);
     }
 
     bool deleteValue(RootKey root, const std::string& keyPath, const std::string& name) override {
@@ -98,9 +101,11 @@ protected:
     // Shows `use` the current tree; when there is none to show it is not called. With
     // `strict`, a store that cannot be read at all throws NumberedError.
     virtual void read(bool strict, const std::function<void(RegTree&)>& use) = 0;
-    // Applies `edit` to the current tree and keeps the result when it returns true. False
-    // when `edit` refused or the result could not be kept; the store is then unchanged.
-    virtual bool change(const std::function<bool(RegTree&)>& edit) = 0;
+    // Applies `edit` to the current tree and keeps the result when it returns true, as far
+    // as `durability` says. False when `edit` refused or the result could not be kept; the
+    // store is then unchanged.
+    virtual bool change(const std::function<bool(RegTree&)>& edit,
+                        Durability durability = Durability::durable) = 0;
 };
 
 class MemoryStore final : public TreeStore {
@@ -111,7 +116,7 @@ protected:
     }
 
     // The edits refuse before they change anything, so no copy is needed.
-    bool change(const std::function<bool(RegTree&)>& edit) override {
+    bool change(const std::function<bool(RegTree&)>& edit, Durability) override {
         std::lock_guard lock(mutex_);
         return edit(tree_);
     }
@@ -177,7 +182,7 @@ protected:
         }
     }
 
-    bool change(const std::function<bool(RegTree&)>& edit) override {
+    bool change(const std::function<bool(RegTree&)>& edit, Durability durability) override {
         std::lock_guard lock(mutex_);
         try {
             std::error_code ec;
@@ -213,7 +218,7 @@ protected:
             if (!edit(parsed_->tree)) return false;
             std::string text = parsed_->tree.serialize();
             if (parsed_->text && text == *parsed_->text) return true;  // nothing changed
-            if (!writeFileAtomically(target, text)) {
+            if (!writeFileAtomically(target, text, durability)) {
                 parsed_.reset();
                 return false;
             }

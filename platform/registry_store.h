@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/filesystem.h"
+
 namespace platform {
 
 // Root keys, with the registry's own numbers.
@@ -54,9 +56,10 @@ public:
     // Creates the key and every missing parent. Returns false when it cannot.
     virtual bool createKey(RootKey root, const std::string& keyPath) = 0;
     // Creates the key path when needed and writes the value. Returns false on failure,
-    // leaving the store as it was.
+    // leaving the store as it was. A store kept on a disk takes the change as far as
+    // `durability` says.
     virtual bool setValue(RootKey root, const std::string& keyPath, const std::string& name,
-                          const RegValue& value) = 0;
+                          const RegValue& value, Durability durability = Durability::durable) = 0;
     // Deletes one value; false when the key or value is missing or the write fails.
     virtual bool deleteValue(RootKey root, const std::string& keyPath, const std::string& name) = 0;
     // Deletes a key with everything below it; false when it is missing or the write fails.

@@ -3,7 +3,7 @@
 # it does nothing (and says nothing) when everything is already present.
 set -euo pipefail
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          libpugixml-dev libcurl4-openssl-dev libcairo2-dev libcpp-httplib-dev zlib1g-dev valgrind clang)
+          libpugixml-dev libcurl4-openssl-dev libcairo2-dev libpng-dev libcpp-httplib-dev zlib1g-dev valgrind clang)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")

@@ -7,6 +7,8 @@
 #include <cairo.h>
 #include <pugixml.hpp>
 
+#include "stored_png.h"
+
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -496,7 +498,7 @@ bool draw(int number, const std::string& label, const std::string& path) {
     if (it != drawings().end()) it->second(pen);
     else initials(pen, label);
     cairo_destroy(cr);
-    const bool ok = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    const bool ok = tools::writeStoredPng(surface, path);
     cairo_surface_destroy(surface);
     return ok;
 }

@@ -25,6 +25,7 @@
 
 #include "host/host.h"
 #include "host/text.h"
+#include "stored_png.h"
 
 namespace {
 
@@ -511,7 +512,7 @@ int drawIcons(const std::string& folder) {
         draw(cr);
         cairo_destroy(cr);
         const std::string path = folder + "/" + name;
-        const bool ok = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+        const bool ok = tools::writeStoredPng(surface, path);
         cairo_surface_destroy(surface);
         if (!ok) {
             std::fprintf(stderr, "sample_installation: cannot write %s\n", path.c_str());

@@ -286,7 +286,10 @@ TEST_F(SlideExtracts, AFailingStepDoesNotSkipTheRestOfTheTearDown) {
         }
         bool keyExists(platform::RootKey, const std::string&) override { return false; }
         bool createKey(platform::RootKey, const std::string&) override { return false; }
-        bool setValue(platform::RootKey, const std::string&, const std::string&, const platform::RegValue&) override { return false; }
+        bool setValue(platform::RootKey, const std::string&, const std::string&, const platform::RegValue&,
+                      platform::Durability) override {
+            return false;
+        }
         bool deleteValue(platform::RootKey, const std::string&, const std::string&) override { return false; }
         bool deleteKey(platform::RootKey, const std::string&) override { return false; }
         std::vector<std::string> valueNames(platform::RootKey, const std::string&) override { return {}; }

@@ -111,8 +111,9 @@ public:
     }
     bool keyExists(RootKey r, const std::string& k) override { return t_.keyExists(r, k); }
     bool createKey(RootKey r, const std::string& k) override { return t_.createKey(r, k); }
-    bool setValue(RootKey r, const std::string& k, const std::string& n, const RegValue& v) override {
-        return !failWrites && t_.setValue(r, k, n, v);
+    bool setValue(RootKey r, const std::string& k, const std::string& n, const RegValue& v,
+                  platform::Durability d) override {
+        return !failWrites && t_.setValue(r, k, n, v, d);
     }
     bool deleteValue(RootKey r, const std::string& k, const std::string& n) override { return t_.deleteValue(r, k, n); }
     bool deleteKey(RootKey r, const std::string& k) override { return t_.deleteKey(r, k); }

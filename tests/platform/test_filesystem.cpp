@@ -69,6 +69,11 @@ TEST_F(DiskFiles, WholeFilesRoundTripAndReplaceWithoutLeftovers) {
         EXPECT_FALSE(write(dir_ + "/folder", "x"));
         EXPECT_EQ(disk.listFiles(dir_), (std::vector<std::string>{"empty", "file.txt"}));
     }
+    // The middle way, file flushed and rename left to the system, replaces the same way.
+    ASSERT_TRUE(writeFileAtomically(dir_ + "/file.txt", "flushed", Durability::flushed));
+    EXPECT_EQ(disk.readAll(dir_ + "/file.txt"), "flushed");
+    EXPECT_FALSE(writeFileAtomically(dir_ + "/folder", "x", Durability::flushed));
+    EXPECT_EQ(disk.listFiles(dir_), (std::vector<std::string>{"empty", "file.txt"}));
 }
 
 TEST_F(DiskFiles, ReplacingAFileKeepsItsPermissions) {

@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -171,6 +172,33 @@ TEST_F(RegistryFile, ReadsAndWritesNeverMissAChangeOfTheFile) {
     EXPECT_EQ(blocked->queryValue(HKCU, "Software\\Shared", "v"), std::nullopt);
     ASSERT_TRUE(blocked->setValue(HKCU, "Software\\Other", "y", sz("1")));
     EXPECT_EQ(second->valueNames(HKCU, "Software\\Shared"), std::vector<std::string>{});
+}
+
+// A counter's write leaves the rename to the operating system, and is otherwise a write like
+// any other: whole, seen at once by every store of the file, next to the values it keeps.
+TEST_F(RegistryFile, AWriteLeftToTheSystemsFlushIsStillWholeAndShared) {
+    auto first = makeFileRegistry(path_);
+    auto second = makeFileRegistry(path_);
+    ASSERT_TRUE(first->setValue(HKCU, "Software\\Shared", "setting", sz("kept")));
+    for (int i = 1; i <= 3; ++i) {
+        ASSERT_TRUE(first->setValue(HKCU, "Software\\Shared", "count", sz(std::to_string(i)), Durability::flushed));
+        EXPECT_EQ(second->queryValue(HKCU, "Software\\Shared", "count"), sz(std::to_string(i)));
+    }
+    EXPECT_EQ(second->queryValue(HKCU, "Software\\Shared", "setting"), sz("kept"));
+    EXPECT_EQ(makeFileRegistry(path_)->valueNames(HKCU, "Software\\Shared"),
+              (std::vector<std::string>{"setting", "count"}));
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder_)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"registry.reg", "registry.reg.lock"}));
+    // A rename that fails leaves the file as it was.
+    const std::string before = text();
+    fs::remove(path_);
+    fs::create_directory(path_);
+    EXPECT_FALSE(first->setValue(HKCU, "Software\\Shared", "count", sz("4"), Durability::flushed));
+    fs::remove(path_);
+    write(before);
+    EXPECT_EQ(second->queryValue(HKCU, "Software\\Shared", "count"), sz("3"));
 }
 
 TEST_F(RegistryFile, ADamagedFileReadsAsEmptyAndIsKeptAsABackupOnTheNextWrite) {
