@@ -1,11 +1,12 @@
 // The presentation add-in installed from the sample installation into a scratch folder and
-// connected to a ribbon host, as the fuzz targets of its installation files drive it: every
+// connected to a host (a ribbon host unless another version is asked for), as the fuzz targets of its installation files drive it: every
 // message box is answered OK, settings live in memory, the error reports are collected.
 #pragma once
 
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "addin/connect.h"
 #include "core/errors.h"
@@ -22,7 +23,7 @@ namespace fuzz {
 
 class AddInHarness {
 public:
-    AddInHarness() {
+    explicit AddInHarness(std::string version = "14.0") : version_(std::move(version)) {
         namespace fs = std::filesystem;
         root_ = scratch().file("install") + "/";
         const std::string source = VARNOTEL_SOURCE_DIR "/install/";
@@ -67,6 +68,12 @@ public:
     host::Application& app() { return *app_; }
     host::RibbonHost& ribbon() { return app_->Ribbon(); }
     const std::string& root() const { return root_; }
+    // The add-in disconnected and connected again, as the host does on a restart of the
+    // add-in: whatever it builds at connection is built again.
+    void reconnect() {
+        app_->COMAddIns().Item(plorin::kProgId).setConnect(false);
+        app_->COMAddIns().Item(plorin::kProgId).setConnect(true);
+    }
     platform::ScriptedDriver& driver() { return driver_; }
 
     // A window on a deck with one slide, for the commands that need one; its slide emptied.
@@ -105,12 +112,13 @@ public:
 private:
     void start() {
         app_.reset();
-        app_ = std::make_unique<host::Application>("14.0");
+        app_ = std::make_unique<host::Application>(version_);
         app_->COMAddIns().add(plorin::kProgId, "Varnotel", [] { return std::make_unique<plorin::Connect>(); });
         app_->COMAddIns().Item(plorin::kProgId).setConnect(true);
-        if (!ribbon().loaded(plorin::kProgId)) fail("the add-in's ribbon did not load");
+        if (version_ != "11.0" && !ribbon().loaded(plorin::kProgId)) fail("the add-in's ribbon did not load");
     }
 
+    std::string version_;
     std::string root_;
     std::unique_ptr<platform::RegistryStore> registry_;
     platform::RecordingShell shell_;
