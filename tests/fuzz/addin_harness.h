@@ -4,15 +4,18 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "addin/connect.h"
 #include "core/errors.h"
 #include "core/folder_layout.h"
 #include "core/shared_state.h"
 #include "fuzz_support.h"
+#include "host/command_bars.h"
 #include "host/host.h"
 #include "host/ribbon_host.h"
 #include "platform/services.h"
@@ -96,6 +99,32 @@ public:
             ++chosen;
             ribbon().choose(c->id, static_cast<int>(c->items.size()) - 1);
         }
+    }
+
+    // The buttons in `controls` and in their popups, depth-first, that `take` accepts (it is
+    // given the depth: 0 directly in `controls`). Popups nested deeper than `maxDepth` fail
+    // the run.
+    using ButtonFilter = std::function<bool(const host::CommandBarControl&, int depth)>;
+    static void collectButtons(host::CommandBarControls& controls, const ButtonFilter& take, int maxDepth,
+                               std::vector<std::shared_ptr<host::CommandBarButton>>& out, int depth = 0) {
+        if (depth > maxDepth) fail("the command bar's popups nest deeper than they may");
+        for (const auto& control : controls.all()) {
+            if (control->Type() == host::msoControlPopup)
+                collectButtons(std::static_pointer_cast<host::CommandBarPopup>(control)->Controls(), take, maxDepth,
+                               out, depth + 1);
+            else if (control->Type() == host::msoControlButton && take(*control, depth))
+                out.push_back(std::static_pointer_cast<host::CommandBarButton>(control));
+        }
+    }
+
+    // Clicks the first, a middle and the last of `buttons`, then deletes the slides they
+    // inserted, so the deck stays small over millions of inputs.
+    void clickSomeAndTidy(const std::vector<std::shared_ptr<host::CommandBarButton>>& buttons) {
+        if (!buttons.empty())
+            for (std::size_t i : {std::size_t{0}, buttons.size() / 2, buttons.size() - 1})
+                app_->CommandBars().click(*buttons[i]);
+        auto& slides = app_->ActivePresentation()->Slides();
+        while (slides.Count() > 1) slides.Item(slides.Count())->Delete();
     }
 
     // Fails the run when the host refused what the add-in handed it since `from` (ribbon XML

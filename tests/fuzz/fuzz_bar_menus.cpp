@@ -9,21 +9,6 @@
 #include "addin_harness.h"
 #include "host/command_bars.h"
 
-namespace {
-
-void collectItems(host::CommandBarControls& controls, std::vector<std::shared_ptr<host::CommandBarButton>>& out,
-                  int depth) {
-    if (depth > 8) fuzz::fail("the menus nest deeper than the menu file allows");
-    for (const auto& control : controls.all()) {
-        if (control->Type() == host::msoControlPopup)
-            collectItems(std::static_pointer_cast<host::CommandBarPopup>(control)->Controls(), out, depth + 1);
-        else if (control->Type() == host::msoControlButton && control->Tag() == plorin::kSlideWizardTag)
-            out.push_back(std::static_pointer_cast<host::CommandBarButton>(control));
-    }
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static fuzz::AddInHarness harness("11.0");
     auto& app = harness.begin();
@@ -38,16 +23,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& b : app.CommandBars().all())
         if (b->Name() == plorin::kSlideWizardBar) bar = b;
     if (!bar) return 0;
+    // The menu items: each reaches the insertion with its file and slide.
     std::vector<std::shared_ptr<host::CommandBarButton>> items;
-    collectItems(bar->Controls(), items, 0);
-    // The first, a middle and the last item: each reaches the insertion with its file and slide.
-    if (!items.empty())
-        for (std::size_t i : {std::size_t{0}, items.size() / 2, items.size() - 1}) app.CommandBars().click(*items[i]);
+    fuzz::AddInHarness::collectButtons(
+        bar->Controls(), [](const host::CommandBarControl& c, int) { return c.Tag() == plorin::kSlideWizardTag; }, 8,
+        items);
+    harness.clickSomeAndTidy(items);
     for (const auto& control : bar->Controls().all())
         if (auto* styles = dynamic_cast<host::CommandBarComboBox*>(control.get()); styles && styles->ListCount() > 0)
             styles->userSelect(styles->ListCount());
-    // The inserted slides go, so the deck stays small over millions of inputs.
-    auto& slides = app.ActivePresentation()->Slides();
-    while (slides.Count() > 1) slides.Item(slides.Count())->Delete();
     return 0;
 }

@@ -12,21 +12,6 @@
 #include "addin_harness.h"
 #include "host/command_bars.h"
 
-namespace {
-
-void collectElements(host::CommandBarControls& controls, std::vector<std::shared_ptr<host::CommandBarButton>>& out,
-                     int depth) {
-    if (depth > 4) fuzz::fail("the My Elements popup nests deeper than its groups");
-    for (const auto& control : controls.all()) {
-        if (control->Type() == host::msoControlPopup)
-            collectElements(std::static_pointer_cast<host::CommandBarPopup>(control)->Controls(), out, depth + 1);
-        else if (depth > 0 && control->Type() == host::msoControlButton)
-            out.push_back(std::static_pointer_cast<host::CommandBarButton>(control));
-    }
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static fuzz::AddInHarness harness("11.0");
     auto& app = harness.begin();
@@ -56,12 +41,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         items.Item(2)->Parameter() != "manageMyElements")
         fuzz::fail("the My Elements popup lost its fixed buttons");
 
+    // The elements: the buttons of the groups' popups.
     std::vector<std::shared_ptr<host::CommandBarButton>> elements;
-    collectElements(items, elements, 0);
-    if (!elements.empty())
-        for (std::size_t i : {std::size_t{0}, elements.size() / 2, elements.size() - 1})
-            app.CommandBars().click(*elements[i]);
-    auto& slides = app.ActivePresentation()->Slides();
-    while (slides.Count() > 1) slides.Item(slides.Count())->Delete();
+    fuzz::AddInHarness::collectButtons(items, [](const host::CommandBarControl&, int depth) { return depth > 0; }, 4,
+                                       elements);
+    harness.clickSomeAndTidy(elements);
     return 0;
 }
