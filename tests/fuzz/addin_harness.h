@@ -1,17 +1,21 @@
 // The presentation add-in installed from the sample installation into a scratch folder and
-// connected to a ribbon host, as the fuzz targets of its installation files drive it: every
+// connected to a host (a ribbon host unless another version is asked for), as the fuzz targets of its installation files drive it: every
 // message box is answered OK, settings live in memory, the error reports are collected.
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "addin/connect.h"
 #include "core/errors.h"
 #include "core/folder_layout.h"
 #include "core/shared_state.h"
 #include "fuzz_support.h"
+#include "host/command_bars.h"
 #include "host/host.h"
 #include "host/ribbon_host.h"
 #include "platform/services.h"
@@ -22,7 +26,7 @@ namespace fuzz {
 
 class AddInHarness {
 public:
-    AddInHarness() {
+    explicit AddInHarness(std::string version = "14.0") : version_(std::move(version)) {
         namespace fs = std::filesystem;
         root_ = scratch().file("install") + "/";
         const std::string source = VARNOTEL_SOURCE_DIR "/install/";
@@ -67,6 +71,12 @@ public:
     host::Application& app() { return *app_; }
     host::RibbonHost& ribbon() { return app_->Ribbon(); }
     const std::string& root() const { return root_; }
+    // The add-in disconnected and connected again, as the host does on a restart of the
+    // add-in: whatever it builds at connection is built again.
+    void reconnect() {
+        app_->COMAddIns().Item(plorin::kProgId).setConnect(false);
+        app_->COMAddIns().Item(plorin::kProgId).setConnect(true);
+    }
     platform::ScriptedDriver& driver() { return driver_; }
 
     // A window on a deck with one slide, for the commands that need one; its slide emptied.
@@ -91,6 +101,32 @@ public:
         }
     }
 
+    // The buttons in `controls` and in their popups, depth-first, that `take` accepts (it is
+    // given the depth: 0 directly in `controls`). Popups nested deeper than `maxDepth` fail
+    // the run.
+    using ButtonFilter = std::function<bool(const host::CommandBarControl&, int depth)>;
+    static void collectButtons(host::CommandBarControls& controls, const ButtonFilter& take, int maxDepth,
+                               std::vector<std::shared_ptr<host::CommandBarButton>>& out, int depth = 0) {
+        if (depth > maxDepth) fail("the command bar's popups nest deeper than they may");
+        for (const auto& control : controls.all()) {
+            if (control->Type() == host::msoControlPopup)
+                collectButtons(std::static_pointer_cast<host::CommandBarPopup>(control)->Controls(), take, maxDepth,
+                               out, depth + 1);
+            else if (control->Type() == host::msoControlButton && take(*control, depth))
+                out.push_back(std::static_pointer_cast<host::CommandBarButton>(control));
+        }
+    }
+
+    // Clicks the first, a middle and the last of `buttons`, then deletes the slides they
+    // inserted, so the deck stays small over millions of inputs.
+    void clickSomeAndTidy(const std::vector<std::shared_ptr<host::CommandBarButton>>& buttons) {
+        if (!buttons.empty())
+            for (std::size_t i : {std::size_t{0}, buttons.size() / 2, buttons.size() - 1})
+                app_->CommandBars().click(*buttons[i]);
+        auto& slides = app_->ActivePresentation()->Slides();
+        while (slides.Count() > 1) slides.Item(slides.Count())->Delete();
+    }
+
     // Fails the run when the host refused what the add-in handed it since `from` (ribbon XML
     // that does not fit the schema). The empty text is no refusal: it is what the My Elements
     // menu is meant to answer without an index.
@@ -105,12 +141,13 @@ public:
 private:
     void start() {
         app_.reset();
-        app_ = std::make_unique<host::Application>("14.0");
+        app_ = std::make_unique<host::Application>(version_);
         app_->COMAddIns().add(plorin::kProgId, "Varnotel", [] { return std::make_unique<plorin::Connect>(); });
         app_->COMAddIns().Item(plorin::kProgId).setConnect(true);
-        if (!ribbon().loaded(plorin::kProgId)) fail("the add-in's ribbon did not load");
+        if (version_ != "11.0" && !ribbon().loaded(plorin::kProgId)) fail("the add-in's ribbon did not load");
     }
 
+    std::string version_;
     std::string root_;
     std::unique_ptr<platform::RegistryStore> registry_;
     platform::RecordingShell shell_;
