@@ -101,6 +101,20 @@ public:
         }
     }
 
+    // Puts the My Elements libraries back as installed (adding an element grows them). The
+    // fuzzer's timer signal can interrupt a copy, which is then tried again.
+    void restoreMyElementsLibraries() {
+        for (const char* library : {"myelements.ppt", "myelements.pptx"}) {
+            const std::string from = VARNOTEL_SOURCE_DIR "/install/user/myelements/" + std::string(library);
+            const std::string to = root_ + "user/myelements/" + library;
+            std::error_code ec;
+            for (int attempt = 0; attempt < 100; ++attempt)
+                if (std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing, ec) || !ec)
+                    break;
+            if (ec) fail("the My Elements libraries could not be put back");
+        }
+    }
+
     // The buttons in `controls` and in their popups, depth-first, that `take` accepts (it is
     // given the depth: 0 directly in `controls`). Popups nested deeper than `maxDepth` fail
     // the run.

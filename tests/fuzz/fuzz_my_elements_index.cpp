@@ -18,9 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string folder = harness.root() + "user/myelements/";
     const std::string index = folder + "myelements.xml";
     // The library as installed, so that adding does not grow it from one input to the next.
-    for (const char* library : {"myelements.ppt", "myelements.pptx"})
-        std::filesystem::copy_file(VARNOTEL_SOURCE_DIR "/install/user/myelements/" + std::string(library),
-                                   folder + library, std::filesystem::copy_options::overwrite_existing);
+    harness.restoreMyElementsLibraries();
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     {
         std::ofstream out(index, std::ios::binary | std::ios::trunc);
