@@ -34,8 +34,8 @@ enum class Durability {
     // holds what must not be lost.
     flushed,
     // Handed to the operating system only (the temporary file closed before the rename), at
-    // a fraction of the cost: a power cut may lose the change. For what is rebuilt or merely
-    // counted. File systems that write a replacing file's data before its rename (ext4 and
+    // a fraction of the cost: a power cut may lose the change. For what is rebuilt. File
+    // systems that write a replacing file's data before its rename (ext4 and
     // btrfs by default) still keep the old or the new contents whole through a power cut.
     cached,
 };
