@@ -4,11 +4,13 @@
 
 #include <cairo.h>
 #include <dlfcn.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 #include <strings.h>
 
 #include "platform/services.h"
@@ -97,6 +99,125 @@ cairo_status_t appendBytes(void* closure, const unsigned char* data, unsigned in
     return CAIRO_STATUS_SUCCESS;
 }
 
+// ---- Stored PNGs ------------------------------------------------------------------------------
+// The installation's pictures are written with their pixels stored, not compressed: 8-bit RGBA
+// or RGB, rows unfiltered, one zlib stream of stored blocks. Every start reads them all, so such
+// a file is decoded here by copying, each checksum checked. The pixels are exactly the ones the
+// cairo way gives (premultiplied, rounded, straightened again). A file laid out any other way,
+// or failing any check, is left to cairo, which decides about it as it always has.
+
+std::uint32_t bigEndian32(const unsigned char* p) {
+    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
+}
+
+// The zlib stream's content when it is stored blocks only, followed by its checksum and nothing
+// else. The content is a view of `stream` when it is one block; otherwise gathered into `spill`.
+std::optional<std::string_view> storedContent(std::string_view stream, std::string& spill) {
+    const auto* z = reinterpret_cast<const unsigned char*>(stream.data());
+    const std::size_t size = stream.size();
+    // Deflate with a window zlib takes, no preset dictionary, and a header that checks.
+    if (size < 2 || (z[0] & 0x0F) != 8 || (z[0] >> 4) > 7 || (z[1] & 0x20) || ((z[0] << 8) | z[1]) % 31 != 0)
+        return std::nullopt;
+    std::size_t at = 2;
+    std::string_view content;
+    for (int blocks = 0;; ++blocks) {
+        if (size - at < 5) return std::nullopt;
+        const unsigned header = z[at];
+        if (((header >> 1) & 3) != 0) return std::nullopt;  // a compressed block
+        const std::size_t length = z[at + 1] | (std::size_t{z[at + 2]} << 8);
+        const std::size_t check = z[at + 3] | (std::size_t{z[at + 4]} << 8);
+        if (length != (~check & 0xFFFF) || size - at - 5 < length) return std::nullopt;
+        const std::string_view block = stream.substr(at + 5, length);
+        at += 5 + length;
+        if (blocks == 0) {
+            content = block;
+        } else {
+            if (blocks == 1) spill.assign(content);
+            spill.append(block);
+            content = spill;
+        }
+        if (header & 1) break;  // the last block
+    }
+    if (size - at != 4 || bigEndian32(z + at) != adler32_z(adler32_z(0, nullptr, 0),
+                                                           reinterpret_cast<const Bytef*>(content.data()), content.size()))
+        return std::nullopt;
+    return content;
+}
+
+std::optional<Picture> decodeStoredPng(std::string_view file) {
+    constexpr std::uint32_t kLargest = 32767;  // the largest side cairo takes
+    constexpr unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (file.size() < 8 || std::memcmp(file.data(), kSignature, 8) != 0) return std::nullopt;
+    std::uint32_t width = 0, height = 0;
+    std::size_t channels = 0;
+    std::string_view stream;
+    std::string gathered, spill;
+    int dataChunks = 0;
+    bool dataOver = false, ended = false;
+    for (std::size_t at = 8; at < file.size();) {
+        const auto* p = reinterpret_cast<const unsigned char*>(file.data() + at);
+        if (ended || file.size() - at < 12) return std::nullopt;
+        const std::uint32_t length = bigEndian32(p);
+        if (length > 0x7FFFFFFFu || length > file.size() - at - 12) return std::nullopt;
+        if (bigEndian32(p + 8 + length) != crc32_z(crc32_z(0, nullptr, 0), p + 4, std::size_t{length} + 4))
+            return std::nullopt;
+        const std::string_view type = file.substr(at + 4, 4), data = file.substr(at + 8, length);
+        at += 12 + std::size_t{length};
+        if ((channels == 0) != (type == "IHDR")) return std::nullopt;  // the header first, and once
+        if (type == "IHDR") {
+            const auto* h = p + 8;
+            if (length != 13) return std::nullopt;
+            width = bigEndian32(h);
+            height = bigEndian32(h + 4);
+            // 8 bits a sample, RGBA or RGB, deflate, the standard filters, not interlaced.
+            if (h[8] != 8 || (h[9] != 6 && h[9] != 2) || h[10] != 0 || h[11] != 0 || h[12] != 0) return std::nullopt;
+            if (width < 1 || height < 1 || width > kLargest || height > kLargest) return std::nullopt;
+            channels = h[9] == 6 ? 4 : 3;
+        } else if (type == "IDAT") {
+            if (dataOver) return std::nullopt;  // the data chunks follow one another
+            if (++dataChunks == 1) {
+                stream = data;
+            } else {
+                if (dataChunks == 2) gathered.assign(stream);
+                gathered.append(data);
+                stream = gathered;
+            }
+        } else if (type == "IEND") {
+            if (length != 0 || dataChunks == 0) return std::nullopt;
+            ended = true;
+        } else {
+            return std::nullopt;  // any other chunk
+        }
+        if (dataChunks > 0 && type != "IDAT") dataOver = true;
+    }
+    if (!ended) return std::nullopt;
+    const auto content = storedContent(stream, spill);
+    const std::size_t rowBytes = 1 + std::size_t{width} * channels;
+    if (!content || content->size() != rowBytes * height) return std::nullopt;
+    Picture picture;
+    picture.width = static_cast<int>(width);
+    picture.height = static_cast<int>(height);
+    picture.pixels.resize(std::size_t{width} * height);
+    std::uint32_t* out = picture.pixels.data();
+    for (std::uint32_t y = 0; y < height; ++y) {
+        const auto* row = reinterpret_cast<const unsigned char*>(content->data()) + y * rowBytes;
+        if (row[0] != 0) return std::nullopt;  // a filtered row
+        ++row;
+        for (std::uint32_t x = 0; x < width; ++x, row += channels) {
+            const std::uint32_t alpha = channels == 4 ? row[3] : 255;
+            const std::uint32_t pixel =
+                (alpha << 24) | (std::uint32_t{row[0]} << 16) | (std::uint32_t{row[1]} << 8) | row[2];
+            if (alpha == 255)
+                *out++ = pixel;
+            else if (alpha == 0)
+                *out++ = 0;  // cairo keeps no colour where nothing shows
+            else
+                *out++ = unpremultiply(premultiply(pixel));  // cairo's round trip
+        }
+    }
+    return picture;
+}
+
 void setColour(cairo_t* cr, std::uint32_t argb) {
     cairo_set_source_rgba(cr, ((argb >> 16) & 0xFF) / 255.0, ((argb >> 8) & 0xFF) / 255.0, (argb & 0xFF) / 255.0,
                           (argb >> 24) / 255.0);
@@ -114,6 +235,11 @@ void useImageEncoders(std::optional<std::vector<std::string>> encoders) { instal
 std::shared_ptr<Picture> loadPng(const std::string& path) {
     const auto bytes = fileSystem().readAll(path);
     if (!bytes) return nullptr;
+    if (auto stored = decodeStoredPng(*bytes)) {
+        auto picture = std::make_shared<Picture>(std::move(*stored));
+        picture->source = path;
+        return picture;
+    }
     ReadCursor cursor{&*bytes};
     cairo_surface_t* read = cairo_image_surface_create_from_png_stream(readBytes, &cursor);
     if (cairo_surface_status(read) != CAIRO_STATUS_SUCCESS) {
