@@ -41,7 +41,7 @@ void applyGroupAndTooltip(host::CommandBarControl& control, const platform::DomN
 
 // A picture of the icons folder; none when the name leaves the folder or the file is no
 // picture.
-std::shared_ptr<platform::Picture> iconPicture(const std::string& name) {
+std::shared_ptr<const platform::Picture> iconPicture(const std::string& name) {
     if (!staysInside(name)) return nullptr;
     return loadPictureGdiPlus(state().layout.icons + name);
 }

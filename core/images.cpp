@@ -37,7 +37,7 @@ namespace {
 // The pictures of one file system are kept; using another starts afresh.
 class PictureCache {
 public:
-    std::shared_ptr<platform::Picture> load(const std::string& path) {
+    std::shared_ptr<const platform::Picture> load(const std::string& path) {
         platform::FileSystem& fs = platform::fileSystem();
         const std::optional<platform::FileStamp> stamp = fs.stamp(path);
         std::lock_guard lock(mutex_);
@@ -48,11 +48,11 @@ public:
         }
         const auto found = entries_.find(path);
         if (found != entries_.end()) {
-            if (stamp && found->second.stamp == *stamp) return copy(*found->second.picture);
+            if (stamp && found->second.stamp == *stamp) return found->second.picture;
             bytes_ -= size(*found->second.picture);
             entries_.erase(found);
         }
-        auto picture = platform::loadPng(path);
+        std::shared_ptr<const platform::Picture> picture = platform::loadPng(path);
         // A file that changed while it was read is not kept: its stamp may not be its contents'.
         if (!picture || !stamp || fs.stamp(path) != stamp) return picture;
         if (bytes_ + size(*picture) > kBudget) {
@@ -60,7 +60,7 @@ public:
             bytes_ = 0;
         }
         bytes_ += size(*picture);
-        entries_.emplace(path, Entry{*stamp, std::make_shared<const platform::Picture>(*picture)});
+        entries_.emplace(path, Entry{*stamp, picture});
         return picture;
     }
 
@@ -71,10 +71,6 @@ private:
         std::shared_ptr<const platform::Picture> picture;
     };
     static std::size_t size(const platform::Picture& p) { return p.pixels.size() * sizeof(std::uint32_t); }
-    // Callers get their own picture: what they do with it stays out of the cache.
-    static std::shared_ptr<platform::Picture> copy(const platform::Picture& p) {
-        return std::make_shared<platform::Picture>(p);
-    }
 
     std::mutex mutex_;
     const platform::FileSystem* fileSystem_ = nullptr;
@@ -84,7 +80,7 @@ private:
 
 }  // namespace
 
-std::shared_ptr<platform::Picture> loadPictureGdiPlus(const std::string& path) {
+std::shared_ptr<const platform::Picture> loadPictureGdiPlus(const std::string& path) {
     static PictureCache cache;
     return cache.load(path);
 }

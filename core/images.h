@@ -12,9 +12,9 @@
 namespace plorin {
 
 // The picture in a PNG file, or nullptr when the file cannot be read as one. A file read
-// before and unchanged since (same file, size and change times) is not decoded again; every
-// call returns a picture of the caller's own.
-std::shared_ptr<platform::Picture> loadPictureGdiPlus(const std::string& path);
+// before and unchanged since (same file, size and change times) is not decoded again: callers
+// share the decoded picture, which never changes.
+std::shared_ptr<const platform::Picture> loadPictureGdiPlus(const std::string& path);
 
 // Where a picture is drawn in a box.
 struct FitRect {

@@ -119,17 +119,17 @@ public:
     int Mask() const { return mask_; }
     void setMask(int m) { mask_ = m; }
     // A picture and mask handed over as images (loaded from files), kept as given.
-    const std::shared_ptr<platform::Picture>& PictureImage() const { return pictureImage_; }
-    void setPictureImage(std::shared_ptr<platform::Picture> p) { pictureImage_ = std::move(p); }
-    const std::shared_ptr<platform::Picture>& MaskImage() const { return maskImage_; }
-    void setMaskImage(std::shared_ptr<platform::Picture> m) { maskImage_ = std::move(m); }
+    const std::shared_ptr<const platform::Picture>& PictureImage() const { return pictureImage_; }
+    void setPictureImage(std::shared_ptr<const platform::Picture> p) { pictureImage_ = std::move(p); }
+    const std::shared_ptr<const platform::Picture>& MaskImage() const { return maskImage_; }
+    void setMaskImage(std::shared_ptr<const platform::Picture> m) { maskImage_ = std::move(m); }
 
 private:
     int state_ = msoButtonUp;
     int faceId_ = 0;
     int picture_ = 0;
     int mask_ = 0;
-    std::shared_ptr<platform::Picture> pictureImage_, maskImage_;
+    std::shared_ptr<const platform::Picture> pictureImage_, maskImage_;
 };
 
 class CommandBarPopup : public CommandBarControl {

@@ -34,7 +34,7 @@ public:
 
 // What passes between host and callbacks: nothing, a Boolean, a whole number, a text, a
 // picture, or the ribbon object (onLoad's argument).
-using RibbonPicture = std::shared_ptr<platform::Picture>;
+using RibbonPicture = std::shared_ptr<const platform::Picture>;
 using RibbonValue = std::variant<std::monostate, bool, int, std::string, RibbonPicture, IRibbonUI*>;
 
 // The ribbon side of an add-in object. The host asks for the definition once when it loads

@@ -206,8 +206,9 @@ void Splash::drawField() {
             if (!game_.hit(i))
                 canvas.fillRect(game_.left(i), game_.top(i), ShooterGame::kIconSize, ShooterGame::kIconSize,
                                 kIconColours[i]);
-    field.picture = std::make_shared<platform::Picture>(canvas.toPicture());
-    field.picture->source = "field";
+    auto picture = std::make_shared<platform::Picture>(canvas.toPicture());
+    picture->source = "field";
+    field.picture = std::move(picture);
 }
 
 }  // namespace plorin

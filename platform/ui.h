@@ -301,7 +301,7 @@ class PictureBox : public Control {
 public:
     using Control::Control;
     const char* kind() const override { return "PictureBox"; }
-    std::shared_ptr<Picture> picture;
+    std::shared_ptr<const Picture> picture;
 };
 
 // A drawn shape (a box or a marker) filled with one colour, placed in the form's pixels.
@@ -316,7 +316,7 @@ class ImageList : public Control {
 public:
     using Control::Control;
     const char* kind() const override { return "ImageList"; }
-    std::vector<std::shared_ptr<Picture>> images;
+    std::vector<std::shared_ptr<const Picture>> images;
 };
 
 // Up-downs are vertical scroll bars that hold the negated value.

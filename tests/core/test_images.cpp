@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <type_traits>
 
 #include "core/images.h"
 #include "host/clipboard.h"
@@ -162,7 +163,9 @@ TEST_F(Thumbnails, PictureFilesAreDecodedAgainOnceTheyChange) {
     ASSERT_TRUE(first);
     EXPECT_EQ(at(*first, 1, 1), kRed);
     EXPECT_EQ(first->source, file);
-    first->pixels.assign(first->pixels.size(), 0);  // the caller's own picture
+    // Callers share the decoded picture, which none of them can change.
+    static_assert(std::is_const_v<std::remove_reference_t<decltype(*first)>>);
+    EXPECT_EQ(plorin::loadPictureGdiPlus(file), first);
     EXPECT_EQ(at(*plorin::loadPictureGdiPlus(file), 1, 1), kRed);
 
     // Replaced by another file of the same size.
