@@ -233,13 +233,14 @@ std::vector<std::string> imageEncoders() {
 void useImageEncoders(std::optional<std::vector<std::string>> encoders) { installedEncoders() = std::move(encoders); }
 
 std::shared_ptr<Picture> loadPng(const std::string& path) {
-    const auto bytes = fileSystem().readAll(path);
-    if (!bytes) return nullptr;
-    if (auto stored = decodeStoredPng(*bytes)) {
-        auto picture = std::make_shared<Picture>(std::move(*stored));
+    const auto named = [&path](Picture pixels) {
+        auto picture = std::make_shared<Picture>(std::move(pixels));
         picture->source = path;
         return picture;
-    }
+    };
+    const auto bytes = fileSystem().readAll(path);
+    if (!bytes) return nullptr;
+    if (auto stored = decodeStoredPng(*bytes)) return named(std::move(*stored));
     ReadCursor cursor{&*bytes};
     cairo_surface_t* read = cairo_image_surface_create_from_png_stream(readBytes, &cursor);
     if (cairo_surface_status(read) != CAIRO_STATUS_SUCCESS) {
@@ -247,9 +248,8 @@ std::shared_ptr<Picture> loadPng(const std::string& path) {
         return nullptr;
     }
     if (cairo_image_surface_get_format(read) == CAIRO_FORMAT_ARGB32) {  // a file with alpha: as it is
-        auto picture = std::make_shared<Picture>(pictureFrom(read));
+        auto picture = named(pictureFrom(read));
         cairo_surface_destroy(read);
-        picture->source = path;
         return picture;
     }
     // Whatever other format cairo chose for the file, the pixels are taken from an ARGB32 copy.
@@ -262,9 +262,7 @@ std::shared_ptr<Picture> loadPng(const std::string& path) {
     cairo_set_operator(canvas.context(), CAIRO_OPERATOR_SOURCE);
     cairo_paint(canvas.context());
     cairo_surface_destroy(read);
-    auto picture = std::make_shared<Picture>(canvas.toPicture());
-    picture->source = path;
-    return picture;
+    return named(canvas.toPicture());
 }
 
 bool savePng(const Picture& picture, const std::string& path, Durability durability) {
