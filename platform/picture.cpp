@@ -110,38 +110,56 @@ std::uint32_t bigEndian32(const unsigned char* p) {
     return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
 }
 
-// The zlib stream's content when it is stored blocks only, followed by its checksum and nothing
-// else. The content is a view of `stream` when it is one block; otherwise gathered into `spill`.
-std::optional<std::string_view> storedContent(std::string_view stream, std::string& spill) {
+// Pieces read one after another as one text: a view of the piece itself while there is only
+// one, as is usual, and a gathered copy once there are more.
+class Joined {
+public:
+    Joined() = default;
+    Joined(const Joined&) = delete;  // the view may point into `gathered_`
+    Joined& operator=(const Joined&) = delete;
+
+    void add(std::string_view piece) {
+        if (++pieces_ == 1) {
+            whole_ = piece;
+            return;
+        }
+        if (pieces_ == 2) gathered_.assign(whole_);
+        gathered_.append(piece);
+        whole_ = gathered_;
+    }
+    int pieces() const { return pieces_; }
+    std::string_view whole() const { return whole_; }
+
+private:
+    int pieces_ = 0;
+    std::string_view whole_;
+    std::string gathered_;
+};
+
+// The zlib stream's content, into `content`, when the stream is stored blocks only, followed
+// by its checksum and nothing else.
+bool storedContent(std::string_view stream, Joined& content) {
     const auto* z = reinterpret_cast<const unsigned char*>(stream.data());
     const std::size_t size = stream.size();
     // Deflate with a window zlib takes, no preset dictionary, and a header that checks.
     if (size < 2 || (z[0] & 0x0F) != 8 || (z[0] >> 4) > 7 || (z[1] & 0x20) || ((z[0] << 8) | z[1]) % 31 != 0)
-        return std::nullopt;
+        return false;
     std::size_t at = 2;
-    std::string_view content;
-    for (int blocks = 0;; ++blocks) {
-        if (size - at < 5) return std::nullopt;
+    for (;;) {
+        if (size - at < 5) return false;
         const unsigned header = z[at];
-        if (((header >> 1) & 3) != 0) return std::nullopt;  // a compressed block
+        if (((header >> 1) & 3) != 0) return false;  // a compressed block
         const std::size_t length = z[at + 1] | (std::size_t{z[at + 2]} << 8);
         const std::size_t check = z[at + 3] | (std::size_t{z[at + 4]} << 8);
-        if (length != (~check & 0xFFFF) || size - at - 5 < length) return std::nullopt;
-        const std::string_view block = stream.substr(at + 5, length);
+        if (length != (~check & 0xFFFF) || size - at - 5 < length) return false;
+        content.add(stream.substr(at + 5, length));
         at += 5 + length;
-        if (blocks == 0) {
-            content = block;
-        } else {
-            if (blocks == 1) spill.assign(content);
-            spill.append(block);
-            content = spill;
-        }
         if (header & 1) break;  // the last block
     }
-    if (size - at != 4 || bigEndian32(z + at) != adler32_z(adler32_z(0, nullptr, 0),
-                                                           reinterpret_cast<const Bytef*>(content.data()), content.size()))
-        return std::nullopt;
-    return content;
+    const std::string_view whole = content.whole();
+    return size - at == 4 &&
+           bigEndian32(z + at) ==
+               adler32_z(adler32_z(0, nullptr, 0), reinterpret_cast<const Bytef*>(whole.data()), whole.size());
 }
 
 std::optional<Picture> decodeStoredPng(std::string_view file) {
@@ -150,9 +168,7 @@ std::optional<Picture> decodeStoredPng(std::string_view file) {
     if (file.size() < 8 || std::memcmp(file.data(), kSignature, 8) != 0) return std::nullopt;
     std::uint32_t width = 0, height = 0;
     std::size_t channels = 0;
-    std::string_view stream;
-    std::string gathered, spill;
-    int dataChunks = 0;
+    Joined stream;
     bool dataOver = false, ended = false;
     for (std::size_t at = 8; at < file.size();) {
         const auto* p = reinterpret_cast<const unsigned char*>(file.data() + at);
@@ -175,32 +191,26 @@ std::optional<Picture> decodeStoredPng(std::string_view file) {
             channels = h[9] == 6 ? 4 : 3;
         } else if (type == "IDAT") {
             if (dataOver) return std::nullopt;  // the data chunks follow one another
-            if (++dataChunks == 1) {
-                stream = data;
-            } else {
-                if (dataChunks == 2) gathered.assign(stream);
-                gathered.append(data);
-                stream = gathered;
-            }
+            stream.add(data);
         } else if (type == "IEND") {
-            if (length != 0 || dataChunks == 0) return std::nullopt;
+            if (length != 0 || stream.pieces() == 0) return std::nullopt;
             ended = true;
         } else {
             return std::nullopt;  // any other chunk
         }
-        if (dataChunks > 0 && type != "IDAT") dataOver = true;
+        if (stream.pieces() > 0 && type != "IDAT") dataOver = true;
     }
-    if (!ended) return std::nullopt;
-    const auto content = storedContent(stream, spill);
+    Joined content;
+    if (!ended || !storedContent(stream.whole(), content)) return std::nullopt;
     const std::size_t rowBytes = 1 + std::size_t{width} * channels;
-    if (!content || content->size() != rowBytes * height) return std::nullopt;
+    if (content.whole().size() != rowBytes * height) return std::nullopt;
     Picture picture;
     picture.width = static_cast<int>(width);
     picture.height = static_cast<int>(height);
     picture.pixels.resize(std::size_t{width} * height);
     std::uint32_t* out = picture.pixels.data();
     for (std::uint32_t y = 0; y < height; ++y) {
-        const auto* row = reinterpret_cast<const unsigned char*>(content->data()) + y * rowBytes;
+        const auto* row = reinterpret_cast<const unsigned char*>(content.whole().data()) + y * rowBytes;
         if (row[0] != 0) return std::nullopt;  // a filtered row
         ++row;
         for (std::uint32_t x = 0; x < width; ++x, row += channels) {
