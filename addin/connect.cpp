@@ -13,6 +13,7 @@
 #include "addin/ppt_controls.h"
 #include "addin/ppt_events.h"
 #include "core/registry.h"
+#include "core/usage_counters.h"
 #include "periphery/survey.h"
 #include "platform/xml_dom.h"
 #include "platform/services.h"
@@ -71,6 +72,7 @@ void Connect::OnDisconnection(int) {
     SharedState& s = state();
     AddInState& a = addInState();
     // Each step is guarded on its own, so one failure never skips the rest of the tear-down.
+    flushUsageCounters();
     if (s.application) {
         trap(kOnDisconnection, [&] { killSlideExtracts(); });
         s.application = nullptr;

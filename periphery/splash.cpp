@@ -9,6 +9,7 @@
 #include "core/registry.h"
 #include "core/shared_state.h"
 #include "core/version.h"
+#include "core/usage_counters.h"
 #include "platform/filesystem.h"
 #include "platform/services.h"
 #include "platform/picture.h"
@@ -117,6 +118,7 @@ void Splash::Form_Load() {
         const std::string picture = state().layout.customization + "branding.gif";
         branding.picture = platform::fileSystem().fileExists(picture) ? loadPictureGdiPlus(picture) : nullptr;
         Version.Caption = "Version: " + versionText();
+        flushUsageCounters();  // the counts kept in memory too
         statsSlideWizard.Caption = getRegistry("statsSlideWizard", "", "0");
         statsMyElements.Caption = getRegistry("statsMyElements", "", "0");
         statsAgendaWizard.Caption = getRegistry("statsAgendaWizard", "", "0");

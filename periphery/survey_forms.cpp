@@ -11,6 +11,7 @@
 #include "core/version.h"
 #include "core/whole_numbers.h"
 #include "core/wininet.h"
+#include "core/usage_counters.h"
 #include "host/host.h"
 #include "periphery/survey.h"
 #include "platform/clock.h"
@@ -175,6 +176,7 @@ Survey2::Survey2() : platform::Form("Survey2") {
 void Survey2::Form_Load() {
     trap("Survey2, Form_Load", [&] {
         uLabel.Caption = "Here are your usage statistics:";
+        flushUsageCounters();  // the counts kept in memory too
         u1.Caption = getRegistry("statsSlideWizard", "", "0");
         u2.Caption = getRegistry("statsMyElements", "", "0");
         u3.Caption = getRegistry("statsAgendaWizard", "", "0");

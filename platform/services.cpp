@@ -8,6 +8,7 @@ namespace platform {
 namespace {
 
 std::atomic<RegistryStore*> installedRegistry{nullptr};
+std::atomic<unsigned long> registryGeneration{0};
 std::atomic<FileSystem*> installedFileSystem{nullptr};
 std::atomic<Shell*> installedShell{nullptr};
 std::atomic<Input*> installedInput{nullptr};
@@ -47,7 +48,12 @@ RegistryStore& registryStore() {
     return store ? *store : defaultRegistry();
 }
 
-void useRegistryStore(RegistryStore* store) { installedRegistry.store(store); }
+void useRegistryStore(RegistryStore* store) {
+    installedRegistry.store(store);
+    ++registryGeneration;
+}
+
+unsigned long registryStoreGeneration() { return registryGeneration.load(); }
 
 FileSystem& fileSystem() {
     FileSystem* fs = installedFileSystem.load();

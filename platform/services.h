@@ -14,6 +14,9 @@ namespace platform {
 // The per-user registry (a file registry at defaultRegistryPath() unless replaced).
 RegistryStore& registryStore();
 void useRegistryStore(RegistryStore* store);  // nullptr restores the default
+// Changes with every useRegistryStore: what was read from or kept for one store is not
+// taken for another one's.
+unsigned long registryStoreGeneration();
 
 FileSystem& fileSystem();
 void useFileSystem(FileSystem* fs);  // nullptr restores the disk

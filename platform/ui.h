@@ -127,6 +127,9 @@ std::optional<std::string> InputBox(const std::string& prompt, const std::string
                                     const std::string& defaultText = {});
 // Lets pending window messages run (the driver's processEvents).
 void DoEvents();
+// What runs each time a modal form has closed, when nobody waits on a click: the system
+// writes what it keeps in memory then. One hook, none by default; it must not throw.
+void setAfterModalForm(void (*hook)());
 
 // ---- Forms ---------------------------------------------------------------------------
 

@@ -3,6 +3,7 @@
 #include "platform/ui.h"
 
 #include <algorithm>
+#include <atomic>
 #include <utility>
 
 #include "platform/errors.h"
@@ -10,6 +11,12 @@
 namespace platform {
 
 namespace {
+
+std::atomic<void (*)()> afterModalForm{nullptr};
+
+void runAfterModalForm() {
+    if (auto hook = afterModalForm.load()) hook();
+}
 
 // The error the system's code has always seen for a value a control refuses.
 [[noreturn]] void invalidPropertyValue(const Control& c) {
@@ -199,6 +206,8 @@ void Form::Load() {
     Form_Load();
 }
 
+void setAfterModalForm(void (*hook)()) { afterModalForm.store(hook); }
+
 void Form::Show(bool modal) {
     Load();
     if (!loaded_) return;  // Form_Load unloaded it
@@ -213,9 +222,11 @@ void Form::Show(bool modal) {
         uiDriver().runModal(*this);
     } catch (...) {
         visible_ = false;
+        runAfterModalForm();
         throw;
     }
     if (visible_) Hide();
+    runAfterModalForm();
 }
 
 void Form::Hide() {

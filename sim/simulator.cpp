@@ -219,7 +219,8 @@ public:
         return path;
     }
 
-    // Runs before every modal dialog: the screen then shows the window as it stands.
+    // Runs before every modal dialog: the screen then shows the window as it stands (composed
+    // when first read).
     std::function<void()> beforeDialog;
     void runModal(platform::Form& form) override {
         if (beforeDialog) beforeDialog();
@@ -278,13 +279,13 @@ struct Simulator::Impl {
     std::unique_ptr<testsupport::UpdateServer> updateServer;  // a local update server, once asked for
     std::vector<testsupport::UpdateServer::File> updateFiles;
 
-    platform::PictureScreen screen{kPrimaryWidth, kPrimaryHeight};
+    DesktopScreen screen{[this] { return app.get(); }};
 
     Impl(Options o, std::ostream& os) : options(std::move(o)), out(os), driver(os, options.interactive) {
         platform::setUiDriver(&driver);
         platform::useScreen(&screen);
         platform::usePointer(&driver.pointer);
-        driver.beforeDialog = [this] { composeDesktop(app.get(), screen); };
+        driver.beforeDialog = [this] { screen.markStale(); };
     }
     ~Impl() {
         app.reset();
@@ -759,13 +760,13 @@ void Simulator::Impl::command(const std::string& cmd, const std::vector<std::str
         for (std::uint32_t rgb : extra.all()) out << " " << colourText(rgb);
         out << "\n";
     } else if (cmd == "screen") {
-        composeDesktop(app.get(), screen);
+        screen.markStale();
         const platform::PixelRect all = screen.virtualScreen();
         out << "  virtual screen (" << all.left << ", " << all.top << ") to (" << all.right << ", " << all.bottom
             << "); primary monitor " << kPrimaryWidth << " x " << kPrimaryHeight << "; the slide shown at ("
             << kSlideLeft << ", " << kSlideTop << "), one pixel per point\n";
         if (words.size() > 1) {
-            if (!platform::savePng(screen.picture(), resolvePath(words[1]))) throw std::runtime_error("cannot write " + words[1]);
+            if (!platform::savePng(screen.composed().picture(), resolvePath(words[1]))) throw std::runtime_error("cannot write " + words[1]);
             out << "  screen written to " << words[1] << "\n";
         }
     } else if (cmd == "tags") {
@@ -1071,6 +1072,8 @@ const char* builtInDemo() {
            "click \"Stack horizontally\"\n"
            "echo After stacking horizontally: the two now sit edge to edge.\n"
            "shapes\n"
+           "echo The clicks are counted in memory; five seconds on, the counts are written together.\n"
+           "wait 5000\n"
            "settings\n"
            "echo The text box selected: the text tools and the language buttons.\n"
            "select shapes 4\n"

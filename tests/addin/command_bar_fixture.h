@@ -9,6 +9,7 @@
 #include "core/folder_layout.h"
 #include "core/languages.h"
 #include "core/registry.h"
+#include "core/usage_counters.h"
 #include "core/shared_state.h"
 #include "tests/addin/ppt_events_fixture.h"
 #include "tools/efficiency_tools.h"
@@ -45,7 +46,11 @@ protected:
     host::CommandBarButton& entry(const char* popupName, const char* caption) {
         return dynamic_cast<host::CommandBarButton&>(*popup(plorin::kEfficiencyToolsBar, popupName).Item(caption));
     }
-    std::string setting(const char* name) { return plorin::getRegistry(name, "", ""); }
+    // The usage counts kept in memory are written first.
+    std::string setting(const char* name) {
+        plorin::flushUsageCounters();
+        return plorin::getRegistry(name, "", "");
+    }
     // Captions of the customisable buttons that show.
     std::vector<std::string> shownCustomisable() {
         std::vector<std::string> out;

@@ -10,6 +10,7 @@
 #include "core/languages.h"
 #include "addin/ppt_events.h"
 #include "core/registry.h"
+#include "core/usage_counters.h"
 #include "addin/ribbon_dispatch.h"
 #include "addin/ribbon_enabling.h"
 #include "tests/core/core_fixture.h"
@@ -36,7 +37,14 @@ protected:
         plorin::currentLanguages() = {0, 0, 0};
         CoreFixture::TearDown();
     }
-    static std::string setting(const std::string& name) { return plorin::getRegistry(name, "", "(missing)"); }
+    // What the add-in counts: the raises it keeps in memory written first, as before the
+    // about box shows them.
+    static std::string setting(const std::string& name) {
+        plorin::flushUsageCounters();
+        return stored(name);
+    }
+    // What the settings file holds now.
+    static std::string stored(const std::string& name) { return plorin::getRegistry(name, "", "(missing)"); }
 
     // A window on a deck with one slide.
     std::shared_ptr<host::Slide> deck() {
@@ -97,6 +105,40 @@ INSTANTIATE_TEST_SUITE_P(Ribbon, StoredCounts,
                                            StoredCount{"Garbage", "lots", "1"}, StoredCount{"Negative", "-3", "1"},
                                            StoredCount{"Blanks", " 7 ", "8"}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A click does not wait for the disk: the counts are written together five seconds on, after
+// a modal form, and at disconnection.
+TEST_F(Ribbon, ClicksAreCountedInMemoryAndWrittenTogetherLater) {
+    addIn.onAction(control(1031));
+    addIn.onAction(control(1032));
+    addIn.onAction(control(2005));
+    EXPECT_EQ(stored("statsEfficiencyTools"), "(missing)");
+    platform::timerClock().advance(plorin::kUsageCountersFlushMs);
+    EXPECT_EQ(stored("statsEfficiencyTools"), "2");
+    EXPECT_EQ(stored("statsSlideWizard"), "1");
+
+    addIn.onAction(control(1031));
+    EXPECT_EQ(stored("statsEfficiencyTools"), "2");
+    driver.queueForm("someDialog", [](platform::Form&) {});
+    platform::Form("someDialog").Show(true);
+    EXPECT_EQ(stored("statsEfficiencyTools"), "3");
+
+    addIn.onAction(control(1031));
+    addIn.OnDisconnection(0);
+    EXPECT_EQ(stored("statsEfficiencyTools"), "4");
+    addIn.OnConnection(*app, 0, nullptr);
+}
+
+TEST_F(Ribbon, CountsKeptForOneSettingsStoreNeverReachAnother) {
+    addIn.onAction(control(1031));
+    auto other = platform::makeMemoryRegistry();
+    platform::useRegistryStore(other.get());
+    plorin::flushUsageCounters();
+    EXPECT_EQ(stored("statsEfficiencyTools"), "(missing)");
+    platform::useRegistryStore(registry.get());
+    plorin::flushUsageCounters();
+    EXPECT_EQ(stored("statsEfficiencyTools"), "(missing)");
+}
 
 TEST_F(Ribbon, AGarbageCounterDoesNotKeepTheCommandFromRunning) {
     auto s = deck();

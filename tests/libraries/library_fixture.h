@@ -11,6 +11,7 @@
 #include "addin/connect.h"
 #include "libraries/menu_file.h"
 #include "core/registry.h"
+#include "core/usage_counters.h"
 #include "tests/core/core_fixture.h"
 #include "host/clipboard.h"
 #include "host/ribbon.h"
@@ -100,7 +101,11 @@ protected:
         for (const auto& m : driver.messages) out.push_back(m.text);
         return out;
     }
-    static std::string setting(const std::string& name) { return plorin::getRegistry(name, "", "(missing)"); }
+    // The usage counts kept in memory are written first.
+    static std::string setting(const std::string& name) {
+        plorin::flushUsageCounters();
+        return plorin::getRegistry(name, "", "(missing)");
+    }
 
     plorin::Connect addIn;
     Invalidations ribbon;
