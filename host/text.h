@@ -5,8 +5,10 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -160,6 +162,10 @@ public:
     // The words of the range by the host's split (docs/host-behaviour.md): each run of
     // characters other than blanks and breaks, with the spaces and tabs that follow it.
     TextWords Words() const;
+    // Stand-in: the range's characters without a copy, as pieces pointing into the shape's
+    // text (each paragraph's part, and "\r" for a mark between paragraphs), valid during the
+    // call only. No word runs over two pieces.
+    void readPieces(const std::function<void(std::u32string_view)>& piece) const;
     // The paragraphs' level (kMixed when they differ); an empty range reads and sets the
     // paragraph it stands in. This generation of the object model knows levels 1 to 5.
     int IndentLevel() const;
@@ -300,6 +306,25 @@ private:
     Range range_;
     int count_;
 };
+
+// The host's split of characters into words: `word` gets each run of characters other than
+// blanks, breaks and marks, with the spaces and tabs that follow it.
+template <class F>
+void splitWords(std::u32string_view text, F&& word) {
+    const auto endsWord = [](char32_t c) {
+        return c == U' ' || c == U'\t' || c == U'\r' || c == U'\n' || c == U'\v' || c == U'\f' || c == 0 || c == 8;
+    };
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    while (i < n) {
+        while (i < n && endsWord(text[i])) ++i;
+        if (i >= n) break;
+        const std::size_t start = i;
+        while (i < n && !endsWord(text[i])) ++i;
+        while (i < n && (text[i] == U' ' || text[i] == U'\t')) ++i;  // only these stay with the word
+        word(text.substr(start, i - start));
+    }
+}
 
 // The words of a range, split once when asked for.
 class TextWords {

@@ -147,32 +147,32 @@ host::Font TextRange::Font() const { return host::Font(*this); }
 
 // ---- Words ----------------------------------------------------------------------------------
 
-namespace {
-// What ends a word: blanks, breaks and paragraph marks. Only spaces and tabs stay with the
-// word before them; a break or mark belongs to no word.
-bool endsWord(char32_t c) {
-    return c == U' ' || c == U'\t' || c == U'\r' || c == U'\n' || c == U'\v' || c == U'\f' || c == 0 || c == 8;
-}
-bool trails(char32_t c) { return c == U' ' || c == U'\t'; }
-}  // namespace
-
 TextWords TextRange::Words() const {
     const std::u32string all = decodeUtf8(readBody(*shape_).text());
     return TextWords(*this, all.substr(static_cast<std::size_t>(from()), static_cast<std::size_t>(Length())));
 }
 
+void TextRange::readPieces(const std::function<void(std::u32string_view)>& piece) const {
+    const TextBody& body = readBody(*shape_);
+    const int from = this->from(), to = from + Length();
+    if (from >= to) return;
+    for (int p = body.paragraphAt(from); p < body.paragraphCount(); ++p) {
+        const int start = body.paragraphStart(p);
+        if (start >= to) break;
+        const std::u32string& chars = body.paragraph(p).chars;
+        const int size = static_cast<int>(chars.size());
+        const int first = std::max(from, start) - start, last = std::min(to, start + size) - start;
+        if (first < last)
+            piece(std::u32string_view(chars).substr(static_cast<std::size_t>(first), static_cast<std::size_t>(last - first)));
+        if (p + 1 < body.paragraphCount() && start + size >= from && start + size < to) piece(U"\r");
+    }
+}
+
 TextWords::TextWords(TextRange range, std::u32string text)
     : range_(std::move(range)), text_(std::move(text)) {
-    const std::size_t n = text_.size();
-    std::size_t i = 0;
-    while (i < n) {
-        while (i < n && endsWord(text_[i])) ++i;
-        if (i >= n) break;
-        const std::size_t start = i;
-        while (i < n && !endsWord(text_[i])) ++i;
-        while (i < n && trails(text_[i])) ++i;
-        spans_.emplace_back(static_cast<int>(start), static_cast<int>(i - start));
-    }
+    splitWords(text_, [&](std::u32string_view word) {
+        spans_.emplace_back(static_cast<int>(word.data() - text_.data()), static_cast<int>(word.size()));
+    });
 }
 
 const std::pair<int, int>& TextWords::span(int index) const {
