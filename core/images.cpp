@@ -10,6 +10,8 @@
 #include <mutex>
 #include <optional>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "host/clipboard.h"
 #include "host/render.h"
@@ -35,11 +37,15 @@ namespace {
 // Decoded pictures by path, each with the stamp of the file it was read from: the ribbon asks
 // for every picture again on each redraw, and a file is decoded again only once it changed.
 // The pictures of one file system are kept; using another starts afresh.
+//
+// What is kept grows with the galleries in use: a picture someone still holds (a gallery
+// drawn, a bar's button) costs nothing more here and stays, and of the others the least
+// recently asked for go once they pass kBudget. So a gallery of a thousand thumbnails opened
+// again is a lookup per item, not a thousand decodings.
 class PictureCache {
 public:
     std::shared_ptr<const platform::Picture> load(const std::string& path) {
         platform::FileSystem& fs = platform::fileSystem();
-        const std::optional<platform::FileStamp> stamp = fs.stamp(path);
         std::lock_guard lock(mutex_);
         if (&fs != fileSystem_) {
             entries_.clear();
@@ -48,34 +54,63 @@ public:
         }
         const auto found = entries_.find(path);
         if (found != entries_.end()) {
-            if (stamp && found->second.stamp == *stamp) return found->second.picture;
+            const std::optional<platform::FileStamp> stamp = fs.stamp(path);
+            if (stamp && found->second.stamp == *stamp) {
+                found->second.lastUse = ++uses_;
+                return found->second.picture;
+            }
             bytes_ -= size(*found->second.picture);
             entries_.erase(found);
         }
-        std::shared_ptr<const platform::Picture> picture = platform::loadPng(path);
-        // A file that changed while it was read is not kept: its stamp may not be its contents'.
-        if (!picture || !stamp || fs.stamp(path) != stamp) return picture;
-        if (bytes_ + size(*picture) > kBudget) {
-            entries_.clear();
-            bytes_ = 0;
-        }
+        // One opening gives the contents and the stamp they were read under; a file that
+        // changed while it was read has none and is not kept.
+        std::optional<platform::FileSystem::StampedContents> read = fs.readAllStamped(path);
+        if (!read) return nullptr;
+        std::shared_ptr<const platform::Picture> picture = platform::decodePng(read->bytes, path);
+        if (!picture || !read->stamp) return picture;
         bytes_ += size(*picture);
-        entries_.emplace(path, Entry{*stamp, picture});
+        entries_.emplace(path, Entry{*read->stamp, picture, ++uses_});
+        if (bytes_ > kBudget && bytes_ >= nextTrim_) trim();
         return picture;
     }
 
 private:
-    static constexpr std::size_t kBudget = 64u << 20;  // bytes of pixels; a gallery's thumbnails fit
+    static constexpr std::size_t kBudget = 64u << 20;  // bytes of pixels nobody else holds
     struct Entry {
         platform::FileStamp stamp;
         std::shared_ptr<const platform::Picture> picture;
+        std::uint64_t lastUse = 0;
     };
     static std::size_t size(const platform::Picture& p) { return p.pixels.size() * sizeof(std::uint32_t); }
+
+    // Lets go of the least recently used pictures nobody else holds, down to half the budget.
+    // While the pictures in use alone pass the budget, the next look comes only after another
+    // quarter of it was added.
+    void trim() {
+        std::vector<std::pair<std::uint64_t, std::string>> unused;
+        std::size_t unusedBytes = 0;
+        for (const auto& [path, entry] : entries_)
+            if (entry.picture.use_count() == 1) {
+                unused.emplace_back(entry.lastUse, path);
+                unusedBytes += size(*entry.picture);
+            }
+        std::sort(unused.begin(), unused.end());
+        for (const auto& [lastUse, path] : unused) {
+            if (unusedBytes <= kBudget / 2) break;
+            const auto found = entries_.find(path);
+            const std::size_t bytes = size(*found->second.picture);
+            unusedBytes -= bytes;
+            bytes_ -= bytes;
+            entries_.erase(found);
+        }
+        nextTrim_ = bytes_ + kBudget / 4;
+    }
 
     std::mutex mutex_;
     const platform::FileSystem* fileSystem_ = nullptr;
     std::unordered_map<std::string, Entry> entries_;
-    std::size_t bytes_ = 0;
+    std::size_t bytes_ = 0, nextTrim_ = 0;
+    std::uint64_t uses_ = 0;
 };
 
 }  // namespace
@@ -155,8 +190,9 @@ int saveClipboardAsPng(std::int16_t width, std::int16_t height, std::uint32_t ar
     thumbnail.fillRect(r.left, bottom, width - r.left, height - bottom, argbBackground);
 
     if (getEncoderClsid("image/png") < 1) return thumbnailNoEncoder;
-    // Thumbnails are drawn again from their slides whenever they are missing or stale.
-    if (!platform::savePng(thumbnail.toPicture(), path, platform::Durability::cached)) return thumbnailNotSaved;
+    // Thumbnails are drawn again from their slides whenever they are missing or stale. They
+    // are stored uncompressed: every gallery reads them, and compressing was most of a build.
+    if (!platform::saveStoredPng(thumbnail.toPicture(), path, platform::Durability::cached)) return thumbnailNotSaved;
     return thumbnailWritten;
 }
 

@@ -98,6 +98,14 @@ public:
         return readFileBytes(path, error);
     }
 
+    std::optional<StampedContents> readAllStamped(const std::string& path) override {
+        int error = 0;
+        std::optional<FileStamp> stamp;
+        auto bytes = readFileBytes(path, error, &stamp);
+        if (!bytes) return std::nullopt;
+        return StampedContents{std::move(*bytes), stamp};
+    }
+
     bool writeAll(const std::string& path, const std::string& bytes) override {
         return writeFileAtomically(path, bytes);
     }
@@ -146,7 +154,17 @@ FileSystem& realFileSystem() {
     return disk;
 }
 
-std::optional<std::string> readFileBytes(const std::string& path, int& error) noexcept {
+namespace {
+
+FileStamp stampOf(const struct stat& info) {
+    const auto ns = [](const timespec& t) { return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec; };
+    return FileStamp{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+                     static_cast<std::int64_t>(info.st_size), ns(info.st_mtim), ns(info.st_ctim)};
+}
+
+}  // namespace
+
+std::optional<std::string> readFileBytes(const std::string& path, int& error, std::optional<FileStamp>* stamp) noexcept {
     // Opened without blocking, so a FIFO or a device in the file's place is refused below
     // instead of waiting for a writer that never comes.
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
@@ -164,24 +182,31 @@ std::optional<std::string> readFileBytes(const std::string& path, int& error) no
         error = errno;
     } else {
         try {
-            std::string data;
-            char buffer[65536];
+            // Read straight into the text, sized as the file is; a file that grows meanwhile
+            // is read on to its end.
+            std::string data(static_cast<std::size_t>(std::max<off_t>(info.st_size, 0)) + 1, '\0');
+            std::size_t used = 0;
             for (;;) {
-                ssize_t n = ::read(fd, buffer, sizeof buffer);
+                if (used == data.size()) data.resize(data.size() * 2);
+                ssize_t n = ::read(fd, data.data() + used, data.size() - used);
                 if (n < 0 && errno == EINTR) continue;
                 if (n < 0) {
                     error = errno;
                     break;
                 }
                 if (n == 0) {
+                    data.resize(used);
                     bytes = std::move(data);
                     break;
                 }
-                data.append(buffer, static_cast<std::size_t>(n));
+                used += static_cast<std::size_t>(n);
             }
         } catch (...) {
             error = ENOMEM;
         }
+        // The stamp belongs to the contents only when nothing changed the file meanwhile.
+        struct stat after {};
+        if (stamp && bytes && ::fstat(fd, &after) == 0 && stampOf(after) == stampOf(info)) *stamp = stampOf(info);
     }
     ::close(fd);
     return bytes;
@@ -190,9 +215,7 @@ std::optional<std::string> readFileBytes(const std::string& path, int& error) no
 std::optional<FileStamp> fileStamp(const std::string& path) noexcept {
     struct stat info {};
     if (path.empty() || ::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-    const auto ns = [](const timespec& t) { return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec; };
-    return FileStamp{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
-                     static_cast<std::int64_t>(info.st_size), ns(info.st_mtim), ns(info.st_ctim)};
+    return stampOf(info);
 }
 
 bool writeFileAtomically(const std::string& path, const std::string& bytes, Durability durability) noexcept {

@@ -76,6 +76,20 @@ public:
     virtual std::optional<double> lastModified(const std::string& path) = 0;
     // The stamp of a regular file, or nothing when there is none of that name.
     virtual std::optional<FileStamp> stamp(const std::string& path) = 0;
+    // The whole file with its stamp while it was read, for keeping what was read from it:
+    // nothing as readAll gives nothing; the stamp is nothing when the file changed meanwhile
+    // (the contents may then be no one version of it). The disk takes both from one opening;
+    // others look twice.
+    struct StampedContents {
+        std::string bytes;
+        std::optional<FileStamp> stamp;
+    };
+    virtual std::optional<StampedContents> readAllStamped(const std::string& path) {
+        const std::optional<FileStamp> before = stamp(path);
+        std::optional<std::string> bytes = readAll(path);
+        if (!bytes) return std::nullopt;
+        return StampedContents{std::move(*bytes), before && stamp(path) == before ? before : std::nullopt};
+    }
     // Names (not paths) of the files, or of the sub folders, of a folder; sorted.
     virtual std::vector<std::string> listFiles(const std::string& folder) = 0;
     virtual std::vector<std::string> listFolders(const std::string& folder) = 0;
@@ -87,7 +101,10 @@ FileSystem& realFileSystem();
 // The whole regular file, or nothing with `error` set to the errno (ENOENT when it is missing,
 // EISDIR for a folder, EINVAL for a FIFO, socket or device, which are never opened for
 // reading and so never block). Used where "missing" and "unreadable" must be told apart.
-std::optional<std::string> readFileBytes(const std::string& path, int& error) noexcept;
+// With `stamp`, also the file's stamp while it was read (nothing when it changed meanwhile),
+// taken from the open file: no second look-up of the path.
+std::optional<std::string> readFileBytes(const std::string& path, int& error,
+                                         std::optional<FileStamp>* stamp = nullptr) noexcept;
 // The stamp of a regular file on the disk, or nothing when there is none.
 std::optional<FileStamp> fileStamp(const std::string& path) noexcept;
 // Replaces the file with `bytes` through a temporary sibling renamed over it, so a reader

@@ -228,6 +228,64 @@ std::optional<Picture> decodeStoredPng(std::string_view file) {
     return picture;
 }
 
+void appendBigEndian32(std::string& out, std::uint32_t v) {
+    const char bytes[4] = {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
+                           static_cast<char>(v)};
+    out.append(bytes, 4);
+}
+
+void appendChunk(std::string& out, const char* type, std::string_view data) {
+    appendBigEndian32(out, static_cast<std::uint32_t>(data.size()));
+    const std::size_t typeAt = out.size();
+    out.append(type, 4);
+    out.append(data);
+    const auto* checked = reinterpret_cast<const Bytef*>(out.data() + typeAt);
+    appendBigEndian32(out, static_cast<std::uint32_t>(crc32_z(crc32_z(0, nullptr, 0), checked, data.size() + 4)));
+}
+
+// The file decodeStoredPng reads by copying: 8-bit RGBA, unfiltered rows, stored blocks. The
+// samples are those cairo's writer gives for the picture (premultiplied, then straightened).
+std::string encodeStoredPng(const Picture& p) {
+    const std::size_t rowBytes = 1 + std::size_t(p.width) * 4;
+    std::string content(rowBytes * std::size_t(p.height), '\0');
+    for (int y = 0; y < p.height; ++y) {
+        auto* out = reinterpret_cast<unsigned char*>(content.data()) + std::size_t(y) * rowBytes + 1;  // filter 0
+        const std::uint32_t* row = p.pixels.data() + std::size_t(y) * std::size_t(p.width);
+        for (int x = 0; x < p.width; ++x, out += 4) {
+            const std::uint32_t pixel = unpremultiply(premultiply(row[x]));
+            out[0] = static_cast<unsigned char>(pixel >> 16);
+            out[1] = static_cast<unsigned char>(pixel >> 8);
+            out[2] = static_cast<unsigned char>(pixel);
+            out[3] = static_cast<unsigned char>(pixel >> 24);
+        }
+    }
+    constexpr std::size_t kBlock = 65535;
+    std::string stream = "\x78\x01";
+    stream.reserve(content.size() + content.size() / kBlock * 5 + 16);
+    for (std::size_t at = 0; at < content.size(); at += kBlock) {
+        const std::size_t length = std::min(kBlock, content.size() - at);
+        const char header[5] = {static_cast<char>(at + length == content.size() ? 1 : 0), static_cast<char>(length),
+                                static_cast<char>(length >> 8), static_cast<char>(~length),
+                                static_cast<char>(~length >> 8)};
+        stream.append(header, 5);
+        stream.append(content, at, length);
+    }
+    appendBigEndian32(stream, static_cast<std::uint32_t>(adler32_z(adler32_z(0, nullptr, 0),
+                                                                    reinterpret_cast<const Bytef*>(content.data()),
+                                                                    content.size())));
+    std::string file("\x89PNG\r\n\x1a\n", 8);
+    std::string header;
+    appendBigEndian32(header, static_cast<std::uint32_t>(p.width));
+    appendBigEndian32(header, static_cast<std::uint32_t>(p.height));
+    header += std::string("\x08\x06\x00\x00\x00", 5);  // 8 bits, RGBA, deflate, filters, not interlaced
+    appendChunk(file, "IHDR", header);
+    constexpr std::size_t kChunk = 1u << 20;
+    for (std::size_t at = 0; at < stream.size(); at += kChunk)
+        appendChunk(file, "IDAT", std::string_view(stream).substr(at, kChunk));
+    appendChunk(file, "IEND", {});
+    return file;
+}
+
 void setColour(cairo_t* cr, std::uint32_t argb) {
     cairo_set_source_rgba(cr, ((argb >> 16) & 0xFF) / 255.0, ((argb >> 8) & 0xFF) / 255.0, (argb & 0xFF) / 255.0,
                           (argb >> 24) / 255.0);
@@ -243,15 +301,18 @@ std::vector<std::string> imageEncoders() {
 void useImageEncoders(std::optional<std::vector<std::string>> encoders) { installedEncoders() = std::move(encoders); }
 
 std::shared_ptr<Picture> loadPng(const std::string& path) {
+    const auto bytes = fileSystem().readAll(path);
+    return bytes ? decodePng(*bytes, path) : nullptr;
+}
+
+std::shared_ptr<Picture> decodePng(const std::string& bytes, const std::string& path) {
     const auto named = [&path](Picture pixels) {
         auto picture = std::make_shared<Picture>(std::move(pixels));
         picture->source = path;
         return picture;
     };
-    const auto bytes = fileSystem().readAll(path);
-    if (!bytes) return nullptr;
-    if (auto stored = decodeStoredPng(*bytes)) return named(std::move(*stored));
-    ReadCursor cursor{&*bytes};
+    if (auto stored = decodeStoredPng(bytes)) return named(std::move(*stored));
+    ReadCursor cursor{&bytes};
     cairo_surface_t* read = cairo_image_surface_create_from_png_stream(readBytes, &cursor);
     if (cairo_surface_status(read) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(read);
@@ -286,6 +347,16 @@ bool savePng(const Picture& picture, const std::string& path, Durability durabil
     const cairo_status_t status = cairo_surface_write_to_png_stream(s, appendBytes, &bytes);
     cairo_surface_destroy(s);
     if (status != CAIRO_STATUS_SUCCESS) return false;
+    return durability == Durability::cached ? fileSystem().writeAllCached(path, bytes) : fileSystem().writeAll(path, bytes);
+}
+
+bool saveStoredPng(const Picture& picture, const std::string& path, Durability durability) {
+    const auto encoders = imageEncoders();
+    if (std::none_of(encoders.begin(), encoders.end(),
+                     [](const std::string& m) { return ::strcasecmp(m.c_str(), "image/png") == 0; }))
+        return false;
+    if (!wellFormed(picture) || picture.width > 32767 || picture.height > 32767) return false;
+    const std::string bytes = encodeStoredPng(picture);
     return durability == Durability::cached ? fileSystem().writeAllCached(path, bytes) : fileSystem().writeAll(path, bytes);
 }
 

@@ -21,11 +21,18 @@ namespace platform {
 // The picture in a PNG file (read through the platform's file system), with straight alpha;
 // `source` is the path. nullptr when the file is missing or not a readable PNG.
 std::shared_ptr<Picture> loadPng(const std::string& path);
+// The same for a file's contents already read; `source` names the file.
+std::shared_ptr<Picture> decodePng(const std::string& bytes, const std::string& source);
 
 // Writes the picture as a PNG file, replacing any file there all at once, flushed as far as
 // `durability` says. False when the picture is empty or malformed, there is no PNG encoder
 // (see imageEncoders), or the file cannot be written.
 bool savePng(const Picture& picture, const std::string& path, Durability durability = Durability::durable);
+// The same with the pixels stored, not compressed (8-bit RGBA, unfiltered rows, stored
+// blocks): about four bytes a pixel on the disk, but written and read again (loadPng) by
+// copying, for pictures read far more often than they take room. The samples are those
+// savePng's file holds. Sides above 32767 are refused, as cairo refuses them.
+bool saveStoredPng(const Picture& picture, const std::string& path, Durability durability = Durability::durable);
 
 // The image encoders the system offers, by MIME type, in the system's order ("image/png"
 // among them). Tests replace the list to play a system without some encoder.

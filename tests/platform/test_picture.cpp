@@ -191,6 +191,24 @@ TEST_F(PictureFiles, PngKeepsPixelsAndTransparency) {
     }
 }
 
+// Thumbnails are written stored: the file must read back with the pixels the compressed
+// one gives, over several stored blocks and with every kind of alpha.
+TEST_F(PictureFiles, AStoredPngReadsBackAsTheCompressedOneAndAsCairoReadsIt) {
+    Picture p = solid(160, 120, kRed);  // rows of 641 bytes: two stored blocks
+    for (std::size_t i = 0; i < p.pixels.size(); ++i)
+        p.pixels[i] = (static_cast<std::uint32_t>(i * 7 % 256) << 24) | static_cast<std::uint32_t>(i * 2654435761u & 0xFFFFFF);
+    ASSERT_TRUE(saveStoredPng(p, path("stored.png"), Durability::cached));
+    ASSERT_TRUE(savePng(p, path("compressed.png")));
+    EXPECT_GE(std::filesystem::file_size(path("stored.png")), p.pixels.size() * 4);
+    const auto stored = loadPng(path("stored.png")), compressed = loadPng(path("compressed.png"));
+    ASSERT_TRUE(stored && compressed);
+    EXPECT_EQ(stored->pixels, compressed->pixels);
+    readsAsCairo(path("stored.png"));
+
+    EXPECT_FALSE(saveStoredPng(Picture{}, path("empty.png")));
+    EXPECT_FALSE(std::filesystem::exists(path("empty.png")));
+}
+
 TEST_F(PictureFiles, UnreadableFilesGiveNoPicture) {
     std::ofstream(path("text.png")) << "not a png";
     std::ofstream(path("empty.png"));
