@@ -55,4 +55,12 @@ void composeDesktop(host::Application* app, platform::PictureScreen& screen) {
     screen.show(std::move(picture), left, top);
 }
 
+const platform::PictureScreen& DesktopScreen::composed() const {
+    if (stale_) {
+        composeDesktop(app_(), screen_);
+        stale_ = false;
+    }
+    return screen_;
+}
+
 }  // namespace sim
