@@ -2,6 +2,8 @@
 # Installs what is needed, builds everything with warnings as errors, and runs every test.
 # VARNOTEL_SANITIZE=1 builds with AddressSanitizer and UndefinedBehaviorSanitizer instead;
 # VARNOTEL_FUZZ=1 builds the fuzz targets with clang and gives each a short run (ctest -L fuzz).
+# The plain build then runs every benchmark once, briefly: one that crashes, fails or reports
+# an error fails the run (the figures mean nothing here; measure on a quiet machine).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -24,3 +26,19 @@ fi
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${flags[@]}" >/dev/null
 cmake --build "$build" --target "$target" -j"$(nproc)"
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
+if [ "$build" = build ] && [ -d "$build/bench" ]; then
+  for bench in "$build"/bench/bench_*; do
+    [ -f "$bench" ] && [ -x "$bench" ] || continue
+    echo "Benchmark $(basename "$bench")"
+    if ! out=$("$bench" --benchmark_min_time=0.001 2>&1); then
+      echo "$out" >&2
+      echo "The benchmark $(basename "$bench") failed." >&2
+      exit 1
+    fi
+    if grep -q "ERROR OCCURRED" <<<"$out"; then
+      echo "$out" >&2
+      echo "The benchmark $(basename "$bench") reported an error." >&2
+      exit 1
+    fi
+  done
+fi
