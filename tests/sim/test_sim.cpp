@@ -74,7 +74,58 @@ TEST_F(Simulator, ExampleScenariosRun) {
         std::string t;
         EXPECT_TRUE(run(text.str(), t)) << entry.path() << "\n" << t;
         EXPECT_FALSE(has(t, "ERROR")) << entry.path() << "\n" << t;
+        EXPECT_FALSE(has(t, "EXPECTATION FAILED")) << entry.path() << "\n" << t;
     }
+}
+
+TEST_F(Simulator, ExpectationsCheckWhatTheCommandBeforePrinted) {
+    const std::string deck = "host 14.0\nnew\nslide\nshape rectangle 10 20 30 40\nshapes\n";
+    struct Case {
+        const char* steps;
+        bool holds;
+    };
+    const Case cases[] = {
+        {"expect left 10.00 top 20.00\n", true},
+        {"expect left 99.00\n", false},
+        {"expect-not left 99.00\n", true},
+        {"expect-not left 10.00\n", false},
+        {"expect /width 30\\.00 height 4\\d\\.00/\n", true},
+        {"expect /^    1\\. Rectangle/\n", true},  // ^ matches at a line's start
+        {"expect /^1\\./\n", false},
+        {"expect-not /height [0-3]/\n", true},
+        // Expectations in a row look at the same command; an echo is a command of its own.
+        {"expect slide 1\nexpect-not ERROR\nexpect Rectangle\n", true},
+        {"echo looked\nexpect Rectangle\n", false},
+    };
+    for (const auto& c : cases) {
+        std::string t;
+        EXPECT_EQ(run(deck + c.steps, t), c.holds) << c.steps << t;
+        EXPECT_EQ(has(t, "EXPECTATION FAILED"), !c.holds) << c.steps << t;
+    }
+
+    // A failure says what was expected and what came; the scenario goes on to tell them all.
+    std::string t;
+    EXPECT_FALSE(run(deck + "expect left 99.00\necho still running\nexpect-not still\n", t));
+    EXPECT_TRUE(has(t, "EXPECTATION FAILED: expected the output of \"shapes\" to contain \"left 99.00\"\n"
+                       "    it printed:\n    |  slide 1 (id ")) << t;
+    EXPECT_TRUE(has(t, "not to contain \"still\"\n    it printed:\n    |  still running\n")) << t;
+    EXPECT_TRUE(has(t, "2 expectation(s) failed")) << t;
+    // A pattern that is no regular expression, or nothing to look for, is an error that stops it.
+    EXPECT_FALSE(run(deck + "expect /[/\necho not reached\n", t));
+    EXPECT_TRUE(has(t, "ERROR: the pattern /[/ is not a regular expression")) << t;
+    EXPECT_FALSE(has(t, "not reached")) << t;
+    EXPECT_FALSE(run(deck + "expect\n", t));
+    EXPECT_TRUE(has(t, "ERROR: 'expect' needs a text or a /pattern/")) << t;
+
+    // The program ends with status 1 on a failed expectation, and its help tells both forms.
+    const std::string scenario = dir + "/failing.scenario", transcript = dir + "/transcript.txt";
+    std::ofstream(scenario) << deck << "expect left 99.00\n";
+    const int status = std::system((VARNOTEL_SIM_PROGRAM " " + scenario + " >" + transcript).c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+    std::ifstream printed(transcript);
+    EXPECT_TRUE(has(std::string(std::istreambuf_iterator<char>(printed), {}), "EXPECTATION FAILED"));
+    EXPECT_TRUE(has(sim::Simulator::help(), "expect TEXT | expect /REGEX/"));
+    EXPECT_TRUE(has(sim::Simulator::help(), "expect-not TEXT | expect-not /REGEX/"));
 }
 
 TEST_F(Simulator, CommandBarsAreListedAndClickedByToolIdCaptionOrPath) {
