@@ -10,6 +10,7 @@
 #include <iostream>
 #include <map>
 #include <optional>
+#include <random>
 #include <regex>
 #include <sstream>
 #include <thread>
@@ -37,6 +38,8 @@ namespace sim {
 namespace {
 
 constexpr const char* kSettingsKey = "Software\\Varnotel\\Varnotel for presentations";
+// How the transcript shows a loopback server's address, whose port differs from run to run.
+constexpr const char* kLoopbackShown = "127.0.0.1:PORT";
 
 std::vector<std::string> split(const std::string& line) {
     std::vector<std::string> words;
@@ -282,27 +285,77 @@ struct Call {
     }
 };
 
-// Passes what the simulator prints on to the transcript and keeps a copy, so that an
+// Passes what the simulator prints on to the transcript a line at a time, with what differs
+// from run to run (the loopback servers' ports) put in words, and keeps a copy, so that an
 // expectation can look at what the command before it printed.
 class RecordingBuffer : public std::streambuf {
 public:
     explicit RecordingBuffer(std::ostream& target) : target_(target.rdbuf()) {}
     std::string recorded;
+    // Each text found is shown as the one beside it.
+    std::vector<std::pair<std::string, std::string>> replacements;
 
 protected:
     int overflow(int c) override {
         if (c == traits_type::eof()) return traits_type::not_eof(c);
-        recorded += static_cast<char>(c);
-        return target_->sputc(static_cast<char>(c));
+        pending_ += static_cast<char>(c);
+        if (c == '\n') passOn();
+        return c;
     }
     std::streamsize xsputn(const char* s, std::streamsize n) override {
-        recorded.append(s, static_cast<std::size_t>(n));
-        return target_->sputn(s, n);
+        pending_.append(s, static_cast<std::size_t>(n));
+        if (pending_.find('\n') != std::string::npos) passOn();
+        return n;
     }
-    int sync() override { return target_->pubsync(); }
+    // A flush passes on a line begun, too: a question at the terminal waits for its answer.
+    int sync() override {
+        passOn(true);
+        return target_->pubsync();
+    }
 
 private:
+    void passOn(bool all = false) {
+        const std::size_t end = all ? pending_.size() : pending_.rfind('\n') + 1;
+        std::string text = pending_.substr(0, end);
+        pending_.erase(0, end);
+        for (const auto& [found, shown] : replacements)
+            for (std::size_t at = 0; (at = text.find(found, at)) != std::string::npos; at += shown.size())
+                text.replace(at, found.size(), shown);
+        recorded += text;
+        target_->sputn(text.data(), static_cast<std::streamsize>(text.size()));
+    }
     std::streambuf* target_;
+    std::string pending_;
+};
+
+// The desktop's shell with GUIDs drawn from a seeded generator: the add-ins' new ids come out
+// the same in every run of a scenario.
+class RepeatableShell : public platform::Shell {
+public:
+    explicit RepeatableShell(platform::Shell& desktop) : desktop_(desktop) {}
+    int openDocument(const std::string& target) override { return desktop_.openDocument(target); }
+    bool startProcess(const std::string& program, const std::vector<std::string>& args) override {
+        return desktop_.startProcess(program, args);
+    }
+    bool showHelp(const std::string& helpFile, std::int32_t contextId) override {
+        return desktop_.showHelp(helpFile, contextId);
+    }
+    std::string tempFolder() override { return desktop_.tempFolder(); }
+    std::string internetCacheFolder() override { return desktop_.internetCacheFolder(); }
+    std::optional<std::array<std::uint8_t, 16>> newGuid() override {
+        std::array<std::uint8_t, 16> guid{};
+        for (auto& b : guid) b = static_cast<std::uint8_t>(engine_());
+        guid[6] = static_cast<std::uint8_t>((guid[6] & 0x0F) | 0x40);  // version 4
+        guid[8] = static_cast<std::uint8_t>((guid[8] & 0x3F) | 0x80);  // the RFC 4122 variant
+        return guid;
+    }
+    std::uintptr_t createMutex(const std::string& name) override { return desktop_.createMutex(name); }
+    void releaseMutex(std::uintptr_t handle) override { desktop_.releaseMutex(handle); }
+    void closeHandle(std::uintptr_t handle) override { desktop_.closeHandle(handle); }
+
+private:
+    platform::Shell& desktop_;
+    std::mt19937 engine_{20261209};
 };
 
 std::string pictureSize(const host::RibbonPicture& p) {
@@ -327,8 +380,11 @@ struct Simulator::Impl {
 
     platform::PictureScreen screen{kPrimaryWidth, kPrimaryHeight};
 
+    RepeatableShell shell{platform::shell()};
+
     Impl(Options o, std::ostream& os)
         : options(std::move(o)), recorder(os), out(&recorder), driver(out, options.interactive) {
+        platform::useShell(&shell);
         platform::setUiDriver(&driver);
         platform::useScreen(&screen);
         platform::usePointer(&driver.pointer);
@@ -336,6 +392,8 @@ struct Simulator::Impl {
     }
     ~Impl() {
         app.reset();
+        out.flush();
+        platform::useShell(nullptr);
         platform::usePointer(nullptr);
         platform::useScreen(nullptr);
         surveyServer.reset();
@@ -583,6 +641,7 @@ struct Simulator::Impl {
     testsupport::UpdateServer& localUpdateServer() {
         if (!updateServer) {
             updateServer = std::make_unique<testsupport::UpdateServer>();
+            recorder.replacements.emplace_back(updateServer->hostPort(), kLoopbackShown);
             writeSetting("webHost", updateServer->hostPort());
             out << "  update server listening on the loopback interface; webHost = \"" << updateServer->hostPort()
                 << "\"\n";
@@ -896,6 +955,7 @@ bool Simulator::Impl::execute(const std::string& rawLine) {
         out << "  ERROR: a message box or dialog had no answer (queue one with 'answer', 'input' or 'form')\n";
         ok = false;
     }
+    out.flush();
     if (!checks) {
         lastOutput = std::move(recorder.recorded);
         lastCommand = call.line;
@@ -1184,7 +1244,10 @@ void Simulator::Impl::cmdServer(const Call& c) {
         if (requests.empty()) out << "  [server] nothing received\n";
         for (const auto& r : requests) out << "  [server] " << r << "\n";
     } else {
-        if (!surveyServer) surveyServer = std::make_unique<SurveyServer>();
+        if (!surveyServer) {
+            surveyServer = std::make_unique<SurveyServer>();
+            recorder.replacements.emplace_back(surveyServer->hostPort(), kLoopbackShown);
+        }
         const std::string reply = c.words.size() > 1 ? c.words[1] : "success";
         surveyServer->setReply(reply);
         platform::registryStore().setValue(platform::RootKey::CurrentUser, kSettingsKey, "webHost",

@@ -2,6 +2,8 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -64,17 +66,63 @@ TEST_F(Simulator, TheBuiltInDemoDrawsTheRibbonAndRunsACommand) {
     EXPECT_FALSE(has(t, "failed")) << t;
 }
 
+// Where two transcripts part, for a failure message a person can read.
+std::string firstDifference(const std::string& kept, const std::string& now) {
+    std::istringstream a(kept), b(now);
+    std::string x, y;
+    for (int line = 1;; ++line) {
+        const bool moreA = static_cast<bool>(std::getline(a, x)), moreB = static_cast<bool>(std::getline(b, y));
+        if (!moreA && !moreB) return "the same lines, other line ends";
+        if (!moreA || !moreB || x != y)
+            return "line " + std::to_string(line) + ":\n  kept: " + (moreA ? x : "(end)") + "\n  now:  " + (moreB ? y : "(end)");
+    }
+}
+
+// Runs the simulator program on a scenario in a fresh process from `folder`, as
+// scripts/update-transcripts.sh does; the exit status and what it printed.
+std::pair<int, std::string> runProgram(const std::string& scenario, const std::string& folder) {
+    const std::string command = "cd '" + folder + "' && env -u VARNOTEL_REGISTRY " VARNOTEL_SIM_PROGRAM " '" +
+                                scenario + "' </dev/null 2>/dev/null";
+    std::string printed;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return {-1, ""};
+    char chunk[4096];
+    for (std::size_t n; (n = fread(chunk, 1, sizeof chunk, pipe)) > 0;) printed.append(chunk, n);
+    const int status = pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, printed};
+}
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Every example holds its expectations, and prints in a fresh process the very transcript
+// kept beside it (scripts/update-transcripts.sh writes them when a change is meant).
 TEST_F(Simulator, ExampleScenariosRun) {
-    for (auto& entry : std::filesystem::directory_iterator(VARNOTEL_SOURCE_DIR "/sim/examples")) {
+    std::vector<std::filesystem::path> scenarios;
+    for (auto& entry : std::filesystem::directory_iterator(VARNOTEL_SOURCE_DIR "/sim/examples"))
+        if (entry.path().extension() == ".scenario") scenarios.push_back(entry.path());
+    std::sort(scenarios.begin(), scenarios.end());
+    ASSERT_GE(scenarios.size(), 25u);
+    const std::string folder = dir + "/run";
+    std::filesystem::create_directory(folder);
+    for (const auto& scenario : scenarios) {
         // Each scenario starts from a user without settings, whatever the one before wrote.
         std::filesystem::remove(dir + "/registry.reg");
-        std::ifstream in(entry.path());
-        std::stringstream text;
-        text << in.rdbuf();
         std::string t;
-        EXPECT_TRUE(run(text.str(), t)) << entry.path() << "\n" << t;
-        EXPECT_FALSE(has(t, "ERROR")) << entry.path() << "\n" << t;
-        EXPECT_FALSE(has(t, "EXPECTATION FAILED")) << entry.path() << "\n" << t;
+        EXPECT_TRUE(run(readFile(scenario), t)) << scenario << "\n" << t;
+        EXPECT_FALSE(has(t, "ERROR")) << scenario << "\n" << t;
+        EXPECT_FALSE(has(t, "EXPECTATION FAILED")) << scenario << "\n" << t;
+
+        const auto [status, printed] = runProgram(scenario.string(), folder);
+        EXPECT_EQ(status, 0) << scenario << "\n" << printed;
+        std::filesystem::path kept = scenario;
+        kept.replace_extension(".transcript");
+        const std::string keptText = readFile(kept);
+        EXPECT_TRUE(printed == keptText) << kept << " differs from this run (scripts/update-transcripts.sh "
+                                         << "writes it anew when the change is meant), at "
+                                         << firstDifference(keptText, printed);
     }
 }
 
