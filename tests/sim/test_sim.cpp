@@ -2,6 +2,8 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -64,17 +66,166 @@ TEST_F(Simulator, TheBuiltInDemoDrawsTheRibbonAndRunsACommand) {
     EXPECT_FALSE(has(t, "failed")) << t;
 }
 
+// Where two transcripts part, for a failure message a person can read.
+std::string firstDifference(const std::string& kept, const std::string& now) {
+    std::istringstream a(kept), b(now);
+    std::string x, y;
+    for (int line = 1;; ++line) {
+        const bool moreA = static_cast<bool>(std::getline(a, x)), moreB = static_cast<bool>(std::getline(b, y));
+        if (!moreA && !moreB) return "the same lines, other line ends";
+        if (!moreA || !moreB || x != y)
+            return "line " + std::to_string(line) + ":\n  kept: " + (moreA ? x : "(end)") + "\n  now:  " + (moreB ? y : "(end)");
+    }
+}
+
+// Runs the simulator program on a scenario in a fresh process from `folder`, as
+// scripts/update-transcripts.sh does; the exit status and what it printed.
+std::pair<int, std::string> runProgram(const std::string& scenario, const std::string& folder) {
+    const std::string command = "cd '" + folder + "' && env -u VARNOTEL_REGISTRY " VARNOTEL_SIM_PROGRAM " '" +
+                                scenario + "' </dev/null 2>/dev/null";
+    std::string printed;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return {-1, ""};
+    char chunk[4096];
+    for (std::size_t n; (n = fread(chunk, 1, sizeof chunk, pipe)) > 0;) printed.append(chunk, n);
+    const int status = pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, printed};
+}
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Every example holds its expectations, and prints in a fresh process the very transcript
+// kept beside it (scripts/update-transcripts.sh writes them when a change is meant).
 TEST_F(Simulator, ExampleScenariosRun) {
-    for (auto& entry : std::filesystem::directory_iterator(VARNOTEL_SOURCE_DIR "/sim/examples")) {
+    std::vector<std::filesystem::path> scenarios;
+    for (auto& entry : std::filesystem::directory_iterator(VARNOTEL_SOURCE_DIR "/sim/examples"))
+        if (entry.path().extension() == ".scenario") scenarios.push_back(entry.path());
+    std::sort(scenarios.begin(), scenarios.end());
+    ASSERT_GE(scenarios.size(), 25u);
+    const std::string folder = dir + "/run";
+    std::filesystem::create_directory(folder);
+    for (const auto& scenario : scenarios) {
         // Each scenario starts from a user without settings, whatever the one before wrote.
         std::filesystem::remove(dir + "/registry.reg");
-        std::ifstream in(entry.path());
-        std::stringstream text;
-        text << in.rdbuf();
         std::string t;
-        EXPECT_TRUE(run(text.str(), t)) << entry.path() << "\n" << t;
-        EXPECT_FALSE(has(t, "ERROR")) << entry.path() << "\n" << t;
+        EXPECT_TRUE(run(readFile(scenario), t)) << scenario << "\n" << t;
+        EXPECT_FALSE(has(t, "ERROR")) << scenario << "\n" << t;
+        EXPECT_FALSE(has(t, "EXPECTATION FAILED")) << scenario << "\n" << t;
+
+        const auto [status, printed] = runProgram(scenario.string(), folder);
+        EXPECT_EQ(status, 0) << scenario << "\n" << printed;
+        std::filesystem::path kept = scenario;
+        kept.replace_extension(".transcript");
+        const std::string keptText = readFile(kept);
+        EXPECT_TRUE(printed == keptText) << kept << " differs from this run (scripts/update-transcripts.sh "
+                                         << "writes it anew when the change is meant), at "
+                                         << firstDifference(keptText, printed);
     }
+}
+
+TEST_F(Simulator, ExpectationsCheckWhatTheCommandBeforePrinted) {
+    const std::string deck = "host 14.0\nnew\nslide\nshape rectangle 10 20 30 40\nshapes\n";
+    struct Case {
+        const char* steps;
+        bool holds;
+    };
+    const Case cases[] = {
+        {"expect left 10.00 top 20.00\n", true},
+        {"expect left 99.00\n", false},
+        {"expect-not left 99.00\n", true},
+        {"expect-not left 10.00\n", false},
+        {"expect /width 30\\.00 height 4\\d\\.00/\n", true},
+        {"expect /^    1\\. Rectangle/\n", true},  // ^ matches at a line's start
+        {"expect /^1\\./\n", false},
+        {"expect-not /height [0-3]/\n", true},
+        // Expectations in a row look at the same command; an echo is a command of its own.
+        {"expect slide 1\nexpect-not ERROR\nexpect Rectangle\n", true},
+        {"echo looked\nexpect Rectangle\n", false},
+    };
+    for (const auto& c : cases) {
+        std::string t;
+        EXPECT_EQ(run(deck + c.steps, t), c.holds) << c.steps << t;
+        EXPECT_EQ(has(t, "EXPECTATION FAILED"), !c.holds) << c.steps << t;
+    }
+
+    // A failure says what was expected and what came; the scenario goes on to tell them all.
+    std::string t;
+    EXPECT_FALSE(run(deck + "expect left 99.00\necho still running\nexpect-not still\n", t));
+    EXPECT_TRUE(has(t, "EXPECTATION FAILED: expected the output of \"shapes\" to contain \"left 99.00\"\n"
+                       "    it printed:\n    |  slide 1 (id ")) << t;
+    EXPECT_TRUE(has(t, "not to contain \"still\"\n    it printed:\n    |  still running\n")) << t;
+    EXPECT_TRUE(has(t, "2 expectation(s) failed")) << t;
+    // A pattern that is no regular expression, or nothing to look for, is an error that stops it.
+    EXPECT_FALSE(run(deck + "expect /[/\necho not reached\n", t));
+    EXPECT_TRUE(has(t, "ERROR: the pattern /[/ is not a regular expression")) << t;
+    EXPECT_FALSE(has(t, "not reached")) << t;
+    EXPECT_FALSE(run(deck + "expect\n", t));
+    EXPECT_TRUE(has(t, "ERROR: 'expect' needs a text or a /pattern/")) << t;
+
+    // The program ends with status 1 on a failed expectation, and its help tells both forms.
+    const std::string scenario = dir + "/failing.scenario", transcript = dir + "/transcript.txt";
+    std::ofstream(scenario) << deck << "expect left 99.00\n";
+    const int status = std::system((VARNOTEL_SIM_PROGRAM " " + scenario + " >" + transcript).c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+    std::ifstream printed(transcript);
+    EXPECT_TRUE(has(std::string(std::istreambuf_iterator<char>(printed), {}), "EXPECTATION FAILED"));
+    EXPECT_TRUE(has(sim::Simulator::help(), "expect TEXT | expect /REGEX/"));
+    EXPECT_TRUE(has(sim::Simulator::help(), "expect-not TEXT | expect-not /REGEX/"));
+}
+
+TEST_F(Simulator, ScenariosBuildGroupsTablesFillsAndFlipsAndRefuseWhatTheyCannotBuild) {
+    const std::string deck = "host 14.0\nnew\nslide\nshape rectangle 10 20 30 40\nshape oval 100 20 30 40\n";
+    std::string t;
+    ASSERT_TRUE(run(deck + "group 1 2\nflip 1.2 vertical\nfill 1.1 #FF8000\n"
+                           "table 2 2 50 200 300 100 Region Q1 North \"12\\r14\"\nshapes\nframe 2\n",
+                    t))
+        << t;
+    EXPECT_TRUE(has(t, "    1. Group 4 type 6/-2 left 10.00 top 20.00 width 120.00 height 40.00 rotation 0.00\n"
+                       "       1.1. Rectangle 2 type 1/1 left 10.00 top 20.00 width 30.00 height 40.00 rotation 0.00 "
+                       "fill #FF8000\n"
+                       "       1.2. Oval 3 type 1/9 ")) << t;
+    EXPECT_TRUE(has(t, "fill #4F81BD flipped vertically\n")) << t;
+    EXPECT_TRUE(has(t, " table 2x2\n       cell (1, 1) \"Region\"\n")) << t;
+    EXPECT_TRUE(has(t, "cell (2, 2) \"12\\r14\"\n")) << t;
+    EXPECT_TRUE(has(t, "  shape 2 cell (2, 2): margins left 7.20")) << t;
+
+    struct Refusal {
+        const char* step;
+        const char* error;
+    };
+    const Refusal refusals[] = {
+        {"shape leftrightarrow 1 1 10 10", "ERROR: no shape kind is called 'leftrightarrow' (chevron, "},
+        {"fill 1 orange", "ERROR: fill SHAPE #RRGGBB|none"},
+        {"flip 1 sideways", "ERROR: flip SHAPE horizontal|vertical"},
+        {"group 1", "ERROR: 'group' needs two shapes or more"},
+        {"table 1 1 0 0 10 10 a b", "ERROR: more cell texts than the table has cells"},
+        {"fill 1.1 none", "ERROR: "},  // a rectangle has no members
+    };
+    for (const auto& r : refusals) {
+        EXPECT_FALSE(run(deck + r.step + "\n", t)) << r.step;
+        EXPECT_TRUE(has(t, r.error)) << t;
+    }
+}
+
+TEST_F(Simulator, ADialogsStepsMaySpanLinesUpToEnd) {
+    const std::string deck = "host 14.0\nconnect\nnew\nslide\nshape rectangle 10 20 300 40\nselect shapes 1\n";
+    std::string t;
+    ASSERT_TRUE(run(deck + "form MarginInput\n  # all four sides\n  text tbMargin 1\n\n  click btnOK\nEND\n"
+                           "click \"Margins...\"\nframe 1\n",
+                    t))
+        << t;
+    EXPECT_TRUE(has(t, ">   text tbMargin 1\n>   click btnOK\n>   END\n")) << t;
+    EXPECT_TRUE(has(t, "[dialog MarginInput] click btnOK \"&OK\"\n")) << t;  // the caption beside the name
+    EXPECT_TRUE(has(t, "margins left 28.35 (1.00 cm) top 28.35")) << t;
+
+    EXPECT_FALSE(run(deck + "form MarginInput\n  click btnOK\n", t));
+    EXPECT_TRUE(has(t, "ERROR: the steps for dialog MarginInput have no line \"end\"")) << t;
+    EXPECT_FALSE(run(deck + "form MarginInput\n  jump btnOK\nend\n", t));
+    EXPECT_TRUE(has(t, "ERROR: unknown dialog step 'jump'")) << t;
+    EXPECT_FALSE(has(t, "> end")) << t;
 }
 
 TEST_F(Simulator, CommandBarsAreListedAndClickedByToolIdCaptionOrPath) {
@@ -305,7 +456,8 @@ TEST_F(Simulator, TheSettingsScenarioWritesTheChoicesAndTheRibbonFollows) {
     EXPECT_TRUE(has(t, "vn_1095        button       Italian")) << t;
     EXPECT_TRUE(has(t, "plorinrenew.Connect: not connected")) << t;
     // The page behind the one in front is out of reach.
-    EXPECT_TRUE(has(t, "check cbScreensaver 0\n    (ignored: the control is not available)")) << t;
+    EXPECT_TRUE(has(t, "check cbScreensaver \"Disable screensaver while presenting\" 0\n"
+                       "    (ignored: the control is not available)")) << t;
     EXPECT_TRUE(has(t, "Label menuLabel(6) \"Efficiency Tools\" (hidden)")) << t;
     // From the bar of host 11.0: the unticked buttons stay unticked after a restart.
     EXPECT_TRUE(has(t, "| The language settings will take effect after restarting PowerPoint.")) << t;
