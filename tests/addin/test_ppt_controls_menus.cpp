@@ -6,6 +6,7 @@
 #include "addin/addin_state.h"
 #include "addin/ppt_controls.h"
 #include "core/registry.h"
+#include "core/usage_counters.h"
 #include "host/command_bars.h"
 #include "libraries/my_elements_add.h"
 #include "platform/picture.h"
@@ -46,7 +47,11 @@ protected:
         return dynamic_cast<CommandBarPopup&>(*at(path)).Controls();
     }
     CommandBarComboBox& styles() { return *plorin::addInState().controls->styleDropdown(); }
-    std::string setting(const char* name) { return plorin::getRegistry(name, "", ""); }
+    // The usage counts kept in memory are written first.
+    std::string setting(const char* name) {
+        plorin::flushUsageCounters();
+        return plorin::getRegistry(name, "", "");
+    }
     void icon(const std::string& path) {
         platform::Picture p;
         p.width = p.height = 16;

@@ -59,7 +59,8 @@ TEST_F(Simulator, TheBuiltInDemoDrawsTheRibbonAndRunsACommand) {
     EXPECT_TRUE(has(t, "plorin.Connect connected")) << t;
     EXPECT_TRUE(has(t, "ribbon loaded")) << t;
     EXPECT_TRUE(has(t, "vn_1032        button       Align left")) << t;
-    EXPECT_TRUE(has(t, "statsEfficiencyTools = \"2\"")) << t;  // align, then stack
+    // Align, stack and indent, counted in memory and written when the My Elements dialog closed.
+    EXPECT_TRUE(has(t, "statsEfficiencyTools = \"3\"")) << t;
     EXPECT_TRUE(has(t, "plorin.Connect disconnected")) << t;
     EXPECT_FALSE(has(t, "ERROR")) << t;
     EXPECT_FALSE(has(t, "missing callback")) << t;
