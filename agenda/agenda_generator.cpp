@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <set>
+#include <tuple>
 #include <vector>
 
 #include "agenda/agenda_document.h"
@@ -242,12 +244,30 @@ void appendColumns(host::TextRange& all, const RowTexts& t, const RowOptions& o,
 
 void tagContent(host::Shape& shape) { shape.Tags().Add(kContentTag, "/" + shape.TextFrame().TextRange().Text()); }
 
-void addAgendaItem(const AgendaMetrics& m, const platform::DomDocument& doc, const RowOptions& o, host::Slide& slide,
-                   int level, int selected, int isBreak, int position, const RowTexts& t, SkippedAgendaColors& skipped) {
+// The row styles of one run, each kind read from the document at its first use: a run draws
+// items x items rows over a handful of kinds. A kind whose reading fails is read (and fails)
+// again at each use, as every row reports its own failure.
+class RowStyles {
+public:
+    explicit RowStyles(const platform::DomDocument& doc) : doc_(doc) {}
+    const std::optional<AgendaRowStyle>& get(int level, bool selected, bool isBreak) {
+        const auto key = std::make_tuple(level, selected, isBreak);
+        auto found = styles_.find(key);
+        if (found == styles_.end()) found = styles_.emplace(key, readAgendaRowStyle(doc_, level, selected, isBreak)).first;
+        return found->second;
+    }
+
+private:
+    const platform::DomDocument& doc_;
+    std::map<std::tuple<int, bool, bool>, std::optional<AgendaRowStyle>> styles_;
+};
+
+void addAgendaItem(const AgendaMetrics& m, RowStyles& styles, const RowOptions& o, host::Slide& slide, int level,
+                   int selected, int isBreak, int position, const RowTexts& t, SkippedAgendaColors& skipped) {
     trap("AgendaWizard, addAgendaItem", [&] {
         const AgendaFormat& f = m.format;
         const float rowTop = single(f.top + m.goldenOffset + (position - 1) * (m.boxSize + m.rowGap));
-        const std::optional<AgendaRowStyle> style = readAgendaRowStyle(doc, level, selected != 0, isBreak != 0);
+        const std::optional<AgendaRowStyle>& style = styles.get(level, selected != 0, isBreak != 0);
         if (!style) raiseError(91, "Object variable or With block variable not set (style)");
         host::Shapes& shapes = slide.Shapes();
         const float fontSize = single(m.fontSize);
@@ -496,6 +516,7 @@ void createAgendaSlides(AgendaWizard& form) {
     }
 
     const std::optional<AgendaSubtitleBox> subtitle = readAgendaSubtitle(doc);
+    RowStyles styles(doc);
     SkippedAgendaColors skipped;
     int i = 0;
     for (const Target& target : targets) {
@@ -511,7 +532,7 @@ void createAgendaSlides(AgendaWizard& form) {
             int position = 0;
             for (const Row& row : rows) {
                 ++position;
-                addAgendaItem(m, doc, options, slide, row.level, position == i && target.shown ? 1 : 0, row.isBreak,
+                addAgendaItem(m, styles, options, slide, row.level, position == i && target.shown ? 1 : 0, row.isBreak,
                               position, row.texts, skipped);
             }
             // Generated shapes go behind the user's own, which stay in front.
