@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <random>
+#include <vector>
 
 #include "core/errors.h"
 #include "core/globals.h"
@@ -102,7 +103,13 @@ Splash::Splash() : platform::Form("Splash"), game_(kFieldWidth, kFieldHeight) {
     field.onMouseDown = [this](int button, int shift, int x, int y) { field_MouseDown(button, shift, x, y); };
     SplashTimer.onTimer = [this] { SplashTimer_Timer(); };
     gameTimer.onTimer = [this] { gameTimer_Timer(); };
-    random = [engine = std::make_shared<std::mt19937>(std::random_device{}())] {
+    // Seeded through the shell's GUID source, so that a host that makes its ids repeatable
+    // replays the same game.
+    std::vector<std::uint32_t> seedWords;
+    if (const auto guid = platform::shell().newGuid()) seedWords.assign(guid->begin(), guid->end());
+    else seedWords.push_back(std::random_device{}());
+    std::seed_seq seed(seedWords.begin(), seedWords.end());
+    random = [engine = std::make_shared<std::mt19937>(seed)] {
         return std::uniform_real_distribution<double>(0.0, 1.0)(*engine);
     };
 }

@@ -24,13 +24,17 @@ public:
 
     // Runs one command line; false (after saying why) when the command failed.
     bool execute(const std::string& line);
-    // Runs every line of a scenario; stops at the first failure. True when all ran.
+    // Runs every line of a scenario; stops at the first failure, except that a failed
+    // expectation only marks the run as failed. True when all ran and every expectation held.
     bool run(std::istream& scenario);
 
-    static const char* help();
+    // The commands, how they are written and what they do, for --help.
+    static std::string help();
+
+    // The simulator's state and commands (its command table names them).
+    struct Impl;
 
 private:
-    struct Impl;
     std::unique_ptr<Impl> impl_;
 };
 

@@ -2,6 +2,8 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -64,17 +66,114 @@ TEST_F(Simulator, TheBuiltInDemoDrawsTheRibbonAndRunsACommand) {
     EXPECT_FALSE(has(t, "failed")) << t;
 }
 
+// Where two transcripts part, for a failure message a person can read.
+std::string firstDifference(const std::string& kept, const std::string& now) {
+    std::istringstream a(kept), b(now);
+    std::string x, y;
+    for (int line = 1;; ++line) {
+        const bool moreA = static_cast<bool>(std::getline(a, x)), moreB = static_cast<bool>(std::getline(b, y));
+        if (!moreA && !moreB) return "the same lines, other line ends";
+        if (!moreA || !moreB || x != y)
+            return "line " + std::to_string(line) + ":\n  kept: " + (moreA ? x : "(end)") + "\n  now:  " + (moreB ? y : "(end)");
+    }
+}
+
+// Runs the simulator program on a scenario in a fresh process from `folder`, as
+// scripts/update-transcripts.sh does; the exit status and what it printed.
+std::pair<int, std::string> runProgram(const std::string& scenario, const std::string& folder) {
+    const std::string command = "cd '" + folder + "' && env -u VARNOTEL_REGISTRY " VARNOTEL_SIM_PROGRAM " '" +
+                                scenario + "' </dev/null 2>/dev/null";
+    std::string printed;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return {-1, ""};
+    char chunk[4096];
+    for (std::size_t n; (n = fread(chunk, 1, sizeof chunk, pipe)) > 0;) printed.append(chunk, n);
+    const int status = pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, printed};
+}
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Every example holds its expectations, and prints in a fresh process the very transcript
+// kept beside it (scripts/update-transcripts.sh writes them when a change is meant).
 TEST_F(Simulator, ExampleScenariosRun) {
-    for (auto& entry : std::filesystem::directory_iterator(VARNOTEL_SOURCE_DIR "/sim/examples")) {
+    std::vector<std::filesystem::path> scenarios;
+    for (auto& entry : std::filesystem::directory_iterator(VARNOTEL_SOURCE_DIR "/sim/examples"))
+        if (entry.path().extension() == ".scenario") scenarios.push_back(entry.path());
+    std::sort(scenarios.begin(), scenarios.end());
+    ASSERT_GE(scenarios.size(), 25u);
+    const std::string folder = dir + "/run";
+    std::filesystem::create_directory(folder);
+    for (const auto& scenario : scenarios) {
         // Each scenario starts from a user without settings, whatever the one before wrote.
         std::filesystem::remove(dir + "/registry.reg");
-        std::ifstream in(entry.path());
-        std::stringstream text;
-        text << in.rdbuf();
         std::string t;
-        EXPECT_TRUE(run(text.str(), t)) << entry.path() << "\n" << t;
-        EXPECT_FALSE(has(t, "ERROR")) << entry.path() << "\n" << t;
+        EXPECT_TRUE(run(readFile(scenario), t)) << scenario << "\n" << t;
+        EXPECT_FALSE(has(t, "ERROR")) << scenario << "\n" << t;
+        EXPECT_FALSE(has(t, "EXPECTATION FAILED")) << scenario << "\n" << t;
+
+        const auto [status, printed] = runProgram(scenario.string(), folder);
+        EXPECT_EQ(status, 0) << scenario << "\n" << printed;
+        std::filesystem::path kept = scenario;
+        kept.replace_extension(".transcript");
+        const std::string keptText = readFile(kept);
+        EXPECT_TRUE(printed == keptText) << kept << " differs from this run (scripts/update-transcripts.sh "
+                                         << "writes it anew when the change is meant), at "
+                                         << firstDifference(keptText, printed);
     }
+}
+
+TEST_F(Simulator, ExpectationsCheckWhatTheCommandBeforePrinted) {
+    const std::string deck = "host 14.0\nnew\nslide\nshape rectangle 10 20 30 40\nshapes\n";
+    struct Case {
+        const char* steps;
+        bool holds;
+    };
+    const Case cases[] = {
+        {"expect left 10.00 top 20.00\n", true},
+        {"expect left 99.00\n", false},
+        {"expect-not left 99.00\n", true},
+        {"expect-not left 10.00\n", false},
+        {"expect /width 30\\.00 height 4\\d\\.00/\n", true},
+        {"expect /^    1\\. Rectangle/\n", true},  // ^ matches at a line's start
+        {"expect /^1\\./\n", false},
+        {"expect-not /height [0-3]/\n", true},
+        // Expectations in a row look at the same command; an echo is a command of its own.
+        {"expect slide 1\nexpect-not ERROR\nexpect Rectangle\n", true},
+        {"echo looked\nexpect Rectangle\n", false},
+    };
+    for (const auto& c : cases) {
+        std::string t;
+        EXPECT_EQ(run(deck + c.steps, t), c.holds) << c.steps << t;
+        EXPECT_EQ(has(t, "EXPECTATION FAILED"), !c.holds) << c.steps << t;
+    }
+
+    // A failure says what was expected and what came; the scenario goes on to tell them all.
+    std::string t;
+    EXPECT_FALSE(run(deck + "expect left 99.00\necho still running\nexpect-not still\n", t));
+    EXPECT_TRUE(has(t, "EXPECTATION FAILED: expected the output of \"shapes\" to contain \"left 99.00\"\n"
+                       "    it printed:\n    |  slide 1 (id ")) << t;
+    EXPECT_TRUE(has(t, "not to contain \"still\"\n    it printed:\n    |  still running\n")) << t;
+    EXPECT_TRUE(has(t, "2 expectation(s) failed")) << t;
+    // A pattern that is no regular expression, or nothing to look for, is an error that stops it.
+    EXPECT_FALSE(run(deck + "expect /[/\necho not reached\n", t));
+    EXPECT_TRUE(has(t, "ERROR: the pattern /[/ is not a regular expression")) << t;
+    EXPECT_FALSE(has(t, "not reached")) << t;
+    EXPECT_FALSE(run(deck + "expect\n", t));
+    EXPECT_TRUE(has(t, "ERROR: 'expect' needs a text or a /pattern/")) << t;
+
+    // The program ends with status 1 on a failed expectation, and its help tells both forms.
+    const std::string scenario = dir + "/failing.scenario", transcript = dir + "/transcript.txt";
+    std::ofstream(scenario) << deck << "expect left 99.00\n";
+    const int status = std::system((VARNOTEL_SIM_PROGRAM " " + scenario + " >" + transcript).c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+    std::ifstream printed(transcript);
+    EXPECT_TRUE(has(std::string(std::istreambuf_iterator<char>(printed), {}), "EXPECTATION FAILED"));
+    EXPECT_TRUE(has(sim::Simulator::help(), "expect TEXT | expect /REGEX/"));
+    EXPECT_TRUE(has(sim::Simulator::help(), "expect-not TEXT | expect-not /REGEX/"));
 }
 
 TEST_F(Simulator, CommandBarsAreListedAndClickedByToolIdCaptionOrPath) {
