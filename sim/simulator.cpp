@@ -21,6 +21,7 @@
 #include "host/host.h"
 #include "host/render.h"
 #include "host/ribbon_host.h"
+#include "host/table.h"
 #include "host/text.h"
 #include "host/timeline.h"
 #include "platform/filesystem.h"
@@ -656,24 +657,57 @@ struct Simulator::Impl {
 
     void printShapeList(host::Slide& slide) {
         int i = 0;
-        auto* s = &slide;
-        for (auto& sh : s->Shapes().all()) {
-            ++i;
-            out << "    " << i << ". " << (sh->Name().empty() ? "shape" : sh->Name()) << " type " << sh->Type() << "/"
-                << sh->AutoShapeType() << " left " << fmt(sh->Left()) << " top " << fmt(sh->Top()) << " width "
-                << fmt(sh->Width()) << " height " << fmt(sh->Height()) << " rotation " << fmt(sh->Rotation());
-            if (sh->HasTextFrame() == host::msoTrue) {
-                const std::string text = sh->TextFrame().TextRange().Text();
-                if (!text.empty()) {
-                    out << " text \"" << text << "\" language " << languageText(sh->TextFrame().TextRange().LanguageID());
-                }
+        for (auto& sh : slide.Shapes().all()) printShape(std::to_string(++i), *sh, 4);
+    }
+
+    // One shape on a line, then a group's members and a table's cells below it, indented.
+    void printShape(const std::string& number, host::Shape& sh, std::size_t indent) {
+        out << std::string(indent, ' ') << number << ". " << (sh.Name().empty() ? "shape" : sh.Name()) << " type "
+            << sh.Type() << "/" << sh.AutoShapeType() << " left " << fmt(sh.Left()) << " top " << fmt(sh.Top())
+            << " width " << fmt(sh.Width()) << " height " << fmt(sh.Height()) << " rotation " << fmt(sh.Rotation());
+        if (sh.HasTextFrame() == host::msoTrue) {
+            const std::string text = sh.TextFrame().TextRange().Text();
+            if (!text.empty()) {
+                out << " text \"" << text << "\" language " << languageText(sh.TextFrame().TextRange().LanguageID());
             }
-            if (sh->Visible() == host::msoFalse) out << " hidden";
-            if (sh->BlackWhiteMode() != host::msoBlackWhiteAutomatic)
-                out << " black-and-white mode " << sh->BlackWhiteMode();
-            for (auto& [name, value] : sh->Tags().all()) out << " tag " << name << "=\"" << value << "\"";
-            out << "\n";
         }
+        if (sh.Visible() == host::msoFalse) out << " hidden";
+        if (sh.BlackWhiteMode() != host::msoBlackWhiteAutomatic) out << " black-and-white mode " << sh.BlackWhiteMode();
+        for (auto& [name, value] : sh.Tags().all()) out << " tag " << name << "=\"" << value << "\"";
+        if (sh.Fill().Visible() == host::msoTrue && sh.Type() != host::msoGroup)
+            out << " fill " << colourText(sh.Fill().ForeColor().RGB());
+        if (sh.HorizontalFlip() == host::msoTrue) out << " flipped horizontally";
+        if (sh.VerticalFlip() == host::msoTrue) out << " flipped vertically";
+        if (sh.HasTable() == host::msoTrue) {
+            const host::Table table = sh.Table();
+            out << " table " << table.Rows().Count() << "x" << table.Columns().Count() << "\n";
+            for (int r = 1; r <= table.Rows().Count(); ++r)
+                for (int c = 1; c <= table.Columns().Count(); ++c) {
+                    const std::string text = table.Cell(r, c).Shape()->TextFrame().TextRange().Text();
+                    if (!text.empty())
+                        out << std::string(indent + 3, ' ') << "cell (" << r << ", " << c << ") \"" << visibleText(text)
+                            << "\"\n";
+                }
+            return;
+        }
+        out << "\n";
+        if (sh.Type() != host::msoGroup) return;
+        int m = 0;
+        const host::ShapeRange members = sh.GroupItems();
+        for (const auto& member : members.all()) printShape(number + "." + std::to_string(++m), *member, indent + 3);
+    }
+
+    // Shape number `word` of the shown slide, or a group's member as "GROUP.MEMBER" ("3.2").
+    std::shared_ptr<host::Shape> shapeNumbered(const std::string& word) {
+        std::istringstream parts(word);
+        std::string part;
+        std::shared_ptr<host::Shape> shape;
+        while (std::getline(parts, part, '.')) {
+            if (!isNumber(part)) throw std::runtime_error("'" + word + "' is no shape number");
+            shape = shape ? shape->GroupItems().Item(std::stoi(part)) : slide()->Shapes().Item(std::stoi(part));
+        }
+        if (!shape) throw std::runtime_error("'" + word + "' is no shape number");
+        return shape;
     }
 
     void writeSetting(const std::string& name, const std::string& value) {
@@ -789,6 +823,18 @@ struct Simulator::Impl {
     void cmdAdjust(const Call& c);
     void cmdFreeform(const Call& c);
     void cmdNodes(const Call& c);
+    // A dialog's steps written on lines of their own, up to a line "end".
+    struct Block {
+        std::string form;
+        std::vector<FormStep> steps;
+    };
+    std::optional<Block> openBlock;
+    bool continueBlock(const std::string& line);
+
+    void cmdGroup(const Call& c);
+    void cmdTable(const Call& c);
+    void cmdFill(const Call& c);
+    void cmdFlip(const Call& c);
     void cmdExpect(const Call& c) { expectOutput(c, true); }
     void cmdExpectNot(const Call& c) { expectOutput(c, false); }
 };
@@ -844,6 +890,13 @@ const std::vector<Command>& commandTable() {
          "add a shape: rectangle, rounded, oval, chevron, pentagon, rightarrow, ... textbox, placeholder, "
          "picture, line, an AutoShape type number, or TYPE/AUTOSHAPETYPE",
          &I::cmdShape},
+        {"group", "group SHAPE SHAPE...", "group those shapes of the shown slide into one (the group takes the "
+         "topmost one's place); a group's members are numbered GROUP.MEMBER (\"3.2\") where a SHAPE is asked for",
+         &I::cmdGroup},
+        {"table", "table ROWS COLUMNS L T W H [TEXT]...",
+         "add a table; the TEXTs go into its cells row by row (\\r ends a paragraph, as for text)", &I::cmdTable},
+        {"fill", "fill SHAPE #RRGGBB|none", "fill a shape with that colour, or take its fill away", &I::cmdFill},
+        {"flip", "flip SHAPE horizontal|vertical", "flip a shape (a second flip turns it back)", &I::cmdFlip},
         {"adjust", "adjust SHAPE [INDEX VALUE]...", "set adjustment values of a shape, then print them all",
          &I::cmdAdjust},
         {"freeform", "freeform X Y X Y ...", "add a freeform through the points (repeat the first to close it)",
@@ -861,11 +914,16 @@ const std::vector<Command>& commandTable() {
         {"notestext", "notestext START LENGTH", "select that text of the shown slide's notes, in the notes pane",
          &I::cmdNotestext},
         // What there is to see.
-        {"shapes", "shapes [SLIDE]", "print the shapes of the shown (or that) slide", &I::cmdShapes},
+        {"shapes", "shapes [SLIDE]",
+         "print the shapes of the shown (or that) slide, with their fills and flips, a group's members and a "
+         "table's cells below it",
+         &I::cmdShapes},
         {"masters", "masters", "print every design's slide and title master shapes", &I::cmdMasters},
         {"paragraphs", "paragraphs SHAPE", "print its paragraphs with their levels and sizes", &I::cmdParagraphs},
         {"ruler", "ruler SHAPE", "print the levels of its ruler", &I::cmdRuler},
-        {"frame", "frame SHAPE", "print its margins, fit and wrap state and language", &I::cmdFrame},
+        {"frame", "frame SHAPE", "print its margins, fit and wrap state and language (of each cell of a table, "
+         "each member of a group)",
+         &I::cmdFrame},
         {"animations", "animations", "list the current slide's effects and motion paths", &I::cmdAnimations},
         {"colors", "colors", "list the active presentation's extra colours, oldest first", &I::cmdColors},
         {"tags", "tags", "print the presentation's tags", &I::cmdTags},
@@ -895,7 +953,8 @@ const std::vector<Command>& commandTable() {
         // Answers for what the add-in will ask.
         {"answer", "answer ok|cancel|yes|no...", "queue answers for the next message boxes", &I::cmdAnswer},
         {"form", "form NAME STEP...",
-         "queue the steps for the next showing of dialog NAME: click CONTROL, text CONTROL VALUE, check "
+         "queue the steps for the next showing of dialog NAME (\"form NAME\" alone: the steps follow on lines "
+         "of their own, one or more a line, up to a line \"end\"): click CONTROL, text CONTROL VALUE, check "
          "CONTROL 0|1|2, choose CONTROL INDEX|ITEM, scroll CONTROL VALUE, show CONTROL, label TREE TEXT (edit "
          "the label of the chosen node), keys TEXT, wait MS, pointer X,Y (move the mouse pointer to that "
          "screen pixel), button left|right (press and release it there), export PICTUREBOX|DIALOG FILE.png (a "
@@ -977,6 +1036,7 @@ bool Simulator::Impl::execute(const std::string& rawLine) {
     expectationFailed = false;
     std::string line = rawLine;
     if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (openBlock) return continueBlock(line);
     auto first = line.find_first_not_of(" \t");
     if (first == std::string::npos || line[first] == '#') return true;
     std::vector<std::string> words;
@@ -1111,10 +1171,16 @@ void Simulator::Impl::cmdShape(const Call& c) {
     ShapeKind k{host::msoAutoShape, 0};
     if (it != shapeKinds().end()) {
         k = it->second;
-    } else if (auto slash = kind.find('/'); slash != std::string::npos) {
+    } else if (auto slash = kind.find('/'); slash != std::string::npos && isNumber(kind.substr(0, slash)) &&
+                                              isNumber(kind.substr(slash + 1))) {
         k = {std::stoi(kind.substr(0, slash)), std::stoi(kind.substr(slash + 1))};
-    } else {
+    } else if (isNumber(kind)) {
         k.autoShapeType = std::stoi(kind);
+    } else {
+        std::string known;
+        for (const auto& [name, _] : shapeKinds()) known += (known.empty() ? "" : ", ") + name;
+        throw std::runtime_error("no shape kind is called '" + c.words[1] + "' (" + known +
+                                 ", an AutoShape type number, or TYPE/AUTOSHAPETYPE)");
     }
     auto s = slide();
     auto sh = k.type == host::msoAutoShape ? s->Shapes().AddShape(k.autoShapeType, c.num(2), c.num(3), c.num(4), c.num(5))
@@ -1167,7 +1233,75 @@ void Simulator::Impl::cmdRuler(const Call& c) {
 }
 
 void Simulator::Impl::cmdFrame(const Call& c) {
-    printFrame("shape " + c.arg(1), *textShape(c.arg(1)));
+    auto shape = shapeNumbered(c.arg(1));
+    if (shape->HasTable() == host::msoTrue) {
+        const host::Table table = shape->Table();
+        for (int r = 1; r <= table.Rows().Count(); ++r)
+            for (int col = 1; col <= table.Columns().Count(); ++col)
+                printFrame("shape " + c.words[1] + " cell (" + std::to_string(r) + ", " + std::to_string(col) + ")",
+                           *table.Cell(r, col).Shape());
+    } else if (shape->Type() == host::msoGroup) {
+        int m = 0;
+        const host::ShapeRange members = shape->GroupItems();
+        for (const auto& member : members.all()) {
+            ++m;
+            if (member->HasTextFrame() == host::msoTrue) printFrame("shape " + c.words[1] + "." + std::to_string(m), *member);
+        }
+    } else if (shape->HasTextFrame() == host::msoTrue) {
+        printFrame("shape " + c.words[1], *shape);
+    } else {
+        throw std::runtime_error("shape " + c.words[1] + " holds no text");
+    }
+}
+
+void Simulator::Impl::cmdGroup(const Call& c) {
+    std::vector<std::shared_ptr<host::Shape>> members;
+    for (std::size_t i = 1; i < c.words.size(); ++i) members.push_back(slide()->Shapes().Item(std::stoi(c.words[i])));
+    if (members.size() < 2) throw std::runtime_error("'group' needs two shapes or more (see --help)");
+    const auto group = host::ShapeRange(members).Group();
+    out << "  shape " << group->ZOrderPosition() << " is the group of " << members.size() << " shapes\n";
+}
+
+void Simulator::Impl::cmdTable(const Call& c) {
+    const int rows = std::stoi(c.arg(1)), columns = std::stoi(c.arg(2));
+    if (rows < 1 || columns < 1) throw std::runtime_error("a table needs a row and a column at least");
+    if (c.words.size() > 7 + static_cast<std::size_t>(rows * columns))
+        throw std::runtime_error("more cell texts than the table has cells");
+    auto s = slide();
+    auto shape = s->Shapes().AddTable(rows, columns, c.num(3), c.num(4), c.num(5), c.num(6));
+    const host::Table table = shape->Table();
+    const auto texts = rawWords(c.line);  // escapes kept for scenarioText
+    for (std::size_t i = 7; i < texts.size(); ++i) {
+        const int cell = static_cast<int>(i - 7);
+        table.Cell(cell / columns + 1, cell % columns + 1).Shape()->TextFrame().TextRange().setText(scenarioText(texts[i]));
+    }
+    out << "  shape " << s->Shapes().Count() << " added: a table of " << rows << " x " << columns << "\n";
+}
+
+void Simulator::Impl::cmdFill(const Call& c) {
+    auto shape = shapeNumbered(c.arg(1));
+    const std::string colour = lower(c.arg(2));
+    if (colour == "none") {
+        shape->Fill().setVisible(host::msoFalse);
+        out << "  shape " << c.words[1] << " has no fill\n";
+        return;
+    }
+    unsigned rgb = 0;
+    std::size_t used = 0;
+    if (colour.size() == 7 && colour[0] == '#') rgb = static_cast<unsigned>(std::stoul(colour.substr(1), &used, 16));
+    if (used != 6) throw std::runtime_error("fill SHAPE #RRGGBB|none");
+    // #RRGGBB as the host keeps it, red in the lowest byte.
+    shape->Fill().ForeColor().setRGB(((rgb & 0xFF) << 16) | (rgb & 0xFF00) | (rgb >> 16));
+    shape->Fill().setVisible(host::msoTrue);
+    out << "  shape " << c.words[1] << " filled " << colourText(shape->Fill().ForeColor().RGB()) << "\n";
+}
+
+void Simulator::Impl::cmdFlip(const Call& c) {
+    auto shape = shapeNumbered(c.arg(1));
+    const std::string how = lower(c.arg(2));
+    if (how != "horizontal" && how != "vertical") throw std::runtime_error("flip SHAPE horizontal|vertical");
+    shape->Flip(how == "horizontal" ? 0 : 1);
+    out << "  shape " << c.words[1] << " flipped " << how << "ly\n";
 }
 
 void Simulator::Impl::cmdNotes(const Call& c) {
@@ -1334,7 +1468,37 @@ void Simulator::Impl::cmdAnswer(const Call& c) {
 }
 
 void Simulator::Impl::cmdForm(const Call& c) {
+    if (c.words.size() == 2) {
+        // The steps follow on lines of their own, up to "end".
+        openBlock = Block{c.words[1], {}};
+        return;
+    }
     driver.queueSteps(c.arg(1), parseFormSteps(c.words, 2));
+}
+
+bool Simulator::Impl::continueBlock(const std::string& line) {
+    const auto first = line.find_first_not_of(" \t");
+    if (first == std::string::npos || line[first] == '#') return true;
+    const std::string step = line.substr(first);
+    out << ">   " << step << "\n";
+    if (lower(step) == "end") {
+        if (openBlock->steps.empty()) {
+            out << "  ERROR: a dialog needs at least one step\n";
+            openBlock.reset();
+            return false;
+        }
+        driver.queueSteps(openBlock->form, std::move(openBlock->steps));
+        openBlock.reset();
+        return true;
+    }
+    try {
+        for (auto& parsed : parseFormSteps(split(step), 0)) openBlock->steps.push_back(std::move(parsed));
+    } catch (const std::exception& e) {
+        out << "  ERROR: " << e.what() << "\n";
+        openBlock.reset();
+        return false;
+    }
+    return true;
 }
 
 void Simulator::Impl::cmdInput(const Call& c) {
@@ -1512,6 +1676,10 @@ bool Simulator::run(std::istream& scenario) {
         if (execute(line)) continue;
         if (!impl_->expectationFailed) return false;
         ok = false;
+    }
+    if (impl_->openBlock) {
+        impl_->out << "  ERROR: the steps for dialog " << impl_->openBlock->form << " have no line \"end\"\n";
+        return false;
     }
     if (impl_->failedExpectations > 0)
         impl_->out << impl_->failedExpectations << " expectation(s) failed\n";

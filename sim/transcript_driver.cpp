@@ -181,6 +181,10 @@ void TranscriptDriver::queueSteps(const std::string& formName, std::vector<FormS
 
 void TranscriptDriver::apply(platform::Form& form, const FormStep& step) {
     out_ << "  [dialog " << form.name() << "] " << step.action << (step.control.empty() ? "" : " " + step.control);
+    // The control's caption beside its name, as the user sees the control.
+    if (const platform::Control* named = step.control.empty() ? nullptr : form.control(step.control);
+        named && !named->Caption.empty())
+        out_ << " \"" << named->Caption << "\"";
     if (!step.value.empty()) out_ << " " << step.value;
     // The line ends first: the step may show message boxes of its own.
     out_ << "\n";

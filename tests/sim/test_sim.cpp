@@ -176,6 +176,58 @@ TEST_F(Simulator, ExpectationsCheckWhatTheCommandBeforePrinted) {
     EXPECT_TRUE(has(sim::Simulator::help(), "expect-not TEXT | expect-not /REGEX/"));
 }
 
+TEST_F(Simulator, ScenariosBuildGroupsTablesFillsAndFlipsAndRefuseWhatTheyCannotBuild) {
+    const std::string deck = "host 14.0\nnew\nslide\nshape rectangle 10 20 30 40\nshape oval 100 20 30 40\n";
+    std::string t;
+    ASSERT_TRUE(run(deck + "group 1 2\nflip 1.2 vertical\nfill 1.1 #FF8000\n"
+                           "table 2 2 50 200 300 100 Region Q1 North \"12\\r14\"\nshapes\nframe 2\n",
+                    t))
+        << t;
+    EXPECT_TRUE(has(t, "    1. Group 4 type 6/-2 left 10.00 top 20.00 width 120.00 height 40.00 rotation 0.00\n"
+                       "       1.1. Rectangle 2 type 1/1 left 10.00 top 20.00 width 30.00 height 40.00 rotation 0.00 "
+                       "fill #FF8000\n"
+                       "       1.2. Oval 3 type 1/9 ")) << t;
+    EXPECT_TRUE(has(t, "fill #4F81BD flipped vertically\n")) << t;
+    EXPECT_TRUE(has(t, " table 2x2\n       cell (1, 1) \"Region\"\n")) << t;
+    EXPECT_TRUE(has(t, "cell (2, 2) \"12\\r14\"\n")) << t;
+    EXPECT_TRUE(has(t, "  shape 2 cell (2, 2): margins left 7.20")) << t;
+
+    struct Refusal {
+        const char* step;
+        const char* error;
+    };
+    const Refusal refusals[] = {
+        {"shape leftrightarrow 1 1 10 10", "ERROR: no shape kind is called 'leftrightarrow' (chevron, "},
+        {"fill 1 orange", "ERROR: fill SHAPE #RRGGBB|none"},
+        {"flip 1 sideways", "ERROR: flip SHAPE horizontal|vertical"},
+        {"group 1", "ERROR: 'group' needs two shapes or more"},
+        {"table 1 1 0 0 10 10 a b", "ERROR: more cell texts than the table has cells"},
+        {"fill 1.1 none", "ERROR: "},  // a rectangle has no members
+    };
+    for (const auto& r : refusals) {
+        EXPECT_FALSE(run(deck + r.step + "\n", t)) << r.step;
+        EXPECT_TRUE(has(t, r.error)) << t;
+    }
+}
+
+TEST_F(Simulator, ADialogsStepsMaySpanLinesUpToEnd) {
+    const std::string deck = "host 14.0\nconnect\nnew\nslide\nshape rectangle 10 20 300 40\nselect shapes 1\n";
+    std::string t;
+    ASSERT_TRUE(run(deck + "form MarginInput\n  # all four sides\n  text tbMargin 1\n\n  click btnOK\nEND\n"
+                           "click \"Margins...\"\nframe 1\n",
+                    t))
+        << t;
+    EXPECT_TRUE(has(t, ">   text tbMargin 1\n>   click btnOK\n>   END\n")) << t;
+    EXPECT_TRUE(has(t, "[dialog MarginInput] click btnOK \"&OK\"\n")) << t;  // the caption beside the name
+    EXPECT_TRUE(has(t, "margins left 28.35 (1.00 cm) top 28.35")) << t;
+
+    EXPECT_FALSE(run(deck + "form MarginInput\n  click btnOK\n", t));
+    EXPECT_TRUE(has(t, "ERROR: the steps for dialog MarginInput have no line \"end\"")) << t;
+    EXPECT_FALSE(run(deck + "form MarginInput\n  jump btnOK\nend\n", t));
+    EXPECT_TRUE(has(t, "ERROR: unknown dialog step 'jump'")) << t;
+    EXPECT_FALSE(has(t, "> end")) << t;
+}
+
 TEST_F(Simulator, CommandBarsAreListedAndClickedByToolIdCaptionOrPath) {
     std::string t;
     ASSERT_TRUE(run("host 11.0\nconnect\nbars Shortcuts\nbarclick 1100\nnew\nslide\n"
@@ -404,7 +456,8 @@ TEST_F(Simulator, TheSettingsScenarioWritesTheChoicesAndTheRibbonFollows) {
     EXPECT_TRUE(has(t, "vn_1095        button       Italian")) << t;
     EXPECT_TRUE(has(t, "plorinrenew.Connect: not connected")) << t;
     // The page behind the one in front is out of reach.
-    EXPECT_TRUE(has(t, "check cbScreensaver 0\n    (ignored: the control is not available)")) << t;
+    EXPECT_TRUE(has(t, "check cbScreensaver \"Disable screensaver while presenting\" 0\n"
+                       "    (ignored: the control is not available)")) << t;
     EXPECT_TRUE(has(t, "Label menuLabel(6) \"Efficiency Tools\" (hidden)")) << t;
     // From the bar of host 11.0: the unticked buttons stay unticked after a restart.
     EXPECT_TRUE(has(t, "| The language settings will take effect after restarting PowerPoint.")) << t;
