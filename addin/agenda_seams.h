@@ -3,8 +3,6 @@
 // without showing the dialog.
 #pragma once
 
-#include <string>
-
 namespace plorin {
 
 // Updates the page numbers on the agenda slides of the active presentation.
@@ -12,10 +10,6 @@ void agendaUpdatePagenumbers();
 
 // Regenerates all agenda slides of the active presentation.
 void regenerateAgendaSlides();
-
-// Whether a stored agenda (the text of its tag) has an item that asks for a slide; a text
-// that is not an agenda counts as having one, so that it is never dropped unread.
-bool agendaWantsSlides(const std::string& storedAgenda);
 
 // How often each was asked for since the process started (or since reset).
 struct AgendaRequests {

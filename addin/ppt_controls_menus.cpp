@@ -124,7 +124,7 @@ void pptControls::generateMyElementsMenu() {
         if (!platform::fileSystem().fileExists(path)) return;
         SharedState& s = state();
         auto index = std::make_unique<platform::DomDocument>();
-        if (!index->load(path)) {
+        if (!loadMyElementsFile(*index)) {
             // A damaged index is no document: nothing is ever saved over it.
             s.myElementsDocument.reset();
             platform::MsgBox("The 'My Elements' database is corrupted.\r\nPlease contact us at " + supportEmail() + ".",

@@ -20,7 +20,6 @@ namespace {
 constexpr const char* kTitle = "Varnotel for presentations";
 constexpr int kConfirm = platform::vbYesNo | platform::vbQuestion | platform::vbDefaultButton2;
 
-constexpr const char* kAgendaTag = "plorin_agendaWizardXML";
 constexpr const char* kSlideOrderTag = "plorin_slideOrder";
 constexpr const char* kStyleTag = "plorin_style";
 
@@ -85,13 +84,10 @@ void pptEvents::PresentationBeforeSave(host::Presentation& pres, bool& cancel) {
             if (slide->Tags().Item("plorin_hiddenShapes") == "1") hiddenOn += std::to_string(slide->SlideIndex()) + ", ";
         }
         host::Tags& tags = pres.Tags();
-        // An agenda whose items all go without a slide has none to lose: it stays.
-        if (agendaSlides == 0 && !tags.Item(kAgendaTag).empty() && agendaWantsSlides(tags.Item(kAgendaTag))) {
-            // The slide order belongs to the agenda; left behind it would ask about page
-            // numbers at every save and regenerate the deleted agenda on a Yes.
-            tags.Delete(kAgendaTag);
-            tags.Delete(kSlideOrderTag);
-        }
+        // Without agenda slides no page number can be stale: the slide order goes, so that no
+        // save asks about it. The stored agenda stays: the user disconnected or deleted its
+        // slides, not the agenda, and the Agenda Wizard opens on it and makes them again.
+        if (agendaSlides == 0) tags.Delete(kSlideOrderTag);
         const std::string savedOrder = tags.Item(kSlideOrderTag);
         if (!savedOrder.empty() && savedOrder != slideOrder(pres) && askToUpdatePageNumbers())
             agendaUpdatePagenumbers();

@@ -1,9 +1,12 @@
 #include "agenda/agenda_document.h"
 
+#include <set>
+
 #include "core/api_helpers.h"
 #include "core/config.h"
 #include "core/errors.h"
 #include "core/globals.h"
+#include "platform/text.h"
 
 namespace plorin {
 
@@ -47,6 +50,15 @@ bool flagAttribute(const platform::DomNode& node, const char* name) {
     return toNumber(agendaAttribute(node, name)) != 0;
 }
 
+bool agendaItemLevelShown(const platform::DomNode& item) {
+    const std::int64_t level = integerAttribute(item, "level", -32768, 32767);
+    return level == 1 || level == 2;
+}
+
+bool agendaItemListed(const platform::DomNode& item) {
+    return agendaAttribute(item, "showAgendaItem") == "1" && agendaItemLevelShown(item);
+}
+
 platform::DomNode newAgendaItem(platform::DomDocument& doc, const std::string& slideId, int level) {
     platform::DomNode item = doc.createElement("item");
     item.setAttribute("level", std::to_string(level));
@@ -74,6 +86,34 @@ std::vector<std::string> renewAgendaItemIds(platform::DomDocument& doc, const st
 void normaliseAgendaItems(platform::DomDocument& doc) {
     for (platform::DomNode item : doc.selectNodes("/Varnotel/agenda/items/item[@generateAgendaSlide='1']"))
         item.setAttribute("showAgendaItem", "1");
+}
+
+void mendAgendaDocument(platform::DomDocument& doc) {
+    const auto carry = [](platform::DomNode& node, const char* name) {
+        const std::optional<std::string> text = node.getAttribute(name);
+        if (!text) return;
+        const std::string clean = platform::withoutNonXmlCharacters(*text);
+        if (clean != *text) node.setAttribute(name, clean);
+    };
+    if (platform::DomNode agenda = doc.selectSingleNode("/Varnotel/agenda")) {
+        carry(agenda, "title");
+        carry(agenda, "subtitle");
+    }
+    std::set<std::string> ids;
+    for (platform::DomNode item : doc.selectNodes("/Varnotel/agenda/items/item")) {
+        carry(item, "text");
+        carry(item, "responsible");
+        const std::optional<std::string> id = item.getAttribute("slideID");
+        if (!id) continue;  // a required attribute: reading the item reports it
+        if (id->empty() || ids.count(*id)) {
+            const std::string guid = getGUID();
+            if (guid.empty()) raiseError(errOutOfMemory, "No new identifier could be made.");
+            item.setAttribute("slideID", guid);
+            ids.insert(guid);
+        } else {
+            ids.insert(*id);
+        }
+    }
 }
 
 void takeAgendaStyle(platform::DomDocument& doc, const platform::DomDocument& agendaTemplate) {

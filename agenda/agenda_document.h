@@ -40,6 +40,12 @@ std::int64_t integerAttribute(const platform::DomNode& node, const char* name, s
 // A flag attribute: "0" is off, any other number on; not a number raises errTypeMismatch.
 bool flagAttribute(const platform::DomNode& node, const char* name);
 
+// Whether the item is of a level the agenda shows, 1 or 2: items of other levels stay in the
+// agenda and count for the times, and for nothing else. Raises for a level that is no number.
+bool agendaItemLevelShown(const platform::DomNode& item);
+// Whether the agenda slides list the item as a row: of a shown level, and "showAgendaItem" 1.
+bool agendaItemListed(const platform::DomNode& item);
+
 // A new item with its defaults ("<new item>", 30 minutes, shown, with a slide), outside the
 // tree.
 platform::DomNode newAgendaItem(platform::DomDocument& doc, const std::string& slideId, int level);
@@ -51,6 +57,12 @@ std::vector<std::string> renewAgendaItemIds(platform::DomDocument& doc, const st
 // Makes every item that generates a slide a shown one (a slide for an item the agenda does
 // not list would be a slide nobody can reach from the agenda).
 void normaliseAgendaItems(platform::DomDocument& doc);
+
+// Mends what an agenda from a presentation may hold that the dialog never writes: an item
+// whose identifier is empty, or the same as an earlier item's, gets a new one (the tree finds
+// items by it), and the title, subtitle and the items' texts and responsible persons lose
+// the characters XML cannot carry.
+void mendAgendaDocument(platform::DomDocument& doc);
 
 // Puts the template's format, subtitle (when it has one) and row styles into the agenda,
 // keeping items and options. The template is left unchanged.

@@ -146,7 +146,8 @@ bool calculateMetrics(AgendaWizard& form) {
         const platform::DomDocument& doc = *form.agendaDocument();
         AgendaMetrics& m = form.metrics();
         m = {};
-        m.visibleItemCount = doc.selectNodes("/Varnotel/agenda/items/item[@showAgendaItem='1']").length();
+        for (const platform::DomNode item : doc.selectNodes(kItemsQuery))
+            if (agendaItemListed(item)) ++m.visibleItemCount;
         MeasuringSlide measuring(*form.presentation());
         m.format = readAgendaFormat(doc);
         m.measureBold = agendaMeasureBold(doc);
@@ -160,7 +161,7 @@ bool calculateMetrics(AgendaWizard& form) {
         const double indented = w2 + m.boxSize + m.format.boxBarSpacing;
         w.textWidth = indented <= w1 ? w1 : indented;
         if (on(form.cbShowResponsible)) {
-            w.respWidth = getMaxWidth(slide, m, doc, "/Varnotel/agenda/items/item/@responsible");
+            w.respWidth = getMaxWidth(slide, m, doc, "/Varnotel/agenda/items/item[@level='1' or @level='2']/@responsible");
             ++w.columns;
             w.responsible = true;
         }
@@ -211,16 +212,16 @@ struct RowOptions {
     bool numbers = false, responsible = false, timeSlots = false, pageNumbers = false;
 };
 
-void applyFillLine(host::Shape& shape, const AgendaFillLine& s) {
-    applyAgendaColor(shape.Fill().ForeColor(), s.fillColor);
+void applyFillLine(host::Shape& shape, const AgendaFillLine& s, SkippedAgendaColors& skipped) {
+    applyAgendaColor(shape.Fill().ForeColor(), s.fillColor, skipped);
     shape.Fill().setVisible(s.fillVisible ? host::msoTrue : host::msoFalse);
-    applyAgendaColor(shape.Line().ForeColor(), s.lineColor);
+    applyAgendaColor(shape.Line().ForeColor(), s.lineColor, skipped);
     shape.Line().setWeight(single(s.lineWeight));
     shape.Line().setVisible(s.lineVisible ? host::msoTrue : host::msoFalse);
 }
 
-void applyFontColor(const host::TextRange& range, const AgendaColor& value) {
-    applyAgendaColor(range.Font().Color(), value);
+void applyFontColor(const host::TextRange& range, const AgendaColor& value, SkippedAgendaColors& skipped) {
+    applyAgendaColor(range.Font().Color(), value, skipped);
 }
 
 host::TextRange appendRun(host::TextRange& all, const std::string& text, const AgendaRun& run) {
@@ -242,7 +243,7 @@ void appendColumns(host::TextRange& all, const RowTexts& t, const RowOptions& o,
 void tagContent(host::Shape& shape) { shape.Tags().Add(kContentTag, "/" + shape.TextFrame().TextRange().Text()); }
 
 void addAgendaItem(const AgendaMetrics& m, const platform::DomDocument& doc, const RowOptions& o, host::Slide& slide,
-                   int level, int selected, int isBreak, int position, const RowTexts& t) {
+                   int level, int selected, int isBreak, int position, const RowTexts& t, SkippedAgendaColors& skipped) {
     trap("AgendaWizard, addAgendaItem", [&] {
         const AgendaFormat& f = m.format;
         const float rowTop = single(f.top + m.goldenOffset + (position - 1) * (m.boxSize + m.rowGap));
@@ -255,7 +256,7 @@ void addAgendaItem(const AgendaMetrics& m, const platform::DomDocument& doc, con
             auto bar = shapes.AddShape(host::msoShapeRectangle, single(f.left), rowTop, single(f.width), single(m.boxSize));
             const double lw = style->bar.lineWeight;
             bar->Tags().Add(kRoleTag, "bar");
-            applyFillLine(*bar, style->bar);
+            applyFillLine(*bar, style->bar, skipped);
             host::TextFrame frame = bar->TextFrame();
             host::TextRange all = frame.TextRange();
             if (!t.number.empty()) {
@@ -270,7 +271,7 @@ void addAgendaItem(const AgendaMetrics& m, const platform::DomDocument& doc, con
             frame.setVerticalAnchor(host::msoAnchorMiddle);
             all.ParagraphFormat().setAlignment(host::ppAlignLeft);
             all.Font().setSize(fontSize);
-            applyFontColor(all, style->bar.fontColor);
+            applyFontColor(all, style->bar.fontColor, skipped);
             frame.setAutoSize(host::ppAutoSizeNone);
             removeTabs(*bar);
             if (!t.number.empty() || (o.numbers && isBreak != 0)) {
@@ -301,7 +302,7 @@ void addAgendaItem(const AgendaMetrics& m, const platform::DomDocument& doc, con
         auto bar = shapes.AddShape(host::msoShapeRectangle, single(f.left + level * step), rowTop,
                                    single(std::max(0.0, f.width - level * step)), single(m.boxSize));
         box->Tags().Add(kRoleTag, "box");
-        applyFillLine(*box, style->box);
+        applyFillLine(*box, style->box, skipped);
         host::TextFrame boxFrame = box->TextFrame();
         boxFrame.setMarginLeft(0);
         boxFrame.setMarginRight(0);
@@ -315,10 +316,10 @@ void addAgendaItem(const AgendaMetrics& m, const platform::DomDocument& doc, con
         number.Font().setBold(style->box.fontBold ? host::msoTrue : host::msoFalse);
         number.Font().setItalic(style->box.fontItalic ? host::msoTrue : host::msoFalse);
         number.Font().setSize(fontSize);
-        applyFontColor(number, style->box.fontColor);
+        applyFontColor(number, style->box.fontColor, skipped);
 
         bar->Tags().Add(kRoleTag, "bar");
-        applyFillLine(*bar, style->bar);
+        applyFillLine(*bar, style->bar, skipped);
         host::TextFrame frame = bar->TextFrame();
         host::TextRange all = frame.TextRange();
         appendColumns(all, t, o, style->bar);
@@ -330,7 +331,7 @@ void addAgendaItem(const AgendaMetrics& m, const platform::DomDocument& doc, con
         all.ParagraphFormat().setAlignment(host::ppAlignLeft);
         all.ParagraphFormat().Bullet().setVisible(host::msoFalse);
         all.Font().setSize(fontSize);
-        applyFontColor(all, style->bar.fontColor);
+        applyFontColor(all, style->bar.fontColor, skipped);
         frame.setAutoSize(host::ppAutoSizeNone);
         removeTabs(*bar);
         if (m.textColumnWidth > 0)
@@ -362,11 +363,12 @@ void drawTitle(host::Slide& slide, const std::string& title) {
     shape->Tags().Add(kContentTag, "/" + title);
 }
 
-void drawSubtitle(host::Slide& slide, const AgendaSubtitleBox& s, const std::string& fontName, const std::string& text) {
+void drawSubtitle(host::Slide& slide, const AgendaSubtitleBox& s, const std::string& fontName, const std::string& text,
+                  SkippedAgendaColors& skipped) {
     auto shape = slide.Shapes().AddShape(host::msoShapeRectangle, single(s.left), single(s.top), single(s.width),
                                          single(s.height));
     shape->Tags().Add(kRoleTag, "subtitle");
-    applyFillLine(*shape, s);
+    applyFillLine(*shape, s, skipped);
     host::TextFrame frame = shape->TextFrame();
     frame.setAutoSize(host::ppAutoSizeNone);
     host::TextRange range = frame.TextRange();
@@ -375,8 +377,9 @@ void drawSubtitle(host::Slide& slide, const AgendaSubtitleBox& s, const std::str
     range.ParagraphFormat().setAlignment(s.align);
     range.ParagraphFormat().Bullet().setVisible(host::msoFalse);
     if (!fontName.empty()) range.Font().setName(fontName);
-    applyFontColor(range, s.fontColor);
-    range.Font().setSize(single(s.fontSize));
+    applyFontColor(range, s.fontColor, skipped);
+    // A box without a font size (a received agenda's bare subtitle) keeps the host's.
+    if (s.fontSize >= 1) range.Font().setSize(single(s.fontSize));
     range.Font().setBold(s.fontBold ? host::msoTrue : host::msoFalse);
     range.Font().setItalic(s.fontItalic ? host::msoTrue : host::msoFalse);
     frame.setMarginLeft(0);
@@ -417,8 +420,10 @@ void createAgendaSlides(AgendaWizard& form) {
     // the caller stores the agenda for the slides that exist. Later ones pass to the caller.
     const bool prepared = trap("AgendaWizard, createAgendaSlides", [&] {
         for (platform::DomNode item : doc.selectNodes(kItemsQuery)) {
-            Target target{item, findSlide(pres, agendaAttribute(item, "slideID")), agendaAttribute(item, "showAgendaItem") == "1"};
-            if (agendaAttribute(item, "generateAgendaSlide") != "1") {
+            Target target{item, findSlide(pres, agendaAttribute(item, "slideID")), agendaItemListed(item)};
+            // An item the agenda does not list (hidden, or of a level the dialog only counts
+            // for the times) has no slide either.
+            if (agendaAttribute(item, "generateAgendaSlide") != "1" || !agendaItemLevelShown(item)) {
                 if (target.slide) {
                     target.slide->Delete();
                     item.setAttribute("slideID", getGUID());
@@ -491,6 +496,7 @@ void createAgendaSlides(AgendaWizard& form) {
     }
 
     const std::optional<AgendaSubtitleBox> subtitle = readAgendaSubtitle(doc);
+    SkippedAgendaColors skipped;
     int i = 0;
     for (const Target& target : targets) {
         if (target.shown) {
@@ -501,12 +507,12 @@ void createAgendaSlides(AgendaWizard& form) {
         if (target.slide) {
             host::Slide& slide = *target.slide;
             drawTitle(slide, form.tbTitle.Text());
-            if (subtitle) drawSubtitle(slide, *subtitle, m.format.fontName, form.tbSubtitle.Text());
+            if (subtitle) drawSubtitle(slide, *subtitle, m.format.fontName, form.tbSubtitle.Text(), skipped);
             int position = 0;
             for (const Row& row : rows) {
                 ++position;
                 addAgendaItem(m, doc, options, slide, row.level, position == i && target.shown ? 1 : 0, row.isBreak,
-                              position, row.texts);
+                              position, row.texts, skipped);
             }
             // Generated shapes go behind the user's own, which stay in front.
             const auto shapes = slide.Shapes().all();
@@ -517,6 +523,7 @@ void createAgendaSlides(AgendaWizard& form) {
         }
         if (target.shown) repaintStatus(form, "", true);
     }
+    skipped.report();
 
     std::string order;
     if (options.pageNumbers)

@@ -51,10 +51,24 @@ namespace {
 
 std::string attr(const platform::DomNode& node, const char* name) { return node.getAttribute(name).value_or(""); }
 
+// A style's colour: one that cannot be read costs only itself, not the shape or the run.
+AgendaColor styleColor(const platform::DomNode& node, const char* name) {
+    const std::optional<std::string> text = node.getAttribute(name);
+    if (text) {
+        try {
+            return agendaColor(*text);
+        } catch (const platform::NumberedError&) {
+        }
+    }
+    AgendaColor color;
+    color.unreadable = node.nodeName() + " " + name + (text ? " \"" + *text + "\"" : std::string(" missing"));
+    return color;
+}
+
 void readFillLine(const platform::DomNode& node, AgendaFillLine& out) {
-    out.fillColor = agendaColor(attr(node, "fillColor"));
+    out.fillColor = styleColor(node, "fillColor");
     out.fillVisible = agendaFlag(attr(node, "fillVisible"));
-    out.lineColor = agendaColor(attr(node, "lineColor"));
+    out.lineColor = styleColor(node, "lineColor");
     out.lineWeight = agendaNumber(attr(node, "lineWeight"));
     out.lineVisible = agendaFlag(attr(node, "lineVisible"));
 }
@@ -105,8 +119,8 @@ std::optional<AgendaSubtitleBox> readAgendaSubtitle(const platform::DomDocument&
     s.width = agendaNumber(attr(node, "width"));
     s.height = agendaNumber(attr(node, "height"));
     readFillLine(node, s);
-    s.align = agendaInteger32(attr(node, "align"));
-    s.fontColor = agendaColor(attr(node, "fontColor"));
+    if (const auto align = node.getAttribute("align")) s.align = agendaInteger32(*align);
+    s.fontColor = styleColor(node, "fontColor");
     s.fontSize = agendaNumber(attr(node, "fontSize"));
     s.fontBold = agendaFlag(attr(node, "fontBold"));
     s.fontItalic = agendaFlag(attr(node, "fontItalic"));
@@ -122,13 +136,13 @@ std::optional<AgendaRowStyle> readAgendaRowStyle(const platform::DomDocument& do
     AgendaRowStyle r;
     if (platform::DomNode box = style.selectSingleNode("box")) {
         readFillLine(box, r.box);
-        r.box.fontColor = agendaColor(attr(box, "fontColor"));
+        r.box.fontColor = styleColor(box, "fontColor");
         r.box.fontBold = agendaFlag(attr(box, "fontBold"));
         r.box.fontItalic = agendaFlag(attr(box, "fontItalic"));
     }
     if (platform::DomNode bar = style.selectSingleNode("bar")) {
         readFillLine(bar, r.bar);
-        r.bar.fontColor = agendaColor(attr(bar, "fontColor"));
+        r.bar.fontColor = styleColor(bar, "fontColor");
         r.bar.text = readRun(bar, "text");
         r.bar.responsible = readRun(bar, "responsible");
         r.bar.timeSlot = readRun(bar, "timeSlot");

@@ -31,6 +31,9 @@ struct AgendaColor {
     bool isRgb = false;
     std::uint32_t rgb = 0;  // 0x00BBGGRR, as the host keeps colours
     std::int32_t schemeIndex = 0;
+    // A style's colour that is missing or no colour, as the report names it ("bar fillColor
+    // \"#GG5597\""): setting it is skipped, the rest of the shape is drawn.
+    std::optional<std::string> unreadable;
     bool operator==(const AgendaColor&) const = default;
 };
 // Raises errTypeMismatch for a "#" text whose six digits are not hexadecimal and for a
@@ -82,7 +85,9 @@ struct AgendaRowStyle {
 // "/Varnotel/agenda/format". A missing attribute reads as 0 or the empty text; raises error
 // 91 when the document has no format element.
 AgendaFormat readAgendaFormat(const platform::DomDocument& doc);
-// "/Varnotel/agenda/subtitle", or nothing when the agenda has no subtitle box.
+// "/Varnotel/agenda/subtitle", or nothing when the agenda has no subtitle box. Its colours
+// and those of the row styles never fail the reading: a missing or unreadable one is kept as
+// unreadable. A missing alignment is left-aligned.
 std::optional<AgendaSubtitleBox> readAgendaSubtitle(const platform::DomDocument& doc);
 // The row style for that kind of row, or nothing when the template has none.
 std::optional<AgendaRowStyle> readAgendaRowStyle(const platform::DomDocument& doc, int level, bool selected,

@@ -10,6 +10,7 @@
 #include "core/globals.h"
 #include "core/whole_numbers.h"
 #include "host/host.h"
+#include "platform/text.h"
 
 namespace plorin {
 
@@ -107,6 +108,7 @@ AgendaWizard::AgendaWizard() : platform::Form("AgendaWizard") {
     btnOK.Default = true;
     btnCancel.Caption = "&Cancel";
     btnCancel.Cancel = true;
+    btnCancel.CausesValidation = false;  // a refused value never keeps the user from leaving
 
     const auto saveItem = [this] {
         if (!loading_) saveCurrentItem();
@@ -114,11 +116,20 @@ AgendaWizard::AgendaWizard() : platform::Form("AgendaWizard") {
     const auto saveOptions = [this] {
         if (!loading_) saveAgendaOptions();
     };
-    tbAgendaItem.onChange = saveItem;
-    tbResponsible.onChange = saveItem;
+    // A typed or pasted text loses what XML cannot carry before it reaches the agenda: the
+    // field is set again without it, which saves the clean text.
+    const auto carried = [](platform::TextBox& box, const std::function<void()>& save) {
+        return [&box, save] {
+            const std::string clean = platform::withoutNonXmlCharacters(box.Text());
+            if (clean != box.Text()) box.setText(clean);
+            else save();
+        };
+    };
+    tbAgendaItem.onChange = carried(tbAgendaItem, saveItem);
+    tbResponsible.onChange = carried(tbResponsible, saveItem);
     cbBreak.onClick = saveItem;
-    tbTitle.onChange = saveOptions;
-    tbSubtitle.onChange = saveOptions;
+    tbTitle.onChange = carried(tbTitle, saveOptions);
+    tbSubtitle.onChange = carried(tbSubtitle, saveOptions);
     cbShowItemNumbers.onClick = saveOptions;
     cbShowResponsible.onClick = saveOptions;
     cbShowPageNumbers.onClick = [this] { cbShowPageNumbers_Click(); };
@@ -159,7 +170,9 @@ void AgendaWizard::prepare() {
     obsoleteSlides_.clear();
     declaration_.clear();
     host::Application& app = hostApplication();
-    if (app.Presentations().Count() == 0) {
+    // The agenda belongs to the active window's presentation; one open without a window
+    // cannot be worked on either.
+    if (app.Presentations().Count() == 0 || app.Windows().Count() == 0) {
         information("Please open a presentation first.");
         return;
     }
@@ -256,11 +269,12 @@ bool AgendaWizard::loadAgendaXML(const std::string& xml, const std::string& path
     auto fresh = std::make_unique<platform::DomDocument>();
     const bool parsed = path.empty() ? fresh->loadXML(xml) : fresh->load(path);
     if (!parsed) return false;
-    const platform::DomNode agenda = fresh->selectSingleNode("/Varnotel/agenda");
+    platform::DomNode agenda = fresh->selectSingleNode("/Varnotel/agenda");
     if (!agenda) return false;
+    mendAgendaDocument(*fresh);
     const int numbers = toInteger16(agendaAttribute(agenda, "showItemNumbers"));
     const int responsible = toInteger16(agendaAttribute(agenda, "showResponsible"));
-    const int timeSlots = toInteger16(agendaAttribute(agenda, "showTimeSlots"));
+    int timeSlots = toInteger16(agendaAttribute(agenda, "showTimeSlots"));
     const int pageNumbers = toInteger16(agendaAttribute(agenda, "showPageNumbers"));
     const std::int64_t start = integerAttribute(agenda, "startTime", 0, kMinutesPerDay - 1);
     const std::string title = agendaAttribute(agenda, "title");
@@ -268,6 +282,11 @@ bool AgendaWizard::loadAgendaXML(const std::string& xml, const std::string& path
     buildAgendaTree(*fresh, {});  // every item readable before the agenda is taken
     for (int v : {numbers, responsible, timeSlots, pageNumbers})
         if (v < 0 || v > 2) raiseError(380, "Invalid property value");
+    // Both columns on show as page numbers only, and OK stores what the dialog showed.
+    if (timeSlots == 1 && pageNumbers == 1) {
+        timeSlots = 0;
+        agenda.setAttribute("showTimeSlots", "0");
+    }
 
     document_ = std::move(fresh);
     declaration_ = path.empty() ? leadingDeclaration(xml) : std::string();

@@ -12,6 +12,7 @@
 #include "libraries/my_elements.h"
 #include "libraries/thumbnails.h"
 #include "core/whole_numbers.h"
+#include "platform/text.h"
 
 namespace plorin {
 
@@ -40,9 +41,12 @@ std::int16_t itemCount(const platform::DomNodeList& list) {
 }  // namespace
 
 std::string escapeXmlAttribute(std::string_view text) {
+    // What XML cannot carry at all (a NUL from a file saved in a 16-bit encoding) is dropped,
+    // as it is from every name the user types.
+    const std::string carried = platform::withoutNonXmlCharacters(text);
     std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
+    out.reserve(carried.size());
+    for (char c : carried) {
         switch (c) {
             case '&': out += "&amp;"; break;
             case '<': out += "&lt;"; break;
@@ -52,15 +56,9 @@ std::string escapeXmlAttribute(std::string_view text) {
             case '\t': out += "&#9;"; break;
             case '\n': out += "&#10;"; break;
             case '\r': out += "&#13;"; break;
-            default:
-                // Other control characters (a NUL from a file saved in a 16-bit encoding) cannot
-                // appear in XML at all, not even as references: they are dropped.
-                if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7f) out += c;
+            default: out += c;
         }
     }
-    // Nor can U+FFFE and U+FFFF (a byte-order mark read the wrong way round).
-    for (std::size_t at; (at = out.find("\xEF\xBF\xBE")) != std::string::npos || (at = out.find("\xEF\xBF\xBF")) != std::string::npos;)
-        out.erase(at, 3);
     return out;
 }
 

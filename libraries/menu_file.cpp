@@ -6,6 +6,7 @@
 #include "core/config.h"
 #include "core/folder_layout.h"
 #include "core/globals.h"
+#include "libraries/my_elements.h"
 #include "platform/services.h"
 #include "platform/text.h"
 #include "platform/ui.h"
@@ -63,7 +64,7 @@ void loadMyElementsIndex() {
         return;
     }
     auto document = std::make_unique<platform::DomDocument>();
-    if (!document->load(path)) {
+    if (!loadMyElementsFile(*document)) {
         platform::MsgBox("The 'My Elements' database is corrupted.\r\nPlease contact us at " + supportEmail() + ".",
                          platform::vbCritical, kProductName);
         return;

@@ -1,6 +1,9 @@
 // The My Elements index and adding an element to the library.
 #include "libraries/my_elements.h"
 
+#include <set>
+#include <vector>
+
 #include "core/shared_state.h"
 #include "core/config.h"
 #include "core/errors.h"
@@ -11,6 +14,7 @@
 #include "libraries/my_elements_manager.h"
 #include "host/ribbon.h"
 #include "platform/services.h"
+#include "platform/text.h"
 #include "platform/ui.h"
 
 namespace plorin {
@@ -86,13 +90,42 @@ void saveMyElementsIndex(const platform::DomDocument& index) {
     if (!index.save(path)) raiseError(errPathFileAccess, "Path/File access error: cannot write " + path);
 }
 
+namespace {
+
+// Names of one kind stay unique: a mended name that meets another is numbered.
+void mendNames(const platform::DomNodeList& nodes) {
+    std::set<std::string> taken;
+    std::vector<platform::DomNode> mended;
+    for (const platform::DomNode node : nodes) {
+        const std::string name = node.getAttribute("name").value_or("");
+        if (platform::withoutNonXmlCharacters(name) == name) taken.insert(name);
+        else mended.push_back(node);
+    }
+    for (platform::DomNode node : mended) {
+        const std::string clean = platform::withoutNonXmlCharacters(node.getAttribute("name").value_or(""));
+        std::string name = clean;
+        for (int n = 2; taken.count(name); ++n) name = clean + " (" + std::to_string(n) + ")";
+        node.setAttribute("name", name);
+        taken.insert(name);
+    }
+}
+
+}  // namespace
+
+bool loadMyElementsFile(platform::DomDocument& index) {
+    if (!index.load(myElementsIndexPath())) return false;
+    mendNames(index.selectNodes("/Varnotel/group"));
+    mendNames(index.selectNodes("/Varnotel/group/element"));
+    return true;
+}
+
 bool haveMyElementsIndex() {
     SharedState& s = state();
     if (!platform::fileSystem().fileExists(myElementsIndexPath())) createXML();
     if (!s.myElementsDocument) {
         // Written since start-up, or mended: read it now.
         auto loaded = std::make_unique<platform::DomDocument>();
-        if (loaded->load(myElementsIndexPath())) s.myElementsDocument = std::move(loaded);
+        if (loadMyElementsFile(*loaded)) s.myElementsDocument = std::move(loaded);
     }
     return s.myElementsDocument != nullptr;
 }

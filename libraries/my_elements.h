@@ -30,6 +30,10 @@ void createXML();
 void saveMyElementsIndex();
 // Writes that document (the manager's copy) over the index file, as above.
 void saveMyElementsIndex(const platform::DomDocument& index);
+// Reads the index file into the document; false when it cannot be read. Names written by
+// earlier versions with characters XML cannot carry lose them, as typed names do (a name that
+// then equals another gets a number), so that every gallery finds its group by its label.
+bool loadMyElementsFile(platform::DomDocument& index);
 // Makes the index when its file is missing and reads one not loaded yet. False when the file
 // is damaged: it then stays no document, so that nothing is ever saved over it.
 bool haveMyElementsIndex();

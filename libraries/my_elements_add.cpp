@@ -5,6 +5,7 @@
 #include "core/globals.h"
 #include "core/errors.h"
 #include "libraries/my_elements.h"
+#include "platform/text.h"
 #include "platform/xml_dom.h"
 
 namespace plorin {
@@ -54,6 +55,8 @@ void myElementsAdd::Form_Load() {
 
 void myElementsAdd::btnAddElement_Click() {
     trap("myElementsAdd, btnAddElement_Click", [&] {
+        // The ribbon's labels cannot carry what XML cannot: the name never holds it either.
+        elemName.setText(platform::withoutNonXmlCharacters(elemName.Text()));
         if (elemName.Text().empty()) {
             critical("The 'Element name' can't be empty. Please specify a name for the element to be added.");
             return;
@@ -93,7 +96,7 @@ void myElementsAdd::btnAddGroup_Click() {
             critical(corruptedDatabaseMessage());
             return;
         }
-        const std::string& name = *answer;
+        const std::string name = platform::withoutNonXmlCharacters(*answer);
         if (name.empty()) {
             critical("The group name cannot be empty.");
             return;

@@ -11,6 +11,7 @@
 #include "host/host.h"
 #include "libraries/my_elements.h"
 #include "libraries/thumbnails.h"
+#include "platform/text.h"
 
 namespace plorin {
 
@@ -181,13 +182,15 @@ void myElementsManager::btnRename_Click() {
     trap("myElementsManager, btnRename_Click", [&] { elementsTree.StartLabelEdit(); });
 }
 
-void myElementsManager::elementsTree_AfterLabelEdit(const std::string& newText, bool& cancel) {
+void myElementsManager::elementsTree_AfterLabelEdit(const std::string& typed, bool& cancel) {
     // Refused unless the new name is stored.
     cancel = true;
     trap("myElementsManager, elementsTree_AfterLabelEdit", [&] {
         const int edited = elementsTree.editingIndex();
         if (!document_ || edited < 0 || edited >= static_cast<int>(treeNodes_.size())) return;
         platform::DomNode node = treeNodes_[static_cast<std::size_t>(edited)];
+        // The ribbon's labels cannot carry what XML cannot: the name never holds it either.
+        const std::string newText = platform::withoutNonXmlCharacters(typed);
         if (newText.empty()) {
             critical("The name can't be empty. Please specify a name.");
             return;
@@ -199,7 +202,8 @@ void myElementsManager::elementsTree_AfterLabelEdit(const std::string& newText, 
             return;
         }
         node.setAttribute("name", newText);
-        cancel = false;
+        if (newText == typed) cancel = false;
+        else elementsTree.nodes[static_cast<std::size_t>(edited)].text = newText;
     });
 }
 

@@ -41,7 +41,7 @@ public:
     void btnOK_Click();
     void btnCancel_Click();
     // Refuses an empty name and one another group (element) already has, else renames.
-    void elementsTree_AfterLabelEdit(const std::string& newText, bool& cancel);
+    void elementsTree_AfterLabelEdit(const std::string& typed, bool& cancel);
 
     // Refills the tree from the dialog's copy of the index, selecting the node of that kind
     // and label.

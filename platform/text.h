@@ -1,5 +1,6 @@
 // Text helpers every layer needs: case-insensitive comparison of ASCII names (the host's,
-// the registry's and HTTP's rule, independent of the locale) and trimming.
+// the registry's and HTTP's rule, independent of the locale), trimming, and dropping the
+// characters XML cannot carry.
 #pragma once
 
 #include <string>
@@ -34,6 +35,25 @@ inline std::string_view trimmed(std::string_view s, std::string_view blanks = " 
     const auto first = s.find_first_not_of(blanks);
     if (first == std::string_view::npos) return {};
     return s.substr(first, s.find_last_not_of(blanks) - first + 1);
+}
+
+// The text (UTF-8) without the characters an XML 1.0 document cannot carry, not even as
+// references: control characters other than tab, line feed and carriage return, DEL, and
+// U+FFFE and U+FFFF (a byte-order mark read the wrong way round).
+inline std::string withoutNonXmlCharacters(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if ((c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0x7f) continue;
+        if (c == 0xEF && i + 2 < s.size() && static_cast<unsigned char>(s[i + 1]) == 0xBF &&
+            (static_cast<unsigned char>(s[i + 2]) == 0xBE || static_cast<unsigned char>(s[i + 2]) == 0xBF)) {
+            i += 2;
+            continue;
+        }
+        out += s[i];
+    }
+    return out;
 }
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 // The Agenda Wizard's entry points among the tools: the dialog does the agenda's work.
 #include "agenda/agenda_wizard.h"
+#include "agenda/agenda_document.h"
 #include "agenda/agenda_generator.h"
 #include "core/errors.h"
 #include "core/globals.h"
@@ -8,6 +9,20 @@
 #include "tools/efficiency_tools.h"
 
 namespace plorin {
+
+namespace {
+
+void information(const std::string& text) { platform::MsgBox(text, platform::vbInformation, kProductName); }
+
+// The commands work on the active window's presentation: without one they say so, as the
+// agenda dialog does, before asking anything.
+bool havePresentationWindow() {
+    if (hostApplication().Windows().Count() > 0) return true;
+    information("Please open a presentation first.");
+    return false;
+}
+
+}  // namespace
 
 void EfficiencyTools::showAgendaWizard() {
     trap("EfficiencyTools, showAgendaWizard", [&] {
@@ -19,6 +34,13 @@ void EfficiencyTools::showAgendaWizard() {
 
 void EfficiencyTools::agendaUpdatePagenumbers() {
     trap("EfficiencyTools, agendaUpdatePagenumbers", [&] {
+        if (!havePresentationWindow()) return;
+        // Without an agenda there are no page numbers to update: the dialog would start one
+        // from the style's template and generate its slides.
+        if (hostApplication().ActivePresentation()->Tags().Item(kAgendaXmlTag).empty()) {
+            information("There is no agenda to update in this presentation.");
+            return;
+        }
         AgendaWizard wizard;
         wizard.Load();
         wizard.OK();
@@ -28,6 +50,7 @@ void EfficiencyTools::agendaUpdatePagenumbers() {
 
 void EfficiencyTools::disconnectAgendaSlides() {
     trap("EfficiencyTools, disconnectAgendaSlides", [&] {
+        if (!havePresentationWindow()) return;
         const int answer = platform::MsgBox(
             "If you disconnect agenda slides from the Agenda Wizard, the Agenda Wizard will not update or remove these "
             "slides in the future.\r\n\r\nAre you sure you want to disconnect the selected agenda slides from the "

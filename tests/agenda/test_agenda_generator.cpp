@@ -303,10 +303,9 @@ TEST_F(AgendaSlides, BarOnlyRowsCarryTheNumberAsTextOrABulletWithTheStaircase) {
 }
 
 TEST_F(AgendaSlides, AFailureHalfWayKeepsTheIdentifiersOfTheSlidesMadeSoNoRunDuplicatesThem) {
-    // A subtitle box without its colours fails once the slides exist.
+    // A subtitle box whose alignment is no number fails once the slides exist.
     std::string xml = agendaXml(item("A", 1, 10, "a") + item("B", 1, 10, "b"));
-    const std::string lineColor = "lineColor=\"#000000\" ";
-    xml.erase(xml.find(lineColor), lineColor.size());
+    xml.replace(xml.find("align=\"1\""), 9, "align=\"x\"");
     generate(xml);
     EXPECT_EQ(reportedLocations(), std::vector<std::string>{"AgendaWizard, OK"});
     EXPECT_FALSE(wizard->loaded());
@@ -319,6 +318,90 @@ TEST_F(AgendaSlides, AFailureHalfWayKeepsTheIdentifiersOfTheSlidesMadeSoNoRunDup
     load().OK();
     EXPECT_EQ(agendaSlides().size(), 2u);
     EXPECT_EQ(deck->Slides().Count(), 5);
+}
+
+TEST_F(AgendaSlides, ItemsOfOtherLevelsCountForTheTimesAndNothingElse) {
+    // A stored agenda (from another tool) holds a level-3 item that asks for a slide, and a
+    // slide made for it earlier.
+    const auto stale = deck->Slides().Add(4, 12);
+    stale->Tags().Add(plorin::kRoleTag, plorin::kAgendaSlideRole);
+    const std::string deepId = "s_DEEP0000-0000-0000-0000-000000000000";
+    stale->Tags().Add(plorin::kSlideIdTag, deepId);
+    generate(agendaXml(item("A", 1, 30, "a") + item("Deep", 3, 60, deepId, false, true, "Team") + item("B", 1, 15, "b")));
+    EXPECT_EQ(wizard->metrics().visibleItemCount, 2);
+    const auto slides = agendaSlides();
+    ASSERT_EQ(slides.size(), 2u);  // none for the level-3 item, and its old one is gone
+    EXPECT_EQ(stale->Parent(), nullptr);
+    for (const auto& slide : slides) {
+        EXPECT_EQ(rows(*slide), (std::vector<std::string>{"A\t09:00 \u2013 09:30", "B\t10:30 \u2013 10:45"}));
+        EXPECT_EQ(role(*slide, "box").size(), 2u);
+    }
+    EXPECT_TRUE(reportedLocations().empty());
+
+    // Updating the page numbers, as a save does, draws the same and reports nothing.
+    plorin::EfficiencyTools().agendaUpdatePagenumbers();
+    EXPECT_EQ(agendaSlides(), slides);
+    EXPECT_EQ(rows(*slides[1]), (std::vector<std::string>{"A\t09:00 \u2013 09:30", "B\t10:30 \u2013 10:45"}));
+    EXPECT_TRUE(reportedLocations().empty());
+}
+
+TEST_F(AgendaSlides, AColourThatCannotBeReadCostsOnlyThatColourAndIsReportedOncePerRun) {
+    const std::string items = item("A", 1, 10, "a") + item("B", 1, 10, "b") + item("C", 1, 10, "c");
+    struct Case {
+        const char* what;
+        std::string from, to;
+        std::string named;  // in the one report
+    } cases[] = {
+        {"a row style's fill is no colour", "<bar fillColor=\"#FFFFFF\"", "<bar fillColor=\"#GG5597\"",
+         "bar fillColor \"#GG5597\""},
+        {"a row style's font colour is missing", " fontColor=\"2\"><text", "><text", "bar fontColor missing"},
+        {"a subtitle box without any attribute, as a received agenda may hold",
+         "<subtitle left=\"1\" top=\"84\" width=\"600\" height=\"30\" fillColor=\"#FF0000\" fillVisible=\"0\" "
+         "lineColor=\"#000000\" lineWeight=\"0\" lineVisible=\"0\" align=\"1\" fontColor=\"2\" fontSize=\"16\" "
+         "fontBold=\"0\" fontItalic=\"1\"/>",
+         "<subtitle/>", "subtitle fillColor missing, subtitle lineColor missing, subtitle fontColor missing"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        deck = userDeck(1);
+        plorin::reportedErrors().clear();
+        std::string xml = agendaXml(items);
+        std::size_t at = 0;
+        while ((at = xml.find(c.from, at)) != std::string::npos) {
+            xml.replace(at, c.from.size(), c.to);
+            at += c.to.size();
+        }
+        generate(xml);
+        const auto slides = agendaSlides();
+        ASSERT_EQ(slides.size(), 3u);
+        for (const auto& slide : slides) {
+            EXPECT_EQ(rows(*slide).size(), 3u);
+            EXPECT_EQ(role(*slide, "subtitle").size(), 1u);
+        }
+        ASSERT_EQ(plorin::reportedErrors().size(), 1u);
+        EXPECT_EQ(plorin::reportedErrors()[0].location, "AgendaWizard, setColor");
+        EXPECT_EQ(plorin::reportedErrors()[0].error.Number, plorin::errTypeMismatch);
+        EXPECT_NE(plorin::reportedErrors()[0].error.Description.find(c.named), std::string::npos)
+            << plorin::reportedErrors()[0].error.Description;
+    }
+    // The colours that could be read are set; the one that could not leaves the host's own.
+    const auto bar = role(*agendaSlides()[0], "bar")[0];
+    EXPECT_EQ(bar->Line().ForeColor().RGB(), 0xDCAA8Fu);  // #8FAADC
+    const auto subtitle = role(*agendaSlides()[0], "subtitle")[0];
+    EXPECT_EQ(subtitle->TextFrame().TextRange().ParagraphFormat().Alignment(), host::ppAlignLeft);
+}
+
+TEST_F(AgendaSlides, RunningTimesPastTheSixteenBitRangeGoOnRoundTheClock) {
+    // From 23:00, 23 whole days of hidden items take the running time to 34,500 minutes.
+    std::string items;
+    for (int i = 0; i < 23; ++i) items += item("Day " + std::to_string(i), 1, 1440, "d" + std::to_string(i), false, false, "", false);
+    std::string xml = agendaXml(items + item("Late", 1, 30, "late"));
+    xml.replace(xml.find("startTime=\"540\""), 15, "startTime=\"1380\"");
+    generate(xml);
+    ASSERT_EQ(agendaSlides().size(), 1u);
+    EXPECT_EQ(rows(*agendaSlides()[0]), std::vector<std::string>{"Late\t23:00 \u2013 23:30"});
+    EXPECT_EQ(load().lEnd.Caption, "23:30");
+    EXPECT_TRUE(reportedLocations().empty());
 }
 
 // ---- Upkeep ---------------------------------------------------------------------------------
@@ -428,10 +511,26 @@ TEST_F(AgendaSlides, DisconnectingRemovesOnlyTheAgendaTagsOfTheSelectedAgendaSli
     EXPECT_EQ(deck->Slides().Count(), 6);
 }
 
-TEST_F(AgendaSlides, SavingKeepsAnAgendaWhoseItemsAllGoWithoutASlide) {
-    EXPECT_FALSE(plorin::agendaWantsSlides(agendaXml(item("A", 1, 10, "a", false, true, "", false))));
-    EXPECT_TRUE(plorin::agendaWantsSlides(agendaXml(item("A", 1, 10, "a"))));
-    EXPECT_TRUE(plorin::agendaWantsSlides("<Varnotel><agenda"));
+TEST_F(AgendaSlides, DisconnectingEveryAgendaSlideAndSavingKeepsTheAgendaForTheWizard) {
+    generate(withPageNumbers(agendaXml(item("A", 1, 10, "a") + item("B", 1, 10, "b"))));
+    const auto slides = agendaSlides();
+    const std::string stored = deck->Tags().Item(plorin::kAgendaXmlTag);
+    window().selectSlides(slides);
+    driver.messageAnswers = {platform::vbYes};
+    plorin::EfficiencyTools().disconnectAgendaSlides();
+    ASSERT_TRUE(agendaSlides().empty());
+
+    // Saved and opened again: no question, the agenda as it was, its slide order gone.
+    const int asked = static_cast<int>(driver.messages.size());
+    deck->SaveAs(root + "disconnected.ppt");
+    deck->Close();
+    deck = app->Presentations().Open(root + "disconnected.ppt");
+    EXPECT_EQ(static_cast<int>(driver.messages.size()), asked);
+    EXPECT_EQ(deck->Tags().Item(plorin::kAgendaXmlTag), stored);
+    EXPECT_EQ(deck->Tags().Item(plorin::kSlideOrderTag), "");
+    load();
+    EXPECT_EQ(labels(), (std::vector<std::string>{"1. A", "2. B"}));
+    EXPECT_TRUE(reportedLocations().empty());
 }
 
 }  // namespace

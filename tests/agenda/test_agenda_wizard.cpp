@@ -1,3 +1,4 @@
+#include <functional>
 #include <regex>
 // The agenda dialog worked as a user would: which agenda it opens with, the tree, editing,
 // the coupled check boxes, the typed fields, the style change, import, delete and OK.
@@ -21,6 +22,8 @@ const std::string kCorruptData =
 
 TEST_F(AgendaDialog, WithoutTagsTheCurrentStylesTemplateStartsTheAgendaWithFreshIdentifiersAndCancelWritesNothing) {
     plorin::state().currentStyle = "Blue";
+    // The template's item asks for a slide but is hidden: it starts the agenda shown.
+    writeTemplate("blue", agendaXml(item("Welcome", 1, 15, "1", false, false)));
     auto& w = load();
     EXPECT_FALSE(w.failed());
     EXPECT_EQ(w.cbStyle.Text(), "Blue");
@@ -29,6 +32,7 @@ TEST_F(AgendaDialog, WithoutTagsTheCurrentStylesTemplateStartsTheAgendaWithFresh
     const std::string id = attr(itemAt(0), "slideID");
     EXPECT_EQ(id.size(), 38u);
     EXPECT_EQ(id.rfind("s_", 0), 0u);
+    EXPECT_EQ(attr(itemAt(0), "showAgendaItem"), "1");
     EXPECT_EQ(w.tbSubtitle.Enabled, true);
     EXPECT_EQ(w.lEnd.Caption, "09:15");
 
@@ -116,6 +120,30 @@ TEST_F(AgendaDialog, OKAfterAFailedPreparationLeavesTheStoredAgendaAlone) {
     EXPECT_EQ(deck->Tags().Item(plorin::kAgendaXmlTag), missing);
 }
 
+TEST_F(AgendaDialog, CancelClosesTheDialogWhateverAFieldOrTheStyleBoxHolds) {
+    writeTemplate("green", "<broken");
+    const std::string stored = agendaXml(item("A", 1, 30, "a"));
+    struct Case {
+        const char* what;
+        std::function<void()> steps;
+    } cases[] = {
+        {"letters in the duration", [&] { act("text", "tbDuration", "abc"); }},
+        {"a start of 25:00", [&] { act("text", "tbStart", "25:00"); }},
+        {"a style whose template is broken", [&] { act("choose", "cbStyle", "Green"); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        driver.messages.clear();
+        auto& w = loadStored(stored);
+        c.steps();
+        EXPECT_TRUE(act("click", "btnCancel"));
+        EXPECT_FALSE(w.loaded());
+        EXPECT_TRUE(driver.messages.empty());  // nothing was checked on the way out
+        EXPECT_EQ(deck->Tags().Item(plorin::kAgendaXmlTag), stored);
+        EXPECT_EQ(deck->Tags().Item(plorin::kAgendaStyleTag), "Blue");
+    }
+}
+
 TEST_F(AgendaDialog, ManualChangesAreWarnedAboutWhenTheDialogLoads) {
     driver.messageAnswers = {platform::vbOK};  // the new slide's message
     loadStored(agendaXml(item("A", 1, 5, "a"))).OK();
@@ -165,6 +193,50 @@ TEST_F(AgendaDialog, TypedTextsReachTheDocumentUnchanged) {
     EXPECT_EQ(node.getAttribute("text"), text);
     EXPECT_EQ(node.getAttribute("responsible"), "O'Neil & <Co>");
     EXPECT_EQ(back.selectSingleNode("/Varnotel/agenda").getAttribute("title"), "It's <the> \"agenda\"");
+}
+
+TEST_F(AgendaDialog, ControlCharactersNeverReachTheAgendaAndAnEarlierAgendasAreDropped) {
+    // Stored by an earlier version: a ^A in a text and a VT in the title.
+    std::string xml = agendaXml(item("Bud&#1;get", 1, 30, "a", false, true, "Fin&#11;ance") + item("B", 1, 30, "b"));
+    xml.replace(xml.find("title=\"Agenda\""), 14, "title=\"Age&#11;nda\"");
+    auto& w = loadStored(xml);
+    EXPECT_EQ(w.tbTitle.Text(), "Agenda");
+    EXPECT_EQ(w.tbAgendaItem.Text(), "Budget");
+    EXPECT_EQ(w.tbResponsible.Text(), "Finance");
+    EXPECT_EQ(labels()[0], "1. Budget (09:00 - 09:30)");
+
+    // Typed or pasted: dropped from the field at once (tab, line breaks and the rest stay).
+    w.tvItems.selectNode(1);
+    act("text", "tbAgendaItem", "Next\x01 st\x7f" "eps\tà");
+    EXPECT_EQ(w.tbAgendaItem.Text(), "Next steps\tà");
+    act("text", "tbSubtitle", "Q\x0b" "3 \xEF\xBF\xBF");
+    EXPECT_EQ(w.tbSubtitle.Text(), "Q3 ");
+    w.OK();
+    const std::string stored = deck->Tags().Item(plorin::kAgendaXmlTag);
+    // No reference to a character XML 1.0 cannot carry (the tab's is one it can).
+    EXPECT_FALSE(std::regex_search(stored, std::regex("&#0*([0-8]|1[124-9]|2[0-9]|3[01]|127);"))) << stored;
+    platform::DomDocument back;
+    ASSERT_TRUE(back.loadXML(stored));
+    EXPECT_EQ(back.selectNodes("/Varnotel/agenda/items/item").item(1).getAttribute("text"), "Next steps\tà");
+    EXPECT_EQ(back.selectSingleNode("/Varnotel/agenda").getAttribute("subtitle"), "Q3 ");
+    EXPECT_EQ(back.selectSingleNode("/Varnotel/agenda").getAttribute("title"), "Agenda");
+}
+
+TEST_F(AgendaDialog, ItemsWithoutAnIdentifierOfTheirOwnGetOneWhenTheAgendaLoads) {
+    auto& w = loadStored(agendaXml(item("Empty", 1, 10, "") + item("First", 1, 10, "same") + item("Second", 1, 10, "same")));
+    EXPECT_EQ(attr(itemAt(0), "slideID").size(), 36u);
+    EXPECT_EQ(attr(itemAt(1), "slideID"), "same");  // the first keeps its own
+    EXPECT_EQ(attr(itemAt(2), "slideID").size(), 36u);
+    EXPECT_NE(attr(itemAt(0), "slideID"), attr(itemAt(2), "slideID"));
+    // Each node fills the fields with its own item.
+    EXPECT_EQ(w.tvItems.selectedIndex, 0);
+    EXPECT_EQ(w.tbAgendaItem.Text(), "Empty");
+    w.tvItems.selectNode(2);
+    EXPECT_EQ(w.tbAgendaItem.Text(), "Second");
+    act("text", "tbAgendaItem", "Third");
+    EXPECT_EQ(attr(itemAt(1), "text"), "First");
+    EXPECT_EQ(attr(itemAt(2), "text"), "Third");
+    EXPECT_TRUE(reportedLocations().empty());
 }
 
 // ---- Editing --------------------------------------------------------------------------
@@ -255,8 +327,11 @@ TEST_F(AgendaDialog, ALevelTwoItemStandingFirstIsShownAtTheTopAndOtherLevelsOnly
     ASSERT_EQ(w.tvItems.nodes.size(), 2u);
     EXPECT_TRUE(w.tvItems.nodes[0].parentKey.empty());
     EXPECT_EQ(labels()[1], "1. Main (10:00 - 10:10)");
+    driver.messageAnswers = {platform::vbOK};
     w.OK();
     EXPECT_NE(deck->Tags().Item(plorin::kAgendaXmlTag).find("Deep"), std::string::npos);
+    EXPECT_EQ(deck->Slides().Count(), 5);  // slides for Sub and Main only
+    EXPECT_TRUE(reportedLocations().empty());
 }
 
 TEST_F(AgendaDialog, AnItemThatCannotBeShownIsReportedAndTheTreeIsLeftAsItWasAndUnlocked) {
@@ -298,6 +373,13 @@ TEST_F(AgendaDialog, BothColumnsStoredOnOpenWithPageNumbersOnly) {
     auto& w = loadStored(xml);
     EXPECT_EQ(w.cbShowPageNumbers.Value(), 1);
     EXPECT_EQ(w.cbShowTimeSlots.Value(), 0);
+    // OK stores the agenda as the dialog showed it.
+    driver.messageAnswers = {platform::vbOK};
+    w.OK();
+    platform::DomDocument back;
+    ASSERT_TRUE(back.loadXML(deck->Tags().Item(plorin::kAgendaXmlTag)));
+    EXPECT_EQ(back.selectSingleNode("/Varnotel/agenda").getAttribute("showTimeSlots"), "0");
+    EXPECT_EQ(back.selectSingleNode("/Varnotel/agenda").getAttribute("showPageNumbers"), "1");
 }
 
 // ---- Typed durations and start times ------------------------------------------------------
@@ -411,8 +493,7 @@ TEST_F(AgendaDialog, ChoosingAnotherStyleKeepsItemsAndOptionsAndTakesItsLayout) 
 }
 
 TEST_F(AgendaDialog, ImportReplacesTheAgendaRenewsIdentifiersAndQueuesTheOldSlides) {
-    // The other presentation, saved with an agenda (and its slide: saving drops an agenda
-    // without agenda slides).
+    // The other presentation, saved with an agenda and its slide.
     auto other = app->Presentations().Add(false);
     other->Slides().Add(1, 12)->Tags().Add("plorin_agendaWizard", "agendaSlide");
     other->Tags().Add(plorin::kAgendaXmlTag, agendaXml(item("Imported", 1, 20, "i1") + item("Two", 2, 5, "i2", false, false, "", true)));
@@ -530,6 +611,33 @@ TEST_F(AgendaCommands, TheRibbonsButtonCountsTheUseAndOpensTheDialogWhoseOKStore
     EXPECT_EQ(stored.selectNodes("/Varnotel/agenda/items/item").length(), 2);
     EXPECT_EQ(deck->Tags().Item(plorin::kAgendaStyleTag), "Blue");
     EXPECT_TRUE(reportedLocations().empty());
+}
+
+TEST_F(AgendaCommands, WithoutAPresentationInAWindowEveryCommandSaysSoAndAsksNothing) {
+    deck->Close();
+    auto windowless = app->Presentations().Add(false);
+    for (const bool open : {true, false}) {
+        if (!open) windowless->Close();
+        for (const char* control : {"vn_1018", "vn_1020", "vn_1021"}) {
+            SCOPED_TRACE(std::string(control) + (open ? " beside a presentation without a window" : ""));
+            driver.messages.clear();
+            addIn.onAction({control, ""});
+            EXPECT_EQ(messages(), std::vector<std::string>{"Please open a presentation first."});
+            EXPECT_EQ(driver.messages[0].style, platform::vbInformation);
+            EXPECT_TRUE(driver.modalForms.empty());
+            EXPECT_TRUE(reportedLocations().empty());
+        }
+    }
+}
+
+TEST_F(AgendaCommands, UpdatingThePageNumbersWithoutAnAgendaSaysSoAndChangesNothing) {
+    plorin::state().currentStyle = "Blue";
+    addIn.onAction({"vn_1021", ""});
+    EXPECT_EQ(messages(), std::vector<std::string>{"There is no agenda to update in this presentation."});
+    EXPECT_EQ(driver.messages[0].style, platform::vbInformation);
+    EXPECT_EQ(deck->Slides().Count(), 3);
+    EXPECT_EQ(deck->Tags().Item(plorin::kAgendaXmlTag), "");
+    EXPECT_EQ(plorin::agendaGeneratorCalls().createAgendaSlides, 0);
 }
 
 TEST_F(AgendaCommands, UpdatingThePageNumbersRunsOKWithoutTheDialog) {

@@ -1,9 +1,8 @@
 // The agenda a presentation carries in its tag: the agenda dialog opens on it (reading the
-// options, every item and the tree), OK measures and draws the agenda slides from it and
-// stores it back, and the save check asks whether it wants slides at all.
+// options, every item and the tree), and OK measures and draws the agenda slides from it and
+// stores it back.
 #include <string>
 
-#include "addin/agenda_seams.h"
 #include "agenda/agenda_wizard.h"
 #include "agenda_harness.h"
 
@@ -13,8 +12,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string stored(fuzz::bytesOf(data, size));
     {
         auto deck = fuzz::agendaDeck(app, stored);
-        plorin::agendaWantsSlides(stored);
-
         plorin::AgendaWizard wizard;
         wizard.Load();
         if (!wizard.failed()) {

@@ -142,6 +142,22 @@ TEST_F(LibraryMenus, NamesWithQuotesApostrophesAndMarkupRoundTrip) {
     }
 }
 
+// An index written by an earlier version with a pasted ^A or VT in its names: the names lose
+// them on reading, as the labels do, so that every gallery still finds its group; a name
+// that then meets another is numbered.
+TEST_F(LibraryMenus, NamesWrittenEarlierWithControlCharactersKeepTheirGalleries) {
+    index(R"(<group name="Charts&#11;"><element name="pie&#01;" slideID="256"/><element name="bar" slideID="257"/></group>
+             <group name="Charts"><element name="pie" slideID="258"/></group>)");
+    const auto root = parse(addIn.myElements_getContent({}));
+    std::vector<std::string> tags;
+    for (auto g : root.children("gallery")) tags.push_back(g.attribute("tag").value());
+    EXPECT_EQ(tags, (std::vector<std::string>{"Charts (2)", "Charts"}));
+    EXPECT_EQ(addIn.myElements_getItemCount(gallery("Charts (2)")), 2);
+    EXPECT_EQ(addIn.myElements_getItemLabel(gallery("Charts (2)"), 0), "pie (2)");
+    EXPECT_EQ(addIn.myElements_getItemCount(gallery("Charts")), 1);
+    EXPECT_EQ(addIn.myElements_getItemLabel(gallery("Charts"), 0), "pie");
+}
+
 TEST_F(LibraryMenus, ItemsAreFoundByZeroBasedIndexWithTheirThumbnails) {
     menu("<style name=\"Blue\" folder=\"blue\"/><menu name=\"M\"><submenu name=\"S\">" + menuItems(3) + "</submenu></menu>");
     index(R"(<group name="G"><element name="first" slideID="300"/><element name="second" slideID="257"/></group>)");

@@ -156,15 +156,17 @@ TEST_F(AddElements, TheDialogRefusesAnEmptyNameAndANameOfAnyGroupsElement) {
     selectShapes();
     onDialog([](plorin::myElementsAdd& d) {
         platform::driver::choose(d, "groupList", "B");
-        for (const char* name : {"", "Taken", "Fresh"}) {
+        for (const char* name : {"", "\x01\x02", "Taken", "Ta\x0bken", "Fr\x01" "esh"}) {
             platform::driver::setText(d, "elemName", name);
             accept(d);
-            EXPECT_EQ(d.Visible(), std::string(name) != "Fresh") << name;
+            EXPECT_EQ(d.Visible(), d.elemName.Text() != "Fresh") << name;
         }
     });
     plorin::addMyElements();
     EXPECT_EQ(messages(), (std::vector<std::string>{
                               "The 'Element name' can't be empty. Please specify a name for the element to be added.",
+                              "The 'Element name' can't be empty. Please specify a name for the element to be added.",
+                              "The specified element name already exists. Please specify a new name.",
                               "The specified element name already exists. Please specify a new name."}));
     EXPECT_EQ(driver.messages[0].style, platform::vbCritical);
     EXPECT_EQ(savedIndex().selectSingleNode("/Varnotel/group[@name='B']/element").getAttribute("name"), "Fresh");
@@ -185,18 +187,21 @@ TEST_F(AddElements, ANewGroupIsSavedAtOnceWhateverItsNameHolds) {
     index(R"(<group name="A"/>)");
     selectShapes();
     const std::string name = "It's <new> \"one\" & co";
-    driver.inputAnswers = {std::nullopt, std::string(), std::string("A"), name};
+    // Pasted control characters go: they would empty the group's gallery.
+    driver.inputAnswers = {std::nullopt, std::string(), std::string("\x01"), std::string("A"), std::string("A\x0b"),
+                           "It's <new>\x01 \"one\" & co"};
     onDialog([&](plorin::myElementsAdd& d) {
-        for (int i = 0; i < 4; ++i) platform::driver::click(d, "btnAddGroup");
+        for (int i = 0; i < 6; ++i) platform::driver::click(d, "btnAddGroup");
         EXPECT_EQ(d.groupList.items, (std::vector<std::string>{"A", name}));
         EXPECT_EQ(d.groupList.ListIndex(), 1);
         EXPECT_TRUE(savedIndex().selectSingleNode("/Varnotel/group[@name=$n]", {{"n", name}})) << "before the dialog closes";
         platform::driver::click(d, "btnCancel");
     });
     plorin::addMyElements();
-    EXPECT_EQ(driver.inputPrompts, std::vector<std::string>(4, "Please enter a name for the group you would like to add."));
+    EXPECT_EQ(driver.inputPrompts, std::vector<std::string>(6, "Please enter a name for the group you would like to add."));
     EXPECT_EQ(messages(), (std::vector<std::string>{
-                              "The group name cannot be empty.",
+                              "The group name cannot be empty.", "The group name cannot be empty.",
+                              "The group name 'A' already exists. Please specify a new group name.",
                               "The group name 'A' already exists. Please specify a new group name."}));
     EXPECT_EQ(savedIndex().selectNodes("/Varnotel/group").length(), 2) << "cancelling the dialog keeps the group";
 

@@ -237,12 +237,16 @@ TEST_F(ManageElements, RenamingRefusesEmptyAndTakenNames) {
     install({{"A", {"a1"}}, {"B", {"b1"}}});
     manage([this](Manager& d) {
         EXPECT_FALSE(rename(d, "a1", ""));
+        EXPECT_FALSE(rename(d, "a1", "\x01\x0b"));  // nothing left once what XML cannot carry goes
         EXPECT_FALSE(rename(d, "a1", "b1"));  // another group's element
+        EXPECT_FALSE(rename(d, "a1", "b\x7f" "1"));
         EXPECT_FALSE(rename(d, "a1", "a1"));  // unchanged
         EXPECT_FALSE(rename(d, "A", "B"));
         EXPECT_TRUE(rename(d, "a1", "B"));  // a group's name is free for an element
-        EXPECT_TRUE(rename(d, "A", "Second"));
+        EXPECT_TRUE(rename(d, "A", "Sec\x0bond"));  // a pasted VT would empty the group's gallery
         EXPECT_EQ(messages(), (std::vector<std::string>{"The name can't be empty. Please specify a name.",
+                                                        "The name can't be empty. Please specify a name.",
+                                                        "The specified name already exists. Please specify a new name.",
                                                         "The specified name already exists. Please specify a new name.",
                                                         "The specified name already exists. Please specify a new name.",
                                                         "The specified name already exists. Please specify a new name."}));
