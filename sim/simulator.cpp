@@ -794,6 +794,7 @@ struct Simulator::Impl {
     void cmdColors(const Call& c);
     void cmdScreen(const Call& c);
     void cmdTags(const Call& c);
+    void cmdTag(const Call& c);
     void cmdSettings(const Call& c);
     void cmdSet(const Call& c);
     void cmdToday(const Call& c);
@@ -927,6 +928,9 @@ const std::vector<Command>& commandTable() {
         {"animations", "animations", "list the current slide's effects and motion paths", &I::cmdAnimations},
         {"colors", "colors", "list the active presentation's extra colours, oldest first", &I::cmdColors},
         {"tags", "tags", "print the presentation's tags", &I::cmdTags},
+        {"tag", "tag NAME VALUE",
+         "give the active presentation a tag, as a presentation made elsewhere may carry it",
+         &I::cmdTag},
         {"settings", "settings", "print the add-in's settings", &I::cmdSettings},
         {"set", "set NAME VALUE", "write a setting", &I::cmdSet},
         {"export", "export SLIDE FILE.png [SCALE] [blackwhite]",
@@ -1397,6 +1401,11 @@ void Simulator::Impl::cmdScreen(const Call& c) {
 void Simulator::Impl::cmdTags(const Call&) {
     auto p = host().ActivePresentation();
     for (auto& [n, v] : p->Tags().all()) out << "  " << n << " = \"" << v << "\"\n";
+}
+
+void Simulator::Impl::cmdTag(const Call& c) {
+    host().ActivePresentation()->Tags().Add(c.arg(1), c.arg(2));
+    out << "  tag " << c.arg(1) << " set (" << c.arg(2).size() << " characters)\n";
 }
 
 void Simulator::Impl::cmdSettings(const Call&) {
