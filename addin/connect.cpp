@@ -16,6 +16,7 @@
 #include "core/usage_counters.h"
 #include "periphery/survey.h"
 #include "platform/xml_dom.h"
+#include "platform/filesystem.h"
 #include "platform/services.h"
 
 namespace plorin {
@@ -143,7 +144,10 @@ void Connect::killSlideExtracts() {
             // Only our own extracts in the temporary folder are ever deleted; anything
             // else in the list is dropped from it untouched.
             if (!insideFolder(path, temp)) continue;
-            if (fs.fileExists(path) && !fs.deleteFile(path)) kept += path + ";";
+            // A mail program still handing the extract over keeps it (and its entry) until
+            // a later shut-down.
+            if (platform::isFileHeld(path)) kept += path + ";";
+            else if (fs.fileExists(path) && !fs.deleteFile(path)) kept += path + ";";
         }
         setRegistry("slideExtracts", kept, "");
     });

@@ -42,6 +42,7 @@ int resultCode(platform::MailResult result) {
         case MailResult::attachmentMissing: return MAPI_E_ATTACHMENT_NOT_FOUND;
         case MailResult::attachmentUnreadable: return MAPI_E_ATTACHMENT_OPEN_FAILURE;
         case MailResult::attachmentNotStaged: return MAPI_E_ATTACHMENT_WRITE_FAILURE;
+        case MailResult::noMailProgram: return MAPI_E_LOGIN_FAILURE;
         case MailResult::failed: break;
     }
     return MAPI_E_FAILURE;
@@ -76,6 +77,9 @@ std::optional<std::string> messageForCode(int code) {
         case MAPI_E_ATTACHMENT_OPEN_FAILURE:
         case MAPI_E_ATTACHMENT_WRITE_FAILURE:
             return "An error occurred attaching your file.\r\n" + tryAgainLine();
+        case MAPI_E_LOGIN_FAILURE:
+            return std::string("No e-mail program is configured on this computer.\r\n"
+                               "Please set up a default e-mail program and try again.");
         default:
             return "An unexpected MAPI error occurred in Varnotel Mail (" + std::to_string(code) + ").\r\n" +
                    tryAgainLine();

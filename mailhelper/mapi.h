@@ -16,6 +16,7 @@ namespace plorinpost {
 constexpr int SUCCESS_SUCCESS = 0;
 constexpr int MAPI_USER_ABORT = 1;
 constexpr int MAPI_E_FAILURE = 2;
+constexpr int MAPI_E_LOGIN_FAILURE = 3;  // no mail program is set up to log on to
 constexpr int MAPI_E_ATTACHMENT_NOT_FOUND = 11;
 constexpr int MAPI_E_ATTACHMENT_OPEN_FAILURE = 12;
 constexpr int MAPI_E_ATTACHMENT_WRITE_FAILURE = 13;
@@ -44,7 +45,8 @@ int resultCode(platform::MailResult result);
 int composeEmail(platform::Mailer& mailer, const std::string& subject, const std::string& fileName,
                  const std::string& pathName);
 
-// The message for a result code: nothing for 0 and 1 (success, the user cancelled).
+// The message for a result code: nothing for 0 and 1 (success, the user cancelled); code 3
+// says that no mail program is set up.
 std::optional<std::string> messageForCode(int code);
 // The message for wrong arguments.
 std::string startErrorMessage();

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -270,6 +271,28 @@ bool createNewFile(const std::string& path) noexcept {
     if (fd < 0) return false;
     ::close(fd);
     return true;
+}
+
+FileHold::FileHold(const std::string& path) noexcept {
+    // Inheritable on purpose (no O_CLOEXEC): the program started next keeps the hold.
+    fd_ = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK);
+    if (fd_ >= 0 && ::flock(fd_, LOCK_SH | LOCK_NB) != 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+}
+
+FileHold::~FileHold() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+bool isFileHeld(const std::string& path) noexcept {
+    int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    // Locks belong to open files, not processes: this one meets holds of this process too.
+    const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return held;
 }
 
 std::string resolveLinks(const std::string& path) {

@@ -128,6 +128,25 @@ std::string privateFolderIn(const std::string& parent, const std::string& prefix
 // taken or the file cannot be made.
 bool createNewFile(const std::string& path) noexcept;
 
+// A shared hold on a file for a program started while it lasts: the hold is an advisory
+// lock on a descriptor the started program inherits and keeps until it ends, so the file
+// counts as in use (isFileHeld) for as long as either holds it. Not copyable; the object
+// gives up only this process's part of the hold. A file that cannot be opened is not held.
+class FileHold {
+public:
+    explicit FileHold(const std::string& path) noexcept;
+    ~FileHold();
+    FileHold(const FileHold&) = delete;
+    FileHold& operator=(const FileHold&) = delete;
+    bool holding() const { return fd_ >= 0; }
+
+private:
+    int fd_ = -1;
+};
+// True when a FileHold on `path` is alive in this or any other process; false when there is
+// none or the file cannot be opened.
+bool isFileHeld(const std::string& path) noexcept;
+
 // Passes every call to another file system; override what a test wants to change.
 class ForwardingFileSystem : public FileSystem {
 public:

@@ -1,12 +1,8 @@
 // The recording mailer and the desktop mailer (xdg-email with a staged copy of the file).
 #include "platform/mailer.h"
 
-#include <dirent.h>
 #include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -14,8 +10,7 @@
 #include <filesystem>
 
 #include "platform/filesystem.h"
-
-extern char** environ;
+#include "platform/shell.h"
 
 namespace platform {
 
@@ -24,6 +19,72 @@ bool isSafeAttachmentName(const std::string& name) {
     for (unsigned char c : name)
         if (c == '/' || c < 0x20 || c == 0x7F) return false;
     return true;
+}
+
+namespace {
+
+// The length of the well-formed UTF-8 sequence at `at` and its code point, or 0.
+std::size_t decodeUtf8(const std::string& text, std::size_t at, char32_t& code) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    if (lead >= 0xF5 || lead == 0xC0 || lead == 0xC1 || length == 0 || at + length > text.size()) return 0;
+    code = lead & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(at + i) & 0xC0) != 0x80) return 0;
+        code = (code << 6) | (byte(at + i) & 0x3F);
+    }
+    const char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < least[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
+    return length;
+}
+
+// Letters of other languages pass; what a reader cannot see, or what turns the direction of
+// the text (and so could disguise the extension), does not.
+bool readableBeyondAscii(char32_t c) {
+    if (c < 0xA0 || c == 0xAD) return false;                      // C1 controls, soft hyphen
+    if (c >= 0x2000 && c <= 0x200F) return false;                 // odd spaces, zero widths, marks
+    if (c >= 0x2028 && c <= 0x202F) return false;                 // separators, embeddings
+    if (c >= 0x205F && c <= 0x206F) return false;                 // invisible operators, isolates
+    if (c == 0xFEFF || (c >= 0xFFF0 && c <= 0xFFFF)) return false;
+    if (c >= 0xE0000) return false;                               // tags, variation selectors
+    return true;
+}
+
+}  // namespace
+
+std::string stagedAttachmentName(const std::string& name) {
+    std::string out;
+    for (std::size_t at = 0; at < name.size();) {
+        const char c = name[at];
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ' ||
+                           c == '-' || c == '_' || c == '.';
+        if (plain) {
+            out += (out.empty() && (c == '.' || c == '-')) ? '_' : c;
+            ++at;
+            continue;
+        }
+        char32_t code = 0;
+        const std::size_t length = static_cast<unsigned char>(c) >= 0x80 ? decodeUtf8(name, at, code) : 0;
+        if (length && readableBeyondAscii(code)) {
+            out.append(name, at, length);
+            at += length;
+        } else {
+            out += '_';
+            at += length ? length : 1;
+        }
+    }
+    if (out.empty()) out = "_";
+    // The longest name a file system takes, cut where a character starts; the extension stays.
+    constexpr std::size_t kMostBytes = 255;
+    if (out.size() > kMostBytes) {
+        const std::size_t dot = out.rfind('.');
+        const std::string extension = dot != std::string::npos && out.size() - dot <= 16 ? out.substr(dot) : "";
+        std::size_t keep = kMostBytes - extension.size();
+        while (keep > 0 && (static_cast<unsigned char>(out[keep]) & 0xC0) == 0x80) --keep;
+        out = out.substr(0, keep) + extension;
+    }
+    return out;
 }
 
 // ---- RecordingMailer ----
@@ -75,6 +136,12 @@ void purgeRuns(const std::string& staging, std::time_t before) {
     }
 }
 
+// Takes a run folder and what it holds away again.
+void removeRun(const std::string& run) {
+    std::error_code ignored;
+    std::filesystem::remove_all(run, ignored);
+}
+
 bool writeNewFile(const std::string& path, const std::string& bytes) {
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) return false;
@@ -94,30 +161,6 @@ bool writeNewFile(const std::string& path, const std::string& bytes) {
     return good;
 }
 
-// Runs the program (searched in PATH) with the arguments and waits for it. The exit status,
-// or -1 when it could not be started or did not end normally.
-int runAndWait(const std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawnattr_t attributes;
-    if (posix_spawnattr_init(&attributes) != 0) return -1;
-    sigset_t none, all;
-    sigemptyset(&none);
-    sigfillset(&all);
-    posix_spawnattr_setsigmask(&attributes, &none);
-    posix_spawnattr_setsigdefault(&attributes, &all);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-    pid_t child = 0;
-    int started = posix_spawnp(&child, argv[0], nullptr, &attributes, argv.data(), environ);
-    posix_spawnattr_destroy(&attributes);
-    if (started != 0) return -1;
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0)
-        if (errno != EINTR) return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 class DesktopMailer final : public Mailer {
 public:
     explicit DesktopMailer(DesktopMailerOptions options) : options_(std::move(options)) {
@@ -125,6 +168,7 @@ public:
     }
 
     MailResult logon() override {
+        if (findInPath(options_.program).empty()) return MailResult::noMailProgram;
         if (!ensureStagingFolder(options_.stagingFolder)) return MailResult::failed;
         purgeRuns(options_.stagingFolder, std::time(nullptr) - static_cast<std::time_t>(options_.keepStaged.count()));
         loggedOn_ = true;
@@ -132,8 +176,7 @@ public:
     }
 
     MailResult compose(const MailMessage& message) override {
-        if (!loggedOn_ || !isSafeAttachmentName(message.attachmentName) || options_.program.empty())
-            return MailResult::failed;
+        if (!loggedOn_ || !isSafeAttachmentName(message.attachmentName)) return MailResult::failed;
         int error = 0;
         auto bytes = readFileBytes(message.attachmentPath, error);
         if (!bytes)
@@ -141,15 +184,25 @@ public:
 
         std::string run = options_.stagingFolder + "run-XXXXXX";
         if (!::mkdtemp(run.data())) return MailResult::attachmentNotStaged;
-        std::string staged = run + "/" + message.attachmentName;
-        if (!writeNewFile(staged, *bytes)) return MailResult::attachmentNotStaged;
+        const std::string staged = run + "/" + stagedAttachmentName(message.attachmentName);
+        if (!writeNewFile(staged, *bytes)) {
+            removeRun(run);
+            return MailResult::attachmentNotStaged;
+        }
 
-        int status = runAndWait({options_.program, "--utf8", "--subject", message.subject, "--attach", staged});
+        std::vector<std::string> args{options_.program, "--utf8"};
+        if (!message.subject.empty()) args.insert(args.end(), {"--subject", message.subject});  // it refuses an empty one
+        args.insert(args.end(), {"--attach", staged});
+        const int status = runAndWait(args);
+        // Only a message the mail program took may still need its copy.
+        if (status != 0) removeRun(run);
         switch (status) {
             case 0: return MailResult::ok;
             case 2: return MailResult::attachmentMissing;     // "a file does not exist"
             case 5: return MailResult::attachmentUnreadable;  // "no permission to read a file"
-            default: return MailResult::failed;               // syntax, no tool, action failed
+            case 3:                                           // "a required tool could not be found"
+            case 127: return MailResult::noMailProgram;       // the hand-over itself is gone
+            default: return MailResult::failed;               // syntax, the action failed
         }
     }
 

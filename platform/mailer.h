@@ -22,7 +22,8 @@ enum class MailResult {
     attachmentMissing,      // the file to attach does not exist
     attachmentUnreadable,   // it exists but cannot be read
     attachmentNotStaged,    // it could not be copied to where the mail program takes it from
-    failed,                 // anything else: no mail program, a refused request
+    noMailProgram,          // no mail program is set up to take the message
+    failed,                 // anything else: a refused request, a mail program that failed
 };
 
 // A session with the mail program: logon, any number of compose calls, logoff.
@@ -43,9 +44,16 @@ public:
     virtual MailResult logoff() = 0;
 };
 
-// True when `name` can serve as the attachment's file name as it stands: not empty, not "."
-// or "..", no "/" and no control characters.
+// True when `name` can serve as the attachment's name: not empty, not "." or "..", no "/"
+// and no control characters. Whatever it holds besides, a mailer carries it safely.
 bool isSafeAttachmentName(const std::string& name);
+
+// The file name an attachment named `name` is staged under for the desktop's mail hand-over,
+// which passes the path to mail programs inside quoted, comma-separated command lines: ASCII
+// letters, digits, blanks, "-", "_" and "." and other languages' letters stay; quotes,
+// commas, shell and URL characters, invisible and direction-changing characters and broken
+// UTF-8 become "_"; a leading "." or "-" too. At most 255 bytes, the extension kept.
+std::string stagedAttachmentName(const std::string& name);
 
 // Remembers every call and answers with the results set beforehand.
 class RecordingMailer : public Mailer {
@@ -63,11 +71,12 @@ public:
 
 // The desktop's mail hand-over (`program`, normally xdg-email, searched in PATH and started
 // with an argument vector, never through a command interpreter). Compose copies the
-// attachment under its name into a new private folder below `stagingFolder` (created for
-// the user alone), because the mail program shows the file's own name, and waits for the
-// program; its exit status tells the result. Logon makes the staging folder and removes the
-// copies of earlier runs older than `keepStaged`: a message still being written may need its
-// copy, so younger ones stay.
+// attachment into a new private folder below `stagingFolder` (created for the user alone)
+// under stagedAttachmentName, because the mail program shows the file's own name, and waits
+// for the program; its exit status tells the result. A hand-over that failed takes its copy
+// and folder away at once. Logon answers noMailProgram when the program is not there, makes
+// the staging folder and removes the copies of earlier runs older than `keepStaged`: a
+// message still being written may need its copy, so younger ones stay.
 struct DesktopMailerOptions {
     std::string stagingFolder;  // ends with "/"
     std::string program = "xdg-email";

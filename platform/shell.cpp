@@ -63,6 +63,50 @@ void RecordingShell::closeHandle(std::uintptr_t handle) {
 
 // ---- the desktop ----
 
+int runAndWait(const std::vector<std::string>& args) {
+    if (args.empty() || args[0].empty()) return 127;
+    std::vector<char*> argv;
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    posix_spawnattr_t attributes;
+    if (posix_spawnattr_init(&attributes) != 0) return 127;
+    sigset_t none, all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &all);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    pid_t child = 0;
+    int started = posix_spawnp(&child, argv[0], nullptr, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    if (started != 0) return 127;
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0)
+        if (errno != EINTR) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string findInPath(const std::string& program) {
+    if (program.empty()) return {};
+    auto executable = [](const std::string& path) {
+        std::error_code ec;
+        return std::filesystem::is_regular_file(path, ec) && ::access(path.c_str(), X_OK) == 0;
+    };
+    if (program.find('/') != std::string::npos) return executable(program) ? program : std::string();
+    const char* path = std::getenv("PATH");
+    const std::string folders = path ? path : "/usr/bin:/bin";
+    for (std::size_t start = 0;;) {
+        const std::size_t end = folders.find(':', start);
+        const std::size_t length = end == std::string::npos ? folders.size() - start : end - start;
+        // An empty entry is the working folder.
+        std::string candidate = length ? folders.substr(start, length) + '/' : std::string("./");
+        candidate += program;
+        if (executable(candidate)) return candidate;
+        if (end == std::string::npos) return {};
+        start = end + 1;
+    }
+}
+
 namespace {
 
 enum class Launch { NotStarted, Running, Succeeded, Failed };

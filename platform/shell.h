@@ -75,6 +75,15 @@ private:
     std::uintptr_t next_ = 1;
 };
 
+// Runs a program (searched in PATH) with an argument vector, never through a command
+// interpreter, and waits for it. Its exit status; 127 when it could not be started, -1 when
+// it did not end normally (a signal). For helper programs that run in a process of their
+// own, never on the host's user-interface thread.
+int runAndWait(const std::vector<std::string>& args);
+// The program's full path when `program` is found in PATH as an executable file (a name
+// holding "/" is taken as it is), else the empty text.
+std::string findInPath(const std::string& program);
+
 // The desktop: xdg-open for documents, posix_spawn for programs; help requests open the
 // help file with the desktop opener.
 std::unique_ptr<Shell> makeDesktopShell();

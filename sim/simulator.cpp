@@ -24,6 +24,7 @@
 #include "host/table.h"
 #include "host/text.h"
 #include "host/timeline.h"
+#include "platform/filesystem.h"
 #include "platform/picture.h"
 #include "platform/services.h"
 #include "platform/ui.h"
@@ -433,15 +434,25 @@ struct Simulator::Impl {
         std::filesystem::create_directories(temp);
         changeEnvironment("TMPDIR", temp);
         // The mail program hands its messages to a recording stand-in for the desktop's mail
-        // hand-over, and keeps its staged copies in the sandbox.
+        // hand-over (which refuses them with the status in "xdg-email.status" beside it, as
+        // `mailclient none` writes), shows its message boxes through recording stand-ins for
+        // the desktop's dialog and notification tools, and keeps its staged copies in the
+        // sandbox.
         std::filesystem::create_directories(sandbox + "/bin");
         std::filesystem::create_directories(sandbox + "/mail");
-        const std::string recorder = sandbox + "/bin/xdg-email";
-        std::ofstream(recorder) << "#!/bin/sh\n"
-                                   "# Records the arguments, each ended by a NUL, as one message.\n"
-                                   "f=\"$(dirname \"$0\")/../mail/$$\"\n"
-                                   "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$f.part\" && mv \"$f.part\" \"$f.sent\"\n";
-        std::filesystem::permissions(recorder, std::filesystem::perms::owner_all);
+        const auto recorder = [&](const std::string& program, const std::string& kind, const std::string& refusal) {
+            const std::string path = sandbox + "/bin/" + program;
+            std::ofstream(path) << "#!/bin/sh\n"
+                                   "# Records the arguments, each ended by a NUL, as one " << kind << ".\n"
+                                << refusal
+                                << "f=\"$(dirname \"$0\")/../mail/$$\"\n"
+                                   "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$f.part\" && mv \"$f.part\" \"$f."
+                                << kind << "\"\n";
+            std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+        };
+        recorder("xdg-email", "sent", "[ -f \"$0.status\" ] && exit \"$(cat \"$0.status\")\"\n");
+        recorder("zenity", "box", "");
+        recorder("notify-send", "box", "");
         const char* path = std::getenv("PATH");
         changeEnvironment("PATH", sandbox + "/bin" + (path ? std::string(":") + path : std::string()));
         changeEnvironment("XDG_CACHE_HOME", sandbox + "/cache");
@@ -460,28 +471,44 @@ struct Simulator::Impl {
         return sandbox.empty() || path.empty() || path[0] == '/' ? path : sandbox + "/" + path;
     }
 
-    // The messages the recording mail hand-over received, oldest first; waits up to ten
-    // seconds for `expected` of them, since the add-in does not wait for the mail program.
+    // The messages the recording mail hand-over received and the message boxes the mail
+    // program showed, oldest first; waits up to ten seconds for `expected` of them together,
+    // since the add-in does not wait for the mail program.
     void printMails(std::size_t expected) {
         if (sandbox.empty()) throw std::runtime_error("'mails' needs the sandbox");
         namespace fs = std::filesystem;
-        std::vector<fs::path> sent;
+        std::vector<fs::path> seen;
         for (int waited = 0;; waited += 50) {
-            sent.clear();
+            seen.clear();
             for (const auto& e : fs::directory_iterator(sandbox + "/mail"))
-                if (e.path().extension() == ".sent") sent.push_back(e.path());
-            if (sent.size() >= expected || waited >= 10000) break;
+                if (e.path().extension() == ".sent" || e.path().extension() == ".box") seen.push_back(e.path());
+            if (seen.size() >= expected || waited >= 10000) break;
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
-        std::sort(sent.begin(), sent.end(),
+        // The mail programs hold their extracts until they end: wait for that too, so that what
+        // follows (a shut-down removing the extracts) meets them ended.
+        const auto extractHeld = [&] {
+            std::error_code ec;
+            for (const auto& e : fs::recursive_directory_iterator(sandbox + "/temp", ec))
+                if (e.is_regular_file() && platform::isFileHeld(e.path().string())) return true;
+            return false;
+        };
+        for (int waited = 0; waited < 10000 && extractHeld(); waited += 50)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        std::sort(seen.begin(), seen.end(),
                   [](const fs::path& a, const fs::path& b) { return fs::last_write_time(a) < fs::last_write_time(b); });
-        out << "  " << sent.size() << " message(s) handed to the mail program\n";
-        for (const auto& file : sent) {
+        const auto messages = std::count_if(seen.begin(), seen.end(), [](const fs::path& p) { return p.extension() == ".sent"; });
+        out << "  " << messages << " message(s) handed to the mail program\n";
+        for (const auto& file : seen) {
             std::ifstream in(file, std::ios::binary);
             std::string raw((std::istreambuf_iterator<char>(in)), {});
             std::vector<std::string> args;
             for (std::size_t start = 0, end; (end = raw.find('\0', start)) != std::string::npos; start = end + 1)
                 args.push_back(raw.substr(start, end - start));
+            if (file.extension() == ".box") {
+                printMailProgramBox(args);
+                continue;
+            }
             out << "    mail program arguments:";
             for (std::size_t i = 0; i < args.size(); ++i)
                 out << " " << (i + 1 == args.size() ? "\"" + fs::path(args[i]).filename().string() + "\" (staged)"
@@ -494,7 +521,24 @@ struct Simulator::Impl {
             out << "\n";
             attachment->Close();
         }
-        if (sent.size() < expected) throw std::runtime_error("fewer messages than expected reached the mail program");
+        if (seen.size() < expected) throw std::runtime_error("fewer messages than expected reached the mail program");
+    }
+
+    // A message box of the mail program, from the arguments of the dialog tool ("--title=",
+    // "--text=") or of the notification tool (title and text last).
+    void printMailProgramBox(const std::vector<std::string>& args) {
+        std::string title, text;
+        for (const auto& a : args) {
+            if (a.rfind("--title=", 0) == 0) title = a.substr(8);
+            if (a.rfind("--text=", 0) == 0) text = a.substr(7);
+        }
+        if (title.empty() && args.size() >= 2) {
+            title = args[args.size() - 2];
+            text = args.back();
+        }
+        out << "    [message box of the mail program] " << title << "\n";
+        std::istringstream lines(text);
+        for (std::string line; std::getline(lines, line);) out << "      | " << line << "\n";
     }
 
     // A gallery's items as the host shows them: index, label, picture.
@@ -764,6 +808,7 @@ struct Simulator::Impl {
     void cmdInput(const Call& c);
     void cmdFile(const Call& c);
     void cmdMails(const Call& c);
+    void cmdMailclient(const Call& c);
     void cmdPresentations(const Call& c);
     void cmdSandbox(const Call& c);
     void cmdGallery(const Call& c);
@@ -943,7 +988,11 @@ const std::vector<Command>& commandTable() {
          "\\t a tab",
          &I::cmdUpdatefile},
         {"mails", "mails [COUNT]",
-         "(sandbox) print what the mail program handed over, waiting for COUNT messages", &I::cmdMails},
+         "(sandbox) print what the mail program handed over and the message boxes it showed, waiting for "
+         "COUNT of them",
+         &I::cmdMails},
+        {"mailclient", "mailclient none|ready",
+         "(sandbox) the desktop has no mail client set up, or has one again", &I::cmdMailclient},
         // The scenario itself.
         {"echo", "echo TEXT", "print TEXT", &I::cmdEcho},
         {"expect", "expect TEXT | expect /REGEX/",
@@ -1479,6 +1528,21 @@ void Simulator::Impl::cmdFile(const Call& c) {
 
 void Simulator::Impl::cmdMails(const Call& c) {
     printMails(c.words.size() > 1 ? static_cast<std::size_t>(std::stoul(c.words[1])) : 0);
+}
+
+void Simulator::Impl::cmdMailclient(const Call& c) {
+    if (sandbox.empty()) throw std::runtime_error("'mailclient' needs the sandbox");
+    const std::string status = sandbox + "/bin/xdg-email.status";
+    const std::string how = lower(c.arg(1));
+    if (how == "none") {
+        std::ofstream(status) << "3\n";  // the desktop's "a required tool could not be found"
+        out << "  no mail client is set up on the desktop\n";
+    } else if (how == "ready") {
+        std::filesystem::remove(status);
+        out << "  the desktop's mail client is ready\n";
+    } else {
+        throw std::runtime_error("mailclient none | mailclient ready");
+    }
 }
 
 void Simulator::Impl::cmdPresentations(const Call&) {

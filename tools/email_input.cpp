@@ -2,6 +2,7 @@
 
 #include "core/errors.h"
 #include "core/globals.h"
+#include "platform/mailer.h"
 
 namespace plorin {
 
@@ -30,7 +31,15 @@ void emailSelectedSlidesInput::btnOK_Click() {
         }
         const bool hasExtension = name.size() >= extension.size() &&
                                   name.compare(name.size() - extension.size(), extension.size(), extension) == 0;
-        if (!hasExtension) tbFileName.setText(name + extension);
+        const std::string fileName = hasExtension ? name : name + extension;
+        // The mail program takes exactly the names accepted here.
+        if (!platform::isSafeAttachmentName(fileName)) {
+            platform::MsgBox("The file name must not contain control characters.",
+                             platform::vbInformation, kProductName);
+            return;
+        }
+        tbFileName.setText(fileName);
+        confirmed = true;
         Hide();
     });
 }

@@ -1,5 +1,6 @@
 // The dialog "E-mail selected slides": the user names the attachment. The caller sets
-// `cancelled` and `extension`, shows it modally and reads tbFileName afterwards.
+// `cancelled` and `extension`, shows it modally and reads tbFileName afterwards, when
+// `confirmed` says OK took the name.
 #pragma once
 
 #include <string>
@@ -13,11 +14,14 @@ public:
     emailSelectedSlidesInput();
 
     bool cancelled = false;
+    // True once OK has taken the name; a dialog left any other way (its close box) sends nothing.
+    bool confirmed = false;
     std::string extension;  // the host's extension, appended to a name that lacks it
 
-    // Refuses a blank name and one with characters a file name cannot hold (each with an
-    // information box, the dialog staying open); otherwise appends `extension` when the name
-    // does not end with it, and hides the dialog.
+    // Refuses a blank name and one with characters a file name cannot hold, or that the
+    // mail program would refuse (control characters), each with an information box, the
+    // dialog staying open; otherwise appends `extension` when the name does not end with it,
+    // sets `confirmed` and hides the dialog.
     void btnOK_Click();
     void btnCancel_Click();
 

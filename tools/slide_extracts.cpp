@@ -139,19 +139,22 @@ void EfficiencyTools::emailSelectedSlides() {
 
         emailSelectedSlidesInput dialog;
         dialog.cancelled = false;
+        dialog.confirmed = false;
         dialog.tbFileName.setText(name + "_extract_" + now("%Y-%m-%d_%H-%M-%S") + ext);
         dialog.extension = ext;
         dialog.Show(true);
-        // A dialog closed without OK leaves a name that was never checked: that is no OK.
+        // Only OK sends: a dialog closed with its close box is no OK, whatever its name reads.
+        const bool accepted = dialog.confirmed && !dialog.cancelled;
         const std::string fileName = dialog.tbFileName.Text();
-        const bool accepted = !dialog.cancelled && fileName.find_first_not_of(' ') != std::string::npos &&
-                              isValidFileName(fileName);
         dialog.Unload();
         if (!accepted) return;
         const std::string tmp = extractSelectedSlides();
 
         const std::string program = state().layout.program + "plorinpost";
         if (!platform::fileSystem().fileExists(program)) raiseError(53, "File not found: " + program);
+        // The mail program inherits the hold and keeps it until it has ended: the shut-down
+        // leaves the extract alone until then.
+        platform::FileHold handOver(tmp);
         if (!platform::shell().startProcess(program, {fileName, fileName, tmp}))
             raiseError(errPathFileAccess, "The mail program could not be started: " + program);
     });

@@ -1,6 +1,8 @@
 // The mail program's command line: its arguments (each ended by a NUL in the input) are
 // checked and, when they are a subject, a display name and an absolute path, handed to the
-// mailer as one message; anything else is told to the user.
+// mailer as one message, under a staged name mail command lines carry whole; anything else
+// is told to the user.
+#include <cctype>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -36,6 +38,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto& m = mailer.composed[0];
         if (m.subject != args[0] || m.attachmentName != args[1] || m.attachmentPath != args[2])
             fuzz::fail("the message is not made of the arguments as they came");
+        // The copy for the desktop's mail hand-over is staged under a name every mail
+        // program's command line carries whole.
+        const std::string staged = platform::stagedAttachmentName(m.attachmentName);
+        if (staged.empty() || staged.size() > 255 || staged[0] == '.' || staged[0] == '-')
+            fuzz::fail("a staged name that is empty, too long or hidden");
+        for (unsigned char c : staged)
+            if (c < 0x80 && !std::isalnum(c) && c != ' ' && c != '-' && c != '_' && c != '.')
+                fuzz::fail("a staged name with a character mail command lines treat specially");
     } else if (!mailer.composed.empty() || driver->messages.size() != 1) {
         fuzz::fail("a refused start composed a message or told the user nothing, or more than once");
     }

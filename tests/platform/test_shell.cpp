@@ -10,6 +10,7 @@
 #include <fstream>
 #include <thread>
 
+#include "platform/filesystem.h"
 #include "platform/shell.h"
 
 using namespace platform;
@@ -92,6 +93,29 @@ TEST_F(DesktopShell, ArgumentsReachTheProgramVerbatim) {
     ASSERT_TRUE(desktop->startProcess("/usr/bin/touch", {odd}));
     EXPECT_TRUE(appears(odd));
     EXPECT_FALSE(fs::exists(dir_ + "/a"));
+}
+
+TEST_F(DesktopShell, AStartedProgramKeepsAFileHeldUntilItEnds) {
+    const std::string file = dir_ + "/extract.pptx", go = dir_ + "/go";
+    std::ofstream(file) << "x";
+    EXPECT_FALSE(isFileHeld(file));
+    {
+        FileHold hold(file);
+        ASSERT_TRUE(hold.holding());
+        EXPECT_TRUE(isFileHeld(file));
+        ASSERT_TRUE(desktop->startProcess("/bin/sh", {"-c", "while [ ! -e \"$0\" ]; do sleep 0.05; done", go}));
+    }
+    // Our own part is given up; the program's remains while it runs.
+    EXPECT_TRUE(isFileHeld(file));
+    std::ofstream(go) << "";
+    bool released = false;
+    for (int i = 0; i < 400 && !released; ++i) {
+        released = !isFileHeld(file);
+        if (!released) std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    }
+    EXPECT_TRUE(released);
+    EXPECT_FALSE(FileHold(dir_ + "/missing").holding());
+    EXPECT_FALSE(isFileHeld(dir_ + "/missing"));
 }
 
 TEST_F(DesktopShell, OpeningAnswersLikeTheWindowsShell) {

@@ -76,8 +76,17 @@ TEST_F(PresentationTools, ASecondNoticeReplacesTheFirstOnEveryDesignAndTheTempla
     templates();
     auto deck = userDeck(1);
     deck->Designs().Add("Second");
+    // The template is opened read-only: a stray save could never write into the installation.
+    struct OpenedFiles : host::ApplicationEvents {
+        std::vector<std::pair<std::string, bool>> opened;  // name, read-only
+        void PresentationOpen(host::Presentation& p) override { opened.emplace_back(p.Name(), p.ReadOnly()); }
+    } watch;
+    app->advise(&watch);
     tools().insertCopyright(2);
     tools().insertCopyright(1);
+    app->unadvise(&watch);
+    EXPECT_EQ(watch.opened, (std::vector<std::pair<std::string, bool>>{{"copyright_slide.ppt", true},
+                                                                       {"copyright_slide.ppt", true}}));
     for (const auto& design : deck->Designs().all()) {
         EXPECT_EQ(contents(*design->SlideMaster()), (std::vector<std::string>{"(c) One"})) << design->Name();
         EXPECT_EQ(design->SlideMaster()->Shapes().Item(1)->Tags().Item("plorin_copyright"), "1");

@@ -11,6 +11,7 @@
 #include "core/folder_layout.h"
 #include "core/registry.h"
 #include "core/shared_state.h"
+#include "platform/filesystem.h"
 #include "tests/core/core_fixture.h"
 #include "tools/efficiency_tools.h"
 #include "tools/email_input.h"
@@ -235,41 +236,80 @@ TEST_F(SlideExtracts, EmailingStartsTheMailProgramWithAnArgumentVector) {
 TEST_F(SlideExtracts, TheDialogRefusesBlankAndForbiddenNamesAndKeepsTheExtension) {
     plorin::emailSelectedSlidesInput dialog;
     dialog.extension = ".pptx";
-    driver.messageAnswers = {platform::vbOK, platform::vbOK, platform::vbOK, platform::vbOK};
-    for (std::string bad : {"   ", "what?.pptx", "a|b", "a/b"}) {
+    // Control characters (a pasted tab, ESC, DEL, VT) would be refused by the mail program
+    // after the extract was made: the dialog refuses them first.
+    const std::vector<std::string> bad = {"   ", "what?.pptx", "a|b", "a/b", "tab\there", "esc\x1b[1m", "del\x7f", "vt\v"};
+    driver.messageAnswers.assign(bad.size(), platform::vbOK);
+    for (const std::string& name : bad) {
         dialog.Show(false);
-        dialog.tbFileName.setText(bad);
+        dialog.tbFileName.setText(name);
         dialog.btnOK_Click();
-        EXPECT_TRUE(dialog.Visible()) << bad;
-        EXPECT_EQ(dialog.tbFileName.Text(), bad);
+        EXPECT_TRUE(dialog.Visible()) << name;
+        EXPECT_EQ(dialog.tbFileName.Text(), name);
+        EXPECT_FALSE(dialog.confirmed) << name;
     }
-    ASSERT_EQ(driver.messages.size(), 4u);
+    ASSERT_EQ(driver.messages.size(), bad.size());
     EXPECT_EQ(driver.messages[0].text, "Please enter a file name for the e-mail attachment.");
     EXPECT_EQ(driver.messages[0].style, platform::vbInformation);
     EXPECT_EQ(driver.messages[1].text, "The following characters are not allowed: \\/:*?\"<>|");
+    EXPECT_EQ(driver.messages[4].text, driver.messages[1].text);  // tabs and line breaks are listed there
+    for (std::size_t i = 5; i < bad.size(); ++i)
+        EXPECT_EQ(driver.messages[i].text, "The file name must not contain control characters.");
     for (auto [typed, kept] : {std::pair{"Q3", "Q3.pptx"}, {"Q3.pptx", "Q3.pptx"}, {"Q3.ppt", "Q3.ppt.pptx"}}) {
         dialog.Show(false);
         dialog.tbFileName.setText(typed);
         dialog.btnOK_Click();
         EXPECT_FALSE(dialog.Visible());
         EXPECT_EQ(dialog.tbFileName.Text(), kept);
+        EXPECT_TRUE(dialog.confirmed);
     }
     EXPECT_FALSE(dialog.cancelled);
     dialog.btnCancel_Click();
     EXPECT_TRUE(dialog.cancelled);
 }
 
-TEST_F(SlideExtracts, CancellingOrClosingTheDialogMakesNoExtractAndStartsNothing) {
+TEST_F(SlideExtracts, CancellingOrClosingTheDialogsSendsAndSavesNothing) {
     installMailProgram();
     selectSlides({1});
     answerEmailDialog("", "btnCancel");
     tools.emailSelectedSlides();
-    // A dialog closed while its name is blank.
+    // Dialogs closed with their close box: with the proposed name, with a typed one, blank.
+    driver.queueForm("emailSelectedSlidesInput", [](platform::Form&) {});
+    tools.emailSelectedSlides();
+    driver.queueForm("emailSelectedSlidesInput",
+                     [](platform::Form& f) { platform::driver::setText(f, "tbFileName", "for Anna"); });
+    tools.emailSelectedSlides();
     driver.queueForm("emailSelectedSlidesInput",
                      [](platform::Form& f) { platform::driver::setText(f, "tbFileName", "  "); });
     tools.emailSelectedSlides();
     EXPECT_TRUE(extracts().empty());
     EXPECT_TRUE(shell.record.started.empty());
+    // The Save As dialog closed: the extract stays for the shut-down, nothing is saved or opened.
+    driver.fileAnswers.push_back(std::nullopt);
+    tools.saveSelectedSlides();
+    EXPECT_EQ(extracts().size(), 1u);
+    EXPECT_EQ(app->Presentations().Count(), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(root + "decks"), {}), 1);
+    EXPECT_TRUE(plorin::reportedErrors().empty());
+}
+
+TEST_F(SlideExtracts, TheShutDownLeavesAnExtractToTheMailProgramStillHandingItOver) {
+    installMailProgram();
+    selectSlides({2});
+    answerEmailDialog("x");
+    tools.emailSelectedSlides();
+    ASSERT_EQ(shell.record.started.size(), 1u);
+    const std::string extract = shell.record.started[0].back();
+    {
+        // What the started mail program inherited and keeps until it ends.
+        platform::FileHold mailProgram(extract);
+        plorin::Connect().killSlideExtracts();
+        EXPECT_TRUE(std::filesystem::exists(extract));
+        EXPECT_EQ(extracts(), std::vector<std::string>{extract});
+    }
+    plorin::Connect().killSlideExtracts();
+    EXPECT_FALSE(std::filesystem::exists(extract));
+    EXPECT_TRUE(extracts().empty());
     EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
