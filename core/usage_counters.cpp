@@ -24,9 +24,11 @@ struct PendingRaises {
     unsigned long store = 0;
 };
 
+// Never destroyed: a host that disconnects the add-in while the process exits (its own
+// destructor runs after this file's statics are gone) still flushes into live memory.
 PendingRaises& pending() {
-    static PendingRaises raises;
-    return raises;
+    static PendingRaises* raises = new PendingRaises;
+    return *raises;
 }
 
 // A hidden form for the timer that writes the raises kept a while after the first of them.
@@ -40,8 +42,8 @@ public:
 };
 
 platform::Timer& flushTimer() {
-    static FlushTimerForm form;
-    return form.flushTimer;
+    static FlushTimerForm* form = new FlushTimerForm;
+    return form->flushTimer;
 }
 
 // Raises kept for a store no longer in use are dropped: they must not count in another's.
