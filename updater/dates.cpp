@@ -1,6 +1,8 @@
 #include "updater/dates.h"
 
-#include <ctime>
+#include <cmath>
+
+#include "platform/clock.h"
 
 namespace plorinrenew {
 namespace {
@@ -17,18 +19,7 @@ long daysFromCivil(int y, int m, int d) {
 
 constexpr long kEpochSerial = 25569;  // 1970-01-01 as a serial
 
-double systemNow() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    ::localtime_r(&now, &local);
-    const double seconds = local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec;
-    return static_cast<double>(dateSerial(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday)) + seconds / 86400.0;
-}
-
-std::function<double()>& clockSlot() {
-    static std::function<double()> clock = systemNow;
-    return clock;
-}
+constexpr long kSecondsPerDay = 86400;
 
 }  // namespace
 
@@ -36,12 +27,14 @@ long dateSerial(int year, int month, int day) { return daysFromCivil(year, month
 
 long farFutureSerial() { return dateSerial(2099, 12, 31); }
 
-double nowSerial() { return clockSlot()(); }
+double nowSerial() {
+    const long long seconds = platform::localNow().time_since_epoch().count();
+    const long long days = seconds >= 0 ? seconds / kSecondsPerDay : -((-seconds + kSecondsPerDay - 1) / kSecondsPerDay);
+    return static_cast<double>(days + kEpochSerial) + static_cast<double>(seconds - days * kSecondsPerDay) / kSecondsPerDay;
+}
 
-std::function<double()> setClock(std::function<double()> clock) {
-    auto old = clockSlot();
-    clockSlot() = clock ? std::move(clock) : std::function<double()>(systemNow);
-    return old;
+std::chrono::local_seconds localTimeOfSerial(double serial) {
+    return std::chrono::local_seconds(std::chrono::seconds(std::llround((serial - kEpochSerial) * kSecondsPerDay)));
 }
 
 }  // namespace plorinrenew
