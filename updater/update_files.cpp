@@ -3,16 +3,16 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <algorithm>
 #include <set>
 #include <sstream>
 
 #include "core/errors.h"
+#include "platform/clock.h"
 #include "platform/services.h"
 #include "platform/text.h"
 #include "updater/versions.h"
@@ -116,15 +116,6 @@ bool noLinkBelow(const std::string& root, const std::string& relative) {
         path += '/';
         start = slash + 1;
     }
-}
-
-std::string nowText() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    ::localtime_r(&now, &local);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
-    return text;
 }
 
 }  // namespace
@@ -278,7 +269,7 @@ bool PackageStream::write(const char* data, std::size_t size) {
 void logFailure(const std::string& logFile, const std::string& path, const std::string& description, long number) {
     plorin::ignoreErrors([&] {
         std::ofstream log(logFile, std::ios::app | std::ios::binary);
-        log << nowText() << '\t' << path << '\t' << description << '\t' << number << "\r\n";
+        log << platform::localNowText("%Y-%m-%d %H:%M:%S") << '\t' << path << '\t' << description << '\t' << number << "\r\n";
     });
 }
 
