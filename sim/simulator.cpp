@@ -676,7 +676,7 @@ struct Simulator::Impl {
         if (sh.HasTextFrame() == host::msoTrue) {
             const std::string text = sh.TextFrame().TextRange().Text();
             if (!text.empty()) {
-                out << " text \"" << text << "\" language " << languageText(sh.TextFrame().TextRange().LanguageID());
+                out << " text \"" << visibleText(text) << "\" language " << languageText(sh.TextFrame().TextRange().LanguageID());
             }
         }
         if (sh.Visible() == host::msoFalse) out << " hidden";
