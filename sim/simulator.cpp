@@ -384,9 +384,13 @@ struct Simulator::Impl {
     DesktopScreen screen{[this] { return app.get(); }};
 
     RepeatableShell shell{platform::shell()};
+    // The registry file named now, not the one the process first used: every simulator in a
+    // process (the tests run many) keeps its settings where its own environment says.
+    std::unique_ptr<platform::RegistryStore> registry = platform::makeFileRegistry(platform::defaultRegistryPath());
 
     Impl(Options o, std::ostream& os)
         : options(std::move(o)), recorder(os), out(&recorder), driver(out, options.interactive) {
+        platform::useRegistryStore(registry.get());
         platform::useShell(&shell);
         platform::setUiDriver(&driver);
         platform::useScreen(&screen);
@@ -403,6 +407,7 @@ struct Simulator::Impl {
         platform::useToday(std::nullopt);
         updateServer.reset();
         platform::setUiDriver(nullptr);
+        platform::useRegistryStore(nullptr);
         for (const auto& [name, value] : savedEnvironment) {
             if (value) setenv(name.c_str(), value->c_str(), 1);
             else unsetenv(name.c_str());

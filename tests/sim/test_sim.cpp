@@ -387,11 +387,10 @@ TEST_F(Simulator, ADueSurveyAtStartUpReachesTheLocalServerAndAFailedSendKeepsThe
 TEST_F(Simulator, FailuresAreToldAndLeaveNothingBehind) {
     // A setting the registry refuses is a failed step, not a success.
     std::filesystem::create_directory(dir + "/blocked");
-    auto refusing = platform::makeFileRegistry(dir + "/blocked");  // a folder where the file should be
-    platform::useRegistryStore(refusing.get());
+    setenv("VARNOTEL_REGISTRY", (dir + "/blocked").c_str(), 1);  // a folder where the file should be
     std::string t;
     const bool ok = run("set thumbsWidth 200\n", t);
-    platform::useRegistryStore(nullptr);
+    setenv("VARNOTEL_REGISTRY", (dir + "/registry.reg").c_str(), 1);
     EXPECT_FALSE(ok) << t;
     EXPECT_TRUE(has(t, "ERROR: the setting thumbsWidth could not be written")) << t;
 
