@@ -98,8 +98,8 @@ std::string readFile(const std::filesystem::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// Every example holds its expectations, and prints in a fresh process the very transcript
-// kept beside it (scripts/update-transcripts.sh writes them when a change is meant).
+// Every example holds its expectations, prints the same twice, and prints in a fresh process
+// the very transcript kept beside it (scripts/update-transcripts.sh writes them when a change is meant).
 TEST_F(Simulator, ExampleScenariosRun) {
     std::vector<std::filesystem::path> scenarios;
     for (auto& entry : std::filesystem::directory_iterator(VARNOTEL_SOURCE_DIR "/sim/examples"))
@@ -118,6 +118,10 @@ TEST_F(Simulator, ExampleScenariosRun) {
 
         const auto [status, printed] = runProgram(scenario.string(), folder);
         EXPECT_EQ(status, 0) << scenario << "\n" << printed;
+        // Two runs print the same: this one, after the examples before it in this process, and
+        // the fresh process's.
+        EXPECT_TRUE(t == printed) << scenario << " printed otherwise in this process, at "
+                                  << firstDifference(printed, t);
         std::filesystem::path kept = scenario;
         kept.replace_extension(".transcript");
         const std::string keptText = readFile(kept);
