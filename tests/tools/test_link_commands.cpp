@@ -71,12 +71,19 @@ TEST_F(LinkCommands, WebPagesOpenOnTheConfiguredHost) {
     for (std::size_t i = 0; i < pages.size(); ++i)
         EXPECT_EQ(shell.record.opened[i], "http://127.0.0.1:8080" + pages[i].second);
     EXPECT_TRUE(plorin::reportedErrors().empty());
+
+    // An address given with "https://" keeps its scheme: nothing travels unencrypted.
+    shell.record.opened.clear();
+    plorin::setRegistry("webHost", "HTTPS://www.example.org/", "");
+    tools.callByName("FAQ");
+    EXPECT_EQ(shell.record.opened, std::vector<std::string>{"https://www.example.org/en/faq/"});
 }
 
 TEST_F(LinkCommands, ReferenceOpensHelpTopic1000AndAFailingOpenerIsReported) {
+    writeFile(plorin::state().layout.program + "help/index.html", "<h1 id=\"contents\">Reference</h1>");
     tools.callByName("reference");
-    ASSERT_EQ(shell.record.help.size(), 1u);
-    EXPECT_EQ(shell.record.help[0].second, 1000);
+    EXPECT_EQ(shell.record.opened,
+              std::vector<std::string>{"file://" + plorin::state().layout.program + "help/index.html#contents"});
 
     shell.openResult = 2;
     driver.onUnansweredMessage = [](const platform::MessageBoxCall&) { return platform::vbOK; };
