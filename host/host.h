@@ -305,6 +305,16 @@ private:
     friend class ShapeNodes;
     void changed();  // marks the presentation unsaved
     void requireAlive() const;  // HostError(E_FAIL) for a deleted shape
+    struct Frame {
+        float left, top, width, height;
+    };
+    Frame frame() const { return {left_, top_, width_, height_}; }
+    // A group's members follow its frame from `before` to where it is now.
+    void carryMembers(const Frame& before);
+    // Maps the shape's frame (and its members') from a box at `from` scaled to one at `to`.
+    void reframe(const Frame& from, float scaleX, float scaleY, float toLeft, float toTop);
+    // Mirrors the shape (and its members) across the line at axisTwice / 2, flipping it.
+    void mirror(float axisTwice, bool horizontal);
     void detach();  // the shape, and a group's members, leave their slide
     Slide* parent_;
     long id_;

@@ -68,15 +68,36 @@ void Shape::requireAlive() const {
 void Shape::setLeft(float v) {
     requireAlive();
     requireFinite(v, "Left");
+    const Frame before = frame();
     left_ = v;
+    carryMembers(before);
     changed();
 }
 
 void Shape::setTop(float v) {
     requireAlive();
     requireFinite(v, "Top");
+    const Frame before = frame();
     top_ = v;
+    carryMembers(before);
     changed();
+}
+
+// A group's members keep their places inside it: moved with it, and stretched with it as
+// it is resized. Nested groups take the same mapping, so it is applied to every level.
+void Shape::carryMembers(const Frame& before) {
+    if (groupItems_.empty()) return;
+    const float scaleX = before.width != 0 ? width_ / before.width : 1.0f;
+    const float scaleY = before.height != 0 ? height_ / before.height : 1.0f;
+    for (const auto& m : groupItems_) m->reframe(before, scaleX, scaleY, left_, top_);
+}
+
+void Shape::reframe(const Frame& from, float scaleX, float scaleY, float toLeft, float toTop) {
+    left_ = toLeft + (left_ - from.left) * scaleX;
+    top_ = toTop + (top_ - from.top) * scaleY;
+    width_ *= scaleX;
+    height_ *= scaleY;
+    for (const auto& m : groupItems_) m->reframe(from, scaleX, scaleY, toLeft, toTop);
 }
 
 // Resizing keeps the frame's own top-left corner where it is on the slide, rotated with the
@@ -87,6 +108,7 @@ void Shape::setTop(float v) {
 void Shape::setWidth(float v) {
     requireAlive();
     requireFinite(v, "Width");
+    const Frame before = frame();
     if (rotation_ != 0) {
         const auto [sine, cosine] = sinCosDegrees(rotation_);
         const double dw = static_cast<double>(v) - width_;
@@ -98,12 +120,14 @@ void Shape::setWidth(float v) {
         top_ = top;
     }
     width_ = v;
+    carryMembers(before);
     changed();
 }
 
 void Shape::setHeight(float v) {
     requireAlive();
     requireFinite(v, "Height");
+    const Frame before = frame();
     if (rotation_ != 0) {
         const auto [sine, cosine] = sinCosDegrees(rotation_);
         const double dh = static_cast<double>(v) - height_;
@@ -115,6 +139,7 @@ void Shape::setHeight(float v) {
         top_ = top;
     }
     height_ = v;
+    carryMembers(before);
     changed();
 }
 
@@ -135,7 +160,23 @@ void Shape::Flip(int direction) {
     int* flip = direction == 0 ? &hflip_ : direction == 1 ? &vflip_ : nullptr;
     if (!flip) throw HostError(E_FAIL, "Shape.Flip : The value is out of range.");
     *flip = *flip == msoTrue ? msoFalse : msoTrue;
+    // The members turn over inside the group: each lands on the far side of its centre line.
+    const bool horizontal = direction == 0;
+    const float axisTwice = horizontal ? 2 * left_ + width_ : 2 * top_ + height_;
+    for (const auto& m : groupItems_) m->mirror(axisTwice, horizontal);
     changed();
+}
+
+void Shape::mirror(float axisTwice, bool horizontal) {
+    if (horizontal) {
+        left_ = axisTwice - left_ - width_;
+        hflip_ = hflip_ == msoTrue ? msoFalse : msoTrue;
+    } else {
+        top_ = axisTwice - top_ - height_;
+        vflip_ = vflip_ == msoTrue ? msoFalse : msoTrue;
+    }
+    if (rotation_ != 0) rotation_ = 360.0f - rotation_;  // a mirror turns the other way
+    for (const auto& m : groupItems_) m->mirror(axisTwice, horizontal);
 }
 
 void Shape::setAutoShapeType(int t) {

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds everything with warnings as errors, and runs every test.
+# Every test binary also runs whole, as one process.
 # VARNOTEL_SANITIZE=1 builds with AddressSanitizer and UndefinedBehaviorSanitizer instead;
 # VARNOTEL_FUZZ=1 builds the fuzz targets with clang and gives each a short run (ctest -L fuzz).
 # The plain build then runs every benchmark once, briefly: one that crashes, fails or reports
@@ -26,6 +27,18 @@ fi
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${flags[@]}" >/dev/null
 cmake --build "$build" --target "$target" -j"$(nproc)"
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
+# ctest runs each test in a process of its own; each binary run whole finds tests that pass
+# only because of the order they run in or the state an earlier one left behind.
+whole_failed=0
+for test in "$build"/tests/test_*; do
+  [ -f "$test" ] && [ -x "$test" ] || continue
+  if ! out=$("$test" 2>&1); then
+    echo "$out" | grep -E '^\[  FAILED  \]' >&2 || true
+    echo "The test binary $(basename "$test") failed when run whole." >&2
+    whole_failed=1
+  fi
+done
+[ "$whole_failed" = 0 ] || exit 1
 if [ "$build" = build ] && [ -d "$build/bench" ]; then
   for bench in "$build"/bench/bench_*; do
     [ -f "$bench" ] && [ -x "$bench" ] || continue

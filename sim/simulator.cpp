@@ -393,9 +393,13 @@ struct Simulator::Impl {
 
     RepeatableShell shell{platform::shell()};
     platform::ScriptedInput keys;  // the keyboard: every key up until `helpmode on`
+    // The registry file named now, not the one the process first used: every simulator in a
+    // process (the tests run many) keeps its settings where its own environment says.
+    std::unique_ptr<platform::RegistryStore> registry = platform::makeFileRegistry(platform::defaultRegistryPath());
 
     Impl(Options o, std::ostream& os)
         : options(std::move(o)), recorder(os), out(&recorder), driver(out, options.interactive) {
+        platform::useRegistryStore(registry.get());
         platform::useShell(&shell);
         shell.onOpen = [this](std::string target) {
             // The installation (a sandbox's name changes from run to run) is shown by its role.
@@ -410,6 +414,8 @@ struct Simulator::Impl {
         platform::useScreen(&screen);
         platform::usePointer(&driver.pointer);
         driver.beforeDialog = [this] { screen.markStale(); };
+        // Every run starts on the same day, so that dates the add-ins write repeat.
+        platform::useToday(std::chrono::sys_days(std::chrono::year(2026) / 12 / 9));
     }
     ~Impl() {
         app.reset();
@@ -422,6 +428,7 @@ struct Simulator::Impl {
         platform::useToday(std::nullopt);
         updateServer.reset();
         platform::setUiDriver(nullptr);
+        platform::useRegistryStore(nullptr);
         for (const auto& [name, value] : savedEnvironment) {
             if (value) setenv(name.c_str(), value->c_str(), 1);
             else unsetenv(name.c_str());
@@ -818,6 +825,7 @@ struct Simulator::Impl {
     void cmdSettings(const Call& c);
     void cmdSet(const Call& c);
     void cmdToday(const Call& c);
+    void cmdReadfile(const Call& c);
     void cmdServer(const Call& c);
     void cmdStartup(const Call& c);
     void cmdUpdateserver(const Call& c);
@@ -992,7 +1000,9 @@ const std::vector<Command>& commandTable() {
          "queue the answer for the next file dialog (a relative FILE lies in the sandbox, as for open and save)",
          &I::cmdFile},
         // The world around the add-in.
-        {"today", "today YYYY-MM-DD", "fix the date the add-in sees", &I::cmdToday},
+        {"today", "today YYYY-MM-DD",
+         "fix the date the add-ins see (a scenario starts on 2026-12-09, at 09:00 for whatever tells the time)",
+         &I::cmdToday},
         {"wait", "wait MS", "let time pass for the timers", &I::cmdWait},
         {"helpmode", "helpmode on|off",
          "hold Ctrl and Shift down (on) or let them up (off) and let the timers run: on a command-bar host "
@@ -1017,6 +1027,10 @@ const std::vector<Command>& commandTable() {
          &I::cmdMails},
         {"mailclient", "mailclient none|ready",
          "(sandbox) the desktop has no mail client set up, or has one again", &I::cmdMailclient},
+        {"readfile", "readfile PATH",
+         "print a text file (a relative PATH lies in the sandbox), a line at a time; \\r and \\t show as "
+         "such, other control characters as \\xHH",
+         &I::cmdReadfile},
         // The scenario itself.
         {"echo", "echo TEXT", "print TEXT", &I::cmdEcho},
         {"expect", "expect TEXT | expect /REGEX/",
@@ -1453,6 +1467,31 @@ void Simulator::Impl::cmdToday(const Call& c) {
     if (!in || dash1 != '-' || dash2 != '-' || !day.ok()) throw std::runtime_error("today YYYY-MM-DD");
     platform::useToday(std::chrono::sys_days(day));
     out << "  today is " << c.words[1] << "\n";
+}
+
+void Simulator::Impl::cmdReadfile(const Call& c) {
+    constexpr std::uintmax_t kMostShown = 64 * 1024;
+    const std::string path = resolvePath(c.arg(1));
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (ec) throw std::runtime_error("cannot read " + c.words[1] + ": " + ec.message());
+    if (size > kMostShown)
+        throw std::runtime_error(c.words[1] + " holds " + std::to_string(size) + " bytes, more than readfile shows");
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    out << "  " << c.words[1] << " (" << bytes.size() << " bytes):\n";
+    std::istringstream lines(bytes);
+    for (std::string line; std::getline(lines, line);) {
+        out << "    | ";
+        for (const char ch : line) {
+            const auto byte = static_cast<unsigned char>(ch);
+            if (ch == '\r') out << "\\r";
+            else if (ch == '\t') out << "\\t";
+            else if (byte < 0x20 || byte == 0x7f) out << "\\x" << "0123456789ABCDEF"[byte >> 4] << "0123456789ABCDEF"[byte & 15];
+            else out << ch;
+        }
+        out << "\n";
+    }
 }
 
 void Simulator::Impl::cmdServer(const Call& c) {

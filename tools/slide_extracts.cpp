@@ -1,7 +1,6 @@
 // Selected slides as a presentation of their own: saved under a name the user picks, or
 // e-mailed through the mail program plorinpost; and the folder of the active presentation.
 #include <algorithm>
-#include <ctime>
 #include <filesystem>
 
 #include "core/api_helpers.h"
@@ -10,6 +9,7 @@
 #include "core/registry.h"
 #include "core/shared_state.h"
 #include "core/windowless_presentation.h"
+#include "platform/clock.h"
 #include "platform/filesystem.h"
 #include "platform/services.h"
 #include "platform/ui.h"
@@ -20,15 +20,6 @@
 namespace plorin {
 
 namespace {
-
-// The local time now, formatted with strftime.
-std::string now(const char* format) {
-    std::time_t t = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&t, &local);
-    char text[32];
-    return std::strftime(text, sizeof text, format, &local) ? text : "";
-}
 
 // Sets the event sink's `extracting` for the lifetime of the guard.
 class ExtractingFlag {
@@ -45,7 +36,7 @@ private:
 // A new, empty file named for an extract: the time to the second, and a counter when an
 // extract of the same second exists. Reserving the name keeps two extracts apart.
 std::string reserveExtractName(const std::string& folder, const std::string& extension) {
-    const std::string stem = folder + "plorin" + now("%Y%m%d%H%M%S");
+    const std::string stem = folder + "plorin" + platform::localNowText("%Y%m%d%H%M%S");
     for (int n = 1; n < 1000; ++n) {
         std::string path = stem + (n == 1 ? "" : "-" + std::to_string(n)) + extension;
         if (platform::createNewFile(path)) return path;
@@ -140,7 +131,7 @@ void EfficiencyTools::emailSelectedSlides() {
         emailSelectedSlidesInput dialog;
         dialog.cancelled = false;
         dialog.confirmed = false;
-        dialog.tbFileName.setText(name + "_extract_" + now("%Y-%m-%d_%H-%M-%S") + ext);
+        dialog.tbFileName.setText(name + "_extract_" + platform::localNowText("%Y-%m-%d_%H-%M-%S") + ext);
         dialog.extension = ext;
         dialog.Show(true);
         // Only OK sends: a dialog closed with its close box is no OK, whatever its name reads.

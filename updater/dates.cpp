@@ -1,6 +1,8 @@
 #include "updater/dates.h"
 
-#include <ctime>
+#include <chrono>
+
+#include "platform/clock.h"
 
 namespace plorinrenew {
 namespace {
@@ -17,12 +19,15 @@ long daysFromCivil(int y, int m, int d) {
 
 constexpr long kEpochSerial = 25569;  // 1970-01-01 as a serial
 
+// The platform's local time, so that a day fixed there (the simulator's) holds here too.
 double systemNow() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    ::localtime_r(&now, &local);
-    const double seconds = local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec;
-    return static_cast<double>(dateSerial(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday)) + seconds / 86400.0;
+    using namespace std::chrono;
+    const local_seconds now = platform::localNow();
+    const local_days day = floor<days>(now);
+    const year_month_day date(day);
+    return static_cast<double>(dateSerial(static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
+                                          static_cast<int>(static_cast<unsigned>(date.day())))) +
+           duration<double>(now - day).count() / 86400.0;
 }
 
 std::function<double()>& clockSlot() {

@@ -1,12 +1,12 @@
 #include "updater/update_files.h"
 
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
 
 #include "core/errors.h"
+#include "platform/clock.h"
 #include "platform/services.h"
 #include "updater/versions.h"
 
@@ -111,15 +111,6 @@ bool noLinkBelow(const std::string& root, const std::string& relative) {
     }
 }
 
-std::string nowText() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    ::localtime_r(&now, &local);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
-    return text;
-}
-
 }  // namespace
 
 bool isCleanRelativePath(std::string_view path) {
@@ -181,7 +172,7 @@ std::optional<std::vector<std::string_view>> splitPackage(const UpdateList& list
 void logFailure(const std::string& logFile, const std::string& path, const std::string& description, long number) {
     plorin::ignoreErrors([&] {
         std::ofstream log(logFile, std::ios::app | std::ios::binary);
-        log << nowText() << '\t' << path << '\t' << description << '\t' << number << "\r\n";
+        log << platform::localNowText("%Y-%m-%d %H:%M:%S") << '\t' << path << '\t' << description << '\t' << number << "\r\n";
     });
 }
 

@@ -86,6 +86,7 @@ protected:
         s.ribbon = nullptr;
         s.currentStyle.clear();
         s.screenSaverOff = false;
+        s.extracting = false;
         platform::useInput(nullptr);
         CoreFixture::TearDown();
     }

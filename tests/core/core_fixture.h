@@ -12,6 +12,7 @@
 #include "addin/addin_state.h"
 #include "core/errors.h"
 #include "core/folder_layout.h"
+#include "host/clipboard.h"
 #include "host/host.h"
 #include "platform/services.h"
 #include "platform/ui.h"
@@ -26,6 +27,7 @@ protected:
         platform::useShell(&shell);
         platform::setUiDriver(&driver);
         plorin::reportedErrors().clear();
+        host::clipboard().clear();  // the process's one clipboard: each test starts without one
         char tmpl[] = "/tmp/varnotel-core-XXXXXX";
         root = std::string(mkdtemp(tmpl)) + "/";
         std::filesystem::create_directories(root + "program");

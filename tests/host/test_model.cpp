@@ -83,6 +83,32 @@ TEST_F(ModelTest, FlipToggles) {
     EXPECT_EQ(hostErrorOf([&] { shape->Flip(2); }), E_FAIL);
 }
 
+TEST_F(ModelTest, GroupMembersKeepTheirPlacesInsideTheGroup) {
+    auto a = slide->Shapes().AddShape(msoShapeRectangle, 100, 100, 50, 50);
+    auto b = slide->Shapes().AddShape(msoShapeRightArrow, 200, 100, 100, 40);
+    auto c = slide->Shapes().AddShape(msoShapeOval, 300, 140, 100, 60);
+    auto inner = ShapeRange({a, b}).Group();
+    auto group = ShapeRange({inner, c}).Group();
+    ASSERT_EQ(group->Width(), 300);
+    group->setLeft(0);     // moved: every level follows
+    group->setTop(50);
+    EXPECT_EQ(a->Left(), 0);
+    EXPECT_EQ(a->Top(), 50);
+    EXPECT_EQ(inner->Left(), 0);
+    EXPECT_EQ(c->Left(), 200);
+    EXPECT_EQ(c->Top(), 90);
+    group->setWidth(150);  // resized: the members stretch with it
+    EXPECT_EQ(b->Left(), 50);
+    EXPECT_EQ(b->Width(), 50);
+    EXPECT_EQ(c->Left(), 100);
+    EXPECT_EQ(c->Width(), 50);
+    group->Flip(0);        // flipped: members land mirrored and flipped
+    EXPECT_EQ(a->Left(), 125);
+    EXPECT_EQ(c->Left(), 0);
+    EXPECT_EQ(c->HorizontalFlip(), msoTrue);
+    EXPECT_EQ(group->Left(), 0);
+}
+
 TEST_F(ModelTest, ShapeIdsAreUniqueAcrossSlidesAndNotReused) {
     auto other = pres->Slides().Add(2, 12);
     auto a = slide->Shapes().AddShape(msoShapeRectangle, 0, 0, 1, 1);

@@ -98,8 +98,8 @@ std::string readFile(const std::filesystem::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// Every example holds its expectations, and prints in a fresh process the very transcript
-// kept beside it (scripts/update-transcripts.sh writes them when a change is meant).
+// Every example holds its expectations, prints the same twice, and prints in a fresh process
+// the very transcript kept beside it (scripts/update-transcripts.sh writes them when a change is meant).
 TEST_F(Simulator, ExampleScenariosRun) {
     std::vector<std::filesystem::path> scenarios;
     for (auto& entry : std::filesystem::directory_iterator(VARNOTEL_SOURCE_DIR "/sim/examples"))
@@ -118,6 +118,10 @@ TEST_F(Simulator, ExampleScenariosRun) {
 
         const auto [status, printed] = runProgram(scenario.string(), folder);
         EXPECT_EQ(status, 0) << scenario << "\n" << printed;
+        // Two runs print the same: this one, after the examples before it in this process, and
+        // the fresh process's.
+        EXPECT_TRUE(t == printed) << scenario << " printed otherwise in this process, at "
+                                  << firstDifference(printed, t);
         std::filesystem::path kept = scenario;
         kept.replace_extension(".transcript");
         const std::string keptText = readFile(kept);
@@ -387,11 +391,10 @@ TEST_F(Simulator, ADueSurveyAtStartUpReachesTheLocalServerAndAFailedSendKeepsThe
 TEST_F(Simulator, FailuresAreToldAndLeaveNothingBehind) {
     // A setting the registry refuses is a failed step, not a success.
     std::filesystem::create_directory(dir + "/blocked");
-    auto refusing = platform::makeFileRegistry(dir + "/blocked");  // a folder where the file should be
-    platform::useRegistryStore(refusing.get());
+    setenv("VARNOTEL_REGISTRY", (dir + "/blocked").c_str(), 1);  // a folder where the file should be
     std::string t;
     const bool ok = run("set thumbsWidth 200\n", t);
-    platform::useRegistryStore(nullptr);
+    setenv("VARNOTEL_REGISTRY", (dir + "/registry.reg").c_str(), 1);
     EXPECT_FALSE(ok) << t;
     EXPECT_TRUE(has(t, "ERROR: the setting thumbsWidth could not be written")) << t;
 

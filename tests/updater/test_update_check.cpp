@@ -3,8 +3,10 @@
 #include <cmath>
 
 #include "core/shared_state.h"
+#include "platform/clock.h"
 #include "tests/updater/updater_fixture.h"
 #include "tools/efficiency_tools.h"
+#include "updater/dates.h"
 #include "updater/error_box.h"
 #include "updater/update_dialogs.h"
 #include "updater/versions.h"
@@ -63,6 +65,18 @@ TEST(UpdateReply, ProgramVersionsCompareNumberByNumberWithinMajorVersionOne) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(plorinrenew::programUpdateDue(c.installed, c.offered), c.due) << c.installed << " -> " << c.offered;
+}
+
+// Without a clock of its own the update add-in tells the time by the platform's, so a day
+// fixed there (as the simulator fixes one) holds for reminders and the install log alike.
+TEST(UpdateClock, TheSystemClockFollowsTheDayThePlatformFixes) {
+    const auto own = plorinrenew::setClock(nullptr);
+    platform::useToday(std::chrono::sys_days(std::chrono::year(2026) / 12 / 9));
+    EXPECT_EQ(plorinrenew::nowSerial(), plorinrenew::dateSerial(2026, 12, 9) + 0.375);  // 09:00
+    EXPECT_EQ(platform::localNowText("%Y-%m-%d %H:%M:%S"), "2026-12-09 09:00:00");
+    platform::useToday(std::nullopt);
+    EXPECT_GT(plorinrenew::nowSerial(), plorinrenew::dateSerial(2026, 1, 1));
+    plorinrenew::setClock(own);
 }
 
 class UpdateVersions : public UpdaterFixture {
