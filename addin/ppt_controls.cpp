@@ -225,9 +225,8 @@ void pptControls::buildSlideWizard() {
     }
     // The same parser as the ribbon's, so notice n is the same on both front ends.
     const std::string path = state().layout.customization + "copyright.txt";
-    auto& fs = platform::fileSystem();
-    if (fs.fileExists(path)) {
-        if (auto text = fs.readAll(path)) {
+    {
+        if (auto text = readListFile(path)) {
             std::shared_ptr<host::CommandBarPopup> popup;
             int n = 0;
             for (const CopyrightNotice& notice : parseCopyrightList(*text)) {

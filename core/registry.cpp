@@ -1,9 +1,11 @@
 #include "core/registry.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
 #include "core/errors.h"
+#include "core/globals.h"
 #include "platform/services.h"
 
 namespace plorin {
@@ -177,6 +179,16 @@ Registry settingsRegistry(const std::string& valueName, const std::string& subKe
     return reg;
 }
 }  // namespace
+
+int getBoundedSetting(const std::string& valueName, const std::string& subKey, int defaultValue, int least, int most) {
+    const std::string text = getRegistry(valueName, subKey, std::to_string(defaultValue));
+    try {
+        const double value = std::round(toNumber(text));
+        return value >= least && value <= most ? static_cast<int>(value) : defaultValue;
+    } catch (...) {
+        return defaultValue;
+    }
+}
 
 std::string getRegistry(const std::string& valueName, const std::string& subKey, const std::string& defaultValue) {
     std::string result;

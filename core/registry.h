@@ -62,6 +62,10 @@ constexpr const char* kSettingsKey = "Software\\Varnotel\\Varnotel for presentat
 // A setting's text, or `defaultValue` when it is missing; an existing empty value is the
 // empty text. Never throws: a failed read is reported and gives the empty text.
 std::string getRegistry(const std::string& valueName, const std::string& subKey, const std::string& defaultValue);
+// A whole-number setting from `least` to `most`; `defaultValue` when it is missing, not a
+// number or outside that range, so a hand-edited or received value never sizes anything
+// without limit. Never throws.
+int getBoundedSetting(const std::string& valueName, const std::string& subKey, int defaultValue, int least, int most);
 // Writes a setting as text, creating the key. Never throws: a failed write is reported.
 void setRegistry(const std::string& valueName, const std::string& value, const std::string& subKey,
                  platform::Durability durability = platform::Durability::durable);

@@ -1,7 +1,11 @@
 #include "core/style_files.h"
 
+#include "core/globals.h"
 #include "core/shared_state.h"
+#include "platform/services.h"
 #include "platform/text.h"
+#include "platform/text_files.h"
+#include "platform/ui.h"
 
 namespace plorin {
 
@@ -16,6 +20,19 @@ std::string styleFolderPath(const std::string& styleName) {
     const int k = stylePosition(styleName);
     if (k == 0) return {};
     return state().layout.styles + state().styleFolders.Item(k) + "/";
+}
+
+std::optional<std::string> readListFile(const std::string& path) {
+    auto& fs = platform::fileSystem();
+    if (!fs.fileExists(path)) return std::nullopt;
+    const auto bytes = fs.readAll(path);
+    if (!bytes) return std::nullopt;
+    auto text = platform::decodeTextFile(*bytes);
+    if (!text)
+        platform::MsgBox("The file '" + path +
+                             "' could not be read: it is neither UTF-8 nor UTF-16 text.\r\nPlease save it as UTF-8.",
+                         platform::vbExclamation, kProductName);
+    return text;
 }
 
 std::vector<CopyrightNotice> parseCopyrightList(std::string_view text) {

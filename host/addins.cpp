@@ -2,12 +2,16 @@
 // disconnecting, and loading add-in libraries with dlopen.
 #include <dlfcn.h>
 
+#include <cerrno>
+
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 
 #include "host/ascii.h"
 #include "host/host.h"
 #include "host/ribbon_host.h"
+#include "platform/filesystem.h"
+#include "platform/text_files.h"
 
 namespace host {
 
@@ -17,6 +21,8 @@ namespace {
 constexpr int kAfterStartup = 0;
 constexpr int kStartup = 1;
 constexpr int kUserClosed = 1;
+// A registration file holds a line per add-in: a megabyte is far more than any needs.
+constexpr std::size_t kMaxRegistrationBytes = 1 << 20;
 
 using CreateAddIn = AddIn* (*)(const char* progId);
 
@@ -170,12 +176,19 @@ int COMAddIns::startUp() {
 }
 
 int COMAddIns::loadRegistrations(const std::string& registrationFile) {
-    std::ifstream in(registrationFile);
-    if (!in) throw HostError(E_FAIL, "COMAddIns : cannot read the add-in registrations " + registrationFile + ".");
+    const std::string cannotRead = "COMAddIns : cannot read the add-in registrations " + registrationFile;
+    // Read as every installation file is: a FIFO or device in its place is refused instead of
+    // blocking the start, and a runaway file is not read whole.
+    int error = 0;
+    const auto bytes = platform::readFileBytes(registrationFile, error, nullptr, kMaxRegistrationBytes);
+    if (!bytes) throw HostError(E_FAIL, cannotRead + (error == EFBIG ? " (it is too large)." : "."));
+    const auto text = platform::decodeTextFile(*bytes);
+    if (!text) throw HostError(E_FAIL, cannotRead + " (it is neither UTF-8 nor UTF-16 text).");
     std::error_code ec;
     const auto folder = std::filesystem::absolute(registrationFile, ec).parent_path();
 
     int count = 0, lineNumber = 0;
+    std::istringstream in(*text);
     std::string line;
     while (std::getline(in, line)) {
         ++lineNumber;
@@ -191,7 +204,6 @@ int COMAddIns::loadRegistrations(const std::string& registrationFile) {
         add(fields[0], fields.size() > 2 ? fields[2] : std::string(), libraryFactory(resolved.string(), fields[0]));
         ++count;
     }
-    if (in.bad()) throw HostError(E_FAIL, "COMAddIns : cannot read the add-in registrations " + registrationFile + ".");
     return count;
 }
 

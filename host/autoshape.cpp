@@ -55,6 +55,42 @@ const std::vector<float>& defaultAdjustments(int autoShapeType) {
     return it == table.end() ? none : it->second;
 }
 
+// ---- What the values mean ---------------------------------------------------------------
+
+AdjustmentMeaning adjustmentMeaning(const Application& app) {
+    return keepsClosingNode(app) ? AdjustmentMeaning::ofShorterSide : AdjustmentMeaning::ofFrame;
+}
+
+double processArrowTip(AdjustmentMeaning meaning, double a, double w, double h) {
+    return meaning == AdjustmentMeaning::ofFrame ? (1 - a) * w : a * h;
+}
+
+double cornerRadius(double a, double w, double h) { return a * std::min(w, h); }
+
+BlockArrowGeometry blockArrowGeometry(AdjustmentMeaning meaning, int type, const std::vector<float>& values, double w,
+                                      double h) {
+    const bool upright = type == msoShapeUpArrow || type == msoShapeDownArrow || type == msoShapeUpDownArrow;
+    const bool twoHeads = type == msoShapeLeftRightArrow || type == msoShapeUpDownArrow;
+    const double length = upright ? h : w, across = upright ? w : h;
+    const double a1 = values.size() > 0 ? values[0] : 0.5, a2 = values.size() > 1 ? values[1] : 0.5;
+    BlockArrowGeometry g;
+    if (meaning == AdjustmentMeaning::ofShorterSide) {
+        g.shaft = a1 * across;
+        g.head = a2 * std::min(w, h);
+    } else if (type == msoShapeUpDownArrow) {  // the one type with its two values swapped
+        g.shaft = (1 - 2 * a1) * across;
+        g.head = a2 * length;
+    } else {
+        g.shaft = (1 - 2 * a2) * across;
+        // Right and down arrows keep where the head begins; the others its length.
+        const bool fromEnd = type == msoShapeLeftArrow || type == msoShapeUpArrow || type == msoShapeLeftRightArrow;
+        g.head = (fromEnd ? a1 : 1 - a1) * length;
+    }
+    g.shaft = std::clamp(g.shaft, 0.0, across);
+    g.head = std::clamp(g.head, 0.0, twoHeads ? length / 2 : length);
+    return g;
+}
+
 // ---- Adjustments ------------------------------------------------------------------------
 
 std::vector<float>& Adjustments::values() const {

@@ -44,6 +44,29 @@ private:
 // The number of adjustment values and their defaults for an AutoShape type.
 const std::vector<float>& defaultAdjustments(int autoShapeType);
 
+// What the adjustment values mean, which is not the same on every host: before 12.0 a
+// process arrow's tip and a block arrow's head begin at a fraction of the frame and the
+// shaft is the margin left on each side; from 12.0 on the tip is a fraction of the height,
+// the shaft a fraction of the width across the head and the head a fraction of the shorter
+// side. The renderer draws by these rules and the add-in's formulas follow them.
+enum class AdjustmentMeaning { ofFrame, ofShorterSide };
+AdjustmentMeaning adjustmentMeaning(const Application& app);
+
+// A pentagon's or chevron's tip length in points, for a frame w by h and first value a:
+// (1 - a) x w before 12.0, a x h from 12.0 on. Not clamped to the frame.
+double processArrowTip(AdjustmentMeaning meaning, double a, double w, double h);
+
+// A rounded rectangle's corner radius in points: a x the frame's shorter side.
+double cornerRadius(double a, double w, double h);
+
+// A block arrow's head length along the arrow and its shaft's thickness across it, both in
+// points and clamped to what the frame holds (a two-headed arrow's heads share its length).
+struct BlockArrowGeometry {
+    double head = 0, shaft = 0;
+};
+BlockArrowGeometry blockArrowGeometry(AdjustmentMeaning meaning, int autoShapeType, const std::vector<float>& values,
+                                      double w, double h);
+
 class ShapeNode {
 public:
     std::pair<float, float> Points() const { return points_; }  // slide coordinates

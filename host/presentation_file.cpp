@@ -102,11 +102,13 @@ std::string cannotSave(const std::string& fileName, const std::string& why) {
     return "PowerPoint could not save file " + fileName + " (" + why + ").";
 }
 
-// Replaces fileName by `content` all at once: a temporary file next to it, then rename.
-void replaceFile(const std::string& fileName, const std::string& content) {
+// Replaces fileName by `content` all at once: a temporary file next to it, then rename. A
+// link in its place stays a link; the file it points to gets the content.
+void replaceFile(const std::string& linkOrFile, const std::string& content) {
+    const std::string fileName = platform::resolveLinks(linkOrFile);
     std::string temp = fileName + ".tmp.XXXXXX";
     const int fd = ::mkstemp(temp.data());
-    if (fd < 0) throw HostError(E_FAIL, cannotSave(fileName, std::strerror(errno)));
+    if (fd < 0) throw HostError(E_FAIL, cannotSave(linkOrFile, std::strerror(errno)));
     struct stat existing {};
     ::fchmod(fd, ::stat(fileName.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : 0644);
 
@@ -127,7 +129,7 @@ void replaceFile(const std::string& fileName, const std::string& content) {
     if (error == 0 && ::rename(temp.c_str(), fileName.c_str()) != 0) error = errno;
     if (error != 0) {
         ::unlink(temp.c_str());
-        throw HostError(E_FAIL, cannotSave(fileName, std::strerror(error)));
+        throw HostError(E_FAIL, cannotSave(linkOrFile, std::strerror(error)));
     }
 }
 

@@ -1,6 +1,6 @@
 // Drawing shapes with cairo. Coordinates are points on the slide; each shape is drawn in its
-// own frame (origin at its centre, rotated clockwise, flipped), with the default values of
-// the AutoShapes' adjustments.
+// own frame (origin at its centre, rotated clockwise, flipped), AutoShapes with their
+// adjustment values as their host means them, freeforms through their nodes.
 #include "host/render.h"
 
 #include <cairo.h>
@@ -11,6 +11,7 @@
 #include <numbers>
 #include <sstream>
 
+#include "host/autoshape.h"
 #include "host/text.h"
 #include "platform/picture.h"
 
@@ -33,20 +34,18 @@ void polygon(cairo_t* cr, const std::vector<Point>& points) {
     cairo_close_path(cr);
 }
 
-// An arrow pointing right in a box `len` long and `thick` across, centred at the origin:
-// the shaft half as thick as the box, the head as long as half the shorter side.
-std::vector<Point> rightArrow(double len, double thick, bool twoHeads, double notch) {
-    const double hl = len / 2, ht = thick / 2;
-    const double head = std::min(std::min(len, thick) / 2, twoHeads ? hl : len);
-    const double shaft = ht / 2;
+// An arrow pointing right in a box `len` long and `thick` across, centred at the origin,
+// with its head `head` long and its shaft `shaft` thick; a notched arrow's tail is cut in by
+// `notch`.
+std::vector<Point> rightArrow(double len, double thick, bool twoHeads, double notch, double head, double shaft) {
+    const double hl = len / 2, ht = thick / 2, hs = shaft / 2;
     std::vector<Point> p;
     if (twoHeads) {
-        p = {{-hl, 0}, {-hl + head, -ht}, {-hl + head, -shaft}, {hl - head, -shaft}, {hl - head, -ht},
-             {hl, 0}, {hl - head, ht}, {hl - head, shaft}, {-hl + head, shaft}, {-hl + head, ht}};
+        p = {{-hl, 0}, {-hl + head, -ht}, {-hl + head, -hs}, {hl - head, -hs}, {hl - head, -ht},
+             {hl, 0}, {hl - head, ht}, {hl - head, hs}, {-hl + head, hs}, {-hl + head, ht}};
     } else {
-        p = {{-hl, -shaft}, {hl - head, -shaft}, {hl - head, -ht}, {hl, 0}, {hl - head, ht}, {hl - head, shaft},
-             {-hl, shaft}};
-        if (notch > 0) p.push_back({-hl + notch, 0});
+        p = {{-hl, -hs}, {hl - head, -hs}, {hl - head, -ht}, {hl, 0}, {hl - head, ht}, {hl - head, hs}, {-hl, hs}};
+        if (notch > 0) p.push_back({-hl + std::min(notch, len - head), 0});
     }
     return p;
 }
@@ -65,8 +64,8 @@ std::vector<Point> turn(std::vector<Point> points, int direction) {
     return points;
 }
 
-void roundedRectangle(cairo_t* cr, double hw, double hh) {
-    const double r = std::min(hw, hh) * 2 * 0.16667;
+void roundedRectangle(cairo_t* cr, double hw, double hh, double radius) {
+    const double r = std::clamp(radius, 0.0, std::min(hw, hh));
     constexpr double pi = std::numbers::pi;
     cairo_new_sub_path(cr);
     cairo_arc(cr, hw - r, -hh + r, r, -pi / 2, 0);
@@ -115,14 +114,15 @@ struct Ink {
 struct ShapePainter {
     // In the black-and-white view (`blackWhite`), a group's own mode, unless automatic,
     // stands for its members' modes.
-    static void draw(cairo_t* cr, const Shape& s, bool blackWhite, int groupMode = msoBlackWhiteAutomatic) {
+    static void draw(cairo_t* cr, const Shape& s, AdjustmentMeaning meaning, bool blackWhite,
+                     int groupMode = msoBlackWhiteAutomatic) {
         if (s.visible_ == msoFalse) return;
         const Ink ink{blackWhite ? (groupMode != msoBlackWhiteAutomatic ? groupMode : s.blackWhiteMode_) : 0};
         if (!ink.shown()) return;
         if (s.type_ == msoGroup) {
             // A live group leaves out members deleted since; a copy holds only live ones.
             for (const auto& m : s.groupItems_)
-                if (m->parent_ || !s.parent_) draw(cr, *m, blackWhite, ink.mode);
+                if (m->parent_ || !s.parent_) draw(cr, *m, meaning, blackWhite, ink.mode);
             return;
         }
         const double hw = std::fabs(s.width_) / 2, hh = std::fabs(s.height_) / 2;
@@ -131,7 +131,7 @@ struct ShapePainter {
         cairo_rotate(cr, s.rotation_ * std::numbers::pi / 180.0);
         cairo_save(cr);
         cairo_scale(cr, s.hflip_ == msoTrue ? -1 : 1, s.vflip_ == msoTrue ? -1 : 1);
-        const bool closed = outline(cr, s, hw, hh);
+        const bool closed = outline(cr, s, meaning, hw, hh);
         if (closed && s.fill_.Visible() == msoTrue) {
             setRgb(cr, ink(Ink::fill, s.fill_.ForeColor().RGB()));
             cairo_fill_preserve(cr);
@@ -147,21 +147,42 @@ struct ShapePainter {
         cairo_restore(cr);
     }
 
-    // Lays the shape's outline down as the current path; false for an open one (a line).
-    static bool outline(cairo_t* cr, const Shape& s, double hw, double hh) {
+    static const std::vector<float>& adjustments(const Shape& s) {
+        return s.outline_ && s.outline_->adjustments ? *s.outline_->adjustments : defaultAdjustments(s.autoShapeType_);
+    }
+
+    // Lays the shape's outline down as the current path; false for an open one (a line, or
+    // a freeform of two nodes). AutoShapes follow their adjustment values as the host
+    // family means them; a freeform runs through its nodes, closed.
+    static bool outline(cairo_t* cr, const Shape& s, AdjustmentMeaning meaning, double hw, double hh) {
         const double w = 2 * hw, h = 2 * hh;
         if (s.type_ == msoLine) {
             cairo_move_to(cr, -hw, -hh);
             cairo_line_to(cr, hw, hh);
             return false;
         }
+        if (s.type_ == msoFreeform && s.outline_ && s.outline_->nodes.size() >= 2) {
+            const auto& nodes = s.outline_->nodes;
+            cairo_move_to(cr, -hw + nodes.front().first * w, -hh + nodes.front().second * h);
+            for (std::size_t i = 1; i < nodes.size(); ++i)
+                cairo_line_to(cr, -hw + nodes[i].first * w, -hh + nodes[i].second * h);
+            if (nodes.size() == 2) return false;
+            cairo_close_path(cr);
+            return true;
+        }
         if (s.type_ != msoAutoShape) {
             cairo_rectangle(cr, -hw, -hh, w, h);
             return true;
         }
-        const double ss = std::min(w, h);
-        switch (s.autoShapeType_) {
-            case msoShapeRoundedRectangle: roundedRectangle(cr, hw, hh); break;
+        const std::vector<float>& values = adjustments(s);
+        const double a = values.empty() ? 0.5 : values.front();
+        const int type = s.autoShapeType_;
+        const BlockArrowGeometry arrow = blockArrowGeometry(meaning, type, values, w, h);
+        const auto across = [&](double len, double thick, bool twoHeads, double notch = 0) {
+            return rightArrow(len, thick, twoHeads, notch, arrow.head, arrow.shaft);
+        };
+        switch (type) {
+            case msoShapeRoundedRectangle: roundedRectangle(cr, hw, hh, cornerRadius(a, w, h)); break;
             case msoShapeOval:
                 if (hw > 0 && hh > 0) {
                     cairo_save(cr);
@@ -172,31 +193,31 @@ struct ShapePainter {
                     cairo_rectangle(cr, -hw, -hh, w, h);
                 }
                 break;
-            case msoShapeRightArrow: polygon(cr, rightArrow(w, h, false, 0)); break;
-            case msoShapeLeftArrow: polygon(cr, turn(rightArrow(w, h, false, 0), 1)); break;
-            case msoShapeUpArrow: polygon(cr, turn(rightArrow(h, w, false, 0), 2)); break;
-            case msoShapeDownArrow: polygon(cr, turn(rightArrow(h, w, false, 0), 3)); break;
-            case msoShapeLeftRightArrow: polygon(cr, rightArrow(w, h, true, 0)); break;
-            case msoShapeUpDownArrow: polygon(cr, turn(rightArrow(h, w, true, 0), 2)); break;
-            case msoShapeNotchedRightArrow: polygon(cr, rightArrow(w, h, false, std::min(w, h) / 4)); break;
+            case msoShapeRightArrow: polygon(cr, across(w, h, false)); break;
+            case msoShapeLeftArrow: polygon(cr, turn(across(w, h, false), 1)); break;
+            case msoShapeUpArrow: polygon(cr, turn(across(h, w, false), 2)); break;
+            case msoShapeDownArrow: polygon(cr, turn(across(h, w, false), 3)); break;
+            case msoShapeLeftRightArrow: polygon(cr, across(w, h, true)); break;
+            case msoShapeUpDownArrow: polygon(cr, turn(across(h, w, true), 2)); break;
+            case msoShapeNotchedRightArrow: polygon(cr, across(w, h, false, std::min(w, h) / 4)); break;
             case msoShapeStripedRightArrow: {
                 // Two stripes at the tail, then the arrow.
-                const double unit = ss / 32;
-                cairo_rectangle(cr, -hw, -hh / 2, unit, hh);
-                cairo_rectangle(cr, -hw + 2 * unit, -hh / 2, 2 * unit, hh);
-                const double tail = 5 * unit;
-                auto arrow = rightArrow(w - tail, h, false, 0);
-                for (auto& p : arrow) p.x += tail / 2;
-                polygon(cr, arrow);
+                const double unit = std::min(w, h) / 32, hs = arrow.shaft / 2;
+                cairo_rectangle(cr, -hw, -hs, unit, 2 * hs);
+                cairo_rectangle(cr, -hw + 2 * unit, -hs, 2 * unit, 2 * hs);
+                const double tail = std::min(5 * unit, w - arrow.head);
+                auto body = rightArrow(w - tail, h, false, 0, arrow.head, arrow.shaft);
+                for (auto& p : body) p.x += tail / 2;
+                polygon(cr, body);
                 break;
             }
             case msoShapePentagon: {
-                const double d = std::min(ss / 2, w);
+                const double d = std::clamp(processArrowTip(meaning, a, w, h), 0.0, w);
                 polygon(cr, {{-hw, -hh}, {hw - d, -hh}, {hw, 0}, {hw - d, hh}, {-hw, hh}});
                 break;
             }
             case msoShapeChevron: {
-                const double d = std::min(ss / 2, w / 2);
+                const double d = std::clamp(processArrowTip(meaning, a, w, h), 0.0, w);
                 polygon(cr, {{-hw, -hh}, {hw - d, -hh}, {hw, 0}, {hw - d, hh}, {-hw, hh}, {-hw + d, 0}});
                 break;
             }
@@ -310,6 +331,14 @@ struct ShapePainter {
 
     static int backgroundMode(const Slide& slide) { return slide.backgroundBlackWhiteMode_; }
 
+    // The meaning of the values where the shapes live; copies outside any slide (the
+    // clipboard's) are drawn as the later hosts mean them unless one of them has a slide.
+    static AdjustmentMeaning meaningOf(const std::vector<const Shape*>& shapes) {
+        for (const Shape* s : shapes)
+            if (s->parent_ && s->parent_->Parent()) return adjustmentMeaning(s->parent_->Parent()->app());
+        return AdjustmentMeaning::ofShorterSide;
+    }
+
     // The shape's box on the slide, rotation included.
     static Bounds box(const Shape& s) {
         const double a = s.rotation_ * std::numbers::pi / 180.0;
@@ -348,7 +377,8 @@ platform::Picture render(const std::vector<const Shape*>& shapes, const Bounds& 
     }
     cairo_scale(cr, scale, scale);
     cairo_translate(cr, -area.left, -area.top);
-    for (const Shape* s : shapes) ShapePainter::draw(cr, *s, blackWhite);
+    const AdjustmentMeaning meaning = ShapePainter::meaningOf(shapes);
+    for (const Shape* s : shapes) ShapePainter::draw(cr, *s, meaning, blackWhite);
     return canvas.toPicture();
 }
 
@@ -395,7 +425,10 @@ void drawShapes(const std::vector<std::shared_ptr<const Shape>>& shapes, double 
     cairo_paint(cr);
     cairo_scale(cr, scale, scale);
     cairo_translate(cr, -area.left, -area.top);
-    for (const auto& s : shapes) ShapePainter::draw(cr, *s, false);
+    std::vector<const Shape*> list;
+    for (const auto& s : shapes) list.push_back(s.get());
+    const AdjustmentMeaning meaning = ShapePainter::meaningOf(list);
+    for (const Shape* s : list) ShapePainter::draw(cr, *s, meaning, false);
     cairo_restore(cr);
 }
 

@@ -47,9 +47,7 @@ void loadCopyrightLines() {
     SharedState& s = state();
     s.copyrightLines.Clear();
     const std::string path = s.layout.customization + "copyright.txt";
-    auto& fs = platform::fileSystem();
-    if (!fs.fileExists(path)) return;
-    const auto text = fs.readAll(path);
+    const auto text = readListFile(path);
     if (!text) return;
     for (auto& notice : parseCopyrightList(*text)) s.copyrightLines.Add(std::move(notice.text));
 }

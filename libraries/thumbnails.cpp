@@ -32,16 +32,9 @@ constexpr std::uint32_t kMarginColour = 0xFFFFFFFF;
 constexpr double kUnixEpochDay = 25569.0;
 
 
-// A thumbnail size setting: a whole number from 1 to 32767, else the default.
-std::int16_t sizeSetting(const char* name, std::int16_t fallback) {
-    const std::string text = getRegistry(name, "", std::to_string(fallback));
-    try {
-        const std::int16_t v = toInteger16(text);
-        return v >= 1 ? v : fallback;
-    } catch (const platform::NumberedError&) {
-        return fallback;
-    }
-}
+// A thumbnail is drawn, kept and decoded at this size for every gallery item: far beyond
+// what a gallery shows, and small enough that a thousand of them fit in memory.
+constexpr int kMostThumbnailPixels = 1024;
 
 // Puts the user's clipboard back when the build is over.
 class KeptClipboard {
@@ -107,8 +100,8 @@ std::string attribute(const platform::DomNode& node, const char* name) { return 
 
 ThumbnailSettings readThumbnailSettings() {
     ThumbnailSettings s;
-    s.width = sizeSetting("thumbsWidth", s.width);
-    s.height = sizeSetting("thumbsHeight", s.height);
+    s.width = static_cast<std::int16_t>(getBoundedSetting("thumbsWidth", "", s.width, 1, kMostThumbnailPixels));
+    s.height = static_cast<std::int16_t>(getBoundedSetting("thumbsHeight", "", s.height, 1, kMostThumbnailPixels));
     s.slideWizardDate = parseDayNumber(getRegistry("thumbsDate_slideWizard", "", "0"));
     s.myElementsDate = parseDayNumber(getRegistry("thumbsDate_myElements", "", "0"));
     return s;

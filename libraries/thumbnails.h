@@ -19,8 +19,8 @@ struct ThumbnailSettings {
 };
 
 // Reads "thumbsWidth", "thumbsHeight", "thumbsDate_slideWizard" and "thumbsDate_myElements".
-// A size that is not a whole number from 1 to 32767 gives its default, so that a damaged
-// setting cannot make every thumbnail fail.
+// A size that is not a whole number from 1 to 1024 gives its default, so that a damaged or
+// hand-edited setting can neither make every thumbnail fail nor fill the memory.
 ThumbnailSettings readThumbnailSettings();
 
 // The galleries' thumbnail settings as the ribbon's onLoad read them, and whether the Slide

@@ -165,7 +165,8 @@ FileStamp stampOf(const struct stat& info) {
 
 }  // namespace
 
-std::optional<std::string> readFileBytes(const std::string& path, int& error, std::optional<FileStamp>* stamp) noexcept {
+std::optional<std::string> readFileBytes(const std::string& path, int& error, std::optional<FileStamp>* stamp,
+                                         std::size_t maxBytes) noexcept {
     // Opened without blocking, so a FIFO or a device in the file's place is refused below
     // instead of waiting for a writer that never comes.
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
@@ -179,6 +180,8 @@ std::optional<std::string> readFileBytes(const std::string& path, int& error, st
         error = errno;
     } else if (!S_ISREG(info.st_mode)) {
         error = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    } else if (static_cast<std::uint64_t>(std::max<off_t>(info.st_size, 0)) > maxBytes) {
+        error = EFBIG;
     } else if (::fcntl(fd, F_SETFL, 0) != 0) {
         error = errno;
     } else {
@@ -188,7 +191,11 @@ std::optional<std::string> readFileBytes(const std::string& path, int& error, st
             std::string data(static_cast<std::size_t>(std::max<off_t>(info.st_size, 0)) + 1, '\0');
             std::size_t used = 0;
             for (;;) {
-                if (used == data.size()) data.resize(data.size() * 2);
+                if (used > maxBytes) {
+                    error = EFBIG;  // it grew past the bound while being read
+                    break;
+                }
+                if (used == data.size()) data.resize(std::min(data.size() * 2, maxBytes + 1));
                 ssize_t n = ::read(fd, data.data() + used, data.size() - used);
                 if (n < 0 && errno == EINTR) continue;
                 if (n < 0) {
@@ -219,8 +226,10 @@ std::optional<FileStamp> fileStamp(const std::string& path) noexcept {
     return stampOf(info);
 }
 
-bool writeFileAtomically(const std::string& path, const std::string& bytes, Durability durability) noexcept {
+bool writeFileAtomically(const std::string& file, const std::string& bytes, Durability durability) noexcept {
     try {
+        // A link in the file's place stays a link: the change goes to the file it points to.
+        const std::string path = resolveLinks(file);
         static std::atomic<unsigned> counter{0};
         std::string temp;
         int fd = -1;

@@ -102,14 +102,16 @@ FileSystem& realFileSystem();
 // EISDIR for a folder, EINVAL for a FIFO, socket or device, which are never opened for
 // reading and so never block). Used where "missing" and "unreadable" must be told apart.
 // With `stamp`, also the file's stamp while it was read (nothing when it changed meanwhile),
-// taken from the open file: no second look-up of the path.
-std::optional<std::string> readFileBytes(const std::string& path, int& error,
-                                         std::optional<FileStamp>* stamp = nullptr) noexcept;
+// taken from the open file: no second look-up of the path. A file longer than `maxBytes`
+// gives nothing with EFBIG, without being read whole.
+std::optional<std::string> readFileBytes(const std::string& path, int& error, std::optional<FileStamp>* stamp = nullptr,
+                                         std::size_t maxBytes = std::string().max_size()) noexcept;
 // The stamp of a regular file on the disk, or nothing when there is none.
 std::optional<FileStamp> fileStamp(const std::string& path) noexcept;
 // Replaces the file with `bytes` through a temporary sibling renamed over it, so a reader
 // sees the old or the new contents, never a mix, flushed as far as `durability` says. Keeps
-// an existing file's permissions.
+// an existing file's permissions. A symbolic link at `path` is written through: its target
+// is replaced and the link stays.
 bool writeFileAtomically(const std::string& path, const std::string& bytes,
                          Durability durability = Durability::durable) noexcept;
 // The file a chain of symbolic links at `path` ends in (which need not exist yet); `path`

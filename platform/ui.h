@@ -514,7 +514,18 @@ bool scroll(Form& form, const std::string& name, int value);  // ScrollBar
 // TreeView with LabelEdit: types the label of the node being edited, or of the selected node
 // (as F2 would start it); false as well when no node is selected.
 bool editLabel(Form& form, const std::string& name, const std::string& text);
+// A key pressed while the form has the keyboard. Enter (13) clicks the form's default
+// button and Esc (27) its cancel button, as a click would (the focused control is validated
+// first, unless the button does not cause validation); a form without such a button, and any
+// other key, gets it as Form_KeyPress. False when the button ignored the click.
+bool pressKey(Form& form, int keyCode);
+// Keys as typed: each character goes to pressKey, "{ENTER}" and "{ESC}" stand for those keys
+// (any case). False when one of them was ignored.
+bool typeKeys(Form& form, const std::string& keys);
 }  // namespace driver
+
+constexpr int vbKeyReturn = 13;
+constexpr int vbKeyEscape = 27;
 
 // ---- Timers --------------------------------------------------------------------------
 

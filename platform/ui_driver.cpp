@@ -3,6 +3,7 @@
 #include "platform/ui.h"
 
 #include <algorithm>
+#include <cctype>
 #include <stdexcept>
 
 namespace platform {
@@ -210,6 +211,38 @@ bool editLabel(Form& form, const std::string& name, const std::string& text) {
     if (!tree->LabelEdit || !c.interactive() || !form.moveFocus(c)) return false;
     if (tree->editingIndex() < 0) tree->StartLabelEdit();
     return tree->endLabelEdit(text);
+}
+
+bool pressKey(Form& form, int keyCode) {
+    if (keyCode == vbKeyReturn || keyCode == vbKeyEscape) {
+        for (Control* c : form.controls()) {
+            auto* button = dynamic_cast<CommandButton*>(c);
+            if (!button || !(keyCode == vbKeyReturn ? button->Default : button->Cancel)) continue;
+            // The key works the button as a click would, refused where a click would be.
+            return click(form, button->name());
+        }
+    }
+    if (!form.loaded()) return false;
+    form.Form_KeyPress(keyCode);
+    return true;
+}
+
+bool typeKeys(Form& form, const std::string& keys) {
+    bool all = true;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (keys[i] == '{') {
+            const auto end = keys.find('}', i);
+            std::string name = end == std::string::npos ? std::string() : keys.substr(i + 1, end - i - 1);
+            for (char& ch : name) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+            if (name == "ENTER" || name == "ESC") {
+                all = pressKey(form, name == "ENTER" ? vbKeyReturn : vbKeyEscape) && all;
+                i = end;
+                continue;
+            }
+        }
+        all = pressKey(form, static_cast<unsigned char>(keys[i])) && all;
+    }
+    return all;
 }
 
 }  // namespace driver

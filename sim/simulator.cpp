@@ -989,7 +989,7 @@ const std::vector<Command>& commandTable() {
          "queue the steps for the next showing of dialog NAME (\"form NAME\" alone: the steps follow on lines "
          "of their own, one or more a line, up to a line \"end\"): click CONTROL, text CONTROL VALUE, check "
          "CONTROL 0|1|2, choose CONTROL INDEX|ITEM, scroll CONTROL VALUE, show CONTROL, label TREE TEXT (edit "
-         "the label of the chosen node), keys TEXT, wait MS, pointer X,Y (move the mouse pointer to that "
+         "the label of the chosen node), keys TEXT ({ENTER} and {ESC} press the default and the cancel button), wait MS, pointer X,Y (move the mouse pointer to that "
          "screen pixel), button left|right (press and release it there), export PICTUREBOX|DIALOG FILE.png (a "
          "picture, or what the dialog drew), tick LIST ROW, untick LIST ROW (a row's check box)",
          &I::cmdForm},

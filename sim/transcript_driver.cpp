@@ -191,7 +191,8 @@ void TranscriptDriver::apply(platform::Form& form, const FormStep& step) {
     bool done = false;
     if (step.action == "show") return show(form, step.control);
     if (step.action == "keys") {
-        for (char c : step.value) form.Form_KeyPress(static_cast<unsigned char>(c));
+        // "{ENTER}" and "{ESC}" work the default and the cancel button.
+        if (!platform::driver::typeKeys(form, step.value)) out_ << "    (ignored: the control is not available)\n";
         return;
     }
     if (step.action == "wait") return platform::timerClock().advance(std::stoll(step.value));

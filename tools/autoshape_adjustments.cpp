@@ -25,6 +25,7 @@ void okCancelButtons(platform::CommandButton& ok, platform::CommandButton& cance
     ok.Default = true;
     cancel.Caption = "&Cancel";
     cancel.Cancel = true;
+    cancel.CausesValidation = false;  // a refused value must not keep the user from leaving
     ok.onClick = std::move(onOk);
     cancel.onClick = std::move(onCancel);
 }

@@ -105,6 +105,8 @@ BlockArrows::BlockArrows() : platform::Form("BlockArrows") {
     Label2.Caption = "Angle (in degrees)";
     Label3.Caption = "Shaft width / arrowhead width (in%)";
     okCancelButtons(btnOK, btnCancel, [this] { btnOK_Click(); }, [this] { btnCancel_Click(); });
+    tbAngle.onValidate = [this](bool& cancel) { cancel = !tbAngle_Validate(); };
+    tbRatio.onValidate = [this](bool& cancel) { cancel = !tbRatio_Validate(); };
 }
 
 void BlockArrows::Form_Load() {

@@ -29,9 +29,8 @@ void message(const std::string& text, int icon) { platform::MsgBox(text, icon, k
 std::vector<std::string> removalList() {
     std::vector<std::string> entries;
     const std::string path = state().layout.customization + "copyright_remove.txt";
-    auto& fs = platform::fileSystem();
-    if (!fs.fileExists(path)) return entries;
-    const auto text = fs.readAll(path);
+    if (!platform::fileSystem().fileExists(path)) return entries;
+    const auto text = readListFile(path);
     if (!text) raiseError(75, "Path/File access error: " + path);
     for (auto& entry : parseCopyrightList(*text)) entries.push_back(std::move(entry.text));
     return entries;

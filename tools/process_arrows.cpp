@@ -23,14 +23,15 @@ bool isProcessArrow(const host::Shape& s) {
            (s.AutoShapeType() == host::msoShapePentagon || s.AutoShapeType() == host::msoShapeChevron);
 }
 
-// What the selection state calls "process arrows": shapes are selected and all of them are.
+// What the selection state calls "process arrows": two or more shapes are selected and all
+// of them are (one arrow has nothing to align with).
 bool processArrowsSelected() {
     host::Application& app = hostApplication();
     if (app.Windows().Count() == 0) return false;
     host::Selection& selection = app.ActiveWindow()->Selection();
     if (selection.Type() != host::ppSelectionShapes) return false;
     const host::ShapeRange range = selection.ShapeRange();
-    if (range.Count() == 0) return false;
+    if (range.Count() < 2) return false;
     return std::all_of(range.all().begin(), range.all().end(), [](const auto& s) { return isProcessArrow(*s); });
 }
 
@@ -43,17 +44,16 @@ struct Tip {
     double length = 0;
 };
 
-// `chain` picks the tip length of the chain (a x H on ribbon hosts) over that of the header
-// (a x the frame's longer side).
-Tip tipOf(host::Shape& m, HostFamily family, bool chain) {
+// One tip rule for the chain, the header and the host's own drawing of the arrow.
+Tip tipOf(host::Shape& m, HostFamily family) {
     Tip tip;
     tip.adjustment = adjustment(m);
     const double a = tip.adjustment, w = m.Width(), h = m.Height();
     if (family == HostFamily::commandBars) {
-        tip.length = (1 - a) * w;
+        tip.length = host::processArrowTip(host::AdjustmentMeaning::ofFrame, a, w, h);
         tip.angle = tip.adjustment == 1.0f ? kPi : std::atan((h / 2) / tip.length);
     } else if (family == HostFamily::ribbon) {
-        tip.length = chain || h > w ? a * h : a * w;
+        tip.length = host::processArrowTip(host::AdjustmentMeaning::ofShorterSide, a, w, h);
     }
     return tip;
 }
@@ -82,7 +82,7 @@ void EfficiencyTools::alignAngles() {
         }
         const host::ShapeRange range = selectedShapeRange();
         const HostFamily family = hostFamily();
-        const Tip tip = tipOf(*range.Item(range.Count()), family, true);
+        const Tip tip = tipOf(*range.Item(range.Count()), family);
         for (int i = 1; i <= range.Count() - 1; ++i) matchTipAngle(*range.Item(i), tip, family);
     });
 }
@@ -93,21 +93,29 @@ void EfficiencyTools::processChain() {
         const int count = range.Count();
         host::Shape& m = *range.Item(count);
         const int q = quadrant(*range.Item(1));
-        // Sorted by the very measure the chain is built on: the frame's left for arrows
-        // across, the visible top for arrows turned upright (their frame top depends on
-        // their length). Stable, so equal positions keep their selection order.
+        // Sorted by the very edge the chain is built on, each arrow's tail: the frame's left
+        // or right for arrows across, the visible top or bottom for arrows turned upright
+        // (their frame depends on their length). Arrows of different lengths that overlap
+        // would come out of order by any other edge. Stable, so equal positions keep their
+        // selection order.
         std::vector<std::shared_ptr<host::Shape>> chain = range.all();
         std::vector<std::pair<double, std::shared_ptr<host::Shape>>> keyed;
         keyed.reserve(chain.size());
-        for (auto& s : chain)
-            keyed.emplace_back(q == 0 || q == 2 ? static_cast<double>(s->Left()) : getRotatedMetrics(*s).top, s);
+        for (auto& s : chain) {
+            const VisualBox box = getRotatedMetrics(*s);
+            const double tail = q == 0   ? static_cast<double>(s->Left())
+                                : q == 1 ? box.top
+                                : q == 2 ? static_cast<double>(s->Left()) + s->Width()
+                                         : box.top + box.height;
+            keyed.emplace_back(tail, s);
+        }
         const bool ascending = q == 0 || q == 1;
         std::stable_sort(keyed.begin(), keyed.end(), [ascending](const auto& x, const auto& y) {
             return ascending ? x.first < y.first : y.first < x.first;
         });
 
         const HostFamily family = hostFamily();
-        const Tip tip = tipOf(m, family, true);
+        const Tip tip = tipOf(m, family);
         const double t = tip.length;
         for (std::size_t i = 0; i < keyed.size(); ++i) {
             host::Shape& s = *keyed[i].second;
@@ -175,7 +183,7 @@ void EfficiencyTools::adjustPentagonHeader() {
         const double left = pentagon->Left(), top = pentagon->Top(), width = pentagon->Width(),
                      height = pentagon->Height();
         const double yb = static_cast<double>(header->Top()) + header->Height();
-        const double t = tipOf(*pentagon, family, false).length;
+        const double t = tipOf(*pentagon, family).length;
         const double inset = (1 - 2 * (yb - top) / height) * t;
 
         const long rotation = static_cast<long>(roundHalfEven(pentagon->Rotation()));

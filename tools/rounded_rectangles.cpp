@@ -33,6 +33,11 @@ bool roundedRectanglesSelected(const char* atLeast) {
         return false;
     }
     host::Selection& selection = app.ActiveWindow()->Selection();
+    if (selection.Type() == host::ppSelectionText) {
+        // The shape is there, but its text is what is selected: say how to reach the shape.
+        info("Please finish editing the text and select the rounded rectangles themselves.");
+        return false;
+    }
     if (selection.Type() != host::ppSelectionShapes || selection.ShapeRange().Type() != host::msoAutoShape) {
         info(atLeast);
         return false;
@@ -86,6 +91,7 @@ roundedRectanglesInput::roundedRectanglesInput() : platform::Form("roundedRectan
     udRadius.SmallChange = 1;
     okCancelButtons(btnOK, btnCancel, [this] { btnOK_Click(); }, [this] { btnCancel_Click(); });
     udRadius.onChange = [this] { udRadius_Change(); };
+    tbRadius.onValidate = [this](bool& cancel) { cancel = !tbRadius_Validate(); };
 }
 
 void roundedRectanglesInput::Form_Load() {

@@ -13,7 +13,8 @@
 
 namespace plorin {
 
-// Captions "&OK" (the default button) and "&Cancel" (the cancel button), and their handlers.
+// Captions "&OK" (the default button, Enter) and "&Cancel" (the cancel button, Esc, which
+// never waits for a refused value), and their handlers.
 void okCancelButtons(platform::CommandButton& ok, platform::CommandButton& cancel, std::function<void()> onOk,
                      std::function<void()> onCancel);
 

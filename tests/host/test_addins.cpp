@@ -1,5 +1,7 @@
 // COM add-ins: connecting and disconnecting, failures, shutdown order, and add-in libraries
 // found through a registration file.
+#include <sys/stat.h>
+
 #include "host_test_support.h"
 
 using namespace host;
@@ -182,4 +184,27 @@ TEST_F(Registrations, UnreadableOrMalformedFilesAreRefused) {
     host_test::writeAll(dir.file("bad.reg"), "Only.ProgId\n");
     EXPECT_EQ(hostErrorOf([&] { app.COMAddIns().loadRegistrations(dir.file("bad.reg")); }), E_FAIL);
     EXPECT_EQ(hostErrorOf([&] { app.COMAddIns().loadRegistrations(registrationFile("Fixture.Echo\tx.so\n")); }), E_FAIL);
+    // A FIFO in the file's place is refused at once instead of blocking the host's start.
+    ASSERT_EQ(::mkfifo(dir.file("fifo.reg").c_str(), 0600), 0);
+    EXPECT_EQ(hostErrorOf([&] { app.COMAddIns().loadRegistrations(dir.file("fifo.reg")); }), E_FAIL);
+    host_test::writeAll(dir.file("huge.reg"), std::string(2 << 20, '#'));
+    EXPECT_EQ(hostErrorOf([&] { app.COMAddIns().loadRegistrations(dir.file("huge.reg")); }), E_FAIL);
+    host_test::writeAll(dir.file("latin1.reg"), "Fixture.Caf\xE9\tx.so\n");
+    EXPECT_EQ(hostErrorOf([&] { app.COMAddIns().loadRegistrations(dir.file("latin1.reg")); }), E_FAIL);
+}
+
+TEST_F(Registrations, AFileSavedAsUtf16IsReadLikeUtf8) {
+    const std::string utf8 = "Fixture.Echo\t" + std::filesystem::relative(VARNOTEL_TEST_ADDIN_FIXTURE, dir.path()).string() +
+                             "\tEcho \xC3\xA9t\xC3\xA9\r\n";
+    std::string utf16 = "\xFF\xFE";
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        // Only ASCII and two-byte sequences here: enough to stand for an editor's UTF-16.
+        unsigned c = static_cast<unsigned char>(utf8[i]);
+        if (c >= 0xC0) c = ((c & 0x1F) << 6) | (static_cast<unsigned char>(utf8[++i]) & 0x3F);
+        utf16 += static_cast<char>(c & 0xFF);
+        utf16 += static_cast<char>(c >> 8);
+    }
+    host_test::writeAll(dir.file("utf16.reg"), utf16);
+    ASSERT_EQ(app.COMAddIns().loadRegistrations(dir.file("utf16.reg")), 1);
+    EXPECT_EQ(app.COMAddIns().Item("Fixture.Echo").Description(), "Echo \xC3\xA9t\xC3\xA9");
 }

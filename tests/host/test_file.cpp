@@ -105,6 +105,17 @@ TEST_F(FileTest, SlideIdsAreNeverReusedAcrossSaveAndOpen) {
     EXPECT_GT(back->Slides().Item(1)->Shapes().AddShape(1, 0, 0, 1, 1)->Id(), deletedShape);
 }
 
+TEST_F(FileTest, SavingThroughALinkChangesTheFileItPointsToAndKeepsTheLink) {
+    auto pres = app.Presentations().Add(false);
+    pres->SaveAs(dir.file("target.ppt"));
+    std::filesystem::create_symlink("target.ppt", dir.file("link.ppt"));
+    auto linked = app.Presentations().Open(dir.file("link.ppt"), false, false, false);
+    linked->Slides().Add(1, 1);
+    linked->Save();
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.ppt")));
+    EXPECT_EQ(app.Presentations().Open(dir.file("target.ppt"), false, false, false)->Slides().Count(), 1);
+}
+
 TEST_F(FileTest, FilesThatCannotBeOpenedFailWithEFail) {
     host_test::writeAll(dir.file("garbage.ppt"), "not xml at all <");
     host_test::writeAll(dir.file("other.xml"), "<?xml version=\"1.0\"?><deck/>");

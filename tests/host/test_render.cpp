@@ -2,6 +2,7 @@
 // holds copies of shapes and offers them as a bitmap.
 #include <gtest/gtest.h>
 
+#include "host/autoshape.h"
 #include "host/clipboard.h"
 #include "host/host.h"
 #include "host/render.h"
@@ -109,6 +110,53 @@ TEST_F(Rendering, GeometryOfTheCommonShapes) {
         EXPECT_EQ(at(pic, c.white.first, c.white.second), kWhite) << c.what;
         s->Delete();
     }
+}
+
+// The same outline from each host family's values: a pixel its values put inside the shape
+// and one they leave white, where the type's defaults would have coloured the other.
+TEST_F(Rendering, AdjustmentValuesAndFreeformNodesShapeTheOutlineOnBothHostFamilies) {
+    struct Case {
+        const char* what;
+        int type;
+        float width, height;
+        std::vector<float> older, later;  // the values on 11.0 and on 12.0
+        std::pair<double, double> covered, white;
+    } cases[] = {
+        // Radius 2 points: the corner pixel is covered; radius 50: it is not.
+        {"sharp corners", msoShapeRoundedRectangle, 200, 100, {0.02f}, {0.02f}, {103, 103}, {99, 99}},
+        {"round corners", msoShapeRoundedRectangle, 200, 100, {0.5f}, {0.5f}, {150, 101}, {103, 103}},
+        // Head 20 long, shaft 30 thick: wide at the head's start, white beside the shaft.
+        {"arrow head", msoShapeRightArrow, 200, 100, {0.9f, 0.35f}, {0.3f, 0.2f}, {285, 115}, {270, 130}},
+        {"left arrow head", msoShapeLeftArrow, 200, 100, {0.1f, 0.35f}, {0.3f, 0.2f}, {115, 115}, {130, 130}},
+        {"up-down arrow", msoShapeUpDownArrow, 100, 200, {0.35f, 0.1f}, {0.3f, 0.2f}, {115, 115}, {130, 130}},
+        // Tip 24 long.
+        {"pentagon tip", msoShapePentagon, 300, 80, {0.92f}, {0.3f}, {370, 104}, {380, 104}},
+        {"chevron notch", msoShapeChevron, 300, 80, {0.92f}, {0.3f}, {126, 140}, {120, 140}},
+    };
+    for (const char* version : {"11.0", "12.0"}) {
+        Application host{version};
+        auto page = host.Presentations().Add(false)->Slides().Add(1, 12);
+        for (const auto& c : cases) {
+            auto s = page->Shapes().AddShape(c.type, 100, 100, c.width, c.height);
+            s->Fill().ForeColor().setRGB(kRgbRed);
+            s->Line().setVisible(msoFalse);
+            const auto& values = std::string(version) == "11.0" ? c.older : c.later;
+            for (std::size_t i = 0; i < values.size(); ++i) s->Adjustments().setItem(static_cast<int>(i) + 1, values[i]);
+            const auto pic = renderSlide(*page, 1.0);
+            EXPECT_EQ(at(pic, c.covered.first, c.covered.second), kRed) << version << " " << c.what;
+            EXPECT_EQ(at(pic, c.white.first, c.white.second), kWhite) << version << " " << c.what;
+            s->Delete();
+        }
+    }
+
+    // A freeform's slanted edge, not its frame.
+    auto box = slide->Shapes().AddPolyline({{100, 100}, {300, 100}, {250, 200}, {100, 200}, {100, 100}});
+    box->Fill().ForeColor().setRGB(kRgbRed);
+    box->Line().setVisible(msoFalse);
+    EXPECT_EQ(at(render(), 290, 110), kRed);
+    EXPECT_EQ(at(render(), 280, 190), kWhite);
+    box->Nodes().SetPosition(3, 300, 200);
+    EXPECT_EQ(at(render(), 280, 190), kRed);
 }
 
 TEST_F(Rendering, FillAndLineAsTheShapeSays) {

@@ -94,8 +94,8 @@ TEST_F(LibraryMenus, TheCopyrightMenuHasAButtonPerNoticeTaggedWithItsNumber) {
 }
 
 TEST_F(LibraryMenus, CharactersXmlCannotCarryAreDroppedFromLabelsAndTheOtherNoticesKept) {
-    // "copyright.txt" saved in a 16-bit encoding: a NUL after every letter.
-    const char text[] = "(\0c\0)\0 \0A\0\n\0Plain\nbell\x07 \xEF\xBF\xBE" "end\n";
+    // A control character and a byte-order mark read the wrong way round.
+    const char text[] = "(c) A\nPlain\nbell\x07 \xEF\xBF\xBE" "end\n";
     writeFile(root + "customization/copyright.txt", std::string(text, sizeof text - 1));
     plorin::loadCopyrightLines();
     const auto menuRoot = parse(addIn.copyright_getContent({}));

@@ -10,6 +10,7 @@
 #include "libraries/menu_file.h"
 #include "core/registry.h"
 #include "tests/core/core_fixture.h"
+#include "platform/text_files.h"
 #include "platform/xml_dom.h"
 
 namespace {
@@ -185,6 +186,25 @@ TEST_F(Library, OnLoadFillsTheCopyrightLines) {
     EXPECT_TRUE(driver.messages.empty()) << "a missing list is no error";
 }
 
+TEST_F(Library, ACopyrightListInUtf16GivesTheSameNoticesAndAnotherEncodingIsRefusedByName) {
+    menu(kTwoStyles);
+    // "Notice A", "Notice B" as an editor saves UTF-16: little endian with its mark.
+    std::string utf16 = "\xFF\xFE";
+    for (char c : std::string("Notice A\r\nNotice B\r\n")) utf16 += std::string{c, '\0'};
+    writeFile(root + "customization/copyright.txt", utf16);
+    load();
+    ASSERT_EQ(s.copyrightLines.Count(), 2);
+    EXPECT_EQ(s.copyrightLines.Item(2), "Notice B");
+    EXPECT_TRUE(driver.messages.empty());
+
+    writeFile(root + "customization/copyright.txt", "Caf\xE9\n");  // Latin-1
+    driver.onUnansweredMessage = [](const platform::MessageBoxCall&) { return platform::vbOK; };
+    load();
+    EXPECT_EQ(s.copyrightLines.Count(), 0);
+    ASSERT_EQ(driver.messages.size(), 1u);
+    EXPECT_NE(driver.messages[0].text.find(root + "customization/copyright.txt"), std::string::npos);
+}
+
 // ---- Choosing and showing the style ------------------------------------------------------------
 
 TEST_F(Library, ChoosingAStyleTagsTheActivePresentation) {
@@ -265,6 +285,29 @@ TEST(CopyrightList, KeepsNoticesAndSkipsCommentsAndBlankLines) {
         for (const auto& n : plorin::parseCopyrightList(c.text)) got.push_back(n.text);
         EXPECT_EQ(got, c.notices) << c.what;
     }
+}
+
+TEST(TextFiles, DecodeUtf8AndUtf16WithTheirMarksAndRefuseTheRest) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::optional<std::string> text;
+    } cases[] = {
+        {"plain UTF-8", "Caf\xC3\xA9", "Caf\xC3\xA9"},
+        {"UTF-8 with its mark", "\xEF\xBB\xBF" "A", "A"},
+        {"UTF-16 little endian", std::string("\xFF\xFE" "A\0\xE9\0", 6), "A\xC3\xA9"},
+        {"UTF-16 big endian", std::string("\xFE\xFF\0A\x20\xAC", 6), "A\xE2\x82\xAC"},
+        {"UTF-16 surrogate pair", std::string("\xFF\xFE\x3D\xD8\x00\xDE", 6), "\xF0\x9F\x98\x80"},
+        {"UTF-16 lone surrogate", std::string("\xFF\xFE\x3D\xD8" "A\0", 6), std::nullopt},
+        {"UTF-16 odd length", std::string("\xFF\xFE" "A", 3), std::nullopt},
+        {"UTF-16 without its mark", std::string("A\0B\0", 4), std::nullopt},
+        {"Latin-1", "Caf\xE9", std::nullopt},
+        {"overlong UTF-8", "\xC0\xAF", std::nullopt},
+        {"UTF-8 surrogate", "\xED\xA0\x80", std::nullopt},
+        {"truncated UTF-8", "\xE2\x82", std::nullopt},
+        {"nothing", "", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(platform::decodeTextFile(c.bytes), c.text) << c.what;
 }
 
 TEST(CopyrightList, KeepsEachLineAsWrittenForTheCommandBars) {

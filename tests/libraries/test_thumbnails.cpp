@@ -309,6 +309,11 @@ TEST_F(Build, SettingsGiveTheSizeAndDatesWithDefaultsForDamagedSizes) {
     EXPECT_EQ(read.height, 120);
     EXPECT_EQ(read.myElementsDate, 45000.25);
     EXPECT_EQ(read.slideWizardDate, 0);
+    // A size that would make each thumbnail gigabytes big is out of range too.
+    plorin::setRegistry("thumbsWidth", "32767", "");
+    plorin::setRegistry("thumbsHeight", "1024", "");
+    EXPECT_EQ(plorin::readThumbnailSettings().width, 160);
+    EXPECT_EQ(plorin::readThumbnailSettings().height, 1024);
 }
 
 // ---- My Elements -------------------------------------------------------------------------------

@@ -134,6 +134,17 @@ TEST_F(DiskFiles, OnlyRegularFilesAreReadAndNothingWaitsForAWriter) {
     EXPECT_FALSE(readFileBytes(dir_ + "/folder", error));
     EXPECT_EQ(error, EISDIR);
     EXPECT_EQ(disk.readAll(dir_ + "/file.txt"), "text");  // a regular file reads as before
+    // A bound refuses a longer file without reading it whole; one at the bound reads.
+    EXPECT_FALSE(readFileBytes(dir_ + "/file.txt", error, nullptr, 3));
+    EXPECT_EQ(error, EFBIG);
+    EXPECT_EQ(readFileBytes(dir_ + "/file.txt", error, nullptr, 4), "text");
+}
+
+TEST_F(DiskFiles, ReplacingALinkWritesThroughToItsTarget) {
+    std::filesystem::create_symlink("file.txt", dir_ + "/link");
+    ASSERT_TRUE(writeFileAtomically(dir_ + "/link", "new"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir_ + "/link"));
+    EXPECT_EQ(disk.readAll(dir_ + "/file.txt"), "new");
 }
 
 TEST_F(DiskFiles, LinksAreFollowedToTheFileTheyEndIn) {

@@ -360,6 +360,37 @@ TEST_F(UiFormTest, AControlThatCausesNoValidationIsReachedPastARefusedValue) {
     EXPECT_FALSE(form.loaded());
 }
 
+// Enter works the default button and Esc the cancel button, through the same gate as a
+// click; a form without them, and any other key, gets the key itself.
+TEST_F(UiFormTest, EnterAndEscWorkTheDefaultAndCancelButtons) {
+    struct KeyForm : NameForm {
+        std::vector<int> keys;
+        void Form_KeyPress(int key) override { keys.push_back(key); }
+    } form;
+    form.Load();
+    EXPECT_TRUE(driver::typeKeys(form, "a{ENTER}"));
+    EXPECT_EQ(form.keys, (std::vector<int>{'a', vbKeyReturn}));  // no default button yet
+    form.btnOK.Default = true;
+    form.btnCancel.Cancel = true;
+    form.btnCancel.CausesValidation = false;
+    form.tbName.onValidate = [&](bool& cancel) { cancel = form.tbName.Text().empty(); };
+    EXPECT_TRUE(driver::setText(form, "tbName", ""));
+    EXPECT_FALSE(driver::pressKey(form, vbKeyReturn));  // the refused value keeps the focus
+    EXPECT_TRUE(form.Visible() || form.loaded());
+    EXPECT_TRUE(driver::setText(form, "tbName", "Ann"));
+    form.Show(false);
+    EXPECT_TRUE(driver::typeKeys(form, "{enter}"));
+    EXPECT_FALSE(form.Visible());
+    EXPECT_EQ(form.log.back(), "ok");
+    EXPECT_TRUE(driver::setText(form, "tbName", ""));
+    form.btnCancel.Enabled = false;
+    EXPECT_FALSE(driver::typeKeys(form, "{ESC}"));  // a disabled button takes no key
+    form.btnCancel.Enabled = true;
+    EXPECT_TRUE(driver::typeKeys(form, "{ESC}"));  // Cancel goes past the refused value
+    EXPECT_FALSE(form.loaded());
+    EXPECT_EQ(form.keys.size(), 2u);
+}
+
 // A tree whose labels the form lets the user edit, refusing names that start with "x".
 class TreeForm : public Form {
 public:

@@ -120,6 +120,52 @@ TEST_F(BlockArrowsTest, WithoutABlockArrowThereIsOnlyAMessage) {
     EXPECT_EQ(tools.blockArrowsDialog(), nullptr);
 }
 
+// The angle and ratio boxes are checked when they lose the focus; Enter confirms and Esc
+// leaves in this dialog as in the modal ones beside it.
+TEST_F(BlockArrowsTest, BoxesAreCheckedOnLeavingAndEveryShapeDialogAnswersEnterAndEsc) {
+    start("14.0");
+    auto arrow = add(host::msoShapeRightArrow, 0, 0, 200, 100);
+    auto other = add(host::msoShapeRoundedRectangle, 300, 0, 20, 20);
+    select({arrow});
+    auto& form = open();
+    EXPECT_TRUE(platform::driver::click(form, "obAngle(3)"));
+    EXPECT_TRUE(platform::driver::setText(form, "tbAngle", "0"));
+    EXPECT_FALSE(platform::driver::setText(form, "tbRatio", "30"));
+    EXPECT_TRUE(platform::driver::setText(form, "tbAngle", "60"));
+    EXPECT_TRUE(platform::driver::setText(form, "tbRatio", "abc"));
+    EXPECT_FALSE(platform::driver::click(form, "obAngle(0)"));
+    EXPECT_EQ(messages(), (std::vector<std::string>{
+                              "Please enter an angle in the range of 0 to 180 degrees.",
+                              "Please enter a value in the range of 0 to 100 in the field 'Shaft width / arrowhead width.'"}));
+    EXPECT_TRUE(platform::driver::setText(form, "tbRatio", "30"));
+    EXPECT_TRUE(platform::driver::typeKeys(form, "{ENTER}"));
+    EXPECT_FLOAT_EQ(adj(arrow, 1), 0.3f);
+    EXPECT_NEAR(adj(arrow, 2), 0.866025f, 1e-6);
+    EXPECT_EQ(tools.blockArrowsDialog(), nullptr);
+    EXPECT_TRUE(platform::driver::typeKeys(open(), "{ESC}"));
+    EXPECT_EQ(tools.blockArrowsDialog(), nullptr);
+
+    // The modal dialogs: Esc changes nothing, Enter confirms what was typed or chosen.
+    select({arrow});
+    for (const char* keys : {"{ESC}", "{ENTER}"})
+        driver.queueForm("AutoShapeAdjustments", [keys](platform::Form& f) {
+            platform::driver::setText(f, "tbAdj(0)", "0.25");
+            platform::driver::typeKeys(f, keys);
+        });
+    tools.tweakAutoShapeAdjustments();
+    EXPECT_FLOAT_EQ(adj(arrow, 1), 0.3f);
+    tools.tweakAutoShapeAdjustments();
+    EXPECT_FLOAT_EQ(adj(arrow, 1), 0.25f);
+    select({arrow, other});
+    for (const char* keys : {"{ESC}", "{ENTER}"})
+        driver.queueForm("SwitchObjectsInput", [keys](platform::Form& f) { platform::driver::typeKeys(f, keys); });
+    tools.SwitchObjects();
+    EXPECT_FLOAT_EQ(arrow->Left(), 0);
+    tools.SwitchObjects();
+    EXPECT_FLOAT_EQ(arrow->Left(), 300);
+    EXPECT_TRUE(messages().empty());
+}
+
 class Adjustments : public AutoShapeFixture {
 protected:
     // Works the dialog: reads what it shows, types the texts (box index, text) and presses OK.

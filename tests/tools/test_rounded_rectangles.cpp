@@ -2,6 +2,7 @@
 #include <string>
 
 #include "autoshape_fixture.h"
+#include "host/text.h"
 #include "platform/locale.h"
 
 namespace {
@@ -87,6 +88,28 @@ TEST_F(RoundedRectangles, RefusedTextKeepsTheDialogOpenAndCancelChangesNothing) 
     EXPECT_TRUE(messages().empty());
 }
 
+// Leaving the box checks it, as OK does: "abc" is refused before the up-down can overwrite
+// it. Enter confirms the typed radius, Esc leaves without a change even past a refused text.
+TEST_F(RoundedRectangles, TheBoxIsCheckedWhenItLosesTheFocusAndEnterAndEscWorkTheButtons) {
+    select({tall, reference});
+    driver.queueForm("roundedRectanglesInput", [](platform::Form& f) {
+        EXPECT_TRUE(platform::driver::setText(f, "tbRadius", "abc"));
+        EXPECT_FALSE(platform::driver::scroll(f, "udRadius", -40));
+        EXPECT_EQ(f.get<platform::TextBox>("tbRadius").Text(), "abc");
+        EXPECT_TRUE(platform::driver::typeKeys(f, "{ESC}"));
+    });
+    tools.roundedRectanglesNumeric();
+    EXPECT_EQ(messages(), (std::vector<std::string>{"Please enter a numeric value."}));
+    EXPECT_FLOAT_EQ(adj(tall, 1), 0.16667f);
+    driver.queueForm("roundedRectanglesInput", [](platform::Form& f) {
+        EXPECT_TRUE(platform::driver::setText(f, "tbRadius", "2.5"));
+        EXPECT_TRUE(platform::driver::typeKeys(f, "{ENTER}"));
+    });
+    tools.roundedRectanglesNumeric();
+    EXPECT_NEAR(radius(tall), 7.0875, 1e-5);
+    EXPECT_TRUE(messages().empty());
+}
+
 TEST_F(RoundedRectangles, WrongSelectionsAreToldWhatToSelect) {
     auto oval = add(host::msoShapeOval, 0, 0, 10, 10);
     auto picture = slide->Shapes().addOfType(host::msoPicture, 1, 0, 0, 10, 10);
@@ -97,10 +120,14 @@ TEST_F(RoundedRectangles, WrongSelectionsAreToldWhatToSelect) {
     tools.roundedRectanglesNumeric();
     app->ActiveWindow()->selectNone();
     tools.roundedRectanglesNumeric();
+    reference->TextFrame().TextRange().setText("Step");
+    app->ActiveWindow()->selectText(reference, 1, 2);
+    tools.roundedRectanglesNumeric();
     EXPECT_EQ(messages(), (std::vector<std::string>{"Please select only rounded rectangles.",
                                                     "Please select at least two rounded rectangles.",
                                                     "Please select at least one rounded rectangle.",
-                                                    "Please select at least one rounded rectangle."}));
+                                                    "Please select at least one rounded rectangle.",
+                                                    "Please finish editing the text and select the rounded rectangles themselves."}));
     presentation->Close();
     tools.roundedRectangles();
     EXPECT_EQ(messages(), (std::vector<std::string>{"Please open a presentation first."}));
