@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/sha256.h"
 #include "host/autoshape.h"
 #include "host/command_bars.h"
 #include "host/host.h"
@@ -397,10 +398,10 @@ struct Simulator::Impl {
     // process (the tests run many) keeps its settings where its own environment says.
     std::unique_ptr<platform::RegistryStore> registry = platform::makeFileRegistry(platform::defaultRegistryPath());
 
+    std::optional<platform::ScopedServices> services;
+
     Impl(Options o, std::ostream& os)
         : options(std::move(o)), recorder(os), out(&recorder), driver(out, options.interactive) {
-        platform::useRegistryStore(registry.get());
-        platform::useShell(&shell);
         shell.onOpen = [this](std::string target) {
             // The installation (a sandbox's name changes from run to run) is shown by its role.
             std::string folder = options.installFolder;
@@ -409,26 +410,24 @@ struct Simulator::Impl {
                 target.replace(at, folder.size(), "<installation>");
             out << "  [shell] open " << target << "\n";
         };
-        platform::useInput(&keys);
-        platform::setUiDriver(&driver);
-        platform::useScreen(&screen);
-        platform::usePointer(&driver.pointer);
-        driver.beforeDialog = [this] { screen.markStale(); };
+        platform::Services own;
+        own.registry = registry.get();
+        own.shell = &shell;
+        own.input = &keys;
+        own.screen = &screen;
+        own.pointer = &driver.pointer;
+        own.ui = &driver;
         // Every run starts on the same day, so that dates the add-ins write repeat.
-        platform::useToday(std::chrono::sys_days(std::chrono::year(2026) / 12 / 9));
+        own.today = std::chrono::sys_days(std::chrono::year(2026) / 12 / 9);
+        services.emplace(std::move(own));
+        driver.beforeDialog = [this] { screen.markStale(); };
     }
     ~Impl() {
         app.reset();
         out.flush();
-        platform::useShell(nullptr);
-        platform::useInput(nullptr);
-        platform::usePointer(nullptr);
-        platform::useScreen(nullptr);
+        services.reset();  // the day a scenario named goes too
         surveyServer.reset();
-        platform::useToday(std::nullopt);
         updateServer.reset();
-        platform::setUiDriver(nullptr);
-        platform::useRegistryStore(nullptr);
         for (const auto& [name, value] : savedEnvironment) {
             if (value) setenv(name.c_str(), value->c_str(), 1);
             else unsetenv(name.c_str());
@@ -695,7 +694,7 @@ struct Simulator::Impl {
         if (sh.HasTextFrame() == host::msoTrue) {
             const std::string text = sh.TextFrame().TextRange().Text();
             if (!text.empty()) {
-                out << " text \"" << text << "\" language " << languageText(sh.TextFrame().TextRange().LanguageID());
+                out << " text \"" << visibleText(text) << "\" language " << languageText(sh.TextFrame().TextRange().LanguageID());
             }
         }
         if (sh.Visible() == host::msoFalse) out << " hidden";
@@ -1017,9 +1016,9 @@ const std::vector<Command>& commandTable() {
          "start an update server on the loopback interface and point the setting webHost at it; REPLY answers "
          "the version check; without REPLY print the requests it got",
          &I::cmdUpdateserver},
-        {"updatefile", "updatefile PATH TEXT",
-         "add a file to the update the server offers; in TEXT \\n is a line feed, \\r a carriage return, "
-         "\\t a tab",
+        {"updatefile", "updatefile PATH TEXT [tampered]",
+         "add a file to the update the server offers, listed with its SHA-256; in TEXT \\n is a line feed, "
+         "\\r a carriage return, \\t a tab; \"tampered\": the package carries it with its first byte altered",
          &I::cmdUpdatefile},
         {"mails", "mails [COUNT]",
          "(sandbox) print what the mail program handed over and the message boxes it showed, waiting for "
@@ -1530,10 +1529,14 @@ void Simulator::Impl::cmdUpdateserver(const Call& c) {
 void Simulator::Impl::cmdUpdatefile(const Call& c) {
     const auto raw = rawWords(c.line);
     if (raw.size() < 3) throw std::runtime_error("'updatefile' needs a path and a text (see --help)");
+    const bool tampered = raw.size() > 3 && raw[3] == "tampered";
+    if (raw.size() > 3 && !tampered) throw std::runtime_error("'updatefile' knows only \"tampered\" after the text");
     updateFiles.push_back({raw[1], fileText(raw[2])});
     localUpdateServer().setFiles(updateFiles);
+    if (tampered) localUpdateServer().tamper(raw[1]);
     out << "  the update holds " << updateFiles.size() << " file(s); " << raw[1] << " has "
-        << updateFiles.back().bytes.size() << " byte(s)\n";
+        << updateFiles.back().bytes.size() << " byte(s), SHA-256 " << plorin::sha256Hex(updateFiles.back().bytes)
+        << (tampered ? "; the package carries it altered" : "") << "\n";
 }
 
 void Simulator::Impl::cmdAnswer(const Call& c) {

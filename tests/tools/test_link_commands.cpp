@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "core/folder_layout.h"
 #include "core/registry.h"
+#include "core/shared_state.h"
 #include "host/host.h"
 #include "periphery/splash.h"
 #include "tests/core/core_fixture.h"
@@ -80,15 +82,18 @@ TEST_F(LinkCommands, WebPagesOpenOnTheConfiguredHost) {
 }
 
 TEST_F(LinkCommands, ReferenceOpensHelpTopic1000AndAFailingOpenerIsReported) {
-    writeFile(plorin::state().layout.program + "help/index.html", "<h1 id=\"contents\">Reference</h1>");
+    const plorin::FolderLayout before = plorin::state().layout;
+    plorin::state().layout = plorin::computeFolderLayout(root + "program/");
+    writeFile(root + "program/help/index.html", "<h1 id=\"contents\">Reference</h1>");
     tools.callByName("reference");
     EXPECT_EQ(shell.record.opened,
-              std::vector<std::string>{"file://" + plorin::state().layout.program + "help/index.html#contents"});
+              std::vector<std::string>{"file://" + root + "program/help/index.html#contents"});
 
     shell.openResult = 2;
     driver.onUnansweredMessage = [](const platform::MessageBoxCall&) { return platform::vbOK; };
     tools.callByName("homepage");
     EXPECT_FALSE(plorin::reportedErrors().empty());
+    plorin::state().layout = before;
 }
 
 TEST_F(LinkCommands, FeedbackMailHasAnEncodedSubject) {
