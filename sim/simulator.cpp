@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/sha256.h"
 #include "host/autoshape.h"
 #include "host/command_bars.h"
 #include "host/host.h"
@@ -388,28 +389,27 @@ struct Simulator::Impl {
     // process (the tests run many) keeps its settings where its own environment says.
     std::unique_ptr<platform::RegistryStore> registry = platform::makeFileRegistry(platform::defaultRegistryPath());
 
+    std::optional<platform::ScopedServices> services;
+
     Impl(Options o, std::ostream& os)
         : options(std::move(o)), recorder(os), out(&recorder), driver(out, options.interactive) {
-        platform::useRegistryStore(registry.get());
-        platform::useShell(&shell);
-        platform::setUiDriver(&driver);
-        platform::useScreen(&screen);
-        platform::usePointer(&driver.pointer);
-        driver.beforeDialog = [this] { screen.markStale(); };
+        platform::Services own;
+        own.registry = registry.get();
+        own.shell = &shell;
+        own.screen = &screen;
+        own.pointer = &driver.pointer;
+        own.ui = &driver;
         // Every run starts on the same day, so that dates the add-ins write repeat.
-        platform::useToday(std::chrono::sys_days(std::chrono::year(2026) / 12 / 9));
+        own.today = std::chrono::sys_days(std::chrono::year(2026) / 12 / 9);
+        services.emplace(std::move(own));
+        driver.beforeDialog = [this] { screen.markStale(); };
     }
     ~Impl() {
         app.reset();
         out.flush();
-        platform::useShell(nullptr);
-        platform::usePointer(nullptr);
-        platform::useScreen(nullptr);
+        services.reset();  // the day a scenario named goes too
         surveyServer.reset();
-        platform::useToday(std::nullopt);
         updateServer.reset();
-        platform::setUiDriver(nullptr);
-        platform::useRegistryStore(nullptr);
         for (const auto& [name, value] : savedEnvironment) {
             if (value) setenv(name.c_str(), value->c_str(), 1);
             else unsetenv(name.c_str());
@@ -993,9 +993,9 @@ const std::vector<Command>& commandTable() {
          "start an update server on the loopback interface and point the setting webHost at it; REPLY answers "
          "the version check; without REPLY print the requests it got",
          &I::cmdUpdateserver},
-        {"updatefile", "updatefile PATH TEXT",
-         "add a file to the update the server offers; in TEXT \\n is a line feed, \\r a carriage return, "
-         "\\t a tab",
+        {"updatefile", "updatefile PATH TEXT [tampered]",
+         "add a file to the update the server offers, listed with its SHA-256; in TEXT \\n is a line feed, "
+         "\\r a carriage return, \\t a tab; \"tampered\": the package carries it with its first byte altered",
          &I::cmdUpdatefile},
         {"mails", "mails [COUNT]",
          "(sandbox) print what the mail program handed over and the message boxes it showed, waiting for "
@@ -1506,10 +1506,14 @@ void Simulator::Impl::cmdUpdateserver(const Call& c) {
 void Simulator::Impl::cmdUpdatefile(const Call& c) {
     const auto raw = rawWords(c.line);
     if (raw.size() < 3) throw std::runtime_error("'updatefile' needs a path and a text (see --help)");
+    const bool tampered = raw.size() > 3 && raw[3] == "tampered";
+    if (raw.size() > 3 && !tampered) throw std::runtime_error("'updatefile' knows only \"tampered\" after the text");
     updateFiles.push_back({raw[1], fileText(raw[2])});
     localUpdateServer().setFiles(updateFiles);
+    if (tampered) localUpdateServer().tamper(raw[1]);
     out << "  the update holds " << updateFiles.size() << " file(s); " << raw[1] << " has "
-        << updateFiles.back().bytes.size() << " byte(s)\n";
+        << updateFiles.back().bytes.size() << " byte(s), SHA-256 " << plorin::sha256Hex(updateFiles.back().bytes)
+        << (tampered ? "; the package carries it altered" : "") << "\n";
 }
 
 void Simulator::Impl::cmdAnswer(const Call& c) {

@@ -159,10 +159,13 @@ class WebAddress : public ::testing::Test {
 protected:
     void SetUp() override {
         registry = platform::makeMemoryRegistry();
-        platform::useRegistryStore(registry.get());
+        platform::Services own;
+        own.registry = registry.get();
+        services.emplace(std::move(own));
     }
-    void TearDown() override { platform::useRegistryStore(nullptr); }
+    void TearDown() override { services.reset(); }
     std::unique_ptr<platform::RegistryStore> registry;
+    std::optional<platform::ScopedServices> services;
 };
 
 TEST_F(WebAddress, TheSchemeOfTheSettingDecidesBetweenPlainAndSecureRequests) {
@@ -171,7 +174,9 @@ TEST_F(WebAddress, TheSchemeOfTheSettingDecidesBetweenPlainAndSecureRequests) {
         {" 127.0.0.1:8080 ", "http://127.0.0.1:8080"},
         {"HTTPS://secure.example.org:8443/", "https://secure.example.org:8443"},
         {"http://plain.example.org", "http://plain.example.org"},
-        {"   ", std::string("http://") + plorin::kDefaultWebHost},
+        {"   ", std::string("https://") + plorin::kDefaultWebHost},
+        {"http://", std::string("https://") + plorin::kDefaultWebHost},
+        {std::string("http://") + plorin::kDefaultWebHost, std::string("https://") + plorin::kDefaultWebHost},
         {"https://", std::string("https://") + plorin::kDefaultWebHost},
     };
     for (const auto& [setting, address] : cases) {
