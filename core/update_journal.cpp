@@ -4,7 +4,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include <atomic>
+#include <cstdlib>
 #include <chrono>
 #include <filesystem>
 #include <sstream>
@@ -20,9 +20,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// How many holds of the lock this process has (an advisory lock is per opening, so a second
-// opening in the same process would wait for the first for ever).
-std::atomic<int> holdsInProcess{0};
+// Names the folder whose lock this process holds. An advisory lock is per opening, so a
+// second opening in the same process would wait for the first for ever; and each add-in's
+// library has its own copy of this code, so only the process's environment is shared by all.
+constexpr const char* kHeldVariable = "VARNOTEL_UPDATE_LOCK_HELD";
 
 bool present(const std::string& path) {
     std::error_code ec;
@@ -145,7 +146,7 @@ bool finishInstall(const std::string& root, const InstallRecord& r) {
 }
 
 UpdateLock::UpdateLock(const std::string& folder, long waitMs) {
-    if (holdsInProcess.load() > 0) {
+    if (const char* held = std::getenv(kHeldVariable); held && folder == held) {
         mine_ = true;
         return;
     }
@@ -160,12 +161,12 @@ UpdateLock::UpdateLock(const std::string& folder, long waitMs) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     fd_ = fd;
-    ++holdsInProcess;
+    ::setenv(kHeldVariable, folder.c_str(), 1);
 }
 
 UpdateLock::~UpdateLock() {
     if (fd_ < 0) return;
-    --holdsInProcess;
+    ::unsetenv(kHeldVariable);
     ::close(fd_);  // gives the lock up
 }
 

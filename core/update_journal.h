@@ -52,8 +52,9 @@ bool finishInstall(const std::string& root, const InstallRecord& record);
 
 // The installation's update lock: one install or recovery at a time, across processes (an
 // advisory lock on the record's folder). Waits up to `waitMs` for another process's hold.
-// Within a process that already holds it, a second hold is no hold (`held` false, `mine`
-// true): the install in progress is its own, and the recovery must leave it alone.
+// Within a process that already holds it (whichever library of the process took it), a
+// second hold is no hold (`held` false, `mine` true): the install in progress is its own,
+// and the recovery must leave it alone.
 class UpdateLock {
 public:
     explicit UpdateLock(const std::string& folder, long waitMs = 30000);
