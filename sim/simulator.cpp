@@ -6,6 +6,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iomanip>
 #include <iostream>
 #include <map>
@@ -26,6 +27,7 @@
 #include "host/text.h"
 #include "host/timeline.h"
 #include "platform/filesystem.h"
+#include "platform/input.h"
 #include "platform/picture.h"
 #include "platform/services.h"
 #include "platform/ui.h"
@@ -333,11 +335,17 @@ private:
 };
 
 // The desktop's shell with GUIDs drawn from a seeded generator: the add-ins' new ids come out
-// the same in every run of a scenario.
+// the same in every run of a scenario. What the add-ins ask the desktop to open (web pages,
+// the help page, folders) is told in the transcript instead of opened.
 class RepeatableShell : public platform::Shell {
 public:
     explicit RepeatableShell(platform::Shell& desktop) : desktop_(desktop) {}
-    int openDocument(const std::string& target) override { return desktop_.openDocument(target); }
+    std::function<void(const std::string&)> onOpen;
+    int openDocument(const std::string& target) override {
+        if (!onOpen) return desktop_.openDocument(target);
+        onOpen(target);
+        return 42;  // above 32: opened
+    }
     bool startProcess(const std::string& program, const std::vector<std::string>& args) override {
         return desktop_.startProcess(program, args);
     }
@@ -385,6 +393,7 @@ struct Simulator::Impl {
     DesktopScreen screen{[this] { return app.get(); }};
 
     RepeatableShell shell{platform::shell()};
+    platform::ScriptedInput keys;  // the keyboard: every key up until `helpmode on`
     // The registry file named now, not the one the process first used: every simulator in a
     // process (the tests run many) keeps its settings where its own environment says.
     std::unique_ptr<platform::RegistryStore> registry = platform::makeFileRegistry(platform::defaultRegistryPath());
@@ -393,9 +402,18 @@ struct Simulator::Impl {
 
     Impl(Options o, std::ostream& os)
         : options(std::move(o)), recorder(os), out(&recorder), driver(out, options.interactive) {
+        shell.onOpen = [this](std::string target) {
+            // The installation (a sandbox's name changes from run to run) is shown by its role.
+            std::string folder = options.installFolder;
+            while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+            if (const auto at = target.find(folder); at != std::string::npos)
+                target.replace(at, folder.size(), "<installation>");
+            out << "  [shell] open " << target << "\n";
+        };
         platform::Services own;
         own.registry = registry.get();
         own.shell = &shell;
+        own.input = &keys;
         own.screen = &screen;
         own.pointer = &driver.pointer;
         own.ui = &driver;
@@ -829,6 +847,7 @@ struct Simulator::Impl {
     void cmdMenu(const Call& c);
     void cmdExport(const Call& c);
     void cmdWait(const Call& c);
+    void cmdHelpmode(const Call& c);
     void cmdMacros(const Call& c);
     void cmdAdjust(const Call& c);
     void cmdFreeform(const Call& c);
@@ -984,6 +1003,10 @@ const std::vector<Command>& commandTable() {
          "fix the date the add-ins see (a scenario starts on 2026-12-09, at 09:00 for whatever tells the time)",
          &I::cmdToday},
         {"wait", "wait MS", "let time pass for the timers", &I::cmdWait},
+        {"helpmode", "helpmode on|off",
+         "hold Ctrl and Shift down (on) or let them up (off) and let the timers run: on a command-bar host "
+         "a bar click then opens the button's help instead of its command",
+         &I::cmdHelpmode},
         {"server", "server [REPLY] | server log",
          "start the survey server on this machine and point the setting webHost at it: it answers the ping "
          "with \"ping\" and a survey with REPLY (default \"success\"); \"server log\" prints what it received "
@@ -1683,6 +1706,21 @@ void Simulator::Impl::cmdExport(const Call& c) {
 
 void Simulator::Impl::cmdWait(const Call& c) {
     platform::timerClock().advance(std::stoll(c.arg(1)));
+}
+
+void Simulator::Impl::cmdHelpmode(const Call& c) {
+    const std::string how = c.arg(1);
+    if (how == "on") {
+        keys.press(platform::VK_CONTROL);
+        keys.press(platform::VK_SHIFT);
+    } else if (how == "off") {
+        keys.release(platform::VK_CONTROL);
+        keys.release(platform::VK_SHIFT);
+    } else {
+        throw std::runtime_error("helpmode on|off");
+    }
+    platform::timerClock().advance(100);
+    out << "  Ctrl and Shift " << (how == "on" ? "held down" : "let up") << "\n";
 }
 
 void Simulator::Impl::cmdMacros(const Call&) {

@@ -494,7 +494,7 @@ TEST_F(Simulator, TheUpdateScenariosCheckAgainstTheLocalServerAndInstallIntoTheS
 TEST_F(Simulator, TheSettingsScenarioWritesTheChoicesAndTheRibbonFollows) {
     std::string t;
     ASSERT_TRUE(run(readScenario("settings.scenario"), t)) << t;
-    EXPECT_TRUE(has(t, "languages = \"1036;1040\"")) << t;
+    EXPECT_TRUE(has(t, "languages = \"1036;0;1040\"")) << t;
     EXPECT_TRUE(has(t, "vn_1093        button       French")) << t;
     EXPECT_TRUE(has(t, "vn_1095        button       Italian")) << t;
     EXPECT_TRUE(has(t, "plorinrenew.Connect: not connected")) << t;
