@@ -158,7 +158,7 @@ TEST_F(CommandBarHost, AButtonTheSelectionDisabledDoesNothingAfterTheRefresh) {
 }
 
 TEST_F(CommandBarHost, InHelpModeAClickOpensTheHelpTopicOfItsToolId) {
-    plorin::helpMode = true;
+    plorin::state().helpMode = true;
     app->CommandBars().click(button("Switch objects"));
     ASSERT_EQ(shell.record.help.size(), 1u);
     EXPECT_EQ(shell.record.help[0].second, 1170);
