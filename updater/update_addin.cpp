@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "core/errors.h"
+#include "core/update_journal.h"
 #include "platform/text.h"
 #include "updater/update_main.h"
 
@@ -77,6 +78,9 @@ void endRunState() {
 
 void Connect::OnConnection(host::HostObject& application, int, host::COMAddIn*) {
     plorin::trap("Connect, IDTExtensibility2_OnConnection", [&] {
+        // An install cut off by a crash is finished or undone before anything else.
+        if (!plorin::recoverInterruptedUpdate())
+            plorin::raiseError(plorin::errPathFileAccess, "The interrupted update could not be completed or undone");
         auto* app = dynamic_cast<host::Application*>(&application);
         if (!app) return;  // another host: nothing to do there
         object_ = std::make_shared<Updater>();
@@ -84,9 +88,6 @@ void Connect::OnConnection(host::HostObject& application, int, host::COMAddIn*) 
         // A host that loads the add-in anew starts with the automatic workflow; the library
         // may have served an earlier host of this process.
         if (!addInState().running) addInState().manualCheck = false;
-        // An install cut off by a crash is finished or undone before anything else.
-        if (!recoverInstall(Main::journalPath()))
-            plorin::raiseError(plorin::errPathFileAccess, "The interrupted update could not be completed or undone");
     });
 }
 
