@@ -29,7 +29,7 @@ struct Setup {
             const std::string path = "program/part" + std::to_string(i % 10) + "/file" + std::to_string(i) + ".bin";
             fs::create_directories(fs::path(source + path).parent_path());
             std::ofstream(source + path, std::ios::binary) << data;
-            list.push_back({path, bytes});
+            list.push_back({path, bytes, ""});
         }
     }
     ~Setup() {

@@ -27,7 +27,13 @@ std::string hostAndScheme(bool& https) {
     if (https) host.erase(0, 8);
     else if (startsWithNoCase(host, "http://")) host.erase(0, 7);
     if (!host.empty() && host.back() == '/') host.pop_back();
-    return host.empty() ? std::string(kDefaultWebHost) : host;
+    // The maker's own server is only ever reached over TLS; plain http is for a host a
+    // setting names explicitly (a local server, an installation's own mirror).
+    if (host.empty() || host == kDefaultWebHost) {
+        https = true;
+        return kDefaultWebHost;
+    }
+    return host;
 }
 
 }  // namespace

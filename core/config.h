@@ -17,7 +17,8 @@ constexpr const char* kDefaultSupportEmail = "support@varnotel.example";
 std::string webHost();
 
 // The maker's web address: "https://" and the host when the setting "webHost" starts with
-// "https://" (any case), else "http://" and the host; no trailing "/". Never throws.
+// "https://" (any case) or names no host or the default one, else "http://" and the host;
+// no trailing "/". Never throws.
 std::string webAddress();
 
 // The setting "supportEmail", trimmed likewise; missing or blank gives kDefaultSupportEmail.

@@ -113,10 +113,14 @@ HttpBytes HttpPost(const std::string& url, const std::string& body, std::int32_t
     return reply;
 }
 
-HttpReply HttpPostReply(const std::string& url, const std::string& body) {
+HttpReply HttpPostReply(const std::string& url, const std::string& body, const PostLimits& limits) {
     HttpReply reply;
     trap("Wininet, HttpPost", [&] {
-        const platform::HttpResponse response = platform::httpClient().send(httpPostRequest(url, body, 0, 80, "", ""));
+        platform::HttpRequest request = httpPostRequest(url, body, 0, 80, "", "");
+        if (limits.maxReplyBytes > 0) request.maxReplyBytes = limits.maxReplyBytes;
+        if (limits.connectMs > 0 && limits.connectMs < request.connectTimeoutMs) request.connectTimeoutMs = limits.connectMs;
+        if (limits.totalMs > 0 && limits.totalMs < request.totalTimeoutMs) request.totalTimeoutMs = limits.totalMs;
+        const platform::HttpResponse response = platform::httpClient().send(request);
         reply.answered = response.ok;
         reply.status = response.status;
         if (response.ok) reply.body.assign(response.body.begin(), response.body.end());
@@ -124,10 +128,9 @@ HttpReply HttpPostReply(const std::string& url, const std::string& body) {
     return reply;
 }
 
-DownloadOutcome HttpDownload(const std::string& url, std::uint64_t maxBytes,
-                             const std::function<bool(std::uint64_t, std::uint64_t)>& progress, std::string& into) {
+DownloadOutcome HttpDownload(const std::string& url, std::uint64_t maxBytes, const DownloadProgress& progress,
+                             const std::function<bool(const char*, std::size_t)>& sink) {
     DownloadOutcome outcome = DownloadOutcome::failed;
-    into.clear();
     trap("Wininet, HttpDownload", [&] {
         platform::HttpRequest request = httpPostRequest(url, "", 0, 80, "", "");
         request.decodeContent = false;  // the package's bytes as the server holds them
@@ -135,29 +138,46 @@ DownloadOutcome HttpDownload(const std::string& url, std::uint64_t maxBytes,
         request.lowSpeedBytes = 1;
         request.lowSpeedSeconds = lowSpeedSeconds.load();
         bool started = false, cancelled = false;
-        std::uint64_t length = 0;
+        std::uint64_t length = 0, received = 0;
+        // Also asked while nothing arrives, so that the caller can call a stalled transfer off.
+        if (progress) request.keepGoing = [&] { return progress(received, length) || !(cancelled = true); };
         platform::HttpResponse info;
         const bool whole = platform::httpClient().download(
             request,
             [&](const char* data, std::size_t size) {
                 if (!started) {
-                    // The announced length decides the buffer; nothing beyond what was offered.
+                    // The announced length decides; nothing beyond what was offered.
                     if (info.status != 200 || info.contentLength <= 0 ||
                         static_cast<std::uint64_t>(info.contentLength) > maxBytes)
                         return false;
                     length = static_cast<std::uint64_t>(info.contentLength);
-                    into.reserve(length);
                     started = true;
                     if (progress && !progress(0, length)) return !(cancelled = true);
                 }
-                if (size > length - into.size()) return false;  // more than announced
-                into.append(data, size);
-                if (progress && !progress(into.size(), length)) return !(cancelled = true);
+                if (size > length - received) return false;  // more than announced
+                if (!sink(data, size)) return false;
+                received += size;
+                if (progress && !progress(received, length)) return !(cancelled = true);
                 return true;
             },
             info);
         if (cancelled) outcome = DownloadOutcome::cancelled;
-        else if (whole && started && info.status == 200 && into.size() == length) outcome = DownloadOutcome::complete;
+        else if (whole && started && info.status == 200 && received == length) outcome = DownloadOutcome::complete;
+    });
+    return outcome;
+}
+
+DownloadOutcome HttpDownload(const std::string& url, std::uint64_t maxBytes, const DownloadProgress& progress,
+                             std::string& into) {
+    into.clear();
+    // The announced length (checked against maxBytes first) decides the buffer.
+    const DownloadProgress reserving = [&](std::uint64_t received, std::uint64_t length) {
+        if (length > into.capacity()) into.reserve(static_cast<std::size_t>(length));
+        return !progress || progress(received, length);
+    };
+    const DownloadOutcome outcome = HttpDownload(url, maxBytes, reserving, [&](const char* data, std::size_t size) {
+        into.append(data, size);
+        return true;
     });
     if (outcome != DownloadOutcome::complete) {
         into.clear();

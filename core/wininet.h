@@ -36,23 +36,36 @@ struct HttpReply {
     long status = 0;
     HttpBytes body;
 };
-HttpReply HttpPostReply(const std::string& url, const std::string& body);
+// What a caller may narrow or widen for one post; 0 keeps the usual value (the form
+// reply's 64 KiB, httpTimeouts). Shorter waits than httpTimeouts are kept, longer ones not.
+struct PostLimits {
+    std::size_t maxReplyBytes = 0;
+    long connectMs = 0;
+    long totalMs = 0;
+};
+HttpReply HttpPostReply(const std::string& url, const std::string& body, const PostLimits& limits = {});
 
-// A large reply streamed into memory: HttpDownload posts the empty body to url and keeps the
-// reply only when it is complete and sound.
+// A large reply streamed piece by piece: HttpDownload posts the empty body to url and hands
+// the reply on only when it is complete and sound.
 enum class DownloadOutcome {
     complete,   // status 200, a Content-Length above 0 and at most maxBytes, exactly that many bytes
     failed,     // no reply, another status, no or a bad length, too large, cut short, too slow
     cancelled,  // progress returned false
 };
-// Calls progress(received, length) after every piece (the first time with 0 received) and
-// stops when it returns false. The body is sent undecoded, as the server has it. Waits
+// Calls progress(received, length) after every piece (the first time with 0 received), and
+// about once a second while the transfer stalls (length 0 while it is not known yet); stops
+// when it returns false. The body is sent undecoded, as the server has it. Waits
 // httpTimeouts().connectMs for the connection and ends a transfer slower than one byte a
 // second for lowSpeedSeconds. Never throws: an unexpected failure is reported as
 // "Wininet, HttpDownload" and fails.
-DownloadOutcome HttpDownload(const std::string& url, std::uint64_t maxBytes,
-                             const std::function<bool(std::uint64_t received, std::uint64_t length)>& progress,
+using DownloadProgress = std::function<bool(std::uint64_t received, std::uint64_t length)>;
+// Into memory: `into` holds the reply when complete, else nothing.
+DownloadOutcome HttpDownload(const std::string& url, std::uint64_t maxBytes, const DownloadProgress& progress,
                              std::string& into);
+// Piece by piece into `sink` (which may stop it by returning false: failed); the caller
+// keeps what the sink took only when the outcome is complete.
+DownloadOutcome HttpDownload(const std::string& url, std::uint64_t maxBytes, const DownloadProgress& progress,
+                             const std::function<bool(const char* data, std::size_t size)>& sink);
 
 // The request that HttpPost sends for these arguments (method, version, path, headers, body,
 // agent, time-outs), for a caller that hands it to the seam's streaming download instead.

@@ -31,7 +31,20 @@ struct HttpRequest {
     // 0: no limit. download leaves the limit to its sink.
     std::size_t maxReplyBytes = kDefaultMaxReplyBytes;
     static constexpr std::size_t kDefaultMaxReplyBytes = 1024 * 1024;
+    // Asked while the transfer runs, whether data arrives or not (at least about once a
+    // second while it stalls); false ends it as failed. Empty: never asked.
+    std::function<bool()> keepGoing;
 };
+
+// What the real client holds to for every request: a redirect is handed back as the reply
+// it is, never followed (the request would go where the reply says, unchecked), and a
+// secure request checks the server's certificate and that it was issued for the host.
+struct TransportRules {
+    bool followRedirects = false;
+    bool verifyPeer = true;
+    bool verifyHost = true;
+};
+TransportRules transportRules(const HttpRequest& request);
 
 struct HttpResponse {
     bool ok = false;    // a reply came back (whatever its status)

@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/sha256.h"
 #include "host/autoshape.h"
 #include "host/command_bars.h"
 #include "host/host.h"
@@ -676,7 +677,7 @@ struct Simulator::Impl {
         if (sh.HasTextFrame() == host::msoTrue) {
             const std::string text = sh.TextFrame().TextRange().Text();
             if (!text.empty()) {
-                out << " text \"" << text << "\" language " << languageText(sh.TextFrame().TextRange().LanguageID());
+                out << " text \"" << visibleText(text) << "\" language " << languageText(sh.TextFrame().TextRange().LanguageID());
             }
         }
         if (sh.Visible() == host::msoFalse) out << " hidden";
@@ -993,9 +994,9 @@ const std::vector<Command>& commandTable() {
          "start an update server on the loopback interface and point the setting webHost at it; REPLY answers "
          "the version check; without REPLY print the requests it got",
          &I::cmdUpdateserver},
-        {"updatefile", "updatefile PATH TEXT",
-         "add a file to the update the server offers; in TEXT \\n is a line feed, \\r a carriage return, "
-         "\\t a tab",
+        {"updatefile", "updatefile PATH TEXT [tampered]",
+         "add a file to the update the server offers, listed with its SHA-256; in TEXT \\n is a line feed, "
+         "\\r a carriage return, \\t a tab; \"tampered\": the package carries it with its first byte altered",
          &I::cmdUpdatefile},
         {"mails", "mails [COUNT]",
          "(sandbox) print what the mail program handed over and the message boxes it showed, waiting for "
@@ -1506,10 +1507,14 @@ void Simulator::Impl::cmdUpdateserver(const Call& c) {
 void Simulator::Impl::cmdUpdatefile(const Call& c) {
     const auto raw = rawWords(c.line);
     if (raw.size() < 3) throw std::runtime_error("'updatefile' needs a path and a text (see --help)");
+    const bool tampered = raw.size() > 3 && raw[3] == "tampered";
+    if (raw.size() > 3 && !tampered) throw std::runtime_error("'updatefile' knows only \"tampered\" after the text");
     updateFiles.push_back({raw[1], fileText(raw[2])});
     localUpdateServer().setFiles(updateFiles);
+    if (tampered) localUpdateServer().tamper(raw[1]);
     out << "  the update holds " << updateFiles.size() << " file(s); " << raw[1] << " has "
-        << updateFiles.back().bytes.size() << " byte(s)\n";
+        << updateFiles.back().bytes.size() << " byte(s), SHA-256 " << plorin::sha256Hex(updateFiles.back().bytes)
+        << (tampered ? "; the package carries it altered" : "") << "\n";
 }
 
 void Simulator::Impl::cmdAnswer(const Call& c) {

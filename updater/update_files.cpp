@@ -1,5 +1,11 @@
 #include "updater/update_files.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -8,6 +14,7 @@
 #include "core/errors.h"
 #include "platform/clock.h"
 #include "platform/services.h"
+#include "platform/text.h"
 #include "updater/versions.h"
 
 namespace plorinrenew {
@@ -129,6 +136,25 @@ bool isCleanRelativePath(std::string_view path) {
     }
 }
 
+bool hasChecksums(const UpdateList& list) { return !list.empty() && !list.front().sha256.empty(); }
+
+bool isReservedName(std::string_view path) {
+    auto endsWith = [](std::string_view text, std::string_view end) {
+        return text.size() >= end.size() && platform::equalsNoCase(text.substr(text.size() - end.size()), end);
+    };
+    std::size_t start = 0;
+    for (;;) {
+        const auto slash = path.find('/', start);
+        const std::string_view part = path.substr(start, slash - start);
+        if (endsWith(part, kStagedSuffix) || endsWith(part, kKeptSuffix) || platform::equalsNoCase(part, kLogName) ||
+            (part.size() >= std::string_view(kJournalName).size() &&
+             platform::equalsNoCase(part.substr(0, std::string_view(kJournalName).size()), kJournalName)))
+            return true;
+        if (slash == std::string_view::npos) return false;
+        start = slash + 1;
+    }
+}
+
 std::optional<UpdateList> parseUpdateList(std::string_view text) {
     UpdateList list;
     std::set<std::string_view> seen;
@@ -140,9 +166,23 @@ std::optional<UpdateList> parseUpdateList(std::string_view text) {
         const auto tab = line.find('\t');
         if (tab == std::string_view::npos) return std::nullopt;
         const std::string_view path = line.substr(0, tab);
-        const auto bytes = parseWholeNumber(line.substr(tab + 1));
-        if (!isCleanRelativePath(path) || !bytes || !seen.insert(path).second) return std::nullopt;
-        list.push_back({std::string(path), *bytes});
+        std::string_view count = line.substr(tab + 1), digest;
+        if (const auto second = count.find('\t'); second != std::string_view::npos) {
+            digest = count.substr(second + 1);
+            count = count.substr(0, second);
+            if (digest.size() != 64 || !std::all_of(digest.begin(), digest.end(), [](char c) {
+                    return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+                }))
+                return std::nullopt;
+        }
+        const auto bytes = parseWholeNumber(count);
+        if (!isCleanRelativePath(path) || isReservedName(path) || !bytes || !seen.insert(path).second)
+            return std::nullopt;
+        // A list checks all its files or none: a line without its checksum is no list of the maker's.
+        if (!list.empty() && hasChecksums(list) == digest.empty()) return std::nullopt;
+        std::string sha256(digest);
+        for (char& c : sha256) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        list.push_back({std::string(path), *bytes, std::move(sha256)});
     }
     if (list.empty()) return std::nullopt;
     return list;
@@ -168,6 +208,63 @@ std::optional<std::vector<std::string_view>> splitPackage(const UpdateList& list
     }
     return pieces;
 }
+
+PackageStream::PackageStream(std::string folder, const UpdateList& list)
+    : folder_(std::move(folder)), list_(list) {
+    spoilt_ = !open();
+}
+
+PackageStream::~PackageStream() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+bool PackageStream::open() {
+    for (; index_ < list_.size(); ++index_) {
+        const std::string path = folder_ + list_[index_].path;
+        std::error_code ec;
+        fs::create_directories(fs::path(path).parent_path(), ec);
+        if (ec) return false;
+        fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd_ < 0) return false;
+        left_ = list_[index_].bytes;
+        if (left_ > 0) return true;
+        if (!close()) return false;  // an empty file is whole at once
+    }
+    return true;
+}
+
+bool PackageStream::close() {
+    const bool closed = ::close(fd_) == 0;
+    fd_ = -1;
+    const std::string digest = hash_.hexDigest();
+    const std::string& listed = list_[index_].sha256;
+    return closed && (listed.empty() || digest == listed);
+}
+
+bool PackageStream::write(const char* data, std::size_t size) {
+    while (!spoilt_ && size > 0) {
+        if (index_ >= list_.size()) return !(spoilt_ = true);  // more than the list holds
+        const std::size_t piece = left_ < size ? static_cast<std::size_t>(left_) : size;
+        hash_.update(data, piece);
+        for (std::size_t done = 0; done < piece;) {
+            const ssize_t n = ::write(fd_, data + done, piece - done);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) return !(spoilt_ = true);
+            done += static_cast<std::size_t>(n);
+        }
+        data += piece;
+        size -= piece;
+        left_ -= piece;
+        if (left_ == 0) {
+            // A file that is not the one listed ends the transfer: nothing more of it is wanted.
+            if (!close()) return !(spoilt_ = true);
+            ++index_;
+            if (!open()) return !(spoilt_ = true);
+        }
+    }
+    return !spoilt_;
+}
+
 
 void logFailure(const std::string& logFile, const std::string& path, const std::string& description, long number) {
     plorin::ignoreErrors([&] {

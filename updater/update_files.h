@@ -10,23 +10,67 @@
 #include <string_view>
 #include <vector>
 
+#include "core/sha256.h"
+
 namespace plorinrenew {
 
 struct UpdateFile {
     std::string path;  // relative to the installation's root, "/" between folders
     std::uint64_t bytes = 0;
+    std::string sha256;  // 64 lower-case hexadecimal digits; empty when the list gave none
 };
 using UpdateList = std::vector<UpdateFile>;
+
+// True when the list carries a checksum for its files (all of them do, or none).
+bool hasChecksums(const UpdateList& list);
+
+// A path with a part named like the installer's own bookkeeping beside the files: a name
+// ending in ".update-new" or ".update-old", the install record ("updatejournal.txt" and
+// names starting so) or the log ("updatelog.txt"). No update may list one.
+bool isReservedName(std::string_view path);
 
 // A path that stays inside the folder it is appended to: not empty, relative, "/" between
 // non-empty segments that are neither "." nor "..", and no backslash, colon (drive letters)
 // or control character (NUL included).
 bool isCleanRelativePath(std::string_view path);
 
-// The list "path<TAB>count<CR LF>..." (the text after the last CR LF is no line). Nothing
-// unless it holds at least one line and every line is a clean path, one TAB and a whole
-// number, with no path twice.
+// The list "path<TAB>count<CR LF>..." or "path<TAB>count<TAB>SHA-256 in hex<CR LF>..." (the
+// text after the last CR LF is no line). Nothing unless it holds at least one line, every
+// line is a clean path that is no reserved name, a TAB and a whole number (and, on every
+// line or on none, a TAB and 64 hexadecimal digits), with no path twice.
 std::optional<UpdateList> parseUpdateList(std::string_view text);
+
+// The most bytes a file list may have: far more than the longest list of a real update.
+constexpr std::size_t kMaxListBytes = 4u << 20;
+
+// The package as it arrives, cut by the list into its files below `folder` (which exists and
+// ends with "/"), each hashed while it is written; at most one piece of the transfer is held.
+// Nothing is ever written through a link or over an existing file.
+class PackageStream {
+public:
+    PackageStream(std::string folder, const UpdateList& list);
+    ~PackageStream();
+    PackageStream(const PackageStream&) = delete;
+    PackageStream& operator=(const PackageStream&) = delete;
+
+    // Takes the next bytes of the package; false when they go beyond the list or cannot be
+    // written (the stream is then spoilt).
+    bool write(const char* data, std::size_t size);
+    // True when exactly the listed bytes came, all were written, and every file matches the
+    // list's checksum (when it has them); a file that does not spoils the stream at once.
+    bool finish() const { return !spoilt_ && index_ >= list_.size(); }
+
+private:
+    bool open();   // the current file, and any empty ones after it
+    bool close();  // the current file; false too when it does not match its checksum
+    std::string folder_;
+    const UpdateList& list_;
+    std::size_t index_ = 0;       // the file being written
+    std::uint64_t left_ = 0;      // its bytes still to come
+    int fd_ = -1;
+    bool spoilt_ = false;
+    plorin::Sha256 hash_;
+};
 
 // The sum of the list's counts (nothing when it overflows).
 std::optional<std::uint64_t> totalBytes(const UpdateList& list);

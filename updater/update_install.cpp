@@ -108,16 +108,23 @@ bool Main::downloadUpdate() {
         if (tempFolder.empty()) return;
 
         const std::string endpoint = plorin::webAddress() + "/autoupdate.php";
-        const plorin::HttpReply listReply = plorin::HttpPostReply(endpoint + "?action=list" + query(*this), "");
+        plorin::PostLimits limits;
+        limits.maxReplyBytes = kMaxListBytes;  // a list names every file: far longer than a form's answer
+        const plorin::HttpReply listReply = plorin::HttpPostReply(endpoint + "?action=list" + query(*this), "", limits);
         if (!listReply.answered || listReply.status != 200) return;
         const auto list = parseUpdateList(std::string(listReply.body.begin(), listReply.body.end()));
         const auto listed = list ? totalBytes(*list) : std::nullopt;
         if (!listed || *listed == 0 || *listed > downloadSize) return;
+        // Program files that nothing vouches for (no checksum, no TLS) could be anyone's.
+        if (programDue && !hasChecksums(*list) && endpoint.rfind("https://", 0) != 0) {
+            unverifiable = true;
+            return;
+        }
         if (downloadCancelled) return;
 
-        std::string package;
+        PackageStream stream(tempFolder, *list);
         const auto outcome = plorin::HttpDownload(
-            endpoint + "?action=download" + query(*this), downloadSize,
+            endpoint + "?action=download" + query(*this), *listed,
             [&](std::uint64_t received, std::uint64_t length) {
                 dialog->progress.Max = static_cast<double>(length);
                 dialog->progress.Value = static_cast<double>(received);
@@ -126,18 +133,10 @@ bool Main::downloadUpdate() {
                 platform::DoEvents();
                 return !downloadCancelled;
             },
-            package);
+            [&](const char* data, std::size_t size) { return stream.write(data, size); });
         if (outcome != plorin::DownloadOutcome::complete || downloadCancelled) return;
-        const auto pieces = splitPackage(*list, package);
-        if (!pieces) return;  // the list and the package do not belong together
-
-        dialog->lStatus.Caption = "Writing files to temporary folder...";
-        for (std::size_t i = 0; i < list->size(); ++i) {
-            const std::string path = tempFolder + (*list)[i].path;
-            generatePath(path.substr(0, path.rfind('/') + 1));
-            if (!platform::fileSystem().writeAll(path, std::string((*pieces)[i])))
-                plorin::raiseError(plorin::errPathFileAccess, "Path/File access error: " + path);
-        }
+        // The list and the package do not belong together, or a file is not the one listed.
+        if (!stream.finish()) return;
         updateList = *list;
         done = true;
     });

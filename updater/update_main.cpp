@@ -93,7 +93,7 @@ void Main::process() {
 
 void Main::downloadAndInstall() {
     if (!downloadUpdate()) {
-        showMessage(downloadCancelled ? 9 : 8);
+        showMessage(unverifiable ? 12 : downloadCancelled ? 9 : 8);
         return;
     }
     showMessage(installUpdate() ? 11 : 10);
@@ -234,6 +234,12 @@ void Main::showMessage(int code) {
                 icon = platform::vbExclamation;
                 break;
             case 11: text = "The update has been installed successfully."; break;
+            case 12:
+                text = "The program update was not installed: the update server sent no checksums for its files, "
+                       "and without them a download over an unencrypted connection (" + plorin::webAddress() +
+                       ") cannot be checked.\r\nPlease contact us at " + plorin::supportEmail() + ".";
+                icon = platform::vbExclamation;
+                break;
             default: return;
         }
         platform::MsgBox(text, icon, kMessageTitle);

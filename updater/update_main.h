@@ -40,6 +40,7 @@ public:
     std::uint64_t downloadSize = 0;
     std::string tempFolder;  // ends with "/"; empty until the run made one
     UpdateList updateList;   // the server's list, checked
+    bool unverifiable = false;  // a program update came without checksums over plain http
 
     // One run, manual or automatic by the add-in's manual check flag; the temporary folder
     // is removed at its end whatever happened. The host application is the one kept when
@@ -60,14 +61,17 @@ public:
     bool newVersionAvailable();
     // Asks the user with InstallManual (manual run) or Install (automatic run).
     bool askUser();
-    // The message box of that code (0 to 11).
+    // The message box of that code (0 to 12).
     void showMessage(int code);
 
     // Download and install (updater/update_install.cpp).
     // The list and the package into the run's temporary folder, with the progress dialog.
     // True only when both came complete, with status 200, and agree with each other: the
     // list's counts add up to the package's announced length, which is at most the download
-    // size of the version reply, and to the bytes received. Otherwise nothing is written.
+    // size of the version reply, and to the bytes received, and every file matches the list's
+    // checksum. A program update whose list has no checksums is only taken over https (else
+    // `unverifiable` is set). The package goes straight into the files, never whole into
+    // memory. Otherwise nothing is installed.
     bool downloadUpdate();
     // Disconnects the main add-in, installs the files (updater/update_files.h), puts the main
     // add-in's connection back as it was on every path and records the versions only after

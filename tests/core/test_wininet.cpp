@@ -171,7 +171,9 @@ TEST_F(WebAddress, TheSchemeOfTheSettingDecidesBetweenPlainAndSecureRequests) {
         {" 127.0.0.1:8080 ", "http://127.0.0.1:8080"},
         {"HTTPS://secure.example.org:8443/", "https://secure.example.org:8443"},
         {"http://plain.example.org", "http://plain.example.org"},
-        {"   ", std::string("http://") + plorin::kDefaultWebHost},
+        {"   ", std::string("https://") + plorin::kDefaultWebHost},
+        {"http://", std::string("https://") + plorin::kDefaultWebHost},
+        {std::string("http://") + plorin::kDefaultWebHost, std::string("https://") + plorin::kDefaultWebHost},
         {"https://", std::string("https://") + plorin::kDefaultWebHost},
     };
     for (const auto& [setting, address] : cases) {

@@ -311,6 +311,46 @@ TEST_F(HttpClientTest, DownloadStopsWhenTheSinkRefuses) {
     EXPECT_FALSE(info.error.empty());
 }
 
+TEST_F(HttpClientTest, ARedirectIsHandedBackAsItIsAndSecureRequestsCheckTheCertificate) {
+    // A redirect elsewhere on the same server: following it would show as a second request.
+    Reply moved = Reply::text("moved", 302);
+    moved.withHeader("Location: http://" + server.hostPort() + "/elsewhere");
+    server.queue(moved);
+    server.queue(moved);
+    const HttpResponse sent = client->send(post("/autoupdate.php"));
+    EXPECT_TRUE(sent.ok);
+    EXPECT_EQ(sent.status, 302);
+    EXPECT_EQ(sent.body, "moved");
+    HttpResponse info;
+    bool sunk = false;
+    EXPECT_FALSE(client->download(post("/package"), [&](const char*, std::size_t) { return sunk = true; }, info));
+    EXPECT_EQ(info.status, 302);
+    EXPECT_FALSE(sunk);
+    EXPECT_EQ(server.requests().size(), 2u) << "no redirect was followed";
+
+    HttpRequest secure = post();
+    secure.https = true;
+    const platform::TransportRules rules = platform::transportRules(secure);
+    EXPECT_FALSE(rules.followRedirects);
+    EXPECT_TRUE(rules.verifyPeer);
+    EXPECT_TRUE(rules.verifyHost);
+}
+
+TEST_F(HttpClientTest, AStalledTransferEndsSoonAfterItsCallerCallsItOff) {
+    Reply stalled = Reply::text(std::string(1000, 'd'));
+    stalled.trickleBytes = 10;
+    stalled.trickleDelayMs = 20000;
+    server.queue(stalled);
+    HttpRequest request = post();
+    request.totalTimeoutMs = 0;
+    const auto start = std::chrono::steady_clock::now();
+    request.keepGoing = [&] { return std::chrono::steady_clock::now() - start < std::chrono::milliseconds(300); };
+    HttpResponse info;
+    EXPECT_FALSE(client->download(request, [](const char*, std::size_t) { return true; }, info));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2500));
+    EXPECT_EQ(info.error, "the transfer was called off");
+}
+
 // --- the installed client ------------------------------------------------------------------
 
 TEST(HttpClientSwitch, AnInstalledClientIsUsedUntilRemoved) {

@@ -108,6 +108,9 @@ TEST_F(Simulator, ExampleScenariosRun) {
     ASSERT_GE(scenarios.size(), 25u);
     const std::string folder = dir + "/run";
     std::filesystem::create_directory(folder);
+    // What the examples export lands in the test's own folder, in this process too.
+    const auto startedIn = std::filesystem::current_path();
+    std::filesystem::current_path(folder);
     for (const auto& scenario : scenarios) {
         // Each scenario starts from a user without settings, whatever the one before wrote.
         std::filesystem::remove(dir + "/registry.reg");
@@ -129,6 +132,7 @@ TEST_F(Simulator, ExampleScenariosRun) {
                                          << "writes it anew when the change is meant), at "
                                          << firstDifference(keptText, printed);
     }
+    std::filesystem::current_path(startedIn);
 }
 
 TEST_F(Simulator, ExpectationsCheckWhatTheCommandBeforePrinted) {

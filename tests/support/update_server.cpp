@@ -5,6 +5,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/sha256.h"
+
 namespace testsupport {
 
 UpdateServer::UpdateServer() {
@@ -48,9 +50,23 @@ void UpdateServer::overrideDownload(std::optional<Reply> reply) {
     download_ = std::move(reply);
 }
 
-std::string UpdateServer::listOf(const std::vector<File>& files) {
+void UpdateServer::setChecksums(bool listed) {
+    std::lock_guard lock(mutex_);
+    checksums_ = listed;
+}
+
+void UpdateServer::tamper(const std::string& path) {
+    std::lock_guard lock(mutex_);
+    tampered_.push_back(path);
+}
+
+std::string UpdateServer::listOf(const std::vector<File>& files, bool checksums) {
     std::string list;
-    for (const auto& f : files) list += f.path + "\t" + std::to_string(f.bytes.size()) + "\r\n";
+    for (const auto& f : files) {
+        list += f.path + "\t" + std::to_string(f.bytes.size());
+        if (checksums) list += "\t" + plorin::sha256Hex(f.bytes);
+        list += "\r\n";
+    }
     return list;
 }
 
@@ -82,8 +98,15 @@ std::optional<UpdateServer::Reply> UpdateServer::answer(const HttpTestServer::Re
     const std::string query = target.substr(target.find('?') + 1);
     std::lock_guard lock(mutex_);
     if (query == "action=check") return Reply::text(versionReply_);
-    if (query.rfind("action=list&", 0) == 0) return list_ ? *list_ : Reply::text(listOf(files_));
-    if (query.rfind("action=download&", 0) == 0) return download_ ? *download_ : Reply::text(packageOf(files_));
+    if (query.rfind("action=list&", 0) == 0) return list_ ? *list_ : Reply::text(listOf(files_, checksums_));
+    if (query.rfind("action=download&", 0) == 0) {
+        if (download_) return *download_;
+        std::vector<File> served = files_;
+        for (auto& f : served)
+            if (!f.bytes.empty() && std::find(tampered_.begin(), tampered_.end(), f.path) != tampered_.end())
+                f.bytes[0] = static_cast<char>(f.bytes[0] ^ 1);
+        return Reply::text(packageOf(served));
+    }
     return Reply::text("unknown action", 400);
 }
 

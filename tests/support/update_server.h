@@ -33,12 +33,18 @@ public:
     void setFiles(std::vector<File> files);
     // Every file below a folder, sorted by path; false when the folder cannot be read.
     bool serveFolder(const std::string& folder);
+    // Whether the built list carries each file's SHA-256 (it does unless told otherwise).
+    void setChecksums(bool listed);
+    // The package carries this file with its first byte altered; the list still names the
+    // checksum of the file as published (a file changed on the way).
+    void tamper(const std::string& path);
     // Replaces the built reply to "list" or "download" (nothing: back to the built one).
     void overrideList(std::optional<Reply> reply);
     void overrideDownload(std::optional<Reply> reply);
 
-    // "path<TAB>count<CR LF>" per file, and the files' bytes one after another.
-    static std::string listOf(const std::vector<File>& files);
+    // "path<TAB>count<TAB>SHA-256<CR LF>" per file (without the checksum when told so), and
+    // the files' bytes one after another.
+    static std::string listOf(const std::vector<File>& files, bool checksums = true);
     static std::string packageOf(const std::vector<File>& files);
     // A version reply for these values.
     static std::string versionReplyOf(const std::string& program, unsigned long long programBytes,
@@ -54,6 +60,8 @@ private:
     std::string versionReply_;
     std::vector<File> files_;
     std::optional<Reply> list_, download_;
+    bool checksums_ = true;
+    std::vector<std::string> tampered_;
     HttpTestServer server_;  // last: its thread stops before the rest goes
 };
 

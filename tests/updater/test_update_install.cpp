@@ -151,13 +151,21 @@ TEST_F(UpdateInstall, AnUpdateThatDoesNotCheckOutIsADownloadErrorAndChangesNothi
         r.announcedLength = length;
         return r;
     };
+    auto more = good;
+    more.push_back({"program/more.txt", "mm"});
+    std::string altered = package;
+    altered[3] = static_cast<char>(altered[3] ^ 0x20);
+    auto otherFiles = good;  // as long as the published ones, but other bytes
+    otherFiles[2].bytes[0] = 'C';
+    Reply moved = Reply::text(package, 302);
+    moved.withHeader("Location: http://" + server.hostPort() + "/autoupdate.php?action=download&customization=0&program=1");
     Reply trickle = Reply::text(package);
     trickle.trickleBytes = 1;
     trickle.trickleDelayMs = 1500;
     const Case cases[] = {
         {"parent folder", Reply::text("../evil.txt\t3\r\n"), Reply::text("bad")},
         {"parent inside", Reply::text("program/../../evil.txt\t3\r\n"), Reply::text("bad")},
-        {"absolute", Reply::text("/tmp/evil.txt\t3\r\n"), Reply::text("bad")},
+        {"absolute", Reply::text(root + "evil.txt\t3\r\n"), Reply::text("bad")},
         {"backslash", Reply::text("program\\..\\evil.txt\t3\r\n"), Reply::text("bad")},
         {"drive letter", Reply::text("C:/evil.txt\t3\r\n"), Reply::text("bad")},
         {"empty segment", Reply::text("program//evil.txt\t3\r\n"), Reply::text("bad")},
@@ -169,8 +177,20 @@ TEST_F(UpdateInstall, AnUpdateThatDoesNotCheckOutIsADownloadErrorAndChangesNothi
         {"no line end", Reply::text("program/a.txt\t3"), Reply::text("bad")},
         {"count not a number", Reply::text("program/a.txt\t-3\r\n"), Reply::text("bad")},
         {"same path twice", Reply::text("program/a.txt\t1\r\nprogram/a.txt\t2\r\n"), Reply::text("bad")},
-        {"counts short of the package", Reply::text("program/libplorin.so\t3\r\n"), std::nullopt},
-        {"counts beyond the package", Reply::text(list + "program/more.txt\t2\r\n"), std::nullopt},
+        {"counts short of the package", Reply::text(UpdateServer::listOf({{"program/libplorin.so", "new"}})), std::nullopt},
+        {"counts beyond the package", Reply::text(UpdateServer::listOf(more)), std::nullopt},
+        {"one byte altered", std::nullopt, Reply::text(altered)},
+        {"checksum of other bytes", Reply::text(UpdateServer::listOf(otherFiles)), std::nullopt},
+        {"checksum not hexadecimal", Reply::text("program/a.txt\t3\t" + std::string(64, 'g') + "\r\n"), Reply::text("bad")},
+        {"checksum too short", Reply::text("program/a.txt\t3\t" + std::string(63, 'a') + "\r\n"), Reply::text("bad")},
+        {"checksums on some lines", Reply::text(list + "program/a.txt\t3\r\n"), std::nullopt},
+        {"kept name", Reply::text(UpdateServer::listOf({{"program/libplorin.so.update-old", "bad"}})), Reply::text("bad")},
+        {"staged folder", Reply::text(UpdateServer::listOf({{"program/x.update-new/a", "bad"}})), Reply::text("bad")},
+        {"install record", Reply::text(UpdateServer::listOf({{"program/updatejournal.txt", "bad"}})), Reply::text("bad")},
+        {"install record's copy", Reply::text(UpdateServer::listOf({{"program/updatejournal.txt.tmp-1", "bad"}})), Reply::text("bad")},
+        {"log", Reply::text(UpdateServer::listOf({{"program/UPDATELOG.TXT", "bad"}})), Reply::text("bad")},
+        {"list redirected", moved, std::nullopt},
+        {"download redirected", std::nullopt, moved},
         {"list status 500", Reply::text("<html>error</html>", 500), std::nullopt},
         {"download status 500", std::nullopt, Reply::text("<html>Internal Server Error</html>", 500)},
         {"gzip body", std::nullopt, Reply::gzipped(package)},
@@ -192,9 +212,32 @@ TEST_F(UpdateInstall, AnUpdateThatDoesNotCheckOutIsADownloadErrorAndChangesNothi
         EXPECT_TRUE(app->COMAddIns().Item("plorin.Connect").Connect());
         EXPECT_EQ(get("autoUpdateProgramVersion"), "1.0.0.4") << c.name;
         EXPECT_FALSE(fs::exists(root + "evil.txt"));
-        EXPECT_FALSE(fs::exists("/tmp/evil.txt"));
         EXPECT_TRUE(fs::is_empty(root + "tmp/")) << c.name;
     }
+}
+
+TEST_F(UpdateInstall, WithoutChecksumsOverPlainHttpOnlyACustomizationUpdateIsInstalled) {
+    server.setChecksums(false);
+    const auto before = snapshot(root);
+    runAndAgree();
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].rfind("The program update was not installed: the update server sent no checksums for its "
+                                  "files, and without them a download over an unencrypted connection (http://" +
+                                      server.hostPort() + ") cannot be checked.", 0),
+              0u)
+        << messages()[0];
+    EXPECT_EQ(server.requests().size(), 2u) << "nothing was downloaded";
+    EXPECT_EQ(snapshot(root), before);
+    EXPECT_EQ(get("autoUpdateProgramVersion"), "1.0.0.4");
+
+    set("autoUpdateProgramVersion", "1.0.0.5");
+    server.setFiles({{"customization/copyright.txt", "(c) newer"}});
+    server.setVersionReply(UpdateServer::versionReplyOf("1.0.0.5", 0, 4, 9));
+    driver.messages.clear();
+    runAndAgree();
+    EXPECT_EQ(messages(), std::vector<std::string>{kInstalled});
+    EXPECT_EQ(snapshot(root)["customization/copyright.txt"], "(c) newer");
+    EXPECT_EQ(get("autoUpdateCustomizationVersion"), "4");
 }
 
 TEST_F(UpdateInstall, APackageLargerThanTheOfferedDownloadIsRefused) {
@@ -314,19 +357,26 @@ TEST(UpdateList, OnlyCleanRelativePathsWithCountsMakeAList) {
     EXPECT_EQ((*list)[1].path, "b");
     EXPECT_EQ(*plorinrenew::totalBytes(*list), 3u);
     EXPECT_FALSE(plorinrenew::parseUpdateList("a\t1\t2\r\n"));
+    const std::string digest = "E3B0C44298FC1C149AFBF4C8996FB92427AE41E4649B934CA495991B7852B855";
+    const auto checked = plorinrenew::parseUpdateList("a\t0\t" + digest + "\r\n");
+    ASSERT_TRUE(checked);
+    EXPECT_EQ((*checked)[0].sha256, plorin::sha256Hex(""));
+    EXPECT_TRUE(plorinrenew::hasChecksums(*checked));
+    EXPECT_FALSE(plorinrenew::hasChecksums(*list));
+    EXPECT_FALSE(plorinrenew::parseUpdateList("a\t0\t" + digest + "\tmore\r\n"));
     EXPECT_FALSE(plorinrenew::parseUpdateList("a 1\r\n"));
-    EXPECT_FALSE(plorinrenew::totalBytes({{"a", UINT64_MAX}, {"b", 1}}));
+    EXPECT_FALSE(plorinrenew::totalBytes({{"a", UINT64_MAX, ""}, {"b", 1, ""}}));
 }
 
 TEST(UpdateList, ThePackageIsCutByTheCountsOnlyWhenItIsExactlyAsLong) {
-    const plorinrenew::UpdateList list{{"a", 3}, {"empty", 0}, {"b", 2}};
+    const plorinrenew::UpdateList list{{"a", 3, ""}, {"empty", 0, ""}, {"b", 2, ""}};
     const auto pieces = plorinrenew::splitPackage(list, "abcde");
     ASSERT_TRUE(pieces);
     EXPECT_EQ(*pieces, (std::vector<std::string_view>{"abc", "", "de"}));
     EXPECT_FALSE(plorinrenew::splitPackage(list, "abcd"));
     EXPECT_FALSE(plorinrenew::splitPackage(list, "abcdef"));
     // Counts that overflow together never match a package, however long it is.
-    EXPECT_FALSE(plorinrenew::splitPackage({{"a", UINT64_MAX}, {"b", 2}}, "x"));
+    EXPECT_FALSE(plorinrenew::splitPackage({{"a", UINT64_MAX, ""}, {"b", 2, ""}}, "x"));
 }
 
 // ---- An install cut off by a crash ------------------------------------------------------
@@ -361,7 +411,7 @@ protected:
         write(source + "program/libplorin.so", "new library");
         write(source + "program/ui/extra.png", "png");
         write(source + "customization/copyright.txt", "(c) new");
-        list = {{"program/libplorin.so", 11}, {"program/ui/extra.png", 3}, {"customization/copyright.txt", 7}};
+        list = {{"program/libplorin.so", 11, ""}, {"program/ui/extra.png", 3, ""}, {"customization/copyright.txt", 7, ""}};
         journal = root + "program/" + plorinrenew::kJournalName;
     }
     void TearDown() override { fs::remove_all(base); }
