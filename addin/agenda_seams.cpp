@@ -4,18 +4,11 @@
 
 namespace plorin {
 
-AgendaRequests& agendaRequests() {
-    static AgendaRequests requests;
-    return requests;
-}
-
 void agendaUpdatePagenumbers() {
-    ++agendaRequests().updatePagenumbers;
     EfficiencyTools().agendaUpdatePagenumbers();
 }
 
 void regenerateAgendaSlides() {
-    ++agendaRequests().regenerateSlides;
     EfficiencyTools().agendaUpdatePagenumbers();
 }
 

@@ -11,11 +11,4 @@ void agendaUpdatePagenumbers();
 // Regenerates all agenda slides of the active presentation.
 void regenerateAgendaSlides();
 
-// How often each was asked for since the process started (or since reset).
-struct AgendaRequests {
-    int updatePagenumbers = 0;
-    int regenerateSlides = 0;
-};
-AgendaRequests& agendaRequests();
-
 }  // namespace plorin

@@ -20,10 +20,6 @@
 
 namespace plorin {
 
-AgendaGeneratorCalls& agendaGeneratorCalls() {
-    static AgendaGeneratorCalls calls;
-    return calls;
-}
 
 namespace {
 
@@ -143,7 +139,6 @@ void fitAgendaMetrics(AgendaMetrics& m, const AgendaWidths& w) {
 }
 
 bool calculateMetrics(AgendaWizard& form) {
-    ++agendaGeneratorCalls().calculateMetrics;
     return trap("AgendaWizard, calculateMetrics", [&] {
         const platform::DomDocument& doc = *form.agendaDocument();
         AgendaMetrics& m = form.metrics();
@@ -420,8 +415,6 @@ void repaintStatus(AgendaWizard& form, const std::string& caption, bool advance)
 // ---- Generating -----------------------------------------------------------------------------
 
 void createAgendaSlides(AgendaWizard& form) {
-    ++agendaGeneratorCalls().createAgendaSlides;
-    agendaGeneratorCalls().obsoleteSlides = form.obsoleteSlides();
     platform::DomDocument& doc = *form.agendaDocument();
     host::Presentation& pres = *form.presentation();
     const AgendaMetrics& m = form.metrics();
@@ -603,7 +596,6 @@ bool checkShapeProperties(host::Shape& shape) {
 }
 
 int checkForManualChanges(AgendaWizard& form) {
-    ++agendaGeneratorCalls().checkForManualChanges;
     int result = 0;
     trap("AgendaWizard, checkForManualChanges", [&] {
         bool content = false, position = false;

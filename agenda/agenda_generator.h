@@ -79,13 +79,4 @@ std::string shapePropertiesText(const host::Shape& shape);
 // the decimal point, no trailing zeros.
 std::string invariantNumber(float value);
 
-// Runs of the generator so far (the dialog's tests watch these).
-struct AgendaGeneratorCalls {
-    int calculateMetrics = 0;
-    int createAgendaSlides = 0;
-    int checkForManualChanges = 0;
-    std::string obsoleteSlides;  // the obsolete list at the last createAgendaSlides
-};
-AgendaGeneratorCalls& agendaGeneratorCalls();
-
 }  // namespace plorin

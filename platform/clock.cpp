@@ -2,23 +2,28 @@
 
 #include <ctime>
 #include <mutex>
+#include <utility>
 
 namespace platform {
 namespace {
 
 std::mutex mutex;
 std::optional<std::chrono::sys_days> fixedDay;
-
-std::optional<std::chrono::sys_days> dayFixed() {
-    std::lock_guard lock(mutex);
-    return fixedDay;
-}
+LocalClock installedClock;
 
 }  // namespace
 
 std::chrono::local_seconds localNow() {
     using namespace std::chrono;
-    if (const auto day = dayFixed()) return local_seconds(day->time_since_epoch()) + hours(9);
+    LocalClock clock;
+    std::optional<sys_days> fixed;
+    {
+        std::lock_guard lock(mutex);
+        clock = installedClock;  // a copy: it runs outside the lock
+        fixed = fixedDay;
+    }
+    if (clock) return clock();
+    if (fixed) return local_seconds(fixed->time_since_epoch()) + hours(9);
     const std::time_t now = std::time(nullptr);
     struct tm local {};
     ::localtime_r(&now, &local);
@@ -50,9 +55,14 @@ std::chrono::sys_days today() {
     return std::chrono::sys_days(std::chrono::floor<std::chrono::days>(localNow()).time_since_epoch());
 }
 
-void useToday(std::optional<std::chrono::sys_days> day) {
+std::optional<std::chrono::sys_days> useToday(std::optional<std::chrono::sys_days> day) {
     std::lock_guard lock(mutex);
-    fixedDay = day;
+    return std::exchange(fixedDay, day);
+}
+
+LocalClock useClock(LocalClock clock) {
+    std::lock_guard lock(mutex);
+    return std::exchange(installedClock, std::move(clock));
 }
 
 }  // namespace platform

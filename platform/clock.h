@@ -4,21 +4,27 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 
 namespace platform {
 
-// Today's local date (the system's time zone), or the day fixed with useToday.
+// Today's local date: the day of localNow().
 std::chrono::sys_days today();
 
-// The local date and time to the second; on a day fixed with useToday, that day at 09:00:00,
-// the same in every run.
+// The local date and time to the second: what an installed clock answers; else, on a day
+// fixed with useToday, that day at 09:00:00, the same in every run; else the system's.
 std::chrono::local_seconds localNow();
 // localNow() written with a strftime format ("%Y-%m-%d %H:%M:%S"); empty when it does not fit.
 std::string localNowText(const char* format);
 
-// Fixes the day that today() and localNow() answer; nothing goes back to the system's clock.
-void useToday(std::optional<std::chrono::sys_days> day);
+// Fixes the day that today() and localNow() answer (nothing: the system's) and returns the
+// day fixed before.
+std::optional<std::chrono::sys_days> useToday(std::optional<std::chrono::sys_days> day);
+
+// Installs a clock (empty: none) and returns the one installed before.
+using LocalClock = std::function<std::chrono::local_seconds()>;
+LocalClock useClock(LocalClock clock);
 
 }  // namespace platform

@@ -439,6 +439,6 @@ HttpClient& httpClient() {
     return curlClient;
 }
 
-void useHttpClient(HttpClient* client) { installedClient.store(client); }
+HttpClient* useHttpClient(HttpClient* client) { return installedClient.exchange(client); }
 
 }  // namespace platform

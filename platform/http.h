@@ -83,7 +83,7 @@ public:
 
 // The client in use: libcurl's unless replaced. The pointer is not owned; nullptr restores libcurl.
 HttpClient& httpClient();
-void useHttpClient(HttpClient* client);
+HttpClient* useHttpClient(HttpClient* client);  // returns the client installed before
 
 // A new libcurl client, owned by the caller. It keeps no state between requests.
 std::unique_ptr<HttpClient> makeCurlHttpClient();

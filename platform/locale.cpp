@@ -15,8 +15,8 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 char decimalSeparator() { return separator.load(); }
 
-void setDecimalSeparator(char s) {
-    if (s == '.' || s == ',') separator.store(s);
+char setDecimalSeparator(char s) {
+    return s == '.' || s == ',' ? separator.exchange(s) : separator.load();
 }
 
 std::optional<double> readUserNumber(std::string_view text) {

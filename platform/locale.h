@@ -9,8 +9,8 @@
 namespace platform {
 
 char decimalSeparator();
-// '.' or ','; any other character is ignored.
-void setDecimalSeparator(char separator);
+// '.' or ','; any other character is ignored. Returns the separator before.
+char setDecimalSeparator(char separator);
 
 // Sets the separator for a scope (a test) and puts the previous one back afterwards.
 class ScopedDecimalSeparator {

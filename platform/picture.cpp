@@ -2,6 +2,7 @@
 // Picture keeps straight alpha, so pixels are converted at the border.
 #include "platform/picture.h"
 
+#include <utility>
 #include <cairo.h>
 #include <dlfcn.h>
 #include <zlib.h>
@@ -298,7 +299,9 @@ std::vector<std::string> imageEncoders() {
     return installedEncoders().value_or(std::vector<std::string>{"image/png"});
 }
 
-void useImageEncoders(std::optional<std::vector<std::string>> encoders) { installedEncoders() = std::move(encoders); }
+std::optional<std::vector<std::string>> useImageEncoders(std::optional<std::vector<std::string>> encoders) {
+    return std::exchange(installedEncoders(), std::move(encoders));
+}
 
 std::shared_ptr<Picture> loadPng(const std::string& path) {
     const auto bytes = fileSystem().readAll(path);

@@ -37,8 +37,8 @@ bool saveStoredPng(const Picture& picture, const std::string& path, Durability d
 // The image encoders the system offers, by MIME type, in the system's order ("image/png"
 // among them). Tests replace the list to play a system without some encoder.
 std::vector<std::string> imageEncoders();
-// Installs a list; nothing restores the system's own.
-void useImageEncoders(std::optional<std::vector<std::string>> encoders);
+// Installs a list (nothing: the system's own) and returns the one installed before.
+std::optional<std::vector<std::string>> useImageEncoders(std::optional<std::vector<std::string>> encoders);
 
 // The font caches of cairo and fontconfig live until the process ends, which leak checkers
 // count as leaks: the first call arranges their release at exit. Whoever draws or measures

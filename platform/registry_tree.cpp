@@ -1,6 +1,7 @@
 // The key tree and its registry-export text form (see registry_tree.h for the format).
 #include "platform/registry_tree.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string_view>
 
@@ -8,6 +9,7 @@ namespace platform::detail {
 namespace {
 
 constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00";
+constexpr std::size_t kMaxReservedValues = 1u << 16;
 
 struct RootName {
     RootKey key;
@@ -27,11 +29,25 @@ const char* rootName(RootKey root) {
 }
 
 // Names compare without regard to ASCII case, as the registry does.
+char folded(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 std::string fold(std::string_view name) {
     std::string out(name);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    for (char& c : out) c = folded(c);
     return out;
+}
+
+std::uint64_t foldedHash(std::string_view name) {
+    std::uint64_t h = 14695981039346656037ull;  // FNV-1a
+    for (char c : name) h = (h ^ static_cast<unsigned char>(folded(c))) * 1099511628211ull;
+    return h;
+}
+
+bool sameFolded(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (folded(a[i]) != folded(b[i])) return false;
+    return true;
 }
 
 // Empty parts ("A\\B", a leading "\") are skipped.
@@ -152,26 +168,27 @@ std::string_view trim(std::string_view s) {
     return s;
 }
 
-// A quoted text starting at `at`; moves `at` past the closing quote.
+// A quoted text starting at `at`; moves `at` past the closing quote. Runs of plain
+// characters are copied at once: a settings file holds thousands of these.
 bool readQuoted(std::string_view line, std::size_t& at, std::string& text) {
     if (at >= line.size() || line[at] != '"') return false;
     for (++at; at < line.size(); ++at) {
-        char c = line[at];
-        if (c == '"') {
+        std::size_t special = at;
+        while (special < line.size() && line[special] != '"' && line[special] != '\\') ++special;
+        if (special == line.size()) return false;
+        text.append(line.data() + at, special - at);
+        at = special;
+        if (line[at] == '"') {
             ++at;
             return true;
         }
-        if (c == '\\') {
-            if (++at >= line.size()) return false;
-            switch (line[at]) {
-                case '\\': text += '\\'; break;
-                case '"': text += '"'; break;
-                case 'n': text += '\n'; break;
-                case 'r': text += '\r'; break;
-                default: return false;
-            }
-        } else {
-            text += c;
+        if (++at >= line.size()) return false;
+        switch (line[at]) {
+            case '\\': text += '\\'; break;
+            case '"': text += '"'; break;
+            case 'n': text += '\n'; break;
+            case 'r': text += '\r'; break;
+            default: return false;
         }
     }
     return false;
@@ -204,21 +221,54 @@ bool readHexBytes(std::string_view list, std::string& bytes) {
 
 }  // namespace
 
-const RegValue* RegKey::findValue(const std::string& name) const {
-    auto found = valueIndex_.find(fold(name));
-    return found == valueIndex_.end() ? nullptr : &values_[found->second].second;
-}
-
-void RegKey::setValue(const std::string& name, const RegValue& value) {
-    auto [slot, added] = valueIndex_.try_emplace(fold(name), values_.size());
-    if (added) {
-        values_.emplace_back(name, value);
-    } else {
-        values_[slot->second].second = value;
+std::size_t RegKey::valueSlot(std::string_view name) const {
+    const std::size_t mask = valueSlots_.size() - 1;
+    for (std::size_t slot = foldedHash(name) & mask;; slot = (slot + 1) & mask) {
+        const std::uint32_t at = valueSlots_[slot];
+        if (at == 0 || sameFolded(values_[at - 1].first, name)) return slot;
     }
 }
 
-bool RegKey::eraseValue(const std::string& name) { return eraseNamed(values_, valueIndex_, name); }
+void RegKey::indexValues(std::size_t slots) {
+    valueSlots_.assign(slots, 0);
+    for (std::size_t i = 0; i < values_.size(); ++i) valueSlots_[valueSlot(values_[i].first)] = static_cast<std::uint32_t>(i + 1);
+}
+
+const RegValue* RegKey::findValue(const std::string& name) const {
+    if (valueSlots_.empty()) return nullptr;
+    const std::uint32_t at = valueSlots_[valueSlot(name)];
+    return at == 0 ? nullptr : &values_[at - 1].second;
+}
+
+void RegKey::setValue(std::string name, RegValue value) {
+    reserveValues(1);
+    const std::size_t slot = valueSlot(name);
+    if (const std::uint32_t at = valueSlots_[slot]) {
+        values_[at - 1].second = std::move(value);
+        return;
+    }
+    valueSlots_[slot] = static_cast<std::uint32_t>(values_.size() + 1);
+    values_.emplace_back(std::move(name), std::move(value));
+}
+
+void RegKey::reserveValues(std::size_t count) {
+    const std::size_t wanted = values_.size() + count;
+    // Growing by at least half keeps many small reservations from regrowing each time.
+    if (wanted > values_.capacity()) values_.reserve(std::max(wanted, values_.capacity() + values_.capacity() / 2));
+    if (2 * wanted <= valueSlots_.size()) return;
+    std::size_t slots = std::max<std::size_t>(16, valueSlots_.size());
+    while (slots < 2 * wanted) slots *= 2;
+    indexValues(slots);
+}
+
+bool RegKey::eraseValue(const std::string& name) {
+    if (valueSlots_.empty()) return false;
+    const std::uint32_t at = valueSlots_[valueSlot(name)];
+    if (at == 0) return false;
+    values_.erase(values_.begin() + static_cast<std::ptrdiff_t>(at - 1));
+    indexValues(valueSlots_.size());  // the positions after it moved
+    return true;
+}
 
 RegKey* RegKey::findSubKey(const std::string& name) {
     auto found = keyIndex_.find(fold(name));
@@ -279,23 +329,32 @@ std::string RegTree::serialize() const {
 }
 
 std::optional<RegTree> RegTree::parse(const std::string& text, std::string& problem) {
-    std::vector<std::string_view> lines;
+    // Lines are taken one at a time from the rest of the text ("\n" ends each; a last line
+    // without one counts too).
     std::string_view rest(text);
     if (rest.substr(0, 3) == "\xEF\xBB\xBF") rest.remove_prefix(3);  // a byte-order mark
-    for (std::size_t end; (end = rest.find('\n')) != std::string_view::npos; rest.remove_prefix(end + 1))
-        lines.push_back(rest.substr(0, end));
-    if (!rest.empty()) lines.push_back(rest);
+    std::size_t taken = 0;
+    const auto nextLine = [&rest, &taken](std::string_view& line) {
+        if (rest.empty()) return false;
+        ++taken;
+        const std::size_t end = rest.find('\n');
+        line = rest.substr(0, end);
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+        return true;
+    };
 
     auto fail = [&problem](std::size_t line, const char* what) {
         problem = "line " + std::to_string(line + 1) + ": " + what;
         return std::nullopt;
     };
-    if (lines.empty() || trim(lines[0]) != kHeader) return fail(0, "not a registry export");
+    std::string_view raw;
+    if (!nextLine(raw) || trim(raw) != kHeader) return fail(0, "not a registry export");
 
     RegTree tree;
     RegKey* current = nullptr;
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        std::string_view line = trim(lines[i]);
+    while (nextLine(raw)) {
+        const std::size_t i = taken - 1;
+        std::string_view line = trim(raw);
         if (line.empty() || line[0] == ';') continue;
         if (line[0] == '[') {
             if (line.size() < 3 || line.back() != ']') return fail(i, "unclosed key name");
@@ -309,6 +368,11 @@ std::optional<RegTree> RegTree::parse(const std::string& text, std::string& prob
                 if (fold(r.name) == root)
                     current = tree.create(r.key, slash == std::string_view::npos ? "" : std::string(path.substr(slash + 1)));
             if (!current) return fail(i, "unknown root key");
+            // At most one value per line up to the next section (a damaged file of countless
+            // lines gets no more room than a large one).
+            const std::size_t section = rest.find("\n[");
+            const auto lines = std::count(rest.begin(), section == std::string_view::npos ? rest.end() : rest.begin() + section, '\n');
+            current->reserveValues(std::min<std::size_t>(static_cast<std::size_t>(lines) + 1, kMaxReservedValues));
             continue;
         }
         if (!current) return fail(i, "value outside a key");
@@ -346,15 +410,16 @@ std::optional<RegTree> RegTree::parse(const std::string& text, std::string& prob
             std::size_t first = i;
             while (!list.empty() && list.back() == '\\') {
                 list.pop_back();
-                if (++i >= lines.size()) return fail(first, "hex value cut short");
-                list += trim(lines[i]);
+                std::string_view more;
+                if (!nextLine(more)) return fail(first, "hex value cut short");
+                list += trim(more);
             }
             value.type = type;
             if (!readHexBytes(list, value.data)) return fail(first, "bad hex bytes");
         } else {
             return fail(i, "unknown value form");
         }
-        current->setValue(name, value);
+        current->setValue(std::move(name), std::move(value));
     }
     return tree;
 }

@@ -18,9 +18,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -40,7 +42,9 @@ public:
 
     const RegValue* findValue(const std::string& name) const;
     // Replaces the value in place, or appends it; the first-written case of the name stays.
-    void setValue(const std::string& name, const RegValue& value);
+    void setValue(std::string name, RegValue value);
+    // Room for `count` more values, so a file's many values are stored without regrowing.
+    void reserveValues(std::size_t count);
     bool eraseValue(const std::string& name);
 
     RegKey* findSubKey(const std::string& name);
@@ -52,7 +56,12 @@ private:
     std::string name_;
     std::vector<std::pair<std::string, RegValue>> values_;
     std::vector<std::unique_ptr<RegKey>> subKeys_;
-    std::unordered_map<std::string, std::size_t> valueIndex_;  // folded name -> position
+    // Where a value name is: an open-addressed table, at most half full, of positions in
+    // values_ plus one (0 is a free slot), placed by the hash of the case-folded name. A file
+    // of many values is indexed without a node and a folded copy per value.
+    std::size_t valueSlot(std::string_view name) const;
+    void indexValues(std::size_t slots);
+    std::vector<std::uint32_t> valueSlots_;
     std::unordered_map<std::string, std::size_t> keyIndex_;
 };
 

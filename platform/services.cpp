@@ -3,6 +3,10 @@
 #include "platform/services.h"
 
 #include <atomic>
+#include <utility>
+
+#include "platform/picture.h"
+#include "platform/ui.h"
 
 namespace platform {
 namespace {
@@ -48,9 +52,10 @@ RegistryStore& registryStore() {
     return store ? *store : defaultRegistry();
 }
 
-void useRegistryStore(RegistryStore* store) {
-    installedRegistry.store(store);
+RegistryStore* useRegistryStore(RegistryStore* store) {
+    RegistryStore* previous = installedRegistry.exchange(store);
     ++registryGeneration;
+    return previous;
 }
 
 unsigned long registryStoreGeneration() { return registryGeneration.load(); }
@@ -60,34 +65,55 @@ FileSystem& fileSystem() {
     return fs ? *fs : realFileSystem();
 }
 
-void useFileSystem(FileSystem* fs) { installedFileSystem.store(fs); }
+FileSystem* useFileSystem(FileSystem* fs) { return installedFileSystem.exchange(fs); }
 
 Shell& shell() {
     Shell* installed = installedShell.load();
     return installed ? *installed : defaultShell();
 }
 
-void useShell(Shell* shell) { installedShell.store(shell); }
+Shell* useShell(Shell* shell) { return installedShell.exchange(shell); }
 
 Input& input() {
     Input* installed = installedInput.load();
     return installed ? *installed : defaultInput();
 }
 
-void useInput(Input* input) { installedInput.store(input); }
+Input* useInput(Input* input) { return installedInput.exchange(input); }
 
 Screen& screen() {
     Screen* installed = installedScreen.load();
     return installed ? *installed : defaultScreen();
 }
 
-void useScreen(Screen* screen) { installedScreen.store(screen); }
+Screen* useScreen(Screen* screen) { return installedScreen.exchange(screen); }
 
 Pointer& pointer() {
     Pointer* installed = installedPointer.load();
     return installed ? *installed : defaultPointer();
 }
 
-void usePointer(Pointer* pointer) { installedPointer.store(pointer); }
+Pointer* usePointer(Pointer* pointer) { return installedPointer.exchange(pointer); }
+
+Services useServices(Services s) {
+    Services previous;
+    previous.registry = useRegistryStore(s.registry);
+    previous.fileSystem = useFileSystem(s.fileSystem);
+    previous.shell = useShell(s.shell);
+    previous.input = useInput(s.input);
+    previous.screen = useScreen(s.screen);
+    previous.pointer = usePointer(s.pointer);
+    previous.http = useHttpClient(s.http);
+    previous.ui = setUiDriver(s.ui);
+    previous.today = useToday(s.today);
+    previous.clock = useClock(std::move(s.clock));
+    previous.imageEncoders = useImageEncoders(std::move(s.imageEncoders));
+    previous.decimalSeparator = setDecimalSeparator(s.decimalSeparator);
+    return previous;
+}
+
+ScopedServices::ScopedServices(Services services) : previous_(useServices(std::move(services))) {}
+
+ScopedServices::~ScopedServices() { useServices(std::move(previous_)); }
 
 }  // namespace platform

@@ -107,7 +107,8 @@ public:
 
 // The driver in use (a ScriptedDriver with empty queues until someone installs another).
 UiDriver& uiDriver();
-void setUiDriver(UiDriver* driver);  // nullptr restores the default; the caller keeps ownership
+// nullptr restores the default; the caller keeps ownership. Returns the driver installed before.
+UiDriver* setUiDriver(UiDriver* driver);
 
 // Installs a driver for a scope (a test) and puts the previous one back afterwards.
 class ScopedUiDriver {

@@ -2,6 +2,7 @@
 // scenarios feed, and the by-name actions a driver performs on a form.
 #include "platform/ui.h"
 
+#include <utility>
 #include <algorithm>
 #include <cctype>
 #include <stdexcept>
@@ -30,7 +31,7 @@ UiDriver& uiDriver() {
     return fallback;
 }
 
-void setUiDriver(UiDriver* driver) { installedDriver() = driver; }
+UiDriver* setUiDriver(UiDriver* driver) { return std::exchange(installedDriver(), driver); }
 
 ScopedUiDriver::ScopedUiDriver(UiDriver& driver) : previous_(installedDriver()) { setUiDriver(&driver); }
 

@@ -389,28 +389,27 @@ struct Simulator::Impl {
     // process (the tests run many) keeps its settings where its own environment says.
     std::unique_ptr<platform::RegistryStore> registry = platform::makeFileRegistry(platform::defaultRegistryPath());
 
+    std::optional<platform::ScopedServices> services;
+
     Impl(Options o, std::ostream& os)
         : options(std::move(o)), recorder(os), out(&recorder), driver(out, options.interactive) {
-        platform::useRegistryStore(registry.get());
-        platform::useShell(&shell);
-        platform::setUiDriver(&driver);
-        platform::useScreen(&screen);
-        platform::usePointer(&driver.pointer);
-        driver.beforeDialog = [this] { screen.markStale(); };
+        platform::Services own;
+        own.registry = registry.get();
+        own.shell = &shell;
+        own.screen = &screen;
+        own.pointer = &driver.pointer;
+        own.ui = &driver;
         // Every run starts on the same day, so that dates the add-ins write repeat.
-        platform::useToday(std::chrono::sys_days(std::chrono::year(2026) / 12 / 9));
+        own.today = std::chrono::sys_days(std::chrono::year(2026) / 12 / 9);
+        services.emplace(std::move(own));
+        driver.beforeDialog = [this] { screen.markStale(); };
     }
     ~Impl() {
         app.reset();
         out.flush();
-        platform::useShell(nullptr);
-        platform::usePointer(nullptr);
-        platform::useScreen(nullptr);
+        services.reset();  // the day a scenario named goes too
         surveyServer.reset();
-        platform::useToday(std::nullopt);
         updateServer.reset();
-        platform::setUiDriver(nullptr);
-        platform::useRegistryStore(nullptr);
         for (const auto& [name, value] : savedEnvironment) {
             if (value) setenv(name.c_str(), value->c_str(), 1);
             else unsetenv(name.c_str());

@@ -1,6 +1,6 @@
 #include "updater/dates.h"
 
-#include <chrono>
+#include <cmath>
 
 #include "platform/clock.h"
 
@@ -19,21 +19,7 @@ long daysFromCivil(int y, int m, int d) {
 
 constexpr long kEpochSerial = 25569;  // 1970-01-01 as a serial
 
-// The platform's local time, so that a day fixed there (the simulator's) holds here too.
-double systemNow() {
-    using namespace std::chrono;
-    const local_seconds now = platform::localNow();
-    const local_days day = floor<days>(now);
-    const year_month_day date(day);
-    return static_cast<double>(dateSerial(static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
-                                          static_cast<int>(static_cast<unsigned>(date.day())))) +
-           duration<double>(now - day).count() / 86400.0;
-}
-
-std::function<double()>& clockSlot() {
-    static std::function<double()> clock = systemNow;
-    return clock;
-}
+constexpr long kSecondsPerDay = 86400;
 
 }  // namespace
 
@@ -41,12 +27,14 @@ long dateSerial(int year, int month, int day) { return daysFromCivil(year, month
 
 long farFutureSerial() { return dateSerial(2099, 12, 31); }
 
-double nowSerial() { return clockSlot()(); }
+double nowSerial() {
+    const long long seconds = platform::localNow().time_since_epoch().count();
+    const long long days = seconds >= 0 ? seconds / kSecondsPerDay : -((-seconds + kSecondsPerDay - 1) / kSecondsPerDay);
+    return static_cast<double>(days + kEpochSerial) + static_cast<double>(seconds - days * kSecondsPerDay) / kSecondsPerDay;
+}
 
-std::function<double()> setClock(std::function<double()> clock) {
-    auto old = clockSlot();
-    clockSlot() = clock ? std::move(clock) : std::function<double()>(systemNow);
-    return old;
+std::chrono::local_seconds localTimeOfSerial(double serial) {
+    return std::chrono::local_seconds(std::chrono::seconds(std::llround((serial - kEpochSerial) * kSecondsPerDay)));
 }
 
 }  // namespace plorinrenew

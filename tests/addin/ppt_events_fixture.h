@@ -71,7 +71,6 @@ protected:
             a.controls->CreateControls();
         }
         platform::useInput(&keys);
-        plorin::agendaRequests() = {};
         return app;
     }
 
@@ -87,7 +86,6 @@ protected:
         s.currentStyle.clear();
         s.screenSaverOff = false;
         s.extracting = false;
-        platform::useInput(nullptr);
         CoreFixture::TearDown();
     }
 

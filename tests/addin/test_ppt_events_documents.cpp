@@ -106,7 +106,6 @@ TEST_F(SaveHandler, AnAgendaWhoseSlidesAreAllGoneIsKeptAndNoPageNumbersAreAskedA
     EXPECT_EQ(deck->Tags().Item("plorin_agendaWizardXML"), "<Varnotel/>");
     EXPECT_EQ(deck->Tags().Item("plorin_slideOrder"), "");
     EXPECT_TRUE(driver.messages.empty());
-    EXPECT_EQ(plorin::agendaRequests().updatePagenumbers, 0);
 }
 
 TEST_F(SaveHandler, AnAgendaWhoseItemsAllGoWithoutASlideIsKept) {
@@ -136,7 +135,8 @@ TEST_F(SaveHandler, AMovedAgendaSlideAsksToUpdateThePageNumbers) {
     deck->Save();
     ASSERT_EQ(texts(), (std::vector<std::string>{kPageNumbers, kPageNumbers}));
     EXPECT_EQ(driver.messages[0].style, kYesNoQuestion);
-    EXPECT_EQ(plorin::agendaRequests().updatePagenumbers, 1);
+    // The Yes ran the update once; the bare agenda has no template to load.
+    EXPECT_EQ(reportedLocations(), std::vector<std::string>{"AgendaWizard, Form_Load"});
     EXPECT_EQ(deck->Tags().Item("plorin_agendaWizardXML"), "<Varnotel/>");
 }
 
@@ -200,7 +200,6 @@ TEST_F(SaveHandler, PrintingAStaleAgendaAsksAndYesRegeneratesIt) {
     EXPECT_EQ(shown[0], kPageNumbers);
     EXPECT_EQ(shown[1], kPageNumbers);
     EXPECT_EQ(shown[2], "There is no agenda to update in this presentation.");
-    EXPECT_EQ(plorin::agendaRequests().regenerateSlides, 1);
     EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 

@@ -58,7 +58,6 @@ protected:
         menu("<style name=\"Blue\" folder=\"blue\"/><style name=\"Green\" folder=\"green\"/>");
         writeTemplate("blue", agendaXml(item("Welcome", 1, 15, "1")));
         writeTemplate("green", agendaXml("", "enumerate2ndLevel=\"continuous\" enumerateBreak=\"1\"", false));
-        plorin::agendaGeneratorCalls() = {};
         deck = userDeck(3);
     }
     void TearDown() override {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "addin/addin_state.h"
@@ -23,9 +24,12 @@ class CoreFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         registry = platform::makeMemoryRegistry();
-        platform::useRegistryStore(registry.get());
-        platform::useShell(&shell);
-        platform::setUiDriver(&driver);
+        // Whatever a test installs besides goes back with these at its end.
+        platform::Services own;
+        own.registry = registry.get();
+        own.shell = &shell;
+        own.ui = &driver;
+        services.emplace(std::move(own));
         plorin::reportedErrors().clear();
         host::clipboard().clear();  // the process's one clipboard: each test starts without one
         char tmpl[] = "/tmp/varnotel-core-XXXXXX";
@@ -40,10 +44,7 @@ protected:
     void TearDown() override {
         app.reset();
         plorin::setAddInFolder("");
-        platform::setUiDriver(nullptr);
-        platform::useShell(nullptr);
-        platform::useFileSystem(nullptr);
-        platform::useRegistryStore(nullptr);
+        services.reset();
         std::error_code ec;
         std::filesystem::remove_all(root, ec);
     }
@@ -68,6 +69,7 @@ protected:
     std::unique_ptr<platform::RegistryStore> registry;
     platform::RecordingShell shell;
     platform::ScriptedDriver driver;
+    std::optional<platform::ScopedServices> services;
     std::unique_ptr<host::Application> app;
     std::string root;
 };

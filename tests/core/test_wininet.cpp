@@ -159,10 +159,13 @@ class WebAddress : public ::testing::Test {
 protected:
     void SetUp() override {
         registry = platform::makeMemoryRegistry();
-        platform::useRegistryStore(registry.get());
+        platform::Services own;
+        own.registry = registry.get();
+        services.emplace(std::move(own));
     }
-    void TearDown() override { platform::useRegistryStore(nullptr); }
+    void TearDown() override { services.reset(); }
     std::unique_ptr<platform::RegistryStore> registry;
+    std::optional<platform::ScopedServices> services;
 };
 
 TEST_F(WebAddress, TheSchemeOfTheSettingDecidesBetweenPlainAndSecureRequests) {

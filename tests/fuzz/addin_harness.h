@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -39,22 +40,22 @@ public:
         fs::copy_file(source + "program/plorinUndoFix.ppt", root_ + "program/plorinUndoFix.ppt");
 
         registry_ = platform::makeMemoryRegistry();
-        platform::useRegistryStore(registry_.get());
         shell_.temp = root_ + "tmp/";
         shell_.cache = root_ + "cache/";
-        platform::useShell(&shell_);
         driver_.onUnansweredMessage = [](const platform::MessageBoxCall&) { return platform::vbOK; };
         driver_.onUnscriptedForm = [](platform::Form&) {};
-        platform::setUiDriver(&driver_);
+        platform::Services own;
+        own.registry = registry_.get();
+        own.shell = &shell_;
+        own.ui = &driver_;
+        services_.emplace(std::move(own));
         plorin::setAddInFolder(root_ + "program/");
         start();
     }
     ~AddInHarness() {
         app_.reset();
         plorin::setAddInFolder("");
-        platform::setUiDriver(nullptr);
-        platform::useShell(nullptr);
-        platform::useRegistryStore(nullptr);
+        services_.reset();
     }
     AddInHarness(const AddInHarness&) = delete;
     AddInHarness& operator=(const AddInHarness&) = delete;
@@ -166,6 +167,7 @@ private:
     std::unique_ptr<platform::RegistryStore> registry_;
     platform::RecordingShell shell_;
     platform::ScriptedDriver driver_;
+    std::optional<platform::ScopedServices> services_;
     std::unique_ptr<host::Application> app_;
     long uses_ = 0;
 };

@@ -39,9 +39,7 @@ protected:
         plorin::setRegistry("supportEmail", "help@survey.test", "");
     }
     void TearDown() override {
-        platform::useHttpClient(nullptr);  // a test's own client goes with it, even when it failed
         plorin::state().application = nullptr;
-        platform::useToday(std::nullopt);
         CoreFixture::TearDown();
     }
 

@@ -108,6 +108,22 @@ TEST_F(RegistryFile, ReadsHandWrittenExports) {
     EXPECT_EQ(store->queryValue(HKCU, "Software\\Hand", "Text"), sz("x"));
 }
 
+TEST_F(RegistryFile, AThousandValuesAreFoundInAnySpellingAfterADeletion) {
+    std::string text = "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n";
+    for (int i = 0; i < 1000; ++i) text += "\"Value" + std::to_string(i) + "\"=\"" + std::to_string(i) + "\"\n";
+    std::string problem;
+    auto tree = detail::RegTree::parse(text, problem);
+    ASSERT_TRUE(tree) << problem;
+    detail::RegKey* key = tree->find(HKCU, "A");
+    ASSERT_TRUE(key && key->eraseValue("VALUE500"));
+    ASSERT_EQ(key->values().size(), 999u);
+    for (int i = 0; i < 1000; ++i) {
+        const RegValue* found = key->findValue("vALUE" + std::to_string(i));
+        if (i == 500) EXPECT_EQ(found, nullptr);
+        else ASSERT_TRUE(found && *found == sz(std::to_string(i))) << i;
+    }
+}
+
 TEST_F(RegistryFile, RejectsWhatIsNotAnExport) {
     const char* bad[] = {
         "",

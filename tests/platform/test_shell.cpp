@@ -11,7 +11,9 @@
 #include <thread>
 
 #include "platform/filesystem.h"
+#include "platform/services.h"
 #include "platform/shell.h"
+#include "platform/ui.h"
 
 using namespace platform;
 namespace fs = std::filesystem;
@@ -60,6 +62,37 @@ protected:
 };
 
 }  // namespace
+
+TEST(ScopedServices, PutsBackEverySlotIncludingWhatWasInstalledDuringTheScope) {
+    RecordingShell outer;
+    useShell(&outer);
+    const auto day = std::chrono::sys_days(std::chrono::year(2026) / 12 / 8);
+    {
+        RecordingShell mine;
+        ScriptedDriver driver;
+        Services own;
+        own.shell = &mine;
+        own.ui = &driver;
+        own.today = day;
+        own.decimalSeparator = ',';
+        ScopedServices scope(own);
+        EXPECT_EQ(&shell(), &mine);
+        EXPECT_EQ(&uiDriver(), &driver);
+        EXPECT_EQ(today(), day);
+        EXPECT_EQ(decimalSeparator(), ',');
+        auto memory = makeMemoryRegistry();
+        useRegistryStore(memory.get());  // installed during the scope
+        useClock([] { return std::chrono::local_days(std::chrono::year(2030) / 1 / 2) + std::chrono::hours(5); });
+        useToday(std::nullopt);
+        EXPECT_EQ(today(), std::chrono::sys_days(std::chrono::year(2030) / 1 / 2)) << "the day follows the clock";
+    }
+    EXPECT_EQ(&shell(), &outer);
+    EXPECT_EQ(useRegistryStore(nullptr), nullptr);
+    EXPECT_EQ(decimalSeparator(), '.');
+    EXPECT_FALSE(useClock({})) << "the system's clock is back";
+    EXPECT_FALSE(useToday(std::nullopt));
+    useShell(nullptr);
+}
 
 TEST(RecordingShell, RemembersRequestsAndOpenMutexes) {
     RecordingShell shell;

@@ -21,11 +21,6 @@ protected:
         platform::useScreen(&screen);
         platform::usePointer(&pointer);
     }
-    void TearDown() override {
-        platform::usePointer(nullptr);
-        platform::useScreen(nullptr);
-        GeometryFixture::TearDown();
-    }
 
     host::ExtraColors& extra() { return presentation->ExtraColors(); }
     std::vector<std::uint32_t> extraColors() { return extra().all(); }

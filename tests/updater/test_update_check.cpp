@@ -70,13 +70,13 @@ TEST(UpdateReply, ProgramVersionsCompareNumberByNumberWithinMajorVersionOne) {
 // Without a clock of its own the update add-in tells the time by the platform's, so a day
 // fixed there (as the simulator fixes one) holds for reminders and the install log alike.
 TEST(UpdateClock, TheSystemClockFollowsTheDayThePlatformFixes) {
-    const auto own = plorinrenew::setClock(nullptr);
+    const auto own = platform::useClock({});
     platform::useToday(std::chrono::sys_days(std::chrono::year(2026) / 12 / 9));
     EXPECT_EQ(plorinrenew::nowSerial(), plorinrenew::dateSerial(2026, 12, 9) + 0.375);  // 09:00
     EXPECT_EQ(platform::localNowText("%Y-%m-%d %H:%M:%S"), "2026-12-09 09:00:00");
     platform::useToday(std::nullopt);
     EXPECT_GT(plorinrenew::nowSerial(), plorinrenew::dateSerial(2026, 1, 1));
-    plorinrenew::setClock(own);
+    platform::useClock(own);
 }
 
 class UpdateVersions : public UpdaterFixture {

@@ -30,7 +30,7 @@ class UpdaterFixture : public testing_core::CoreFixture {
 protected:
     void SetUp() override {
         CoreFixture::SetUp();
-        plorinrenew::setClock([this] { return now; });
+        platform::useClock([this] { return plorinrenew::localTimeOfSerial(now); });
         plorinrenew::addInState() = {};
         set("webHost", server.hostPort());
         plorin::setHttpTimeouts({2000, 5000});
@@ -40,7 +40,6 @@ protected:
         app.reset();
         plorinrenew::asyncForm().asyncTimer.setEnabled(false);
         plorinrenew::addInState() = {};
-        plorinrenew::setClock(nullptr);
         plorin::setHttpTimeouts({});
         CoreFixture::TearDown();
     }
