@@ -170,7 +170,7 @@ void pptControls::addLanguageButtons(host::CommandBar& bar) {
         const Language& language = languages().Item(languageKey(id));
         addButton(bar.Controls(), language.Name + " spell checking for selected slides or shapes",
                   "setLanguage " + std::to_string(language.LanguageID), kFirstLanguagePicture + static_cast<int>(slot),
-                  true, first, 1200, false);
+                  true, first, kLanguageToolId, false);
         first = false;
     }
 }

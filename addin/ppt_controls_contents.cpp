@@ -64,7 +64,7 @@ const std::vector<BarEntry>& efficiencyToolsContents() {
             pic("Beautify indents", "beautifyIndents", 1190, 32, G, CUST),
             pic("Decrease indent level", "removeIndent", 1191, 33, false, CUST),
             pic("Increase indent level", "addIndent", 1192, 34, false, CUST),
-            {BarEntry::languages, nullptr, "", 1200, 0, PIC, G, false, 0, kBar},
+            {BarEntry::languages, nullptr, "", kLanguageToolId, 0, PIC, G, false, 0, kBar},
             popup(kToolsPopup, G),
             popup(kHelpPopup, false),
             face("Agenda Wizard", "showAgendaWizard", 1236, 0, G, false, kTools),

@@ -175,6 +175,7 @@ void pptEvents::enableForSelection(host::Selection& selection) {
     toggleShape(shape);
     toggleTwoOrMoreShapes(twoOrMore);
     toggleTwoOrMoreShapes90degr(twoOrMore90);
+    toggleWindow(true);  // a selection lives in a window
 }
 
 void pptEvents::toggleOff() {
@@ -191,6 +192,7 @@ void pptEvents::toggleOff() {
         // After help mode, which enables everything, the presentation entries need their
         // own state back too.
         togglePresentation(app().Presentations().Count() > 0);
+        toggleWindow(app().Windows().Count() > 0);
     });
 }
 
@@ -202,6 +204,7 @@ void pptEvents::toggle() {
         }
         WindowSelectionChange(app().ActiveWindow()->Selection());
         togglePresentation(app().Presentations().Count() > 0);
+        toggleWindow(app().Windows().Count() > 0);
     });
 }
 

@@ -79,6 +79,7 @@ private:
     void toggleShape(bool enabled) { applyToggle(Toggle::Shape, enabled); }
     void toggleTwoOrMoreShapes(bool enabled) { applyToggle(Toggle::TwoOrMoreShapes, enabled); }
     void toggleTwoOrMoreShapes90degr(bool enabled) { applyToggle(Toggle::TwoOrMoreShapes90degr, enabled); }
+    void toggleWindow(bool enabled) { applyToggle(Toggle::Window, enabled); }
     void applyToggle(Toggle which, bool enabled);
     // Set Enabled of a bar's control, or of an entry of a bar's popup, found by caption;
     // nothing on hosts without command bars. A missing bar or control is reported.

@@ -45,12 +45,14 @@ bool pptEvents::askToUpdatePageNumbers() {
 void pptEvents::NewPresentation(host::Presentation&) {
     trap("pptEvents, pptApp_NewPresentation", [&] {
         if (app().Presentations().Count() == 1) togglePresentation(true);
+        toggleWindow(app().Windows().Count() > 0);
     });
 }
 
 void pptEvents::PresentationOpen(host::Presentation&) {
     trap("pptEvents, pptApp_PresentationOpen", [&] {
         if (app().Presentations().Count() == 1) togglePresentation(true);
+        toggleWindow(app().Windows().Count() > 0);
     });
 }
 

@@ -25,6 +25,10 @@ void pptEvents::applyToggle(Toggle which, bool enabled) {
     trap(std::string("pptEvents, ") + group.procedure, [&] {
         for (const char* caption : group.buttons) toggleButton(kEfficiencyToolsBar, caption, enabled);
         for (const char* caption : group.entries) togglePopupEntry(kEfficiencyToolsBar, kToolsPopup, caption, enabled);
+        if (group.toolIds.empty() || !isHostVersion(kCommandBarHosts)) return;
+        for (const auto& control : app().CommandBars().Item(kEfficiencyToolsBar)->Controls().all())
+            for (int id : group.toolIds)
+                if (control->HelpContextId() == id) control->setEnabled(enabled);
     });
 }
 

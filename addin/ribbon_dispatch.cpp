@@ -39,6 +39,7 @@ const std::vector<DispatchRow>& dispatchTable() {
         {1014, "FAQ", T, -1},
         {1015, "tutorialVideos", T, -1},
         {1018, "showAgendaWizard", T, -1},
+        {1019, "reference", T, -1},
         {1020, "disconnectAgendaSlides", T, -1},
         {1021, "agendaUpdatePagenumbers", T, -1},
         {1028, "addMyElements", L, -1},

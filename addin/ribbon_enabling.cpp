@@ -45,7 +45,7 @@ bool ruleHolds(EnablingRule rule, const pptEvents& s, bool hostHasWindow) {
         case EnablingRule::roundedRectangles: return s.shapeNumber >= 1 && s.shapesRoundedRectangles;
         case EnablingRule::twoOrMoreRoundedRectangles: return s.shapeNumber >= 2 && s.shapesRoundedRectangles;
         case EnablingRule::text: return s.shapesText;
-        case EnablingRule::slidesOrShapes: return s.slideNumber >= 1 || s.shapeNumber >= 1;
+        case EnablingRule::slidesOrShapes: return hostHasWindow && (s.slideNumber >= 1 || s.shapeNumber >= 1);
         case EnablingRule::slides: return s.slideNumber >= 1;
         case EnablingRule::window: return hostHasWindow;
     }

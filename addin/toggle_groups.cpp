@@ -29,6 +29,8 @@ const std::vector<ToggleGroup>& toggleGroups() {
           "Stretch left to master right", "Stretch right to master left", "Stretch top to master bottom",
           "Stretch bottom to master top"},
          {}},
+        // Commands on the active window's contents, whatever is selected there.
+        {"toggleWindow", {}, {"Unhide all hidden shapes"}, {kLanguageToolId}},
     };
     return groups;
 }

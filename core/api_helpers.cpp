@@ -5,6 +5,8 @@
 
 #include "core/shared_state.h"
 #include "core/errors.h"
+#include "core/globals.h"
+#include "core/help_topics.h"
 #include "platform/services.h"
 #include "platform/ui.h"
 
@@ -20,8 +22,15 @@ void openURL(const std::string& url) {
 
 void showHelpContextID(std::int32_t contextId) {
     trap("Help, showHelpContextID", [&] {
-        if (!platform::shell().showHelp(state().layout.program + "plorin.chm", contextId))
-            raiseError(errPathFileAccess, "The help file could not be opened");
+        const std::string page = helpPagePath(state().layout.program);
+        // A help set missing from the installation is the user's to repair, not a fault to report.
+        if (!platform::fileSystem().fileExists(page)) {
+            platform::MsgBox("The help could not be opened: the file \"" + page +
+                                 "\" is missing. Please repair the installation.",
+                             platform::vbExclamation, kProductName);
+            return;
+        }
+        openURL(fileAddress(page, helpAnchor(contextId)));
     });
 }
 

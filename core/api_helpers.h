@@ -15,7 +15,8 @@ namespace plorin {
 // ("ShellExecute for URL ... failed [code]").
 void openURL(const std::string& url);
 
-// Opens the help file of the program folder at a context id.
+// Opens the help page of the program folder ("help/index.html") at the section of a context
+// id, through the shell as a "file://" address; a missing page gives a message naming it.
 void showHelpContextID(std::int32_t contextId);
 
 // The internet cache folder and the temporary folder, each ending with "/". Neither is

@@ -3,6 +3,11 @@
 #include <exception>
 #include <new>
 #include <stdexcept>
+#include <string_view>
+
+#include "core/globals.h"
+#include "host/host.h"
+#include "platform/ui.h"
 
 namespace plorin {
 namespace {
@@ -22,6 +27,14 @@ ErrorSink& sinkSlot() {
     return sink;
 }
 
+// The host refuses what needs a document window or presentation while none is open. That
+// is the user's situation, not a fault: a plain message says what to do.
+bool isNoWindowRefusal(const ErrorInfo& error) {
+    if (error.Number != host::PP_E_INVALIDREQUEST) return false;
+    const std::string_view text = error.Description;
+    return text.starts_with("Application.ActiveWindow : ") || text.starts_with("Application.ActivePresentation : ");
+}
+
 }  // namespace
 
 std::vector<ReportedError>& reportedErrors() {
@@ -37,6 +50,10 @@ ErrorSink setErrorSink(ErrorSink sink) {
 
 void reportError(const std::string& location, const ErrorInfo* error) {
     try {
+        if (error && isNoWindowRefusal(*error)) {
+            platform::MsgBox(kNoPresentationMessage, platform::vbInformation, kProductName);
+            return;
+        }
         ErrorSink sink = sinkSlot();  // a copy: the sink may replace itself
         sink(location, error);
     } catch (...) {

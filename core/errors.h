@@ -34,7 +34,13 @@ struct ReportedError {
 };
 std::vector<ReportedError>& reportedErrors();
 
-// Hands a report to the sink. Never throws: a sink that fails is ignored.
+// What the user is told instead of a report when the host refused a command because no
+// presentation window is open.
+constexpr const char* kNoPresentationMessage = "Please open a presentation first.";
+
+// Hands a report to the sink. Never throws: a sink that fails is ignored. The host's refusal
+// for want of an open presentation window is no fault: it gets kNoPresentationMessage in a
+// message box instead.
 void reportError(const std::string& location, const ErrorInfo* error);
 
 // The error being handled in a catch block, as an ErrorInfo.

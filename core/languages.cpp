@@ -228,6 +228,8 @@ void initializeLanguages() {
             if (end == std::string::npos) end = setting.size();
             const std::string entry = setting.substr(start, end - start);
             start = end + 1;
+            // "0" (or nothing) keeps a row the user left empty between two languages.
+            if (platform::trimmed(entry).empty() || toInteger32(entry) == 0) continue;
             slots[static_cast<std::size_t>(i)] = toInteger32(entry);
             const Language& language = languages().Item(languageKey(slots[static_cast<std::size_t>(i)]));
             createLanguageIcon(Icons().lngPic(i), language.ISO639);

@@ -328,8 +328,10 @@ void Settings::btnSave_Click() {
             if (box.ListIndex() > 0)
                 chosen[i] = languages().Item(languageKey(box.itemData.at(static_cast<std::size_t>(box.ListIndex())))).LanguageID;
             if (chosen[i] != currentLanguages()[static_cast<std::size_t>(i)]) languagesChanged = true;
-            if (chosen[i] != 0) languageIds.push_back(std::to_string(chosen[i]));
+            languageIds.push_back(std::to_string(chosen[i]));
         }
+        // An empty row keeps its place as "0" between two languages; empty rows at the end go.
+        while (!languageIds.empty() && languageIds.back() == "0") languageIds.pop_back();
 
         // The button list exists on command-bar hosts only; elsewhere the choice made there stays.
         std::vector<std::pair<std::shared_ptr<host::CommandBarButton>, bool>> buttons;

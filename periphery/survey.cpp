@@ -39,7 +39,7 @@ int digits(const std::string& text, std::size_t from, std::size_t count) {
 
 }  // namespace
 
-std::string surveyUrl() { return "http://" + webHost() + "/survey.php"; }
+std::string surveyUrl() { return webAddress() + "/survey.php"; }
 
 std::optional<std::chrono::sys_days> surveyDateFromText(const std::string& text) {
     if (text.size() < 10) return std::nullopt;

@@ -40,7 +40,7 @@ void setSurveyDate(std::int16_t choice);
 // font. Never throws ("Survey, AutoSizeComboBox").
 void AutoSizeComboBox(platform::ComboBox& combo);
 
-// "http://" web host "/survey.php".
+// The web address (with the configured scheme) and "/survey.php".
 std::string surveyUrl();
 
 // The date in characters 1-4 (year), 6-7 (month) and 9-10 (day) of the text; nothing when

@@ -16,7 +16,7 @@ namespace {
 constexpr const char* kFeedbackSubject = "Feedback on Varnotel for presentations";
 
 void openPage(const char* location, const std::string& path) {
-    trap(std::string("EfficiencyTools, ") + location, [&] { openURL("http://" + webHost() + path); });
+    trap(std::string("EfficiencyTools, ") + location, [&] { openURL(webAddress() + path); });
 }
 
 }  // namespace

@@ -463,6 +463,11 @@ const std::map<int, Drawing>& drawings() {
         {1011, [](Pen& p) { gear(p); }},
         {1013, [](Pen& p) { badge(p, "?", kGreen); }},
         {1014, [](Pen& p) { badge(p, "?", kMaster); }},
+        {1019, [](Pen& p) {
+             p.box(6, 3, 20, 26, kPaper);
+             p.box(6, 3, 4, 26, kMaster, kMaster);
+             p.textLines(13, 9, 10, 4, 5);
+         }},
         {1015, [](Pen& p) { p.roundBox(3, 6, 26, 20, 3, kInk, kInk); p.polygon({{13, 11}, {21, 16}, {13, 21}}, kPaper); }},
         {1006, [](Pen& p) {
              p.polygon({{16, 4}, {29, 15}, {3, 15}}, kGuide);

@@ -1,9 +1,12 @@
 // The three command bars on a host "11.0": what they hold, which customisable buttons show,
 // what their clicks reach and count, and how they go at shut-down.
 #include <algorithm>
+#include <fstream>
 #include <functional>
+#include <iterator>
 
 #include "core/folder_layout.h"
+#include "core/help_topics.h"
 #include "core/languages.h"
 #include "libraries/menu_file.h"
 #include "addin/ribbon_dispatch.h"
@@ -159,10 +162,37 @@ TEST_F(CommandBarHost, AButtonTheSelectionDisabledDoesNothingAfterTheRefresh) {
 
 TEST_F(CommandBarHost, InHelpModeAClickOpensTheHelpTopicOfItsToolId) {
     plorin::helpMode = true;
+    // Without the help page: a plain message naming it, no error report, nothing opened.
+    driver.messageAnswers.push_back(platform::vbOK);
     app->CommandBars().click(button("Switch objects"));
-    ASSERT_EQ(shell.record.help.size(), 1u);
-    EXPECT_EQ(shell.record.help[0].second, 1170);
+    ASSERT_EQ(driver.messages.size(), 1u);
+    EXPECT_NE(driver.messages[0].text.find(root + "program/help/index.html"), std::string::npos);
+    EXPECT_TRUE(shell.record.opened.empty());
+    EXPECT_TRUE(plorin::reportedErrors().empty());
+
+    writeFile(root + "program/help/index.html", "<h3 id=\"switch-objects\">Switch objects</h3>");
+    app->CommandBars().click(button("Switch objects"));
+    EXPECT_EQ(shell.record.opened,
+              std::vector<std::string>{"file://" + root + "program/help/index.html#switch-objects"});
     EXPECT_EQ(setting("statsEfficiencyTools"), "");
+}
+
+TEST_F(CommandBarHost, EveryHelpContextIdOfTheBarsHasASectionOfTheInstalledHelpPage) {
+    std::ifstream file(plorin::helpPagePath(std::string(VARNOTEL_SOURCE_DIR) + "/install/program/"));
+    ASSERT_TRUE(file);
+    const std::string page((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::vector<int> ids = {1000};  // the reference itself
+    for (const plorin::BarEntry& e : plorin::efficiencyToolsContents())
+        if (e.toolId > 0) ids.push_back(e.toolId);
+    for (int id : ids) {
+        const auto topic = std::find_if(plorin::helpTopics().begin(), plorin::helpTopics().end(),
+                                        [&](const plorin::HelpTopic& t) { return t.contextId == id; });
+        ASSERT_NE(topic, plorin::helpTopics().end()) << id;
+        EXPECT_NE(page.find(std::string("id=\"") + topic->anchor + "\""), std::string::npos) << topic->anchor;
+    }
+    EXPECT_EQ(plorin::helpAnchor(0), "contents");
+    // Blanks and "#" in folder names cannot cut the address short.
+    EXPECT_EQ(plorin::fileAddress("/opt/My #1/index.html", "margins"), "file:///opt/My%20%231/index.html#margins");
 }
 
 TEST_F(CommandBarHost, EnableControlsSwitchesOnTheBarAndToolsButLeavesHelp) {
@@ -391,6 +421,44 @@ TEST_F(CommandBarHost, EveryEfficiencyToolsButtonReachesAMethodOfItsName) {
     EXPECT_EQ(setting("statsSlideWizard"), "1");
     EXPECT_EQ(setting("statsEfficiencyTools"), "");
     for (auto& r : plorin::reportedErrors()) EXPECT_NE(r.error.Number, 438) << r.location << ": " << r.error.Description;
+}
+
+TEST_F(CommandBarHost, WithNoPresentationEveryButtonActsIsDisabledOrSaysSoPlainly) {
+    // Everything the bars can hold: languages, custom colours, a copyright notice.
+    plorin::setRegistry("languages", "1033;0;1031", "");
+    plorin::initializeLanguages();
+    plorin::setRegistry("customColors", "#FF0000", "");
+    writeFile(root + "customization/copyright.txt", "(c) One\n");
+    rebuild();
+    plorin::addInState().events->toggle();
+    driver.onUnansweredMessage = [](const platform::MessageBoxCall& m) {
+        const int buttons = m.style & 0xF;
+        return buttons == 3 || buttons == 4 ? platform::vbNo : buttons == 0 ? platform::vbOK : platform::vbCancel;
+    };
+    driver.onUnscriptedForm = [](platform::Form&) {};  // each dialog closed as it opens
+    std::vector<std::string> disabled, reported;
+    std::function<void(const CommandBarControls&, const std::string&)> walk = [&](const CommandBarControls& controls,
+                                                                                 const std::string& path) {
+        for (const auto& c : controls.all()) {
+            const std::string name = path + c->Caption();
+            if (auto* p = dynamic_cast<CommandBarPopup*>(c.get())) walk(p->Controls(), name + "/");
+            auto* b = dynamic_cast<CommandBarButton*>(c.get());
+            if (!b || c->Tag().empty() || !c->Visible()) continue;  // the host's own commands are its own
+            if (!c->Enabled()) {
+                disabled.push_back(name);
+                continue;
+            }
+            plorin::reportedErrors().clear();
+            app->CommandBars().click(*b);
+            for (const auto& r : plorin::reportedErrors()) reported.push_back(name + ": " + r.error.Description);
+        }
+    };
+    for (const auto& b : app->CommandBars().all()) walk(b->Controls(), "");
+    EXPECT_EQ(reported, std::vector<std::string>{});
+    // The commands that need a window wait for one, languages and unhiding included.
+    for (const char* name : {"Tools/Unhide all hidden shapes", "English US spell checking for selected slides or shapes",
+                             "German spell checking for selected slides or shapes", "Align left to master left"})
+        EXPECT_NE(std::find(disabled.begin(), disabled.end(), name), disabled.end()) << name;
 }
 
 }  // namespace

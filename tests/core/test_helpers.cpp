@@ -215,12 +215,15 @@ TEST_F(UndoFix, AMissingUndoPresentationCostsNothingButTheAttempt) {
     addIn.OnDisconnection(0);
 }
 
-TEST_F(UndoFix, HelpOpensTheProgramFoldersHelpFileAtTheContextId) {
+TEST_F(UndoFix, HelpOpensTheProgramFoldersHelpPageAtTheContextIdsSection) {
     connect("11.0");
+    plorin::reportedErrors().clear();  // the fixture's installation has no menu file
+    writeFile(root + "program/help/index.html", "<h1 id=\"contents\">Reference</h1>");
     plorin::showHelpContextID(1000);
-    ASSERT_EQ(shell.record.help.size(), 1u);
-    EXPECT_EQ(shell.record.help[0].first, root + "program/plorin.chm");
-    EXPECT_EQ(shell.record.help[0].second, 1000);
+    plorin::showHelpContextID(1182);
+    EXPECT_EQ(shell.record.opened, (std::vector<std::string>{"file://" + root + "program/help/index.html#contents",
+                                                             "file://" + root + "program/help/index.html#margins"}));
+    for (const auto& r : plorin::reportedErrors()) ADD_FAILURE() << r.location << ": " << r.error.Description;
     addIn.OnDisconnection(0);
 }
 

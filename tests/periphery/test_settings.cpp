@@ -186,8 +186,12 @@ TEST_F(SettingsDialog, LanguagesWithAnEmptyRowBetweenGoToTheSlotsAndTheRibbonAtO
     EXPECT_TRUE(dialog->lngPic[2]->Visible);
     save();
     expectNoErrors();
-    EXPECT_EQ(setting("languages"), "1031;1036");
+    // The empty row is kept as "0", so the next start puts French on the third button again.
+    EXPECT_EQ(setting("languages"), "1031;0;1036");
     EXPECT_EQ(plorin::currentLanguages(), (std::array<std::int32_t, 3>{1031, 0, 1036}));
+    plorin::initializeLanguages();
+    EXPECT_EQ(plorin::currentLanguages(), (std::array<std::int32_t, 3>{1031, 0, 1036}));
+    expectNoErrors();
     EXPECT_EQ(plorin::Icons().lngPic(0).picture->source, "language icon DE");
     EXPECT_FALSE(plorin::Icons().lngPic(1).picture);
     EXPECT_EQ(plorin::Icons().lngPic(2).picture->source, "language icon FR");

@@ -110,10 +110,11 @@ TEST_F(ColorToolsTest, PaletteEntriesTakeAnyLeadingCharacterAndHexDigitsOfEither
     EXPECT_FALSE(EfficiencyTools::customColor("#12 456"));
 }
 
-TEST_F(ColorToolsTest, ResetWithoutAPresentationIsReported) {
+TEST_F(ColorToolsTest, ResetWithoutAPresentationAsksForOnePlainly) {
     presentation->Close();
     reset("#FF0000");
-    EXPECT_EQ(reportedLocations(), std::vector<std::string>{"EfficiencyTools, resetCustomColors"});
+    EXPECT_EQ(lastMessage(), plorin::kNoPresentationMessage);
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
 // ---- pickColorFromScreen ------------------------------------------------------------------

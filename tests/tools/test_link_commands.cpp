@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "core/folder_layout.h"
 #include "core/registry.h"
+#include "core/shared_state.h"
 #include "host/host.h"
 #include "periphery/splash.h"
 #include "tests/core/core_fixture.h"
@@ -71,17 +73,27 @@ TEST_F(LinkCommands, WebPagesOpenOnTheConfiguredHost) {
     for (std::size_t i = 0; i < pages.size(); ++i)
         EXPECT_EQ(shell.record.opened[i], "http://127.0.0.1:8080" + pages[i].second);
     EXPECT_TRUE(plorin::reportedErrors().empty());
+
+    // An address given with "https://" keeps its scheme: nothing travels unencrypted.
+    shell.record.opened.clear();
+    plorin::setRegistry("webHost", "HTTPS://www.example.org/", "");
+    tools.callByName("FAQ");
+    EXPECT_EQ(shell.record.opened, std::vector<std::string>{"https://www.example.org/en/faq/"});
 }
 
 TEST_F(LinkCommands, ReferenceOpensHelpTopic1000AndAFailingOpenerIsReported) {
+    const plorin::FolderLayout before = plorin::state().layout;
+    plorin::state().layout = plorin::computeFolderLayout(root + "program/");
+    writeFile(root + "program/help/index.html", "<h1 id=\"contents\">Reference</h1>");
     tools.callByName("reference");
-    ASSERT_EQ(shell.record.help.size(), 1u);
-    EXPECT_EQ(shell.record.help[0].second, 1000);
+    EXPECT_EQ(shell.record.opened,
+              std::vector<std::string>{"file://" + root + "program/help/index.html#contents"});
 
     shell.openResult = 2;
     driver.onUnansweredMessage = [](const platform::MessageBoxCall&) { return platform::vbOK; };
     tools.callByName("homepage");
     EXPECT_FALSE(plorin::reportedErrors().empty());
+    plorin::state().layout = before;
 }
 
 TEST_F(LinkCommands, FeedbackMailHasAnEncodedSubject) {
