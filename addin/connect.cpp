@@ -13,6 +13,7 @@
 #include "addin/ppt_controls.h"
 #include "addin/ppt_events.h"
 #include "core/registry.h"
+#include "core/update_journal.h"
 #include "core/usage_counters.h"
 #include "periphery/survey.h"
 #include "platform/xml_dom.h"
@@ -28,6 +29,9 @@ constexpr const char* kOnDisconnection = "Connect, IDTExtensibility2_OnDisconnec
 
 void Connect::OnConnection(host::HostObject& application, int, host::COMAddIn*) {
     trap(kOnConnection, [&] {
+        // An update cut off by a crash is finished or undone before any file of it is read.
+        if (!recoverInterruptedUpdate())
+            raiseError(errPathFileAccess, "The interrupted update could not be completed or undone");
         SharedState& s = state();
         AddInState& a = addInState();
         s.mutex = platform::shell().createMutex(kProductName);

@@ -104,6 +104,8 @@ std::string Connect::getLabel(const host::IRibbonControl& control) {
 
 bool Connect::getPressed(const host::IRibbonControl& control) {
     bool pressed = false;
+    // Without a window (as at start-up) nothing is pressed, and no error needs raising to say so.
+    if (hostApplication().Windows().Count() < 1) return pressed;
     ignoreErrors([&] {
         const int n = controlNumber(control.Id);
         if (n == kFitToText) pressed = selectedTextFrame().AutoSize() == host::ppAutoSizeShapeToFitText;

@@ -112,6 +112,15 @@ public:
     }
 
     bool writeAllCached(const std::string& path, const std::string& bytes) override {
+        // What is rebuilt mostly comes out as it was (a gallery drawn again after its library
+        // was saved): a file already holding exactly these bytes is left alone. Replacing it
+        // would take a new file and set the old one's blocks free, which some disks make the
+        // writer wait for.
+        const std::optional<FileStamp> existing = fileStamp(path);
+        if (existing && existing->size == static_cast<std::int64_t>(bytes.size())) {
+            int error = 0;
+            if (readFileBytes(path, error) == bytes) return true;
+        }
         return writeFileAtomically(path, bytes, Durability::cached);
     }
 

@@ -67,7 +67,8 @@ public:
     // Writes the whole file (replacing it), durably. False on failure.
     virtual bool writeAll(const std::string& path, const std::string& bytes) = 0;
     // The same for a file whose latest contents need not survive a power cut (see
-    // Durability::cached); unless a file system says otherwise, as writeAll.
+    // Durability::cached); a file that already holds exactly these bytes may be left as it is
+    // (its time unchanged). Unless a file system says otherwise, as writeAll.
     virtual bool writeAllCached(const std::string& path, const std::string& bytes) { return writeAll(path, bytes); }
     // Takes everything written cached into `folder` (and the rest of its disk) to the disk, so
     // that a record saying those files are written may follow durably. False on failure.

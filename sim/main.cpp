@@ -19,18 +19,22 @@ int main(int argc, char** argv) {
     sim::Options options;
     options.installFolder = VARNOTEL_DEFAULT_INSTALL;
     std::string scenario;
+    std::string pictures = "demo-output";
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         if (a == "--help" || a == "-h") {
-            std::cout << "usage: varnotel-sim [--install DIR] [--host VERSION] [SCENARIO | -]\n"
+            std::cout << "usage: varnotel-sim [--install DIR] [--host VERSION] [--pictures DIR] [SCENARIO | -]\n"
                          "Runs a scenario of line commands against the host stand-in with the add-ins of an\n"
-                         "installation; without a scenario it runs the built-in demo.\n\n"
+                         "installation; without a scenario it runs the built-in demo, which writes its pictures\n"
+                         "into the folder --pictures names (default: demo-output in the working folder).\n\n"
                       << sim::Simulator::help();
             return 0;
         } else if (a == "--install" && i + 1 < argc) {
             options.installFolder = argv[++i];
         } else if (a == "--host" && i + 1 < argc) {
             options.hostVersion = argv[++i];
+        } else if (a == "--pictures" && i + 1 < argc) {
+            pictures = argv[++i];
         } else {
             scenario = a;
         }
@@ -62,7 +66,11 @@ int main(int argc, char** argv) {
     {
         sim::Simulator simulator(options, std::cout);
         if (scenario.empty()) {
-            std::istringstream demo(sim::builtInDemo());
+            std::error_code ec;
+            std::filesystem::create_directories(pictures, ec);
+            std::string folder = std::filesystem::absolute(pictures, ec).lexically_normal().string();
+            if (folder.empty() || folder.back() != '/') folder += '/';
+            std::istringstream demo(sim::builtInDemo(folder));
             ok = simulator.run(demo);
         } else if (scenario == "-") {
             ok = simulator.run(std::cin);

@@ -972,7 +972,9 @@ const std::vector<Command>& commandTable() {
         {"click", "click ID|LABEL", "click a ribbon control (a toggle button toggles)", &I::cmdClick},
         {"choose", "choose ID|LABEL INDEX|ITEM", "choose an item of a drop-down or gallery", &I::cmdChoose},
         {"menu", "menu ID|LABEL", "open a dynamic menu and print what it holds", &I::cmdMenu},
-        {"gallery", "gallery ID|LABEL", "list a gallery's items (open its menu first) with their pictures",
+        {"gallery", "gallery ID|LABEL [FILE.png]",
+         "list a gallery's items (open its menu first) with their pictures; with FILE, also write their pictures "
+         "side by side into it as a contact sheet",
          &I::cmdGallery},
         {"bars", "bars [NAME]", "print the command bars (hosts 9.0-11.0) as a tree", &I::cmdBars},
         {"barclick", "barclick TOOLID|CAPTION|PATH",
@@ -1624,7 +1626,27 @@ void Simulator::Impl::cmdSandbox(const Call&) {
 }
 
 void Simulator::Impl::cmdGallery(const Call& c) {
-    printGallery(resolveControl(host().Ribbon(), c.arg(1)));
+    const std::string id = resolveControl(host().Ribbon(), c.arg(1));
+    printGallery(id);
+    if (c.words.size() < 3) return;
+    // Four pictures a row, each in a cell of the largest one's size with a white margin.
+    const auto& pictures = host().Ribbon().control(id)->itemImages;
+    int cellWidth = 1, cellHeight = 1;
+    for (const auto& p : pictures)
+        if (p) cellWidth = std::max(cellWidth, p->width), cellHeight = std::max(cellHeight, p->height);
+    constexpr int kColumns = 4, kMargin = 8;
+    const int count = static_cast<int>(pictures.size());
+    const int columns = std::clamp(count, 1, kColumns), rows = std::max(1, (count + kColumns - 1) / kColumns);
+    platform::Canvas sheet(columns * (cellWidth + kMargin) + kMargin, rows * (cellHeight + kMargin) + kMargin);
+    sheet.fill(0xFFFFFFFF);
+    for (int i = 0; i < count; ++i)
+        if (const auto& p = pictures[static_cast<std::size_t>(i)])
+            sheet.drawPicture(*p, kMargin + (i % kColumns) * (cellWidth + kMargin),
+                              kMargin + (i / kColumns) * (cellHeight + kMargin), p->width, p->height);
+    const platform::Picture picture = sheet.toPicture();
+    if (!platform::savePng(picture, resolvePath(c.words[2]))) throw std::runtime_error("cannot write " + c.words[2]);
+    out << "  " << count << " picture(s) written to " << c.words[2] << " (" << picture.width << "x" << picture.height
+        << ")\n";
 }
 
 void Simulator::Impl::cmdRibbon(const Call& c) {
@@ -1796,71 +1818,96 @@ std::string Simulator::help() {
     return out.str();
 }
 
-const char* builtInDemo() {
-    return "# Varnotel for presentations on a ribbon host: the host loads the add-in's ribbon and\n"
-           "# draws it; the selection enables the commands; a click runs one and raises its counter.\n"
-           "# The library part adds to My Elements: the demo runs from a copy of the installation.\n"
+std::string builtInDemo(const std::string& picturesFolder) {
+    // Pictures go where the user can open them; the scenario quotes the paths.
+    const auto picture = [&](const char* name) { return "\"" + picturesFolder + name + "\""; };
+    return "# A short tour of Varnotel for presentations. It runs from a copy of the installation\n"
+           "# (the sandbox), so nothing it adds stays; its pictures go to the pictures folder.\n"
            "sandbox\n"
+           "echo == 1. The ribbon: the add-in's tab on a host that draws one\n"
            "host 14.0\n"
            "connect\n"
-           "ribbon\n"
            "new\n"
            "slide\n"
-           "echo The sample library's two styles: the choice is kept in the presentation's tag.\n"
-           "choose vn_1025 \"Fresh Green\"\n"
-           "ribbon vn_1025\n"
-           "tags\n"
-           "shape rounded 60 80 200 100\n"
-           "shape rounded 320 140 160 140\n"
-           "shape chevron 60 320 150 60\n"
-           "shape textbox 320 330 240 50 \"Quarterly results\"\n"
-           "echo Nothing is selected: the shape commands are disabled.\n"
+           "choose vn_1025 \"Corporate Blue\"\n"
+           "echo Nothing is selected yet: the shape commands wait for a selection.\n"
            "ribbon Align\n"
-           "echo Two rounded rectangles selected: align, stretch and rounded corners come alive.\n"
-           "select shapes 1 2\n"
-           "ribbon Align\n"
-           "ribbon Shapes\n"
-           "echo Before: the second rectangle is the master, the last one selected.\n"
-           "shapes\n"
+           "expect-not /Align top .*enabled/\n"
+           "echo\n"
+           "echo == 2. A deck tidied with the shape commands\n"
+           "shape rounded 60 90 210 110 \"Plan\"\n"
+           "shape rounded 300 130 170 150 \"Build\"\n"
+           "shape rounded 500 105 190 90 \"Launch\"\n"
+           "fill 2 #70AD47\n"
+           "shape rightarrow 80 330 180 70\n"
+           "flip 4 horizontal\n"
+           "export 1 " + picture("tidy-before.png") + "\n"
+           "echo Three boxes selected, the last one the master: same height, tops aligned, stacked.\n"
+           "select shapes 1 2 3\n"
+           "click \"Same height\"\n"
            "click \"Align top\"\n"
-           "echo After aligning tops: the first rectangle moved down to the master's top.\n"
-           "shapes\n"
            "click \"Stack horizontally\"\n"
-           "echo After stacking horizontally: the two now sit edge to edge.\n"
+           "click \"Same corners\"\n"
            "shapes\n"
-           "echo The clicks are counted in memory: the settings get them a few seconds on or after a dialog.\n"
-           "settings\n"
-           "echo The text box selected: the text tools and the language buttons.\n"
-           "select shapes 4\n"
-           "ribbon Text\n"
-           "click \"Fit shape to text\"\n"
-           "ribbon vn_1085\n"
-           "echo A bulleted text: two points move one level in and the ruler steps by the font size.\n"
-           "text 4 \"Quarterly results\\rRevenue up\\rCosts down\" 20\n"
-           "select text 4 19 21\n"
-           "click \"Increase indent\"\n"
-           "paragraphs 4\n"
-           "ruler 4\n"
-           "echo The Slide Wizard on a new slide: a gallery per submenu, a picture per item.\n"
+           "expect /1\\. AutoShape .* top 105\\.00 .*height 90\\.00/\n"
+           "export 1 " + picture("tidy-after.png") + "\n"
+           "echo The black-and-white view: white background, black outlines around white fills.\n"
+           "select shapes 1 2 3 4\n"
+           "form BlackWhiteMode choose cbBack White choose cbShapes \"Black with White Fill\" click btnOK\n"
+           "answer ok\n"
+           "click vn_1110\n"
+           "export 1 " + picture("black-white.png") + " 1 blackwhite\n"
+           "echo\n"
+           "echo == 3. An agenda of four items, generated into agenda slides\n"
+           "answer ok\n"
+           "form AgendaWizard\n"
+           "  text tbAgendaItem \"Welcome\" text tbDuration 10\n"
+           "  click btnAddItem text tbAgendaItem \"Market review\" text tbResponsible Sales text tbDuration 45\n"
+           "  click btnAddItem text tbAgendaItem \"Coffee break\" check cbBreak 1 text tbDuration 15\n"
+           "  click btnAddItem text tbAgendaItem \"Next steps\" text tbDuration 20\n"
+           "  check cbShowPageNumbers 1\n"
+           "  click btnOK\n"
+           "end\n"
+           "click \"Agenda Wizard\"\n"
+           "expect New agenda slides have been inserted at the end of the presentation.\n"
+           "shapes 3\n"
+           "expect Market review\n"
+           "export 3 " + picture("agenda.png") + "\n"
+           "echo\n"
+           "echo == 4. The Slide Wizard: a gallery of ready-made slides, a thumbnail each\n"
            "slide\n"
            "menu vn_2001\n"
-           "gallery slideWizard_1_1\n"
+           "gallery slideWizard_1_1 " + picture("gallery.png") + "\n"
            "choose slideWizard_1_1 \"Four steps\"\n"
-           "shapes\n"
-           "echo The first step and its week go into My Elements, in a new group.\n"
-           "select shapes 1 2\n"
-           "input ok \"Process parts\"\n"
-           "form myElementsAdd click btnAddGroup text elemName \"Step with its week\" click btnAddElement\n"
-           "click \"Add to My Elements\"\n"
-           "menu vn_1027\n"
-           "gallery myElements_3\n"
-           "echo Inserted from My Elements onto a third slide, where it was on the second.\n"
-           "slide\n"
-           "choose myElements_3 0\n"
-           "shapes\n"
-           "settings\n"
+           "expect choose item\n"
            "disconnect\n"
-           "addins\n";
+           "echo\n"
+           "echo == 5. The same add-in on host 11.0, which shows command bars instead of a ribbon\n"
+           "host 11.0\n"
+           "connect\n"
+           "new\n"
+           "slide\n"
+           "shape rectangle 60 80 200 100 \"Master\"\n"
+           "shape rectangle 300 200 120 60 \"Follower\"\n"
+           "echo A button of the Efficiency Tools bar aligns the follower to the master, selected last.\n"
+           "select shapes 2 1\n"
+           "barclick \"Align left to master left\"\n"
+           "shapes\n"
+           "expect /left 60\\.00 top 200\\.00 .*\"Follower\"/\n"
+           "disconnect\n"
+           "echo\n"
+           "echo == 6. A check for updates against the local update server\n"
+           "set autoUpdateProgramVersion 1.0.0.0\n"
+           "set autoUpdateReminder 0\n"
+           "updateserver \"programVersion:1.0.1.0;314573;customizationVersion:0;0;\"\n"
+           "host 14.0\n"
+           "startup\n"
+           "echo A second after the start the update add-in asks the server and offers 1.0.1.0.\n"
+           "form Install check obOptions(1) 1 click btnOK\n"
+           "wait 1000\n"
+           "expect Remind me tomorrow\n"
+           "echo\n"
+           "echo The pictures are in " + picturesFolder + "\n";
 }
 
 }  // namespace sim

@@ -38,7 +38,8 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
-// The scenario the main command runs when given none.
-const char* builtInDemo();
+// The scenario the main command runs when given none: a short tour that writes its pictures
+// into `picturesFolder` (an existing folder; its text ends with "/").
+std::string builtInDemo(const std::string& picturesFolder);
 
 }  // namespace sim

@@ -1,6 +1,7 @@
 #include "updater/update_addin.h"
 
 #include "core/errors.h"
+#include "core/update_journal.h"
 #include "platform/text.h"
 #include "updater/update_main.h"
 
@@ -48,6 +49,9 @@ Async& asyncForm() {
 
 void Connect::OnConnection(host::HostObject& application, int, host::COMAddIn*) {
     plorin::trap("Connect, IDTExtensibility2_OnConnection", [&] {
+        // An install cut off by a crash is finished or undone before anything else.
+        if (!plorin::recoverInterruptedUpdate())
+            plorin::raiseError(plorin::errPathFileAccess, "The interrupted update could not be completed or undone");
         auto* app = dynamic_cast<host::Application*>(&application);
         if (!app) return;  // another host: nothing to do there
         object_ = std::make_shared<Updater>();
@@ -55,9 +59,6 @@ void Connect::OnConnection(host::HostObject& application, int, host::COMAddIn*) 
         // A host that loads the add-in anew starts with the automatic workflow; the library
         // may have served an earlier host of this process.
         if (!addInState().running) addInState().manualCheck = false;
-        // An install cut off by a crash is finished or undone before anything else.
-        if (!recoverInstall(Main::journalPath()))
-            plorin::raiseError(plorin::errPathFileAccess, "The interrupted update could not be completed or undone");
     });
 }
 

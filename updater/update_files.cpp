@@ -22,119 +22,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kStagedSuffix = ".update-new";
-constexpr const char* kKeptSuffix = ".update-old";
-
-// One file of an install, as the record names it.
-struct Entry {
-    std::string target;
-    bool existed = false;
-    std::string staged() const { return target + kStagedSuffix; }
-    std::string kept() const { return target + kKeptSuffix; }
-};
-
-struct Record {
-    bool committed = false;
-    std::vector<Entry> entries;
-    std::vector<std::string> folders;  // made by the install, parents first
-};
+using plorin::kKeptSuffix;
+using plorin::kStagedSuffix;
 
 bool present(const std::string& path) {
     std::error_code ec;
     return fs::exists(fs::symlink_status(path, ec));
 }
 
-std::string recordText(const Record& r) {
-    std::string text = r.committed ? "committed\n" : "pending\n";
-    for (const auto& f : r.folders) text += "folder\t" + f + "\n";
-    for (const auto& e : r.entries) text += std::string(e.existed ? "replace\t" : "add\t") + e.target + "\n";
-    return text;
-}
-
-std::optional<Record> readRecord(const std::string& journal) {
-    const auto text = platform::fileSystem().readAll(journal);
-    if (!text) return std::nullopt;
-    Record r;
-    std::istringstream in(*text);
-    std::string line;
-    std::getline(in, line);
-    r.committed = line == "committed";
-    while (std::getline(in, line)) {
-        const auto tab = line.find('\t');
-        if (tab == std::string::npos) continue;
-        const std::string kind = line.substr(0, tab), path = line.substr(tab + 1);
-        if (kind == "folder") r.folders.push_back(path);
-        else if (kind == "replace" || kind == "add") r.entries.push_back({path, kind == "replace"});
-    }
-    return r;
-}
-
-// Puts every target back as it was before the install and removes what it added.
-bool undo(const Record& r) {
-    auto& files = platform::fileSystem();
-    bool ok = true;
-    for (auto it = r.entries.rbegin(); it != r.entries.rend(); ++it) {
-        if (present(it->kept())) {
-            ok = files.renameFile(it->kept(), it->target) && ok;
-        } else if (!it->existed && !present(it->staged()) && present(it->target)) {
-            ok = files.deleteFile(it->target) && ok;  // added, already in place
-        }
-        if (present(it->staged())) ok = files.deleteFile(it->staged()) && ok;
-    }
-    for (auto it = r.folders.rbegin(); it != r.folders.rend(); ++it) {
-        std::error_code ec;
-        fs::remove(*it, ec);  // only an empty folder goes
-    }
-    return ok;
-}
-
-// Drops the replaced files once the new ones are all in place.
-bool finish(const Record& r) {
-    auto& files = platform::fileSystem();
-    bool ok = true;
-    for (const auto& e : r.entries) {
-        if (present(e.kept())) ok = files.deleteFile(e.kept()) && ok;
-        if (present(e.staged())) ok = files.deleteFile(e.staged()) && ok;
-    }
-    return ok;
-}
-
 bool removeRecord(const std::string& journal) {
     return !present(journal) || platform::fileSystem().deleteFile(journal);
 }
 
-// True when no part of the path below root is a symbolic link (which could lead outside).
-bool noLinkBelow(const std::string& root, const std::string& relative) {
-    std::string path = root;
-    std::size_t start = 0;
-    for (;;) {
-        const auto slash = relative.find('/', start);
-        path += relative.substr(start, slash - start);
-        std::error_code ec;
-        if (fs::is_symlink(fs::symlink_status(path, ec))) return false;
-        if (slash == std::string::npos) return true;
-        path += '/';
-        start = slash + 1;
-    }
-}
-
 }  // namespace
-
-bool isCleanRelativePath(std::string_view path) {
-    if (path.empty() || path.front() == '/') return false;
-    for (const char c : path) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7f || c == '\\' || c == ':') return false;
-    }
-    std::size_t start = 0;
-    for (;;) {
-        const auto slash = path.find('/', start);
-        const std::string_view segment = path.substr(start, slash - start);
-        if (segment.empty() || segment == "." || segment == "..") return false;
-        if (slash == std::string_view::npos) return true;
-        start = slash + 1;
-    }
-}
 
 bool hasChecksums(const UpdateList& list) { return !list.empty() && !list.front().sha256.empty(); }
 
@@ -274,79 +174,85 @@ void logFailure(const std::string& logFile, const std::string& path, const std::
 }
 
 bool installFiles(const std::string& source, const std::string& root, const UpdateList& list,
-                  const std::string& journal, const std::string& logFile) {
-    Record record;
+                  const std::string& journal, const std::string& logFile, const InstallOptions& options) {
+    plorin::InstallRecord record;
+    record.settings = options.settings;
     bool recorded = false;
     std::string failedPath = root;
     std::string why = "The installation could not be prepared";
+    const std::string folder = journal.substr(0, journal.rfind('/') + 1);
+    plorin::UpdateLock lock(folder);
     try {
         auto& files = platform::fileSystem();
+        failedPath = folder;
+        if (!lock.held()) throw std::runtime_error("Another update of the installation is under way");
         // Everything is checked before anything is touched.
         std::set<std::string> folders;
         for (const auto& f : list) {
             failedPath = f.path;
-            if (!isCleanRelativePath(f.path)) throw std::runtime_error("A path leads outside the installation");
-            if (!noLinkBelow(root, f.path)) throw std::runtime_error("A path leads through a symbolic link");
+            if (!isCleanRelativePath(f.path) || isReservedName(f.path))
+                throw std::runtime_error("A path leads outside the installation");
+            if (!plorin::noLinkBelow(root, f.path)) throw std::runtime_error("A path leads through a symbolic link");
             const std::string target = root + f.path;
             std::error_code ec;
             if (fs::is_directory(fs::symlink_status(target, ec))) throw std::runtime_error("A folder is in the way");
-            record.entries.push_back({target, present(target)});
+            record.files.push_back({f.path, present(target)});
             for (auto slash = f.path.find('/'); slash != std::string::npos; slash = f.path.find('/', slash + 1)) {
-                const std::string folder = root + f.path.substr(0, slash);
-                if (!present(folder) && folders.insert(folder).second) record.folders.push_back(folder);
+                const std::string made = f.path.substr(0, slash);
+                if (!present(root + made) && folders.insert(made).second) record.folders.push_back(made);
             }
         }
         failedPath = journal;
-        if (!files.writeAll(journal, recordText(record))) throw std::runtime_error("The install record cannot be written");
+        if (!files.writeAll(journal, plorin::installRecordText(record)))
+            throw std::runtime_error("The install record cannot be written");
         recorded = true;
 
-        for (const auto& folder : record.folders) {
-            failedPath = folder;
-            if (!files.createFolder(folder)) throw std::runtime_error("The folder cannot be created");
+        for (const auto& made : record.folders) {
+            failedPath = root + made;
+            if (!files.createFolder(root + made)) throw std::runtime_error("The folder cannot be created");
         }
         // Each file beside its target, checked against the list.
         for (std::size_t i = 0; i < list.size(); ++i) {
-            const Entry& e = record.entries[i];
-            failedPath = e.target;
-            if (!files.copyFile(source + list[i].path, e.staged(), true)) throw std::runtime_error("The file cannot be copied");
+            const std::string target = root + list[i].path;
+            failedPath = target;
+            if (!files.copyFile(source + list[i].path, target + kStagedSuffix, true))
+                throw std::runtime_error("The file cannot be copied");
             std::error_code ec;
-            if (fs::file_size(e.staged(), ec) != list[i].bytes || ec) throw std::runtime_error("The copy is incomplete");
+            if (fs::file_size(target + kStagedSuffix, ec) != list[i].bytes || ec)
+                throw std::runtime_error("The copy is incomplete");
         }
+        // On the disk before any of them takes a target's place: a power cut never leaves a
+        // renamed file without its contents.
+        failedPath = root;
+        if (!files.flushFolder(root)) throw std::runtime_error("The files cannot be written to the disk");
         // Then into place, the replaced files kept until everything is there.
-        for (const Entry& e : record.entries) {
-            failedPath = e.target;
-            if (e.existed && !files.renameFile(e.target, e.kept())) throw std::runtime_error("The file is in use");
-            if (!files.renameFile(e.staged(), e.target)) throw std::runtime_error("The file cannot be replaced");
+        for (const auto& f : record.files) {
+            const std::string target = root + f.path;
+            failedPath = target;
+            if (f.existed && !files.renameFile(target, target + kKeptSuffix)) throw std::runtime_error("The file is in use");
+            if (!files.renameFile(target + kStagedSuffix, target)) throw std::runtime_error("The file cannot be replaced");
         }
+        failedPath = root;
+        if (options.check && !options.check()) throw std::runtime_error("The new files do not work");
+        // Accepted: from here on a cut-off install is finished, its versions recorded with it.
         record.committed = true;
         failedPath = journal;
-        if (!files.writeAll(journal, recordText(record))) throw std::runtime_error("The install record cannot be written");
+        if (!files.writeAll(journal, plorin::installRecordText(record)))
+            throw std::runtime_error("The install record cannot be written");
     } catch (...) {
         const plorin::ErrorInfo error = plorin::currentError();
         logFailure(logFile, failedPath, error.Description.empty() ? why : error.Description, error.Number);
         plorin::ignoreErrors([&] {
-            if (recorded && undo(record)) removeRecord(journal);
+            if (recorded && plorin::undoInstall(root, record)) removeRecord(journal);
         });
         return false;
     }
     plorin::ignoreErrors([&] {
-        if (finish(record)) removeRecord(journal);
+        if (plorin::finishInstall(root, record)) removeRecord(journal);
     });
     return true;
 }
 
-bool recoverInstall(const std::string& journal) {
-    bool ok = false;
-    plorin::ignoreErrors([&] {
-        if (!present(journal)) {
-            ok = true;
-            return;
-        }
-        const auto record = readRecord(journal);
-        if (!record) return;
-        if (record->committed ? finish(*record) : undo(*record)) ok = removeRecord(journal);
-    });
-    return ok;
-}
+bool recoverInstall(const std::string& journal) { return plorin::recoverInstall(journal); }
 
 }  // namespace plorinrenew

@@ -8,9 +8,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/sha256.h"
+#include "core/update_journal.h"
 
 namespace plorinrenew {
 
@@ -29,10 +31,8 @@ bool hasChecksums(const UpdateList& list);
 // names starting so) or the log ("updatelog.txt"). No update may list one.
 bool isReservedName(std::string_view path);
 
-// A path that stays inside the folder it is appended to: not empty, relative, "/" between
-// non-empty segments that are neither "." nor "..", and no backslash, colon (drive letters)
-// or control character (NUL included).
-bool isCleanRelativePath(std::string_view path);
+using plorin::isCleanRelativePath;
+using plorin::kJournalName;
 
 // The list "path<TAB>count<CR LF>..." or "path<TAB>count<TAB>SHA-256 in hex<CR LF>..." (the
 // text after the last CR LF is no line). Nothing unless it holds at least one line, every
@@ -80,22 +80,30 @@ std::optional<std::uint64_t> totalBytes(const UpdateList& list);
 // the package do not belong together).
 std::optional<std::vector<std::string_view>> splitPackage(const UpdateList& list, std::string_view package);
 
-// Where the install keeps its record while it runs, and its log, in the update add-in's folder.
-constexpr const char* kJournalName = "updatejournal.txt";
+// The install's log, in the update add-in's folder beside the record (kJournalName).
 constexpr const char* kLogName = "updatelog.txt";
 
-// Installs the files found under `source` (each list path below it) into `root`: every file
-// is first copied beside its target and checked, then all are renamed into place; the files
-// they replace are kept until the end. On any failure every target is put back as it was,
-// folders the install made are removed again, the failing file is logged and the result is
-// false. A record in `journal` lets recoverInstall finish or undo an install that was cut
-// off. Refuses targets reached through a symbolic link. Never throws.
-bool installFiles(const std::string& source, const std::string& root, const UpdateList& list,
-                  const std::string& journal, const std::string& logFile);
+struct InstallOptions {
+    // Settings written as part of finishing (the versions): an install cut off after it was
+    // accepted is finished with them on the next start, never offered again.
+    std::vector<std::pair<std::string, std::string>> settings;
+    // Asked once every file is in place and before the install is accepted; false puts
+    // every file back as it was.
+    std::function<bool()> check;
+};
 
-// At the start of the update add-in: an install cut off before it was complete is undone,
-// one cut off while clearing up is finished; then the record goes. True when there was
-// nothing to do or it worked. Never throws.
+// Installs the files found under `source` (each list path below it) into `root`, holding the
+// installation's update lock: every file is first copied beside its target and checked, all
+// are flushed to the disk, then renamed into place; the files they replace are kept until the
+// install is accepted (options.check). On any failure every target is put back as it was,
+// folders the install made are removed again, the failing file is logged and the result is
+// false. A record in `journal` (in a folder directly below `root`) lets the recovery
+// (core/update_journal.h) finish or undo an install that was cut off. Refuses targets
+// reached through a symbolic link and reserved names. Never throws.
+bool installFiles(const std::string& source, const std::string& root, const UpdateList& list,
+                  const std::string& journal, const std::string& logFile, const InstallOptions& options = {});
+
+// The recovery of core/update_journal.h for this record. Never throws.
 bool recoverInstall(const std::string& journal);
 
 // Appends "date and time<TAB>path<TAB>description<TAB>number" to the log. Never throws.

@@ -13,6 +13,7 @@
 #include "core/registry.h"
 #include "core/wininet.h"
 #include "host/host.h"
+#include "host/ribbon_host.h"
 #include "platform/services.h"
 #include "platform/ui.h"
 #include "updater/update_addin.h"
@@ -79,9 +80,10 @@ void Main::generatePath(const std::string& path) {
     });
 }
 
-bool Main::copyFolder(const std::string& source, const std::string& destination) {
+bool Main::copyFolder(const std::string& source, const std::string& destination, const InstallOptions& options) {
     bool ok = false;
-    plorin::trap("Main, copyFolder", [&] { ok = installFiles(source, destination, updateList, journalPath(), logPath()); });
+    plorin::trap("Main, copyFolder",
+                 [&] { ok = installFiles(source, destination, updateList, journalPath(), logPath(), options); });
     return ok;
 }
 
@@ -158,13 +160,29 @@ bool Main::installUpdate() {
         const std::string root = installationRoot();
         if (root.empty()) return;
 
-        Reconnect reconnect{*entry, entry->Connect()};
+        const bool wasConnected = entry->Connect();
+        const bool hadRibbon = wasConnected && application_->Ribbon().loaded(kMainProgId);
+        Reconnect reconnect{*entry, wasConnected};
         entry->setConnect(false);
-        if (!copyFolder(tempFolder, root)) return;
-        if (programDue) plorin::setRegistry("autoUpdateProgramVersion", newProgramVersion, "");
+        InstallOptions options;
+        if (programDue) options.settings.emplace_back("autoUpdateProgramVersion", newProgramVersion);
         if (customizationDue)
-            plorin::setRegistry("autoUpdateCustomizationVersion", std::to_string(newCustomizationVersion), "");
-        installed = true;
+            options.settings.emplace_back("autoUpdateCustomizationVersion", std::to_string(newCustomizationVersion));
+        // The new files are accepted only once the main add-in runs on them as it ran before.
+        options.check = [&] {
+            if (!wasConnected) return true;
+            bool works = false;
+            plorin::ignoreErrors([&] {
+                entry->setConnect(true);
+                works = entry->Connect() && (!hadRibbon || application_->Ribbon().loaded(kMainProgId));
+            });
+            if (!works) {
+                rolledBack = true;
+                plorin::ignoreErrors([&] { entry->setConnect(false); });  // off the new files before they go
+            }
+            return works;
+        };
+        installed = copyFolder(tempFolder, root, options);
     });
     return installed;
 }

@@ -96,7 +96,8 @@ void Main::downloadAndInstall() {
         showMessage(unverifiable ? 12 : downloadCancelled ? 9 : 8);
         return;
     }
-    showMessage(installUpdate() ? 11 : 10);
+    const bool installed = installUpdate();
+    showMessage(installed ? 11 : rolledBack ? 13 : 10);
 }
 
 bool Main::remindLater() {
@@ -234,6 +235,12 @@ void Main::showMessage(int code) {
                 icon = platform::vbExclamation;
                 break;
             case 11: text = "The update has been installed successfully."; break;
+            case 13:
+                text = "The new version of Varnotel for presentations could not be started, so the previous version "
+                       "has been restored.\r\nPlease try again later and contact us at " + plorin::supportEmail() +
+                       " if the problem persists.";
+                icon = platform::vbExclamation;
+                break;
             case 12:
                 text = "The program update was not installed: the update server sent no checksums for its files, "
                        "and without them a download over an unencrypted connection (" + plorin::webAddress() +

@@ -41,6 +41,7 @@ public:
     std::string tempFolder;  // ends with "/"; empty until the run made one
     UpdateList updateList;   // the server's list, checked
     bool unverifiable = false;  // a program update came without checksums over plain http
+    bool rolledBack = false;    // the main add-in did not start on the new files: they went again
 
     // One run, manual or automatic by the add-in's manual check flag; the temporary folder
     // is removed at its end whatever happened. The host application is the one kept when
@@ -61,7 +62,7 @@ public:
     bool newVersionAvailable();
     // Asks the user with InstallManual (manual run) or Install (automatic run).
     bool askUser();
-    // The message box of that code (0 to 12).
+    // The message box of that code (0 to 13).
     void showMessage(int code);
 
     // Download and install (updater/update_install.cpp).
@@ -74,8 +75,10 @@ public:
     // memory. Otherwise nothing is installed.
     bool downloadUpdate();
     // Disconnects the main add-in, installs the files (updater/update_files.h), puts the main
-    // add-in's connection back as it was on every path and records the versions only after
-    // the files are all in place.
+    // add-in's connection back as it was on every path and records the versions as part of
+    // finishing the install. A main add-in that was connected must connect again on the new
+    // files and, when it had its ribbon, load it again; otherwise the old files are put back
+    // (`rolledBack`).
     bool installUpdate();
     // A private new folder in the temporary folder ("plorin_update_" and a unique part,
     // readable only by the user), or empty when none can be made.
@@ -83,7 +86,7 @@ public:
     // Creates the folder and every missing parent.
     void generatePath(const std::string& path);
     // Installs the run's temporary folder into the installation's root by the list.
-    bool copyFolder(const std::string& source, const std::string& destination);
+    bool copyFolder(const std::string& source, const std::string& destination, const InstallOptions& options = {});
     // Removes the run's temporary folder, if it made one, without following links.
     void deleteTemp();
 

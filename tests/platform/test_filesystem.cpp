@@ -51,12 +51,12 @@ TEST_F(DiskFiles, CreatingAFolderNeedsItsParentAndANewName) {
 
 // Durable and cached writes differ only in what reaches the disk before they return.
 TEST_F(DiskFiles, WholeFilesRoundTripAndReplaceWithoutLeftovers) {
+    const std::string bytes("zero\0and\xff", 9);
     for (const bool cached : {false, true}) {
         SCOPED_TRACE(cached ? "cached" : "durable");
         const auto write = [&](const std::string& path, const std::string& bytes) {
             return cached ? disk.writeAllCached(path, bytes) : disk.writeAll(path, bytes);
         };
-        const std::string bytes("zero\0and\xff", 9);
         ASSERT_TRUE(write(dir_ + "/file.txt", cached ? "old contents, longer than the new" : "old"));
         ASSERT_TRUE(write(dir_ + "/file.txt", bytes));
         EXPECT_EQ(disk.readAll(dir_ + "/file.txt"), bytes);
@@ -69,6 +69,16 @@ TEST_F(DiskFiles, WholeFilesRoundTripAndReplaceWithoutLeftovers) {
         EXPECT_FALSE(write(dir_ + "/folder", "x"));
         EXPECT_EQ(disk.listFiles(dir_), (std::vector<std::string>{"empty", "file.txt"}));
     }
+    // A cached write of the bytes a file already holds leaves that file in place.
+    const auto inode = [&](const char* name) {
+        struct stat info {};
+        return stat((dir_ + "/" + name).c_str(), &info) == 0 ? info.st_ino : 0;
+    };
+    const auto before = inode("file.txt");
+    ASSERT_TRUE(disk.writeAllCached(dir_ + "/file.txt", bytes));
+    EXPECT_EQ(inode("file.txt"), before);
+    ASSERT_TRUE(disk.writeAllCached(dir_ + "/file.txt", std::string("zero\0and\xfe", 9)));
+    EXPECT_EQ(disk.readAll(dir_ + "/file.txt"), std::string("zero\0and\xfe", 9));
     // The middle way, file flushed and rename left to the system, replaces the same way.
     ASSERT_TRUE(writeFileAtomically(dir_ + "/file.txt", "flushed", Durability::flushed));
     EXPECT_EQ(disk.readAll(dir_ + "/file.txt"), "flushed");

@@ -10,6 +10,9 @@
 #include <sstream>
 
 #include "tests/updater/updater_fixture.h"
+#include "addin/connect.h"
+#include "host/ribbon.h"
+#include "host/ribbon_host.h"
 #include "updater/update_files.h"
 
 namespace {
@@ -310,6 +313,54 @@ TEST_F(UpdateInstall, AFailedCopyPutsEveryFileBackKeepsTheVersionsAndReconnects)
     EXPECT_EQ(mainCalls, (std::vector<std::string>{"off", "on"}));
 }
 
+// A main add-in whose ribbon is the installed definition, read when the host loads it.
+class RibbonAddIn : public MainAddIn, public host::IRibbonExtensibility {
+public:
+    RibbonAddIn(std::vector<std::string>& calls, std::string definition)
+        : MainAddIn(calls), definition_(std::move(definition)) {}
+    host::IRibbonExtensibility* ribbon() override { return this; }
+    std::string GetCustomUI(const std::string&) override {
+        std::ifstream in(definition_, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    bool hasCallback(const std::string&) const override { return true; }
+    host::RibbonValue invokeCallback(const std::string&, const host::IRibbonControl&,
+                                     const std::vector<host::RibbonValue>&) override {
+        return {};
+    }
+
+private:
+    std::string definition_;
+};
+
+TEST_F(UpdateInstall, ANewVersionWhoseRibbonDoesNotLoadIsTakenBackAndSaysSo) {
+    const std::string ribbon = "<customUI xmlns=\"http://schemas.microsoft.com/office/2006/01/customui\"/>";
+    writeInstalled("program/ui/plorinUI.xml", ribbon);
+    startHost();
+    app->COMAddIns().add("plorin.Connect", "Main", [this] {
+        return std::make_unique<RibbonAddIn>(mainCalls, root + "program/ui/plorinUI.xml");
+    });
+    app->COMAddIns().Item("plorin.Connect").setConnect(true);
+    ASSERT_TRUE(app->Ribbon().loaded("plorin.Connect"));
+    mainCalls.clear();
+    offer({{"program/libplorin.so", "new library"}, {"program/ui/plorinUI.xml", "<customUI"}});
+    const auto before = snapshot(root);
+    runAndAgree();
+    EXPECT_EQ(messages(), std::vector<std::string>{
+                              "The new version of Varnotel for presentations could not be started, so the previous "
+                              "version has been restored.\r\nPlease try again later and contact us at "
+                              "support@varnotel.example if the problem persists."});
+    auto after = snapshot(root);
+    EXPECT_NE(after["program/updatelog.txt"].find("The new files do not work"), std::string::npos);
+    after.erase("program/updatelog.txt");
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(get("autoUpdateProgramVersion"), "1.0.0.4");
+    EXPECT_EQ(mainCalls, (std::vector<std::string>{"off", "on", "off", "on"}));
+    EXPECT_TRUE(app->Ribbon().loaded("plorin.Connect")) << "back on the old files, with its ribbon";
+}
+
 TEST_F(UpdateInstall, AMainAddInThatWasOffStaysOffAndAMissingOneStopsTheInstall) {
     app->COMAddIns().Item("plorin.Connect").setConnect(false);
     mainCalls.clear();
@@ -413,8 +464,12 @@ protected:
         write(source + "customization/copyright.txt", "(c) new");
         list = {{"program/libplorin.so", 11, ""}, {"program/ui/extra.png", 3, ""}, {"customization/copyright.txt", 7, ""}};
         journal = root + "program/" + plorinrenew::kJournalName;
+        platform::useRegistryStore(registry.get());
     }
-    void TearDown() override { fs::remove_all(base); }
+    void TearDown() override {
+        platform::useRegistryStore(nullptr);
+        fs::remove_all(base);
+    }
 
     static void write(const std::string& path, const std::string& text) {
         fs::create_directories(fs::path(path).parent_path());
@@ -422,12 +477,12 @@ protected:
     }
 
     // Runs the install in a child process that is killed at the given step; true when it died so.
-    bool installAndDie(int renames, int deletes) {
+    bool installAndDie(int renames, int deletes, const plorinrenew::InstallOptions& options = {}) {
         const pid_t child = ::fork();
         if (child == 0) {
             KillingFileSystem killing(renames, deletes);
             platform::useFileSystem(&killing);
-            plorinrenew::installFiles(source, root, list, journal, root + "program/updatelog.txt");
+            plorinrenew::installFiles(source, root, list, journal, root + "program/updatelog.txt", options);
             ::_exit(0);
         }
         int status = 0;
@@ -437,6 +492,7 @@ protected:
 
     std::string base, root, source, journal;
     plorinrenew::UpdateList list;
+    std::unique_ptr<platform::RegistryStore> registry = platform::makeMemoryRegistry();
 };
 
 TEST_F(InterruptedInstall, TheNextStartUndoesAnInstallCutOffHalfWay) {
@@ -455,16 +511,119 @@ TEST_F(InterruptedInstall, TheNextStartUndoesAnInstallCutOffHalfWay) {
     EXPECT_TRUE(plorinrenew::recoverInstall(journal)) << "nothing left to do";
 }
 
+// Every look at a file of the installation, and whether the install record was there then.
+class WatchingFileSystem : public platform::ForwardingFileSystem {
+public:
+    WatchingFileSystem(std::string root, std::string journal)
+        : ForwardingFileSystem(platform::realFileSystem()), root_(std::move(root)), journal_(std::move(journal)) {}
+    std::vector<std::string> reads, halfInstalledReads;
+    bool fileExists(const std::string& p) override { return look(p), ForwardingFileSystem::fileExists(p); }
+    bool folderExists(const std::string& p) override { return look(p), ForwardingFileSystem::folderExists(p); }
+    std::optional<std::string> readAll(const std::string& p) override { return look(p), ForwardingFileSystem::readAll(p); }
+    std::optional<platform::FileStamp> stamp(const std::string& p) override { return look(p), ForwardingFileSystem::stamp(p); }
+    std::vector<std::string> listFolders(const std::string& f) override { return look(f), ForwardingFileSystem::listFolders(f); }
+
+private:
+    void look(const std::string& path) {
+        // The recovery's own look at its record is no read of the installation.
+        if (path.rfind(root_, 0) != 0 || path.rfind(journal_, 0) == 0) return;
+        reads.push_back(path);
+        if (fs::exists(journal_)) halfInstalledReads.push_back(path);
+    }
+    std::string root_, journal_;
+};
+
+TEST_F(InterruptedInstall, TheMainAddInThatComesFirstNeverReadsAHalfInstalledFile) {
+    const auto before = snapshot(root);
+    ASSERT_TRUE(installAndDie(4, 0));
+    platform::RecordingShell shell;
+    shell.temp = base;
+    platform::useShell(&shell);
+    platform::ScriptedDriver driver;
+    platform::setUiDriver(&driver);
+    plorin::setAddInFolder(root + "program/");
+    WatchingFileSystem watching(root, journal);
+    {
+        // Registered as an installation registers them: the presentation add-in first.
+        host::Application app("14.0");
+        app.COMAddIns().add("plorin.Connect", "Varnotel", [] { return std::make_unique<plorin::Connect>(); });
+        app.COMAddIns().add(plorinrenew::kProgId, "Update", [] { return std::make_unique<plorinrenew::Connect>(); });
+        platform::useFileSystem(&watching);
+        EXPECT_EQ(app.COMAddIns().startUp(), 2);
+        platform::useFileSystem(nullptr);
+        plorinrenew::asyncForm().asyncTimer.setEnabled(false);
+        app.COMAddIns().Item("plorin.Connect").setConnect(false);
+        app.COMAddIns().Item(plorinrenew::kProgId).setConnect(false);
+    }
+    plorinrenew::addInState() = {};
+    plorin::setAddInFolder("");
+    platform::setUiDriver(nullptr);
+    platform::useShell(nullptr);
+    plorin::reportedErrors().clear();
+    EXPECT_FALSE(watching.reads.empty()) << "the presentation add-in looked at its files";
+    EXPECT_EQ(watching.halfInstalledReads, std::vector<std::string>{});
+    EXPECT_EQ(snapshot(root), before);
+}
+
 TEST_F(InterruptedInstall, TheNextStartFinishesAnInstallCutOffWhileClearingUp) {
-    ASSERT_TRUE(installAndDie(0, 1));  // every file in place; killed dropping the first kept file
+    plorinrenew::InstallOptions options;
+    options.settings = {{"autoUpdateProgramVersion", "1.0.0.5"}};
+    // Every file in place and accepted; killed dropping the first kept file, before the
+    // versions of this process were recorded anywhere but in the install record.
+    ASSERT_TRUE(installAndDie(0, 1, options));
     ASSERT_TRUE(fs::exists(journal));
     EXPECT_TRUE(plorinrenew::recoverInstall(journal));
+    EXPECT_EQ(plorin::getRegistry("autoUpdateProgramVersion", "", ""), "1.0.0.5") << "never offered again";
     const auto after = snapshot(root);
     EXPECT_EQ(after.at("program/libplorin.so"), "new library");
     EXPECT_EQ(after.at("program/ui/extra.png"), "png");
     EXPECT_EQ(after.at("customization/copyright.txt"), "(c) new");
     for (const auto& [name, bytes] : after) EXPECT_EQ(name.find(".update-"), std::string::npos) << name;
     EXPECT_FALSE(fs::exists(journal));
+}
+
+TEST_F(InterruptedInstall, RecoveryActsOnlyInsideTheInstallationAndClearsLeftoverRecords) {
+    write(base + "outside.txt", "keep");
+    write(journal, "pending\nadd\t" + base + "outside.txt\nadd\t../outside.txt\nadd\tprogram/../../outside.txt\n"
+                   "replace\tprogram/libplorin.so\n");
+    write(journal + ".tmp-99-0", "pending\nadd\tcustomization/copyright.txt\n");  // a rewrite cut off by a kill
+    const auto before = snapshot(root);
+    EXPECT_TRUE(plorinrenew::recoverInstall(journal));
+    EXPECT_TRUE(fs::exists(base + "outside.txt"));
+    auto after = snapshot(root);
+    EXPECT_EQ(after.count("program/updatejournal.txt"), 0u);
+    EXPECT_EQ(after.count("program/updatejournal.txt.tmp-99-0"), 0u);
+    after["program/updatejournal.txt"] = before.at("program/updatejournal.txt");
+    after["program/updatejournal.txt.tmp-99-0"] = before.at("program/updatejournal.txt.tmp-99-0");
+    EXPECT_EQ(after, before);
+}
+
+// Records the order of the install's steps on the disk.
+class OrderFileSystem : public platform::ForwardingFileSystem {
+public:
+    OrderFileSystem() : ForwardingFileSystem(platform::realFileSystem()) {}
+    std::string steps;
+    bool copyFile(const std::string& f, const std::string& t, bool o) override {
+        steps += 'c';
+        return ForwardingFileSystem::copyFile(f, t, o);
+    }
+    bool flushFolder(const std::string& f) override {
+        steps += 'f';
+        return ForwardingFileSystem::flushFolder(f);
+    }
+    bool renameFile(const std::string& f, const std::string& t) override {
+        steps += 'r';
+        return ForwardingFileSystem::renameFile(f, t);
+    }
+};
+
+TEST_F(InterruptedInstall, TheStagedFilesGoToTheDiskOnceBeforeAnyTakesItsPlace) {
+    OrderFileSystem order;
+    platform::useFileSystem(&order);
+    EXPECT_TRUE(plorinrenew::installFiles(source, root, list, journal, root + "log.txt"));
+    platform::useFileSystem(nullptr);
+    // Three copies, one flush, then the old library and copyright away and three files in.
+    EXPECT_EQ(order.steps, "cccfrrrrr");
 }
 
 }  // namespace
