@@ -85,7 +85,7 @@ TEST_F(CommandBarHost, EveryEfficiencyToolsButtonNamesACommandTheRibbonOrTheTool
     plorin::setRegistry("customColors", "1", "");
     rebuild();
     // Commands only the bars run (the ribbon has toggle buttons or no control for them).
-    const std::vector<std::string> barOnly = {"adjustAutoShapeToText", "wrapText", "resetCustomColors", "reference"};
+    const std::vector<std::string> barOnly = {"adjustAutoShapeToText", "wrapText", "reference"};
     auto known = [&](const std::string& name) {
         if (plorin::EfficiencyTools::hasMethod(name)) return true;
         for (const auto& row : plorin::dispatchTable())
