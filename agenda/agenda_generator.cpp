@@ -1,6 +1,8 @@
 #include "agenda/agenda_generator.h"
 
 #include <algorithm>
+#include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -567,9 +569,12 @@ void removeTabs(host::Shape& shape) {
 }
 
 std::string invariantNumber(float value) {
+    // As "%.7G" writes it (to_chars's general form is printf's, with small letters); every
+    // drawn row writes four of these.
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.7G", static_cast<double>(value));
-    std::string text = buffer;
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value), std::chars_format::general, 7);
+    std::string text(buffer, written.ptr);
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     if (text == "-0") text = "0";
     return text[0] == '-' ? text : " " + text;
 }

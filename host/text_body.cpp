@@ -116,6 +116,9 @@ struct Element {
 
 std::vector<Element> flatten(const std::vector<Paragraph>& paragraphs) {
     std::vector<Element> out;
+    std::size_t size = 0;
+    for (const Paragraph& p : paragraphs) size += p.chars.size() + 1;
+    out.reserve(size);
     for (std::size_t i = 0; i < paragraphs.size(); ++i) {
         const Paragraph& p = paragraphs[i];
         for (std::size_t k = 0; k < p.chars.size(); ++k) out.push_back({p.chars[k], p.formats[k], p.indentLevel});
@@ -124,25 +127,24 @@ std::vector<Element> flatten(const std::vector<Paragraph>& paragraphs) {
     return out;
 }
 
-// A paragraph takes its level from its first element.
+// A paragraph takes its level from its first element; characters after the last mark make
+// no paragraph.
 std::vector<Paragraph> rebuild(const std::vector<Element>& elements) {
     std::vector<Paragraph> out;
-    Paragraph current;
-    bool opened = false;
-    for (const Element& e : elements) {
-        if (!opened) {
-            current.indentLevel = e.level;
-            opened = true;
+    for (std::size_t start = 0; start < elements.size();) {
+        std::size_t end = start;
+        while (end < elements.size() && elements[end].c != U'\r' && elements[end].c != U'\0') ++end;
+        if (end == elements.size()) break;
+        Paragraph& p = out.emplace_back();
+        p.indentLevel = elements[start].level;
+        p.chars.reserve(end - start);
+        p.formats.reserve(end - start);
+        for (std::size_t k = start; k < end; ++k) {
+            p.chars.push_back(elements[k].c);
+            p.formats.push_back(elements[k].format);
         }
-        if (e.c == U'\r' || e.c == U'\0') {
-            current.mark = e.format;
-            out.push_back(std::move(current));
-            current = Paragraph{};
-            opened = false;
-        } else {
-            current.chars.push_back(e.c);
-            current.formats.push_back(e.format);
-        }
+        p.mark = elements[end].format;
+        start = end + 1;
     }
     return out;
 }
@@ -158,10 +160,10 @@ void TextBody::replace(int pos, int count, const std::string& utf8) {
     const bool wholeLastParagraph = count > 0 && pos <= paragraphStart(paragraphCount() - 1) &&
                                     pos + count == characterCount();
 
-    std::vector<Element> inserted;
-    for (char32_t c : decodeUtf8(utf8)) inserted.push_back({c, format, level});
+    const std::u32string text = decodeUtf8(utf8);
     elements.erase(elements.begin() + pos, elements.begin() + pos + count);
-    elements.insert(elements.begin() + pos, inserted.begin(), inserted.end());
+    elements.insert(elements.begin() + pos, text.size(), Element{U'\0', format, level});
+    for (std::size_t k = 0; k < text.size(); ++k) elements[at + k].c = text[k];
     // Replacing the whole of the last paragraph keeps the level it was typed over.
     if (wholeLastParagraph) elements.back().level = level;
     setParagraphs(rebuild(elements));
