@@ -450,6 +450,12 @@ TEST_F(Simulator, FailuresAreToldAndLeaveNothingBehind) {
     EXPECT_FALSE(ok) << t;
     EXPECT_TRUE(has(t, "ERROR: the setting thumbsWidth could not be written")) << t;
 
+    // readfile shows a file's control characters as escapes; a file it cannot show stops the run.
+    std::ofstream(dir + "/log.txt", std::ios::binary) << "when\tpath\r\nbell\a\n";
+    EXPECT_TRUE(run("readfile " + dir + "/log.txt\nexpect | when\\tpath\\r\nexpect | bell\\x07\n", t)) << t;
+    EXPECT_FALSE(run("readfile " + dir + "/none.txt\necho not reached\n", t));
+    EXPECT_TRUE(has(t, "ERROR: cannot read ") && !has(t, "not reached")) << t;
+
     // A scenario file that is missing leaves no temporary folder behind.
     const std::string temp = dir + "/temp";
     std::filesystem::create_directory(temp);
