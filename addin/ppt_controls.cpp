@@ -7,6 +7,7 @@
 #include "addin/ribbon_dispatch.h"
 #include "addin/toggle_groups.h"
 #include "core/api_helpers.h"
+#include "core/bar_buttons.h"
 #include "core/errors.h"
 #include "core/globals.h"
 #include "core/icons.h"
@@ -29,35 +30,7 @@ namespace {
 // The first picture number past the add-in's own list: the language icons are appended.
 constexpr int kFirstLanguagePicture = 52;
 
-std::vector<std::string> splitAt(const std::string& text, char sep) {
-    std::vector<std::string> parts;
-    if (text.empty()) return parts;
-    std::size_t from = 0;
-    for (;;) {
-        const std::size_t at = text.find(sep, from);
-        parts.push_back(text.substr(from, at - from));
-        if (at == std::string::npos) return parts;
-        from = at + 1;
-    }
-}
-
 }  // namespace
-
-bool toolIdListed(const std::vector<std::string>& visibleToolIds, int toolId) {
-    if (visibleToolIds.empty()) return true;
-    for (const std::string& entry : visibleToolIds) {
-        std::size_t b = entry.find_first_not_of(" \t");
-        std::size_t e = entry.find_last_not_of(" \t");
-        if (b == std::string::npos) continue;
-        long long value = 0;
-        const char* first = entry.data() + b;
-        const char* last = entry.data() + e + 1;
-        if (*first == '+') ++first;
-        auto [ptr, ec] = std::from_chars(first, last, value);
-        if (ec == std::errc() && ptr == last && value == toolId) return true;
-    }
-    return false;
-}
 
 pptControls::pptControls() { state().ecyControls = &ecyControls; }
 
@@ -103,15 +76,16 @@ void pptControls::saveCmdBarPosition(const std::string& name) {
 }
 
 void pptControls::getCmdBarPosition(const std::string& name) {
-    // A value the host refuses ends the restore there; the ones before it stay.
     trap("pptControls, getCmdBarPosition", [&] {
         const char* top = name == kSlideWizardBar ? "260" : name == kShortcutsBar ? "320" : "200";
         auto bar = app().CommandBars().Item(name);
-        bar->setPosition(toInteger16(getRegistry("position", name, "4")));
-        bar->setRowIndex(toInteger16(getRegistry("row", name, "1")));
-        bar->setTop(toInteger16(getRegistry("top", name, top)));
-        bar->setLeft(toInteger16(getRegistry("left", name, "200")));
-        bar->setVisible(toNumber(getRegistry("visible", name, "-1")) != 0);
+        // A stored value the host refuses (out of range, or no 16-bit number) is skipped:
+        // the bar keeps that part of its place and the other values still apply.
+        ignoreErrors([&] { bar->setPosition(toInteger16(getRegistry("position", name, "4"))); });
+        ignoreErrors([&] { bar->setRowIndex(toInteger16(getRegistry("row", name, "1"))); });
+        ignoreErrors([&] { bar->setTop(toInteger16(getRegistry("top", name, top))); });
+        ignoreErrors([&] { bar->setLeft(toInteger16(getRegistry("left", name, "200"))); });
+        ignoreErrors([&] { bar->setVisible(toNumber(getRegistry("visible", name, "-1")) != 0); });
         if (bar->Position() == host::msoBarFloating) bar->setHeight(52);
     });
 }
@@ -156,7 +130,7 @@ std::shared_ptr<host::CommandBarButton> pptControls::addButton(host::CommandBarC
     if (toolId > 0) button->setHelpContextId(toolId);
     if (customisable) {
         ecyControls.Add(button, std::to_string(button->HelpContextId()) + "ID");
-        if (!visibleToolIds_.empty()) button->setVisible(toolIdListed(visibleToolIds_, toolId));
+        button->setVisible(shownOnBar(parameter, toolIdListed(visibleToolIds_, toolId)));
     }
     remember(button, kEfficiencyToolsTag);
     return button;
@@ -178,7 +152,6 @@ void pptControls::addLanguageButtons(host::CommandBar& bar) {
 void pptControls::buildEfficiencyTools() {
     auto bar = createCmdBar(kEfficiencyToolsBar);
     if (!bar) return;
-    const bool customColors = !getRegistry("customColors", "", "").empty();
     for (const BarEntry& e : efficiencyToolsContents()) {
         switch (e.kind) {
             case BarEntry::builtIn:
@@ -192,7 +165,6 @@ void pptControls::buildEfficiencyTools() {
                 break;
             }
             case BarEntry::button: {
-                if (e.onlyWithCustomColors && !customColors) break;
                 host::CommandBarControls& parent =
                     e.popupName ? dynamic_cast<host::CommandBarPopup&>(*bar->Controls().Item(e.popupName)).Controls()
                                 : bar->Controls();
@@ -261,7 +233,7 @@ void pptControls::buildShortcuts() {
 
 void pptControls::CreateControls() {
     trap("pptControls, CreateControls", [&] {
-        visibleToolIds_ = splitAt(getRegistry("ecyControls", "", ""), ';');
+        visibleToolIds_ = listedToolIds();
         buildEfficiencyTools();
         buildSlideWizard();
         buildShortcuts();
@@ -350,7 +322,7 @@ void pptControls::styleDropdown_Change(host::CommandBarComboBox& dropdown) {
 
 void pptControls::ecyButton_Click(host::CommandBarButton& button, bool&) {
     trap("pptControls, ecyButton_Click", [&] {
-        if (helpMode) {
+        if (state().helpMode) {
             showHelpContextID(static_cast<std::int32_t>(button.HelpContextId()));
             return;
         }

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/bar_buttons.h"
 #include "core/collection.h"
 #include "host/command_bars.h"
 #include "host/host.h"
@@ -36,7 +37,6 @@ struct BarEntry {
     bool customisable;
     int builtInId;           // builtIn only
     const char* popupName;   // nullptr: directly on the bar
-    bool onlyWithCustomColors = false;
 };
 
 // The controls of the Efficiency Tools bar with its "Tools" and "Help" popups, in order.
@@ -48,10 +48,6 @@ struct BuiltInControl {
 };
 const std::vector<BuiltInControl>& shortcutsContents();
 
-// Whether a customisable button with that tool id shows under the setting "ecyControls"
-// split at ";": every one when the list is empty; else only those listed. Entries are
-// compared as whole numbers; an entry that is no number matches nothing.
-bool toolIdListed(const std::vector<std::string>& visibleToolIds, int toolId);
 
 class pptControls {
 public:

@@ -80,10 +80,9 @@ const std::vector<BarEntry>& efficiencyToolsContents() {
             pic("Tweak AutoShape adjustments", "tweakAutoShapeAdjustments", 1242, 49, false, CUST, kTools),
             pic("Pick color from screen", "pickColorFromScreen", 1237, 42, G, CUST, kTools),
         };
-        BarEntry reset = face("Reset custom colors", "resetCustomColors", 1244, 0, false, CUST, kTools);
-        reset.onlyWithCustomColors = true;
-        r.push_back(reset);
         const std::vector<BarEntry> rest = {
+            // Built always, so the settings dialog lists it; shown only with custom colours.
+            face("Reset custom colors", "resetCustomColors", 1244, 0, false, CUST, kTools),
             pic("Set black and white mode", "setBlackWhiteMode", 1243, 50, false, CUST, kTools),
             pic("Paste on selected slides", "pasteOnSelectedSlides", 1232, 46, G, CUST, kTools),
             pic("Remove all speech notes", "removeAllSpeechNotes", 1230, 40, false, CUST, kTools),

@@ -92,6 +92,7 @@ const std::vector<DispatchRow>& dispatchTable() {
         {1101, "saveSelectedSlides", T, -1},
         {1102, "openContainingFolder", T, -1},
         {1104, "pickColorFromScreen", T, -1},
+        {1106, "resetCustomColors", T, -1},
         {1108, "removeAllSpeechNotes", T, -1},
         {1109, "tweakAutoShapeAdjustments", T, -1},
         {1110, "setBlackWhiteMode", T, -1},

@@ -21,7 +21,7 @@ const std::vector<EnablingRow>& enablingTable() {
         {R::text, {1085, 1086, 1087, 1089, 1090, 1091}},
         {R::slidesOrShapes, {1093, 1094, 1095}},
         {R::slides, {1098, 1100, 1101, 1117}},
-        {R::window, {1102, 1104, 1105, 1108, 1110, 1115}},
+        {R::window, {1102, 1104, 1105, 1106, 1108, 1110, 1115}},
     };
     return rows;
 }

@@ -102,12 +102,52 @@ void CommandBarComboBox::userSelect(int index) {
 
 // ---- Bars -------------------------------------------------------------------------------
 
+CommandBars::CommandBars() {
+    auto pane = std::make_shared<CommandBar>(this, "Custom Animation", msoBarRight);
+    auto slideShow = std::make_shared<CommandBar>(this, "Slide Show", msoBarPopup);
+    auto customAnimation = slideShow->Controls().Add(msoControlButton, 0, 730);
+    customAnimation->setCaption("Custom Animation...");
+    customAnimation->action_ = [weak = std::weak_ptr<CommandBar>(pane)] {
+        if (auto shown = weak.lock()) shown->setVisible(true);
+    };
+    for (auto& bar : {pane, slideShow}) {
+        bar->builtIn_ = true;
+        builtIn_.push_back(bar);
+    }
+}
+
 CommandBars::~CommandBars() {
     for (auto& bar : items_) bar->owner_ = nullptr;
+    for (auto& bar : builtIn_) bar->owner_ = nullptr;
+}
+
+void CommandBarControl::Execute() {
+    if (action_) action_();
+}
+
+namespace {
+
+std::shared_ptr<CommandBarControl> findIn(const CommandBarControls& controls, int id) {
+    for (const auto& c : controls.all()) {
+        if (c->Id() == id) return c;
+        if (auto* popup = dynamic_cast<CommandBarPopup*>(c.get()))
+            if (auto found = findIn(popup->Controls(), id)) return found;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::shared_ptr<CommandBarControl> CommandBars::FindControl(int id) const {
+    for (const auto* bars : {&items_, &builtIn_})
+        for (const auto& bar : *bars)
+            if (auto found = findIn(bar->Controls(), id)) return found;
+    return nullptr;
 }
 
 void CommandBar::Delete() {
     if (!owner_) throw HostError(E_FAIL, "CommandBar.Delete : The command bar has been deleted.");
+    if (builtIn_) throw HostError(E_FAIL, "CommandBar.Delete : A built-in command bar cannot be deleted.");
     if (owner_->deleteRefused) throw HostError(E_FAIL, "CommandBar.Delete : The command bar is locked and cannot be deleted.");
     auto self = shared_from_this();
     std::erase(owner_->items_, self);
@@ -137,8 +177,9 @@ std::shared_ptr<CommandBar> CommandBars::Item(int index) const {
 }
 
 std::shared_ptr<CommandBar> CommandBars::Item(const std::string& name) const {
-    for (const auto& bar : items_)
-        if (detail::equalsNoCase(bar->name_, name)) return bar;
+    for (const auto* bars : {&items_, &builtIn_})
+        for (const auto& bar : *bars)
+            if (detail::equalsNoCase(bar->name_, name)) return bar;
     throw HostError(E_FAIL, "CommandBars.Item : There is no command bar \"" + name + "\".");
 }
 
@@ -146,9 +187,10 @@ std::shared_ptr<CommandBar> CommandBars::Add(const std::string& name, int positi
                                              bool temporary) {
     if (menuBar) position = msoBarMenuBar;
     if (name.empty()) throw HostError(E_FAIL, "CommandBars.Add : The name is empty.");
-    for (const auto& bar : items_)
-        if (detail::equalsNoCase(bar->name_, name))
-            throw HostError(E_FAIL, "CommandBars.Add : A command bar \"" + name + "\" exists already.");
+    for (const auto* bars : {&items_, &builtIn_})
+        for (const auto& bar : *bars)
+            if (detail::equalsNoCase(bar->name_, name))
+                throw HostError(E_FAIL, "CommandBars.Add : A command bar \"" + name + "\" exists already.");
     auto bar = std::make_shared<CommandBar>(this, name, position);
     bar->temporary_ = temporary;
     items_.push_back(bar);

@@ -84,12 +84,16 @@ public:
     void setDescriptionText(const std::string& t) { description_ = t; }
     // Removes the control from its bar or popup; HostError(E_FAIL) when already removed.
     void Delete();
+    // Carries the control out: the host's own controls that the stand-in models do what they
+    // do (730, "Custom Animation...", shows the animation pane); any other does nothing.
+    void Execute();
 
 protected:
     explicit CommandBarControl(int type) : type_(type) {}
 
 private:
     friend class CommandBarControls;
+    friend class CommandBars;
     int type_;
     int id_ = 1;
     std::string description_;
@@ -102,6 +106,7 @@ private:
     std::string parameter_;
     std::string tag_;
     std::string tooltip_;
+    std::function<void()> action_;  // what a host's own control does when executed
 };
 
 class CommandBarButton : public CommandBarControl {
@@ -211,11 +216,16 @@ private:
     int position_;
     int left_ = 0, top_ = 0, rowIndex_ = 0, height_ = 26;
     bool temporary_ = false;
+    bool builtIn_ = false;
 };
 
+// The bars added through Add, in order. The host's own bars stand beside them, found by name
+// and through FindControl but not counted: the task pane "Custom Animation" (the animation
+// pane, hidden until shown) and "Slide Show", which holds the built-in control 730 that
+// shows it. They cannot be deleted (E_FAIL).
 class CommandBars {
 public:
-    CommandBars() = default;
+    CommandBars();
     CommandBars(const CommandBars&) = delete;
     CommandBars& operator=(const CommandBars&) = delete;
     ~CommandBars();  // bars held elsewhere count as deleted
@@ -223,10 +233,14 @@ public:
     int Count() const { return static_cast<int>(items_.size()); }
     // 1-based; HostError(E_FAIL) when out of range.
     std::shared_ptr<CommandBar> Item(int index) const;
-    // The bar of that name, compared without regard to case; HostError(E_FAIL) when missing.
+    // The bar of that name, the add-in's or the host's own, compared without regard to case;
+    // HostError(E_FAIL) when missing.
     std::shared_ptr<CommandBar> Item(const std::string& name) const;
-    // A new, hidden, empty bar. HostError(E_FAIL) for an empty name or one in use. A
-    // temporary bar is dropped when the host quits.
+    // The first control with that built-in id on any bar (popups searched too), or nullptr
+    // (the host's Nothing).
+    std::shared_ptr<CommandBarControl> FindControl(int id) const;
+    // A new, hidden, empty bar. HostError(E_FAIL) for an empty name or one in use (the
+    // host's own names included). A temporary bar is dropped when the host quits.
     std::shared_ptr<CommandBar> Add(const std::string& name, int position = msoBarTop, bool menuBar = false,
                                     bool temporary = false);
     const std::vector<std::shared_ptr<CommandBar>>& all() const { return items_; }
@@ -248,6 +262,7 @@ public:
 private:
     friend class CommandBar;
     std::vector<std::shared_ptr<CommandBar>> items_;
+    std::vector<std::shared_ptr<CommandBar>> builtIn_;
     std::vector<std::pair<std::weak_ptr<CommandBarButton>, ClickHandler>> clicks_;
 };
 

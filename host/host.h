@@ -511,6 +511,7 @@ public:
     int Count() const { return static_cast<int>(colors_.size()); }
     std::uint32_t Item(int index) const;  // 1-based; HostError(E_INVALIDARG) out of range
     void Add(std::uint32_t rgb);           // 0 to 0xFFFFFF, else HostError(E_INVALIDARG)
+    void Clear();                          // removes every colour
     const std::vector<std::uint32_t>& all() const { return colors_; }
 
 private:

@@ -94,6 +94,12 @@ void ExtraColors::Add(std::uint32_t rgb) {
     owner_->changed();
 }
 
+void ExtraColors::Clear() {
+    if (colors_.empty()) return;
+    colors_.clear();
+    owner_->changed();
+}
+
 RGBColor ColorScheme::Colors(int index) const {
     if (index < 1 || index > 8) throw HostError(E_INVALIDARG, "ColorScheme.Colors : Index out of range.");
     return RGBColor(schemeColorRGB(index));

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <utility>
 
+#include "core/bar_buttons.h"
 #include "core/errors.h"
 #include "core/globals.h"
 #include "core/icons.h"
@@ -252,12 +253,15 @@ void Settings::fillLanguageRow(int row) {
 void Settings::fillButtonList() {
     ecyList.SmallIcons = &Icons().Buttons;
     if (!state().ecyControls) return;
+    // A row is ticked by the list the user chose, not by the bar: a button the bar hides for
+    // another reason ("Reset custom colors" without custom colours) keeps its tick.
+    const std::vector<std::string> listed = listedToolIds();
     for (const auto& button : *state().ecyControls) {
         platform::ListItem row;
         row.key = std::to_string(button->HelpContextId()) + "ID";
         row.text = button->Caption();
         row.smallIcon = customPictureOf(*button);
-        row.checked = button->Visible();
+        row.checked = toolIdListed(listed, static_cast<int>(button->HelpContextId()));
         ecyList.listItems.push_back(std::move(row));
     }
 }
@@ -372,7 +376,7 @@ void Settings::btnSave_Click() {
             platform::MsgBox("The language settings will take effect after restarting PowerPoint.",
                              platform::vbInformation, kProductName);
         }
-        for (const auto& [button, shown] : buttons) button->setVisible(shown);
+        for (const auto& [button, shown] : buttons) button->setVisible(shownOnBar(button->Parameter(), shown));
         if (updateAddIn_ && updateAddIn_->Connect() != programUpdates) updateAddIn_->setConnect(programUpdates);
         Unload();
     });

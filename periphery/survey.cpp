@@ -39,6 +39,18 @@ int digits(const std::string& text, std::size_t from, std::size_t count) {
 
 }  // namespace
 
+std::int16_t surveyNumber(const char* name, std::int16_t defaultValue) {
+    try {
+        const std::string text = getRegistry(name, "", std::to_string(defaultValue));
+        if (platform::trimmed(text).empty()) return defaultValue;
+        return toInteger16(text);
+    } catch (...) {
+        return defaultValue;
+    }
+}
+
+std::string surveyReplyText(const std::string& body) { return std::string(platform::trimmed(body, " \t\r\n")); }
+
 std::string surveyUrl() { return webAddress() + "/survey.php"; }
 
 std::optional<std::chrono::sys_days> surveyDateFromText(const std::string& text) {
@@ -62,9 +74,9 @@ std::string surveyDateText(std::chrono::sys_days day) {
 
 void checkForSurvey() {
     trap("Survey, checkForSurvey", [] {
-        const std::int16_t count = toInteger16(getRegistry("surveyCount", "", "0"));
-        const std::int16_t maxCount = toInteger16(getRegistry("surveyMaxCount", "", "0"));
-        const std::int16_t interval = toInteger16(getRegistry("surveyInterval", "", "183"));
+        const std::int16_t count = surveyNumber("surveyCount", 0);
+        const std::int16_t maxCount = surveyNumber("surveyMaxCount", 0);
+        const std::int16_t interval = surveyNumber("surveyInterval", 183);
         std::string dateText = getRegistry("surveyDate", "", "");
         if (platform::trimmed(dateText).empty()) {
             // Written once: a default worked out afresh at every start would never come due.
@@ -84,7 +96,7 @@ bool connectionOK() {
     trap("Survey, connectionOK", [&] {
         // The ping runs inside the host's start-up: an absent server may cost it only moments.
         const ScopedHttpTimeouts timeouts({kPingTimeoutMs, kPingTimeoutMs});
-        ok = ByteArrayToString(HttpPost(surveyUrl(), "&ping=1", 0, 80, "", "")) == "ping";
+        ok = surveyReplyText(ByteArrayToString(HttpPost(surveyUrl(), "&ping=1", 0, 80, "", ""))) == "ping";
     });
     return ok;
 }

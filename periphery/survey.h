@@ -18,6 +18,15 @@ namespace plorin {
 
 // How long the start-up ping may take at most, in milliseconds, connection included.
 constexpr long kPingTimeoutMs = 3000;
+// How long sending the survey may keep the host waiting, connection included.
+constexpr long kSendTimeoutMs = 10000;
+
+// A whole-number survey setting ("surveyCount", "surveyMaxCount", "surveyInterval"): an
+// empty, non-numeric or out-of-range value gives the default instead of stopping the start.
+std::int16_t surveyNumber(const char* name, std::int16_t defaultValue);
+
+// The server's reply as the survey reads it: blanks and line ends around it dropped.
+std::string surveyReplyText(const std::string& body);
 
 // Runs the survey when the count is below the maximum, then only when the date has come,
 // then only when connectionOK. A missing "surveyDate" is written once as today plus the

@@ -197,42 +197,60 @@ void Survey2::btn1_Click() {
     trap("Survey2, btn1_Click", [&] { remindLater(*this, cbWhen); });
 }
 
-void takeSurveyReply(const std::string& reply) {
-    if (reply == "success") {
-        const std::int16_t interval = toInteger16(getRegistry("surveyInterval", "", "183"));
+bool takeSurveyReply(const HttpReply& reply) {
+    const std::string text = reply.answered ? surveyReplyText(ByteArrayToString(reply.body)) : std::string();
+    if (text == "success") {
+        const std::int16_t interval = surveyNumber("surveyInterval", 183);
         setRegistry("surveyDate", surveyDateText(platform::today() + std::chrono::days(interval)), "");
-        const std::int16_t count = toInteger16(getRegistry("surveyCount", "", "0"));
-        setRegistry("surveyCount", std::to_string(count + 1), "");
+        setRegistry("surveyCount", std::to_string(surveyNumber("surveyCount", 0) + 1), "");
         platform::MsgBox("Your survey data has successfully been transmitted.\r\nAgain, thank you very much for "
                          "your time.",
                          platform::vbInformation, kProductName);
-    } else if (reply == "error_insert") {
+        return true;
+    }
+    if (text == "error_insert") {
         platform::MsgBox("An error occured during transmission of your survey data.\r\n" + transmissionHint(),
                          platform::vbCritical, kProductName);
-    } else if (reply.empty()) {
-        platform::MsgBox("Your survey data could not be transmitted: the survey server did not answer.\r\n" +
+    } else if (reply.status == 0 || (reply.answered && text.empty())) {
+        platform::MsgBox("Your survey data could not be transmitted: the survey server gave no usable answer.\r\n" +
                              transmissionHint(),
                          platform::vbCritical, kProductName);
     } else {
-        platform::MsgBox("An unexpected error has occured during transmission of your survey data (" + reply +
-                             ").\r\n" + transmissionHint(),
+        // Only the status: the body may be a whole error page, or anything else.
+        platform::MsgBox("An unexpected error has occured during transmission of your survey data (the survey "
+                         "server answered with status " +
+                             std::to_string(reply.status) + ").\r\n" + transmissionHint(),
                          platform::vbCritical, kProductName);
     }
+    return false;
 }
 
 void Survey2::btn2_Click() {
     trap("Survey2, btn2_Click", [&] {
+        if (sending_ || sent_) return;
         if (!allAnswered({&q7, &q8_1, &q8_2, &q8_3, &q8_4}, "Please answer all questions before submitting the survey."))
             return;
         // Every text goes out encoded, the counters too: a setting holding "&" or "=" must
         // not add fields of its own.
-        surveyData += answerField("q7", q7) + answerField("q8_1", q8_1) + answerField("q8_2", q8_2) +
-                      answerField("q8_3", q8_3) + answerField("q8_4", q8_4) + "&q9=" + URLEncode(q9.Text()) +
-                      "&statsSlideWizard=" + URLEncode(u1.Caption) + "&statsMyElements=" + URLEncode(u2.Caption) +
-                      "&statsAgendaWizard=" + URLEncode(u3.Caption) +
-                      "&statsEfficiencyTools=" + URLEncode(u4.Caption);
+        const std::string data =
+            surveyData + answerField("q7", q7) + answerField("q8_1", q8_1) + answerField("q8_2", q8_2) +
+            answerField("q8_3", q8_3) + answerField("q8_4", q8_4) + "&q9=" + URLEncode(q9.Text()) +
+            "&statsSlideWizard=" + URLEncode(u1.Caption) + "&statsMyElements=" + URLEncode(u2.Caption) +
+            "&statsAgendaWizard=" + URLEncode(u3.Caption) + "&statsEfficiencyTools=" + URLEncode(u4.Caption);
 
-        takeSurveyReply(ByteArrayToString(HttpPost(surveyUrl(), surveyData, 0, 80, "", "")));
+        // The user sees that the survey is on its way; the host waits kSendTimeoutMs at most.
+        sending_ = true;
+        const std::string caption = btn2.Caption;
+        btn2.Caption = "Sending...";
+        btn2.Enabled = false;
+        btn1.Enabled = false;
+        platform::DoEvents();
+        const HttpReply reply = HttpPostReply(surveyUrl(), data, PostLimits{0, kPingTimeoutMs, kSendTimeoutMs});
+        btn2.Caption = caption;
+        btn2.Enabled = true;
+        btn1.Enabled = true;
+        sending_ = false;
+        sent_ = takeSurveyReply(reply);
         Unload();
     });
 }

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "core/wininet.h"
 #include "platform/ui.h"
 
 namespace plorin {
@@ -50,10 +51,11 @@ public:
     platform::CommandButton btn2{*this, "btn2"};
 };
 
-// What page 2 does with the survey server's reply to the sent survey: "success" moves the
-// date one interval ahead and counts the survey; every other reply is told to the user and
-// changes nothing.
-void takeSurveyReply(const std::string& reply);
+// What page 2 does with the survey server's reply to the sent survey: "success" (blanks and
+// line ends around it aside) moves the date one interval ahead and counts the survey; every
+// other reply is told to the user in a short message with the reply's status, never the
+// page itself, and changes nothing. True for a success.
+bool takeSurveyReply(const HttpReply& reply);
 
 class Survey2 : public platform::Form {
 public:
@@ -93,6 +95,10 @@ public:
     platform::ComboBox cbWhen{*this, "cbWhen"};
     platform::CommandButton btn1{*this, "btn1"};
     platform::CommandButton btn2{*this, "btn2"};
+
+private:
+    bool sending_ = false;  // a click while the survey is on its way sends nothing more
+    bool sent_ = false;     // nor one after the server took it
 };
 
 }  // namespace plorin

@@ -73,6 +73,10 @@ public:
         return !path.empty() && fs::create_directory(path, ec) && !ec;  // an existing one counts as failure
     }
 
+    bool canWriteIn(const std::string& folder) override {
+        return !folder.empty() && ::access(folder.c_str(), W_OK | X_OK) == 0;
+    }
+
     bool deleteFile(const std::string& path) override {
         std::error_code ec;
         auto status = fs::symlink_status(path, ec);

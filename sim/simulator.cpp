@@ -953,7 +953,7 @@ const std::vector<Command>& commandTable() {
         {"frame", "frame SHAPE", "print its margins, fit and wrap state and language (of each cell of a table, "
          "each member of a group)",
          &I::cmdFrame},
-        {"animations", "animations", "list the current slide's effects and motion paths", &I::cmdAnimations},
+        {"animations", "animations", "list the current slide's effects and motion paths, and say whether the animation pane is shown", &I::cmdAnimations},
         {"colors", "colors", "list the active presentation's extra colours, oldest first", &I::cmdColors},
         {"tags", "tags", "print the presentation's tags", &I::cmdTags},
         {"tag", "tag NAME VALUE",
@@ -1417,6 +1417,8 @@ void Simulator::Impl::cmdAnimations(const Call&) {
             out << " path \"" << effect->Behavior(b)->MotionEffect().Path << "\"";
         out << "\n";
     }
+    const bool paneShown = host().CommandBars().Item("Custom Animation")->Visible();
+    out << "  the animation pane is " << (paneShown ? "shown" : "hidden") << "\n";
 }
 
 void Simulator::Impl::cmdColors(const Call&) {

@@ -67,12 +67,10 @@ void EfficiencyTools::resetCustomColors() {
             start = comma + 1;
         }
         host::ExtraColors& extra = hostApplication().ActivePresentation()->ExtraColors();
-        // The host keeps eight and drops the oldest: filler colours push the present ones out.
-        const int present = extra.Count();
-        if (present >= 1 && present <= 7)
-            for (std::uint32_t filler = 1; filler <= static_cast<std::uint32_t>(16 - present); ++filler) extra.Add(filler);
-        else if (present == 8)
-            for (std::uint32_t filler = 1; filler <= 16; ++filler) extra.Add(filler);
+        // Emptied rather than pushed out with filler colours, which a palette of fewer than
+        // eight would leave in the user's list: afterwards it holds exactly the palette (the
+        // host keeps the last eight).
+        extra.Clear();
         for (std::uint32_t color : colors) extra.Add(color);
         inform("Custom colors have been reset.");
     });

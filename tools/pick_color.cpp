@@ -17,15 +17,19 @@ namespace plorin {
 
 namespace mouseHook {
 
-State& state() {
-    static State s;
-    return s;
+State::~State() {
+    if (hookHandle != 0) ignoreErrors([&] { platform::pointer().unhook(hookHandle); });
 }
+
+State& state() { return plorin::state().feature<State>(); }
 
 std::int32_t MouseProc(int nCode, std::uintptr_t wParam, const platform::MouseHookEvent* lParam) {
     State& s = state();
     try {
-        if (nCode < 0 || s.overWindow) return platform::pointer().callNextHook(0, nCode, wParam, lParam);
+        // The event's own point, not the timer's last look: a click right after the pointer
+        // reached the window belongs to the window.
+        const bool onWindow = lParam && s.window.contains(lParam->pt.x, lParam->pt.y);
+        if (nCode < 0 || onWindow) return platform::pointer().callNextHook(0, nCode, wParam, lParam);
         if (nCode == platform::HC_ACTION) {
             if (wParam == platform::WM_LBUTTONDOWN || wParam == platform::WM_RBUTTONDOWN) {
                 s.clicked = true;
@@ -148,6 +152,7 @@ void PickColor::Form_Load() {
         mouseHook::State& hook = mouseHook::state();
         hook.clicked = false;
         hook.overWindow = false;
+        hook.window = windowRect;
         hook.hookHandle = platform::pointer().setHook(platform::WH_MOUSE_LL, &mouseHook::MouseProc);
     });
 }

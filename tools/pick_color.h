@@ -16,16 +16,23 @@
 namespace plorin {
 
 // The module `mouseHook`: the low-level mouse hook and the state it shares with the picker's
-// timer, process-wide, on the user-interface thread.
+// timer, on the user-interface thread; it goes with the connection, and its hook with it.
 namespace mouseHook {
 struct State {
+    State() = default;
+    State(const State&) = delete;
+    State& operator=(const State&) = delete;
+    ~State();
     std::int32_t hookHandle = 0;  // 0 when no hook is installed
     bool clicked = false;         // set by the hook when it swallowed a click, cleared by the timer
-    bool overWindow = false;      // kept by the timer, read by the hook
+    bool overWindow = false;      // kept by the timer for the logo
+    // The picker's window on the screen while the hook is installed: the hook passes the
+    // clicks that land there, whatever the timer last saw.
+    platform::PixelRect window{};
 };
 State& state();
-// Swallows left and right button-downs while the pointer is not over the picker (setting
-// the click flag); passes every other event on.
+// Swallows left and right button-downs outside the picker's window (setting the click
+// flag); passes every other event on, and every event on the window itself.
 std::int32_t MouseProc(int nCode, std::uintptr_t wParam, const platform::MouseHookEvent* lParam);
 }  // namespace mouseHook
 

@@ -19,6 +19,7 @@ namespace plorin {
 namespace {
 constexpr int kBodyPlaceholder = 2;
 constexpr int kMotionPathEffect = 120;
+constexpr int kCustomAnimationControl = 730;  // the host's "Custom Animation..." command
 }  // namespace
 
 std::string EfficiencyTools::motionPathNumber(double value) {
@@ -42,6 +43,9 @@ void EfficiencyTools::pasteOnSelectedSlides() {
             host::DocumentWindow& window = *hostApplication().ActiveWindow();
             const host::SlideRange slides = window.Selection().SlideRange();
             const int viewType = window.ViewType();
+            int pane = 1;
+            for (int i = 1; i <= window.Panes().Count(); ++i)
+                if (window.Panes().Item(i).Active()) pane = i;
             window.setViewType(host::ppViewNormal);
             window.Panes().Item(2).Activate();
             for (const auto& slide : slides.all()) {
@@ -49,6 +53,8 @@ void EfficiencyTools::pasteOnSelectedSlides() {
                 window.View().Paste();
             }
             window.setViewType(viewType);
+            // The pane the user worked in too: a paste started from the thumbnails ends there.
+            if (pane <= window.Panes().Count()) window.Panes().Item(pane).Activate();
         } catch (...) {
             if (currentError().Number != host::PP_E_INVALIDREQUEST) throw;
             platform::MsgBox("The clipboard is empty. Please copy the contents you would like to paste on the "
@@ -100,10 +106,11 @@ void EfficiencyTools::createMotionPath() {
         effect->Behavior(1)->Delete();
 
         ignoreErrors([&] {
-            // The command-bar hosts open the pane through a built-in control the stand-in
-            // does not carry; there the pane stays as it is.
-            if (!isHostVersion(kCommandBarHosts))
-                hostApplication().CommandBars().Item("Custom Animation")->setVisible(true);
+            // The animation pane: the command-bar hosts open it through their own control.
+            host::CommandBars& bars = hostApplication().CommandBars();
+            if (isHostVersion(kCommandBarHosts)) {
+                if (auto control = bars.FindControl(kCustomAnimationControl)) control->Execute();
+            } else bars.Item("Custom Animation")->setVisible(true);
         });
     });
 }

@@ -309,7 +309,7 @@ TEST_P(Enabling, FollowsTheSelectionState) {
 
 const std::set<int> kTwoOrMore{1032, 1033, 1034, 1036, 1037, 1038, 1040, 1041, 1042, 1044, 1046, 1047, 1048, 1049,
                                1051, 1053, 1054, 1055, 1056, 1058, 1059, 1061, 1063, 1065, 1066, 1067, 1068};
-const std::set<int> kWindow{1102, 1104, 1105, 1108, 1110, 1115};
+const std::set<int> kWindow{1102, 1104, 1105, 1106, 1108, 1110, 1115};
 const std::set<int> kLanguages{1093, 1094, 1095};
 const std::set<int> kText{1085, 1086, 1087, 1089, 1090, 1091};
 

@@ -22,7 +22,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     plorin::setRegistry("surveyInterval", "183", "");
     plorin::setRegistry("surveyDate", "2026-12-01", "");
 
-    plorin::takeSurveyReply(std::string(reinterpret_cast<const char*>(data), size));
+    plorin::HttpReply reply;
+    reply.answered = size % 2 == 0;
+    reply.status = reply.answered ? 200 : 0;
+    reply.body.assign(data, data + size);
+    plorin::takeSurveyReply(reply);
     if (driver->messages.size() != 1) fuzz::fail("every reply is answered by one message");
     driver->messages.clear();
     platform::useRegistryStore(nullptr);

@@ -29,6 +29,10 @@ TEST_F(ExtraColorsTest, TheHostKeepsTheNewestEightAndRefusesWhatIsNoColour) {
     EXPECT_EQ(hostErrorOf([&] { (void)extra.Item(0); }), E_INVALIDARG);
     EXPECT_EQ(hostErrorOf([&] { (void)extra.Item(9); }), E_INVALIDARG);
     EXPECT_EQ(extra.Count(), 8);
+    deck->setSaved(true);
+    extra.Clear();
+    EXPECT_EQ(extra.Count(), 0);
+    EXPECT_FALSE(deck->Saved());
 }
 
 TEST_F(ExtraColorsTest, TheFileKeepsTheColoursAndAFileWithMoreKeepsTheNewestEight) {

@@ -252,13 +252,23 @@ TEST_F(SettingsDialog, UncheckingEveryButtonStaysNoneAfterARestart) {
     ASSERT_TRUE(platform::driver::click(*dialog, "ecySelect"));
     ASSERT_TRUE(platform::driver::checkItem(*dialog, "ecyList", "Switch objects", false));
     save();
-    auto shown = shownButtonIds();
-    EXPECT_EQ(shown.size(), static_cast<std::size_t>(plorin::addInState().controls->ecyControls.Count() - 1));
+    // Every row is in the list, "Reset custom colors" too although the bar hides it while no
+    // custom colours are configured: the setting keeps it, so it shows once they are.
+    const auto& buttons = plorin::addInState().controls->ecyControls;
+    ASSERT_EQ(static_cast<int>(dialog->ecyList.listItems.size()), buttons.Count());
     std::string expected;
-    for (const auto& id : shown) expected += (expected.empty() ? "" : ";") + id;
+    for (const auto& b : buttons)
+        if (b->HelpContextId() != 1170) expected += (expected.empty() ? "" : ";") + std::to_string(b->HelpContextId());
+    EXPECT_NE(expected.find("1244"), std::string::npos);
     EXPECT_EQ(setting("ecyControls"), expected);
+    auto shown = shownButtonIds();
+    EXPECT_EQ(shown.size(), static_cast<std::size_t>(buttons.Count() - 2));
+    EXPECT_EQ(std::find(shown.begin(), shown.end(), "1244"), shown.end());
     restartBars();
     EXPECT_EQ(shownButtonIds(), shown);
+    plorin::setRegistry("customColors", "#FF0000", "");
+    restartBars();
+    EXPECT_EQ(shownButtonIds().size(), static_cast<std::size_t>(buttons.Count() - 1));
 }
 
 TEST_F(SettingsDialog, ARibbonHostLeavesTheBarHostsButtonChoiceAlone) {

@@ -82,10 +82,13 @@ protected:
     }
     // Both pages answered and sent; the server answers the post with `reply`.
     std::string sendSurvey(const std::string& reply, const std::string& comment = "") {
+        return sendSurvey(Reply::text(reply), comment);
+    }
+    std::string sendSurvey(const Reply& reply, const std::string& comment = "") {
         answerPage1();
         answerPage2(comment);
         ui.messageAnswers.push_back(platform::vbOK);
-        server.queue(Reply::text(reply));
+        server.queue(reply);
         plorin::runSurvey();
         const auto sent = server.requests();
         return sent.empty() ? std::string() : sent.back().body;
@@ -218,12 +221,19 @@ TEST_F(Survey, AServerThatNeverAnswersCostsTheStartAtMostThePingTimeOut) {
 }
 
 TEST_F(Survey, BrokenSettingsOrAFailingDialogAreReportedAndTheStartGoesOn) {
+    // Numbers that are no numbers are read as their defaults: no "Type mismatch" at every start.
     set("surveyCount", "many");
+    set("surveyMaxCount", "");
+    set("surveyInterval", "half a year");
     plorin::checkForSurvey();
-    ASSERT_EQ(plorin::reportedErrors().size(), 1u);
-    EXPECT_EQ(plorin::reportedErrors()[0].location, "Survey, checkForSurvey");
+    EXPECT_TRUE(server.requests().empty());  // the default maximum 0: no survey
+    EXPECT_TRUE(plorin::reportedErrors().empty());
+    set("surveyMaxCount", "2");
+    set("surveyDate", "");
+    plorin::checkForSurvey();
+    EXPECT_EQ(setting("surveyDate"), "2027-06-09");  // today and the default interval of 183 days
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 
-    plorin::reportedErrors().clear();
     makeDue();
     server.queue(Reply::text("ping"));
     ui.queueForm("Survey1", [](platform::Form&) { throw std::runtime_error("the window system gave up"); });
@@ -301,7 +311,7 @@ TEST_F(Survey, SuccessMovesTheDateOneIntervalAheadAndCountsTheSurvey) {
     set("surveyCount", "1");
     set("surveyInterval", "30");
     set("surveyDate", "2026-12-01");
-    sendSurvey("success");
+    sendSurvey("success\r\n");  // line ends around the word are no failure
     EXPECT_EQ(setting("surveyDate"), "2027-01-07");
     EXPECT_EQ(setting("surveyCount"), "2");
     ASSERT_EQ(ui.messages.size(), 1u);
@@ -312,22 +322,65 @@ TEST_F(Survey, SuccessMovesTheDateOneIntervalAheadAndCountsTheSurvey) {
 
 TEST_F(Survey, AnyOtherReplyLeavesTheScheduleAndSaysWhatWentWrong) {
     const std::string hint = "\r\nPlease try again next time and contact us at help@survey.test if the problem persists.";
-    const std::pair<std::string, std::string> cases[] = {
-        {"error_insert", "An error occured during transmission of your survey data." + hint},
-        {"Success", "An unexpected error has occured during transmission of your survey data (Success)." + hint},
-        {"", "Your survey data could not be transmitted: the survey server did not answer." + hint},
+    const std::string unexpected = "An unexpected error has occured during transmission of your survey data (the "
+                                   "survey server answered with status ";
+    const std::pair<Reply, std::string> cases[] = {
+        {Reply::text("error_insert\n"), "An error occured during transmission of your survey data." + hint},
+        {Reply::text("Success"), unexpected + "200)." + hint},
+        // A server's error page or a long body is not shown: only its status.
+        {Reply::text("<html><body><h1>404 Not Found</h1></body></html>", 404), unexpected + "404)." + hint},
+        {Reply::text(std::string(2 * 1024 * 1024, 'x')),
+         "Your survey data could not be transmitted: the survey server gave no usable answer." + hint},
+        {Reply::text(""), "Your survey data could not be transmitted: the survey server gave no usable answer." + hint},
     };
     for (const auto& [reply, message] : cases) {
         set("surveyCount", "1");
         set("surveyDate", "2026-12-01");
         ui.messages.clear();
         sendSurvey(reply);
-        EXPECT_EQ(setting("surveyDate"), "2026-12-01") << reply;
-        EXPECT_EQ(setting("surveyCount"), "1") << reply;
-        ASSERT_EQ(ui.messages.size(), 1u) << reply;
+        EXPECT_EQ(setting("surveyDate"), "2026-12-01") << message;
+        EXPECT_EQ(setting("surveyCount"), "1") << message;
+        ASSERT_EQ(ui.messages.size(), 1u) << message;
         EXPECT_EQ(ui.messages[0].text, message);
-        EXPECT_EQ(ui.messages[0].style, platform::vbCritical) << reply;
+        EXPECT_EQ(ui.messages[0].style, platform::vbCritical) << message;
     }
+    EXPECT_TRUE(plorin::reportedErrors().empty());
+}
+
+TEST_F(Survey, SendingShowsItselfWaitsBrieflyAndAClickMeanwhileSendsNothingMore) {
+    struct Capturing : platform::HttpClient {
+        std::vector<platform::HttpRequest> sent;
+        platform::HttpResponse send(const platform::HttpRequest& request) override {
+            sent.push_back(request);
+            return {true, 200, "success", "", 7};
+        }
+        bool download(const platform::HttpRequest&, const std::function<bool(const char*, std::size_t)>&,
+                      platform::HttpResponse&) override {
+            return false;
+        }
+    } client;
+    answerPage1();
+    plorin::Survey2* page = nullptr;
+    ui.queueForm("Survey2", [&](platform::Form& form) {
+        page = &dynamic_cast<plorin::Survey2&>(form);
+        for (auto* q : {&page->q7, &page->q8_1, &page->q8_2, &page->q8_3, &page->q8_4}) q->setListIndex(1);
+        page->btn2_Click();
+    });
+    std::vector<std::string> seen;
+    ui.onEvents = [&] {
+        // What the page shows while the survey is on its way; a second click changes nothing.
+        if (!page) return;
+        seen.push_back(page->btn2.Caption + (page->btn2.Enabled ? "" : " (disabled)"));
+        page->btn2_Click();
+    };
+    ui.messageAnswers.push_back(platform::vbOK);
+    platform::useHttpClient(&client);
+    plorin::runSurvey();
+    EXPECT_EQ(seen, std::vector<std::string>{"Sending... (disabled)"});
+    ASSERT_EQ(client.sent.size(), 1u);
+    EXPECT_GT(client.sent[0].totalTimeoutMs, 0);
+    EXPECT_LE(client.sent[0].totalTimeoutMs, plorin::kSendTimeoutMs);
+    EXPECT_LE(client.sent[0].connectTimeoutMs, plorin::kPingTimeoutMs);
     EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 

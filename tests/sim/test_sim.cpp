@@ -353,6 +353,41 @@ TEST_F(Simulator, UnknownCommandsFailTheScenario) {
     EXPECT_TRUE(has(t, "unknown command"));
 }
 
+// The shapes example exports its slide before and after the commands: the pictures show the
+// header reaching the pentagon's tip along its slant, the new corner radius, and the block
+// arrow's longer head on a thinner shaft.
+TEST_F(Simulator, TheShapesExamplesPicturesShowWhatTheCommandsDid) {
+    const std::string folder = dir + "/shapes";
+    std::filesystem::create_directory(folder);
+    const auto [status, printed] = runProgram(VARNOTEL_SOURCE_DIR "/sim/examples/shapes.scenario", folder);
+    ASSERT_EQ(status, 0) << printed;
+    const auto before = platform::loadPng(folder + "/shapes_before.png");
+    const auto after = platform::loadPng(folder + "/shapes_after.png");
+    ASSERT_TRUE(before && after) << printed;
+    constexpr std::uint32_t white = 0xFFFFFFFF, blue = 0xFF4F81BD, orange = 0xFFF79646;
+    const auto at = [](const platform::Picture& p, int x, int y) {
+        return p.pixels[static_cast<std::size_t>(y * p.width + x)];
+    };
+    struct Pixel {
+        const char* what;
+        int x, y;
+        std::uint32_t before, after;  // 0: anything but white
+    } pixels[] = {
+        {"under the header's slant, near the tip", 318, 346, blue, orange},
+        {"in the header's frame, beyond its slant", 328, 323, white, white},
+        {"in the moved rectangle's corner, radius 2.5 mm", 232, 412, white, 0},
+        {"beside the thinner shaft", 470, 438, blue, white},
+        {"in the longer head", 530, 430, white, blue},
+    };
+    for (const auto& p : pixels) {
+        for (const auto& [picture, wanted] : {std::pair{before, p.before}, std::pair{after, p.after}}) {
+            const std::uint32_t seen = at(*picture, p.x, p.y);
+            if (wanted == 0) EXPECT_NE(seen, white) << p.what << (picture == before ? " before" : " after");
+            else EXPECT_EQ(seen, wanted) << p.what << (picture == before ? " before" : " after") << std::hex << " " << seen;
+        }
+    }
+}
+
 TEST_F(Simulator, AnExportedSlideIsAPictureAPersonCanOpen) {
     const std::string png = dir + "/slide.png";
     std::string t;
@@ -414,6 +449,12 @@ TEST_F(Simulator, FailuresAreToldAndLeaveNothingBehind) {
     setenv("VARNOTEL_REGISTRY", (dir + "/registry.reg").c_str(), 1);
     EXPECT_FALSE(ok) << t;
     EXPECT_TRUE(has(t, "ERROR: the setting thumbsWidth could not be written")) << t;
+
+    // readfile shows a file's control characters as escapes; a file it cannot show stops the run.
+    std::ofstream(dir + "/log.txt", std::ios::binary) << "when\tpath\r\nbell\a\n";
+    EXPECT_TRUE(run("readfile " + dir + "/log.txt\nexpect | when\\tpath\\r\nexpect | bell\\x07\n", t)) << t;
+    EXPECT_FALSE(run("readfile " + dir + "/none.txt\necho not reached\n", t));
+    EXPECT_TRUE(has(t, "ERROR: cannot read ") && !has(t, "not reached")) << t;
 
     // A scenario file that is missing leaves no temporary folder behind.
     const std::string temp = dir + "/temp";

@@ -2,6 +2,7 @@
 #include <clocale>
 #include <locale>
 
+#include "host/command_bars.h"
 #include "host/text.h"
 #include "platform/locale.h"
 #include "host/timeline.h"
@@ -50,6 +51,14 @@ TEST_F(SlideToolsTest, PasteOnSelectedSlidesFromEachViewRestoresTheView) {
     tools.pasteOnSelectedSlides();
     EXPECT_EQ(slideAt(1)->Shapes().Count(), 2);
     EXPECT_EQ(window.ViewType(), host::ppViewSlideSorter);
+    // Started from the thumbnails pane of normal view, it ends there, not in the slide pane.
+    window.setViewType(host::ppViewNormal);
+    window.Panes().Item(1).Activate();
+    window.selectSlides({slideAt(1)});
+    tools.pasteOnSelectedSlides();
+    EXPECT_EQ(slideAt(1)->Shapes().Count(), 3);
+    EXPECT_EQ(window.ViewType(), host::ppViewNormal);
+    EXPECT_TRUE(window.Panes().Item(1).Active());
     EXPECT_TRUE(reportedLocations().empty());
     EXPECT_TRUE(driver.messages.empty());
 }
@@ -161,6 +170,22 @@ TEST_F(SlideToolsTest, CreateMotionPathWritesADotUnderACommaLocale) {
     ASSERT_EQ(sequence.Count(), 2);
     EXPECT_EQ(sequence.Item(1)->Behavior(1)->MotionEffect().Path, "M 0 0 L 0 0.5");
     EXPECT_EQ(sequence.Item(2)->Behavior(1)->MotionEffect().Path, "M 0 0 L 0.00001 0") << "no exponent";
+}
+
+TEST_F(SlideToolsTest, CreateMotionPathShowsTheAnimationPaneOnEveryHost) {
+    for (const char* version : {"14.0", "11.0"}) {
+        auto& host = startHost(version);
+        plorin::state().application = &host;
+        auto page = host.Presentations().Add()->Slides().Add(1, 1);
+        auto from = page->Shapes().AddShape(host::msoShapeRectangle, 0, 0, 10, 10);
+        auto to = page->Shapes().AddShape(host::msoShapeRectangle, 100, 0, 10, 10);
+        host.ActiveWindow()->selectShapes({from, to});
+        EXPECT_FALSE(host.CommandBars().Item("Custom Animation")->Visible()) << version;
+        tools.createMotionPath();
+        EXPECT_TRUE(host.CommandBars().Item("Custom Animation")->Visible()) << version;
+        EXPECT_EQ(page->TimeLine().MainSequence().Count(), 1);
+    }
+    EXPECT_TRUE(reportedLocations().empty());
 }
 
 TEST_F(SlideToolsTest, CreateMotionPathWithOneShapeIsReported) {
