@@ -59,6 +59,16 @@ bool agendaItemListed(const platform::DomNode& item) {
     return agendaAttribute(item, "showAgendaItem") == "1" && agendaItemLevelShown(item);
 }
 
+std::int64_t agendaRowsToDraw(const platform::DomDocument& doc) {
+    std::int64_t slides = 0, listed = 0;
+    for (const platform::DomNode item : doc.selectNodes("/Varnotel/agenda/items/item")) {
+        if (!agendaItemLevelShown(item)) continue;
+        if (agendaAttribute(item, "generateAgendaSlide") == "1") ++slides;
+        if (agendaAttribute(item, "showAgendaItem") == "1") ++listed;
+    }
+    return slides * listed;
+}
+
 platform::DomNode newAgendaItem(platform::DomDocument& doc, const std::string& slideId, int level) {
     platform::DomNode item = doc.createElement("item");
     item.setAttribute("level", std::to_string(level));

@@ -46,6 +46,13 @@ bool agendaItemLevelShown(const platform::DomNode& item);
 // Whether the agenda slides list the item as a row: of a shown level, and "showAgendaItem" 1.
 bool agendaItemListed(const platform::DomNode& item);
 
+// Rows the agenda slides of this document show together: every item with a slide of its
+// own shows every listed item. A received agenda can ask for any number of them.
+std::int64_t agendaRowsToDraw(const platform::DomDocument& doc);
+// The most rows one run draws (a hundred items with a slide each): far beyond a real
+// agenda, and within what the host's memory and the saved file can carry.
+constexpr std::int64_t kMostAgendaRows = 10000;
+
 // A new item with its defaults ("<new item>", 30 minutes, shown, with a slide), outside the
 // tree.
 platform::DomNode newAgendaItem(platform::DomDocument& doc, const std::string& slideId, int level);

@@ -708,6 +708,16 @@ void AgendaWizard::OK() { btnOK_Click(); }
 void AgendaWizard::btnOK_Click() {
     // Nothing to store when the agenda never loaded: the presentation keeps its own.
     if (failed_ || !document_ || !presentation_ || !document_->selectSingleNode("/Varnotel/agenda")) return;
+    // Checked while the dialog is still open, so the user can shorten the agenda at once.
+    std::int64_t rows = 0;
+    if (!trap("AgendaWizard, OK", [&] { rows = agendaRowsToDraw(*document_); })) return;
+    if (rows > kMostAgendaRows) {
+        message("This agenda is too long for agenda slides: they would show " + std::to_string(rows) +
+                    " rows, and at most " + std::to_string(kMostAgendaRows) +
+                    " can be drawn.\r\nPlease remove items, or create agenda slides for fewer items.",
+                platform::vbExclamation);
+        return;
+    }
     awStatus status;
     struct StatusGuard {
         AgendaWizard& form;

@@ -5,14 +5,15 @@
 #include "core/errors.h"
 #include "core/globals.h"
 #include "core/images.h"
+#include "core/shared_state.h"
 #include "platform/services.h"
 
 namespace plorin {
 namespace {
-std::unique_ptr<IconsForm>& iconsSlot() {
-    static std::unique_ptr<IconsForm> form;
-    return form;
-}
+struct IconsSlot {
+    std::unique_ptr<IconsForm> form;
+};
+std::unique_ptr<IconsForm>& iconsSlot() { return state().feature<IconsSlot>().form; }
 }  // namespace
 
 IconsForm::IconsForm() : platform::Form("Icons") {
@@ -48,6 +49,7 @@ void IconsForm::HelpTimer_Timer() {
         const std::uint16_t ctrl = input.asyncKeyState(platform::VK_CONTROL);
         const std::uint16_t shift = input.asyncKeyState(platform::VK_SHIFT);
         HelpModeHooks& hooks = helpModeHooks();
+        bool& helpMode = state().helpMode;
         if ((ctrl & platform::kKeyDown) && (shift & platform::kKeyDown) && !helpMode) {
             if (hooks.begin) hooks.begin();
             helpMode = true;
@@ -65,10 +67,7 @@ void IconsForm::screensaverTimer_Timer() {
     trap("Icons, screensaverTimer_Timer", [&] { platform::input().sendInput({inputRecord}); });
 }
 
-HelpModeHooks& helpModeHooks() {
-    static HelpModeHooks hooks;
-    return hooks;
-}
+HelpModeHooks& helpModeHooks() { return state().feature<HelpModeHooks>(); }
 
 std::shared_ptr<const platform::Picture> maskOf(const platform::Picture& picture) {
     auto mask = std::make_shared<platform::Picture>();
@@ -141,6 +140,9 @@ void unloadIcons() {
     }
 }
 
-bool iconsLoaded() { return iconsSlot() && iconsSlot()->loaded(); }
+bool iconsLoaded() {
+    const auto& form = iconsSlot();
+    return form && form->loaded();
+}
 
 }  // namespace plorin

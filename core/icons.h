@@ -11,9 +11,7 @@
 
 namespace plorin {
 
-// True while help mode is on: a click on a command-bar button then opens its help topic
-// instead of running its command.
-inline bool helpMode = false;
+// Help mode itself is state().helpMode.
 
 // What help mode does to the command bars, set by the add-in object: begin switches every
 // control on, end gives the enabling back to the selection. Either may be empty.
@@ -21,7 +19,7 @@ struct HelpModeHooks {
     std::function<void()> begin;
     std::function<void()> end;
 };
-HelpModeHooks& helpModeHooks();
+HelpModeHooks& helpModeHooks();  // the connection's
 
 class IconsForm : public platform::Form {
 public:
@@ -71,7 +69,7 @@ std::shared_ptr<const platform::Picture> myElementsMask(int n);
 // half up), white where it is transparent.
 std::shared_ptr<const platform::Picture> maskOf(const platform::Picture& picture);
 
-// The form, loaded on first use.
+// The connection's form, loaded on first use.
 IconsForm& Icons();
 // Unloads it (stopping its timers); the next use loads it afresh.
 void unloadIcons();

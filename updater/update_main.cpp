@@ -43,16 +43,6 @@ struct Running {
 
 }  // namespace
 
-AddInState& addInState() {
-    static AddInState state;
-    return state;
-}
-
-Main& mainModule() {
-    static Main module;
-    return module;
-}
-
 std::string Main::builtProgramVersion() { return plorin::versionText() + ".0"; }
 
 void Main::process() {

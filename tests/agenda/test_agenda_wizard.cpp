@@ -180,6 +180,28 @@ TEST_F(AgendaDialog, OKGeneratesThenStoresTheAgendaAndWhatTheDialogDoesNotKnowGo
     EXPECT_FALSE(deck->Tags().Item(plorin::kSlideOrderTag).empty());
 }
 
+TEST_F(AgendaDialog, AnAgendaTooLongForItsSlidesIsRefusedWithTheDialogStillOpenToShortenIt) {
+    // 101 items with a slide each would draw 10,201 rows; a received file may ask for more.
+    std::string items;
+    for (int i = 0; i < 101; ++i) items += item("Item " + std::to_string(i), 1, 5, "long" + std::to_string(i));
+    driver.onUnansweredMessage = [](const platform::MessageBoxCall&) { return platform::vbOK; };
+    auto& w = loadStored(agendaXml(items));
+    const int slidesBefore = deck->Slides().Count();
+    w.OK();
+    EXPECT_TRUE(w.loaded()) << "the user can still edit the agenda";
+    EXPECT_EQ(deck->Slides().Count(), slidesBefore);
+    ASSERT_EQ(driver.messages.size(), 1u);
+    EXPECT_NE(driver.messages[0].text.find("10201 rows"), std::string::npos) << driver.messages[0].text;
+    // Without slides for two items the agenda fits: 99 slides of 101 rows.
+    for (int i : {99, 100})
+        w.agendaDocument()->selectNodes("/Varnotel/agenda/items/item").item(i).setAttribute("generateAgendaSlide", "0");
+    w.OK();
+    EXPECT_FALSE(w.loaded());
+    EXPECT_EQ(deck->Slides().Count(), slidesBefore + 99);
+    ASSERT_EQ(driver.messages.size(), 2u);
+    EXPECT_EQ(driver.messages[1].text.rfind("New agenda slides have been inserted", 0), 0u);
+}
+
 TEST_F(AgendaDialog, TypedTextsReachTheDocumentUnchanged) {
     auto& w = loadStored(agendaXml(item("A", 1, 30, "a")));
     const std::string text = "Bob's \"plan\" <b>&amp;</b> ']";
