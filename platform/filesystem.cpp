@@ -215,12 +215,14 @@ std::optional<std::string> readFileBytes(const std::string& path, int& error, st
                     error = errno;
                     break;
                 }
-                if (n == 0) {
+                // A regular file reads short only at its end: no read is needed to see it end.
+                const bool atEnd = n == 0 || used + static_cast<std::size_t>(n) < data.size();
+                used += static_cast<std::size_t>(n);
+                if (atEnd) {
                     data.resize(used);
                     bytes = std::move(data);
                     break;
                 }
-                used += static_cast<std::size_t>(n);
             }
         } catch (...) {
             error = ENOMEM;
