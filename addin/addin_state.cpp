@@ -19,9 +19,6 @@ AddInState::AddInState() {
 }
 AddInState::~AddInState() = default;
 
-AddInState& addInState() {
-    static AddInState s;
-    return s;
-}
+AddInState& addInState() { return state().feature<AddInState>(); }
 
 }  // namespace plorin

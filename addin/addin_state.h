@@ -1,5 +1,6 @@
-// What the add-in object keeps while it is loaded besides the shared state
+// What the add-in object keeps while it is connected besides the shared state
 // (core/shared_state.h): the host event sink, the command bars and the Efficiency Tools.
+// One of the connection's features: it goes with the connection.
 #pragma once
 
 #include <memory>

@@ -9,6 +9,7 @@
 #include "core/errors.h"
 #include "core/globals.h"
 #include "core/icons.h"
+#include "core/images.h"
 #include "core/languages.h"
 #include "addin/ppt_controls.h"
 #include "addin/ppt_events.h"
@@ -39,12 +40,7 @@ void Connect::OnConnection(host::HostObject& application, int, host::COMAddIn*) 
         if (!app) return;  // not a presentation host: nothing else is set up
         s.random.seed(static_cast<std::mt19937::result_type>(
             std::chrono::steady_clock::now().time_since_epoch().count()));
-        s.styleNames.Clear();
-        s.styleFolders.Clear();
-        s.copyrightLines.Clear();
-        s.menuDocument.reset();
-        s.myElementsDocument.reset();
-        s.currentStyle.clear();
+        // The state is this connection's own (the last one's went at its disconnection).
         s.layout = computeFolderLayout(addInFolder());
         s.application = app;
         a.events = std::make_unique<pptEvents>();
@@ -104,6 +100,12 @@ void Connect::OnDisconnection(int) {
             platform::shell().closeHandle(s.mutex);
             s.mutex = 0;
         }
+    });
+    // The connection's state goes as a whole (forms, timers, caches of the installation), so
+    // that a later connection in this process starts as the first did.
+    trap(kOnDisconnection, [&] {
+        clearPictureCache();
+        endState();
     });
 }
 

@@ -322,7 +322,7 @@ void pptControls::styleDropdown_Change(host::CommandBarComboBox& dropdown) {
 
 void pptControls::ecyButton_Click(host::CommandBarButton& button, bool&) {
     trap("pptControls, ecyButton_Click", [&] {
-        if (helpMode) {
+        if (state().helpMode) {
             showHelpContextID(static_cast<std::int32_t>(button.HelpContextId()));
             return;
         }

@@ -4,14 +4,15 @@
 
 #include "core/errors.h"
 #include "core/globals.h"
+#include "core/shared_state.h"
 #include "platform/services.h"
 
 namespace plorin {
 namespace {
-std::unique_ptr<IconsForm>& iconsSlot() {
-    static std::unique_ptr<IconsForm> form;
-    return form;
-}
+struct IconsSlot {
+    std::unique_ptr<IconsForm> form;
+};
+std::unique_ptr<IconsForm>& iconsSlot() { return state().feature<IconsSlot>().form; }
 }  // namespace
 
 IconsForm::IconsForm() : platform::Form("Icons") {
@@ -47,6 +48,7 @@ void IconsForm::HelpTimer_Timer() {
         const std::uint16_t ctrl = input.asyncKeyState(platform::VK_CONTROL);
         const std::uint16_t shift = input.asyncKeyState(platform::VK_SHIFT);
         HelpModeHooks& hooks = helpModeHooks();
+        bool& helpMode = state().helpMode;
         if ((ctrl & platform::kKeyDown) && (shift & platform::kKeyDown) && !helpMode) {
             if (hooks.begin) hooks.begin();
             helpMode = true;
@@ -64,10 +66,7 @@ void IconsForm::screensaverTimer_Timer() {
     trap("Icons, screensaverTimer_Timer", [&] { platform::input().sendInput({inputRecord}); });
 }
 
-HelpModeHooks& helpModeHooks() {
-    static HelpModeHooks hooks;
-    return hooks;
-}
+HelpModeHooks& helpModeHooks() { return state().feature<HelpModeHooks>(); }
 
 IconsForm& Icons() {
     auto& slot = iconsSlot();
@@ -84,6 +83,9 @@ void unloadIcons() {
     }
 }
 
-bool iconsLoaded() { return iconsSlot() && iconsSlot()->loaded(); }
+bool iconsLoaded() {
+    const auto& form = iconsSlot();
+    return form && form->loaded();
+}
 
 }  // namespace plorin

@@ -9,9 +9,7 @@
 
 namespace plorin {
 
-// True while help mode is on: a click on a command-bar button then opens its help topic
-// instead of running its command.
-inline bool helpMode = false;
+// Help mode itself is state().helpMode.
 
 // What help mode does to the command bars, set by the add-in object: begin switches every
 // control on, end gives the enabling back to the selection. Either may be empty.
@@ -19,7 +17,7 @@ struct HelpModeHooks {
     std::function<void()> begin;
     std::function<void()> end;
 };
-HelpModeHooks& helpModeHooks();
+HelpModeHooks& helpModeHooks();  // the connection's
 
 class IconsForm : public platform::Form {
 public:
@@ -48,7 +46,7 @@ public:
     platform::MouseInput inputRecord;
 };
 
-// The form, loaded on first use.
+// The connection's form, loaded on first use.
 IconsForm& Icons();
 // Unloads it (stopping its timers); the next use loads it afresh.
 void unloadIcons();

@@ -74,6 +74,13 @@ public:
         return picture;
     }
 
+    void clear() {
+        std::lock_guard lock(mutex_);
+        entries_.clear();
+        bytes_ = 0;
+        nextTrim_ = 0;
+    }
+
 private:
     static constexpr std::size_t kBudget = 64u << 20;  // bytes of pixels nobody else holds
     struct Entry {
@@ -113,12 +120,19 @@ private:
     std::uint64_t uses_ = 0;
 };
 
+// Process-wide: the pictures do not depend on the add-in, only on their files.
+PictureCache& pictureCache() {
+    static PictureCache cache;
+    return cache;
+}
+
 }  // namespace
 
 std::shared_ptr<const platform::Picture> loadPictureGdiPlus(const std::string& path) {
-    static PictureCache cache;
-    return cache.load(path);
+    return pictureCache().load(path);
 }
+
+void clearPictureCache() { pictureCache().clear(); }
 
 FitRect fitRectangle(int pictureWidth, int pictureHeight, int boxWidth, int boxHeight, bool enlarge) {
     FitRect r;

@@ -15,6 +15,8 @@ namespace plorin {
 // before and unchanged since (same file, size and change times) is not decoded again: callers
 // share the decoded picture, which never changes.
 std::shared_ptr<const platform::Picture> loadPictureGdiPlus(const std::string& path);
+// Lets go of every decoded picture kept (at disconnection, and in tests).
+void clearPictureCache();
 
 // Where a picture is drawn in a box.
 struct FitRect {

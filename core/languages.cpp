@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/errors.h"
+#include "core/shared_state.h"
 #include "core/icons.h"
 #include "core/registry.h"
 #include "core/whole_numbers.h"
@@ -187,17 +188,19 @@ const std::vector<LanguageRow>& languageTable() {
     return rows;
 }
 
-Collection<Language>& languages() {
-    static Collection<Language> collection;
-    return collection;
-}
+namespace {
+// Built at connection; the three chosen languages as the ribbon shows them.
+struct LanguageState {
+    Collection<Language> collection;
+    std::array<std::int32_t, 3> current{0, 0, 0};
+};
+}  // namespace
+
+Collection<Language>& languages() { return state().feature<LanguageState>().collection; }
 
 std::string languageKey(std::int32_t languageId) { return std::to_string(languageId) + "ID"; }
 
-std::array<std::int32_t, 3>& currentLanguages() {
-    static std::array<std::int32_t, 3> slots{0, 0, 0};
-    return slots;
-}
+std::array<std::int32_t, 3>& currentLanguages() { return state().feature<LanguageState>().current; }
 
 void addLanguageToCollection(const std::string& name, std::int32_t languageId, const std::string& code) {
     trap("Languages, addLanguageToCollection", [&] {

@@ -130,10 +130,13 @@ bool haveMyElementsIndex() {
     return s.myElementsDocument != nullptr;
 }
 
-std::function<void()>& myElementsMenuBuilder() {
-    static std::function<void()> builder;
-    return builder;
-}
+namespace {
+struct MyElementsMenuBuilder {
+    std::function<void()> rebuild;
+};
+}  // namespace
+
+std::function<void()>& myElementsMenuBuilder() { return state().feature<MyElementsMenuBuilder>().rebuild; }
 
 void refreshMyElementsMenu() {
     if (isHostVersion(kCommandBarHosts)) {

@@ -161,10 +161,7 @@ std::string myElementsThumbPath(long slideId) {
     return state().layout.myElements + "thumbs/" + std::to_string(slideId) + ".png";
 }
 
-GalleryThumbnails& galleryThumbnails() {
-    static GalleryThumbnails thumbnails;
-    return thumbnails;
-}
+GalleryThumbnails& galleryThumbnails() { return state().feature<GalleryThumbnails>(); }
 
 std::string getMyElementsFile() {
     const std::string folder = state().layout.myElements;

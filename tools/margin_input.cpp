@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "core/errors.h"
+#include "core/shared_state.h"
 #include "core/globals.h"
 #include "host/text.h"
 #include "tools/text_walker.h"
@@ -28,10 +29,10 @@ std::string twoDecimals(double value) {
 
 void critical(const std::string& text) { platform::MsgBox(text, platform::vbCritical, kProductName); }
 
-std::unique_ptr<MarginInput>& instance() {
-    static std::unique_ptr<MarginInput> form;
-    return form;
-}
+struct MarginInputSlot {
+    std::unique_ptr<MarginInput> form;
+};
+std::unique_ptr<MarginInput>& instance() { return plorin::state().feature<MarginInputSlot>().form; }
 
 }  // namespace
 

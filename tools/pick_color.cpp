@@ -17,10 +17,11 @@ namespace plorin {
 
 namespace mouseHook {
 
-State& state() {
-    static State s;
-    return s;
+State::~State() {
+    if (hookHandle != 0) ignoreErrors([&] { platform::pointer().unhook(hookHandle); });
 }
+
+State& state() { return plorin::state().feature<State>(); }
 
 std::int32_t MouseProc(int nCode, std::uintptr_t wParam, const platform::MouseHookEvent* lParam) {
     State& s = state();

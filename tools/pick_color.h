@@ -16,9 +16,13 @@
 namespace plorin {
 
 // The module `mouseHook`: the low-level mouse hook and the state it shares with the picker's
-// timer, process-wide, on the user-interface thread.
+// timer, on the user-interface thread; it goes with the connection, and its hook with it.
 namespace mouseHook {
 struct State {
+    State() = default;
+    State(const State&) = delete;
+    State& operator=(const State&) = delete;
+    ~State();
     std::int32_t hookHandle = 0;  // 0 when no hook is installed
     bool clicked = false;         // set by the hook when it swallowed a click, cleared by the timer
     bool overWindow = false;      // kept by the timer for the logo

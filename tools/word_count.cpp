@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "core/errors.h"
+#include "core/shared_state.h"
 #include "core/globals.h"
 #include "host/text.h"
 #include "tools/command_frame.h"
@@ -62,11 +63,7 @@ void WordCount::Form_KeyDown(int keyCode) {
     });
 }
 
-WordCount& wordCountWindow() {
-    static std::unique_ptr<WordCount> window;
-    if (!window) window = std::make_unique<WordCount>();
-    return *window;
-}
+WordCount& wordCountWindow() { return state().feature<WordCount>(); }
 
 void EfficiencyTools::countWords() {
     trap("EfficiencyTools, countWords", [&] {

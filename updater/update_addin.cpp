@@ -1,5 +1,7 @@
 #include "updater/update_addin.h"
 
+#include <memory>
+
 #include "core/errors.h"
 #include "core/update_journal.h"
 #include "platform/text.h"
@@ -41,10 +43,37 @@ void Async::asyncTimer_Timer() {
     });
 }
 
-Async& asyncForm() {
-    // Lives as long as the library: a tick may outlast the add-in object that started it.
-    static Async* form = new Async();
-    return *form;
+namespace {
+
+// What the update add-in keeps from connection to disconnection. A run in progress keeps it
+// past a disconnection (a tick may outlast the add-in object that started it) until the next.
+struct RunState {
+    AddInState addIn;
+    Main module;
+    Async form;
+};
+
+std::unique_ptr<RunState>& runSlot() {
+    // Never destroyed: a tick may come while the process exits.
+    static auto* slot = new std::unique_ptr<RunState>();
+    return *slot;
+}
+
+RunState& runState() {
+    auto& slot = runSlot();
+    if (!slot) slot = std::make_unique<RunState>();
+    return *slot;
+}
+
+}  // namespace
+
+AddInState& addInState() { return runState().addIn; }
+Main& mainModule() { return runState().module; }
+Async& asyncForm() { return runState().form; }
+
+void endRunState() {
+    auto& slot = runSlot();
+    if (slot && !slot->addIn.running) slot.reset();
 }
 
 void Connect::OnConnection(host::HostObject& application, int, host::COMAddIn*) {
@@ -65,8 +94,9 @@ void Connect::OnConnection(host::HostObject& application, int, host::COMAddIn*) 
 void Connect::OnDisconnection(int) {
     plorin::trap("Connect, IDTExtensibility2_OnDisconnection", [&] {
         addInState().application = nullptr;
-        // A pending run has nobody left to run for; one in progress keeps its own host.
-        if (!addInState().running) asyncForm().asyncTimer.setEnabled(false);
+        // A pending run has nobody left to run for and goes with the state; one in progress
+        // keeps its own host and the state.
+        endRunState();
     });
 }
 

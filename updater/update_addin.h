@@ -33,8 +33,11 @@ public:
     void asyncTimer_Timer();
 };
 
-// The form's one instance, loaded on first use.
+// The form's one instance, loaded on first use; part of the run state.
 Async& asyncForm();
+// Ends the run state (the add-in's flags, the main module, the form) unless a run is in
+// progress: at disconnection, and in tests. The next use starts afresh.
+void endRunState();
 // Loads the form and enables its timer, unless a run is in progress.
 void startAsyncRun();
 

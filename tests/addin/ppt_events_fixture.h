@@ -74,20 +74,6 @@ protected:
         return app;
     }
 
-    void TearDown() override {
-        plorin::unloadIcons();
-        plorin::helpMode = false;
-        auto& s = plorin::state();
-        auto& a = plorin::addInState();
-        a.events.reset();
-        a.controls.reset();
-        s.application = nullptr;
-        s.ribbon = nullptr;
-        s.currentStyle.clear();
-        s.screenSaverOff = false;
-        s.extracting = false;
-        CoreFixture::TearDown();
-    }
 
     plorin::pptEvents& events() { return *plorin::addInState().events; }
 

@@ -53,27 +53,28 @@ protected:
     }
     // What a disconnection gives back, whatever else happened.
     void expectAllReleased() {
-        EXPECT_EQ(s.application, nullptr);
-        EXPECT_FALSE(a.events);
-        EXPECT_FALSE(a.controls);
-        EXPECT_FALSE(a.tools);
+        EXPECT_EQ(s().application, nullptr);
+        EXPECT_FALSE(a().events);
+        EXPECT_FALSE(a().controls);
+        EXPECT_FALSE(a().tools);
         EXPECT_FALSE(plorin::iconsLoaded());
         EXPECT_TRUE(shell.record.mutexes.empty());
     }
-    plorin::SharedState& s = plorin::state();
-    plorin::AddInState& a = plorin::addInState();
+    // Asked for anew each time: a disconnection ends the connection's state.
+    static plorin::SharedState& s() { return plorin::state(); }
+    static plorin::AddInState& a() { return plorin::addInState(); }
 };
 
 TEST_F(Lifecycle, CommandBarHostGetsBarsAndTheToolsUntilDisconnection) {
     auto& app = startHost("11.0");
     plorin::Connect addIn;
     addIn.OnConnection(app, 0, nullptr);
-    EXPECT_EQ(s.application, &app);
-    ASSERT_TRUE(a.events);
-    EXPECT_EQ(a.events->PowerPointApp(), &app);
-    EXPECT_TRUE(a.controls);
-    EXPECT_TRUE(a.tools);
-    EXPECT_EQ(s.layout.root, root);
+    EXPECT_EQ(s().application, &app);
+    ASSERT_TRUE(a().events);
+    EXPECT_EQ(a().events->PowerPointApp(), &app);
+    EXPECT_TRUE(a().controls);
+    EXPECT_TRUE(a().tools);
+    EXPECT_EQ(s().layout.root, root);
     EXPECT_EQ(shell.record.mutexes, std::vector<std::string>{"Varnotel for presentations"});
 
     addIn.OnDisconnection(0);
@@ -137,12 +138,12 @@ TEST_F(Lifecycle, BothHostFamiliesReconnectAnyNumberOfTimes) {
         const bool commandBars = std::string(version) == "11.0";
         for (int round = 0; round < 3; ++round) {
             entry.setConnect(true);
-            EXPECT_TRUE(a.events) << version;
-            EXPECT_EQ(static_cast<bool>(a.controls), commandBars) << version;
-            EXPECT_TRUE(a.tools) << version;
+            EXPECT_TRUE(a().events) << version;
+            EXPECT_EQ(static_cast<bool>(a().controls), commandBars) << version;
+            EXPECT_TRUE(a().tools) << version;
             entry.setConnect(false);
-            EXPECT_FALSE(a.events) << version;
-            EXPECT_FALSE(a.controls) << version;
+            EXPECT_FALSE(a().events) << version;
+            EXPECT_FALSE(a().controls) << version;
         }
         EXPECT_TRUE(shell.record.mutexes.empty()) << version;
     }
@@ -153,7 +154,7 @@ TEST_F(Lifecycle, EventsReachTheSinkOnlyWhileConnected) {
     auto& app = startHost("14.0");
     plorin::Connect addIn;
     addIn.OnConnection(app, 0, nullptr);
-    auto* sink = a.events.get();
+    auto* sink = a().events.get();
     app.Presentations().Add(true);
     sink->shapeNumber = 7;  // untouched by anything but a selection change
     addIn.OnDisconnection(0);
@@ -167,9 +168,9 @@ TEST_F(Lifecycle, AHostThatIsNotAPresentationHostOnlyGetsTheMutex) {
     OtherHost other;
     plorin::Connect addIn;
     addIn.OnConnection(other, 0, nullptr);
-    EXPECT_EQ(s.application, nullptr);
-    EXPECT_FALSE(a.events);
-    EXPECT_FALSE(a.tools);
+    EXPECT_EQ(s().application, nullptr);
+    EXPECT_FALSE(a().events);
+    EXPECT_FALSE(a().tools);
     EXPECT_EQ(shell.record.mutexes.size(), 1u);
     addIn.OnDisconnection(0);
     EXPECT_TRUE(shell.record.mutexes.empty());
@@ -181,11 +182,11 @@ TEST_F(Lifecycle, ScreenSaverSettingSetsTheFlag) {
     plorin::Connect addIn;
     plorin::setRegistry("screenSaverOff", "1", "");
     addIn.OnConnection(app, 0, nullptr);
-    EXPECT_TRUE(s.screenSaverOff);
+    EXPECT_TRUE(s().screenSaverOff);
     addIn.OnDisconnection(0);
     plorin::setRegistry("screenSaverOff", "0", "");
     addIn.OnConnection(app, 0, nullptr);
-    EXPECT_FALSE(s.screenSaverOff);
+    EXPECT_FALSE(s().screenSaverOff);
     addIn.OnDisconnection(0);
 }
 
@@ -196,10 +197,10 @@ TEST_F(Lifecycle, ANonNumericScreenSaverSettingIsReportedAndTheAddInStaysConnect
     addIn.OnConnection(app, 0, nullptr);
     EXPECT_EQ(reportedLocations(), std::vector<std::string>{"Connect, IDTExtensibility2_OnConnection"});
     EXPECT_EQ(plorin::reportedErrors()[0].error.Number, plorin::errTypeMismatch);
-    EXPECT_EQ(s.application, &app);
-    EXPECT_TRUE(a.tools);
+    EXPECT_EQ(s().application, &app);
+    EXPECT_TRUE(a().tools);
     addIn.OnDisconnection(0);
-    EXPECT_EQ(s.application, nullptr);
+    EXPECT_EQ(s().application, nullptr);
 }
 
 TEST_F(Lifecycle, EmptyMembersDoNothing) {

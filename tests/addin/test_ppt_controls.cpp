@@ -164,7 +164,7 @@ TEST_F(CommandBarHost, AButtonTheSelectionDisabledDoesNothingAfterTheRefresh) {
 }
 
 TEST_F(CommandBarHost, InHelpModeAClickOpensTheHelpTopicOfItsToolId) {
-    plorin::helpMode = true;
+    plorin::state().helpMode = true;
     // Without the help page: a plain message naming it, no error report, nothing opened.
     driver.messageAnswers.push_back(platform::vbOK);
     app->CommandBars().click(button("Switch objects"));

@@ -5,14 +5,18 @@
 #include <filesystem>
 #include <regex>
 #include <set>
+#include <sstream>
 
 #include "addin/connect.h"
+#include "core/icons.h"
 #include "core/registry.h"
 #include "core/usage_counters.h"
 #include "addin/ribbon_dispatch.h"
 #include "addin/ribbon_enabling.h"
 #include "tests/core/core_fixture.h"
 #include "host/ribbon_host.h"
+#include "host/text.h"
+#include "tools/word_count.h"
 #include "platform/picture.h"
 
 namespace {
@@ -141,6 +145,58 @@ TEST_F(ShippedRibbon, AClickOnAnEnabledButtonRaisesItsCounter) {
     plorin::flushUsageCounters();  // what is counted in memory
     EXPECT_EQ(plorin::getRegistry("statsMyElements", "", ""), "1");
     EXPECT_EQ(plorin::getRegistry("statsEfficiencyTools", "", ""), "");
+}
+
+// A host connects and disconnects the add-in several times in one process (the update add-in
+// does on every install): each connection starts from nothing the last one left behind.
+TEST_F(ShippedRibbon, TheThirdConnectionInOneProcessBehavesLikeTheFirst) {
+    auto& ribbon = load(true);
+    auto& entry = app->COMAddIns().Item(plorin::kProgId);
+    auto box = app->Presentations().Add(true)->Slides().Add(1, 12)->Shapes().AddShape(1, 10, 10, 200, 50);
+    box->TextFrame().TextRange().setText("Three short words");
+    driver.onUnansweredMessage = [](const platform::MessageBoxCall&) { return platform::vbOK; };
+    driver.onUnscriptedForm = [](platform::Form&) {};
+    // What a user meets in one connection: the ribbon, the galleries, dialogs, the agenda.
+    const auto use = [&] {
+        std::ostringstream seen;
+        app->ActiveWindow()->selectShapes({box});  // a selection change redraws the ribbon
+        seen << "loaded " << ribbon.loaded(plorin::kProgId) << ", " << ribbon.controls().size() << " controls\n";
+        for (const char* menu : {"vn_2001", "vn_1027", "vn_1105"})
+            seen << menu << " " << static_cast<int>(ribbon.openMenu(menu)) << "\n";
+        for (const char* gallery : {"slideWizard_1_1", "myElements_1"}) {
+            const auto* g = ribbon.control(gallery);
+            seen << gallery << ":";
+            if (g)
+                for (std::size_t i = 0; i < g->items.size(); ++i)
+                    seen << " " << g->items[i] << (i < g->itemImages.size() && g->itemImages[i] ? "+" : "-");
+            seen << "\n";
+        }
+        for (const char* button : {"vn_1018", "vn_1087", "vn_1112", "vn_1021", "vn_1028"})
+            seen << button << " " << static_cast<int>(ribbon.click(button)) << "\n";
+        seen << "word count " << plorin::wordCountWindow().Visible() << "\n";  // modeless
+        for (const auto& form : driver.modalForms) seen << "form " << form << "\n";
+        for (const auto& m : driver.messages) seen << "message " << m.text << "\n";
+        for (const auto& where : reportedLocations()) seen << "error " << where << "\n";
+        for (const auto* c : ribbon.controls())
+            for (const auto& failure : c->failures) seen << "failure " << c->id << " " << failure << "\n";
+        driver.modalForms.clear();
+        driver.messages.clear();
+        plorin::reportedErrors().clear();
+        return seen.str();
+    };
+    std::vector<std::string> rounds;
+    for (int round = 0; round < 3; ++round) {
+        if (round > 0) entry.setConnect(true);
+        rounds.push_back(use());
+        entry.setConnect(false);
+        EXPECT_FALSE(plorin::iconsLoaded()) << "round " << round;
+        EXPECT_TRUE(shell.record.mutexes.empty()) << "round " << round;
+    }
+    EXPECT_EQ(rounds[2], rounds[0]);
+    EXPECT_EQ(rounds[1], rounds[0]);
+    for (const char* opened : {"form AgendaWizard", "form MarginInput", "form myElementsAdd", "word count 1"})
+        EXPECT_NE(rounds[0].find(opened), std::string::npos) << rounds[0];
+    EXPECT_EQ(rounds[0].find("error "), std::string::npos) << rounds[0];
 }
 
 }  // namespace

@@ -13,6 +13,8 @@
 #include "addin/addin_state.h"
 #include "core/errors.h"
 #include "core/folder_layout.h"
+#include "core/images.h"
+#include "core/shared_state.h"
 #include "host/clipboard.h"
 #include "host/host.h"
 #include "platform/services.h"
@@ -42,6 +44,9 @@ protected:
     }
 
     void TearDown() override {
+        // As a disconnection ends it: the next test starts with a connection's fresh state.
+        plorin::endState();
+        plorin::clearPictureCache();
         app.reset();
         plorin::setAddInFolder("");
         services.reset();

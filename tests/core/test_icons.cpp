@@ -28,22 +28,22 @@ TEST_F(HelpMode, CtrlThenShiftEnablesEverythingUntilBothAreReleased) {
     plorin::Icons();
     keys.press(VK_CONTROL);
     tick();
-    EXPECT_FALSE(plorin::helpMode);
+    EXPECT_FALSE(plorin::state().helpMode);
     EXPECT_EQ(plorin::Icons().HelpTimer.Interval(), 1);  // from the first tick on it polls fast
 
     keys.press(VK_SHIFT);
     tick();
-    EXPECT_TRUE(plorin::helpMode);
+    EXPECT_TRUE(plorin::state().helpMode);
     EXPECT_TRUE(allEnabled());
 
     keys.release(VK_SHIFT);
     tick();
-    EXPECT_TRUE(plorin::helpMode);
+    EXPECT_TRUE(plorin::state().helpMode);
     EXPECT_TRUE(allEnabled());
 
     keys.release(VK_CONTROL);
     tick();
-    EXPECT_FALSE(plorin::helpMode);
+    EXPECT_FALSE(plorin::state().helpMode);
     for (std::size_t i = 0; i < plorin::toggleGroups().size(); ++i) EXPECT_FALSE(enabled(static_cast<Toggle>(i)));
     EXPECT_TRUE(plorin::reportedErrors().empty());
 }
@@ -77,9 +77,9 @@ TEST_F(HelpMode, AKeyPressedAndReleasedBetweenTwoReadingsDelaysTheEnd) {
     keys.press(VK_SHIFT);
     keys.release(VK_SHIFT);  // a tap the timer never saw as down
     platform::timerClock().advance(1);
-    EXPECT_TRUE(plorin::helpMode);
+    EXPECT_TRUE(plorin::state().helpMode);
     platform::timerClock().advance(1);
-    EXPECT_FALSE(plorin::helpMode);
+    EXPECT_FALSE(plorin::state().helpMode);
 }
 
 TEST_F(HelpMode, OnHostsWithoutCommandBarsTheTimerStopsAtItsFirstTick) {
@@ -91,7 +91,7 @@ TEST_F(HelpMode, OnHostsWithoutCommandBarsTheTimerStopsAtItsFirstTick) {
         keys.press(VK_SHIFT);
         tick();
         EXPECT_FALSE(plorin::Icons().HelpTimer.isEnabled());
-        EXPECT_FALSE(plorin::helpMode);
+        EXPECT_FALSE(plorin::state().helpMode);
         EXPECT_EQ(app->CommandBars().Count(), 0);
         EXPECT_TRUE(plorin::reportedErrors().empty());
         keys.release(VK_CONTROL);

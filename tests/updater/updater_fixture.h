@@ -38,8 +38,8 @@ protected:
 
     void TearDown() override {
         app.reset();
-        plorinrenew::asyncForm().asyncTimer.setEnabled(false);
-        plorinrenew::addInState() = {};
+        plorinrenew::addInState().running = false;  // a run a failed test left behind
+        plorinrenew::endRunState();
         plorin::setHttpTimeouts({});
         CoreFixture::TearDown();
     }
