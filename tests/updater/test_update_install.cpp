@@ -671,6 +671,14 @@ TEST_F(InterruptedInstall, RecoveryActsOnlyInsideTheInstallationAndClearsLeftove
     write(journal, "pending\nadd\t" + base + "outside.txt\nadd\t../outside.txt\nadd\tprogram/../../outside.txt\n"
                    "replace\tprogram/libplorin.so\n");
     write(journal + ".tmp-99-0", "pending\nadd\tcustomization/copyright.txt\n");  // a rewrite cut off by a kill
+    {
+        // While this process installs, its own recovery (the reconnected main add-in's) waits
+        // for nothing and leaves the record alone.
+        plorin::UpdateLock installing(root + "program/");
+        ASSERT_TRUE(installing.held());
+        EXPECT_TRUE(plorinrenew::recoverInstall(journal));
+        EXPECT_TRUE(fs::exists(journal + ".tmp-99-0"));
+    }
     const auto before = snapshot(root);
     EXPECT_TRUE(plorinrenew::recoverInstall(journal));
     EXPECT_TRUE(fs::exists(base + "outside.txt"));
