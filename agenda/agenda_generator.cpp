@@ -595,7 +595,11 @@ std::string invariantNumber(float value) {
     // As "%.7G" writes it (to_chars's general form is printf's, with small letters); every
     // drawn row writes four of these.
     char buffer[32];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value), std::chars_format::general, 7);
+    // Whole points below ten million, the usual case, are written as whole numbers there too.
+    const bool whole = std::fabs(value) < 1e7f && value == std::trunc(value);
+    const auto written = whole ? std::to_chars(buffer, buffer + sizeof buffer, static_cast<long>(value))
+                               : std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
+                                               std::chars_format::general, 7);
     std::string text(buffer, written.ptr);
     for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     if (text == "-0") text = "0";
