@@ -25,13 +25,6 @@
 
 namespace plorin {
 
-namespace {
-
-// The first picture number past the add-in's own list: the language icons are appended.
-constexpr int kFirstLanguagePicture = 52;
-
-}  // namespace
-
 pptControls::pptControls() { state().ecyControls = &ecyControls; }
 
 pptControls::~pptControls() {
@@ -117,6 +110,8 @@ std::shared_ptr<host::CommandBarButton> pptControls::addButton(host::CommandBarC
             button->setFaceId(0);
             button->setPicture(picture);
             button->setMask(picture);
+            button->setPictureImage(buttonPicture(picture));
+            button->setMaskImage(buttonMask(picture));
             button->setDescriptionText(std::to_string(picture));
         });
     } else {
@@ -142,9 +137,10 @@ void pptControls::addLanguageButtons(host::CommandBar& bar) {
         const std::int32_t id = currentLanguages()[slot];
         if (id <= 0) continue;
         const Language& language = languages().Item(languageKey(id));
+        // The slot's icon joins the list of button pictures: the numbers follow in order.
+        const int picture = appendButtonPicture(Icons().lngPic(static_cast<int>(slot)).picture);
         addButton(bar.Controls(), language.Name + " spell checking for selected slides or shapes",
-                  "setLanguage " + std::to_string(language.LanguageID), kFirstLanguagePicture + static_cast<int>(slot),
-                  true, first, kLanguageToolId, false);
+                  "setLanguage " + std::to_string(language.LanguageID), picture, true, first, kLanguageToolId, false);
         first = false;
     }
 }
@@ -234,6 +230,7 @@ void pptControls::buildShortcuts() {
 void pptControls::CreateControls() {
     trap("pptControls, CreateControls", [&] {
         visibleToolIds_ = listedToolIds();
+        loadButtonPictures(state().layout.ui + "buttons/");
         buildEfficiencyTools();
         buildSlideWizard();
         buildShortcuts();

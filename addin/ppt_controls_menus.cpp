@@ -2,6 +2,8 @@
 // My Elements popup built from the My Elements index, rebuilt after every change of it.
 #include "addin/ppt_controls.h"
 
+#include "core/icons.h"
+
 #include "core/config.h"
 #include "core/errors.h"
 #include "core/folder_layout.h"
@@ -115,6 +117,8 @@ void pptControls::generateMyElementsMenu() {
                 // Pictures of the Icons form's "MyElements" list, masks of "MyElementsM".
                 button->setPicture(picture);
                 button->setMask(picture);
+                button->setPictureImage(myElementsPicture(picture));
+                button->setMaskImage(myElementsMask(picture));
                 return button;
             };
             remember(addFixed("Add selection to My Elements", "addMyElements", 1), kMyElementsTag);

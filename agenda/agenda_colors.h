@@ -45,11 +45,21 @@ void setAgendaColor(ColorFormat&& format, const AgendaColor& color) {
     });
 }
 
-// The same for a style's colour, which is skipped (and remembered) when it could not be read.
+// The same for a style's colour, which is skipped (and remembered) when it could not be read
+// or the host refuses it (a scheme index out of its range): a style's colour is used on every
+// row, and one report per run names it.
 template <class ColorFormat>
 void applyAgendaColor(ColorFormat&& format, const AgendaColor& color, SkippedAgendaColors& skipped) {
-    if (color.unreadable) skipped.add(*color.unreadable);
-    else setAgendaColor(format, color);
+    if (color.unreadable) {
+        skipped.add(*color.unreadable);
+        return;
+    }
+    try {
+        if (color.isRgb) format.setRGB(color.rgb);
+        else format.setSchemeColor(color.schemeIndex);
+    } catch (...) {
+        skipped.add(color.isRgb ? "colour " + std::to_string(color.rgb) : "scheme colour " + std::to_string(color.schemeIndex));
+    }
 }
 
 // The same from a colour text: "#RRGGBB" or a colour-scheme index.

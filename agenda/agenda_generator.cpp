@@ -243,7 +243,7 @@ void tagContent(host::Shape& shape) { shape.Tags().Add(kContentTag, "/" + shape.
 
 // The row styles of one run, each kind read from the document at its first use: a run draws
 // items x items rows over a handful of kinds. A kind whose reading fails is read (and fails)
-// again at each use, as every row reports its own failure.
+// again at each use, as every row meets its own failure.
 class RowStyles {
 public:
     explicit RowStyles(const platform::DomDocument& doc) : doc_(doc) {}
@@ -259,9 +259,31 @@ private:
     std::map<std::tuple<int, bool, bool>, std::optional<AgendaRowStyle>> styles_;
 };
 
+// Only a run's first failed row is reported: a fault of the style (a missing row style, a
+// tab position out of range) fails every row of every slide alike, and the user would meet
+// one report per row. The rows go on being drawn as far as they can.
+class RowFailures {
+public:
+    template <class F>
+    void trapRow(F&& body) noexcept {
+        try {
+            body();
+        } catch (...) {
+            if (reported_) return;
+            reported_ = true;
+            const ErrorInfo info = currentError();
+            reportError("AgendaWizard, addAgendaItem", &info);
+        }
+    }
+
+private:
+    bool reported_ = false;
+};
+
 void addAgendaItem(const AgendaMetrics& m, RowStyles& styles, const RowOptions& o, host::Slide& slide, int level,
-                   int selected, int isBreak, int position, const RowTexts& t, SkippedAgendaColors& skipped) {
-    trap("AgendaWizard, addAgendaItem", [&] {
+                   int selected, int isBreak, int position, const RowTexts& t, SkippedAgendaColors& skipped,
+                   RowFailures& failures) {
+    failures.trapRow([&] {
         const AgendaFormat& f = m.format;
         const float rowTop = single(f.top + m.goldenOffset + (position - 1) * (m.boxSize + m.rowGap));
         const std::optional<AgendaRowStyle>& style = styles.get(level, selected != 0, isBreak != 0);
@@ -513,6 +535,7 @@ void createAgendaSlides(AgendaWizard& form) {
     const std::optional<AgendaSubtitleBox> subtitle = readAgendaSubtitle(doc);
     RowStyles styles(doc);
     SkippedAgendaColors skipped;
+    RowFailures failures;
     int i = 0;
     for (const Target& target : targets) {
         if (target.shown) {
@@ -528,7 +551,7 @@ void createAgendaSlides(AgendaWizard& form) {
             for (const Row& row : rows) {
                 ++position;
                 addAgendaItem(m, styles, options, slide, row.level, position == i && target.shown ? 1 : 0, row.isBreak,
-                              position, row.texts, skipped);
+                              position, row.texts, skipped, failures);
             }
             // Generated shapes go behind the user's own, which stay in front.
             const auto shapes = slide.Shapes().all();
@@ -572,7 +595,11 @@ std::string invariantNumber(float value) {
     // As "%.7G" writes it (to_chars's general form is printf's, with small letters); every
     // drawn row writes four of these.
     char buffer[32];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value), std::chars_format::general, 7);
+    // Whole points below ten million, the usual case, are written as whole numbers there too.
+    const bool whole = std::fabs(value) < 1e7f && value == std::trunc(value);
+    const auto written = whole ? std::to_chars(buffer, buffer + sizeof buffer, static_cast<long>(value))
+                               : std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
+                                               std::chars_format::general, 7);
     std::string text(buffer, written.ptr);
     for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     if (text == "-0") text = "0";

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <functional>
+#include <memory>
+#include <string>
 
 #include "platform/input.h"
 #include "platform/ui.h"
@@ -45,6 +47,27 @@ public:
 
     platform::MouseInput inputRecord;
 };
+
+// The add-in's own command-bar pictures are numbered 1 to kButtonPictureCount; pictures
+// appended later (the language buttons') follow in order.
+constexpr int kButtonPictureCount = 51;
+
+// Fills `Buttons` with the pictures "bar_N.png" (16 by 16) of the folder, N from 1 to
+// kButtonPictureCount, at index N - 1 (none where a file is missing or unreadable), and
+// `Masks` with each one's mask; drops whatever was appended before. `MyElements` and
+// `MyElementsM` get "myelements_1.png" and "myelements_2.png" likewise.
+void loadButtonPictures(const std::string& folder);
+// Appends a picture (and its mask) to `Buttons` and `Masks`; its number (from 1).
+int appendButtonPicture(std::shared_ptr<const platform::Picture> picture);
+// The picture and mask of number n; nullptr for numbers without one.
+std::shared_ptr<const platform::Picture> buttonPicture(int n);
+std::shared_ptr<const platform::Picture> buttonMask(int n);
+// The same for the My Elements popup's two fixed entries.
+std::shared_ptr<const platform::Picture> myElementsPicture(int n);
+std::shared_ptr<const platform::Picture> myElementsMask(int n);
+// A command bar's mask for a picture: black where the picture is drawn (alpha from one
+// half up), white where it is transparent.
+std::shared_ptr<const platform::Picture> maskOf(const platform::Picture& picture);
 
 // The connection's form, loaded on first use.
 IconsForm& Icons();

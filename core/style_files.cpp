@@ -47,9 +47,12 @@ std::vector<CopyrightNotice> parseCopyrightList(std::string_view text) {
         if (start < text.size() && text[start] == '\r') ++start;
         if (start < text.size() && text[start] == '\n') ++start;
 
-        const std::string_view notice = platform::trimmed(line);
+        // Control characters (what XML cannot carry) are dropped here, once, so that the
+        // ribbon's menu and the bars' popup caption each notice alike.
+        const std::string kept = platform::withoutNonXmlCharacters(line);
+        const std::string_view notice = platform::trimmed(kept);
         if (notice.empty() || line.front() == '#') continue;
-        notices.push_back({std::string(notice), std::string(line)});
+        notices.push_back({std::string(notice), kept});
     }
     return notices;
 }

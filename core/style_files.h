@@ -31,7 +31,8 @@ struct CopyrightNotice {
 // The kept lines of a copyright list's text, in order; entry n is notice number n. A line
 // is skipped when it is empty or blank, or when its very first character is "#" (a "#"
 // after blanks is part of a notice). Lines end with CR LF, LF or CR; a leading byte-order
-// mark is ignored.
+// mark is ignored. Characters XML cannot carry (NUL and the other control characters but
+// tab) are dropped from both texts, for the ribbon and the command bars alike.
 std::vector<CopyrightNotice> parseCopyrightList(std::string_view fileText);
 
 }  // namespace plorin

@@ -23,7 +23,11 @@ namespace fs = std::filesystem;
 // Names the folder whose lock this process holds. An advisory lock is per opening, so a
 // second opening in the same process would wait for the first for ever; and each add-in's
 // library has its own copy of this code, so only the process's environment is shared by all.
+// The value carries the process id too: a program started meanwhile inherits the variable,
+// not the hold.
 constexpr const char* kHeldVariable = "VARNOTEL_UPDATE_LOCK_HELD";
+
+std::string heldValue(const std::string& folder) { return std::to_string(::getpid()) + ":" + folder; }
 
 bool present(const std::string& path) {
     std::error_code ec;
@@ -146,7 +150,7 @@ bool finishInstall(const std::string& root, const InstallRecord& r) {
 }
 
 UpdateLock::UpdateLock(const std::string& folder, long waitMs) {
-    if (const char* held = std::getenv(kHeldVariable); held && folder == held) {
+    if (const char* held = std::getenv(kHeldVariable); held && heldValue(folder) == held) {
         mine_ = true;
         return;
     }
@@ -161,7 +165,7 @@ UpdateLock::UpdateLock(const std::string& folder, long waitMs) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     fd_ = fd;
-    ::setenv(kHeldVariable, folder.c_str(), 1);
+    ::setenv(kHeldVariable, heldValue(folder).c_str(), 1);
 }
 
 UpdateLock::~UpdateLock() {

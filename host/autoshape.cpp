@@ -91,12 +91,35 @@ BlockArrowGeometry blockArrowGeometry(AdjustmentMeaning meaning, int type, const
     return g;
 }
 
+const std::vector<float>& defaultAdjustments(int autoShapeType, AdjustmentMeaning meaning) {
+    if (meaning == AdjustmentMeaning::ofShorterSide) return defaultAdjustments(autoShapeType);
+    static const std::map<int, std::vector<float>> older = {
+        {msoShapeRightArrow, {0.75f, 0.25f}},
+        {msoShapeLeftArrow, {0.25f, 0.25f}},
+        {msoShapeUpArrow, {0.25f, 0.25f}},
+        {msoShapeDownArrow, {0.75f, 0.25f}},
+        {msoShapeLeftRightArrow, {0.2f, 0.25f}},
+        {msoShapeUpDownArrow, {0.25f, 0.2f}},
+        {msoShapeStripedRightArrow, {0.75f, 0.25f}},
+        {msoShapeNotchedRightArrow, {0.75f, 0.25f}},
+        {msoShapePentagon, {0.75f}},
+        {msoShapeChevron, {0.75f}},
+    };
+    const auto it = older.find(autoShapeType);
+    return it == older.end() ? defaultAdjustments(autoShapeType) : it->second;
+}
+
 // ---- Adjustments ------------------------------------------------------------------------
 
 std::vector<float>& Adjustments::values() const {
     if (!shape_->outline_) shape_->outline_ = std::make_shared<ShapeOutline>();
     auto& held = shape_->outline_->adjustments;
-    if (!held) held = defaultAdjustments(shape_->autoShapeType_);
+    if (!held) {
+        // A shape outside any presentation (a copy) starts as the later hosts start it.
+        const Presentation* p = shape_->parent_ ? shape_->parent_->Parent() : nullptr;
+        held = defaultAdjustments(shape_->autoShapeType_,
+                                  p ? adjustmentMeaning(p->app()) : AdjustmentMeaning::ofShorterSide);
+    }
     return *held;
 }
 

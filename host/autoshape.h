@@ -41,7 +41,8 @@ private:
     Shape* shape_;
 };
 
-// The number of adjustment values and their defaults for an AutoShape type.
+// The number of adjustment values and their defaults for an AutoShape type, as hosts 12.0
+// and later start them (see the overload below for the older hosts).
 const std::vector<float>& defaultAdjustments(int autoShapeType);
 
 // What the adjustment values mean, which is not the same on every host: before 12.0 a
@@ -51,6 +52,12 @@ const std::vector<float>& defaultAdjustments(int autoShapeType);
 // side. The renderer draws by these rules and the add-in's formulas follow them.
 enum class AdjustmentMeaning { ofFrame, ofShorterSide };
 AdjustmentMeaning adjustmentMeaning(const Application& app);
+
+// The defaults where the values mean what they mean: before 12.0 the block arrows, the
+// pentagon and the chevron start with the head or tip a quarter of the frame long (0.75 or
+// 0.25 by direction, the two-headed arrows 0.2 each) and the shaft half as thick (0.25 on
+// each side), which the later defaults would draw as an arrow without a shaft.
+const std::vector<float>& defaultAdjustments(int autoShapeType, AdjustmentMeaning meaning);
 
 // A pentagon's or chevron's tip length in points, for a frame w by h and first value a:
 // (1 - a) x w before 12.0, a x h from 12.0 on. Not clamped to the frame.

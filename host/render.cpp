@@ -147,8 +147,9 @@ struct ShapePainter {
         cairo_restore(cr);
     }
 
-    static const std::vector<float>& adjustments(const Shape& s) {
-        return s.outline_ && s.outline_->adjustments ? *s.outline_->adjustments : defaultAdjustments(s.autoShapeType_);
+    static const std::vector<float>& adjustments(const Shape& s, AdjustmentMeaning meaning) {
+        return s.outline_ && s.outline_->adjustments ? *s.outline_->adjustments
+                                                     : defaultAdjustments(s.autoShapeType_, meaning);
     }
 
     // Lays the shape's outline down as the current path; false for an open one (a line, or
@@ -174,7 +175,7 @@ struct ShapePainter {
             cairo_rectangle(cr, -hw, -hh, w, h);
             return true;
         }
-        const std::vector<float>& values = adjustments(s);
+        const std::vector<float>& values = adjustments(s, meaning);
         const double a = values.empty() ? 0.5 : values.front();
         const int type = s.autoShapeType_;
         const BlockArrowGeometry arrow = blockArrowGeometry(meaning, type, values, w, h);

@@ -1,5 +1,6 @@
 // The paragraph model behind every text range: positions, formats and editing.
 #include <algorithm>
+#include <string_view>
 
 #include "host/text.h"
 
@@ -152,6 +153,25 @@ std::vector<Paragraph> rebuild(const std::vector<Element>& elements) {
 }  // namespace
 
 void TextBody::replace(int pos, int count, const std::string& utf8) {
+    const std::u32string text = decodeUtf8(utf8);
+    // Characters typed into one paragraph go straight into it, with what laying the text
+    // out flat and building it again (below) gives: the format of the character before
+    // (at a paragraph's start, of the one after), and every paragraph's alignment and bullet
+    // as new paragraphs have them.
+    if (count == 0 && text.find_first_of(std::u32string_view(U"\r\0", 2)) == std::u32string::npos) {
+        const int which = paragraphAt(pos);
+        Paragraph& p = paragraph(which);
+        const auto offset = static_cast<std::size_t>(pos - paragraphStart(which));
+        const CharFormat format = offset > 0 ? p.formats[offset - 1] : offset < p.chars.size() ? p.formats[offset] : p.mark;
+        p.chars.insert(offset, text);
+        p.formats.insert(p.formats.begin() + static_cast<std::ptrdiff_t>(offset), text.size(), format);
+        for (Paragraph& each : paragraphs_) {
+            each.alignment = Paragraph{}.alignment;
+            each.bullet = Paragraph{}.bullet;
+        }
+        index();
+        return;
+    }
     std::vector<Element> elements = flatten(paragraphs_);
     const auto at = static_cast<std::size_t>(pos);
     const bool afterCharacterOfSameParagraph = pos > 0 && elements[at - 1].c != U'\r';
@@ -160,7 +180,6 @@ void TextBody::replace(int pos, int count, const std::string& utf8) {
     const bool wholeLastParagraph = count > 0 && pos <= paragraphStart(paragraphCount() - 1) &&
                                     pos + count == characterCount();
 
-    const std::u32string text = decodeUtf8(utf8);
     elements.erase(elements.begin() + pos, elements.begin() + pos + count);
     elements.insert(elements.begin() + pos, text.size(), Element{U'\0', format, level});
     for (std::size_t k = 0; k < text.size(); ++k) elements[at + k].c = text[k];

@@ -97,6 +97,8 @@ Splash::Splash() : platform::Form("Splash"), game_(kFieldWidth, kFieldHeight) {
     lbClose.Caption = "Close";
     lbClose.Visible = false;
     field.Visible = false;
+    // The start button the game's first message names.
+    ShooterLogo.Caption = "Start game";
     ShooterLogo.Visible = false;
     lbClose.onClick = [this] { lbClose_Click(); };
     lbClose.onMouseMove = [this] { lbClose_MouseMove(); };

@@ -73,6 +73,10 @@ public:
         return !path.empty() && fs::create_directory(path, ec) && !ec;  // an existing one counts as failure
     }
 
+    bool canWriteIn(const std::string& folder) override {
+        return !folder.empty() && ::access(folder.c_str(), W_OK | X_OK) == 0;
+    }
+
     bool deleteFile(const std::string& path) override {
         std::error_code ec;
         auto status = fs::symlink_status(path, ec);
@@ -211,12 +215,14 @@ std::optional<std::string> readFileBytes(const std::string& path, int& error, st
                     error = errno;
                     break;
                 }
-                if (n == 0) {
+                // A regular file reads short only at its end: no read is needed to see it end.
+                const bool atEnd = n == 0 || used + static_cast<std::size_t>(n) < data.size();
+                used += static_cast<std::size_t>(n);
+                if (atEnd) {
                     data.resize(used);
                     bytes = std::move(data);
                     break;
                 }
-                used += static_cast<std::size_t>(n);
             }
         } catch (...) {
             error = ENOMEM;

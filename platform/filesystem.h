@@ -53,6 +53,9 @@ public:
     virtual bool folderExists(const std::string& path) = 0;
     // Creates one folder whose parent exists. False when it cannot.
     virtual bool createFolder(const std::string& path) = 0;
+    // True when this user may create, rename and delete entries of the folder (a folder of a
+    // system-wide installation is not such a one for most users).
+    virtual bool canWriteIn(const std::string& folder) = 0;
     // Deletes one file. False when it cannot (the file stays).
     virtual bool deleteFile(const std::string& path) = 0;
     // Copies a file; with overwrite false an existing target makes it fail. False on failure.
@@ -157,6 +160,7 @@ public:
     bool fileExists(const std::string& p) override { return target_.fileExists(p); }
     bool folderExists(const std::string& p) override { return target_.folderExists(p); }
     bool createFolder(const std::string& p) override { return target_.createFolder(p); }
+    bool canWriteIn(const std::string& f) override { return target_.canWriteIn(f); }
     bool deleteFile(const std::string& p) override { return target_.deleteFile(p); }
     bool copyFile(const std::string& f, const std::string& t, bool o) override {
         return target_.copyFile(f, t, o);

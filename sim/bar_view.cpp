@@ -1,5 +1,6 @@
 #include "sim/bar_view.h"
 
+#include <algorithm>
 #include <cctype>
 #include <functional>
 #include <ostream>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "host/command_bars.h"
+#include "platform/picture.h"
 
 namespace sim {
 
@@ -112,6 +114,46 @@ void printBars(std::ostream& out, host::CommandBars& bars, const std::string& fi
         printControls(out, bar->Controls(), 0);
     }
     if (shown == 0) throw std::runtime_error("no command bar is named like '" + filter + "'");
+}
+
+platform::Picture drawBar(host::CommandBars& bars, const std::string& filter) {
+    for (const auto& bar : bars.all()) {
+        if (folded(bar->Name()).find(folded(filter)) == std::string::npos) continue;
+        // 16-pixel pictures on 22-pixel buttons, a separator of 6 pixels before each group.
+        constexpr int kButton = 22, kSeparator = 6, kPad = 3;
+        std::vector<std::shared_ptr<host::CommandBarControl>> shown;
+        int width = 2 * kPad;
+        for (const auto& c : bar->Controls().all()) {
+            if (!c->Visible()) continue;
+            width += kButton + (c->BeginGroup() && !shown.empty() ? kSeparator : 0);
+            shown.push_back(c);
+        }
+        platform::Canvas canvas(std::max(width, 2 * kPad + 1), kButton + 2 * kPad);
+        canvas.fill(0xFFF0F0F0u);
+        int x = kPad;
+        bool first = true;
+        for (const auto& c : shown) {
+            if (c->BeginGroup() && !first) {
+                canvas.fillRect(x + kSeparator / 2, kPad + 2, 1, kButton - 4, 0xFFA0A0A0u);
+                x += kSeparator;
+            }
+            first = false;
+            auto* button = dynamic_cast<host::CommandBarButton*>(c.get());
+            if (button && button->PictureImage()) {
+                // The mask decides which pixels of the picture show, as the host draws it.
+                platform::Picture masked = *button->PictureImage();
+                if (const auto& mask = button->MaskImage(); mask && mask->pixels.size() == masked.pixels.size())
+                    for (std::size_t i = 0; i < masked.pixels.size(); ++i)
+                        if (mask->pixels[i] == 0xFFFFFFFFu) masked.pixels[i] = 0;
+                canvas.drawPicture(masked, x + 3, kPad + 3, 16, 16);
+            } else {
+                canvas.fillRect(x + 3, kPad + 3, 16, 16, c->Enabled() ? 0xFFC8C8C8u : 0xFFE0E0E0u);
+            }
+            x += kButton;
+        }
+        return canvas.toPicture();
+    }
+    throw std::runtime_error("no command bar is named like '" + filter + "'");
 }
 
 std::shared_ptr<host::CommandBarButton> resolveBarButton(host::CommandBars& bars, const std::string& word) {

@@ -12,6 +12,10 @@ class CommandBarButton;
 class CommandBarComboBox;
 }  // namespace host
 
+namespace platform {
+struct Picture;
+}
+
 namespace sim {
 
 // Prints every bar (or the one whose name holds `filter`, without regard to case) with its
@@ -27,6 +31,11 @@ std::shared_ptr<host::CommandBarButton> resolveBarButton(host::CommandBars& bars
 
 // The path of captions from the bar to the control, for the transcript.
 std::string barPath(host::CommandBars& bars, const host::CommandBarButton& button);
+
+// The bar whose name holds `filter` (without regard to case) drawn as the user sees it: its
+// shown controls in a row, each button's picture where it has one (masked), a grey box for
+// a built-in face or a popup, a line before each group. runtime_error when no bar fits.
+platform::Picture drawBar(host::CommandBars& bars, const std::string& filter);
 
 // The first drop-down of the bars (the Slide Wizard's style drop-down); runtime_error
 // without one.

@@ -840,6 +840,7 @@ struct Simulator::Impl {
     void cmdGallery(const Call& c);
     void cmdRibbon(const Call& c);
     void cmdBars(const Call& c);
+    void cmdBarexport(const Call& c);
     void cmdBarclick(const Call& c);
     void cmdBarstyle(const Call& c);
     void cmdClick(const Call& c);
@@ -976,7 +977,12 @@ const std::vector<Command>& commandTable() {
          "list a gallery's items (open its menu first) with their pictures; with FILE, also write their pictures "
          "side by side into it as a contact sheet",
          &I::cmdGallery},
-        {"bars", "bars [NAME]", "print the command bars (hosts 9.0-11.0) as a tree", &I::cmdBars},
+        {"bars", "bars [NAME]",
+         "print the command bars (hosts 9.0-11.0) as a tree; \"icon 16x16 with mask\" marks a button's picture",
+         &I::cmdBars},
+        {"barexport", "barexport NAME FILE.png",
+         "draw the command bar whose name holds NAME as the user sees it (each button's picture) into a PNG file",
+         &I::cmdBarexport},
         {"barclick", "barclick TOOLID|CAPTION|PATH",
          "click a command-bar button; PATH is captions joined by \"/\" (\"Tools/Settings\", "
          "\"My Elements/Miscellaneous/Logo\"); \"bar\" is the same command",
@@ -1724,6 +1730,13 @@ void Simulator::Impl::cmdExport(const Call& c) {
     if (!platform::savePng(picture, resolvePath(c.arg(2)))) throw std::runtime_error("cannot write " + c.words[2]);
     out << "  slide " << c.words[1] << (view == host::ColorView::blackAndWhite ? " in black and white" : "")
         << " written to " << c.words[2] << " (" << picture.width << "x" << picture.height << ")\n";
+}
+
+void Simulator::Impl::cmdBarexport(const Call& c) {
+    const platform::Picture picture = sim::drawBar(host().CommandBars(), c.arg(1));
+    if (!platform::savePng(picture, resolvePath(c.arg(2)))) throw std::runtime_error("cannot write " + c.words[2]);
+    out << "  bar \"" << c.words[1] << "\" written to " << c.words[2] << " (" << picture.width << "x" << picture.height
+        << ")\n";
 }
 
 void Simulator::Impl::cmdWait(const Call& c) {

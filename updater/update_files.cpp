@@ -121,9 +121,13 @@ PackageStream::~PackageStream() {
 bool PackageStream::open() {
     for (; index_ < list_.size(); ++index_) {
         const std::string path = folder_ + list_[index_].path;
-        std::error_code ec;
-        fs::create_directories(fs::path(path).parent_path(), ec);
-        if (ec) return false;
+        const std::string parent = path.substr(0, path.rfind('/'));
+        if (parent != madeFolder_) {  // the files of a folder mostly follow each other
+            std::error_code ec;
+            fs::create_directories(parent, ec);
+            if (ec) return false;
+            madeFolder_ = parent;
+        }
         fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd_ < 0) return false;
         left_ = list_[index_].bytes;
@@ -187,20 +191,31 @@ bool installFiles(const std::string& source, const std::string& root, const Upda
         failedPath = folder;
         if (!lock.held()) throw std::runtime_error("Another update of the installation is under way");
         // Everything is checked before anything is touched.
-        std::set<std::string> folders;
+        std::set<std::string> folders, linkFree;  // folders made, and folders checked, relative
         for (const auto& f : list) {
             failedPath = f.path;
             if (!isCleanRelativePath(f.path) || isReservedName(f.path))
                 throw std::runtime_error("A path leads outside the installation");
-            if (!plorin::noLinkBelow(root, f.path)) throw std::runtime_error("A path leads through a symbolic link");
+            // Each folder is looked at once, however many files it holds.
+            const auto slash = f.path.rfind('/');
+            const std::string folder = slash == std::string::npos ? std::string() : f.path.substr(0, slash);
+            if (!folder.empty() && !linkFree.count(folder)) {
+                if (!plorin::noLinkBelow(root, folder)) throw std::runtime_error("A path leads through a symbolic link");
+                linkFree.insert(folder);
+                for (auto at = f.path.find('/'); at != std::string::npos && at <= slash; at = f.path.find('/', at + 1)) {
+                    const std::string made = f.path.substr(0, at);
+                    if (!folders.count(made) && !present(root + made)) {
+                        folders.insert(made);
+                        record.folders.push_back(made);
+                    }
+                }
+            }
             const std::string target = root + f.path;
             std::error_code ec;
-            if (fs::is_directory(fs::symlink_status(target, ec))) throw std::runtime_error("A folder is in the way");
-            record.files.push_back({f.path, present(target)});
-            for (auto slash = f.path.find('/'); slash != std::string::npos; slash = f.path.find('/', slash + 1)) {
-                const std::string made = f.path.substr(0, slash);
-                if (!present(root + made) && folders.insert(made).second) record.folders.push_back(made);
-            }
+            const auto status = fs::symlink_status(target, ec);
+            if (fs::is_symlink(status)) throw std::runtime_error("A path leads through a symbolic link");
+            if (fs::is_directory(status)) throw std::runtime_error("A folder is in the way");
+            record.files.push_back({f.path, fs::exists(status)});
         }
         failedPath = journal;
         if (!files.writeAll(journal, plorin::installRecordText(record)))

@@ -69,6 +69,7 @@ private:
     std::uint64_t left_ = 0;      // its bytes still to come
     int fd_ = -1;
     bool spoilt_ = false;
+    std::string madeFolder_;  // the folder the last file went into
     plorin::Sha256 hash_;
 };
 

@@ -1,10 +1,14 @@
 // Downloading the update into a private temporary folder and installing it.
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <set>
 
 #include "core/api_helpers.h"
 #include "core/config.h"
@@ -34,6 +38,43 @@ std::string query(const Main& m) {
 }
 
 // Puts the main add-in's connection back as it was, however the install ends.
+constexpr const char* kTempPrefix = "plorin_update_";
+
+// An open descriptor holding an advisory lock on the folder, or -1.
+int holdFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return -1;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return fd;
+    ::close(fd);
+    return -1;
+}
+
+// Download folders of runs that ended without clearing up (killed): this user's own, real
+// folders (no links) that no running run holds.
+void removeAbandonedDownloads(const std::string& temp) {
+    for (const auto& name : platform::fileSystem().listFolders(temp)) {
+        if (name.rfind(kTempPrefix, 0) != 0) continue;
+        const std::string folder = temp + name;
+        struct stat info {};
+        if (::lstat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::getuid()) continue;
+        const int held = holdFolder(folder);
+        if (held < 0) continue;  // a run in progress, here or in another process
+        std::error_code ec;
+        std::filesystem::remove_all(folder, ec);  // never follows a link inside
+        ::close(held);
+    }
+}
+
+// The folder of a path below root that the install will change: the deepest one that exists.
+std::string folderToChange(const std::string& root, const std::string& relative) {
+    std::string folder = root + relative.substr(0, relative.rfind('/') + 1);
+    while (folder.size() > root.size() && !platform::fileSystem().folderExists(folder)) {
+        folder.pop_back();
+        folder.erase(folder.rfind('/') + 1);
+    }
+    return folder;
+}
+
 struct Reconnect {
     host::COMAddIn& entry;
     bool wasConnected;
@@ -62,8 +103,11 @@ std::string Main::createTempFolder() {
     plorin::trap("Main, createTempFolder", [&] {
         const std::string temp = plorin::getTmpPath();
         if (temp.empty() || temp.front() != '/') return;  // no temporary folder: no download
-        std::string pattern = temp + "plorin_update_XXXXXX";
-        if (::mkdtemp(pattern.data())) folder = pattern + "/";  // mode 0700, a name nobody could foresee
+        removeAbandonedDownloads(temp);
+        std::string pattern = temp + kTempPrefix + "XXXXXX";
+        if (!::mkdtemp(pattern.data())) return;  // mode 0700, a name nobody could foresee
+        folder = pattern + "/";
+        tempLock = holdFolder(pattern);
     });
     return folder;
 }
@@ -89,6 +133,8 @@ bool Main::copyFolder(const std::string& source, const std::string& destination,
 
 void Main::deleteTemp() {
     plorin::trap("Main, deleteTemp", [&] {
+        if (tempLock >= 0) ::close(tempLock);  // given up after the folder went, below
+        tempLock = -1;
         if (tempFolder.empty()) return;
         std::error_code ec;
         // remove_all takes links away as links; it never follows them.
@@ -120,6 +166,17 @@ bool Main::downloadUpdate() {
         // Program files that nothing vouches for (no checksum, no TLS) could be anyone's.
         if (programDue && !hasChecksums(*list) && endpoint.rfind("https://", 0) != 0) {
             unverifiable = true;
+            return;
+        }
+        // An installation this user may not change takes nothing: no download, and not
+        // offered again until a newer version.
+        const std::string root = installationRoot();
+        std::set<std::string> folders{plorin::addInFolder()};
+        for (const auto& file : *list) folders.insert(folderToChange(root, file.path));
+        for (const auto& folder : folders) {
+            if (platform::fileSystem().canWriteIn(folder)) continue;
+            unwritable = folder;
+            plorin::setRegistry("autoUpdateRefusedVersion", offerKey(), "");
             return;
         }
         if (downloadCancelled) return;

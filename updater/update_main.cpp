@@ -83,7 +83,7 @@ void Main::process() {
 
 void Main::downloadAndInstall() {
     if (!downloadUpdate()) {
-        showMessage(unverifiable ? 12 : downloadCancelled ? 9 : 8);
+        showMessage(!unwritable.empty() ? 14 : unverifiable ? 12 : downloadCancelled ? 9 : 8);
         return;
     }
     const bool installed = installUpdate();
@@ -120,7 +120,13 @@ bool Main::autoUpdateEnabled() {
 int Main::checkForUpdate() {
     int result = 0;
     plorin::trap("Main, checkForUpdate", [&] {
-        const plorin::HttpReply answer = plorin::HttpPostReply(plorin::webAddress() + "/autoupdate.php?action=check", "");
+        plorin::PostLimits limits;
+        if (!addInState().manualCheck) {
+            limits.connectMs = kAutomaticWait.connectMs;
+            limits.totalMs = kAutomaticWait.totalMs;
+        }
+        const plorin::HttpReply answer =
+            plorin::HttpPostReply(plorin::webAddress() + "/autoupdate.php?action=check", "", limits);
         const std::string reply = plorin::ByteArrayToString(answer.body);
         result = classifyReply(reply);
         // An error page is no answer of the update server, whatever it says.
@@ -157,8 +163,16 @@ bool Main::newVersionAvailable() {
             downloadSize += customizationBytes;
         }
         available = programDue || customizationDue;
+        // An offer this installation could not take is not made again until a newer one.
+        if (available && !addInState().manualCheck && plorin::getRegistry("autoUpdateRefusedVersion", "", "") == offerKey())
+            available = false;
     });
     return available;
+}
+
+std::string Main::offerKey() const {
+    return (programDue ? newProgramVersion : std::string()) + ";" +
+           (customizationDue ? std::to_string(newCustomizationVersion) : std::string());
 }
 
 bool Main::askUser() {
@@ -229,6 +243,12 @@ void Main::showMessage(int code) {
                 text = "The new version of Varnotel for presentations could not be started, so the previous version "
                        "has been restored.\r\nPlease try again later and contact us at " + plorin::supportEmail() +
                        " if the problem persists.";
+                icon = platform::vbExclamation;
+                break;
+            case 14:
+                text = "Varnotel for presentations cannot be updated from your user account: it is installed in " +
+                       unwritable + ", which you may not change.\r\nAn administrator must install the update. "
+                       "You will not be asked again for this version.";
                 icon = platform::vbExclamation;
                 break;
             case 12:

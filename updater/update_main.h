@@ -22,6 +22,13 @@ struct AddInState {
 };
 AddInState& addInState();
 
+// How long the automatic check at start waits for the update server, in milliseconds.
+struct AutomaticWait {
+    long connectMs = 2000;
+    long totalMs = 4000;
+};
+constexpr AutomaticWait kAutomaticWait{};
+
 class Main {
 public:
     // The run's own state, reset at its start.
@@ -42,6 +49,8 @@ public:
     UpdateList updateList;   // the server's list, checked
     bool unverifiable = false;  // a program update came without checksums over plain http
     bool rolledBack = false;    // the main add-in did not start on the new files: they went again
+    std::string unwritable;     // the folder of the installation this user may not change
+    int tempLock = -1;          // holds the run's temporary folder: no other run removes it
 
     // One run, manual or automatic by the add-in's manual check flag; the temporary folder
     // is removed at its end whatever happened. The host application is the one kept when
@@ -54,15 +63,19 @@ public:
     // From "autoUpdateProgram" and "autoUpdateCustomization": customization updates bring
     // program updates with them; the result says whether program updates are enabled.
     bool autoUpdateEnabled();
-    // Posts the check request; 0 to 5 as `classifyReply`. A version reply is kept.
+    // Posts the check request; 0 to 5 as `classifyReply`. A version reply is kept. The
+    // automatic check at start waits only briefly (kAutomaticWait): the host waits with it.
     int checkForUpdate();
     // Compares the kept version reply with the installed versions; sets what is due and
     // the download size. A missing installed program version is first seeded from the
-    // version this add-in was built as.
+    // version this add-in was built as. An automatic run does not offer again an update this
+    // installation could not take ("autoUpdateRefusedVersion").
     bool newVersionAvailable();
+    // The offer as "autoUpdateRefusedVersion" keeps it: program and customization version.
+    std::string offerKey() const;
     // Asks the user with InstallManual (manual run) or Install (automatic run).
     bool askUser();
-    // The message box of that code (0 to 13).
+    // The message box of that code (0 to 14).
     void showMessage(int code);
 
     // Download and install (updater/update_install.cpp).
@@ -71,7 +84,8 @@ public:
     // list's counts add up to the package's announced length, which is at most the download
     // size of the version reply, and to the bytes received, and every file matches the list's
     // checksum. A program update whose list has no checksums is only taken over https (else
-    // `unverifiable` is set). The package goes straight into the files, never whole into
+    // `unverifiable` is set). Nothing is downloaded into an installation this user may not
+    // change (`unwritable` names the folder; the offer is kept as refused). The package goes straight into the files, never whole into
     // memory. Otherwise nothing is installed.
     bool downloadUpdate();
     // Disconnects the main add-in, installs the files (updater/update_files.h), puts the main
@@ -81,7 +95,9 @@ public:
     // (`rolledBack`).
     bool installUpdate();
     // A private new folder in the temporary folder ("plorin_update_" and a unique part,
-    // readable only by the user), or empty when none can be made.
+    // readable only by the user, held by `tempLock` while the run lasts), or empty when none
+    // can be made. Such folders that runs killed before their end left behind (held by no
+    // one) go first.
     std::string createTempFolder();
     // Creates the folder and every missing parent.
     void generatePath(const std::string& path);

@@ -3,6 +3,10 @@
 // drawn from a few primitives in one palette, so the set stays consistent; a control without
 // a drawing of its own gets its label's initials.
 //
+// The command bars' custom pictures are the same drawings at 16 by 16, written as
+// OUTPUT-FOLDER/buttons/bar_N.png by their picture number (the My Elements popup's two fixed
+// entries as myelements_1.png and myelements_2.png).
+//
 // usage: ribbon_pictures DEFINITION.xml OUTPUT-FOLDER
 #include <cairo.h>
 #include <pugixml.hpp>
@@ -16,6 +20,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -493,9 +498,21 @@ const std::map<int, Drawing>& drawings() {
     return d;
 }
 
-bool draw(int number, const std::string& label, const std::string& path) {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kSize, kSize);
+// The command bars' custom pictures (16 by 16), by picture number: the ribbon control whose
+// drawing a bar button shares, since both run the same command.
+constexpr std::pair<int, int> kBarPictures[] = {
+    {1, 1002},  {2, 1032},  {3, 1033},  {4, 1034},  {5, 1036},  {6, 1037},  {7, 1038},  {8, 1040},  {9, 1041},
+    {10, 1042}, {11, 1071}, {12, 1074}, {13, 1075}, {14, 1046}, {15, 1047}, {16, 1048}, {17, 1049}, {18, 1053},
+    {19, 1054}, {20, 1055}, {21, 1056}, {22, 1065}, {23, 1066}, {24, 1067}, {25, 1068}, {26, 1082}, {29, 1085},
+    {30, 1086}, {31, 1087}, {32, 1089}, {33, 1090}, {34, 1091}, {35, 1101}, {36, 1100}, {37, 1102}, {38, 1114},
+    {39, 1115}, {40, 1108}, {41, 1076}, {42, 1104}, {43, 1111}, {44, 1112}, {46, 1117}, {47, 1061}, {49, 1109},
+    {50, 1110}, {51, 1080},
+};
+
+bool draw(int number, const std::string& label, const std::string& path, int size = kSize) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
     cairo_t* cr = cairo_create(surface);
+    cairo_scale(cr, static_cast<double>(size) / kSize, static_cast<double>(size) / kSize);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
     Pen pen(cr);
@@ -533,6 +550,24 @@ int main(int argc, char** argv) {
         }
         written.insert(id + ".png");
     }
+    const std::string buttons = folder + "buttons/";
+    std::error_code made;
+    std::filesystem::create_directories(buttons, made);
+    for (const auto& [picture, number] : kBarPictures) {
+        const std::string path = buttons + "bar_" + std::to_string(picture) + ".png";
+        if (!draw(number, "", path, 16)) {
+            std::fprintf(stderr, "%s: cannot write %s\n", argv[0], path.c_str());
+            return 1;
+        }
+    }
+    // The two fixed entries of the bar's "My Elements" popup, as the ribbon's buttons.
+    for (const auto& [picture, number] : {std::pair{1, 1028}, std::pair{2, 1029}}) {
+        const std::string path = buttons + "myelements_" + std::to_string(picture) + ".png";
+        if (!draw(number, "", path, 16)) {
+            std::fprintf(stderr, "%s: cannot write %s\n", argv[0], path.c_str());
+            return 1;
+        }
+    }
     // Pictures of controls the definition no longer has would only mislead.
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
@@ -540,6 +575,7 @@ int main(int argc, char** argv) {
         if (name.rfind("vn_", 0) == 0 && entry.path().extension() == ".png" && !written.count(name))
             std::filesystem::remove(entry.path(), ec);
     }
-    std::printf("%zu ribbon pictures drawn into %s\n", written.size(), folder.c_str());
+    std::printf("%zu ribbon pictures and %zu command-bar pictures drawn into %s\n", written.size(),
+                std::size(kBarPictures), folder.c_str());
     return 0;
 }

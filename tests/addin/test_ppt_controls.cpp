@@ -1,12 +1,14 @@
 // The three command bars on a host "11.0": what they hold, which customisable buttons show,
 // what their clicks reach and count, and how they go at shut-down.
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 
 #include "core/folder_layout.h"
 #include "core/help_topics.h"
+#include "core/icons.h"
 #include "core/languages.h"
 #include "libraries/menu_file.h"
 #include "addin/ribbon_dispatch.h"
@@ -465,6 +467,37 @@ TEST_F(CommandBarHost, WithNoPresentationEveryButtonActsIsDisabledOrSaysSoPlainl
     for (const char* name : {"Tools/Unhide all hidden shapes", "English US spell checking for selected slides or shapes",
                              "German spell checking for selected slides or shapes", "Align left to master left"})
         EXPECT_NE(std::find(disabled.begin(), disabled.end(), name), disabled.end()) << name;
+}
+
+TEST_F(CommandBarHost, EveryBarButtonWithACustomPictureHasItsPictureAndMask) {
+    // The installation's pictures, drawn at build time like the ribbon's.
+    std::filesystem::create_directories(root + "program/ui/buttons");
+    std::filesystem::copy(std::string(VARNOTEL_STAGE) + "/program/ui/buttons", root + "program/ui/buttons");
+    plorin::setRegistry("languages", "1033;0;1031", "");
+    plorin::initializeLanguages();
+    plorin::setRegistry("customColors", "#FF0000", "");
+    rebuild();
+    std::vector<std::string> without;
+    std::vector<int> languagePictures;
+    std::function<void(const CommandBarControls&)> walk = [&](const CommandBarControls& controls) {
+        for (const auto& c : controls.all()) {
+            if (auto* p = dynamic_cast<CommandBarPopup*>(c.get())) walk(p->Controls());
+            auto* b = dynamic_cast<CommandBarButton*>(c.get());
+            if (!b || b->FaceId() > 0 || b->Picture() == 0) continue;  // a host face, or no picture asked for
+            if (!b->PictureImage() || b->PictureImage()->width != 16 || !b->MaskImage()) without.push_back(b->Caption());
+            if (b->HelpContextId() == plorin::kLanguageToolId) languagePictures.push_back(b->Picture());
+        }
+    };
+    walk(bar(plorin::kEfficiencyToolsBar)->Controls());
+    walk(bar(plorin::kSlideWizardBar)->Controls());
+    EXPECT_EQ(without, std::vector<std::string>{});
+    // The language pictures follow the add-in's own in order, whichever slots are empty.
+    EXPECT_EQ(languagePictures, (std::vector<int>{plorin::kButtonPictureCount + 1, plorin::kButtonPictureCount + 2}));
+    // The mask shows where the picture is drawn.
+    const auto& about = dynamic_cast<CommandBarButton&>(*bar(plorin::kShortcutsBar)->Controls().Item(1));
+    ASSERT_TRUE(about.MaskImage());
+    EXPECT_NE(std::count(about.MaskImage()->pixels.begin(), about.MaskImage()->pixels.end(), 0xFF000000u), 0);
+    EXPECT_NE(std::count(about.MaskImage()->pixels.begin(), about.MaskImage()->pixels.end(), 0xFFFFFFFFu), 0);
 }
 
 }  // namespace

@@ -355,6 +355,8 @@ TEST_F(AgendaSlides, AColourThatCannotBeReadCostsOnlyThatColourAndIsReportedOnce
         {"a row style's fill is no colour", "<bar fillColor=\"#FFFFFF\"", "<bar fillColor=\"#GG5597\"",
          "bar fillColor \"#GG5597\""},
         {"a row style's font colour is missing", " fontColor=\"2\"><text", "><text", "bar fontColor missing"},
+        {"a row style's scheme colour is out of the host's range", " fontColor=\"2\"><text", " fontColor=\"99\"><text",
+         "scheme colour 99"},
         {"a subtitle box without any attribute, as a received agenda may hold",
          "<subtitle left=\"1\" top=\"84\" width=\"600\" height=\"30\" fillColor=\"#FF0000\" fillVisible=\"0\" "
          "lineColor=\"#000000\" lineWeight=\"0\" lineVisible=\"0\" align=\"1\" fontColor=\"2\" fontSize=\"16\" "
@@ -389,6 +391,17 @@ TEST_F(AgendaSlides, AColourThatCannotBeReadCostsOnlyThatColourAndIsReportedOnce
     EXPECT_EQ(bar->Line().ForeColor().RGB(), 0xDCAA8Fu);  // #8FAADC
     const auto subtitle = role(*agendaSlides()[0], "subtitle")[0];
     EXPECT_EQ(subtitle->TextFrame().TextRange().ParagraphFormat().Alignment(), host::ppAlignLeft);
+}
+
+TEST_F(AgendaSlides, AStyleWithoutItsRowStylesFailsEveryRowButIsReportedOncePerRun) {
+    std::string xml = agendaXml(item("A", 1, 10, "a") + item("B", 1, 10, "b") + item("C", 1, 10, "c"));
+    const auto from = xml.find("<styles>"), to = xml.find("</styles>");
+    xml.replace(from, to - from, "<styles>");
+    plorin::reportedErrors().clear();
+    generate(xml);
+    ASSERT_EQ(agendaSlides().size(), 3u);  // nine rows fail alike
+    ASSERT_EQ(plorin::reportedErrors().size(), 1u);
+    EXPECT_EQ(plorin::reportedErrors()[0].location, "AgendaWizard, addAgendaItem");
 }
 
 TEST_F(AgendaSlides, RunningTimesPastTheSixteenBitRangeGoOnRoundTheClock) {

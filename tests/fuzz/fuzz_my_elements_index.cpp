@@ -30,6 +30,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     plorin::libraries_onLoad(plorin::state().ribbon);
     const bool loaded = plorin::state().myElementsDocument != nullptr;
     plorin::state().ribbon->InvalidateControl("vn_1027");
+    // Every group the menu shows by name finds its elements in the index under that name.
+    if (loaded && ribbon.openMenu("vn_1027") == host::RibbonHost::Outcome::done)
+        for (const auto* c : ribbon.controls())
+            if (c->dynamic && c->kind == "gallery" &&
+                plorin::elementsOfGroup(*plorin::state().myElementsDocument, c->label).length() <
+                    static_cast<int>(c->items.size()))
+                fuzz::fail("a group shown on the ribbon does not find its elements");
     harness.openAndChoose("vn_1027");
     harness.requireNoRefusal(from);
 

@@ -54,6 +54,16 @@ TEST_P(AutoShapeHost, EachTypeHasItsOwnNumberOfAdjustments) {
     }
     auto picture = slide->Shapes().addOfType(host::msoPicture, host::msoShapeRectangle, 0, 0, 10, 10);
     EXPECT_EQ(picture->Adjustments().Count(), 0);
+
+    // Each family starts an arrow as it means its values: a head a quarter of the frame long
+    // and a shaft half as thick before 12.0, head and shaft at half from 12.0 on.
+    const bool older = GetParam() == "11.0";
+    auto arrow = add(host::msoShapeRightArrow);
+    EXPECT_FLOAT_EQ(arrow->Adjustments().Item(1), older ? 0.75f : 0.5f);
+    EXPECT_FLOAT_EQ(arrow->Adjustments().Item(2), older ? 0.25f : 0.5f);
+    EXPECT_FLOAT_EQ(add(host::msoShapeLeftRightArrow)->Adjustments().Item(1), older ? 0.2f : 0.5f);
+    EXPECT_FLOAT_EQ(add(host::msoShapePentagon)->Adjustments().Item(1), older ? 0.75f : 0.5f);
+    EXPECT_FLOAT_EQ(add(host::msoShapeRoundedRectangle)->Adjustments().Item(1), 0.16667f);
 }
 
 TEST_P(AutoShapeHost, AdjustmentsAreStoredAsSinglesAndMarkTheDeck) {

@@ -147,6 +147,11 @@ TEST_F(Rendering, AdjustmentValuesAndFreeformNodesShapeTheOutlineOnBothHostFamil
             EXPECT_EQ(at(pic, c.white.first, c.white.second), kWhite) << version << " " << c.what;
             s->Delete();
         }
+        // A new arrow, with the family's own defaults, has a shaft beside its head.
+        auto arrow = page->Shapes().AddShape(msoShapeRightArrow, 100, 100, 200, 100);
+        arrow->Fill().ForeColor().setRGB(kRgbRed);
+        EXPECT_EQ(at(renderSlide(*page, 1.0), 110, 150), kRed) << version;
+        EXPECT_EQ(at(renderSlide(*page, 1.0), 110, 110), kWhite) << version;
     }
 
     // A freeform's slanted edge, not its frame.

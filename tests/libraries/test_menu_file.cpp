@@ -279,12 +279,15 @@ TEST(CopyrightList, KeepsNoticesAndSkipsCommentsAndBlankLines) {
         {"a byte-order mark is not part of the first line", "\xEF\xBB\xBF# comment\nA\n", {"A"}},
         {"tabs count as blanks", "\t\t\n\tA\t\n", {"A"}},
         {"no text, no notices", "", {}},
+        {"control characters are dropped", "(c)\x01 Acme\x07\n\x1B\n", {"(c) Acme"}},
     };
     for (const auto& c : cases) {
         std::vector<std::string> got;
         for (const auto& n : plorin::parseCopyrightList(c.text)) got.push_back(n.text);
         EXPECT_EQ(got, c.notices) << c.what;
     }
+    // The bars' caption (the line as read) follows the same rule as the ribbon's label.
+    EXPECT_EQ(plorin::parseCopyrightList(" (c)\x02 Acme\n")[0].line, " (c) Acme");
 }
 
 TEST(TextFiles, DecodeUtf8AndUtf16WithTheirMarksAndRefuseTheRest) {

@@ -181,6 +181,8 @@ TEST_F(SplashBox, TheTriggerWordOpensTheFieldAndAGameRunsThroughTheForm) {
     type(splash, "akw7r");
     ASSERT_TRUE(splash.inGameMode());
     EXPECT_TRUE(splash.field.Visible);
+    EXPECT_TRUE(splash.ShooterLogo.Visible);
+    EXPECT_EQ(splash.ShooterLogo.Caption, "Start game");  // the button the message names
     EXPECT_FALSE(splash.statsSlideWizard.Visible);
     EXPECT_EQ(splash.lSlideWizard.Caption, "Need a break?");
 

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -47,6 +48,14 @@ TEST_F(DiskFiles, CreatingAFolderNeedsItsParentAndANewName) {
     EXPECT_FALSE(disk.createFolder(dir_ + "/new"));
     EXPECT_FALSE(disk.createFolder(dir_ + "/missing/child"));
     EXPECT_TRUE(disk.folderExists(dir_ + "/new"));
+    EXPECT_TRUE(disk.canWriteIn(dir_ + "/new"));
+    EXPECT_FALSE(disk.canWriteIn(dir_ + "/missing"));
+    EXPECT_FALSE(disk.canWriteIn(""));
+    if (::geteuid() != 0) {  // the super-user may write anywhere
+        ::chmod((dir_ + "/new").c_str(), 0555);
+        EXPECT_FALSE(disk.canWriteIn(dir_ + "/new"));
+        ::chmod((dir_ + "/new").c_str(), 0755);
+    }
 }
 
 // Durable and cached writes differ only in what reaches the disk before they return.

@@ -80,7 +80,7 @@ TEST_F(BlockArrowsTest, UserDefinedValuesAreCheckedBeforeOkTakesEffect) {
                               angleMessage, angleMessage, angleMessage, angleMessage,
                               "Please enter a value in the range of 0 to 100 in the field 'Shaft width / arrowhead width.'",
                               "Please enter a value in the range of 0 to 100 in the field 'Shaft width / arrowhead width."}));
-    EXPECT_FLOAT_EQ(adj(arrow, 1), 0.5f);
+    EXPECT_FLOAT_EQ(adj(arrow, 1), 0.75f);  // the older hosts' default, untouched
     EXPECT_NE(tools.blockArrowsDialog(), nullptr);
     // 180 degrees: practically no head; ratio 100: the shaft as wide as the head.
     form.tbAngle.setText("180");

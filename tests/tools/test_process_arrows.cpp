@@ -86,7 +86,7 @@ TEST_P(Chains, EveryDirectionGivesAGaplessChain) {
         else tools.setTop(*s, q == 1 ? along : 2000 - along - length);
         arrows.push_back(s);
     }
-    const double t = version == "11.0" ? 0.5 * arrows.back()->Width() : 0.5 * 40;
+    const double t = version == "11.0" ? 0.25 * arrows.back()->Width() : 0.5 * 40;  // the defaults
     std::vector<std::shared_ptr<host::Shape>> selection = arrows;
     std::reverse(selection.begin(), selection.end() - 1);  // out of order, the master stays last
     select(selection);

@@ -335,6 +335,31 @@ TEST_F(UpdateRuns, AMessageNamesTheConfiguredAddressAndTheIconOfItsKind) {
               std::string::npos);
 }
 
+// Records the waits of each request and answers none.
+class WaitRecorder : public platform::HttpClient {
+public:
+    std::vector<std::pair<long, long>> waits;
+    platform::HttpResponse send(const platform::HttpRequest& r) override {
+        waits.emplace_back(r.connectTimeoutMs, r.totalTimeoutMs);
+        return {};
+    }
+    bool download(const platform::HttpRequest&, const std::function<bool(const char*, std::size_t)>&,
+                  platform::HttpResponse&) override {
+        return false;
+    }
+};
+
+TEST_F(UpdateRuns, TheAutomaticCheckAtStartWaitsOnlyBrieflyForTheServer) {
+    plorin::setHttpTimeouts({});
+    WaitRecorder recorder;
+    platform::useHttpClient(&recorder);
+    driver.onUnansweredMessage = [](const platform::MessageBoxCall&) { return platform::vbOK; };
+    run(false);
+    run(true);
+    platform::useHttpClient(nullptr);
+    EXPECT_EQ(recorder.waits, (std::vector<std::pair<long, long>>{{2000, 4000}, {5000, 30000}}));
+}
+
 TEST_F(UpdateRuns, TheCheckIsAnEmptyPostToTheEndpointOfTheConfiguredHost) {
     server.setVersionReply("programVersion:1.0.0.4;1;customizationVersion:0;0;");
     set("autoUpdateProgramVersion", "1.0.0.4");

@@ -2,9 +2,11 @@
 // broken, hostile, cancelled or interrupted one changes nothing.
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -243,6 +245,80 @@ TEST_F(UpdateInstall, WithoutChecksumsOverPlainHttpOnlyACustomizationUpdateIsIns
     EXPECT_EQ(get("autoUpdateCustomizationVersion"), "4");
 }
 
+// An installation of the system's: this user may write only in the temporary folder.
+class ReadOnlyInstallation : public platform::ForwardingFileSystem {
+public:
+    explicit ReadOnlyInstallation(std::string root)
+        : ForwardingFileSystem(platform::realFileSystem()), root_(std::move(root)) {}
+    bool canWriteIn(const std::string& f) override { return f.rfind(root_, 0) != 0 || f.rfind(root_ + "tmp/", 0) == 0; }
+
+private:
+    std::string root_;
+};
+
+TEST_F(UpdateInstall, AnInstallationTheUserMayNotChangeIsToldOnceAndOfferedAgainOnlyANewerVersion) {
+    ReadOnlyInstallation readOnly(root);
+    platform::useFileSystem(&readOnly);
+    const auto before = snapshot(root);
+    runAndAgree();
+    EXPECT_EQ(messages(), std::vector<std::string>{
+                              "Varnotel for presentations cannot be updated from your user account: it is installed in " +
+                              root + "customization/, which you may not change.\r\nAn administrator must install the "
+                              "update. You will not be asked again for this version."});
+    EXPECT_EQ(server.requests().size(), 2u) << "nothing was downloaded";
+    EXPECT_EQ(snapshot(root), before);
+
+    // The next start asks nothing; a manual check still does.
+    driver.messages.clear();
+    run(false);
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(server.requests().size(), 3u);
+    driver.queueForm("InstallManual", [](platform::Form& f) { platform::driver::click(f, "btnClose"); });
+    run(true);
+    EXPECT_EQ(driver.modalForms.back(), "InstallManual");
+
+    // A newer version is offered again.
+    offer(server.files());
+    server.setVersionReply(UpdateServer::versionReplyOf("1.0.0.6", UpdateServer::packageOf(server.files()).size(), 3, 0));
+    driver.messages.clear();
+    runAndAgree();
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(get("autoUpdateRefusedVersion"), "1.0.0.6;");
+    platform::useFileSystem(nullptr);
+    EXPECT_EQ(snapshot(root), before);
+}
+
+TEST_F(UpdateInstall, AnUpdateOfFiveThousandFilesInstalls) {
+    std::vector<UpdateServer::File> files;
+    for (int i = 0; i < 5000; ++i)
+        files.push_back({"program/parts/part" + std::to_string(i / 100) + "/file" + std::to_string(i) + ".txt",
+                         std::to_string(i)});
+    ASSERT_GT(UpdateServer::listOf(files).size(), 64u * 1024) << "longer than a form's reply may be";
+    offer(files);
+    runAndAgree();
+    EXPECT_EQ(messages(), std::vector<std::string>{kInstalled});
+    std::ifstream last(root + "program/parts/part49/file4999.txt");
+    std::string text;
+    last >> text;
+    EXPECT_EQ(text, "4999");
+    EXPECT_EQ(get("autoUpdateProgramVersion"), "1.0.0.5");
+}
+
+TEST_F(UpdateInstall, DownloadFoldersOfKilledRunsGoButOneInUseStays) {
+    const std::string abandoned = root + "tmp/plorin_update_abc123/", inUse = root + "tmp/plorin_update_def456/";
+    writeInstalled("tmp/plorin_update_abc123/program/libplorin.so", "half a download");
+    writeInstalled("tmp/plorin_update_def456/program/libplorin.so", "another run's download");
+    writeInstalled("tmp/other/keep.txt", "not ours");
+    const int held = ::open(inUse.c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    runAndAgree();
+    EXPECT_EQ(messages(), std::vector<std::string>{kInstalled});
+    EXPECT_FALSE(fs::exists(abandoned));
+    EXPECT_TRUE(fs::exists(inUse + "program/libplorin.so"));
+    EXPECT_TRUE(fs::exists(root + "tmp/other/keep.txt"));
+    ::close(held);
+}
+
 TEST_F(UpdateInstall, APackageLargerThanTheOfferedDownloadIsRefused) {
     // The version reply promised fewer bytes than the list and the package hold.
     const auto files = server.files();
@@ -255,32 +331,40 @@ TEST_F(UpdateInstall, APackageLargerThanTheOfferedDownloadIsRefused) {
 }
 
 TEST_F(UpdateInstall, CancelDuringTheDownloadInstallsNothing) {
-    class Canceller : public platform::ScriptedDriver {
-    public:
-        platform::Form* shown = nullptr;
-        void formShown(platform::Form& f) override {
-            if (f.name() == "DownloadStatus") shown = &f;
-        }
-    } canceller;
-    canceller.onUnansweredMessage = [](const platform::MessageBoxCall&) { return platform::vbOK; };
-    canceller.queueForm("Install", [](platform::Form& f) { platform::driver::click(f, "btnOK"); });
-    std::string progressText;
-    canceller.onEvents = [&] {
-        if (!canceller.shown || !canceller.shown->loaded()) return;
-        progressText = canceller.shown->get<platform::Label>("lStatus").Caption;
-        platform::driver::click(*canceller.shown, "btnCancel");
-    };
-    platform::setUiDriver(&canceller);
-    const auto before = snapshot(root);
-    run(false);
-    platform::setUiDriver(&driver);
-    ASSERT_EQ(canceller.messages.size(), 1u);
-    EXPECT_EQ(canceller.messages[0].text,
-              "Download cancelled, no updates have been installed.\r\n"
-              "You will be prompted to download the update again after restarting PowerPoint.");
-    EXPECT_EQ(progressText.rfind("Downloading... (0.0 MB of 0.0 MB)", 0), 0u) << progressText;
-    EXPECT_EQ(snapshot(root), before);
-    EXPECT_TRUE(mainCalls.empty());
+    // A download that flows, and one whose server stalls before the first byte.
+    Reply stalled = Reply::text(UpdateServer::packageOf(server.files()));
+    stalled.delayMs = 20000;
+    for (const bool stall : {false, true}) {
+        class Canceller : public platform::ScriptedDriver {
+        public:
+            platform::Form* shown = nullptr;
+            void formShown(platform::Form& f) override {
+                if (f.name() == "DownloadStatus") shown = &f;
+            }
+        } canceller;
+        canceller.onUnansweredMessage = [](const platform::MessageBoxCall&) { return platform::vbOK; };
+        canceller.queueForm("Install", [](platform::Form& f) { platform::driver::click(f, "btnOK"); });
+        std::string progressText;
+        canceller.onEvents = [&] {
+            if (!canceller.shown || !canceller.shown->loaded()) return;
+            progressText = canceller.shown->get<platform::Label>("lStatus").Caption;
+            platform::driver::click(*canceller.shown, "btnCancel");
+        };
+        server.overrideDownload(stall ? std::optional<Reply>(stalled) : std::nullopt);
+        platform::setUiDriver(&canceller);
+        const auto before = snapshot(root);
+        const auto start = std::chrono::steady_clock::now();
+        run(false);
+        platform::setUiDriver(&driver);
+        ASSERT_EQ(canceller.messages.size(), 1u) << stall;
+        EXPECT_EQ(canceller.messages[0].text,
+                  "Download cancelled, no updates have been installed.\r\n"
+                  "You will be prompted to download the update again after restarting PowerPoint.");
+        EXPECT_EQ(progressText.rfind("Downloading... (0.0 MB of 0.0 MB)", 0), 0u) << progressText;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << "Cancel ends a stall";
+        EXPECT_EQ(snapshot(root), before);
+        EXPECT_TRUE(mainCalls.empty());
+    }
 }
 
 // Fails the rename of one file name, as a file held open elsewhere would.
@@ -587,6 +671,14 @@ TEST_F(InterruptedInstall, RecoveryActsOnlyInsideTheInstallationAndClearsLeftove
     write(journal, "pending\nadd\t" + base + "outside.txt\nadd\t../outside.txt\nadd\tprogram/../../outside.txt\n"
                    "replace\tprogram/libplorin.so\n");
     write(journal + ".tmp-99-0", "pending\nadd\tcustomization/copyright.txt\n");  // a rewrite cut off by a kill
+    {
+        // While this process installs, its own recovery (the reconnected main add-in's) waits
+        // for nothing and leaves the record alone.
+        plorin::UpdateLock installing(root + "program/");
+        ASSERT_TRUE(installing.held());
+        EXPECT_TRUE(plorinrenew::recoverInstall(journal));
+        EXPECT_TRUE(fs::exists(journal + ".tmp-99-0"));
+    }
     const auto before = snapshot(root);
     EXPECT_TRUE(plorinrenew::recoverInstall(journal));
     EXPECT_TRUE(fs::exists(base + "outside.txt"));
