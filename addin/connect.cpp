@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <limits>
 
 #include "addin/addin_state.h"
 #include "core/api_helpers.h"
@@ -59,7 +60,10 @@ void Connect::startUp() {
     trap(kOnConnection, [&] {
         SharedState& s = state();
         AddInState& a = addInState();
-        s.screenSaverOff = toNumber(getRegistry("screenSaverOff", "", "0")) != 0;
+        // A hand-edited value that is no number reads as the default: it must not cost the
+        // rest of the start (languages, command bars, survey) at every start.
+        s.screenSaverOff =
+            getBoundedSetting("screenSaverOff", "", 0, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()) != 0;
         initializeLanguages();
         if (isHostVersion(kCommandBarHosts)) {
             a.controls->CreateControls();
