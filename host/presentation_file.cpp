@@ -102,9 +102,33 @@ std::string cannotSave(const std::string& fileName, const std::string& why) {
     return "PowerPoint could not save file " + fileName + " (" + why + ").";
 }
 
-// Replaces fileName by `content` all at once: a temporary file next to it, then rename. A
-// link in its place stays a link; the file it points to gets the content.
-void replaceFile(const std::string& linkOrFile, const std::string& content) {
+// Writes the serialised document straight into an open file as pugixml hands it over, so
+// a large presentation is never held a second time as text; keeps the first error.
+class FileWriter : public pugi::xml_writer {
+public:
+    explicit FileWriter(int fd) : fd_(fd) {}
+    void write(const void* data, size_t size) override {
+        const char* at = static_cast<const char*>(data);
+        while (size > 0 && error_ == 0) {
+            const ssize_t n = ::write(fd_, at, size);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) error_ = errno;
+            else {
+                at += n;
+                size -= static_cast<std::size_t>(n);
+            }
+        }
+    }
+    int error() const { return error_; }
+
+private:
+    int fd_;
+    int error_ = 0;
+};
+
+// Replaces fileName by the document all at once: a temporary file next to it, then rename.
+// A link in its place stays a link; the file it points to gets the document.
+void replaceFile(const std::string& linkOrFile, const pugi::xml_document& doc) {
     const std::string fileName = platform::resolveLinks(linkOrFile);
     std::string temp = fileName + ".tmp.XXXXXX";
     const int fd = ::mkstemp(temp.data());
@@ -112,18 +136,9 @@ void replaceFile(const std::string& linkOrFile, const std::string& content) {
     struct stat existing {};
     ::fchmod(fd, ::stat(fileName.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : 0644);
 
-    const char* data = content.data();
-    std::size_t left = content.size();
-    int error = 0;
-    while (left > 0 && error == 0) {
-        const ssize_t n = ::write(fd, data, left);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) error = errno;
-        else {
-            data += n;
-            left -= static_cast<std::size_t>(n);
-        }
-    }
+    FileWriter writer(fd);
+    doc.save(writer, "  ", pugi::format_default, pugi::encoding_utf8);
+    int error = writer.error();
     if (error == 0 && ::fsync(fd) != 0) error = errno;
     if (::close(fd) != 0 && error == 0) error = errno;
     if (error == 0 && ::rename(temp.c_str(), fileName.c_str()) != 0) error = errno;
@@ -350,9 +365,7 @@ void PresentationFile::write(const Presentation& p, const std::string& fileName)
             for (const auto& shape : slide->notesPage_->shapes_.all()) writeShape(notes, *shape);
         }
     }
-    std::ostringstream out;
-    doc.save(out, "  ", pugi::format_default, pugi::encoding_utf8);
-    replaceFile(fileName, out.str());
+    replaceFile(fileName, doc);
 }
 
 std::shared_ptr<Shape> PresentationFile::readShape(pugi::xml_node n, Slide* slide, std::set<long>& shapeIds,

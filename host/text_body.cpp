@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "host/text.h"
+#include "platform/text_files.h"
 
 namespace host {
 
@@ -35,23 +36,7 @@ std::u32string decodeUtf8(const std::string& text) {
 std::string encodeUtf8(const std::u32string& text) {
     std::string out;
     out.reserve(text.size());
-    for (char32_t c : text) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
+    for (char32_t c : text) platform::appendUtf8(out, c);
     return out;
 }
 

@@ -32,7 +32,8 @@ ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
 whole_failed=0
 for test in "$build"/tests/test_*; do
   [ -f "$test" ] && [ -x "$test" ] || continue
-  if ! out=$("$test" 2>&1); then
+  # From the tests' folder, as ctest runs them: what a test writes beside it stays there.
+  if ! out=$(cd "$(dirname "$test")" && "./$(basename "$test")" 2>&1); then
     echo "$out" | grep -E '^\[  FAILED  \]' >&2 || true
     echo "The test binary $(basename "$test") failed when run whole." >&2
     whole_failed=1

@@ -1900,6 +1900,7 @@ std::string builtInDemo(const std::string& picturesFolder) {
            "echo == 5. The same add-in on host 11.0, which shows command bars instead of a ribbon\n"
            "host 11.0\n"
            "connect\n"
+           "barexport \"Efficiency Tools\" " + picture("command-bar.png") + "\n"
            "new\n"
            "slide\n"
            "shape rectangle 60 80 200 100 \"Master\"\n"

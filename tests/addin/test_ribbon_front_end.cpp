@@ -323,6 +323,9 @@ INSTANTIATE_TEST_SUITE_P(
     Ribbon, Enabling,
     ::testing::Values(
         Selection{"NoWindow", [](plorin::pptEvents&) {}, false, {}},
+        // The state left from the last window's selection does not switch on the languages.
+        Selection{"NoWindowAfterASelection", [](plorin::pptEvents& e) { e.shapeNumber = 1, e.slideNumber = 1; },
+                  false, {1070, 1071, 1109, 1112, 1114, 1098, 1100, 1101, 1117}},
         // Nothing selected in a view without a current slide (the sorter).
         Selection{"NothingSelected", [](plorin::pptEvents& e) { e.slideNumber = 0; }, true, kWindow},
         Selection{"SlideInTheSorter", [](plorin::pptEvents& e) { e.slideNumber = 1; }, true,

@@ -65,7 +65,8 @@ TEST_F(Simulator, TheBuiltInDemoToursTheSystemAndLeavesPicturesBehind) {
     EXPECT_LE(std::count(t.begin(), t.end(), '\n'), 250) << "a transcript a person reads to the end";
     for (const char* bad : {"ERROR", "missing callback", "failed", "[error dialog]"}) EXPECT_FALSE(has(t, bad)) << bad;
     // Each picture decodes and shows something: more than one colour.
-    for (const char* name : {"tidy-before.png", "tidy-after.png", "black-white.png", "agenda.png", "gallery.png"}) {
+    for (const char* name : {"tidy-before.png", "tidy-after.png", "black-white.png", "agenda.png", "gallery.png",
+                             "command-bar.png"}) {
         const auto picture = platform::loadPng(pictures + name);
         ASSERT_TRUE(picture) << name;
         const std::set<std::uint32_t> colours(picture->pixels.begin(), picture->pixels.end());
