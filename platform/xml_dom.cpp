@@ -339,13 +339,27 @@ DomNodeList DomNode::selectNodes(const std::string& xpath, const DomVariables& v
     }
     found.sort();
     const bool fromOutside = outsideTree(node_);
+    // Found nodes mostly share a parent, and a node lies where its parent does: the walk up
+    // to the top is made once per parent.
+    pugi::xml_node lastParent;
+    bool lastOutside = false;
+    const auto outside = [&](pugi::xml_node n) {
+        const pugi::xml_node parent = n.parent();
+        if (!parent || parent.type() == pugi::node_document) return outsideTree(n);
+        if (parent != lastParent) {
+            lastParent = parent;
+            lastOutside = outsideTree(parent);
+        }
+        return lastOutside;
+    };
     std::vector<DomNode> out;
+    out.reserve(found.size());
     for (const auto& x : found) {
         if (x.attribute()) {
-            if (!fromOutside && outsideTree(x.parent())) continue;
+            if (!fromOutside && outside(x.parent())) continue;
             out.emplace_back(x.parent(), x.attribute());
         } else if (x.node().type() == pugi::node_element || x.node().type() == pugi::node_document) {
-            if (isHolder(x.node()) || (!fromOutside && outsideTree(x.node()))) continue;
+            if (isHolder(x.node()) || (!fromOutside && outside(x.node()))) continue;
             out.emplace_back(x.node());
         }
     }
