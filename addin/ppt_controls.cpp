@@ -34,7 +34,7 @@ pptControls::~pptControls() {
 }
 
 host::Application& pptControls::app() const {
-    if (!app_) raiseError(91, "Object variable or With block variable not set");
+    if (!app_) raiseObjectNotSet();
     return *app_;
 }
 
@@ -337,7 +337,7 @@ void pptControls::ecyButton_Click(host::CommandBarButton& button, bool&) {
         }
         runUndoFix();
         EfficiencyTools* tools = addInState().tools.get();
-        if (!tools) raiseError(91, "Object variable or With block variable not set");
+        if (!tools) raiseObjectNotSet();
         const std::size_t blank = parameter.find(' ');
         if (blank == std::string::npos)
             tools->callByName(parameter);

@@ -45,7 +45,7 @@ void pptEvents::setPowerPointApp(host::Application* app) {
 }
 
 host::Application& pptEvents::app() const {
-    if (!pptApp_) raiseError(91, "Object variable or With block variable not set");
+    if (!pptApp_) raiseObjectNotSet();
     return *pptApp_;
 }
 

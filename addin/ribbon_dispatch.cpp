@@ -139,7 +139,7 @@ bool dispatchCommand(int n) {
         return true;
     }
     EfficiencyTools* tools = addInState().tools.get();
-    if (!tools) raiseError(91, "Object variable or With block variable not set");
+    if (!tools) raiseObjectNotSet();
     if (row->languageSlot >= 0) {
         // The language id held in the slot, not the slot's index.
         const std::int32_t id = currentLanguages()[static_cast<std::size_t>(row->languageSlot)];

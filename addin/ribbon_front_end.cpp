@@ -72,7 +72,7 @@ void Connect::copyright_onAction(const host::IRibbonControl& control) {
     if (hostApplication().Windows().Count() < 1) return;
     const std::int16_t notice = toInteger16(control.Tag);
     if (EfficiencyTools::hasMethod("insertCopyright")) {
-        if (!addInState().tools) raiseError(91, "Object variable or With block variable not set");
+        if (!addInState().tools) raiseObjectNotSet();
         addInState().tools->callByName("insertCopyright", std::to_string(notice));
     }
 }
@@ -118,7 +118,7 @@ bool Connect::getEnabled(const host::IRibbonControl& control) {
     const EnablingRule rule = enablingRuleFor(controlNumber(control.Id));
     if (rule == EnablingRule::always) return true;
     const pptEvents* selection = addInState().events.get();
-    if (!selection) raiseError(91, "Object variable or With block variable not set");
+    if (!selection) raiseObjectNotSet();
     return ruleHolds(rule, *selection, hostApplication().Windows().Count() >= 1);
 }
 

@@ -21,7 +21,7 @@ std::string corruptedAgendaDataMessage() {
 namespace {
 platform::DomNode required(const platform::DomDocument& doc, const char* path) {
     platform::DomNode node = doc.selectSingleNode(path);
-    if (!node) raiseError(91, std::string("Object variable or With block variable not set (") + path + ")");
+    if (!node) raiseObjectNotSet(path);
     return node;
 }
 }  // namespace
@@ -131,13 +131,13 @@ void takeAgendaStyle(platform::DomDocument& doc, const platform::DomDocument& ag
     const auto replace = [&](const char* name, bool required, bool appendWhenMissing) {
         const platform::DomNode source = agendaTemplate.selectSingleNode(std::string("/Varnotel/agenda/") + name);
         if (!source) {
-            if (required) raiseError(91, std::string("The template has no ") + name + ".");
+            if (required) raiseError(errObjectNotSet, std::string("The template has no ") + name + ".");
             return;
         }
         platform::DomNode copy = doc.importNode(source, true);
         if (platform::DomNode current = agenda.selectSingleNode(name)) agenda.replaceChild(copy, current);
         else if (appendWhenMissing) agenda.appendChild(copy);
-        else raiseError(91, std::string("The agenda has no ") + name + ".");
+        else raiseError(errObjectNotSet, std::string("The agenda has no ") + name + ".");
     };
     replace("format", true, false);
     // A template without a subtitle box leaves the agenda's own as it is.

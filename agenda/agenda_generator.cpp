@@ -287,7 +287,7 @@ void addAgendaItem(const AgendaMetrics& m, RowStyles& styles, const RowOptions& 
         const AgendaFormat& f = m.format;
         const float rowTop = single(f.top + m.goldenOffset + (position - 1) * (m.boxSize + m.rowGap));
         const std::optional<AgendaRowStyle>& style = styles.get(level, selected != 0, isBreak != 0);
-        if (!style) raiseError(91, "Object variable or With block variable not set (style)");
+        if (!style) raiseObjectNotSet("style");
         host::Shapes& shapes = slide.Shapes();
         const float fontSize = single(m.fontSize);
 

@@ -92,7 +92,7 @@ std::int16_t optionalInteger(const platform::DomNode& node, const char* name) {
 
 AgendaFormat readAgendaFormat(const platform::DomDocument& doc) {
     const platform::DomNode node = doc.selectSingleNode("/Varnotel/agenda/format");
-    if (!node) raiseError(91, "Object variable or With block variable not set");
+    if (!node) raiseObjectNotSet();
     AgendaFormat f;
     f.left = agendaNumber(attr(node, "left"));
     f.top = agendaNumber(attr(node, "top"));

@@ -360,7 +360,7 @@ void AgendaWizard::xml2treeview(bool fillFields, const std::string& selectId) {
     trap("AgendaWizard, xml2treeview", [&] {
         if (!document_) return;
         const platform::DomNode format = document_->selectSingleNode("/Varnotel/agenda/format");
-        if (!format) raiseError(91, "Object variable or With block variable not set (format)");
+        if (!format) raiseObjectNotSet("format");
         enumerate2ndLevel_ = agendaAttribute(format, "enumerate2ndLevel");
         enumerateBreak_ = toInteger16(agendaAttribute(format, "enumerateBreak"));
         const std::string wanted = !selectId.empty() ? keyOf(selectId) : keyOf(selectedId());

@@ -79,6 +79,11 @@ ErrorInfo currentError() {
     return info;
 }
 
+void raiseObjectNotSet(const std::string& what) {
+    raiseError(errObjectNotSet,
+               "Object variable or With block variable not set" + (what.empty() ? std::string() : " (" + what + ")"));
+}
+
 void raiseError(long number, const std::string& description, const std::string& source) {
     throw platform::NumberedError(number, description, source);
 }

@@ -70,6 +70,9 @@ void ignoreErrors(F&& body) noexcept {
 
 // Raises a numbered error as the system's own code does.
 [[noreturn]] void raiseError(long number, const std::string& description, const std::string& source = {});
+// Raises errObjectNotSet, "Object variable or With block variable not set", with what was
+// missing in brackets when given: what the code raises when an object it needs is not there.
+[[noreturn]] void raiseObjectNotSet(const std::string& what = {});
 
 // Error numbers the system raises itself.
 constexpr long errInvalidArgument = 5;
@@ -77,6 +80,7 @@ constexpr long errOverflow = 6;
 constexpr long errOutOfMemory = 7;
 constexpr long errSubscriptOutOfRange = 9;
 constexpr long errTypeMismatch = 13;
+constexpr long errObjectNotSet = 91;
 constexpr long errPathFileAccess = 75;
 
 }  // namespace plorin

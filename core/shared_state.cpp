@@ -39,7 +39,7 @@ void endState() {
 
 host::Application& hostApplication() {
     host::Application* app = state().application;
-    if (!app) raiseError(91, "Object variable or With block variable not set");
+    if (!app) raiseObjectNotSet();
     return *app;
 }
 

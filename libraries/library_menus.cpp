@@ -119,13 +119,13 @@ platform::DomNodeList slideWizardItems(const platform::DomDocument& menuDocument
 
 platform::DomNode itemAt(const platform::DomNodeList& list, int index) {
     const platform::DomNode node = list.item(index);
-    if (!node) raiseError(91, "Object variable or With block variable not set");
+    if (!node) raiseObjectNotSet();
     return node;
 }
 
 std::string requiredAttribute(const platform::DomNode& node, const char* name) {
     auto value = node.getAttribute(name);
-    if (!value) raiseError(91, std::string("Object variable or With block variable not set (no ") + name + ")");
+    if (!value) raiseObjectNotSet(std::string("no ") + name);
     return *value;
 }
 

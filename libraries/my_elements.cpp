@@ -28,7 +28,7 @@ constexpr int kBlankLayout = 12;
 
 platform::DomNode indexRoot(const platform::DomDocument& index) {
     const platform::DomNode root = index.selectSingleNode("/Varnotel");
-    if (!root) raiseError(91, "Object variable or With block variable not set (the index has no Varnotel root)");
+    if (!root) raiseObjectNotSet("the index has no Varnotel root");
     return root;
 }
 
@@ -81,7 +81,7 @@ void createXML() {
 
 void saveMyElementsIndex() {
     const platform::DomDocument* index = state().myElementsDocument.get();
-    if (!index) raiseError(91, "Object variable or With block variable not set");
+    if (!index) raiseObjectNotSet();
     saveMyElementsIndex(*index);
 }
 
@@ -218,7 +218,7 @@ void addMyElements() {
             const int chosen = dialog.groupList.ListIndex();
             const std::string group = chosen >= 0 ? dialog.groupList.items[static_cast<std::size_t>(chosen)] : std::string();
             platform::DomNode node = findGroup(*s.myElementsDocument, group);
-            if (!node) raiseError(91, "Object variable or With block variable not set (no group " + group + ")");
+            if (!node) raiseObjectNotSet("no group " + group);
             platform::DomNode element = appendElement(*s.myElementsDocument, node, dialog.elemName.Text(), slideId);
             try {
                 saveMyElementsIndex();

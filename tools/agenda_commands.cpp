@@ -58,7 +58,7 @@ void EfficiencyTools::disconnectAgendaSlides() {
             platform::vbYesNo | platform::vbQuestion | platform::vbDefaultButton2, kProductName);
         if (answer != platform::vbYes) return;
         const host::SlideRange slides = hostApplication().ActiveWindow()->Selection().SlideRange();
-        if (slides.Count() == 0) raiseError(91, "Object variable or With block variable not set (SlideRange)");
+        if (slides.Count() == 0) raiseObjectNotSet("SlideRange");
         for (int i = 1; i <= slides.Count(); ++i) {
             const auto slide = slides.Item(i);
             if (slide->Tags().Item(kRoleTag) != kAgendaSlideRole) continue;

@@ -54,7 +54,7 @@ void BlackWhiteMode::btnOK_Click() {
         const int back = cbBack.ListIndex() + 1, shapes = cbShapes.ListIndex() + 1;
         const std::string backName = cbBack.Text(), shapesName = cbShapes.Text();
         auto window = hostApplication().ActiveWindow();
-        if (!window) raiseError(91, "Object variable or With block variable not set");
+        if (!window) raiseObjectNotSet();
         host::Selection& selection = window->Selection();
         switch (selection.Type()) {
             case host::ppSelectionSlides: {

@@ -29,7 +29,7 @@ void toleratingInvalidRequest(F&& step) {
 void EfficiencyTools::hideShapes() {
     trap("EfficiencyTools, hideShapes", [&] {
         auto window = hostApplication().ActiveWindow();
-        if (!window) raiseError(91, "Object variable or With block variable not set");
+        if (!window) raiseObjectNotSet();
         host::Selection& selection = window->Selection();
         const auto slide = selection.SlideRange().Item(1);
         const host::ShapeRange shapes = selection.ShapeRange();
@@ -44,7 +44,7 @@ void EfficiencyTools::hideShapes() {
 void EfficiencyTools::unhideShapes() {
     trap("EfficiencyTools, unhideShapes", [&] {
         auto window = hostApplication().ActiveWindow();
-        if (!window) raiseError(91, "Object variable or With block variable not set");
+        if (!window) raiseObjectNotSet();
         host::Selection& selection = window->Selection();
         std::vector<std::shared_ptr<host::Slide>> slides;
         switch (selection.Type()) {

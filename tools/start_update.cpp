@@ -25,7 +25,7 @@ void EfficiencyTools::startUpdate() {
         }
         if (!updater->Connect()) updater->setConnect(true);
         const auto object = updater->Object();
-        if (!object) raiseError(91, "Object variable or With block variable not set");
+        if (!object) raiseObjectNotSet();
         object->invoke("check", {});
     });
 }
