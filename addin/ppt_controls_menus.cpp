@@ -51,7 +51,7 @@ std::shared_ptr<const platform::Picture> iconPicture(const std::string& name) {
 host::CommandBarPopup& myElementsPopup(host::Application& app) {
     auto control = app.CommandBars().Item(kSlideWizardBar)->Controls().Item(kMyElementsPopup);
     auto* popup = dynamic_cast<host::CommandBarPopup*>(control.get());
-    if (!popup) raiseError(13, "Type mismatch: \"My Elements\" is no popup");
+    if (!popup) raiseError(errTypeMismatch, "Type mismatch: \"My Elements\" is no popup");
     return *popup;
 }
 

@@ -27,7 +27,7 @@ const RibbonCallback* findRibbonCallback(const std::string& name) {
 namespace {
 
 const host::RibbonValue& argument(const RibbonArgs& args, std::size_t i) {
-    if (i >= args.size()) raiseError(449, "Argument not optional");
+    if (i >= args.size()) raiseError(errArgumentNotOptional, "Argument not optional");
     return args[i];
 }
 

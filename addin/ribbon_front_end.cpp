@@ -47,7 +47,7 @@ std::string Connect::GetCustomUI(const std::string& /*ribbonId*/) {
     // One definition serves every kind of window.
     const std::string path = state().layout.ui + "plorinUI.xml";
     auto text = platform::fileSystem().readAll(path);
-    if (!text) raiseError(53, "File not found: " + path);
+    if (!text) raiseError(errFileNotFound, "File not found: " + path);
     return *text;
 }
 
@@ -82,7 +82,7 @@ host::RibbonPicture Connect::getImage(const host::IRibbonControl& control) {
     if (slot >= 0) return Icons().lngPic(slot).picture;
     const std::string path = state().layout.ui + control.Id + ".png";
     auto picture = loadPictureGdiPlus(path);
-    if (!picture) raiseError(481, "Invalid picture: " + path);
+    if (!picture) raiseError(errInvalidPicture, "Invalid picture: " + path);
     return picture;
 }
 
@@ -127,7 +127,7 @@ bool Connect::hasCallback(const std::string& name) const { return findRibbonCall
 host::RibbonValue Connect::invokeCallback(const std::string& name, const host::IRibbonControl& control,
                                           const std::vector<host::RibbonValue>& args) {
     const RibbonCallback* callback = findRibbonCallback(name);
-    if (!callback) raiseError(438, "Object doesn't support this property or method: " + name);
+    if (!callback) raiseError(errNoSuchMember, "Object doesn't support this property or method: " + name);
     return callback->call(*this, control, args);
 }
 

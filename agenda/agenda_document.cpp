@@ -42,7 +42,7 @@ std::string agendaAttribute(const platform::DomNode& node, const char* name) {
 std::int64_t integerAttribute(const platform::DomNode& node, const char* name, std::int64_t low, std::int64_t high) {
     const double value = roundHalfEven(toNumber(agendaAttribute(node, name)));
     if (!(value >= static_cast<double>(low) && value <= static_cast<double>(high)))
-        raiseError(380, std::string("Invalid property value (") + name + ")");
+        raiseError(errInvalidPropertyValue, std::string("Invalid property value (") + name + ")");
     return static_cast<std::int64_t>(value);
 }
 

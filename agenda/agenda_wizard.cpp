@@ -281,7 +281,7 @@ bool AgendaWizard::loadAgendaXML(const std::string& xml, const std::string& path
     const std::string subtitle = agendaAttribute(agenda, "subtitle");
     buildAgendaTree(*fresh, {});  // every item readable before the agenda is taken
     for (int v : {numbers, responsible, timeSlots, pageNumbers})
-        if (v < 0 || v > 2) raiseError(380, "Invalid property value");
+        if (v < 0 || v > 2) raiseError(errInvalidPropertyValue, "Invalid property value");
     // Both columns on show as page numbers only, and OK stores what the dialog showed.
     if (timeSlots == 1 && pageNumbers == 1) {
         timeSlots = 0;

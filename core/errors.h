@@ -80,7 +80,12 @@ constexpr long errOverflow = 6;
 constexpr long errOutOfMemory = 7;
 constexpr long errSubscriptOutOfRange = 9;
 constexpr long errTypeMismatch = 13;
-constexpr long errObjectNotSet = 91;
+constexpr long errFileNotFound = 53;
 constexpr long errPathFileAccess = 75;
+constexpr long errObjectNotSet = 91;
+constexpr long errInvalidPropertyValue = 380;
+constexpr long errNoSuchMember = 438;
+constexpr long errArgumentNotOptional = 449;
+constexpr long errInvalidPicture = 481;
 
 }  // namespace plorin

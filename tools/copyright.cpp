@@ -31,7 +31,7 @@ std::vector<std::string> removalList() {
     const std::string path = state().layout.customization + "copyright_remove.txt";
     if (!platform::fileSystem().fileExists(path)) return entries;
     const auto text = readListFile(path);
-    if (!text) raiseError(75, "Path/File access error: " + path);
+    if (!text) raiseError(errPathFileAccess, "Path/File access error: " + path);
     for (auto& entry : parseCopyrightList(*text)) entries.push_back(std::move(entry.text));
     return entries;
 }

@@ -38,7 +38,7 @@ void EfficiencyTools::callByName(const std::string& name, const std::optional<st
     const MethodEntry* entry = findMethod(name);
     if (entry && !argument && entry->noArgument) return (this->*(entry->noArgument))();
     if (entry && argument && entry->oneArgument) return (this->*(entry->oneArgument))(*argument);
-    raiseError(438, "Object doesn't support this property or method: " + name);
+    raiseError(errNoSuchMember, "Object doesn't support this property or method: " + name);
 }
 
 }  // namespace plorin

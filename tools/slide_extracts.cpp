@@ -142,7 +142,7 @@ void EfficiencyTools::emailSelectedSlides() {
         const std::string tmp = extractSelectedSlides();
 
         const std::string program = state().layout.program + "plorinpost";
-        if (!platform::fileSystem().fileExists(program)) raiseError(53, "File not found: " + program);
+        if (!platform::fileSystem().fileExists(program)) raiseError(errFileNotFound, "File not found: " + program);
         // The mail program inherits the hold and keeps it until it has ended: the shut-down
         // leaves the extract alone until then.
         platform::FileHold handOver(tmp);
