@@ -1,4 +1,4 @@
-// Helpers over the platform's shell (modules ShellEx, Help, ApiHelpers, topWindow):
+// Helpers over the platform's shell:
 // opening web pages and documents, the help file, special folders, GUIDs, z-order.
 #pragma once
 

@@ -1,4 +1,4 @@
-// Small helpers shared across the add-in (module Globals): the host-version test, the
+// Small helpers shared across the add-in: the host-version test, the
 // undo fix run before every command, sorting of collections, rotation normalisation,
 // folder creation, file-name checks and text conversion.
 #pragma once

@@ -1,4 +1,4 @@
-// The module Wininet: the system's one way to talk to the maker's web server. A synchronous
+// The system's one way to talk to the maker's web server: a synchronous
 // HTTP/1.0 POST of a form body, the reply as bytes, over the platform's HTTP seam. Shared by
 // the presentation add-in (error report, survey) and the update add-in (update check).
 #pragma once

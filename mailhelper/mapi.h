@@ -1,4 +1,4 @@
-// The mail program plorinpost (module MAPI): it takes a subject, the attachment's display
+// The mail program plorinpost: it takes a subject, the attachment's display
 // name and the path of the file to attach, and opens the user's mail program with a new
 // message holding that attachment. The presentation add-in starts it without waiting.
 #pragma once

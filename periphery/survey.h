@@ -1,4 +1,4 @@
-// The module Survey: the occasional two-page user survey. checkForSurvey, the last step of the
+// The occasional two-page user survey. checkForSurvey, the last step of the
 // add-in's start-up, decides whether it is due (the count below its maximum, the date passed,
 // the survey server answering a short ping) and runs it; the pages keep the schedule in the
 // settings "surveyCount", "surveyMaxCount", "surveyInterval" and "surveyDate". Nothing here

@@ -15,7 +15,7 @@
 
 namespace plorin {
 
-// The module `mouseHook`: the low-level mouse hook and the state it shares with the picker's
+// The low-level mouse hook (`mouseHook`) and the state it shares with the picker's
 // timer, on the user-interface thread; it goes with the connection, and its hook with it.
 namespace mouseHook {
 struct State {

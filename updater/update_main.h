@@ -1,4 +1,4 @@
-// The module Main of the update add-in: one update run. It decides whether to look for
+// One run of the update add-in. It decides whether to look for
 // updates, asks the update server which versions exist, compares them with the installed
 // ones, asks the user, and then downloads and installs (updater/update_install.cpp).
 #pragma once
