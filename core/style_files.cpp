@@ -22,12 +22,13 @@ std::string styleFolderPath(const std::string& styleName) {
     return state().layout.styles + state().styleFolders.Item(k) + "/";
 }
 
-std::optional<std::string> readListFile(const std::string& path) {
+std::optional<std::string> readListFile(const std::string& path, bool* refused) {
     auto& fs = platform::fileSystem();
     if (!fs.fileExists(path)) return std::nullopt;
     const auto bytes = fs.readAll(path);
     if (!bytes) return std::nullopt;
     auto text = platform::decodeTextFile(*bytes);
+    if (refused) *refused = !text;
     if (!text)
         platform::MsgBox("The file '" + path +
                              "' could not be read: it is neither UTF-8 nor UTF-16 text.\r\nPlease save it as UTF-8.",

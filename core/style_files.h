@@ -18,8 +18,9 @@ std::string styleFolderPath(const std::string& styleName);
 
 // The text of a list file the user keeps in the installation, in UTF-8: saved as UTF-8 (with
 // or without a byte-order mark) or as UTF-16 with one. Nothing when the file is missing or
-// cannot be read; a file in any other encoding is refused with a message that names it.
-std::optional<std::string> readListFile(const std::string& path);
+// cannot be read; a file in any other encoding is refused with a message that names it (and
+// `refused`, when given, is set).
+std::optional<std::string> readListFile(const std::string& path, bool* refused = nullptr);
 
 // One kept line of a copyright list: `text` without the blanks around it (the notice, as
 // the ribbon and the copyright command use it) and `line` exactly as written (the command

@@ -25,12 +25,15 @@ constexpr const char* kCopyrightTag = "plorin_copyright";
 
 void message(const std::string& text, int icon) { platform::MsgBox(text, icon, kProductName); }
 
-// The entries of the removal list, trimmed, in file order; none without the file.
-std::vector<std::string> removalList() {
+// The entries of the removal list, trimmed, in file order; none without the file. Nothing
+// when the list is in an encoding it refused: the user has been told, once.
+std::optional<std::vector<std::string>> removalList() {
     std::vector<std::string> entries;
     const std::string path = state().layout.customization + "copyright_remove.txt";
     if (!platform::fileSystem().fileExists(path)) return entries;
-    const auto text = readListFile(path);
+    bool refused = false;
+    const auto text = readListFile(path, &refused);
+    if (refused) return std::nullopt;
     if (!text) raiseError(errPathFileAccess, "Path/File access error: " + path);
     for (auto& entry : parseCopyrightList(*text)) entries.push_back(std::move(entry.text));
     return entries;
@@ -113,7 +116,9 @@ void EfficiencyTools::insertCopyright(std::int16_t n) {
             return;
         }
 
-        const std::vector<std::string> removals = removalList();
+        const std::optional<std::vector<std::string>> listed = removalList();
+        if (!listed) return;
+        const std::vector<std::string>& removals = *listed;
         {
             const std::string path = templatePath("copyright_slide.ppt");
             if (path.empty()) return;

@@ -114,6 +114,14 @@ TEST_F(PresentationTools, TheRemovalListRemovesByTrimmedTextOrNameExactly) {
     tools().insertCopyright(3);                   // a notice slide without shapes
     EXPECT_EQ(contents(master), (std::vector<std::string>{"old notice", "Title placeholder"}));
     EXPECT_TRUE(plorin::reportedErrors().empty());
+
+    // A list in an encoding it refuses is told once, and the masters stay as they are.
+    writeFile(root + "customization/copyright_remove.txt", "Old notice \xE9\n");
+    driver.onUnansweredMessage = [](const platform::MessageBoxCall&) { return platform::vbOK; };
+    tools().insertCopyright(1);
+    EXPECT_EQ(contents(master), (std::vector<std::string>{"old notice", "Title placeholder"}));
+    EXPECT_EQ(messages().size(), 1u);
+    EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
 TEST_F(PresentationTools, TitleMastersGetTheirNoticeOnlyOnOldHosts) {
