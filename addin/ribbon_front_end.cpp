@@ -10,7 +10,7 @@
 #include "core/icons.h"
 #include "core/images.h"
 #include "core/languages.h"
-#include "addin/ppt_events.h"
+#include "addin/host_events.h"
 #include "addin/ribbon_callbacks.h"
 #include "addin/ribbon_dispatch.h"
 #include "addin/ribbon_enabling.h"

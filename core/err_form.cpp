@@ -7,7 +7,7 @@
 #include "core/config.h"
 #include "core/globals.h"
 #include "core/version.h"
-#include "core/wininet.h"
+#include "core/web_post.h"
 #include "host/host.h"
 
 namespace plorin {

@@ -3,9 +3,9 @@
 #include "core/api_helpers.h"
 #include "core/config.h"
 #include "core/errors.h"
-#include "core/wininet.h"
-#include "periphery/settings.h"
-#include "periphery/splash.h"
+#include "core/web_post.h"
+#include "settings/settings_dialog.h"
+#include "about/about_box.h"
 #include "platform/ui.h"
 #include "tools/efficiency_tools.h"
 

@@ -15,7 +15,7 @@
 #include "core/errors.h"
 #include "core/folder_layout.h"
 #include "core/registry.h"
-#include "core/wininet.h"
+#include "core/web_post.h"
 #include "host/host.h"
 #include "host/ribbon_host.h"
 #include "platform/services.h"

@@ -10,7 +10,7 @@
 #include "core/registry.h"
 #include "core/version.h"
 #include "core/whole_numbers.h"
-#include "core/wininet.h"
+#include "core/web_post.h"
 #include "platform/ui.h"
 #include "updater/dates.h"
 #include "updater/error_box.h"

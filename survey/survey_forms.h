@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "core/wininet.h"
+#include "core/web_post.h"
 #include "platform/ui.h"
 
 namespace plorin {

@@ -1,6 +1,6 @@
 // The menus of the Slide Wizard bar: the library menus built from the menu file, and the
 // My Elements popup built from the My Elements index, rebuilt after every change of it.
-#include "addin/ppt_controls.h"
+#include "addin/bar_front_end.h"
 
 #include "core/icons.h"
 

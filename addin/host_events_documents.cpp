@@ -4,13 +4,13 @@
 #include <string>
 
 #include "addin/addin_state.h"
-#include "addin/agenda_seams.h"
+#include "addin/agenda_upkeep.h"
 #include "core/api_helpers.h"
 #include "core/errors.h"
 #include "core/globals.h"
 #include "core/icons.h"
-#include "addin/ppt_controls.h"
-#include "addin/ppt_events.h"
+#include "addin/bar_front_end.h"
+#include "addin/host_events.h"
 #include "platform/ui.h"
 
 namespace plorin {

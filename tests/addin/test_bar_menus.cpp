@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "addin/addin_state.h"
-#include "addin/ppt_controls.h"
+#include "addin/bar_front_end.h"
 #include "core/registry.h"
 #include "core/usage_counters.h"
 #include "host/command_bars.h"

@@ -2,7 +2,7 @@
 // hosts the enabling and pressed states of the Efficiency Tools bar; on ribbon hosts a redraw.
 #include <functional>
 
-#include "tests/addin/ppt_events_fixture.h"
+#include "tests/addin/host_events_fixture.h"
 
 using namespace host;
 using plorin::Toggle;

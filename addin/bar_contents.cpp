@@ -1,6 +1,6 @@
 // What the command bars hold, as data: the Efficiency Tools bar with its popups and the
 // host commands of the Shortcuts bar.
-#include "addin/ppt_controls.h"
+#include "addin/bar_front_end.h"
 
 #include "addin/toggle_groups.h"
 

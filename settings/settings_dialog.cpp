@@ -1,4 +1,4 @@
-#include "periphery/settings.h"
+#include "settings/settings_dialog.h"
 
 #include <charconv>
 #include <utility>

@@ -1,6 +1,6 @@
 // pptEvents: the toggle family, which enables and disables the Efficiency Tools bar's
 // controls by caption, and the pressed state of the two text buttons.
-#include "addin/ppt_events.h"
+#include "addin/host_events.h"
 
 #include "core/errors.h"
 #include "core/globals.h"

@@ -1,5 +1,5 @@
 // Argument checks, the compose step and the result-code messages of plorinpost.
-#include "mailhelper/mapi.h"
+#include "mailhelper/compose_mail.h"
 
 #include "core/config.h"
 #include "core/errors.h"

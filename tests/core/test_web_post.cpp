@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/errors.h"
-#include "core/wininet.h"
+#include "core/web_post.h"
 #include "core/config.h"
 #include "core/registry.h"
 #include "platform/services.h"

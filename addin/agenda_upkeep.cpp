@@ -1,4 +1,4 @@
-#include "addin/agenda_seams.h"
+#include "addin/agenda_upkeep.h"
 
 #include "tools/efficiency_tools.h"
 

@@ -9,8 +9,8 @@
 
 #include "core/languages.h"
 #include "core/registry.h"
-#include "periphery/settings.h"
-#include "tests/addin/ppt_events_fixture.h"
+#include "settings/settings_dialog.h"
+#include "tests/addin/host_events_fixture.h"
 #include "tools/efficiency_tools.h"
 
 namespace {

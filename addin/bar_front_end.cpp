@@ -1,9 +1,9 @@
-#include "addin/ppt_controls.h"
+#include "addin/bar_front_end.h"
 
 #include <charconv>
 
 #include "addin/addin_state.h"
-#include "addin/ppt_events.h"
+#include "addin/host_events.h"
 #include "addin/ribbon_dispatch.h"
 #include "addin/toggle_groups.h"
 #include "core/api_helpers.h"

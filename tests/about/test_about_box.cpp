@@ -5,7 +5,7 @@
 #include "core/registry.h"
 #include "core/shared_state.h"
 #include "core/version.h"
-#include "periphery/splash.h"
+#include "about/about_box.h"
 #include "platform/picture.h"
 #include "platform/ui.h"
 #include "tests/core/core_fixture.h"

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "addin/addin_state.h"
-#include "addin/agenda_seams.h"
+#include "addin/agenda_upkeep.h"
 #include "core/icons.h"
-#include "addin/ppt_controls.h"
-#include "addin/ppt_events.h"
+#include "addin/bar_front_end.h"
+#include "addin/host_events.h"
 #include "addin/toggle_groups.h"
 #include "core/folder_layout.h"
 #include "core/shared_state.h"

@@ -1,4 +1,4 @@
-#include "periphery/splash.h"
+#include "about/about_box.h"
 
 #include <cmath>
 #include <random>

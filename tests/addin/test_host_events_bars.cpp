@@ -4,7 +4,7 @@
 #include <functional>
 #include <set>
 
-#include "tests/addin/ppt_events_fixture.h"
+#include "tests/addin/host_events_fixture.h"
 
 using namespace host;
 using plorin::Toggle;

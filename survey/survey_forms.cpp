@@ -1,4 +1,4 @@
-#include "periphery/survey_forms.h"
+#include "survey/survey_forms.h"
 
 #include <initializer_list>
 
@@ -10,10 +10,10 @@
 #include "core/registry.h"
 #include "core/version.h"
 #include "core/whole_numbers.h"
-#include "core/wininet.h"
+#include "core/web_post.h"
 #include "core/usage_counters.h"
 #include "host/host.h"
-#include "periphery/survey.h"
+#include "survey/survey.h"
 #include "platform/clock.h"
 
 namespace plorin {

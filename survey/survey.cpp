@@ -1,4 +1,4 @@
-#include "periphery/survey.h"
+#include "survey/survey.h"
 
 #include <cstdio>
 
@@ -7,8 +7,8 @@
 #include "core/globals.h"
 #include "core/registry.h"
 #include "core/whole_numbers.h"
-#include "core/wininet.h"
-#include "periphery/survey_forms.h"
+#include "core/web_post.h"
+#include "survey/survey_forms.h"
 #include "platform/clock.h"
 #include "platform/picture.h"
 #include "platform/text.h"

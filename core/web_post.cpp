@@ -1,4 +1,4 @@
-#include "core/wininet.h"
+#include "core/web_post.h"
 
 #include "platform/text.h"
 

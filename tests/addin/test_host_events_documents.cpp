@@ -2,7 +2,7 @@
 // tag), printing, slide shows, window activation, and presentations opening and closing.
 #include <filesystem>
 
-#include "tests/addin/ppt_events_fixture.h"
+#include "tests/addin/host_events_fixture.h"
 
 using namespace host;
 using plorin::Toggle;

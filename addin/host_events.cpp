@@ -1,6 +1,6 @@
 // pptEvents: connection to the host, the selection state, and the enabling that follows a
 // selection change (the ribbon's redraw, or the command bars' controls).
-#include "addin/ppt_events.h"
+#include "addin/host_events.h"
 
 #include <cmath>
 
