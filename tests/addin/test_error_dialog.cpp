@@ -5,8 +5,8 @@
 #include <functional>
 
 #include "addin/addin_state.h"
+#include "addin/error_dialog.h"
 #include "core/config.h"
-#include "core/err_form.h"
 #include "core/registry.h"
 #include "core/version.h"
 #include "core/web_post.h"
