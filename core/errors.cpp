@@ -81,7 +81,7 @@ ErrorInfo currentError() {
 
 void raiseObjectNotSet(const std::string& what) {
     raiseError(errObjectNotSet,
-               "Object variable or With block variable not set" + (what.empty() ? std::string() : " (" + what + ")"));
+               platform::kObjectNotSetText + (what.empty() ? std::string() : " (" + what + ")"));
 }
 
 void raiseError(long number, const std::string& description, const std::string& source) {
