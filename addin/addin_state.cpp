@@ -1,7 +1,7 @@
 #include "addin/addin_state.h"
 
-#include "addin/ppt_controls.h"
-#include "addin/ppt_events.h"
+#include "addin/bar_front_end.h"
+#include "addin/host_events.h"
 #include "core/icons.h"
 #include "tools/efficiency_tools.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "addin/ppt_events.h"
+#include "addin/host_events.h"
 
 namespace plorin {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "addin/addin_state.h"
-#include "addin/ppt_events.h"
+#include "addin/host_events.h"
 #include "host/host.h"
 #include "host/autoshape.h"
 #include "tools/efficiency_tools.h"

@@ -14,7 +14,7 @@
 #include <fstream>
 #include <string>
 
-#include "core/wininet.h"
+#include "core/web_post.h"
 #include "tests/support/update_server.h"
 #include "updater/update_files.h"
 

@@ -14,7 +14,8 @@
 #include "core/images.h"
 #include "libraries/my_elements.h"
 #include "libraries/thumbnails.h"
-#include "core/whole_numbers.h"
+#include "core/numbers.h"
+#include "host/host.h"
 #include "platform/text.h"
 
 namespace plorin {
@@ -236,6 +237,5 @@ host::RibbonPicture myElements_getItemImage(const host::IRibbonControl& control,
     if (!document) return nullptr;
     return loadPictureGdiPlus(myElementsThumbPath(toInteger32(required(shownElement(*document, control, index).slideId, "slideID"))));
 }
-
 
 }  // namespace plorin

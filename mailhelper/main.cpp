@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "mailhelper/mapi.h"
+#include "mailhelper/compose_mail.h"
 #include "mailhelper/message_boxes.h"
 #include "platform/mailer.h"
 #include "platform/services.h"

@@ -1,6 +1,6 @@
 # Checks that includes run only downwards through the folders (docs/architecture.md):
 #   addin/ may include everything below it; only addin/, sim/, tests/ and bench/ include addin/;
-#   a feature folder (tools/, libraries/, agenda/, periphery/) includes core/, host/ and
+#   a feature folder (tools/, libraries/, agenda/, settings/, about/, survey/) includes core/, host/ and
 #   platform/, and another feature only where the allow-list below names the pair;
 #   core/ includes only core/, host/ and platform/; host/ and platform/ include neither the
 #   add-in nor its features, and platform/ not host/; mailhelper/ includes core/ and platform/.
@@ -11,11 +11,12 @@ if(NOT ROOT)
   message(FATAL_ERROR "ROOT not set")
 endif()
 
-set(FEATURES tools libraries agenda periphery)
+set(FEATURES tools libraries agenda settings about survey)
 # Where one feature uses another: "from>to". The agenda generator uses the text tools' indent
 # staircase (agenda>tools); the tools' agenda commands open the agenda dialog (tools>agenda);
-# the about command opens the about box (tools>periphery).
-set(FEATURE_CALLS_ACROSS "tools>agenda;agenda>tools;tools>periphery")
+# the about and settings commands open the about box and the settings dialog (tools>about,
+# tools>settings).
+set(FEATURE_CALLS_ACROSS "tools>agenda;agenda>tools;tools>about;tools>settings")
 
 # What each folder may include; folders not named here are not checked.
 set(MAY_core core host platform)

@@ -10,12 +10,12 @@
 #include <memory>
 #include <set>
 
-#include "core/api_helpers.h"
 #include "core/config.h"
 #include "core/errors.h"
 #include "core/folder_layout.h"
+#include "core/folders.h"
 #include "core/registry.h"
-#include "core/wininet.h"
+#include "core/web_post.h"
 #include "host/host.h"
 #include "host/ribbon_host.h"
 #include "platform/services.h"

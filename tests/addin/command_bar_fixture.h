@@ -11,7 +11,7 @@
 #include "core/registry.h"
 #include "core/usage_counters.h"
 #include "core/shared_state.h"
-#include "tests/addin/ppt_events_fixture.h"
+#include "tests/addin/host_events_fixture.h"
 #include "tools/efficiency_tools.h"
 
 namespace testing_core {

@@ -8,7 +8,7 @@
 #include "addin/connect.h"
 #include "core/icons.h"
 #include "core/languages.h"
-#include "addin/ppt_events.h"
+#include "addin/host_events.h"
 #include "core/registry.h"
 #include "core/usage_counters.h"
 #include "addin/ribbon_dispatch.h"

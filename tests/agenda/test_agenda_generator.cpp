@@ -2,7 +2,7 @@
 // a fixed-width measurer (half the font size per character) so that numbers are exact.
 #include <gtest/gtest.h>
 
-#include "addin/agenda_seams.h"
+#include "addin/agenda_upkeep.h"
 #include "host/text.h"
 #include "tests/agenda/agenda_fixture.h"
 #include "tools/efficiency_tools.h"

@@ -9,7 +9,7 @@
 #include "core/err_form.h"
 #include "core/registry.h"
 #include "core/version.h"
-#include "core/wininet.h"
+#include "core/web_post.h"
 #include "tests/core/core_fixture.h"
 #include "tests/support/http_test_server.h"
 

@@ -1,6 +1,6 @@
 // The hidden Icons form: help mode while Ctrl and Shift are held on command-bar hosts, and
 // its timer stopping at once elsewhere.
-#include "tests/addin/ppt_events_fixture.h"
+#include "tests/addin/host_events_fixture.h"
 
 using namespace host;
 using plorin::Toggle;

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "addin/ppt_controls.h"
+#include "addin/bar_front_end.h"
 #include "addin_harness.h"
 #include "host/command_bars.h"
 

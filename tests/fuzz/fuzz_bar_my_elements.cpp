@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "addin/addin_state.h"
-#include "addin/ppt_controls.h"
+#include "addin/bar_front_end.h"
 #include "addin_harness.h"
 #include "host/command_bars.h"
 

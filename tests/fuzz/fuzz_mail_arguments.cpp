@@ -10,7 +10,7 @@
 
 #include "answering_user.h"
 #include "fuzz_support.h"
-#include "mailhelper/mapi.h"
+#include "mailhelper/compose_mail.h"
 #include "platform/mailer.h"
 #include "platform/ui.h"
 

@@ -10,7 +10,7 @@
 #include "fuzz_support.h"
 #include "core/errors.h"
 #include "core/registry.h"
-#include "periphery/survey_forms.h"
+#include "survey/survey_forms.h"
 #include "platform/services.h"
 #include "platform/ui.h"
 

@@ -14,7 +14,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 
-#include "mailhelper/mapi.h"
+#include "mailhelper/compose_mail.h"
 #include "platform/mailer.h"
 #include "platform/shell.h"
 #include "platform/ui.h"

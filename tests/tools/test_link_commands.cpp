@@ -8,7 +8,7 @@
 #include "core/registry.h"
 #include "core/shared_state.h"
 #include "host/host.h"
-#include "periphery/splash.h"
+#include "about/about_box.h"
 #include "tests/core/core_fixture.h"
 #include "tools/efficiency_tools.h"
 

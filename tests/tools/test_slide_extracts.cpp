@@ -6,7 +6,7 @@
 #include <regex>
 
 #include "addin/connect.h"
-#include "addin/ppt_events.h"
+#include "addin/host_events.h"
 #include "addin/ribbon_dispatch.h"
 #include "core/folder_layout.h"
 #include "core/registry.h"

@@ -12,7 +12,7 @@
 #include "tests/core/core_fixture.h"
 #include "core/folder_layout.h"
 #include "core/registry.h"
-#include "core/wininet.h"
+#include "core/web_post.h"
 #include "host/host.h"
 #include "platform/services.h"
 #include "platform/ui.h"
