@@ -6,12 +6,11 @@
 
 #include "addin/addin_state.h"
 #include "core/errors.h"
-#include "core/globals.h"
+#include "core/numbers.h"
 #include "core/languages.h"
 #include "libraries/my_elements.h"
 #include "core/registry.h"
 #include "core/usage_counters.h"
-#include "core/whole_numbers.h"
 #include "platform/text.h"
 #include "tools/efficiency_tools.h"
 

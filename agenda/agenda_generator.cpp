@@ -13,16 +13,15 @@
 
 #include "agenda/agenda_document.h"
 #include "agenda/agenda_wizard.h"
-#include "core/api_helpers.h"
 #include "core/errors.h"
-#include "core/globals.h"
-#include "core/whole_numbers.h"
+#include "core/guid.h"
+#include "core/numbers.h"
+#include "core/product_name.h"
 #include "host/host.h"
 #include "host/text.h"
 #include "tools/efficiency_tools.h"
 
 namespace plorin {
-
 
 namespace {
 

@@ -5,7 +5,8 @@
 #include <cstring>
 
 #include "core/errors.h"
-#include "core/globals.h"
+#include "core/numbers.h"
+#include "core/variant.h"
 #include "platform/services.h"
 
 namespace plorin {
@@ -198,6 +199,14 @@ std::string getRegistry(const std::string& valueName, const std::string& subKey,
         result = v.isEmpty() ? defaultValue : v.toText();
     });
     return result;
+}
+
+void setRegistryValues(const std::vector<std::pair<std::string, std::string>>& values) {
+    std::vector<std::pair<std::string, platform::RegValue>> texts;
+    for (const auto& [name, value] : values) texts.push_back({name, {platform::REG_SZ, value + '\0'}});
+    if (!platform::registryStore().setValues(platform::RootKey::CurrentUser, kSettingsKey, texts))
+        raiseError(errRegistryWrite, "Failed to set registry values in Section: '" + std::string(kSettingsKey) + "'",
+                   programName() + ".Registry");
 }
 
 void setRegistry(const std::string& valueName, const std::string& value, const std::string& subKey,

@@ -3,7 +3,8 @@
 #include "core/shared_state.h"
 #include "core/errors.h"
 #include "host/text.h"
-#include "tools/command_frame.h"
+#include "core/numbers.h"
+#include "host/host.h"
 #include "tools/efficiency_tools.h"
 #include "tools/text_walker.h"
 

@@ -1,6 +1,7 @@
 // The group's small entry points: help, the maker's web pages, feedback mail, the update
 // check and the settings and about dialogs. Each only opens something or hands over.
-#include "core/api_helpers.h"
+#include "core/help_topics.h"
+#include "core/open_url.h"
 #include "core/config.h"
 #include "core/errors.h"
 #include "core/web_post.h"
