@@ -10,6 +10,7 @@
 #include "core/version.h"
 #include "core/web_post.h"
 #include "host/host.h"
+#include "platform/ui_driver.h"
 
 namespace plorin {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "core/product_name.h"
 #include "host/host.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 
 namespace plorin {
 namespace {

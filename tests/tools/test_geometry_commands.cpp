@@ -4,7 +4,8 @@
 #include <vector>
 
 #include "geometry_fixture.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
+#include "platform/ui_forms.h"
 
 namespace {
 

@@ -3,7 +3,8 @@
 #include <string>
 
 #include "geometry_fixture.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
+#include "platform/ui_forms.h"
 
 namespace {
 
