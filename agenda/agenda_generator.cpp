@@ -20,6 +20,7 @@
 #include "host/host.h"
 #include "host/text.h"
 #include "tools/efficiency_tools.h"
+#include "platform/ui_driver.h"
 
 namespace plorin {
 

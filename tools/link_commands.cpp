@@ -7,7 +7,6 @@
 #include "core/web_post.h"
 #include "settings/settings_dialog.h"
 #include "about/about_box.h"
-#include "platform/ui.h"
 #include "tools/efficiency_tools.h"
 
 namespace plorin {

@@ -17,7 +17,7 @@
 #include "mailhelper/compose_mail.h"
 #include "platform/mailer.h"
 #include "platform/shell.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 #include "tests/support/file_reading.h"
 #include "tests/support/temp_folder.h"
 
