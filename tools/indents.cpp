@@ -5,6 +5,7 @@
 #include "host/text.h"
 #include "tools/command_frame.h"
 #include "tools/efficiency_tools.h"
+#include "tools/text_beautifier.h"
 #include "tools/text_walker.h"
 
 namespace plorin {
@@ -40,7 +41,7 @@ void EfficiencyTools::iterate(const TextWalkObject& object, const std::string& o
     });
 }
 
-void EfficiencyTools::beautify(const host::TextFrame& frame) {
+void beautifyIndentStaircase(const host::TextFrame& frame) {
     trap("EfficiencyTools, beautify", [&] {
         const std::string& version = hostApplication().Version();
         const int levels = isCommandBarHost(version) ? 5 : isRibbonHost(version) ? 9 : 0;
@@ -54,6 +55,8 @@ void EfficiencyTools::beautify(const host::TextFrame& frame) {
         }
     });
 }
+
+void EfficiencyTools::beautify(const host::TextFrame& frame) { beautifyIndentStaircase(frame); }
 
 void EfficiencyTools::indentLevel(const host::TextFrame& frame, std::int16_t step) {
     trap("EfficiencyTools, indentLevel", [&] {
