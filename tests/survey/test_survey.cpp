@@ -18,7 +18,7 @@
 #include "platform/services.h"
 #include "platform/ui.h"
 #include "tests/core/core_fixture.h"
-#include "tests/support/http_test_server.h"
+#include "loopback/http_test_server.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "host/host.h"
 #include "platform/services.h"
 #include "platform/ui.h"
-#include "tests/support/update_server.h"
+#include "loopback/update_server.h"
 #include "updater/dates.h"
 #include "updater/update_addin.h"
 #include "updater/update_main.h"
