@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <map>
 #include <set>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
@@ -583,7 +584,10 @@ void removeTabs(host::Shape& shape) {
     });
 }
 
-std::string invariantNumber(float value) {
+namespace {
+
+// Appends the number as invariantNumber writes it.
+void appendInvariantNumber(std::string& out, float value) {
     // As "%.7G" writes it (to_chars's general form is printf's, with small letters); every
     // drawn row writes four of these.
     char buffer[32];
@@ -592,15 +596,31 @@ std::string invariantNumber(float value) {
     const auto written = whole ? std::to_chars(buffer, buffer + sizeof buffer, static_cast<long>(value))
                                : std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
                                                std::chars_format::general, 7);
-    std::string text(buffer, written.ptr);
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    std::string_view text(buffer, static_cast<std::size_t>(written.ptr - buffer));
     if (text == "-0") text = "0";
-    return text[0] == '-' ? text : " " + text;
+    if (text[0] != '-') out += ' ';
+    for (char c : text) out += c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+}  // namespace
+
+std::string invariantNumber(float value) {
+    std::string text;
+    appendInvariantNumber(text, value);
+    return text;
 }
 
 std::string shapePropertiesText(const host::Shape& shape) {
-    return invariantNumber(shape.Left()) + "/" + invariantNumber(shape.Top()) + "/" + invariantNumber(shape.Width()) +
-           "/" + invariantNumber(shape.Height());
+    std::string text;
+    text.reserve(48);
+    appendInvariantNumber(text, shape.Left());
+    text += '/';
+    appendInvariantNumber(text, shape.Top());
+    text += '/';
+    appendInvariantNumber(text, shape.Width());
+    text += '/';
+    appendInvariantNumber(text, shape.Height());
+    return text;
 }
 
 void saveShapeProperties(host::Shape& shape) {

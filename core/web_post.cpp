@@ -122,6 +122,7 @@ HttpReply HttpPostReply(const std::string& url, const std::string& body, const P
         if (limits.totalMs > 0 && limits.totalMs < request.totalTimeoutMs) request.totalTimeoutMs = limits.totalMs;
         const platform::HttpResponse response = platform::httpClient().send(request);
         reply.answered = response.ok;
+        reply.unconfirmed = response.sentButNotAnswered;
         reply.status = response.status;
         if (response.ok) reply.body.assign(response.body.begin(), response.body.end());
     });

@@ -33,6 +33,7 @@ HttpBytes HttpPost(const std::string& url, const std::string& body, std::int32_t
 // Like HttpPost, with the reply's status: `answered` is false when no reply came back.
 struct HttpReply {
     bool answered = false;
+    bool unconfirmed = false;  // sent whole, then no reply in time: the server may have it
     long status = 0;
     HttpBytes body;
 };

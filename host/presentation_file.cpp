@@ -51,7 +51,7 @@ void writeTags(pugi::xml_node parent, const Tags& tags) {
 void writeFormat(pugi::xml_node node, const CharFormat& f) {
     setNumber(node, "size", f.size);
     setNumber(node, "language", f.languageId);
-    if (f.fontName != kDefaultFontName) node.append_attribute("font").set_value(f.fontName.c_str());
+    if (f.fontName.str() != kDefaultFontName) node.append_attribute("font").set_value(f.fontName.c_str());
     if (f.bold) setNumber(node, "bold", 1);
     if (f.italic) setNumber(node, "italic", 1);
     if (f.color != 0) setNumber(node, "color", f.color);

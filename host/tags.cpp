@@ -24,27 +24,34 @@ std::string Tags::Value(int index) const {
     return items_[static_cast<std::size_t>(index - 1)].second;
 }
 
+namespace {
+
+// Names are kept upper-case; a name asked for matches in any case.
+template <class Items>
+auto findTag(Items& items, const std::string& name) {
+    return std::find_if(items.begin(), items.end(),
+                        [&](const auto& item) { return detail::equalsNoCase(item.first, name); });
+}
+
+}  // namespace
+
 std::string Tags::Item(const std::string& name) const {
-    const std::string key = detail::asciiUpper(name);
-    for (const auto& [n, v] : items_)
-        if (n == key) return v;
-    return {};
+    auto it = findTag(items_, name);
+    return it == items_.end() ? std::string() : it->second;
 }
 
 void Tags::Add(const std::string& name, const std::string& value) {
     if (name.empty()) throw HostError(E_FAIL, "Tags.Add : Invalid request. A tag needs a name.");
-    const std::string key = detail::asciiUpper(name);
-    auto it = std::find_if(items_.begin(), items_.end(), [&](const auto& item) { return item.first == key; });
+    auto it = findTag(items_, name);
     if (it != items_.end())
         it->second = value;
     else
-        items_.emplace_back(key, value);
+        items_.emplace_back(detail::asciiUpper(name), value);
     if (onChange_) onChange_();
 }
 
 void Tags::Delete(const std::string& name) {
-    const std::string key = detail::asciiUpper(name);
-    auto it = std::find_if(items_.begin(), items_.end(), [&](const auto& item) { return item.first == key; });
+    auto it = findTag(items_, name);
     if (it == items_.end()) return;
     items_.erase(it);
     if (onChange_) onChange_();

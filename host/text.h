@@ -36,11 +36,28 @@ double measureText(const std::string& utf8, const std::string& fontName, double 
 
 // ---- The model (internal to the stand-in) ------------------------------------------------
 
+// A character's font name. Each name is kept once for the whole process, so that a format
+// is copied and compared without touching text: a long text has a format per character.
+class FontName {
+public:
+    FontName();  // kDefaultFontName
+    FontName(const std::string& name);  // NOLINT: a name reads as one
+    FontName(const char* name) : FontName(std::string(name)) {}  // NOLINT
+    const std::string& str() const { return *name_; }
+    operator const std::string&() const { return *name_; }  // NOLINT
+    const char* c_str() const { return name_->c_str(); }
+    bool empty() const { return name_->empty(); }
+    bool operator==(const FontName& other) const { return name_ == other.name_; }
+
+private:
+    const std::string* name_;
+};
+
 // The formatting of one character.
 struct CharFormat {
     float size = 18;        // points
     int languageId = 1033;  // a Windows language id
-    std::string fontName = kDefaultFontName;
+    FontName fontName;
     bool bold = false, italic = false;
     std::uint32_t color = 0;  // RGB 0x00BBGGRR
     int schemeColor = 0;      // the colour-scheme index the colour was set from; 0 none

@@ -1,6 +1,8 @@
 // The paragraph model behind every text range: positions, formats and editing.
 #include <algorithm>
+#include <mutex>
 #include <string_view>
+#include <unordered_set>
 
 #include "host/text.h"
 #include "platform/text_files.h"
@@ -40,6 +42,27 @@ std::string encodeUtf8(const std::u32string& text) {
     return out;
 }
 
+// ---- Font names -------------------------------------------------------------------------------
+
+namespace {
+
+// Names are few (the fonts a presentation uses) and live as long as the process.
+const std::string* internFontName(const std::string& name) {
+    static std::mutex guard;
+    static std::unordered_set<std::string> names;
+    const std::lock_guard<std::mutex> lock(guard);
+    return &*names.insert(name).first;
+}
+
+}  // namespace
+
+FontName::FontName() {
+    static const std::string* const byDefault = internFontName(kDefaultFontName);
+    name_ = byDefault;
+}
+
+FontName::FontName(const std::string& name) : name_(internFontName(name)) {}
+
 // ---- Positions --------------------------------------------------------------------------------
 
 TextBody::TextBody() {
@@ -67,13 +90,13 @@ void TextBody::index() {
 }
 
 std::string TextBody::text() const {
-    std::u32string all;
-    all.reserve(static_cast<std::size_t>(characters_));
+    std::string out;
+    out.reserve(static_cast<std::size_t>(characters_));
     for (std::size_t i = 0; i < paragraphs_.size(); ++i) {
-        if (i > 0) all += U'\r';
-        all += paragraphs_[i].chars;
+        if (i > 0) out += '\r';
+        for (char32_t c : paragraphs_[i].chars) platform::appendUtf8(out, c);
     }
-    return encodeUtf8(all);
+    return out;
 }
 
 int TextBody::paragraphAt(int pos) const {

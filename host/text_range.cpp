@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "host/text.h"
+#include "platform/text_files.h"
 
 namespace host {
 
@@ -81,8 +82,11 @@ int TextRange::Length() const {
 int TextRange::from() const { return std::min(start_ - 1, readBody(*shape_).characterCount()); }
 
 std::string TextRange::Text() const {
-    const std::u32string all = decodeUtf8(readBody(*shape_).text());
-    return encodeUtf8(all.substr(static_cast<std::size_t>(from()), static_cast<std::size_t>(Length())));
+    std::string out;
+    readPieces([&](std::u32string_view piece) {
+        for (char32_t c : piece) platform::appendUtf8(out, c);
+    });
+    return out;
 }
 
 void TextRange::setText(const std::string& replacement) {
@@ -316,13 +320,14 @@ float TextRange::BoundWidth() const {
 
 std::string Font::Name() const {
     return commonFormat<std::string>(readBody(*range_.shape_), range_.from(), range_.Length(),
-                                     [](const CharFormat& f) { return f.fontName; }, std::string());
+                                     [](const CharFormat& f) { return f.fontName.str(); }, std::string());
 }
 
 void Font::setName(const std::string& name) {
     if (name.empty()) throw valueOutOfRange("Font.Name");
     TextBody& body = writeBody(*range_.shape_, "Font.Name");
-    forFormats(body, range_.from(), range_.Length(), [&](CharFormat& f) { f.fontName = name; });
+    const FontName interned(name);
+    forFormats(body, range_.from(), range_.Length(), [&](CharFormat& f) { f.fontName = interned; });
     ShapeTextAccess::changed(*range_.shape_);
 }
 

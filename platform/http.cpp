@@ -360,6 +360,12 @@ void perform(const HttpRequest& request, Receiver& receiver, HttpResponse& info)
     curl_easy_setopt(h, CURLOPT_HEADERDATA, &receiver);
 
     const CURLcode rc = curl_easy_perform(h);
+    curl_off_t uploaded = 0;
+    curl_off_t started = 0;  // microseconds until the request began to go out; 0 when it never did
+    curl_easy_getinfo(h, CURLINFO_SIZE_UPLOAD_T, &uploaded);
+    curl_easy_getinfo(h, CURLINFO_PRETRANSFER_TIME_T, &started);
+    info.sentButNotAnswered = rc == CURLE_OPERATION_TIMEDOUT && started > 0 &&
+                              uploaded >= static_cast<curl_off_t>(request.body.size());
     if (rc == CURLE_OK && receiver.decoder && !receiver.decoder->ended()) {
         info.error = "the encoded reply was cut short";
         return;

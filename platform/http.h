@@ -52,6 +52,9 @@ struct HttpResponse {
     std::string body;   // the reply body; empty whenever ok is false
     std::string error;  // why it failed; empty when ok
     long long contentLength = -1;  // the reply's Content-Length as sent, -1 when it has none
+    // The whole request, body included, went out, then the time ran out before the reply
+    // came: unlike any other failure, the server may well have acted on it.
+    bool sentButNotAnswered = false;
 };
 
 class HttpClient {

@@ -199,12 +199,24 @@ void Survey2::btn1_Click() {
 
 bool takeSurveyReply(const HttpReply& reply) {
     const std::string text = reply.answered ? surveyReplyText(ByteArrayToString(reply.body)) : std::string();
-    if (text == "success") {
+    const auto countAsSent = [] {
         const std::int16_t interval = surveyNumber("surveyInterval", 183);
         setRegistry("surveyDate", surveyDateText(platform::today() + std::chrono::days(interval)), "");
         setRegistry("surveyCount", std::to_string(surveyNumber("surveyCount", 0) + 1), "");
+    };
+    if (text == "success") {
+        countAsSent();
         platform::MsgBox("Your survey data has successfully been transmitted.\r\nAgain, thank you very much for "
                          "your time.",
+                         platform::vbInformation, kProductName);
+        return true;
+    }
+    if (!reply.answered && reply.unconfirmed) {
+        // The server has the answers but did not confirm in time. Sending them again later
+        // would count this user twice, so the survey counts as sent.
+        countAsSent();
+        platform::MsgBox("Your survey data has been sent, but the survey server did not confirm it in time. It will "
+                         "not be sent again.\r\nAgain, thank you very much for your time.",
                          platform::vbInformation, kProductName);
         return true;
     }

@@ -54,7 +54,9 @@ public:
 // What page 2 does with the survey server's reply to the sent survey: "success" (blanks and
 // line ends around it aside) moves the date one interval ahead and counts the survey; every
 // other reply is told to the user in a short message with the reply's status, never the
-// page itself, and changes nothing. True for a success.
+// page itself, and changes nothing. A request that reached the server but got no reply in
+// time counts as sent too (so it is never sent twice), with a message saying so. True when the
+// survey counts as sent.
 bool takeSurveyReply(const HttpReply& reply);
 
 class Survey2 : public platform::Form {

@@ -39,6 +39,7 @@ protected:
         plorin::setRegistry("supportEmail", "help@survey.test", "");
     }
     void TearDown() override {
+        plorin::setHttpTimeouts({});
         plorin::state().application = nullptr;
         CoreFixture::TearDown();
     }
@@ -344,6 +345,33 @@ TEST_F(Survey, AnyOtherReplyLeavesTheScheduleAndSaysWhatWentWrong) {
         EXPECT_EQ(ui.messages[0].text, message);
         EXPECT_EQ(ui.messages[0].style, platform::vbCritical) << message;
     }
+    EXPECT_TRUE(plorin::reportedErrors().empty());
+}
+
+TEST_F(Survey, AnAnswerTooLateCountsAsSentAndIsNeverSentAgain) {
+    // The server took the whole survey but answers after the wait: it has the answers, so
+    // sending them again at a later start would count this user twice. A server that drops
+    // the connection without a word is a failure like any other.
+    plorin::setHttpTimeouts({2000, 300});
+    const auto send = [&](const Reply& reply) {
+        set("surveyCount", "0");
+        set("surveyDate", "2026-12-01");
+        ui.messages.clear();
+        sendSurvey(reply);
+        EXPECT_EQ(ui.messages.size(), 1u);
+        return ui.messages.empty() ? platform::MessageBoxCall{} : ui.messages[0];
+    };
+    EXPECT_EQ(send(Reply::hangUp()).style, platform::vbCritical);
+    EXPECT_EQ(setting("surveyCount"), "0");
+    EXPECT_EQ(setting("surveyDate"), "2026-12-01");
+
+    // (Last: the server sleeps out its delay before it takes another request.)
+    const auto late = send(Reply::slow(3000, "success"));
+    EXPECT_EQ(late.text, "Your survey data has been sent, but the survey server did not confirm it in time. It "
+                         "will not be sent again.\r\nAgain, thank you very much for your time.");
+    EXPECT_EQ(late.style, platform::vbInformation);
+    EXPECT_EQ(setting("surveyCount"), "1");
+    EXPECT_EQ(setting("surveyDate"), "2027-06-09");
     EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
