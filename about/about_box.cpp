@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/errors.h"
-#include "core/globals.h"
+#include "core/product_name.h"
 #include "core/images.h"
 #include "core/registry.h"
 #include "core/shared_state.h"

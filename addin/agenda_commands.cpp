@@ -5,7 +5,7 @@
 #include "agenda/agenda_generator.h"
 #include "agenda/agenda_wizard.h"
 #include "core/errors.h"
-#include "core/globals.h"
+#include "core/product_name.h"
 #include "core/shared_state.h"
 #include "host/host.h"
 

@@ -3,7 +3,7 @@
 #include "agenda/agenda_document.h"
 #include "agenda/agenda_run.h"
 #include "core/errors.h"
-#include "core/globals.h"
+#include "core/product_name.h"
 #include "core/shared_state.h"
 #include "host/host.h"
 

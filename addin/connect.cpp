@@ -5,10 +5,11 @@
 #include <limits>
 
 #include "addin/addin_state.h"
-#include "core/api_helpers.h"
+#include "core/folders.h"
+#include "core/host_version.h"
+#include "core/product_name.h"
 #include "tools/efficiency_tools.h"
 #include "core/errors.h"
-#include "core/globals.h"
 #include "core/icons.h"
 #include "core/images.h"
 #include "core/languages.h"

@@ -6,7 +6,9 @@
 
 #include "addin/addin_state.h"
 #include "core/errors.h"
-#include "core/globals.h"
+#include "core/host_version.h"
+#include "core/numbers.h"
+#include "core/rotation.h"
 #include "host/ribbon.h"
 
 namespace plorin {

@@ -5,9 +5,9 @@
 
 #include "addin/addin_state.h"
 #include "addin/agenda_upkeep.h"
-#include "core/api_helpers.h"
+#include "core/folders.h"
+#include "core/host_version.h"
 #include "core/errors.h"
-#include "core/globals.h"
 #include "core/icons.h"
 #include "addin/bar_front_end.h"
 #include "addin/host_events.h"

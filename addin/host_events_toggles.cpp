@@ -3,7 +3,7 @@
 #include "addin/host_events.h"
 
 #include "core/errors.h"
-#include "core/globals.h"
+#include "core/host_version.h"
 #include "host/command_bars.h"
 #include "host/text.h"
 

@@ -1,7 +1,8 @@
 #include "addin/ribbon_callbacks.h"
 
 #include "core/errors.h"
-#include "core/whole_numbers.h"
+#include "core/numbers.h"
+#include "host/host.h"
 #include "platform/text.h"
 
 namespace plorin {

@@ -6,7 +6,8 @@
 #include "addin/addin_state.h"
 #include "addin/connect.h"
 #include "core/errors.h"
-#include "core/globals.h"
+#include "core/numbers.h"
+#include "core/undo_fix.h"
 #include "core/icons.h"
 #include "core/images.h"
 #include "core/languages.h"
@@ -14,7 +15,6 @@
 #include "addin/ribbon_callbacks.h"
 #include "addin/ribbon_dispatch.h"
 #include "addin/ribbon_enabling.h"
-#include "core/whole_numbers.h"
 #include "host/host.h"
 #include "host/text.h"
 #include "platform/services.h"
@@ -29,7 +29,6 @@ constexpr int kFitToText = 1085;
 constexpr int kWrapText = 1086;
 constexpr int kFirstLanguageButton = 1093;
 constexpr int kLastLanguageButton = 1095;
-
 
 // The language slot of a language button, or -1.
 int languageSlotOf(int n) {

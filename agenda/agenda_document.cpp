@@ -2,10 +2,10 @@
 
 #include <set>
 
-#include "core/api_helpers.h"
 #include "core/config.h"
 #include "core/errors.h"
-#include "core/globals.h"
+#include "core/guid.h"
+#include "core/numbers.h"
 #include "platform/text.h"
 
 namespace plorin {

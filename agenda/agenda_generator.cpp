@@ -12,17 +12,16 @@
 #include <vector>
 
 #include "agenda/agenda_document.h"
-#include "core/api_helpers.h"
 #include "core/errors.h"
-#include "core/globals.h"
-#include "core/whole_numbers.h"
+#include "core/guid.h"
+#include "core/numbers.h"
+#include "core/product_name.h"
 #include "host/host.h"
 #include "host/text.h"
 #include "platform/ui.h"
 #include "tools/text_beautifier.h"
 
 namespace plorin {
-
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include "agenda/agenda_document.h"
 #include "agenda/agenda_template.h"
 #include "core/errors.h"
-#include "core/globals.h"
+#include "core/product_name.h"
 #include "core/shared_state.h"
-#include "core/whole_numbers.h"
+#include "core/numbers.h"
 #include "host/host.h"
 
 namespace plorin {

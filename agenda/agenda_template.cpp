@@ -4,7 +4,7 @@
 #include <charconv>
 
 #include "core/errors.h"
-#include "core/whole_numbers.h"
+#include "core/numbers.h"
 
 namespace plorin {
 

@@ -1,14 +1,17 @@
 // A keyed collection as the system's procedures use it: items in order (1-based), each
-// optionally under a text key that compares without regard to case.
+// optionally under a text key that compares without regard to case; and sorting one by a
+// property.
 #pragma once
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "core/errors.h"
+#include "core/variant.h"
 #include "platform/text.h"
 
 namespace plorin {
@@ -74,5 +77,30 @@ private:
     }
     std::vector<Entry> items_;
 };
+
+// Sorts in place by a property (a value read from each item), by selection with removal
+// and insertion, so equal values keep their order. With a key property, moved items are
+// re-added under the key given by that property's text; otherwise without a key.
+template <class T>
+void SortCollection(Collection<T>& c, const std::function<Variant(const T&)>& property, bool ascending,
+                    const std::function<Variant(const T&)>& keyProperty = nullptr) {
+    for (int i = 1; i <= c.Count() - 1; ++i) {
+        int best = i;
+        Variant bestValue = property(c.Item(i));
+        for (int j = i + 1; j <= c.Count(); ++j) {
+            Variant v = property(c.Item(j));
+            if (ascending ? v.lessThan(bestValue) : bestValue.lessThan(v)) {
+                best = j;
+                bestValue = v;
+            }
+        }
+        if (best != i) {
+            T item = c.Item(best);
+            c.Remove(best);
+            std::string key = keyProperty ? keyProperty(item).toText() : std::string();
+            c.Add(std::move(item), key, i);
+        }
+    }
+}
 
 }  // namespace plorin

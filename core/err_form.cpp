@@ -3,9 +3,10 @@
 #include <memory>
 
 #include "core/shared_state.h"
-#include "core/api_helpers.h"
+#include "core/open_url.h"
+#include "core/product_name.h"
+#include "core/topmost_window.h"
 #include "core/config.h"
-#include "core/globals.h"
 #include "core/version.h"
 #include "core/web_post.h"
 #include "host/host.h"

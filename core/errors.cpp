@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "core/globals.h"
+#include "core/product_name.h"
 #include "host/host.h"
 #include "platform/ui.h"
 

@@ -1,6 +1,7 @@
 // The common error routine. Every procedure of the add-in runs its body through `trap`,
 // which on a failure reports once with the procedure's "Object, procedure" location and
-// lets the procedure leave. Where a report ends up is the error sink: the error dialog in
+// lets the procedure leave; a procedure whose callers need its result or its failure runs
+// through `reportedAs` instead. Where a report ends up is the error sink: the error dialog in
 // the presentation add-in, a plain message box in the update add-in, a list in tests.
 #pragma once
 
@@ -46,15 +47,33 @@ void reportError(const std::string& location, const ErrorInfo* error);
 // The error being handled in a catch block, as an ErrorInfo.
 ErrorInfo currentError();
 
-// Runs body; on any exception reports it with the location and returns false.
+// Thrown after a failure has been reported; only reportedAs and trap catch it.
+struct FailureReported {};
+
+// The frame of a procedure below a public one: runs body and returns its result. A failure
+// not yet reported is reported once with location; either way the caller gets
+// FailureReported, so one failure gives one report and no caller goes on with a missing value.
 template <class F>
-bool trap(std::string_view location, F&& body) noexcept {
+decltype(auto) reportedAs(std::string_view location, F&& body) {
     try {
-        body();
-        return true;
+        return body();
+    } catch (const FailureReported&) {
+        throw;
     } catch (...) {
         ErrorInfo info = currentError();
         reportError(std::string(location), &info);
+        throw FailureReported{};
+    }
+}
+
+// The outermost frame of a procedure: runs body, reports a failure once with location and
+// lets the procedure leave; returns whether body got to its end.
+template <class F>
+bool trap(std::string_view location, F&& body) noexcept {
+    try {
+        reportedAs(location, body);
+        return true;
+    } catch (...) {
         return false;
     }
 }

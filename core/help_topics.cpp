@@ -2,6 +2,13 @@
 
 #include <cstdio>
 
+#include "core/errors.h"
+#include "core/open_url.h"
+#include "core/product_name.h"
+#include "core/shared_state.h"
+#include "platform/services.h"
+#include "platform/ui.h"
+
 namespace plorin {
 
 namespace {
@@ -87,6 +94,20 @@ std::string fileAddress(const std::string& path, const std::string& anchor) {
         }
     }
     return anchor.empty() ? out : out + "#" + anchor;
+}
+
+void showHelpContextID(std::int32_t contextId) {
+    trap("Help, showHelpContextID", [&] {
+        const std::string page = helpPagePath(state().layout.program);
+        // A help set missing from the installation is the user's to repair, not a fault to report.
+        if (!platform::fileSystem().fileExists(page)) {
+            platform::MsgBox("The help could not be opened: the file \"" + page +
+                                 "\" is missing. Please repair the installation.",
+                             platform::vbExclamation, kProductName);
+            return;
+        }
+        openURL(fileAddress(page, helpAnchor(contextId)));
+    });
 }
 
 }  // namespace plorin

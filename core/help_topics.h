@@ -1,6 +1,6 @@
-// The help set: one HTML page in the installation's program folder, and which of its
-// sections answers each help context id (a command's tool id on the command bars, 1000 for
-// the reference as a whole).
+// The help set: one HTML page in the installation's program folder, which of its sections
+// answers each help context id (a command's tool id on the command bars, 1000 for the
+// reference as a whole), and opening it there.
 #pragma once
 
 #include <cstdint>
@@ -26,5 +26,9 @@ std::string helpPagePath(const std::string& programFolder);
 // A "file://" address of a local file with a section: characters outside the unreserved
 // ones and "/" are percent-encoded, so blanks and "#" in folder names survive.
 std::string fileAddress(const std::string& path, const std::string& anchor);
+
+// Opens the help page of the program folder at the section of a context id, through the
+// shell as a "file://" address; a missing page gives a message naming it.
+void showHelpContextID(std::int32_t contextId);
 
 }  // namespace plorin

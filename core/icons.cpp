@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "core/errors.h"
-#include "core/globals.h"
+#include "core/host_version.h"
 #include "core/images.h"
 #include "core/shared_state.h"
 #include "platform/services.h"

@@ -8,7 +8,7 @@
 #include "core/shared_state.h"
 #include "core/icons.h"
 #include "core/registry.h"
-#include "core/whole_numbers.h"
+#include "core/numbers.h"
 #include "platform/picture.h"
 #include "platform/text.h"
 #include "platform/ui.h"

@@ -5,7 +5,8 @@
 #include <cstring>
 
 #include "core/errors.h"
-#include "core/globals.h"
+#include "core/numbers.h"
+#include "core/variant.h"
 #include "platform/services.h"
 
 namespace plorin {

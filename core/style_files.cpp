@@ -1,6 +1,6 @@
 #include "core/style_files.h"
 
-#include "core/globals.h"
+#include "core/product_name.h"
 #include "core/shared_state.h"
 #include "platform/services.h"
 #include "platform/text.h"

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "core/errors.h"
-#include "core/globals.h"
+#include "core/numbers.h"
 #include "core/registry.h"
-#include "core/whole_numbers.h"
+#include "core/variant.h"
 #include "platform/services.h"
 #include "platform/ui.h"
 

@@ -9,6 +9,13 @@
 #include "core/errors.h"
 
 namespace plorin {
+
+std::string ByteArrayToString(const std::vector<std::uint8_t>& bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
+
+std::string ByteArrayToString(const std::string& bytes) { return bytes; }
+
 namespace {
 
 constexpr const char* kAgent = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1)";

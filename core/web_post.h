@@ -15,6 +15,15 @@ namespace plorin {
 // A reply exactly as received (after content decoding); empty when nothing came back.
 using HttpBytes = std::vector<std::uint8_t>;
 
+// A reply's bytes as text, decoded in the platform's code page (UTF-8 here: the bytes are
+// the text), and a reply's length.
+std::string ByteArrayToString(const std::vector<std::uint8_t>& bytes);
+std::string ByteArrayToString(const std::string& bytes);
+template <class T>
+long arrayLength(const std::vector<T>& a) {
+    return static_cast<long>(a.size());
+}
+
 // Posts the form-encoded body to url and returns the reply body, whatever its status. Blanks
 // around the url and a leading "http://" (any case) are dropped; a leading "https://" is
 // dropped too and the request goes over TLS with the certificate verified (port 80 then

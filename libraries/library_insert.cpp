@@ -7,20 +7,21 @@
 #include "core/config.h"
 #include "core/errors.h"
 #include "core/folder_layout.h"
-#include "core/globals.h"
+#include "core/numbers.h"
+#include "core/product_name.h"
+#include "core/undo_fix.h"
+#include "host/host.h"
 #include "libraries/library_menus.h"
 #include "libraries/menu_file.h"
 #include "libraries/my_elements.h"
 #include "core/usage_counters.h"
 #include "libraries/thumbnails.h"
-#include "core/whole_numbers.h"
 #include "platform/services.h"
 #include "platform/ui.h"
 
 namespace plorin {
 
 namespace {
-
 
 void tell(const std::string& text, int icon) { platform::MsgBox(text, icon, kProductName); }
 
@@ -146,6 +147,5 @@ void conjure(const host::CommandBarControl& control, const std::string& styleFol
             reportError("SlideWizard, conjure", &error);
     }
 }
-
 
 }  // namespace plorin

@@ -11,7 +11,8 @@
 #include "core/images.h"
 #include "libraries/my_elements.h"
 #include "libraries/thumbnails.h"
-#include "core/whole_numbers.h"
+#include "core/numbers.h"
+#include "host/host.h"
 #include "platform/text.h"
 
 namespace plorin {
@@ -185,6 +186,5 @@ host::RibbonPicture myElements_getItemImage(const host::IRibbonControl& control,
     const auto element = itemAt(elementsOfGroup(*document, control.Tag), index);
     return loadPictureGdiPlus(myElementsThumbPath(toInteger32(requiredAttribute(element, "slideID"))));
 }
-
 
 }  // namespace plorin

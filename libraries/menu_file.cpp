@@ -5,7 +5,7 @@
 #include "core/shared_state.h"
 #include "core/config.h"
 #include "core/folder_layout.h"
-#include "core/globals.h"
+#include "core/product_name.h"
 #include "libraries/my_elements.h"
 #include "platform/services.h"
 #include "platform/text.h"

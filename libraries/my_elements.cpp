@@ -7,7 +7,9 @@
 #include "core/shared_state.h"
 #include "core/config.h"
 #include "core/errors.h"
-#include "core/globals.h"
+#include "core/folders.h"
+#include "core/host_version.h"
+#include "core/product_name.h"
 #include "libraries/library_insert.h"
 #include "libraries/menu_file.h"
 #include "libraries/my_elements_add.h"
@@ -24,7 +26,6 @@ namespace {
 constexpr const char* kAddLocation = "SlideWizard, addMyElements";
 // The slide layout of a library slide: blank.
 constexpr int kBlankLayout = 12;
-
 
 platform::DomNode indexRoot(const platform::DomDocument& index) {
     const platform::DomNode root = index.selectSingleNode("/Varnotel");

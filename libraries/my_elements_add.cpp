@@ -2,7 +2,7 @@
 
 #include "core/shared_state.h"
 #include "core/config.h"
-#include "core/globals.h"
+#include "core/product_name.h"
 #include "core/errors.h"
 #include "libraries/my_elements.h"
 #include "platform/text.h"

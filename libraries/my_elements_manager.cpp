@@ -4,9 +4,9 @@
 
 #include "core/config.h"
 #include "core/errors.h"
-#include "core/globals.h"
+#include "core/numbers.h"
+#include "core/product_name.h"
 #include "core/shared_state.h"
-#include "core/whole_numbers.h"
 #include "core/windowless_presentation.h"
 #include "host/host.h"
 #include "libraries/my_elements.h"

@@ -11,10 +11,12 @@
 #include "core/config.h"
 #include "core/errors.h"
 #include "core/folder_layout.h"
-#include "core/globals.h"
+#include "core/folders.h"
+#include "core/host_version.h"
+#include "core/numbers.h"
+#include "core/product_name.h"
 #include "core/images.h"
 #include "core/registry.h"
-#include "core/whole_numbers.h"
 #include "core/windowless_presentation.h"
 #include "host/clipboard.h"
 #include "host/host.h"
@@ -30,7 +32,6 @@ namespace {
 constexpr std::uint32_t kMarginColour = 0xFFFFFFFF;
 // Day number of the Unix epoch (1 January 1970) counted from 30 December 1899.
 constexpr double kUnixEpochDay = 25569.0;
-
 
 // A thumbnail is drawn, kept and decoded at this size for every gallery item: far beyond
 // what a gallery shows, and small enough that a thousand of them fit in memory.

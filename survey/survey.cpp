@@ -4,9 +4,8 @@
 
 #include "core/config.h"
 #include "core/errors.h"
-#include "core/globals.h"
+#include "core/numbers.h"
 #include "core/registry.h"
-#include "core/whole_numbers.h"
 #include "core/web_post.h"
 #include "survey/survey_forms.h"
 #include "platform/clock.h"

@@ -3,13 +3,12 @@
 #include <initializer_list>
 
 #include "core/shared_state.h"
-#include "core/api_helpers.h"
+#include "core/product_name.h"
+#include "core/topmost_window.h"
 #include "core/config.h"
 #include "core/errors.h"
-#include "core/globals.h"
 #include "core/registry.h"
 #include "core/version.h"
-#include "core/whole_numbers.h"
 #include "core/web_post.h"
 #include "core/usage_counters.h"
 #include "host/host.h"

@@ -2,8 +2,9 @@
 // every other selected shape is set against it.
 #pragma once
 
-#include "tools/command_frame.h"
+#include "host/host.h"
 #include "tools/efficiency_tools.h"
+#include "tools/selected_shapes.h"
 
 namespace plorin {
 

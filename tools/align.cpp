@@ -1,8 +1,9 @@
 // Aligning edges and sizes to the master, moving against it and the golden section.
 #include <cmath>
 
+#include "core/errors.h"
+#include "host/host.h"
 #include "tools/against_master.h"
-#include "tools/command_frame.h"
 #include "tools/efficiency_tools.h"
 
 namespace plorin {
@@ -24,7 +25,7 @@ void EfficiencyTools::align(int mode) {
 }
 
 void EfficiencyTools::alignSizes(int mode) {
-    runCommand("EfficiencyTools, alignSizes", [&] {
+    trap("EfficiencyTools, alignSizes", [&] {
         forEachAgainstMaster([&](host::Shape& s, const VisualBox& m) {
             switch (mode) {
                 case 6: sizeVisualWidth(s, m.width); break;
@@ -54,7 +55,7 @@ void EfficiencyTools::moveToMaster(int mode) {
 }
 
 void EfficiencyTools::alignVerticallyInGoldenSection() {
-    runCommand("EfficiencyTools, alignVerticallyInGoldenSection", [&] {
+    trap("EfficiencyTools, alignVerticallyInGoldenSection", [&] {
         // 2 / (3 + sqrt 5) = 0.381966..., the smaller golden-section ratio.
         forEachAgainstMaster([&](host::Shape& s, const VisualBox& m) {
             const double section = m.top + m.height * 2 / (3 + std::sqrt(5.0));
@@ -64,43 +65,43 @@ void EfficiencyTools::alignVerticallyInGoldenSection() {
 }
 
 void EfficiencyTools::alignLefts() {
-    runCommand("EfficiencyTools, alignLefts", [&] { align(0); });
+    trap("EfficiencyTools, alignLefts", [&] { align(0); });
 }
 void EfficiencyTools::alignCenters() {
-    runCommand("EfficiencyTools, alignCenters", [&] { align(1); });
+    trap("EfficiencyTools, alignCenters", [&] { align(1); });
 }
 void EfficiencyTools::alignRights() {
-    runCommand("EfficiencyTools, alignRights", [&] { align(2); });
+    trap("EfficiencyTools, alignRights", [&] { align(2); });
 }
 void EfficiencyTools::alignTops() {
-    runCommand("EfficiencyTools, alignTops", [&] { align(3); });
+    trap("EfficiencyTools, alignTops", [&] { align(3); });
 }
 void EfficiencyTools::alignMiddles() {
-    runCommand("EfficiencyTools, alignMiddles", [&] { align(4); });
+    trap("EfficiencyTools, alignMiddles", [&] { align(4); });
 }
 void EfficiencyTools::alignBottoms() {
-    runCommand("EfficiencyTools, alignBottoms", [&] { align(5); });
+    trap("EfficiencyTools, alignBottoms", [&] { align(5); });
 }
 void EfficiencyTools::alignWidths() {
-    runCommand("EfficiencyTools, alignWidths", [&] { alignSizes(6); });
+    trap("EfficiencyTools, alignWidths", [&] { alignSizes(6); });
 }
 void EfficiencyTools::alignHeights() {
-    runCommand("EfficiencyTools, alignHeights", [&] { alignSizes(7); });
+    trap("EfficiencyTools, alignHeights", [&] { alignSizes(7); });
 }
 void EfficiencyTools::alignWidthsAndHeights() {
-    runCommand("EfficiencyTools, alignWidthsAndHeights", [&] { alignSizes(8); });
+    trap("EfficiencyTools, alignWidthsAndHeights", [&] { alignSizes(8); });
 }
 void EfficiencyTools::moveLeftToMasterRight() {
-    runCommand("EfficiencyTools, moveLeftToMasterRight", [&] { moveToMaster(0); });
+    trap("EfficiencyTools, moveLeftToMasterRight", [&] { moveToMaster(0); });
 }
 void EfficiencyTools::moveRightToMasterLeft() {
-    runCommand("EfficiencyTools, moveRightToMasterLeft", [&] { moveToMaster(2); });
+    trap("EfficiencyTools, moveRightToMasterLeft", [&] { moveToMaster(2); });
 }
 void EfficiencyTools::moveTopToMasterBottom() {
-    runCommand("EfficiencyTools, moveTopToMasterBottom", [&] { moveToMaster(3); });
+    trap("EfficiencyTools, moveTopToMasterBottom", [&] { moveToMaster(3); });
 }
 void EfficiencyTools::moveBottomToMasterTop() {
-    runCommand("EfficiencyTools, moveBottomToMasterTop", [&] { moveToMaster(5); });
+    trap("EfficiencyTools, moveBottomToMasterTop", [&] { moveToMaster(5); });
 }
 
 }  // namespace plorin

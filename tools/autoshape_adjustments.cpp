@@ -2,17 +2,20 @@
 #include <string>
 #include <utility>
 
-#include "core/globals.h"
+#include "core/errors.h"
+#include "core/numbers.h"
+#include "core/product_name.h"
 #include "host/autoshape.h"
+#include "host/host.h"
 #include "platform/locale.h"
-#include "tools/command_frame.h"
 #include "tools/efficiency_tools.h"
+#include "tools/selected_shapes.h"
 #include "tools/shape_dialogs.h"
 
 namespace plorin {
 
 void EfficiencyTools::tweakAutoShapeAdjustments() {
-    runCommand("EfficiencyTools, tweakAutoShapeAdjustments", [&] {
+    trap("EfficiencyTools, tweakAutoShapeAdjustments", [&] {
         AutoShapeAdjustments dialog;
         dialog.Show(true);
         dialog.Unload();

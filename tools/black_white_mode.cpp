@@ -2,7 +2,7 @@
 #include "tools/black_white_mode.h"
 
 #include "core/errors.h"
-#include "core/globals.h"
+#include "core/product_name.h"
 #include "core/shared_state.h"
 #include "host/host.h"
 #include "tools/efficiency_tools.h"

@@ -3,13 +3,16 @@
 #include <memory>
 #include <string>
 
-#include "core/globals.h"
+#include "core/errors.h"
+#include "core/host_version.h"
+#include "core/numbers.h"
+#include "core/product_name.h"
 #include "core/shared_state.h"
 #include "host/autoshape.h"
+#include "host/host.h"
 #include "platform/locale.h"
-#include "tools/command_frame.h"
 #include "tools/efficiency_tools.h"
-#include "tools/host_family.h"
+#include "tools/selected_shapes.h"
 #include "tools/shape_dialogs.h"
 
 namespace plorin {
@@ -63,7 +66,7 @@ void writeOlderHostGeometry(host::Shape& s, double k, double ratio) {
 }  // namespace
 
 void EfficiencyTools::beautifyBlockArrow() {
-    runCommand("EfficiencyTools, beautifyBlockArrow", [&] {
+    trap("EfficiencyTools, beautifyBlockArrow", [&] {
         host::Application& app = hostApplication();
         bool found = false;
         if (app.Windows().Count() > 0) {

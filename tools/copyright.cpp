@@ -5,10 +5,11 @@
 
 #include "core/config.h"
 #include "core/errors.h"
-#include "core/globals.h"
+#include "core/host_version.h"
+#include "core/numbers.h"
+#include "core/product_name.h"
 #include "core/shared_state.h"
 #include "core/style_files.h"
-#include "core/whole_numbers.h"
 #include "core/windowless_presentation.h"
 #include "host/host.h"
 #include "host/text.h"
@@ -126,7 +127,7 @@ void EfficiencyTools::insertCopyright(std::int16_t n) {
             const bool paste = copyNotice(notices, path, n);
             for (const auto& design : presentation.Designs().all()) renewNotice(*design->SlideMaster(), removals, paste);
         }
-        if (!isHostVersion("9.0;10.0;11.0")) return;
+        if (!isHostVersion(kCommandBarHosts)) return;
 
         const std::string path = templatePath("copyright_title.ppt");
         if (path.empty()) return;

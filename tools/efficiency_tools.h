@@ -243,7 +243,7 @@ private:
 
     // ---- Geometry internals ---------------------------------------------------------------
     // The internal forms report a failure with their accessor's location, then throw
-    // FailureReported (tools/command_frame.h) so that the calling command ends quietly.
+    // FailureReported (core/errors.h) so that the calling command ends quietly.
     struct VisualBox {
         double left = 0, top = 0, height = 0, width = 0;
     };

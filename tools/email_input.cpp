@@ -1,7 +1,8 @@
 #include "tools/email_input.h"
 
 #include "core/errors.h"
-#include "core/globals.h"
+#include "core/file_names.h"
+#include "core/product_name.h"
 #include "platform/mailer.h"
 
 namespace plorin {

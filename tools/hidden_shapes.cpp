@@ -1,7 +1,7 @@
 // Hiding selected shapes and showing a slide's shapes again. A slide with hidden shapes
 // carries the tag "plorin_hiddenShapes", which the save check looks for.
 #include "core/errors.h"
-#include "core/globals.h"
+#include "core/product_name.h"
 #include "core/shared_state.h"
 #include "host/host.h"
 #include "platform/ui.h"

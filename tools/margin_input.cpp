@@ -7,8 +7,9 @@
 #include <sstream>
 
 #include "core/errors.h"
+#include "core/numbers.h"
+#include "core/product_name.h"
 #include "core/shared_state.h"
-#include "core/globals.h"
 #include "host/text.h"
 #include "tools/text_walker.h"
 

@@ -1,7 +1,8 @@
 // Margins: the dialog's values onto every text frame the selection reaches.
 #include "core/errors.h"
+#include "core/numbers.h"
+#include "host/host.h"
 #include "host/text.h"
-#include "tools/command_frame.h"
 #include "tools/efficiency_tools.h"
 #include "tools/margin_input.h"
 #include "tools/text_walker.h"

@@ -4,13 +4,17 @@
 #include <cmath>
 #include <vector>
 
-#include "core/globals.h"
+#include "core/errors.h"
+#include "core/host_version.h"
+#include "core/numbers.h"
+#include "core/product_name.h"
+#include "core/rotation.h"
 #include "core/shared_state.h"
 #include "host/autoshape.h"
+#include "host/host.h"
 #include "platform/ui.h"
-#include "tools/command_frame.h"
 #include "tools/efficiency_tools.h"
-#include "tools/host_family.h"
+#include "tools/selected_shapes.h"
 
 namespace plorin {
 
@@ -75,7 +79,7 @@ int quadrant(host::Shape& s) { return static_cast<int>(roundHalfEven(normalizeRo
 }  // namespace
 
 void EfficiencyTools::alignAngles() {
-    runCommand("EfficiencyTools, alignAngles", [&] {
+    trap("EfficiencyTools, alignAngles", [&] {
         if (!processArrowsSelected()) {
             platform::MsgBox("Please select two or more process arrows first.", platform::vbInformation, kProductName);
             return;
@@ -88,7 +92,7 @@ void EfficiencyTools::alignAngles() {
 }
 
 void EfficiencyTools::processChain() {
-    runCommand("EfficiencyTools, processChain", [&] {
+    trap("EfficiencyTools, processChain", [&] {
         const host::ShapeRange range = selectedShapeRange();
         const int count = range.Count();
         host::Shape& m = *range.Item(count);
@@ -151,7 +155,7 @@ void EfficiencyTools::processChain() {
 }
 
 void EfficiencyTools::adjustPentagonHeader() {
-    runCommand("EfficiencyTools, adjustPentagonHeader", [&] {
+    trap("EfficiencyTools, adjustPentagonHeader", [&] {
         const HostFamily family = hostFamily();
         const int expectedNodes = family == HostFamily::commandBars ? 4 : family == HostFamily::ribbon ? 5 : -1;
         const host::ShapeRange range = selectedShapeRange();

@@ -3,13 +3,15 @@
 #include <cstdio>
 #include <string>
 
-#include "core/globals.h"
+#include "core/errors.h"
+#include "core/numbers.h"
+#include "core/product_name.h"
 #include "core/shared_state.h"
-#include "core/whole_numbers.h"
 #include "host/autoshape.h"
+#include "host/host.h"
 #include "platform/locale.h"
-#include "tools/command_frame.h"
 #include "tools/efficiency_tools.h"
+#include "tools/selected_shapes.h"
 #include "tools/shape_dialogs.h"
 
 namespace plorin {
@@ -56,7 +58,7 @@ void EfficiencyTools::setRadius(host::Shape& shape, double radius) {
 }
 
 void EfficiencyTools::roundedRectangles() {
-    runCommand("EfficiencyTools, roundedRectangles", [&] {
+    trap("EfficiencyTools, roundedRectangles", [&] {
         if (!roundedRectanglesSelected("Please select at least two rounded rectangles.")) return;
         const host::ShapeRange range = selectedShapeRange();
         const double radius = radiusOf(*range.Item(range.Count()));
@@ -65,7 +67,7 @@ void EfficiencyTools::roundedRectangles() {
 }
 
 void EfficiencyTools::roundedRectanglesNumeric() {
-    runCommand("EfficiencyTools, roundedRectanglesNumeric", [&] {
+    trap("EfficiencyTools, roundedRectanglesNumeric", [&] {
         if (!roundedRectanglesSelected("Please select at least one rounded rectangle.")) return;
         roundedRectanglesInput dialog;
         dialog.Show(true);

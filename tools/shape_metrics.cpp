@@ -1,10 +1,13 @@
 // The visual box of a shape and the accessors that read and set it by visible edges.
 #include <cmath>
 
-#include "core/globals.h"
+#include "core/errors.h"
+#include "core/numbers.h"
+#include "core/product_name.h"
+#include "core/rotation.h"
+#include "core/variant.h"
 #include "host/host.h"
 #include "platform/ui.h"
-#include "tools/command_frame.h"
 #include "tools/efficiency_tools.h"
 
 namespace plorin {
@@ -40,25 +43,25 @@ EfficiencyTools::VisualBox EfficiencyTools::getRotatedMetrics(host::Shape& shape
 
 Variant EfficiencyTools::getLeft(host::Shape& shape) {
     Variant value;
-    runCommand("EfficiencyTools, getLeft", [&] { value = getRotatedMetrics(shape).left; });
+    trap("EfficiencyTools, getLeft", [&] { value = getRotatedMetrics(shape).left; });
     return value;
 }
 
 Variant EfficiencyTools::getTop(host::Shape& shape) {
     Variant value;
-    runCommand("EfficiencyTools, getTop", [&] { value = getRotatedMetrics(shape).top; });
+    trap("EfficiencyTools, getTop", [&] { value = getRotatedMetrics(shape).top; });
     return value;
 }
 
 Variant EfficiencyTools::getWidth(host::Shape& shape) {
     Variant value;
-    runCommand("EfficiencyTools, getWidth", [&] { value = getRotatedMetrics(shape).width; });
+    trap("EfficiencyTools, getWidth", [&] { value = getRotatedMetrics(shape).width; });
     return value;
 }
 
 Variant EfficiencyTools::getHeight(host::Shape& shape) {
     Variant value;
-    runCommand("EfficiencyTools, getHeight", [&] { value = getRotatedMetrics(shape).height; });
+    trap("EfficiencyTools, getHeight", [&] { value = getRotatedMetrics(shape).height; });
     return value;
 }
 
@@ -126,19 +129,19 @@ bool EfficiencyTools::sizeVisualHeight(host::Shape& shape, double value) {
 }
 
 void EfficiencyTools::setLeft(host::Shape& shape, double value) {
-    runCommand("EfficiencyTools, setLeft", [&] { placeVisualLeft(shape, value); });
+    trap("EfficiencyTools, setLeft", [&] { placeVisualLeft(shape, value); });
 }
 
 void EfficiencyTools::setTop(host::Shape& shape, double value) {
-    runCommand("EfficiencyTools, setTop", [&] { placeVisualTop(shape, value); });
+    trap("EfficiencyTools, setTop", [&] { placeVisualTop(shape, value); });
 }
 
 void EfficiencyTools::setWidth(host::Shape& shape, double value) {
-    runCommand("EfficiencyTools, setWidth", [&] { sizeVisualWidth(shape, value); });
+    trap("EfficiencyTools, setWidth", [&] { sizeVisualWidth(shape, value); });
 }
 
 void EfficiencyTools::setHeight(host::Shape& shape, double value) {
-    runCommand("EfficiencyTools, setHeight", [&] { sizeVisualHeight(shape, value); });
+    trap("EfficiencyTools, setHeight", [&] { sizeVisualHeight(shape, value); });
 }
 
 }  // namespace plorin

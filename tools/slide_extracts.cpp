@@ -3,17 +3,19 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "core/api_helpers.h"
 #include "core/errors.h"
-#include "core/globals.h"
+#include "core/folders.h"
+#include "core/host_version.h"
+#include "core/open_url.h"
+#include "core/product_name.h"
 #include "core/registry.h"
 #include "core/shared_state.h"
 #include "core/windowless_presentation.h"
+#include "host/host.h"
 #include "platform/clock.h"
 #include "platform/filesystem.h"
 #include "platform/services.h"
 #include "platform/ui.h"
-#include "tools/command_frame.h"
 #include "tools/efficiency_tools.h"
 #include "tools/email_input.h"
 
@@ -96,7 +98,7 @@ std::string EfficiencyTools::extractSelectedSlides() {
 }
 
 void EfficiencyTools::saveSelectedSlides() {
-    runCommand("EfficiencyTools, saveSelectedSlides", [&] {
+    trap("EfficiencyTools, saveSelectedSlides", [&] {
         const std::string tmp = extractSelectedSlides();
         host::Application& app = hostApplication();
         std::string initial = app.ActiveWindow()->Presentation().Path();
@@ -122,7 +124,7 @@ void EfficiencyTools::saveSelectedSlides() {
 }
 
 void EfficiencyTools::emailSelectedSlides() {
-    runCommand("EfficiencyTools, emailSelectedSlides", [&] {
+    trap("EfficiencyTools, emailSelectedSlides", [&] {
         const std::string ext = getExtension();
         std::string name = hostApplication().ActiveWindow()->Presentation().Name();
         if (auto dot = name.rfind('.'); dot != std::string::npos) name.erase(dot);
@@ -152,7 +154,7 @@ void EfficiencyTools::emailSelectedSlides() {
 }
 
 void EfficiencyTools::openContainingFolder() {
-    runCommand("EfficiencyTools, openContainingFolder", [&] {
+    trap("EfficiencyTools, openContainingFolder", [&] {
         auto presentation = hostApplication().ActivePresentation();
         if (presentation->Path().empty()) {
             platform::MsgBox("The active presentation has not been saved yet.\r\nPlease save the presentation first.",

@@ -5,13 +5,14 @@
 #include <string>
 
 #include "core/errors.h"
-#include "core/globals.h"
+#include "core/host_version.h"
+#include "core/product_name.h"
 #include "core/shared_state.h"
 #include "host/command_bars.h"
+#include "host/host.h"
 #include "host/text.h"
 #include "host/timeline.h"
 #include "platform/ui.h"
-#include "tools/command_frame.h"
 #include "tools/efficiency_tools.h"
 
 namespace plorin {
@@ -83,7 +84,7 @@ void EfficiencyTools::removeAllSpeechNotes() {
 }
 
 void EfficiencyTools::createMotionPath() {
-    runCommand("EfficiencyTools, createMotionPath", [&] {
+    trap("EfficiencyTools, createMotionPath", [&] {
         host::DocumentWindow& window = *hostApplication().ActiveWindow();
         const double w = window.Presentation().SlideWidth();
         const double h = window.Presentation().SlideHeight();

@@ -1,6 +1,8 @@
 // Stacking the shapes into a gapless row or column that starts at the master.
-#include "tools/command_frame.h"
+#include "core/errors.h"
+#include "host/host.h"
 #include "tools/efficiency_tools.h"
+#include "tools/selected_shapes.h"
 
 namespace plorin {
 
@@ -27,10 +29,10 @@ void EfficiencyTools::stack(bool horizontal) {
 }
 
 void EfficiencyTools::stackHorizontally() {
-    runCommand("EfficiencyTools, stackHorizontally", [&] { stack(true); });
+    trap("EfficiencyTools, stackHorizontally", [&] { stack(true); });
 }
 void EfficiencyTools::stackVertically() {
-    runCommand("EfficiencyTools, stackVertically", [&] { stack(false); });
+    trap("EfficiencyTools, stackVertically", [&] { stack(false); });
 }
 
 }  // namespace plorin

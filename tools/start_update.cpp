@@ -1,6 +1,7 @@
 // "Check for updates": the update add-in does the work on its own timer.
 #include "core/config.h"
-#include "core/globals.h"
+#include "core/product_name.h"
+#include "core/update_addin.h"
 #include "core/shared_state.h"
 #include "host/host.h"
 #include "core/errors.h"

@@ -1,6 +1,7 @@
 // Stretching one edge of each shape to the master's same or facing edge.
+#include "core/errors.h"
+#include "host/host.h"
 #include "tools/against_master.h"
-#include "tools/command_frame.h"
 #include "tools/efficiency_tools.h"
 
 namespace plorin {
@@ -68,28 +69,28 @@ void EfficiencyTools::stretchToMaster(int mode) {
 }
 
 void EfficiencyTools::stretchLeft() {
-    runCommand("EfficiencyTools, stretchLeft", [&] { stretch(0); });
+    trap("EfficiencyTools, stretchLeft", [&] { stretch(0); });
 }
 void EfficiencyTools::stretchRight() {
-    runCommand("EfficiencyTools, stretchRight", [&] { stretch(2); });
+    trap("EfficiencyTools, stretchRight", [&] { stretch(2); });
 }
 void EfficiencyTools::stretchTop() {
-    runCommand("EfficiencyTools, stretchTop", [&] { stretch(3); });
+    trap("EfficiencyTools, stretchTop", [&] { stretch(3); });
 }
 void EfficiencyTools::stretchBottom() {
-    runCommand("EfficiencyTools, stretchBottom", [&] { stretch(5); });
+    trap("EfficiencyTools, stretchBottom", [&] { stretch(5); });
 }
 void EfficiencyTools::stretchLeftToMasterRight() {
-    runCommand("EfficiencyTools, stretchLeftToMasterRight", [&] { stretchToMaster(0); });
+    trap("EfficiencyTools, stretchLeftToMasterRight", [&] { stretchToMaster(0); });
 }
 void EfficiencyTools::stretchRightToMasterLeft() {
-    runCommand("EfficiencyTools, stretchRightToMasterLeft", [&] { stretchToMaster(2); });
+    trap("EfficiencyTools, stretchRightToMasterLeft", [&] { stretchToMaster(2); });
 }
 void EfficiencyTools::stretchTopToMasterBottom() {
-    runCommand("EfficiencyTools, stretchTopToMasterBottom", [&] { stretchToMaster(3); });
+    trap("EfficiencyTools, stretchTopToMasterBottom", [&] { stretchToMaster(3); });
 }
 void EfficiencyTools::stretchBottomToMasterTop() {
-    runCommand("EfficiencyTools, stretchBottomToMasterTop", [&] { stretchToMaster(5); });
+    trap("EfficiencyTools, stretchBottomToMasterTop", [&] { stretchToMaster(5); });
 }
 
 }  // namespace plorin

@@ -3,15 +3,16 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/errors.h"
 #include "host/host.h"
-#include "tools/command_frame.h"
 #include "tools/efficiency_tools.h"
+#include "tools/selected_shapes.h"
 #include "tools/shape_dialogs.h"
 
 namespace plorin {
 
 void EfficiencyTools::SwitchObjects() {
-    runCommand("EfficiencyTools, switchObjects", [&] {
+    trap("EfficiencyTools, switchObjects", [&] {
         bool switchLayer = false;
         int k = 0;
         {

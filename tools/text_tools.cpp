@@ -4,13 +4,14 @@
 #include <limits>
 
 #include "core/errors.h"
-#include "core/globals.h"
+#include "core/numbers.h"
 #include "core/shared_state.h"
-#include "core/whole_numbers.h"
+#include "core/variant.h"
 #include "host/command_bars.h"
+#include "host/host.h"
 #include "host/text.h"
-#include "tools/command_frame.h"
 #include "tools/efficiency_tools.h"
+#include "tools/selected_shapes.h"
 #include "tools/text_walker.h"
 
 namespace plorin {

@@ -2,7 +2,7 @@
 #include "tools/text_walker.h"
 
 #include "core/shared_state.h"
-#include "core/globals.h"
+#include "core/product_name.h"
 #include "core/errors.h"
 #include "host/table.h"
 #include "platform/ui.h"

@@ -4,11 +4,12 @@
 #include <string_view>
 
 #include "core/errors.h"
+#include "core/product_name.h"
 #include "core/shared_state.h"
-#include "core/globals.h"
+#include "host/host.h"
 #include "host/text.h"
-#include "tools/command_frame.h"
 #include "tools/efficiency_tools.h"
+#include "tools/selected_shapes.h"
 
 namespace plorin {
 

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "core/api_helpers.h"
 #include "core/errors.h"
 #include "core/registry.h"
+#include "core/topmost_window.h"
 #include "updater/dates.h"
 #include "updater/error_box.h"
 

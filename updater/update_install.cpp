@@ -10,10 +10,10 @@
 #include <memory>
 #include <set>
 
-#include "core/api_helpers.h"
 #include "core/config.h"
 #include "core/errors.h"
 #include "core/folder_layout.h"
+#include "core/folders.h"
 #include "core/registry.h"
 #include "core/web_post.h"
 #include "host/host.h"

@@ -6,10 +6,9 @@
 
 #include "core/config.h"
 #include "core/errors.h"
-#include "core/globals.h"
+#include "core/numbers.h"
 #include "core/registry.h"
 #include "core/version.h"
-#include "core/whole_numbers.h"
 #include "core/web_post.h"
 #include "platform/ui.h"
 #include "updater/dates.h"

@@ -3,9 +3,19 @@
 #include <cmath>
 #include <regex>
 
-#include "core/api_helpers.h"
 #include "addin/connect.h"
-#include "core/globals.h"
+#include "core/collection.h"
+#include "core/file_names.h"
+#include "core/folders.h"
+#include "core/guid.h"
+#include "core/help_topics.h"
+#include "core/host_version.h"
+#include "core/numbers.h"
+#include "core/open_url.h"
+#include "core/rotation.h"
+#include "core/topmost_window.h"
+#include "core/undo_fix.h"
+#include "core/variant.h"
 #include "tests/core/core_fixture.h"
 
 namespace {
@@ -14,15 +24,21 @@ using testing_core::CoreFixture;
 
 class Helpers : public CoreFixture {};
 
-TEST_F(Helpers, HostVersionIsAPlainSubstringTest) {
+TEST_F(Helpers, HostVersionIsOneEntryOfAFamilysList) {
+    using plorin::HostFamily;
     plorin::Connect connect;
-    const std::pair<const char*, bool> cases[] = {
-        {"9.0", true}, {"10.0", true}, {"11.0", true}, {"12.0", false}, {"14.0", false}, {"15.0", false}};
-    for (auto [version, commandBars] : cases) {
+    const std::pair<const char*, HostFamily> cases[] = {
+        {"9.0", HostFamily::commandBars}, {"10.0", HostFamily::commandBars}, {"11.0", HostFamily::commandBars},
+        {"12.0", HostFamily::ribbon},     {"14.0", HostFamily::ribbon},      {"15.0", HostFamily::other},
+        {"16.0", HostFamily::other},
+        // Parts of an entry are no version of the list (a substring test took both for command bars).
+        {"1.0", HostFamily::other},       {"", HostFamily::other}};
+    for (auto [version, family] : cases) {
         auto& app = startHost(version);
         connect.OnConnection(app, 0, nullptr);
-        EXPECT_EQ(plorin::isHostVersion(plorin::kCommandBarHosts), commandBars) << version;
-        EXPECT_EQ(plorin::isHostVersion(plorin::kRibbonHosts), !commandBars && std::string(version) != "15.0") << version;
+        EXPECT_EQ(plorin::hostFamily(), family) << version;
+        EXPECT_EQ(plorin::isHostVersion(plorin::kCommandBarHosts), family == HostFamily::commandBars) << version;
+        EXPECT_EQ(plorin::isHostVersion(plorin::kRibbonHosts), family == HostFamily::ribbon) << version;
         connect.OnDisconnection(0);
     }
 }
