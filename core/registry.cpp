@@ -201,6 +201,14 @@ std::string getRegistry(const std::string& valueName, const std::string& subKey,
     return result;
 }
 
+void setRegistryValues(const std::vector<std::pair<std::string, std::string>>& values) {
+    std::vector<std::pair<std::string, platform::RegValue>> texts;
+    for (const auto& [name, value] : values) texts.push_back({name, {platform::REG_SZ, value + '\0'}});
+    if (!platform::registryStore().setValues(platform::RootKey::CurrentUser, kSettingsKey, texts))
+        raiseError(errRegistryWrite, "Failed to set registry values in Section: '" + std::string(kSettingsKey) + "'",
+                   programName() + ".Registry");
+}
+
 void setRegistry(const std::string& valueName, const std::string& value, const std::string& subKey,
                  platform::Durability durability) {
     trap("Globals, setRegistry", [&] {

@@ -69,5 +69,8 @@ int getBoundedSetting(const std::string& valueName, const std::string& subKey, i
 // Writes a setting as text, creating the key. Never throws: a failed write is reported.
 void setRegistry(const std::string& valueName, const std::string& value, const std::string& subKey,
                  platform::Durability durability = platform::Durability::durable);
+// Writes several settings as text in one change, so that a failure keeps every one of them as
+// it was. Raises errRegistryWrite when they cannot be written (the caller reports it).
+void setRegistryValues(const std::vector<std::pair<std::string, std::string>>& values);
 
 }  // namespace plorin

@@ -137,9 +137,10 @@ bool undoInstall(const std::string& root, const InstallRecord& r) {
 }
 
 bool finishInstall(const std::string& root, const InstallRecord& r) {
-    for (const auto& [name, value] : r.settings) setRegistry(name, value, "");
+    // Versions not written keep the record, so the next start writes them: an installed
+    // version is never offered again.
+    bool ok = r.settings.empty() || trap("Globals, setRegistry", [&] { setRegistryValues(r.settings); });
     auto& files = platform::fileSystem();
-    bool ok = true;
     for (const auto& e : r.files) {
         if (!usable(root, e.path)) continue;
         const std::string target = root + e.path;

@@ -47,7 +47,8 @@ InstallRecord parseInstallRecord(std::string_view text);
 // Puts every file of the record back as it was before the install; removes added files and
 // the folders the install made (when empty).
 bool undoInstall(const std::string& root, const InstallRecord& record);
-// Writes the record's settings, then drops the replaced files.
+// Writes the record's settings in one change, then drops the replaced files; false when any
+// of it failed, so that the record is kept for the next start.
 bool finishInstall(const std::string& root, const InstallRecord& record);
 
 // The installation's update lock: one install or recovery at a time, across processes (an

@@ -100,19 +100,28 @@ public:
 
     std::optional<std::string> readAll(const std::string& path) override {
         int error = 0;
-        return readFileBytes(path, error);
+        auto bytes = readFileBytes(path, error);
+        if (!bytes) errno = error;
+        return bytes;
     }
 
     std::optional<StampedContents> readAllStamped(const std::string& path) override {
         int error = 0;
         std::optional<FileStamp> stamp;
         auto bytes = readFileBytes(path, error, &stamp);
-        if (!bytes) return std::nullopt;
+        if (!bytes) {
+            errno = error;
+            return std::nullopt;
+        }
         return StampedContents{std::move(*bytes), stamp};
     }
 
     bool writeAll(const std::string& path, const std::string& bytes) override {
         return writeFileAtomically(path, bytes);
+    }
+
+    bool writeAllFlushed(const std::string& path, const std::string& bytes) override {
+        return writeFileAtomically(path, bytes, Durability::flushed);
     }
 
     bool writeAllCached(const std::string& path, const std::string& bytes) override {
@@ -166,6 +175,15 @@ public:
 FileSystem& realFileSystem() {
     static DiskFileSystem disk;
     return disk;
+}
+
+bool writeAllTo(FileSystem& files, const std::string& path, const std::string& bytes, Durability durability) {
+    switch (durability) {
+    case Durability::durable: return files.writeAll(path, bytes);
+    case Durability::flushed: return files.writeAllFlushed(path, bytes);
+    case Durability::cached: return files.writeAllCached(path, bytes);
+    }
+    return false;
 }
 
 namespace {

@@ -65,10 +65,14 @@ public:
     // program that has it loaded keeps running. Symbolic links are renamed, not followed.
     // False on failure (nothing changed).
     virtual bool renameFile(const std::string& from, const std::string& to) = 0;
-    // The whole file as bytes, or nothing when it cannot be read.
+    // The whole file as bytes, or nothing when it cannot be read, with errno saying why
+    // (ENOENT when there is no such file).
     virtual std::optional<std::string> readAll(const std::string& path) = 0;
     // Writes the whole file (replacing it), durably. False on failure.
     virtual bool writeAll(const std::string& path, const std::string& bytes) = 0;
+    // The same, with the rename left to the operating system (see Durability::flushed).
+    // Unless a file system says otherwise, as writeAll.
+    virtual bool writeAllFlushed(const std::string& path, const std::string& bytes) { return writeAll(path, bytes); }
     // The same for a file whose latest contents need not survive a power cut (see
     // Durability::cached); a file that already holds exactly these bytes may be left as it is
     // (its time unchanged). Unless a file system says otherwise, as writeAll.
@@ -101,6 +105,10 @@ public:
 
 // The disk.
 FileSystem& realFileSystem();
+
+// Writes the whole file through `files` as far as `durability` says: writeAll, writeAllFlushed
+// or writeAllCached.
+bool writeAllTo(FileSystem& files, const std::string& path, const std::string& bytes, Durability durability);
 
 // The whole regular file, or nothing with `error` set to the errno (ENOENT when it is missing,
 // EISDIR for a folder, EINVAL for a FIFO, socket or device, which are never opened for
@@ -168,6 +176,7 @@ public:
     bool renameFile(const std::string& f, const std::string& t) override { return target_.renameFile(f, t); }
     std::optional<std::string> readAll(const std::string& p) override { return target_.readAll(p); }
     bool writeAll(const std::string& p, const std::string& b) override { return target_.writeAll(p, b); }
+    bool writeAllFlushed(const std::string& p, const std::string& b) override { return target_.writeAllFlushed(p, b); }
     bool writeAllCached(const std::string& p, const std::string& b) override { return target_.writeAllCached(p, b); }
     bool flushFolder(const std::string& f) override { return target_.flushFolder(f); }
     std::optional<double> lastModified(const std::string& p) override { return target_.lastModified(p); }

@@ -350,7 +350,7 @@ bool savePng(const Picture& picture, const std::string& path, Durability durabil
     const cairo_status_t status = cairo_surface_write_to_png_stream(s, appendBytes, &bytes);
     cairo_surface_destroy(s);
     if (status != CAIRO_STATUS_SUCCESS) return false;
-    return durability == Durability::cached ? fileSystem().writeAllCached(path, bytes) : fileSystem().writeAll(path, bytes);
+    return writeAllTo(fileSystem(), path, bytes, durability);
 }
 
 bool saveStoredPng(const Picture& picture, const std::string& path, Durability durability) {
@@ -360,7 +360,7 @@ bool saveStoredPng(const Picture& picture, const std::string& path, Durability d
         return false;
     if (!wellFormed(picture) || picture.width > 32767 || picture.height > 32767) return false;
     const std::string bytes = encodeStoredPng(picture);
-    return durability == Durability::cached ? fileSystem().writeAllCached(path, bytes) : fileSystem().writeAll(path, bytes);
+    return writeAllTo(fileSystem(), path, bytes, durability);
 }
 
 // ---- Canvas -------------------------------------------------------------------------------

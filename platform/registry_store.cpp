@@ -1,5 +1,6 @@
 // The file registry and the memory registry: the same operations on a RegTree, the file one
 // reading its file whenever it changed and replacing it atomically under a lock on every change.
+// The file is read and written through platform::fileSystem(), so a test's failing disk reaches it.
 #include "platform/registry_store.h"
 
 #include <fcntl.h>
@@ -19,6 +20,7 @@
 #include "platform/errors.h"
 #include "platform/filesystem.h"
 #include "platform/registry_tree.h"
+#include "platform/services.h"
 
 namespace platform {
 namespace {
@@ -63,6 +65,18 @@ public:
             [&](RegTree& tree) {
                 RegKey* key = tree.create(root, keyPath);
                 if (key) key->setValue(name, value);
+                return key != nullptr;
+            },
+            durability);
+    }
+
+    bool setValues(RootKey root, const std::string& keyPath, const std::vector<std::pair<std::string, RegValue>>& values,
+                   Durability durability) override {
+        return change(
+            [&](RegTree& tree) {
+                RegKey* key = tree.create(root, keyPath);
+                if (key)
+                    for (const auto& [name, value] : values) key->setValue(name, value);
                 return key != nullptr;
             },
             durability);
@@ -144,14 +158,15 @@ protected:
     // writer renames a new file into place, any change shows in the stamp.
     void read(bool strict, const std::function<void(RegTree&)>& use) override {
         std::lock_guard lock(mutex_);
-        const std::optional<FileStamp> stamp = fileStamp(path_);
+        FileSystem& files = fileSystem();
+        const std::optional<FileStamp> stamp = files.stamp(path_);
         if (parsedIs(stamp)) {
             use(parsed_->tree);
             return;
         }
-        int error = 0;
-        auto bytes = readFileBytes(path_, error);
+        auto bytes = files.readAll(path_);
         if (!bytes) {
+            const int error = errno;
             if (error == ENOENT) {
                 RegTree empty;
                 use(empty);
@@ -174,7 +189,7 @@ protected:
         warnedUnreadable_ = false;
         // A file replaced while it was read is parsed again next time.
         parsed_.reset();
-        if (stamp && fileStamp(path_) == stamp) {
+        if (stamp && files.stamp(path_) == stamp) {
             parsed_.emplace(Parsed{stamp, std::move(*bytes), std::move(*tree)});
             use(parsed_->tree);
         } else {
@@ -200,15 +215,15 @@ protected:
 
             // Under the lock nobody else replaces the file: the last parse serves when the
             // file is still the one it came from.
-            const std::optional<FileStamp> stamp = fileStamp(path_);
+            FileSystem& files = fileSystem();
+            const std::optional<FileStamp> stamp = files.stamp(path_);
             if (!parsedIs(stamp)) {
                 parsed_.reset();
-                int error = 0;
-                auto bytes = readFileBytes(path_, error);
-                if (!bytes && error != ENOENT) return false;  // never replace what could not be read
+                auto bytes = files.readAll(path_);
+                if (!bytes && errno != ENOENT) return false;  // never replace what could not be read
                 std::string problem;
                 std::optional<RegTree> tree = bytes ? parseStore(*bytes, problem) : RegTree();
-                if (!tree) return replaceDamaged(*bytes, problem, edit, target);
+                if (!tree) return replaceDamaged(files, *bytes, problem, edit, target);
                 if (!bytes) parsed_.emplace(Parsed{std::nullopt, std::nullopt, std::move(*tree)});  // no file yet
                 else parsed_.emplace(Parsed{stamp, std::move(*bytes), std::move(*tree)});
             }
@@ -218,11 +233,11 @@ protected:
             if (!edit(parsed_->tree)) return false;
             std::string text = parsed_->tree.serialize();
             if (parsed_->text && text == *parsed_->text) return true;  // nothing changed
-            if (!writeFileAtomically(target, text, durability)) {
+            if (!writeAllTo(files, target, text, durability)) {
                 parsed_.reset();
                 return false;
             }
-            parsed_->stamp = fileStamp(path_);
+            parsed_->stamp = files.stamp(path_);
             parsed_->text = std::move(text);
             return true;
         } catch (const std::exception&) {
@@ -244,7 +259,7 @@ private:
     }
 
     // Runs under the lock, so no other writer races for the backup name.
-    bool keepDamagedCopy(const std::string& bytes, const std::string& problem) {
+    bool keepDamagedCopy(FileSystem& files, const std::string& bytes, const std::string& problem) {
         char stamp[32];
         std::time_t now = std::time(nullptr);
         struct tm local {};
@@ -254,19 +269,19 @@ private:
         std::error_code ec;
         for (int n = 1; std::filesystem::exists(backup, ec); ++n)
             backup = path_ + ".corrupt-" + stamp + "-" + std::to_string(n);
-        if (!writeFileAtomically(backup, bytes)) return false;
+        if (!files.writeAll(backup, bytes)) return false;
         std::cerr << "varnotel: the registry file " << path_ << " was damaged (" << problem << "); kept it as "
                   << backup << " and started an empty registry\n";
         return true;
     }
 
     // A damaged file is kept beside and replaced by the edit of an empty registry.
-    bool replaceDamaged(const std::string& bytes, const std::string& problem,
+    bool replaceDamaged(FileSystem& files, const std::string& bytes, const std::string& problem,
                         const std::function<bool(RegTree&)>& edit, const std::string& target) {
         RegTree tree;
         if (!edit(tree)) return false;
-        if (!keepDamagedCopy(bytes, problem)) return false;
-        return writeFileAtomically(target, tree.serialize());
+        if (!keepDamagedCopy(files, bytes, problem)) return false;
+        return files.writeAll(target, tree.serialize());
     }
 
     // True when the last parse is of the file with that stamp.

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/filesystem.h"
@@ -60,6 +61,15 @@ public:
     // `durability` says.
     virtual bool setValue(RootKey root, const std::string& keyPath, const std::string& name,
                           const RegValue& value, Durability durability = Durability::durable) = 0;
+    // Writes several values of one key in one change: all of them, or none (false). A store
+    // that cannot change them together writes them one by one, stopping at the first failure.
+    virtual bool setValues(RootKey root, const std::string& keyPath,
+                           const std::vector<std::pair<std::string, RegValue>>& values,
+                           Durability durability = Durability::durable) {
+        for (const auto& [name, value] : values)
+            if (!setValue(root, keyPath, name, value, durability)) return false;
+        return true;
+    }
     // Deletes one value; false when the key or value is missing or the write fails.
     virtual bool deleteValue(RootKey root, const std::string& keyPath, const std::string& name) = 0;
     // Deletes a key with everything below it; false when it is missing or the write fails.

@@ -357,13 +357,15 @@ void Settings::btnSave_Click() {
         const bool programUpdates = cbAutoUpdateProgram.Value() == 1;
         const bool templateUpdates = cbAutoUpdateCustomization.Value() == 1;
 
-        setRegistry("screenSaverOff", screenSaverOff ? "1" : "0", "");
-        setRegistry("languages", joined(languageIds), "");
-        if (writeButtons) setRegistry("ecyControls", ecyControls, "");
+        // In one change: a save that fails is reported once and leaves the dialog open.
+        std::vector<std::pair<std::string, std::string>> values{{"screenSaverOff", screenSaverOff ? "1" : "0"},
+                                                                {"languages", joined(languageIds)}};
+        if (writeButtons) values.emplace_back("ecyControls", ecyControls);
         if (updateAddIn_) {
-            setRegistry("autoUpdateProgram", programUpdates ? "1" : "0", "");
-            setRegistry("autoUpdateCustomization", templateUpdates ? "1" : "0", "");
+            values.emplace_back("autoUpdateProgram", programUpdates ? "1" : "0");
+            values.emplace_back("autoUpdateCustomization", templateUpdates ? "1" : "0");
         }
+        setRegistryValues(values);
 
         // The live state follows.
         state().screenSaverOff = screenSaverOff;
