@@ -14,6 +14,7 @@
 #include "platform/filesystem.h"
 #include "platform/services.h"
 #include "platform/picture.h"
+#include "platform/ui_driver.h"
 
 namespace plorin {
 

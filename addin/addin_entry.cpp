@@ -2,7 +2,7 @@
 #include <strings.h>
 
 #include "addin/connect.h"
-#include "core/err_form.h"
+#include "addin/error_dialog.h"
 
 extern "C" __attribute__((visibility("default"))) host::AddIn* varnotel_create_addin(const char* progId) {
     if (!progId || strcasecmp(progId, plorin::kProgId) != 0) return nullptr;

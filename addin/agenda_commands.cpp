@@ -8,6 +8,7 @@
 #include "core/product_name.h"
 #include "core/shared_state.h"
 #include "host/host.h"
+#include "platform/ui_driver.h"
 
 namespace plorin {
 

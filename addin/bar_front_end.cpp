@@ -22,7 +22,7 @@
 #include "libraries/menu_file.h"
 #include "libraries/my_elements.h"
 #include "platform/services.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 #include "tools/efficiency_tools.h"
 
 namespace plorin {

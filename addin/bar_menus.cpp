@@ -15,7 +15,8 @@
 #include "libraries/my_elements.h"
 #include "platform/services.h"
 #include "platform/text.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
+#include "platform/ui_forms.h"
 #include "platform/xml_dom.h"
 
 namespace plorin {

@@ -11,7 +11,7 @@
 #include "core/icons.h"
 #include "addin/bar_front_end.h"
 #include "addin/host_events.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 
 namespace plorin {
 

@@ -18,7 +18,7 @@
 #include "core/product_name.h"
 #include "host/host.h"
 #include "host/text.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 #include "tools/text_beautifier.h"
 
 namespace plorin {
@@ -228,12 +228,61 @@ host::TextRange appendRun(host::TextRange& all, const std::string& text, const A
     return added;
 }
 
-// The bar's runs after the number: item text, then a tab and each shown column's text.
-void appendColumns(host::TextRange& all, const RowTexts& t, const RowOptions& o, const AgendaRowStyle::Bar& bar) {
-    appendRun(all, t.text, bar.text);
-    if (o.responsible) appendRun(all, "\t" + t.responsible, bar.responsible);
-    if (o.timeSlots) appendRun(all, "\t" + t.timeSlot, bar.timeSlot);
-    if (o.pageNumbers) appendRun(all, "\t" + t.page, bar.pageNo);
+// How many characters the host makes of UTF-8 text; -1 when some byte is out of place (the
+// host then reads it as a character of its own, and joined texts could read differently).
+int hostCharacters(std::string_view text) {
+    int count = 0;
+    for (std::size_t i = 0; i < text.size(); ++count) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : 4;
+        if (extra == 4 || i + extra >= text.size()) return -1;
+        for (std::size_t k = 1; k <= extra; ++k)
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return -1;
+        i += extra + 1;
+    }
+    return count;
+}
+
+struct RowRun {
+    std::string text;
+    AgendaRun style;
+};
+
+// Appends the runs as appendRun would one after the other. Where no run is empty or opens a
+// paragraph, one insertion gives the same: each appended character takes the format of the
+// one before it, and every run then sets its own bold and italic. (An empty run sets the
+// text end's format instead, which appendRun alone does.)
+void appendRuns(host::TextRange& all, const std::vector<RowRun>& runs) {
+    std::string whole;
+    std::vector<int> lengths;
+    for (const RowRun& r : runs) {
+        const int length = hostCharacters(r.text);
+        if (length <= 0 || r.text.find_first_of(std::string_view("\r\0", 2)) != std::string::npos) {
+            for (const RowRun& each : runs) appendRun(all, each.text, each.style);
+            return;
+        }
+        whole += r.text;
+        lengths.push_back(length);
+    }
+    host::TextRange added = all.InsertAfter(whole);
+    int at = 1;
+    for (std::size_t k = 0; k < runs.size(); ++k) {
+        host::Font font = added.Characters(at, lengths[k]).Font();
+        font.setBold(runs[k].style.fontBold ? host::msoTrue : host::msoFalse);
+        font.setItalic(runs[k].style.fontItalic ? host::msoTrue : host::msoFalse);
+        at += lengths[k];
+    }
+    all = all.Parent().TextRange();
+}
+
+// The bar's runs after the number (if any): item text, then a tab and each shown column's text.
+void appendColumns(host::TextRange& all, std::vector<RowRun> runs, const RowTexts& t, const RowOptions& o,
+                   const AgendaRowStyle::Bar& bar) {
+    runs.push_back({t.text, bar.text});
+    if (o.responsible) runs.push_back({"\t" + t.responsible, bar.responsible});
+    if (o.timeSlots) runs.push_back({"\t" + t.timeSlot, bar.timeSlot});
+    if (o.pageNumbers) runs.push_back({"\t" + t.page, bar.pageNo});
+    appendRuns(all, runs);
 }
 
 void tagContent(host::Shape& shape) { shape.Tags().Add(kContentTag, "/" + shape.TextFrame().TextRange().Text()); }
@@ -295,12 +344,12 @@ void addAgendaItem(const AgendaMetrics& m, RowStyles& styles, const RowOptions& 
             applyFillLine(*bar, style->bar, skipped);
             host::TextFrame frame = bar->TextFrame();
             host::TextRange all = frame.TextRange();
+            std::vector<RowRun> runs;
             if (!t.number.empty()) {
                 const bool dotted = t.number.find('.') != std::string::npos;
-                AgendaRun numberRun{style->box.fontBold, style->box.fontItalic};
-                appendRun(all, t.number + (dotted ? "\t" : ".\t"), numberRun);
+                runs.push_back({t.number + (dotted ? "\t" : ".\t"), AgendaRun{style->box.fontBold, style->box.fontItalic}});
             }
-            appendColumns(all, t, o, style->bar);
+            appendColumns(all, std::move(runs), t, o, style->bar);
             frame.setMarginTop(0);
             frame.setMarginBottom(0);
             frame.setMarginRight(single(m.textInset));
@@ -358,7 +407,7 @@ void addAgendaItem(const AgendaMetrics& m, RowStyles& styles, const RowOptions& 
         applyFillLine(*bar, style->bar, skipped);
         host::TextFrame frame = bar->TextFrame();
         host::TextRange all = frame.TextRange();
-        appendColumns(all, t, o, style->bar);
+        appendColumns(all, {}, t, o, style->bar);
         frame.setMarginLeft(single(m.textInset));
         frame.setMarginRight(single(m.textInset));
         frame.setMarginTop(0);

@@ -7,6 +7,7 @@
 #include "core/shared_state.h"
 #include "core/numbers.h"
 #include "host/host.h"
+#include "platform/ui_driver.h"
 
 namespace plorin {
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "agenda/agenda_generator.h"
-#include "platform/ui.h"
+#include "platform/ui_forms.h"
 #include "platform/xml_dom.h"
 
 namespace host {

@@ -11,6 +11,8 @@
 #include "core/errors.h"
 #include "host/host.h"
 #include "platform/text.h"
+#include "platform/ui_driver.h"
+#include "platform/ui_forms.h"
 
 namespace plorin {
 

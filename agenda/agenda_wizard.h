@@ -11,7 +11,7 @@
 
 #include "agenda/agenda_generator.h"
 #include "agenda/agenda_run.h"
-#include "platform/ui.h"
+#include "platform/ui_forms.h"
 #include "platform/xml_dom.h"
 
 namespace host {

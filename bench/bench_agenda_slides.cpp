@@ -10,7 +10,7 @@
 #include "core/errors.h"
 #include "core/shared_state.h"
 #include "host/host.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 #include "platform/xml_dom.h"
 
 namespace {

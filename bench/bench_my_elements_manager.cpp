@@ -11,7 +11,8 @@
 #include "core/shared_state.h"
 #include "host/host.h"
 #include "libraries/my_elements_manager.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
+#include "platform/ui_forms.h"
 #include "platform/xml_dom.h"
 
 namespace {

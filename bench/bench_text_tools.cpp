@@ -10,7 +10,8 @@
 #include "addin/addin_state.h"
 #include "host/host.h"
 #include "host/text.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
+#include "platform/ui_forms.h"
 #include "tools/efficiency_tools.h"
 #include "tools/word_count.h"
 

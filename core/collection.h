@@ -22,9 +22,9 @@ public:
     int Count() const { return static_cast<int>(items_.size()); }
 
     // Adds at the end, or before the 1-based position `before`. A key already present
-    // raises error 457, as a keyed collection does.
+    // raises errDuplicateKey, as a keyed collection does.
     void Add(T item, const std::string& key = {}, int before = 0) {
-        if (!key.empty() && find(key)) raiseError(457, "This key is already associated with an element of this collection");
+        if (!key.empty() && find(key)) raiseError(errDuplicateKey, "This key is already associated with an element of this collection");
         Entry e{std::move(item), key};
         if (before > 0) {
             if (before > Count()) raiseError(errSubscriptOutOfRange, "Subscript out of range");

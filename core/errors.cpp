@@ -7,7 +7,7 @@
 
 #include "core/product_name.h"
 #include "host/host.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 
 namespace plorin {
 namespace {
@@ -81,7 +81,7 @@ ErrorInfo currentError() {
 
 void raiseObjectNotSet(const std::string& what) {
     raiseError(errObjectNotSet,
-               "Object variable or With block variable not set" + (what.empty() ? std::string() : " (" + what + ")"));
+               platform::kObjectNotSetText + (what.empty() ? std::string() : " (" + what + ")"));
 }
 
 void raiseError(long number, const std::string& description, const std::string& source) {

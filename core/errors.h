@@ -89,7 +89,7 @@ void ignoreErrors(F&& body) noexcept {
 
 // Raises a numbered error as the system's own code does.
 [[noreturn]] void raiseError(long number, const std::string& description, const std::string& source = {});
-// Raises errObjectNotSet, "Object variable or With block variable not set", with what was
+// Raises errObjectNotSet with its one text (platform::kObjectNotSetText) and what was
 // missing in brackets when given: what the code raises when an object it needs is not there.
 [[noreturn]] void raiseObjectNotSet(const std::string& what = {});
 
@@ -100,11 +100,13 @@ constexpr long errOutOfMemory = 7;
 constexpr long errSubscriptOutOfRange = 9;
 constexpr long errTypeMismatch = 13;
 constexpr long errFileNotFound = 53;
+constexpr long errPermissionDenied = 70;
 constexpr long errPathFileAccess = 75;
-constexpr long errObjectNotSet = 91;
+constexpr long errObjectNotSet = platform::kObjectNotSet;
 constexpr long errInvalidPropertyValue = 380;
 constexpr long errNoSuchMember = 438;
 constexpr long errArgumentNotOptional = 449;
+constexpr long errDuplicateKey = 457;
 constexpr long errInvalidPicture = 481;
 
 }  // namespace plorin

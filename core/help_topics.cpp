@@ -7,7 +7,7 @@
 #include "core/product_name.h"
 #include "core/shared_state.h"
 #include "platform/services.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 
 namespace plorin {
 

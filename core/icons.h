@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/input.h"
-#include "platform/ui.h"
+#include "platform/ui_timers.h"
 
 namespace plorin {
 

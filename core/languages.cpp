@@ -11,7 +11,7 @@
 #include "core/numbers.h"
 #include "platform/picture.h"
 #include "platform/text.h"
-#include "platform/ui.h"
+#include "platform/ui_forms.h"
 
 namespace plorin {
 

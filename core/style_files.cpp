@@ -5,7 +5,8 @@
 #include "platform/services.h"
 #include "platform/text.h"
 #include "platform/text_files.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
+#include "platform/ui_forms.h"
 
 namespace plorin {
 

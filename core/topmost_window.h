@@ -2,7 +2,7 @@
 // add-in's dialogs).
 #pragma once
 
-#include "platform/ui.h"
+#include "platform/ui_forms.h"
 
 namespace plorin {
 

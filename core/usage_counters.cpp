@@ -11,7 +11,8 @@
 #include "core/registry.h"
 #include "core/variant.h"
 #include "platform/services.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
+#include "platform/ui_timers.h"
 
 namespace plorin {
 

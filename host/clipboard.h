@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/ui.h"
+#include "platform/ui_forms.h"
 
 namespace host {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "host/host.h"
-#include "platform/ui.h"
+#include "platform/ui_forms.h"
 
 namespace host {
 

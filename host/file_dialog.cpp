@@ -2,7 +2,7 @@
 #include "host/host.h"
 #include "platform/filesystem.h"
 #include "platform/services.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 
 namespace host {
 

@@ -966,7 +966,7 @@ private:
 };
 
 // The host's Save As dialog (Application.FileDialog(msoFileDialogSaveAs)). Show asks the
-// user interface (platform/ui.h) for a file; a file that exists already is only taken after
+// user interface (platform/ui_driver.h) for a file; a file that exists already is only taken after
 // the user agreed to replace it ("... already exists. Do you want to replace it?", Yes/No;
 // No asks for a file again). Nothing is written: the caller does with the name what it likes.
 class FileDialog {

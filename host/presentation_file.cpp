@@ -269,7 +269,7 @@ std::shared_ptr<TextBody> readText(pugi::xml_node t) {
                 const std::u32string chars = decodeUtf8(run.attribute("value").value());
                 if (chars.find(U'\r') != std::u32string::npos) throw BadFile{"a paragraph mark inside a run"};
                 p.chars += chars;
-                p.formats.insert(p.formats.end(), chars.size(), formatValue(run));
+                p.formats.append(chars.size(), formatValue(run));
             }
             paragraphs.push_back(std::move(p));
         }

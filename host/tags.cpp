@@ -45,8 +45,10 @@ void Tags::Add(const std::string& name, const std::string& value) {
     auto it = findTag(items_, name);
     if (it != items_.end())
         it->second = value;
-    else
+    else {
+        if (items_.empty()) items_.reserve(4);  // shapes and slides mostly carry a few
         items_.emplace_back(detail::asciiUpper(name), value);
+    }
     if (onChange_) onChange_();
 }
 

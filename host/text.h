@@ -64,11 +64,50 @@ struct CharFormat {
     bool operator==(const CharFormat&) const = default;
 };
 
+// The formats of a paragraph's characters, one per character, kept as runs of equal ones:
+// a paragraph has a few runs however long it is. No run is empty and neighbours differ.
+class CharFormats {
+public:
+    std::size_t size() const { return runs_.empty() ? 0 : runs_.back().end; }
+    // The format of character i (i < size()); the reference lasts until the next change.
+    const CharFormat& operator[](std::size_t i) const { return runs_[runAt(i)].format; }
+    // Inserts `count` characters of format f before character `at` (at <= size()).
+    void insert(std::size_t at, std::size_t count, const CharFormat& f);
+    void append(std::size_t count, const CharFormat& f) { insert(size(), count, f); }
+    // Calls change(CharFormat&) once for each run of the characters [from, to), the runs cut
+    // at both ends first, so that only those characters change.
+    template <class F>
+    void change(std::size_t from, std::size_t to, F&& change) {
+        if (from >= to) return;
+        const std::size_t first = split(from), last = split(to);
+        for (std::size_t k = first; k < last; ++k) change(runs_[k].format);
+        merge();
+    }
+    // Calls visit(const CharFormat&) once for each run holding characters of [from, to).
+    template <class F>
+    void visit(std::size_t from, std::size_t to, F&& visit) const {
+        for (std::size_t k = from < to ? runAt(from) : runs_.size(); k < runs_.size(); ++k) {
+            visit(runs_[k].format);
+            if (runs_[k].end >= to) break;
+        }
+    }
+
+private:
+    struct Run {
+        std::size_t end;  // one past its last character
+        CharFormat format;
+    };
+    std::size_t runAt(std::size_t i) const;  // the run holding character i
+    std::size_t split(std::size_t at);  // a run now starts at `at`; its index (size: past the end)
+    void merge();  // joins equal neighbours
+    std::vector<Run> runs_;
+};
+
 // One paragraph. Its characters leave out the paragraph mark ("\r"); a line break inside
 // the paragraph is a character of its own, VT ("\v").
 struct Paragraph {
     std::u32string chars;
-    std::vector<CharFormat> formats;  // one per character
+    CharFormats formats;  // one per character
     CharFormat mark;                  // the mark's (for the last paragraph: the text end's)
     int indentLevel = 1;
     int alignment = ppAlignLeft;

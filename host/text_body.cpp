@@ -63,6 +63,50 @@ FontName::FontName() {
 
 FontName::FontName(const std::string& name) : name_(internFontName(name)) {}
 
+// ---- Character formats ------------------------------------------------------------------------
+
+std::size_t CharFormats::runAt(std::size_t i) const {
+    return static_cast<std::size_t>(
+        std::upper_bound(runs_.begin(), runs_.end(), i, [](std::size_t at, const Run& r) { return at < r.end; }) -
+        runs_.begin());
+}
+
+std::size_t CharFormats::split(std::size_t at) {
+    const std::size_t k = runAt(at);
+    if (k == runs_.size()) return k;
+    const std::size_t start = k == 0 ? 0 : runs_[k - 1].end;
+    if (start == at) return k;
+    runs_.insert(runs_.begin() + static_cast<std::ptrdiff_t>(k), Run{at, runs_[k].format});
+    return k + 1;
+}
+
+void CharFormats::merge() {
+    std::size_t kept = 0;
+    for (std::size_t k = 0; k < runs_.size(); ++k) {
+        if (kept > 0 && runs_[kept - 1].format == runs_[k].format) runs_[kept - 1].end = runs_[k].end;
+        else runs_[kept++] = runs_[k];
+    }
+    runs_.resize(kept);
+}
+
+void CharFormats::insert(std::size_t at, std::size_t count, const CharFormat& f) {
+    if (count == 0) return;
+    std::size_t k = runAt(at);
+    const std::size_t start = k == 0 ? 0 : runs_[k - 1].end;
+    if (k < runs_.size() && runs_[k].format == f) {
+        // Inside (or at the start of) a run of the same format: it grows.
+    } else if (k > 0 && start == at && runs_[k - 1].format == f) {
+        --k;  // right after a run of the same format
+    } else if (k < runs_.size() && start < at) {
+        // Inside a run of another format: cut it, the new run between the halves.
+        runs_.insert(runs_.begin() + static_cast<std::ptrdiff_t>(k), {Run{at, runs_[k].format}, Run{at, f}});
+        k += 1;
+    } else {
+        runs_.insert(runs_.begin() + static_cast<std::ptrdiff_t>(k), Run{at, f});
+    }
+    for (std::size_t j = k; j < runs_.size(); ++j) runs_[j].end += count;
+}
+
 // ---- Positions --------------------------------------------------------------------------------
 
 TextBody::TextBody() {
@@ -147,10 +191,9 @@ std::vector<Paragraph> rebuild(const std::vector<Element>& elements) {
         Paragraph& p = out.emplace_back();
         p.indentLevel = elements[start].level;
         p.chars.reserve(end - start);
-        p.formats.reserve(end - start);
         for (std::size_t k = start; k < end; ++k) {
             p.chars.push_back(elements[k].c);
-            p.formats.push_back(elements[k].format);
+            p.formats.append(1, elements[k].format);
         }
         p.mark = elements[end].format;
         start = end + 1;
@@ -172,7 +215,7 @@ void TextBody::replace(int pos, int count, const std::string& utf8) {
         const auto offset = static_cast<std::size_t>(pos - paragraphStart(which));
         const CharFormat format = offset > 0 ? p.formats[offset - 1] : offset < p.chars.size() ? p.formats[offset] : p.mark;
         p.chars.insert(offset, text);
-        p.formats.insert(p.formats.begin() + static_cast<std::ptrdiff_t>(offset), text.size(), format);
+        p.formats.insert(offset, text.size(), format);
         for (Paragraph& each : paragraphs_) {
             each.alignment = Paragraph{}.alignment;
             each.bullet = Paragraph{}.bullet;

@@ -34,13 +34,15 @@ HostError outOfRange(const char* member) { return HostError(E_FAIL, std::string(
 // Calls f(format) for every character of [pos, pos + count), marks included. An empty span
 // reads the character it stands before; it changes only a mark it stands at (an empty
 // paragraph's or the text end's), never the next character.
+// A reading f may be called once for a run of equal characters instead of for each.
 template <class Body, class F>
 void forFormats(Body& body, int pos, int count, F&& f) {
     if (count == 0) {
         const int index = body.paragraphAt(pos);
         auto& p = body.paragraph(index);
-        const bool atMark = pos - body.paragraphStart(index) >= static_cast<int>(p.chars.size());
-        if (atMark || std::is_const_v<Body>) f(atMark ? p.mark : p.formats[static_cast<std::size_t>(pos - body.paragraphStart(index))]);
+        const int offset = pos - body.paragraphStart(index);
+        if (offset >= static_cast<int>(p.chars.size())) f(p.mark);
+        else if constexpr (std::is_const_v<Body>) f(p.formats[static_cast<std::size_t>(offset)]);
         return;
     }
     const auto [first, last] = body.paragraphsTouched(pos, count);
@@ -49,8 +51,11 @@ void forFormats(Body& body, int pos, int count, F&& f) {
         const int start = body.paragraphStart(i);
         const int size = static_cast<int>(p.chars.size());
         const int end = start + size + (i + 1 < body.paragraphCount() ? 1 : 0);  // past its mark
-        for (int at = std::max(pos, start); at < std::min(pos + count, end); ++at)
-            f(at - start < size ? p.formats[static_cast<std::size_t>(at - start)] : p.mark);
+        const int from = std::max(pos, start) - start, to = std::min(pos + count, end) - start;
+        const auto chars = [&](int at) { return static_cast<std::size_t>(std::clamp(at, 0, size)); };
+        if constexpr (std::is_const_v<Body>) p.formats.visit(chars(from), chars(to), f);
+        else p.formats.change(chars(from), chars(to), f);
+        if (from <= size && size < to) f(p.mark);
     }
 }
 

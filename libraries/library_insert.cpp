@@ -17,7 +17,7 @@
 #include "core/usage_counters.h"
 #include "libraries/thumbnails.h"
 #include "platform/services.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 
 namespace plorin {
 

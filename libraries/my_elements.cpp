@@ -17,7 +17,7 @@
 #include "host/ribbon.h"
 #include "platform/services.h"
 #include "platform/text.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 
 namespace plorin {
 

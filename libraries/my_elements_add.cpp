@@ -7,6 +7,7 @@
 #include "libraries/my_elements.h"
 #include "platform/text.h"
 #include "platform/xml_dom.h"
+#include "platform/ui_driver.h"
 
 namespace plorin {
 

@@ -3,7 +3,7 @@
 // which reads the choice afterwards and unloads it.
 #pragma once
 
-#include "platform/ui.h"
+#include "platform/ui_forms.h"
 
 namespace plorin {
 

@@ -12,6 +12,7 @@
 #include "libraries/my_elements.h"
 #include "libraries/thumbnails.h"
 #include "platform/text.h"
+#include "platform/ui_driver.h"
 
 namespace plorin {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui.h"
+#include "platform/ui_forms.h"
 #include "platform/xml_dom.h"
 
 namespace plorin {

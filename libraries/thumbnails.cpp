@@ -21,7 +21,7 @@
 #include "host/clipboard.h"
 #include "host/host.h"
 #include "platform/services.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 #include "platform/xml_dom.h"
 
 namespace plorin {

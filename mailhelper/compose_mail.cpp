@@ -3,7 +3,7 @@
 
 #include "core/config.h"
 #include "core/errors.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 
 namespace plorinpost {
 

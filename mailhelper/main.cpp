@@ -10,7 +10,7 @@
 #include "mailhelper/message_boxes.h"
 #include "platform/mailer.h"
 #include "platform/services.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 
 int main(int argc, char** argv) {
     // What the add-in let this program inherit (its hold on the extract, which keeps the

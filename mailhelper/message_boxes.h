@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
+#include "platform/ui_forms.h"
 
 namespace plorinpost {
 

@@ -7,6 +7,11 @@
 
 namespace platform {
 
+// The error of an object that is not there, as an unset object variable gives it: raised by
+// the platform's document model and by the system's own code alike.
+constexpr long kObjectNotSet = 91;
+constexpr const char* kObjectNotSetText = "Object variable or With block variable not set";
+
 class NumberedError : public std::runtime_error {
 public:
     NumberedError(long number, const std::string& description, std::string source = {})

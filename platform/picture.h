@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/filesystem.h"
-#include "platform/ui.h"
+#include "platform/ui_forms.h"
 
 // cairo's own opaque types, so that users of this header need not include cairo.
 typedef struct _cairo cairo_t;

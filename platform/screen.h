@@ -8,7 +8,7 @@
 #include <memory>
 #include <optional>
 
-#include "platform/ui.h"
+#include "platform/ui_forms.h"
 
 namespace platform {
 

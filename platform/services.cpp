@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "platform/picture.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 
 namespace platform {
 namespace {

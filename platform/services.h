@@ -47,7 +47,7 @@ Pointer* usePointer(Pointer* pointer);  // nullptr restores the desktop pointer
 
 // Declared beside their services:
 //   httpClient / useHttpClient           platform/http.h
-//   uiDriver / setUiDriver               platform/ui.h
+//   uiDriver / setUiDriver               platform/ui_driver.h
 //   today / useToday, localNow / useClock platform/clock.h
 //   imageEncoders / useImageEncoders     platform/picture.h
 //   decimalSeparator / setDecimalSeparator platform/locale.h

@@ -1,6 +1,7 @@
 // The other end of the user interface: the driver in use, the scripted driver tests and
 // scenarios feed, and the by-name actions a driver performs on a form.
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
+#include "platform/ui_forms.h"
 
 #include <utility>
 #include <algorithm>

@@ -1,6 +1,7 @@
 // Forms and their controls: registration by name, the load/show/unload cycle, and the
 // value changes a user (or the form's own code) makes.
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
+#include "platform/ui_timers.h"
 
 #include <algorithm>
 #include <atomic>

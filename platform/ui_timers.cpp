@@ -1,6 +1,6 @@
 // Timers on a virtual clock: the clock keeps the running timers and fires them in
 // due-time order when someone moves time forward.
-#include "platform/ui.h"
+#include "platform/ui_timers.h"
 
 #include <algorithm>
 #include <limits>

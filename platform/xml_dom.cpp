@@ -16,7 +16,6 @@ namespace platform {
 namespace {
 
 constexpr long kErrFail = static_cast<std::int32_t>(0x80004005u);
-constexpr long kErrObjectNotSet = 91;
 // Names no parsed document can hold, as they are not XML names.
 constexpr const char* kDetached = "#detached";
 constexpr const char* kAttributeHolder = "#attribute";
@@ -124,7 +123,7 @@ bool isXmlName(const std::string& name) {
 // ---- DomNode ------------------------------------------------------------------------------
 
 void DomNode::requireSet() const {
-    if (!*this) throw DomError(kErrObjectNotSet, "Object variable or With block variable not set");
+    if (!*this) throw DomError(kObjectNotSet, kObjectNotSetText);
 }
 
 pugi::xml_node DomNode::element() const {
@@ -255,7 +254,7 @@ namespace {
 
 // Checks that `child` may be put under `parent` (replacing `replaced`, if any).
 void checkInsert(pugi::xml_node parent, const DomNode& child, pugi::xml_node replaced = {}) {
-    if (!child) throw DomError(kErrObjectNotSet, "Object variable or With block variable not set");
+    if (!child) throw DomError(kObjectNotSet, kObjectNotSetText);
     if (!child.isElement()) fail("Only elements can be inserted.");
     const auto c = child.pugiNode();
     if (c.root() != parent.root()) fail("The node belongs to another document; import it first.");
@@ -269,7 +268,7 @@ void checkInsert(pugi::xml_node parent, const DomNode& child, pugi::xml_node rep
 }
 
 void checkChild(pugi::xml_node parent, const DomNode& child) {
-    if (!child) throw DomError(kErrObjectNotSet, "Object variable or With block variable not set");
+    if (!child) throw DomError(kObjectNotSet, kObjectNotSetText);
     if (!child.isElement() || child.pugiNode().parent() != parent) fail("The node is not a child of this node.");
 }
 

@@ -16,6 +16,7 @@
 #include "host/command_bars.h"
 #include "host/host.h"
 #include "host/ribbon.h"
+#include "platform/ui_driver.h"
 
 namespace plorin {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui.h"
+#include "platform/ui_forms.h"
 
 namespace host {
 class COMAddIn;

@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "host/ribbon_host.h"
-#include "platform/ui.h"
+#include "platform/ui_forms.h"
 
 namespace sim {
 

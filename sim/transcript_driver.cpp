@@ -1,6 +1,7 @@
 #include "sim/transcript_driver.h"
 
 #include "platform/picture.h"
+#include "platform/ui_timers.h"
 
 #include <iomanip>
 #include <iostream>

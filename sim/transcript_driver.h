@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "platform/pointer.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
+#include "platform/ui_forms.h"
 
 namespace sim {
 

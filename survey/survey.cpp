@@ -11,7 +11,7 @@
 #include "platform/clock.h"
 #include "platform/picture.h"
 #include "platform/text.h"
-#include "platform/ui.h"
+#include "platform/ui_forms.h"
 
 namespace plorin {
 namespace {

@@ -14,6 +14,7 @@
 #include "host/host.h"
 #include "survey/survey.h"
 #include "platform/clock.h"
+#include "platform/ui_driver.h"
 
 namespace plorin {
 namespace {

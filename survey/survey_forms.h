@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/web_post.h"
-#include "platform/ui.h"
+#include "platform/ui_forms.h"
 
 namespace plorin {
 

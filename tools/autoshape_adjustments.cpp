@@ -11,6 +11,7 @@
 #include "tools/efficiency_tools.h"
 #include "tools/selected_shapes.h"
 #include "tools/shape_dialogs.h"
+#include "platform/ui_driver.h"
 
 namespace plorin {
 
@@ -68,7 +69,7 @@ void AutoShapeAdjustments::Form_Activate() {
                 tbAdj[i]->setText(formatAdjustment(last.Adjustments().Item(static_cast<int>(i) + 1)));
             } catch (const platform::NumberedError& e) {
                 // The shape has no such value.
-                if (e.number() == 5 || e.number() == 70) tbAdj[i]->Visible = lAdj[i]->Visible = false;
+                if (e.number() == errInvalidArgument || e.number() == errPermissionDenied) tbAdj[i]->Visible = lAdj[i]->Visible = false;
             } catch (...) {
             }
         }

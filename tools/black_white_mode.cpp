@@ -6,6 +6,7 @@
 #include "core/shared_state.h"
 #include "host/host.h"
 #include "tools/efficiency_tools.h"
+#include "platform/ui_driver.h"
 
 namespace plorin {
 

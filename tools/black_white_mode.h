@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "platform/ui.h"
+#include "platform/ui_forms.h"
 
 namespace plorin {
 

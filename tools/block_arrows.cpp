@@ -14,6 +14,7 @@
 #include "tools/efficiency_tools.h"
 #include "tools/selected_shapes.h"
 #include "tools/shape_dialogs.h"
+#include "platform/ui_driver.h"
 
 namespace plorin {
 

@@ -11,7 +11,7 @@
 #include "core/registry.h"
 #include "core/shared_state.h"
 #include "host/host.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 #include "tools/efficiency_tools.h"
 #include "tools/pick_color.h"
 

@@ -15,7 +15,7 @@
 #include "host/text.h"
 #include "platform/services.h"
 #include "platform/text.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 #include "tools/efficiency_tools.h"
 
 namespace plorin {

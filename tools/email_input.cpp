@@ -4,6 +4,7 @@
 #include "core/file_names.h"
 #include "core/product_name.h"
 #include "platform/mailer.h"
+#include "platform/ui_driver.h"
 
 namespace plorin {
 

@@ -4,7 +4,7 @@
 #include "core/product_name.h"
 #include "core/shared_state.h"
 #include "host/host.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 #include "tools/efficiency_tools.h"
 
 namespace plorin {

@@ -5,7 +5,6 @@
 #include "core/config.h"
 #include "core/errors.h"
 #include "core/web_post.h"
-#include "platform/ui.h"
 #include "tools/efficiency_tools.h"
 
 namespace plorin {

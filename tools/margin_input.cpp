@@ -12,6 +12,7 @@
 #include "core/shared_state.h"
 #include "host/text.h"
 #include "tools/text_walker.h"
+#include "platform/ui_driver.h"
 
 namespace plorin {
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/ui.h"
+#include "platform/ui_forms.h"
 
 namespace plorin {
 

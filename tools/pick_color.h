@@ -11,7 +11,7 @@
 
 #include "platform/picture.h"
 #include "platform/pointer.h"
-#include "platform/ui.h"
+#include "platform/ui_timers.h"
 
 namespace plorin {
 

@@ -12,7 +12,7 @@
 #include "core/shared_state.h"
 #include "host/autoshape.h"
 #include "host/host.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 #include "tools/efficiency_tools.h"
 #include "tools/selected_shapes.h"
 

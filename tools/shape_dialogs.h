@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/ui.h"
+#include "platform/ui_forms.h"
 
 namespace plorin {
 

@@ -7,7 +7,7 @@
 #include "core/rotation.h"
 #include "core/variant.h"
 #include "host/host.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 #include "tools/efficiency_tools.h"
 
 namespace plorin {

@@ -15,7 +15,7 @@
 #include "platform/clock.h"
 #include "platform/filesystem.h"
 #include "platform/services.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 #include "tools/efficiency_tools.h"
 #include "tools/email_input.h"
 

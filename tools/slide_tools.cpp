@@ -12,7 +12,7 @@
 #include "host/host.h"
 #include "host/text.h"
 #include "host/timeline.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 #include "tools/efficiency_tools.h"
 
 namespace plorin {

@@ -6,7 +6,7 @@
 #include "host/host.h"
 #include "core/errors.h"
 #include "platform/text.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 #include "tools/efficiency_tools.h"
 
 namespace plorin {

@@ -5,7 +5,7 @@
 #include "core/product_name.h"
 #include "core/errors.h"
 #include "host/table.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 
 namespace plorin {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/ui.h"
+#include "platform/ui_forms.h"
 
 namespace host {
 class TextRange;

@@ -1,6 +1,6 @@
 #include "updater/error_box.h"
 
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 
 namespace plorinrenew {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "host/host.h"
-#include "platform/ui.h"
+#include "platform/ui_timers.h"
 
 namespace plorinrenew {
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/ui.h"
+#include "platform/ui_forms.h"
 
 namespace plorinrenew {
 

@@ -19,7 +19,7 @@
 #include "host/host.h"
 #include "host/ribbon_host.h"
 #include "platform/services.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 #include "updater/update_addin.h"
 #include "updater/update_dialogs.h"
 #include "updater/update_main.h"

@@ -10,7 +10,7 @@
 #include "core/registry.h"
 #include "core/version.h"
 #include "core/web_post.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 #include "updater/dates.h"
 #include "updater/error_box.h"
 #include "updater/update_dialogs.h"

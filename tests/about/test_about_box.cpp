@@ -7,7 +7,8 @@
 #include "core/version.h"
 #include "about/about_box.h"
 #include "platform/picture.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
+#include "platform/ui_timers.h"
 #include "tests/core/core_fixture.h"
 
 namespace {

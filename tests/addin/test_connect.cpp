@@ -286,7 +286,7 @@ TEST_F(SlideExtracts, AFailingStepDoesNotSkipTheRestOfTheTearDown) {
     class BrokenStore : public platform::RegistryStore {
     public:
         std::optional<platform::RegValue> queryValue(platform::RootKey, const std::string&, const std::string&) override {
-            throw platform::NumberedError(5, "unreadable");
+            throw platform::NumberedError(plorin::errInvalidArgument, "unreadable");
         }
         bool keyExists(platform::RootKey, const std::string&) override { return false; }
         bool createKey(platform::RootKey, const std::string&) override { return false; }

@@ -453,7 +453,7 @@ TEST_F(Ribbon, CallbacksAreFoundByNameWithoutRegardToCase) {
         addIn.invokeCallback("getNothing", control(1032), {});
         FAIL();
     } catch (const platform::NumberedError& e) {
-        EXPECT_EQ(e.number(), 438);
+        EXPECT_EQ(e.number(), plorin::errNoSuchMember);
     }
     EXPECT_THROW(addIn.invokeCallback("onActionTB", control(1085), {}), platform::NumberedError)
         << "a missing argument fails";

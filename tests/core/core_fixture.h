@@ -18,7 +18,7 @@
 #include "host/clipboard.h"
 #include "host/host.h"
 #include "platform/services.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 
 namespace testing_core {
 

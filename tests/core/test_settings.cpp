@@ -106,7 +106,7 @@ public:
     explicit FailingStore(platform::RegistryStore& t) : t_(t) {}
     bool failReads = false, failWrites = false;
     std::optional<RegValue> queryValue(RootKey r, const std::string& k, const std::string& n) override {
-        if (failReads) throw platform::NumberedError(5, "registry file unreadable");
+        if (failReads) throw platform::NumberedError(plorin::errInvalidArgument, "registry file unreadable");
         return t_.queryValue(r, k, n);
     }
     bool keyExists(RootKey r, const std::string& k) override { return t_.keyExists(r, k); }

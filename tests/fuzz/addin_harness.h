@@ -21,7 +21,8 @@
 #include "host/ribbon_host.h"
 #include "platform/services.h"
 #include "platform/shell.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
+#include "platform/ui_forms.h"
 
 namespace fuzz {
 

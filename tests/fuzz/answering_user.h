@@ -2,7 +2,7 @@
 // with OK and whose messages the target reads and clears.
 #pragma once
 
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 
 namespace fuzz {
 

@@ -12,7 +12,7 @@
 #include "fuzz_support.h"
 #include "mailhelper/compose_mail.h"
 #include "platform/mailer.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     platform::ScriptedDriver* driver = &fuzz::answeringUser();

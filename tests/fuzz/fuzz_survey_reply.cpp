@@ -12,7 +12,7 @@
 #include "core/registry.h"
 #include "survey/survey_forms.h"
 #include "platform/services.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     platform::ScriptedDriver* driver = &fuzz::answeringUser();

@@ -1,6 +1,6 @@
 // The host's Save As dialog: what it asks, what it gives back, and the replace question.
 #include "host_test_support.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 
 using namespace host;
 

@@ -5,7 +5,6 @@
 
 #include "host/host.h"
 #include "host/ribbon_host.h"
-#include "platform/ui.h"
 
 namespace {
 

@@ -47,6 +47,24 @@ TEST_F(TextFormat, AppendedRunsKeepTheirOwnFormatAndReadMixedTogether) {
     EXPECT_EQ(hostErrorOf([&] { all.Font().setName(""); }), E_FAIL);
     EXPECT_EQ(hostErrorOf([&] { all.Font().setBold(5); }), E_FAIL);
 
+    // Formats change for exactly the characters asked, within and across runs of equal ones;
+    // a character typed in the middle takes the format of the one before it.
+    auto runs = rect("abcdefgh");
+    TextRange letters = runs->TextFrame().TextRange();
+    letters.Characters(3, 3).Font().setItalic(msoTrue);
+    letters.Characters(5, 3).Font().setBold(msoTrue);
+    EXPECT_EQ(letters.Characters(5, 1).InsertAfter("X").Text(), "X");
+    letters = runs->TextFrame().TextRange();
+    std::string italics, bolds;
+    for (int i = 1; i <= letters.Length(); ++i) {
+        italics += letters.Characters(i, 1).Font().Italic() == msoTrue ? 'i' : '.';
+        bolds += letters.Characters(i, 1).Font().Bold() == msoTrue ? 'b' : '.';
+    }
+    EXPECT_EQ(letters.Text() + " " + italics + " " + bolds, "abcdeXfgh ..iiii... ....bbbb.");
+    letters.Font().setItalic(msoFalse);
+    EXPECT_EQ(letters.Font().Italic(), msoFalse);
+    EXPECT_EQ(letters.Characters(4, 4).Font().Bold(), kMixed);
+
     all.ParagraphFormat().setAlignment(ppAlignCenter);
     all.ParagraphFormat().Bullet().setVisible(msoTrue);
     EXPECT_EQ(all.ParagraphFormat().Alignment(), ppAlignCenter);

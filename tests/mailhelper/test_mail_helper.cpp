@@ -17,7 +17,7 @@
 #include "mailhelper/compose_mail.h"
 #include "platform/mailer.h"
 #include "platform/shell.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 
 namespace fs = std::filesystem;
 using platform::MailResult;

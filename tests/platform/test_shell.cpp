@@ -13,7 +13,7 @@
 #include "platform/filesystem.h"
 #include "platform/services.h"
 #include "platform/shell.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 
 using namespace platform;
 namespace fs = std::filesystem;

@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "platform/errors.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
+#include "platform/ui_forms.h"
 
 using namespace platform;
 

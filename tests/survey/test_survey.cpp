@@ -16,7 +16,8 @@
 #include "platform/http.h"
 #include "platform/picture.h"
 #include "platform/services.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
+#include "platform/ui_forms.h"
 #include "tests/core/core_fixture.h"
 #include "loopback/http_test_server.h"
 

@@ -11,7 +11,7 @@
 #include "core/shared_state.h"
 #include "host/autoshape.h"
 #include "host/host.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 #include "tests/core/core_fixture.h"
 #include "tools/efficiency_tools.h"
 #include "tools/shape_dialogs.h"

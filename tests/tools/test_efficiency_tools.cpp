@@ -11,7 +11,7 @@ TEST(EfficiencyTools, AnUnknownCommandNameRaisesError438) {
         tools.callByName("noSuchCommand");
         FAIL();
     } catch (const platform::NumberedError& e) {
-        EXPECT_EQ(e.number(), 438);
+        EXPECT_EQ(e.number(), plorin::errNoSuchMember);
     }
     EXPECT_FALSE(plorin::EfficiencyTools::hasMethod("noSuchCommand"));
 }

@@ -4,7 +4,8 @@
 #include <vector>
 
 #include "geometry_fixture.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
+#include "platform/ui_forms.h"
 
 namespace {
 
@@ -231,7 +232,7 @@ TEST_F(GeometryCommands, AFailureEndsTheCommandWithOneReport) {
     select({a, b, master});
     tools.moveLeftToMasterRight();
     ASSERT_EQ(reportedLocations(), std::vector<std::string>{"EfficiencyTools, setLeft"});
-    EXPECT_EQ(plorin::reportedErrors()[0].error.Number, 6);
+    EXPECT_EQ(plorin::reportedErrors()[0].error.Number, plorin::errOverflow);
     EXPECT_EQ(a->Left(), 0);
     EXPECT_EQ(b->Left(), 5);
 }

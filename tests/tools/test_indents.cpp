@@ -160,7 +160,7 @@ TEST_F(Indents, WithoutAHostOrAWindowTheCommandReportsOnce) {
     plorin::state().application = nullptr;
     tools.addIndent();
     ASSERT_EQ(reportedLocations(), std::vector<std::string>{"EfficiencyTools, addIndent"});
-    EXPECT_EQ(plorin::reportedErrors()[0].error.Number, 91);
+    EXPECT_EQ(plorin::reportedErrors()[0].error.Number, plorin::errObjectNotSet);
 
     plorin::state().application = app.get();
     presentation->Close();

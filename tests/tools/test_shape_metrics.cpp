@@ -3,7 +3,8 @@
 #include <string>
 
 #include "geometry_fixture.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
+#include "platform/ui_forms.h"
 
 namespace {
 
@@ -119,7 +120,7 @@ TEST_F(ShapeMetrics, AValueBeyondTheSingleRangeIsReportedWithTheAccessorsLocatio
     tools.setLeft(*shape, 1e39);
     tools.setWidth(*shape, -1e40);
     ASSERT_EQ(reportedLocations(), (std::vector<std::string>{"EfficiencyTools, setLeft", "EfficiencyTools, setWidth"}));
-    EXPECT_EQ(plorin::reportedErrors()[0].error.Number, 6);
+    EXPECT_EQ(plorin::reportedErrors()[0].error.Number, plorin::errOverflow);
     EXPECT_EQ(shape->Left(), 10);
     EXPECT_EQ(shape->Width(), 200);
 }

@@ -11,7 +11,7 @@
 
 #include "addin/addin_state.h"
 #include "host/text.h"
-#include "platform/ui.h"
+#include "platform/ui_driver.h"
 #include "tests/core/core_fixture.h"
 #include "tools/efficiency_tools.h"
 

@@ -464,7 +464,7 @@ TEST_F(UpdateRuns, StartUpdateConnectsTheUpdateAddInAndAsksItToCheck) {
 TEST_F(UpdateRuns, ErrorsShowInTheUpdateAddInsOwnErrorBox) {
     const auto previous = plorinrenew::installErrorBox();
     driver.messageAnswers.push_back(platform::vbOK);
-    plorin::trap("Main, checkForUpdate", [] { plorin::raiseError(13, "Type mismatch"); });
+    plorin::trap("Main, checkForUpdate", [] { plorin::raiseError(plorin::errTypeMismatch, "Type mismatch"); });
     plorin::setErrorSink(previous);
     ASSERT_EQ(driver.messages.size(), 1u);
     EXPECT_EQ(driver.messages[0].text, "Error: \r\nMain, checkForUpdate (13, Type mismatch)");

@@ -15,7 +15,6 @@
 #include "core/web_post.h"
 #include "host/host.h"
 #include "platform/services.h"
-#include "platform/ui.h"
 #include "loopback/update_server.h"
 #include "updater/dates.h"
 #include "updater/update_addin.h"

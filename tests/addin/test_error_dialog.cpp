@@ -5,8 +5,8 @@
 #include <functional>
 
 #include "addin/addin_state.h"
+#include "addin/error_dialog.h"
 #include "core/config.h"
-#include "core/err_form.h"
 #include "core/registry.h"
 #include "core/version.h"
 #include "core/web_post.h"
@@ -48,7 +48,7 @@ protected:
     // Sends a report for a numbered error with the report box untouched; the message box is answered.
     void sendReport() {
         driver.messageAnswers.push_back(platform::vbOK);
-        plorin::ErrorInfo error{5, "Invalid procedure call", ""};
+        plorin::ErrorInfo error{plorin::errInvalidArgument, "Invalid procedure call", ""};
         report("Wininet, HttpPost", &error, [](ErrForm& f) { drive::click(f, "btnSendReport"); });
     }
 
@@ -125,12 +125,12 @@ TEST_F(ErrorDialog, TheReportBoxHintGivesWayOnAClickAndReturnsWhenTheBoxIsLeftEm
 TEST_F(ErrorDialog, AnErrorRaisedWhileItIsOpenOnlyChangesItsText) {
     report("First, one", nullptr, [](ErrForm& f) {
         drive::setText(f, "tbName", "Anna");
-        plorin::ErrorInfo second{9, "Subscript out of range", ""};
+        plorin::ErrorInfo second{plorin::errSubscriptOutOfRange, "Subscript out of range", ""};
         plorin::reportError("Second, two", &second);
         EXPECT_EQ(f.errDescription.Caption, "Second, two - Subscript out of range(9)");
         EXPECT_EQ(f.errClass, "Second");
         EXPECT_EQ(f.errFunction, "two");
-        EXPECT_EQ(f.errNumber, 9);
+        EXPECT_EQ(f.errNumber, plorin::errSubscriptOutOfRange);
         EXPECT_EQ(f.tbName.Text(), "Anna");
         drive::click(f, "btnCancel");
     });
@@ -178,7 +178,7 @@ TEST_F(ErrorDialog, ComesUpTopmostAndItsPrivacyLinkOpensThePolicyOnTheMakersServ
 TEST_F(ErrorDialog, TheReportBodyHoldsEveryFieldInOrderPercentEncoded) {
     driver.messageAnswers.push_back(platform::vbOK);
     server.queue(Reply::text("0"));
-    plorin::ErrorInfo error{5, "Invalid call", ""};
+    plorin::ErrorInfo error{plorin::errInvalidArgument, "Invalid call", ""};
     report("Wininet, HttpPost", &error, [](ErrForm& f) {
         drive::click(f, "errReport");
         drive::setText(f, "errReport", "Line one\nGrüße");

@@ -1,10 +1,8 @@
-// The user interface, headless: message boxes, input boxes, file dialogs, and forms whose
-// controls are found by their names. Whoever sits at the other end (a test, the simulator,
-// a person at a terminal) is a UiDriver: it answers message boxes and works modal forms.
+// Forms whose controls are found by their names, and what a driver does to them as a user
+// would. A modal form is shown through the UiDriver (platform/ui_driver.h).
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -14,15 +12,6 @@
 #include <vector>
 
 namespace platform {
-
-// Message box styles and answers, with the values the system's code has always used.
-enum MsgBoxStyle : int {
-    vbOKOnly = 0, vbOKCancel = 1, vbAbortRetryIgnore = 2, vbYesNoCancel = 3, vbYesNo = 4,
-    vbRetryCancel = 5,
-    vbCritical = 16, vbQuestion = 32, vbExclamation = 48, vbInformation = 64,
-    vbDefaultButton1 = 0, vbDefaultButton2 = 256, vbDefaultButton3 = 512,
-};
-enum MsgBoxResult : int { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnore = 5, vbYes = 6, vbNo = 7 };
 
 // A rectangle of screen or window pixels; right and bottom lie just outside it.
 struct PixelRect {
@@ -36,103 +25,6 @@ struct PixelRect {
 constexpr int IDC_HAND = 32649;
 
 class Form;
-
-struct MessageBoxCall {
-    std::string text;
-    int style = 0;
-    std::string title;
-    int answer = 0;
-};
-
-// The other end of the user interface. A driver must answer every call; one that cannot
-// (a test that queued nothing) throws, which the system sees as a failed call.
-class UiDriver {
-public:
-    UiDriver() = default;
-    UiDriver(const UiDriver&) = delete;
-    UiDriver& operator=(const UiDriver&) = delete;
-    virtual ~UiDriver() = default;
-
-    virtual int messageBox(const std::string& text, int style, const std::string& title) = 0;
-    // The typed text, or nothing for Cancel.
-    virtual std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
-                                                const std::string& defaultText) = 0;
-    // A chosen file path, or nothing for Cancel.
-    virtual std::optional<std::string> fileDialog(const std::string& title, const std::string& initialPath) = 0;
-    // Works a form shown modally: sets texts, clicks buttons, lets time pass. Returns when
-    // the driver is done; the form should then be hidden or unloaded.
-    virtual void runModal(Form& form) = 0;
-    // A form shown modelessly or hidden; drivers may note it.
-    virtual void formShown(Form&) {}
-    // The host lets pending window messages run (a long task keeping its dialogs alive): a
-    // driver may act on modeless forms now. Nothing by default.
-    virtual void processEvents() {}
-};
-
-// A driver fed by a test or a scenario: answers are queued in advance; each modal form is
-// worked by the next action queued for its name (or for any form, under the name "*").
-class ScriptedDriver : public UiDriver {
-public:
-    std::deque<int> messageAnswers;
-    std::deque<std::optional<std::string>> inputAnswers;
-    std::deque<std::optional<std::string>> fileAnswers;
-    std::map<std::string, std::deque<std::function<void(Form&)>>> formActions;
-    std::vector<MessageBoxCall> messages;  // every message box, with the answer given
-    std::vector<std::string> inputPrompts;
-    std::vector<std::string> fileDialogTitles;
-    std::vector<std::string> modalForms;  // names of forms shown modally, in order
-    // Asked when a queue is empty; without it the call throws.
-    std::function<int(const MessageBoxCall&)> onUnansweredMessage;
-    std::function<void(Form&)> onUnscriptedForm;
-    // Called by processEvents, when set: what the user does while a long task runs.
-    std::function<void()> onEvents;
-
-    void queueForm(const std::string& formName, std::function<void(Form&)> action) {
-        formActions[formName].push_back(std::move(action));
-    }
-
-    // Each pops its queue and records the call; with the queue empty (and no fallback
-    // handler) it throws std::runtime_error naming the unanswered text.
-    int messageBox(const std::string& text, int style, const std::string& title) override;
-    std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
-                                        const std::string& defaultText) override;
-    std::optional<std::string> fileDialog(const std::string& title, const std::string& initialPath) override;
-    // Records the name, then runs the next action for the form's name, else for "*", else
-    // onUnscriptedForm; throws std::runtime_error when there is none of these.
-    void runModal(Form& form) override;
-    void processEvents() override {
-        if (onEvents) onEvents();
-    }
-};
-
-// The driver in use (a ScriptedDriver with empty queues until someone installs another).
-UiDriver& uiDriver();
-// nullptr restores the default; the caller keeps ownership. Returns the driver installed before.
-UiDriver* setUiDriver(UiDriver* driver);
-
-// Installs a driver for a scope (a test) and puts the previous one back afterwards.
-class ScopedUiDriver {
-public:
-    explicit ScopedUiDriver(UiDriver& driver);
-    ScopedUiDriver(const ScopedUiDriver&) = delete;
-    ScopedUiDriver& operator=(const ScopedUiDriver&) = delete;
-    ~ScopedUiDriver();
-
-private:
-    UiDriver* previous_;
-};
-
-// The system's entry points.
-int MsgBox(const std::string& text, int style, const std::string& title);
-std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
-                                    const std::string& defaultText = {});
-// Lets pending window messages run (the driver's processEvents).
-void DoEvents();
-// What runs each time a modal form has closed, when nobody waits on a click: the system
-// writes what it keeps in memory then. One hook, none by default; it must not throw.
-void setAfterModalForm(void (*hook)());
-
-// ---- Forms ---------------------------------------------------------------------------
 
 // A control registers itself with its form under its name when constructed as a member
 // (a second control of the same name is a programming error: std::logic_error), and
@@ -527,65 +419,5 @@ bool typeKeys(Form& form, const std::string& keys);
 
 constexpr int vbKeyReturn = 13;
 constexpr int vbKeyEscape = 27;
-
-// ---- Timers --------------------------------------------------------------------------
-
-// The clock that timers run on. Tests and scenarios advance a virtual clock; the
-// simulator's loop may run it against real time. One UI thread only.
-class TimerClock {
-public:
-    TimerClock() = default;
-    TimerClock(const TimerClock&) = delete;
-    TimerClock& operator=(const TimerClock&) = delete;
-
-    // Milliseconds since the clock started.
-    std::int64_t now() const { return now_; }
-    // Moves time forward by ms (negative counts as 0), firing each due timer in due-time
-    // order (ties in the order the timers were enabled or restarted); a timer fires once
-    // per elapsed interval, with now() at the tick's time. Ticks may start, stop or
-    // restart timers, unload forms or destroy them. A tick that lets time pass (a modal
-    // dialog whose driver advances the clock) sees the later ticks, its own timer's too,
-    // inside that call; time never runs backwards.
-    void advance(std::int64_t ms);
-    // When the next tick is due, or nothing when no timer runs.
-    std::optional<std::int64_t> nextDue() const;
-
-private:
-    friend class Timer;
-    void add(Timer* t);
-    void remove(Timer* t);
-    std::vector<Timer*> timers_;
-    std::int64_t now_ = 0;
-    std::uint64_t sequence_ = 0;
-};
-
-TimerClock& timerClock();
-
-class Timer : public Control {
-public:
-    // As placed on the form at design time: an enabled timer starts when its form loads.
-    Timer(Form& form, std::string name, int interval, bool enabled);
-    ~Timer() override;  // stops the timer
-    const char* kind() const override { return "Timer"; }
-    int Interval() const { return interval_; }
-    // Restarts the count from now, also for the same interval; 0 stops the ticks;
-    // a negative interval raises NumberedError 380.
-    void setInterval(int ms);
-    bool isEnabled() const { return enabled_; }  // Control::Enabled mirrors it
-    // A timer only ticks while enabled, with an interval, and its form loaded; enabling a
-    // stopped timer starts the count from now, enabling a running one changes nothing.
-    void setEnabled(bool on);
-    std::function<void()> onTimer;
-
-private:
-    friend class TimerClock;
-    friend class Form;
-    void reschedule();
-    int interval_;
-    bool enabled_;
-    std::int64_t due_ = 0;
-    std::uint64_t order_ = 0;
-    bool scheduled_ = false;
-};
 
 }  // namespace platform

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/errors.h"
-#include "platform/ui.h"
+#include "platform/ui_forms.h"
 
 namespace plorin {
 

@@ -1,15 +1,16 @@
-#include "core/err_form.h"
+#include "addin/error_dialog.h"
 
 #include <memory>
 
-#include "core/shared_state.h"
+#include "core/config.h"
 #include "core/open_url.h"
 #include "core/product_name.h"
+#include "core/shared_state.h"
 #include "core/topmost_window.h"
-#include "core/config.h"
 #include "core/version.h"
 #include "core/web_post.h"
 #include "host/host.h"
+#include "platform/ui_driver.h"
 
 namespace plorin {
 namespace {
