@@ -5,6 +5,9 @@
 #include "libraries/library_menus.h"
 
 #include <limits>
+#include <optional>
+#include <unordered_map>
+#include <vector>
 
 #include "core/shared_state.h"
 #include "core/errors.h"
@@ -34,9 +37,60 @@ std::string galleryCallbacks(const std::string& prefix, int itemWidth, int itemH
            attr("itemHeight", std::to_string(itemHeight));
 }
 
-std::int16_t itemCount(const platform::DomNodeList& list) {
-    if (list.length() > std::numeric_limits<std::int16_t>::max()) raiseError(errOverflow, "Overflow");
-    return static_cast<std::int16_t>(list.length());
+std::int16_t itemCount(std::size_t count) {
+    if (count > static_cast<std::size_t>(std::numeric_limits<std::int16_t>::max())) raiseError(errOverflow, "Overflow");
+    return static_cast<std::int16_t>(count);
+}
+
+// The index's groups as the My Elements galleries show them, read once for all the item
+// callbacks of an opening (a thousand elements ask for a label and a picture each) and kept
+// while no XML document changes. Values, not nodes: nothing here outlives its document.
+class ShownGroups {
+public:
+    struct Element {
+        std::optional<std::string> name, slideId;
+    };
+    // The elements of the group of that name, as elementsOfGroup finds them.
+    const std::vector<Element>& elements(const platform::DomDocument& index, const std::string& group) {
+        if (&index != index_ || platform::domChanges() != changes_) read(index);
+        const auto found = groups_.find(group);
+        return found != groups_.end() ? found->second : kNone;
+    }
+
+private:
+    void read(const platform::DomDocument& index) {
+        index_ = nullptr;
+        groups_.clear();
+        const std::uint64_t changes = platform::domChanges();
+        for (const auto& group : index.selectNodes("/Varnotel/group")) {
+            const auto name = group.getAttribute("name");
+            if (!name || groups_.count(*name)) continue;  // the first group of a name is the one found
+            std::vector<Element>& shown = groups_[*name];
+            for (const auto& element : group.selectNodes("element"))
+                shown.push_back({element.getAttribute("name"), element.getAttribute("slideID")});
+        }
+        index_ = &index;
+        changes_ = changes;
+    }
+
+    inline static const std::vector<Element> kNone;
+    const platform::DomDocument* index_ = nullptr;
+    std::uint64_t changes_ = 0;
+    std::unordered_map<std::string, std::vector<Element>> groups_;
+};
+
+// Element `index` (from 0) of the gallery's group; raises error 91 when there is none.
+const ShownGroups::Element& shownElement(const platform::DomDocument& document, const host::IRibbonControl& control,
+                                         int index) {
+    const auto& elements = state().feature<ShownGroups>().elements(document, control.Tag);
+    if (index < 0 || static_cast<std::size_t>(index) >= elements.size()) raiseObjectNotSet();
+    return elements[static_cast<std::size_t>(index)];
+}
+
+// An attribute value the caller cannot do without; raises error 91 when it is missing.
+const std::string& required(const std::optional<std::string>& value, const char* name) {
+    if (!value) raiseObjectNotSet(std::string("no ") + name);
+    return *value;
 }
 
 }  // namespace
@@ -125,9 +179,7 @@ platform::DomNode itemAt(const platform::DomNodeList& list, int index) {
 }
 
 std::string requiredAttribute(const platform::DomNode& node, const char* name) {
-    auto value = node.getAttribute(name);
-    if (!value) raiseObjectNotSet(std::string("no ") + name);
-    return *value;
+    return required(node.getAttribute(name), name);
 }
 
 // ---- The callbacks -------------------------------------------------------------------------
@@ -152,12 +204,12 @@ std::string myElements_getContent(const host::IRibbonControl&) {
 
 std::int16_t slideWizard_getItemCount(const host::IRibbonControl& control) {
     const platform::DomDocument* menu = state().menuDocument.get();
-    return menu ? itemCount(slideWizardItems(*menu, control.Tag)) : 0;
+    return menu ? itemCount(static_cast<std::size_t>(slideWizardItems(*menu, control.Tag).length())) : 0;
 }
 
 std::int16_t myElements_getItemCount(const host::IRibbonControl& control) {
     const platform::DomDocument* index = state().myElementsDocument.get();
-    return index ? itemCount(elementsOfGroup(*index, control.Tag)) : 0;
+    return index ? itemCount(state().feature<ShownGroups>().elements(*index, control.Tag).size()) : 0;
 }
 
 std::string slideWizard_getItemLabel(const host::IRibbonControl& control, int index) {
@@ -169,7 +221,7 @@ std::string slideWizard_getItemLabel(const host::IRibbonControl& control, int in
 std::string myElements_getItemLabel(const host::IRibbonControl& control, int index) {
     const platform::DomDocument* document = state().myElementsDocument.get();
     if (!document) return {};
-    return requiredAttribute(itemAt(elementsOfGroup(*document, control.Tag), index), "name");
+    return required(shownElement(*document, control, index).name, "name");
 }
 
 host::RibbonPicture slideWizard_getItemImage(const host::IRibbonControl& control, int index) {
@@ -183,8 +235,7 @@ host::RibbonPicture slideWizard_getItemImage(const host::IRibbonControl& control
 host::RibbonPicture myElements_getItemImage(const host::IRibbonControl& control, int index) {
     const platform::DomDocument* document = state().myElementsDocument.get();
     if (!document) return nullptr;
-    const auto element = itemAt(elementsOfGroup(*document, control.Tag), index);
-    return loadPictureGdiPlus(myElementsThumbPath(toInteger32(requiredAttribute(element, "slideID"))));
+    return loadPictureGdiPlus(myElementsThumbPath(toInteger32(required(shownElement(*document, control, index).slideId, "slideID"))));
 }
 
 }  // namespace plorin

@@ -5,7 +5,11 @@
 
 #include <algorithm>
 #include <charconv>
+#include <map>
 #include <memory>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "core/shared_state.h"
 #include "core/config.h"
@@ -17,6 +21,7 @@
 #include "core/product_name.h"
 #include "core/images.h"
 #include "core/registry.h"
+#include "core/sha256.h"
 #include "core/windowless_presentation.h"
 #include "host/clipboard.h"
 #include "host/host.h"
@@ -96,6 +101,133 @@ void tellBuildFailed(const char* library) {
 }
 
 std::string attribute(const platform::DomNode& node, const char* name) { return node.getAttribute(name).value_or(""); }
+
+// ---- My Elements: which thumbnails still show their slides ----------------------------------
+
+// Raised whenever pictures come out differently from the same slides, so that all are drawn again.
+constexpr int kDrawingVersion = 1;
+
+// The record beside the My Elements thumbnails of what each was drawn from: a line per slide,
+// "<slide id> <fingerprint> <device> <inode> <size> <modified ns> <changed ns>", the last five
+// the picture file's stamp once written. A picture is up to date while its slide has the same
+// fingerprint and the file the same stamp.
+constexpr const char* kDrawnRecord = "drawn.txt";
+
+struct DrawnPicture {
+    std::string fingerprint;
+    platform::FileStamp picture;
+    bool operator==(const DrawnPicture&) const = default;
+};
+using DrawnPictures = std::map<long, DrawnPicture>;
+
+// What each slide's picture is drawn from, by slide id: the slide as the library file holds
+// it, the rest of the presentation but its id counters (a new slide moves those), the
+// thumbnail's size and margins. Nothing when the file cannot be read as the host's
+// presentation file: every slide is then drawn.
+struct LibraryFingerprints {
+    std::unordered_map<long, std::string> bySlide;
+    std::optional<platform::FileStamp> stamp;  // of the file they were read from
+};
+
+LibraryFingerprints fingerprintLibrary(const std::string& path, const ThumbnailSettings& settings) {
+    LibraryFingerprints out;
+    auto read = platform::fileSystem().readAllStamped(path);
+    if (!read || !read->stamp) return out;
+    platform::DomDocument file;
+    if (!file.loadXML(read->bytes)) return out;
+    read->bytes = {};
+    const platform::DomNode root = file.documentElement();
+    if (!root || root.nodeName() != "presentation") return out;
+
+    Sha256 hash;
+    hash.update(std::to_string(kDrawingVersion) + " " + std::to_string(settings.width) + " " +
+                std::to_string(settings.height) + " " + std::to_string(kMarginColour) + "\n");
+    platform::DomNode presentation = root.cloneNode(false);
+    presentation.removeAttribute("nextSlideId");
+    presentation.removeAttribute("nextShapeId");
+    hash.update(presentation.xml());
+    std::vector<platform::DomNode> slides;
+    for (const auto& child : root.childNodes()) {
+        if (child.nodeName() == "slide") slides.push_back(child);
+        else hash.update(child.xml());
+    }
+    const std::string shared = hash.hexDigest();
+    for (const auto& slide : slides) {
+        const std::string id = attribute(slide, "id");
+        long n = 0;
+        const auto [end, ec] = std::from_chars(id.data(), id.data() + id.size(), n);
+        if (ec != std::errc() || end != id.data() + id.size()) return {};  // not a file the host opens
+        hash.update(shared);
+        hash.update(slide.xml());
+        if (!out.bySlide.emplace(n, hash.hexDigest().substr(0, 32)).second) return {};
+    }
+    out.stamp = read->stamp;
+    return out;
+}
+
+// The record as the folder holds it; lines that cannot be read are left out.
+DrawnPictures readDrawnPictures(const std::string& folder) {
+    DrawnPictures drawn;
+    const auto text = platform::fileSystem().readAll(folder + kDrawnRecord);
+    if (!text) return drawn;
+    std::string_view rest(*text);
+    while (!rest.empty()) {
+        const std::size_t eol = std::min(rest.find('\n'), rest.size());
+        std::string_view line = rest.substr(0, eol);
+        rest.remove_prefix(std::min(eol + 1, rest.size()));
+        const auto field = [&line]() {
+            const std::size_t blank = std::min(line.find(' '), line.size());
+            const std::string_view f = line.substr(0, blank);
+            line.remove_prefix(std::min(blank + 1, line.size()));
+            return f;
+        };
+        const auto number = [&field](auto& value) {
+            const std::string_view f = field();
+            const auto [end, ec] = std::from_chars(f.data(), f.data() + f.size(), value);
+            return ec == std::errc() && end == f.data() + f.size() && !f.empty();
+        };
+        long id = 0;
+        DrawnPicture picture;
+        platform::FileStamp& stamp = picture.picture;
+        if (!number(id)) continue;
+        picture.fingerprint = std::string(field());
+        if (picture.fingerprint.empty() || !number(stamp.device) || !number(stamp.inode) || !number(stamp.size) ||
+            !number(stamp.modifiedNs) || !number(stamp.changedNs) || !line.empty())
+            continue;
+        drawn[id] = std::move(picture);
+    }
+    return drawn;
+}
+
+std::string formatDrawnPictures(const DrawnPictures& drawn) {
+    std::string text;
+    for (const auto& [id, picture] : drawn) {
+        const platform::FileStamp& stamp = picture.picture;
+        text += std::to_string(id) + ' ' + picture.fingerprint + ' ' + std::to_string(stamp.device) + ' ' +
+                std::to_string(stamp.inode) + ' ' + std::to_string(stamp.size) + ' ' +
+                std::to_string(stamp.modifiedNs) + ' ' + std::to_string(stamp.changedNs) + '\n';
+    }
+    return text;
+}
+
+// The record's entry for the slide with that id (as the index gives it) when its thumbnail
+// still shows it: same fingerprint, picture file untouched since it was written.
+std::optional<DrawnPictures::value_type> upToDate(const std::string& id, const LibraryFingerprints& library,
+                                                  const DrawnPictures& before) {
+    long n = 0;
+    try {
+        n = toInteger32(id);
+    } catch (const platform::NumberedError&) {
+        return std::nullopt;  // drawn, and so told, as a bad element
+    }
+    const auto from = library.bySlide.find(n);
+    const auto kept = before.find(n);
+    if (from == library.bySlide.end() || kept == before.end() || kept->second.fingerprint != from->second)
+        return std::nullopt;
+    const auto now = platform::fileSystem().stamp(myElementsThumbPath(n));
+    if (!now || *now != kept->second.picture) return std::nullopt;
+    return *kept;
+}
 
 }  // namespace
 
@@ -228,33 +360,57 @@ void createMyElementsThumbs(ThumbnailSettings& settings) {
     if (!date || !s.myElementsDocument) return;
 
     int failures = 0;
-    const bool drawn = *date > settings.myElementsDate;
-    if (drawn) {
-        KeptClipboard clipboard;
-        OpenLibrary library(app);
-        host::Presentation* p = library.open(path);
+    bool flushed = true;
+    if (*date > settings.myElementsDate) {
+        auto& fs = platform::fileSystem();
+        const std::string folder = s.layout.myElements + "thumbs/";
+        const LibraryFingerprints library = fingerprintLibrary(path, settings);
+        const DrawnPictures before = readDrawnPictures(folder);
+        DrawnPictures after, drawn;
+        std::vector<std::string> stale;  // slide ids as the index gives them
         for (const auto& element : s.myElementsDocument->selectNodes("/Varnotel/group/element")) {
-            bool done = false;
-            try {
-                if (p) {
-                    const auto slide = p->Slides().FindBySlideID(toInteger32(attribute(element, "slideID")));
-                    done = renderThumbnail(*slide, settings, s.layout.myElements + "thumbs/",
-                                           myElementsThumbPath(slide->SlideID()));
-                }
-            } catch (const platform::NumberedError&) {
-                done = false;
-            }
-            if (!done) ++failures;
+            std::string id = attribute(element, "slideID");
+            if (const auto kept = upToDate(id, library, before)) after.insert(*kept);
+            else stale.push_back(std::move(id));
         }
+        if (!stale.empty()) {
+            KeptClipboard clipboard;
+            OpenLibrary opened(app);
+            host::Presentation* p = opened.open(path);
+            for (const std::string& id : stale) {
+                bool done = false;
+                try {
+                    if (p) {
+                        const auto slide = p->Slides().FindBySlideID(toInteger32(id));
+                        const std::string picture = myElementsThumbPath(slide->SlideID());
+                        done = renderThumbnail(*slide, settings, folder, picture);
+                        const auto from = library.bySlide.find(slide->SlideID());
+                        const auto written = done ? fs.stamp(picture) : std::nullopt;
+                        if (from != library.bySlide.end() && written)
+                            drawn[slide->SlideID()] = DrawnPicture{from->second, *written};
+                    }
+                } catch (const platform::NumberedError&) {
+                    done = false;
+                }
+                if (!done) ++failures;
+            }
+            // Drawn thumbnails reach the disk before the record of what they show; a library
+            // saved again while they were drawn may not be what the fingerprints were read
+            // from, so they are then left out of the record and drawn again next time.
+            flushed = fs.flushFolder(folder);
+            if (flushed && fs.stamp(path) == library.stamp) after.merge(drawn);
+        }
+        if (flushed && after != before) fs.writeAllCached(folder + kDrawnRecord, formatDrawnPictures(after));
     }
     if (failures > 0) {
         tellBuildFailed("My Elements");
         return;
     }
-    // Also when nothing needed drawing: the stored date follows the library. Drawn
-    // thumbnails reach the disk first, as above.
-    if (drawn && !platform::fileSystem().flushFolder(s.layout.myElements + "thumbs/")) return;
-    setRegistry("thumbsDate_myElements", formatDayNumber(*date), "");
+    if (!flushed) return;
+    // Also when nothing needed drawing: the stored date follows the library (written only
+    // when it changes, as every opening of the menu comes here).
+    const std::string stored = formatDayNumber(*date);
+    if (getRegistry("thumbsDate_myElements", "", "") != stored) setRegistry("thumbsDate_myElements", stored, "");
     settings.myElementsDate = *date;
 }
 

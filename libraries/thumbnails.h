@@ -63,12 +63,15 @@ std::string getMyElementsFile();
 // Without styles nothing is done and the result is true. Raises error 91 without a host.
 bool createSlideWizardThumbs(ThumbnailSettings& settings);
 
-// Renders a thumbnail for every element of the My Elements index when the library changed
-// after settings.myElementsDate; the library is opened once, without a window, and closed on
-// every path, and the clipboard is put back. Nothing happens when there is no library or no
-// index loaded. An element whose slide is missing or whose picture cannot be saved is
-// skipped and counted: a critical message then tells the user; otherwise the library's date
-// is stored (setting and `settings`). Raises error 91 without a host.
+// Brings the thumbnails of the My Elements index up to date when the library changed after
+// settings.myElementsDate: only elements whose slide changed (by its fingerprint in the saved
+// library), whose picture is missing or was changed since it was drawn, or that were never
+// drawn are rendered; the library is then opened once, without a window, and closed on every
+// path, and the clipboard is put back. "thumbs/drawn.txt" records what each picture shows.
+// Nothing happens when there is no library or no index loaded. An element whose slide is
+// missing or whose picture cannot be saved is skipped and counted: a critical message then
+// tells the user; otherwise the library's date is stored (setting and `settings`). Raises
+// error 91 without a host.
 void createMyElementsThumbs(ThumbnailSettings& settings);
 
 }  // namespace plorin

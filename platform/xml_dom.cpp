@@ -6,6 +6,7 @@
 #include "platform/xml_dom.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <sstream>
 
@@ -23,6 +24,10 @@ constexpr const char* kAttributeHolder = "#attribute";
 constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_comments;
 
 [[noreturn]] void fail(const std::string& what) { throw DomError(kErrFail, what); }
+
+// See domChanges(); counted before each change, so a reader that failed halfway never keeps what it read.
+std::atomic<std::uint64_t> changes{0};
+void noteChange() { changes.fetch_add(1, std::memory_order_relaxed); }
 
 bool isHolder(pugi::xml_node n) {
     return n.type() == pugi::node_element && n.parent().type() == pugi::node_document &&
@@ -154,6 +159,7 @@ std::string DomNode::text() const {
 
 void DomNode::setText(const std::string& value) {
     requireSet();
+    noteChange();
     if (attr_) {
         attr_.set_value(value.c_str());
         return;
@@ -175,12 +181,17 @@ std::optional<std::string> DomNode::getAttribute(const std::string& name) const 
 void DomNode::setAttribute(const std::string& name, const std::string& value) {
     auto n = element();
     requireName(name);
+    noteChange();
     auto a = n.attribute(name.c_str());
     if (!a) a = n.append_attribute(name.c_str());
     a.set_value(value.c_str());
 }
 
-void DomNode::removeAttribute(const std::string& name) { element().remove_attribute(name.c_str()); }
+void DomNode::removeAttribute(const std::string& name) {
+    auto n = element();
+    noteChange();
+    n.remove_attribute(name.c_str());
+}
 
 DomNode DomNode::getAttributeNode(const std::string& name) const {
     auto n = element();
@@ -192,6 +203,7 @@ DomNode DomNode::setAttributeNode(const DomNode& attribute) {
     auto n = element();
     if (!attribute.attr_) fail("setAttributeNode needs an attribute.");
     if (attribute.node_ == n) return attribute;
+    noteChange();
     const std::string value = attribute.attr_.value();  // copied first: it may live in this element
     auto a = n.attribute(attribute.attr_.name());
     if (!a) a = n.append_attribute(attribute.attr_.name());
@@ -277,6 +289,7 @@ void checkChild(pugi::xml_node parent, const DomNode& child) {
 DomNode DomNode::appendChild(const DomNode& newChild) {
     auto parent = container();
     checkInsert(parent, newChild);
+    noteChange();
     if (!parent.append_move(newChild.node_)) fail("The node could not be inserted.");
     return newChild;
 }
@@ -287,6 +300,7 @@ DomNode DomNode::insertBefore(const DomNode& newChild, const DomNode& refChild) 
     checkChild(parent, refChild);
     checkInsert(parent, newChild);
     if (newChild == refChild) return newChild;
+    noteChange();
     if (!parent.insert_move_before(newChild.node_, refChild.node_)) fail("The node could not be inserted.");
     return newChild;
 }
@@ -294,6 +308,7 @@ DomNode DomNode::insertBefore(const DomNode& newChild, const DomNode& refChild) 
 DomNode DomNode::removeChild(const DomNode& oldChild) {
     auto parent = container();
     checkChild(parent, oldChild);
+    noteChange();
     holderOf(parent).append_move(oldChild.node_);
     return oldChild;
 }
@@ -303,6 +318,7 @@ DomNode DomNode::replaceChild(const DomNode& newChild, const DomNode& oldChild) 
     checkChild(parent, oldChild);
     checkInsert(parent, newChild, oldChild.node_);
     if (newChild == oldChild) return oldChild;
+    noteChange();
     if (!parent.insert_move_before(newChild.node_, oldChild.node_)) fail("The node could not be inserted.");
     holderOf(parent).append_move(oldChild.node_);
     return oldChild;
@@ -365,6 +381,8 @@ DomNodeList DomNode::selectNodes(const std::string& xpath, const DomVariables& v
     return DomNodeList(std::move(out));
 }
 
+std::uint64_t domChanges() { return changes.load(std::memory_order_relaxed); }
+
 DomNode DomNode::selectSingleNode(const std::string& xpath, const DomVariables& variables) const {
     return selectNodes(xpath, variables).item(0);
 }
@@ -387,7 +405,10 @@ DomNode DomNodeList::item(int index) const {
 
 DomDocument::DomDocument() = default;
 
+DomDocument::~DomDocument() { noteChange(); }
+
 bool DomDocument::parse(const std::string& bytes) {
+    noteChange();
     const auto result = doc_.load_buffer(bytes.data(), bytes.size(), kParseOptions, pugi::encoding_auto);
     if (!result) {
         doc_.reset();
@@ -411,6 +432,7 @@ bool DomDocument::parse(const std::string& bytes) {
 bool DomDocument::load(const std::string& path) {
     const auto bytes = fileSystem().readAll(path);
     if (!bytes) {
+        noteChange();
         doc_.reset();
         parseError_ = "The file " + path + " could not be read.";
         return false;

@@ -138,6 +138,7 @@ constexpr std::size_t kMaxXmlDepth = 256;
 class DomDocument {
 public:
     DomDocument();
+    ~DomDocument();
     DomDocument(const DomDocument&) = delete;
     DomDocument& operator=(const DomDocument&) = delete;
 
@@ -184,6 +185,11 @@ private:
     pugi::xml_document doc_;
     std::string parseError_;
 };
+
+// Counts the changes to every document of the process: each load, edit through these classes
+// and document let go. What was read from a document still holds while the count is the
+// same (a cache of a thousand gallery items checks it instead of querying again).
+std::uint64_t domChanges();
 
 // True for a name that XML allows as an element or attribute name.
 bool isXmlName(const std::string& name);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <pugixml.hpp>
 
+#include "core/shared_state.h"
 #include "libraries/library_menus.h"
 #include "tests/libraries/library_fixture.h"
 #include "platform/picture.h"
@@ -181,6 +182,22 @@ TEST_F(LibraryMenus, ItemsAreFoundByZeroBasedIndexWithTheirThumbnails) {
     EXPECT_TRUE(addIn.myElements_getItemImage(gallery("G"), 0));
     EXPECT_FALSE(addIn.myElements_getItemImage(gallery("G"), 1));
     EXPECT_EQ(addIn.myElements_getItemCount(gallery("g")), 0) << "group names compare exactly";
+    EXPECT_THROW(addIn.myElements_getItemLabel(gallery("G"), 2), platform::NumberedError);
+
+    // Every change of the index shows at once, whether made in place or by a new document.
+    platform::DomDocument& shared = *plorin::state().myElementsDocument;
+    platform::DomNode group = shared.selectSingleNode("/Varnotel/group");
+    group.lastChild().setAttribute("name", "renamed");
+    EXPECT_EQ(addIn.myElements_getItemLabel(gallery("G"), 1), "renamed");
+    group.appendChild(shared.createElement("element"));
+    EXPECT_EQ(addIn.myElements_getItemCount(gallery("G")), 3);
+    EXPECT_THROW(addIn.myElements_getItemLabel(gallery("G"), 2), platform::NumberedError) << "no name";
+    group.setAttribute("name", "H");
+    EXPECT_EQ(addIn.myElements_getItemCount(gallery("G")), 0);
+    EXPECT_EQ(addIn.myElements_getItemCount(gallery("H")), 3);
+    index(R"(<group name="G"><element name="only" slideID="300"/></group>)");
+    EXPECT_EQ(addIn.myElements_getItemCount(gallery("G")), 1);
+    EXPECT_EQ(addIn.myElements_getItemLabel(gallery("G"), 0), "only");
 }
 
 TEST_F(LibraryMenus, WithoutTheirDocumentsTheGalleriesAreEmpty) {
