@@ -16,7 +16,7 @@ endif()
 
 # Folders of the source tree, and retired ones that docs must no longer name.
 set(TOP platform host core tools libraries agenda settings about survey addin updater mailhelper
-        sim install tests bench scripts docs .ci periphery)
+        loopback sim install tests bench scripts docs .ci periphery)
 # Folders that runs make and remove again (fuzz.sh keeps its findings there): named, never kept.
 set(MADE_BY_RUNS tests/fuzz/crashes)
 string(REPLACE ";" "|" top_alternatives "${TOP}")

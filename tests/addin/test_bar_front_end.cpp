@@ -11,11 +11,13 @@
 #include "core/icons.h"
 #include "core/languages.h"
 #include "libraries/menu_file.h"
+#include "addin/named_commands.h"
 #include "addin/ribbon_dispatch.h"
 #include "platform/text.h"
 #include "core/registry.h"
 #include "tests/addin/command_bar_fixture.h"
 #include "tools/efficiency_tools.h"
+#include "tests/support/file_reading.h"
 
 using namespace host;
 using testing_core::CommandBarHost;
@@ -89,7 +91,7 @@ TEST_F(CommandBarHost, EveryEfficiencyToolsButtonNamesACommandTheRibbonOrTheTool
     // Commands only the bars run (the ribbon has toggle buttons or no control for them).
     const std::vector<std::string> barOnly = {"adjustAutoShapeToText", "wrapText", "reference"};
     auto known = [&](const std::string& name) {
-        if (plorin::EfficiencyTools::hasMethod(name)) return true;
+        if (plorin::commandExists(name)) return true;
         for (const auto& row : plorin::dispatchTable())
             if (row.target == plorin::CommandTarget::tools && platform::equalsNoCase(row.command, name)) return true;
         return std::find(barOnly.begin(), barOnly.end(), name) != barOnly.end();
@@ -183,9 +185,8 @@ TEST_F(CommandBarHost, InHelpModeAClickOpensTheHelpTopicOfItsToolId) {
 }
 
 TEST_F(CommandBarHost, EveryHelpContextIdOfTheBarsHasASectionOfTheInstalledHelpPage) {
-    std::ifstream file(plorin::helpPagePath(std::string(VARNOTEL_SOURCE_DIR) + "/install/program/"));
-    ASSERT_TRUE(file);
-    const std::string page((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string page = test_support::readFile(plorin::helpPagePath(std::string(VARNOTEL_SOURCE_DIR) + "/install/program/"));
+    ASSERT_FALSE(page.empty());
     std::vector<int> ids = {1000};  // the reference itself
     for (const plorin::BarEntry& e : plorin::efficiencyToolsContents())
         if (e.toolId > 0) ids.push_back(e.toolId);
@@ -417,7 +418,7 @@ TEST_F(CommandBarHost, EveryEfficiencyToolsButtonReachesAMethodOfItsName) {
             std::string name = c->Parameter();
             if (!name.empty() && name[0] == '!') name.erase(0, 1);
             name = name.substr(0, name.find(' '));
-            if (!plorin::EfficiencyTools::hasMethod(name)) missing.push_back(name);
+            if (!plorin::commandExists(name)) missing.push_back(name);
         }
     };
     for (const auto& b : app->CommandBars().all()) walk(b->Controls());
