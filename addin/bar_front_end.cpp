@@ -4,6 +4,7 @@
 
 #include "addin/addin_state.h"
 #include "addin/host_events.h"
+#include "addin/named_commands.h"
 #include "addin/ribbon_dispatch.h"
 #include "addin/toggle_groups.h"
 #include "core/bar_buttons.h"
@@ -341,9 +342,9 @@ void pptControls::ecyButton_Click(host::CommandBarButton& button, bool&) {
         if (!tools) raiseObjectNotSet();
         const std::size_t blank = parameter.find(' ');
         if (blank == std::string::npos)
-            tools->callByName(parameter);
+            runCommandByName(*tools, parameter);
         else
-            tools->callByName(parameter.substr(0, blank), parameter.substr(blank + 1));
+            runCommandByName(*tools, parameter.substr(0, blank), parameter.substr(blank + 1));
     });
 }
 

@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "addin/addin_state.h"
+#include "addin/named_commands.h"
 #include "core/errors.h"
 #include "core/numbers.h"
 #include "core/languages.h"
@@ -126,7 +127,7 @@ const LibraryProcedure* findLibraryProcedure(const std::string& name) {
 }
 
 bool commandAvailable(const DispatchRow& row) {
-    return row.target == CommandTarget::tools ? EfficiencyTools::hasMethod(row.command)
+    return row.target == CommandTarget::tools ? commandExists(row.command)
                                               : findLibraryProcedure(row.command) != nullptr;
 }
 
@@ -142,9 +143,9 @@ bool dispatchCommand(int n) {
     if (row->languageSlot >= 0) {
         // The language id held in the slot, not the slot's index.
         const std::int32_t id = currentLanguages()[static_cast<std::size_t>(row->languageSlot)];
-        tools->callByName(row->command, std::to_string(id));
+        runCommandByName(*tools, row->command, std::to_string(id));
     } else {
-        tools->callByName(row->command);
+        runCommandByName(*tools, row->command);
     }
     return true;
 }

@@ -18,7 +18,7 @@ std::int16_t controlNumber(const std::string& controlId);
 
 // Where a command lives.
 enum class CommandTarget {
-    tools,    // a public method of the EfficiencyTools instance
+    tools,    // a command by name: the add-in's own or the tool object's (addin/named_commands.h)
     library,  // a procedure of a library module
 };
 
@@ -39,7 +39,7 @@ const std::vector<const std::vector<LibraryProcedure>*>& libraryProcedureTables(
 // The procedure of that name (compared without regard to case), or nullptr.
 const LibraryProcedure* findLibraryProcedure(const std::string& name);
 
-// Whether the command of the row is built (a tools method or library procedure exists).
+// Whether the command of the row is built (a command by name or library procedure exists).
 bool commandAvailable(const DispatchRow& row);
 
 // Runs the command of control n. False when n has no row or its command is not built yet;

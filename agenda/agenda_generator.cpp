@@ -12,23 +12,20 @@
 #include <vector>
 
 #include "agenda/agenda_document.h"
-#include "agenda/agenda_wizard.h"
 #include "core/errors.h"
 #include "core/guid.h"
 #include "core/numbers.h"
 #include "core/product_name.h"
 #include "host/host.h"
 #include "host/text.h"
-#include "tools/efficiency_tools.h"
 #include "platform/ui_driver.h"
+#include "tools/text_beautifier.h"
 
 namespace plorin {
 
 namespace {
 
 constexpr const char* kItemsQuery = "/Varnotel/agenda/items/item";
-
-bool on(const platform::CheckBox& box) { return box.Value() == 1; }
 
 float single(double v) { return static_cast<float>(v); }
 
@@ -141,14 +138,13 @@ void fitAgendaMetrics(AgendaMetrics& m, const AgendaWidths& w) {
     m.hasRightColumn = w.rightColumn ? 1 : 0;
 }
 
-bool calculateMetrics(AgendaWizard& form) {
+bool calculateMetrics(const AgendaSlideOptions& options, AgendaMetrics& m) {
     return trap("AgendaWizard, calculateMetrics", [&] {
-        const platform::DomDocument& doc = *form.agendaDocument();
-        AgendaMetrics& m = form.metrics();
+        const platform::DomDocument& doc = *options.document;
         m = {};
         for (const platform::DomNode item : doc.selectNodes(kItemsQuery))
             if (agendaItemListed(item)) ++m.visibleItemCount;
-        MeasuringSlide measuring(*form.presentation());
+        MeasuringSlide measuring(*options.presentation);
         m.format = readAgendaFormat(doc);
         m.measureBold = agendaMeasureBold(doc);
         m.measureItalic = agendaMeasureItalic(doc);
@@ -160,17 +156,17 @@ bool calculateMetrics(AgendaWizard& form) {
         const double w2 = getMaxWidth(slide, m, doc, "/Varnotel/agenda/items/item[@level='2']/@text");
         const double indented = w2 + m.boxSize + m.format.boxBarSpacing;
         w.textWidth = indented <= w1 ? w1 : indented;
-        if (on(form.cbShowResponsible)) {
+        if (options.responsible) {
             w.respWidth = getMaxWidth(slide, m, doc, "/Varnotel/agenda/items/item[@level='1' or @level='2']/@responsible");
             ++w.columns;
             w.responsible = true;
         }
-        if (on(form.cbShowTimeSlots)) {
+        if (options.timeSlots) {
             w.timeWidth = getWidth(slide, m, "55:55 \u2013 55:55");
             ++w.columns;
             w.rightColumn = true;
         }
-        if (on(form.cbShowPageNumbers)) {
+        if (options.pageNumbers) {
             w.pageWidth = getWidth(slide, m, "999");
             ++w.columns;
             w.rightColumn = true;
@@ -371,7 +367,7 @@ void addAgendaItem(const AgendaMetrics& m, RowStyles& styles, const RowOptions& 
                 frame.setMarginLeft(single(std::max(0.0, (level - 1) * m.fontSize + m.textInset - lw / 2)));
                 all.ParagraphFormat().Bullet().setVisible(host::msoTrue);
                 all.setIndentLevel(2);
-                EfficiencyTools().beautify(frame);
+                beautifyIndentStaircase(frame);
             }
             const double left = frame.MarginLeft();
             if (m.textColumnWidth > 0)
@@ -477,23 +473,18 @@ void drawSubtitle(host::Slide& slide, const AgendaSubtitleBox& s, const std::str
     frame.setMarginBottom(0);
 }
 
-void repaintStatus(AgendaWizard& form, const std::string& caption, bool advance) {
-    if (awStatus* status = form.status()) {
-        if (!caption.empty()) status->lStatus.Caption = caption;
-        if (advance) status->progress.Value = std::min(status->progress.Value + 1, status->progress.Max);
-    }
+void repaintStatus(const AgendaSlideOptions& o, const std::string& caption, bool advance) {
+    if (o.progress) o.progress(caption, advance);
 }
 
 }  // namespace
 
 // ---- Generating -----------------------------------------------------------------------------
 
-void createAgendaSlides(AgendaWizard& form) {
-    platform::DomDocument& doc = *form.agendaDocument();
-    host::Presentation& pres = *form.presentation();
-    const AgendaMetrics& m = form.metrics();
-    const RowOptions options{on(form.cbShowItemNumbers), on(form.cbShowResponsible), on(form.cbShowTimeSlots),
-                             on(form.cbShowPageNumbers)};
+void createAgendaSlides(AgendaSlideOptions& o, const AgendaMetrics& m) {
+    platform::DomDocument& doc = *o.document;
+    host::Presentation& pres = *o.presentation;
+    const RowOptions options{o.itemNumbers, o.responsible, o.timeSlots, o.pageNumbers};
 
     // Every slide is created or deleted before any row is drawn, so page numbers are final.
     struct Target {
@@ -534,8 +525,8 @@ void createAgendaSlides(AgendaWizard& form) {
             targets.push_back(std::move(target));
         }
 
-        repaintStatus(form, "Deleting obsolete agenda slides...", false);
-        std::string obsolete = form.obsoleteSlides();
+        repaintStatus(o, "Deleting obsolete agenda slides...", false);
+        const std::string& obsolete = o.obsoleteSlides;
         if (!obsolete.empty()) {
             std::set<std::string> ids;
             std::size_t from = 0;
@@ -548,7 +539,7 @@ void createAgendaSlides(AgendaWizard& form) {
                 if (!id.empty() && ids.count(id)) (*it)->Delete();
             }
         }
-        form.clearObsoleteSlides();
+        o.obsoleteSlides.clear();
     });
     if (!prepared) return;
 
@@ -590,13 +581,13 @@ void createAgendaSlides(AgendaWizard& form) {
     for (const Target& target : targets) {
         if (target.shown) {
             ++i;
-            repaintStatus(form, "Processing item " + std::to_string(i) + " of " + std::to_string(m.visibleItemCount) + "...",
+            repaintStatus(o, "Processing item " + std::to_string(i) + " of " + std::to_string(m.visibleItemCount) + "...",
                           false);
         }
         if (target.slide) {
             host::Slide& slide = *target.slide;
-            drawTitle(slide, form.tbTitle.Text());
-            if (subtitle) drawSubtitle(slide, *subtitle, m.format.fontName, form.tbSubtitle.Text(), skipped);
+            drawTitle(slide, o.title);
+            if (subtitle) drawSubtitle(slide, *subtitle, m.format.fontName, o.subtitle, skipped);
             int position = 0;
             for (const Row& row : rows) {
                 ++position;
@@ -610,7 +601,7 @@ void createAgendaSlides(AgendaWizard& form) {
                 if (role == "box" || role == "bar" || role == "subtitle") shape->ZOrder(host::msoSendToBack);
             }
         }
-        if (target.shown) repaintStatus(form, "", true);
+        if (target.shown) repaintStatus(o, "", true);
     }
     skipped.report();
 
@@ -619,7 +610,7 @@ void createAgendaSlides(AgendaWizard& form) {
         for (const auto& slide : pres.Slides().all()) order += std::to_string(slide->SlideID()) + ";";
     if (order.empty()) pres.Tags().Delete(kSlideOrderTag);
     else pres.Tags().Add(kSlideOrderTag, order);
-    repaintStatus(form, "", true);
+    repaintStatus(o, "", true);
 
     if (newSlides == 1)
         platform::MsgBox("A new agenda slide has been inserted at the end of the presentation.\r\n"
@@ -696,11 +687,11 @@ bool checkShapeProperties(host::Shape& shape) {
     return same;
 }
 
-int checkForManualChanges(AgendaWizard& form) {
+int checkForManualChanges(host::Presentation& presentation) {
     int result = 0;
     trap("AgendaWizard, checkForManualChanges", [&] {
         bool content = false, position = false;
-        for (const auto& slide : form.presentation()->Slides().all()) {
+        for (const auto& slide : presentation.Slides().all()) {
             if (slide->Tags().Item(kRoleTag) != kAgendaSlideRole) continue;
             for (const auto& shape : slide->Shapes().all()) {
                 if (shape->Tags().Item(kRoleTag).empty()) continue;

@@ -4,11 +4,16 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "agenda/agenda_colors.h"
 #include "agenda/agenda_template.h"
+
+namespace platform {
+class DomDocument;
+}
 
 namespace host {
 class Presentation;
@@ -17,8 +22,6 @@ class Shape;
 }  // namespace host
 
 namespace plorin {
-
-class AgendaWizard;
 
 // Tags of generated slides and shapes.
 constexpr const char* kSlideIdTag = "plorin_slideID";
@@ -58,15 +61,29 @@ void fitAgendaMetrics(AgendaMetrics& m, const AgendaWidths& widths);
 // none fits.
 std::shared_ptr<host::Slide> findSlide(host::Presentation& presentation, const std::string& slideId);
 
-// Measures the agenda's rows into the form's metrics. False when the measuring failed (it
-// was reported); the measuring slide is gone on every path.
-bool calculateMetrics(AgendaWizard& form);
+// What one run of the generator draws, and where: the agenda dialog fills it from its fields,
+// the upkeep from the stored agenda.
+struct AgendaSlideOptions {
+    platform::DomDocument* document = nullptr;  // the agenda: items, format and row styles
+    host::Presentation* presentation = nullptr;
+    bool itemNumbers = false, responsible = false, timeSlots = false, pageNumbers = false;
+    std::string title, subtitle;
+    // Identifiers of slides to remove, each followed by ";"; emptied once they are gone.
+    std::string obsoleteSlides;
+    // Told how far the run is: a new caption (empty: keep the old one) and whether one more
+    // step is done. May be empty.
+    std::function<void(const std::string& caption, bool advance)> progress;
+};
+
+// Measures the agenda's rows into the metrics. False when the measuring failed (it was
+// reported); the measuring slide is gone on every path.
+bool calculateMetrics(const AgendaSlideOptions& options, AgendaMetrics& metrics);
 // Creates, updates and removes the agenda slides (also those on the obsolete list). Slides
 // are created and deleted first, then drawn, then the slide order is recorded. An error
 // after the first slide was touched passes to the caller.
-void createAgendaSlides(AgendaWizard& form);
+void createAgendaSlides(AgendaSlideOptions& options, const AgendaMetrics& metrics);
 // 0 nothing changed by hand, 1 texts, 2 positions, 3 both.
-int checkForManualChanges(AgendaWizard& form);
+int checkForManualChanges(host::Presentation& presentation);
 
 // The upkeep's small routines.
 void removeTabs(host::Shape& shape);

@@ -2,6 +2,7 @@
 
 #include "agenda/agenda_document.h"
 #include "agenda/agenda_generator.h"
+#include "agenda/agenda_run.h"
 #include "agenda/agenda_template.h"
 #include "core/shared_state.h"
 #include "core/guid.h"
@@ -26,17 +27,6 @@ std::string flagText(const platform::CheckBox& box) { return box.Value() == 1 ? 
 std::string keyOf(const std::string& slideId) { return kItemKeyPrefix + slideId; }
 std::string idOfKey(const std::string& key) { return key.size() >= 2 ? key.substr(2) : std::string(); }
 
-// The text of a leading XML declaration (with the blanks after it), kept so that the stored
-// agenda goes back as it came.
-std::string leadingDeclaration(const std::string& text) {
-    if (text.rfind("<?xml", 0) != 0) return {};
-    std::size_t end = text.find("?>");
-    if (end == std::string::npos) return {};
-    end += 2;
-    while (end < text.size() && (text[end] == ' ' || text[end] == '\r' || text[end] == '\n' || text[end] == '\t')) ++end;
-    return text.substr(0, end);
-}
-
 // The tree's redraw is locked while it is rebuilt and unlocked again on every path.
 class RedrawLock {
 public:
@@ -49,13 +39,7 @@ private:
     bool& locked_;
 };
 
-constexpr const char* kManualChangeTail =
-    " Please be aware that manual changes will not be carried over to the Agenda Wizard but will be overwritten as "
-    "soon as you click 'OK' in the Agenda Wizard dialog.";
-
 }  // namespace
-
-awStatus::awStatus() : platform::Form("awStatus") { Caption = "Status"; }
 
 AgendaWizard::AgendaWizard() : platform::Form("AgendaWizard") {
     Caption = "Agenda Wizard";
@@ -178,22 +162,10 @@ void AgendaWizard::prepare() {
         return;
     }
     presentation_ = app.ActivePresentation();
-    if (app.Windows().Count() > 0) {
-        ignoreErrors([&] {
-            const host::SlideRange slides = app.ActiveWindow()->Selection().SlideRange();
-            if (slides.Count() > 0) slideAtOpen_ = slides.Item(1);
-        });
-    }
+    slideAtOpen_ = firstSelectedSlide();
     if (!chooseDocument()) return;
     failed_ = false;
-
-    const int changes = checkForManualChanges(*this);
-    const char* what = changes == 1   ? "The contents of some agenda slides were changed manually."
-                       : changes == 2 ? "The item positions on some agenda slides were changed manually."
-                       : changes == 3 ? "Some agenda slides were changed manually, both in terms of content and item "
-                                        "position."
-                                      : nullptr;
-    if (what) message(std::string("Attention:\r\n\r\n") + what + kManualChangeTail, platform::vbExclamation);
+    warnOfManualChanges(*presentation_);
 }
 
 bool AgendaWizard::chooseDocument() {
@@ -202,13 +174,8 @@ bool AgendaWizard::chooseDocument() {
     loading_ = true;
     cbStyle.Clear();
     const auto& names = state().styleNames;
-    int chosen = -1;
-    for (int i = 1; i <= names.Count(); ++i) {
-        cbStyle.AddItem(names.Item(i));
-        if (chosen < 0 && names.Item(i) == style) chosen = i - 1;
-    }
-    // A style that no longer exists gives way to the first one.
-    if (chosen < 0 && names.Count() > 0) chosen = 0;
+    for (int i = 1; i <= names.Count(); ++i) cbStyle.AddItem(names.Item(i));
+    const int chosen = agendaStyleIndex(style);
     if (chosen >= 0) cbStyle.setListIndex(chosen);
     loading_ = false;
     agendaStyle_ = cbStyle.Text();
@@ -256,55 +223,30 @@ void AgendaWizard::Form_Unload() {
     slideAtOpen_.reset();
 }
 
-void AgendaWizard::selectSlideAtOpen() {
-    ignoreErrors([&] {
-        if (slideAtOpen_ && hostApplication().Windows().Count() > 0)
-            hostApplication().ActiveWindow()->selectSlides({slideAtOpen_});
-    });
-}
+void AgendaWizard::selectSlideAtOpen() { selectSlideAgain(slideAtOpen_); }
 
 // ---- The document and the fields -------------------------------------------------------
 
 bool AgendaWizard::loadAgendaXML(const std::string& xml, const std::string& path) {
-    // Parsed and checked aside: a text that is not an agenda leaves the current one alone.
-    auto fresh = std::make_unique<platform::DomDocument>();
-    const bool parsed = path.empty() ? fresh->loadXML(xml) : fresh->load(path);
-    if (!parsed) return false;
-    platform::DomNode agenda = fresh->selectSingleNode("/Varnotel/agenda");
-    if (!agenda) return false;
-    mendAgendaDocument(*fresh);
-    const int numbers = toInteger16(agendaAttribute(agenda, "showItemNumbers"));
-    const int responsible = toInteger16(agendaAttribute(agenda, "showResponsible"));
-    int timeSlots = toInteger16(agendaAttribute(agenda, "showTimeSlots"));
-    const int pageNumbers = toInteger16(agendaAttribute(agenda, "showPageNumbers"));
-    const std::int64_t start = integerAttribute(agenda, "startTime", 0, kMinutesPerDay - 1);
-    const std::string title = agendaAttribute(agenda, "title");
-    const std::string subtitle = agendaAttribute(agenda, "subtitle");
-    buildAgendaTree(*fresh, {});  // every item readable before the agenda is taken
-    for (int v : {numbers, responsible, timeSlots, pageNumbers})
-        if (v < 0 || v > 2) raiseError(errInvalidPropertyValue, "Invalid property value");
-    // Both columns on show as page numbers only, and OK stores what the dialog showed.
-    if (timeSlots == 1 && pageNumbers == 1) {
-        timeSlots = 0;
-        agenda.setAttribute("showTimeSlots", "0");
-    }
-
+    AgendaFields fields;
+    std::unique_ptr<platform::DomDocument> fresh = readAgenda(xml, path, fields);
+    if (!fresh) return false;
     document_ = std::move(fresh);
     declaration_ = path.empty() ? leadingDeclaration(xml) : std::string();
     loading_ = true;
     try {
-        cbShowItemNumbers.setValue(numbers);
-        cbShowResponsible.setValue(responsible);
-        cbShowTimeSlots.setValue(timeSlots);
-        cbShowPageNumbers.setValue(pageNumbers);
-        udStart.setValue(-static_cast<int>(start));
-        tbStart.setText(clockText(start));
-        tbTitle.setText(title);
-        if (!agenda.selectSingleNode("subtitle")) {
+        cbShowItemNumbers.setValue(fields.itemNumbers);
+        cbShowResponsible.setValue(fields.responsible);
+        cbShowTimeSlots.setValue(fields.timeSlots);
+        cbShowPageNumbers.setValue(fields.pageNumbers);
+        udStart.setValue(-static_cast<int>(fields.startMinutes));
+        tbStart.setText(clockText(fields.startMinutes));
+        tbTitle.setText(fields.title);
+        if (!fields.hasSubtitle) {
             tbSubtitle.setText(kNoSubtitle);
             tbSubtitle.Enabled = false;
         } else {
-            tbSubtitle.setText(subtitle);
+            tbSubtitle.setText(fields.subtitle);
         }
     } catch (...) {
         loading_ = false;
@@ -706,62 +648,38 @@ void AgendaWizard::btnDeleteAgenda_Click() {
 
 void AgendaWizard::OK() { btnOK_Click(); }
 
+AgendaSlideOptions AgendaWizard::slideOptions() const {
+    AgendaSlideOptions options;
+    options.document = document_.get();
+    options.presentation = presentation_.get();
+    options.itemNumbers = cbShowItemNumbers.Value() == 1;
+    options.responsible = cbShowResponsible.Value() == 1;
+    options.timeSlots = cbShowTimeSlots.Value() == 1;
+    options.pageNumbers = cbShowPageNumbers.Value() == 1;
+    options.title = tbTitle.Text();
+    options.subtitle = tbSubtitle.Text();
+    options.obsoleteSlides = obsoleteSlides_;
+    return options;
+}
+
 void AgendaWizard::btnOK_Click() {
     // Nothing to store when the agenda never loaded: the presentation keeps its own.
     if (failed_ || !document_ || !presentation_ || !document_->selectSingleNode("/Varnotel/agenda")) return;
     // Checked while the dialog is still open, so the user can shorten the agenda at once.
-    std::int64_t rows = 0;
-    if (!trap("AgendaWizard, OK", [&] { rows = agendaRowsToDraw(*document_); })) return;
-    if (rows > kMostAgendaRows) {
-        message("This agenda is too long for agenda slides: they would show " + std::to_string(rows) +
-                    " rows, and at most " + std::to_string(kMostAgendaRows) +
-                    " can be drawn.\r\nPlease remove items, or create agenda slides for fewer items.",
-                platform::vbExclamation);
-        return;
-    }
-    awStatus status;
-    struct StatusGuard {
-        AgendaWizard& form;
-        awStatus& window;
-        ~StatusGuard() {
-            form.status_ = nullptr;
-            ignoreErrors([&] { window.Unload(); });
-        }
-    } guard{*this, status};
+    if (!agendaFitsOnSlides(*document_)) return;
     const auto store = [&] {
         presentation_->Tags().Add(kAgendaXmlTag, declaration_ + document_->xml());
         presentation_->Tags().Add(kAgendaStyleTag, agendaStyle_);
     };
-    bool generating = false;
-    const bool done = trap("AgendaWizard, OK", [&] {
-        Hide();
-        status_ = &status;
-        status.lStatus.Caption = "Calculating metrics...";
-        status.Show(false);
-        // Failed metrics were reported; drawing with them would give broken slides.
-        if (!calculateMetrics(*this)) {
-            status.Unload();
-            Unload();
-            return;
-        }
-        status.progress.Max = metrics_.visibleItemCount + 3;
-        status.progress.Value = 1;
-        generating = true;
-        createAgendaSlides(*this);
-        generating = false;
-        status.lStatus.Caption = "Saving agenda...";
-        status.progress.Value = status.progress.Max;
-        store();
-        status.Unload();
+    Hide();
+    AgendaSlideOptions options = slideOptions();
+    const AgendaRunEnd end = runAgendaSlides(options, metrics_, store);
+    obsoleteSlides_ = options.obsoleteSlides;
+    if (end == AgendaRunEnd::failed) return;
+    trap("AgendaWizard, OK", [&] {
         Unload();
-        selectSlideAtOpen();
+        if (end == AgendaRunEnd::done) selectSlideAtOpen();
     });
-    if (!done && generating) {
-        // Slides made before the failure carry identifiers only this document knows: keep
-        // it, or the next run would make them again.
-        ignoreErrors(store);
-        ignoreErrors([&] { Unload(); });
-    }
 }
 
 void AgendaWizard::btnCancel_Click() { Unload(); }

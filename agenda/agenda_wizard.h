@@ -2,14 +2,15 @@
 // two levels with durations, responsible persons and flags; title, subtitle, start time,
 // shown columns and style) in a tree with running time slots. OK hands the agenda to the
 // slide generator and stores it in the presentation; nothing is written before OK.
-// Shown modally by `showAgendaWizard`; loaded without showing and run through `OK` to
-// regenerate the agenda slides.
+// Shown modally by `showAgendaWizard` (addin/agenda_commands.cpp); the upkeep regenerates
+// the slides without it (agenda/agenda_run.h).
 #pragma once
 
 #include <memory>
 #include <string>
 
 #include "agenda/agenda_generator.h"
+#include "agenda/agenda_run.h"
 #include "platform/ui_forms.h"
 #include "platform/xml_dom.h"
 
@@ -19,14 +20,6 @@ class Slide;
 }  // namespace host
 
 namespace plorin {
-
-// The status window shown while OK runs.
-class awStatus : public platform::Form {
-public:
-    awStatus();
-    platform::Label lStatus{*this, "lStatus"};
-    platform::ProgressBar progress{*this, "progress"};
-};
 
 class AgendaWizard : public platform::Form {
 public:
@@ -86,9 +79,10 @@ public:
     void clearObsoleteSlides() { obsoleteSlides_.clear(); }
     const std::string& enumerate2ndLevel() const { return enumerate2ndLevel_; }
     int enumerateBreak() const { return enumerateBreak_; }
-    // The generator's measurements and the status window while OK runs (nullptr otherwise).
+    // The generator's measurements of the last OK.
     AgendaMetrics& metrics() { return metrics_; }
-    awStatus* status() const { return status_; }
+    // What the generator draws, as the fields show it.
+    AgendaSlideOptions slideOptions() const;
     // True while the tree is being rebuilt.
     bool treeRedrawLocked() const { return treeRedrawLocked_; }
 
@@ -137,7 +131,7 @@ public:
     platform::Line Shape1{*this, "Shape1"};
 
     // The subtitle field's text when the agenda's style has no subtitle box.
-    static constexpr const char* kNoSubtitle = "<not supported by your corporate layout>";
+    static constexpr const char* kNoSubtitle = kNoSubtitleText;
 
 private:
     void prepare();
@@ -161,7 +155,6 @@ private:
     std::string declaration_;  // the stored agenda's XML declaration, written back as it came
     bool treeRedrawLocked_ = false;
     AgendaMetrics metrics_;
-    awStatus* status_ = nullptr;
     std::string enumerate2ndLevel_;
     int enumerateBreak_ = 0;
 };

@@ -15,7 +15,7 @@
 #include <string>
 
 #include "core/web_post.h"
-#include "tests/support/update_server.h"
+#include "loopback/update_server.h"
 #include "updater/update_files.h"
 
 namespace {

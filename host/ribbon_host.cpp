@@ -164,7 +164,9 @@ struct RibbonHost::Node {
     RibbonControlState state;
     std::map<std::string, std::string> attributes;  // static attributes as written
     std::string contentOf;  // the dynamic menu whose content it is
+    std::string tab;        // the id of the tab holding it (a tab: its own)
     bool stale = true;      // get-callbacks to be asked
+    bool imageStale = false;  // getImage to be asked once its tab is shown
     bool hasContent = false;  // dynamic menus: content fetched
     bool contentStale = true;
 
@@ -206,6 +208,7 @@ struct RibbonHost::Builder {
     std::string progId;
     bool dynamic = false;
     std::string contentOf;
+    std::string tab;  // of the elements being built
     std::set<std::string> ids;  // ids taken so far
     std::vector<std::unique_ptr<RibbonHost::Node>>* out = nullptr;
     std::vector<std::string> errors;
@@ -270,6 +273,7 @@ struct RibbonHost::Builder {
             n->state.depth = depth;
             n->state.dynamic = dynamic;
             n->contentOf = contentOf;
+            n->tab = name == "tab" ? id : tab;
             for (auto a : el.attributes()) {
                 const std::string an = a.name();
                 if (isNamespaceAttribute(an)) continue;
@@ -299,7 +303,10 @@ struct RibbonHost::Builder {
                 }
                 continue;
             }
+            const std::string outer = tab;
+            if (name == "tab") tab = id;
             build(child, node ? id : parentId, node ? depth + 1 : depth);
+            tab = outer;
         }
     }
 };
@@ -453,11 +460,7 @@ void RibbonHost::drawNode(Loaded& ui, Node& node) {
     RibbonControlState& s = node.state;
     s.failures.clear();
     auto text = [&](const char* name) { return node.attribute(name) ? *node.attribute(name) : std::string(); };
-    auto wrongType = [&](const std::string& attribute) {
-        const std::string& callback = s.callbacks.at(attribute);
-        s.failures.push_back(callback + ": returned a value of the wrong type");
-        write(ui.progId + ": " + callback + " returned a value of the wrong type for " + s.id);
-    };
+    auto wrongType = [&](const std::string& attribute) { wrongTypeFrom(ui, node, attribute); };
     auto has = [&](const char* attribute) { return s.callbacks.count(attribute) > 0; };
 
     s.label = text("label");
@@ -478,14 +481,8 @@ void RibbonHost::drawNode(Loaded& ui, Node& node) {
     ask("getVisible", asBool, s.visible);
     ask("getEnabled", asBool, s.enabled);
     ask("getPressed", asBool, s.pressed);
-    if (has("getImage")) {
-        s.image = nullptr;
-        RibbonValue v = call(ui, node, "getImage", {}, &ok);
-        if (ok) {
-            if (auto* p = std::get_if<RibbonPicture>(&v)) s.image = *p;
-            else if (!std::holds_alternative<std::monostate>(v)) wrongType("getImage");
-        }
-    }
+    node.imageStale = has("getImage");
+    if (node.tab == selectedTab_) drawImage(ui, node);
     if (has("getItemCount")) {
         s.items.clear();
         s.itemIds.clear();
@@ -524,6 +521,27 @@ void RibbonHost::drawNode(Loaded& ui, Node& node) {
     }
 }
 
+void RibbonHost::drawImage(Loaded& ui, Node& node) {
+    if (!node.imageStale) return;
+    node.imageStale = false;
+    RibbonControlState& s = node.state;
+    s.image = nullptr;
+    bool ok = false;
+    RibbonValue v = call(ui, node, "getImage", {}, &ok);
+    if (!ok) return;
+    if (auto* p = std::get_if<RibbonPicture>(&v)) {
+        s.image = *p;
+    } else if (!std::holds_alternative<std::monostate>(v)) {
+        wrongTypeFrom(ui, node, "getImage");
+    }
+}
+
+void RibbonHost::wrongTypeFrom(Loaded& ui, Node& node, const std::string& attribute) {
+    const std::string& callback = node.state.callbacks.at(attribute);
+    node.state.failures.push_back(callback + ": returned a value of the wrong type");
+    write(ui.progId + ": " + callback + " returned a value of the wrong type for " + node.state.id);
+}
+
 void RibbonHost::draw() {
     const auto snapshot = loaded_;
     for (const auto& ui : snapshot) {
@@ -532,8 +550,19 @@ void RibbonHost::draw() {
             if (!ui->addIn) break;
             Node& node = *ui->nodes[i];
             if (node.stale) drawNode(*ui, node);
+            else if (node.imageStale && node.tab == selectedTab_) drawImage(*ui, node);
         }
     }
+}
+
+bool RibbonHost::showTabOf(const std::string& id) {
+    auto [ui, node] = locate(id);
+    if (!node) return false;
+    if (node->tab != selectedTab_) {
+        selectedTab_ = node->tab;
+        draw();
+    }
+    return true;
 }
 
 std::vector<const RibbonControlState*> RibbonHost::controls() {
@@ -585,6 +614,7 @@ RibbonHost::Outcome RibbonHost::act(const std::shared_ptr<Loaded>& ui, Node& nod
 }
 
 RibbonHost::Outcome RibbonHost::click(const std::string& id) {
+    if (!showTabOf(id)) return Outcome::notFound;
     auto [ui, node] = locate(id);
     if (!node) return Outcome::notFound;
     Outcome r = reachable(*ui, *node);
@@ -608,6 +638,7 @@ RibbonHost::Outcome RibbonHost::click(const std::string& id) {
 }
 
 RibbonHost::Outcome RibbonHost::choose(const std::string& id, int index) {
+    showTabOf(id);
     auto [ui, node] = locate(id);
     if (!node) return Outcome::notFound;
     if (node->state.kind != "dropDown" && node->state.kind != "gallery") return Outcome::notClickable;
@@ -625,6 +656,7 @@ RibbonHost::Outcome RibbonHost::choose(const std::string& id, int index) {
 }
 
 RibbonHost::Outcome RibbonHost::openMenu(const std::string& id) {
+    showTabOf(id);
     auto [ui, node] = locate(id);
     if (!node) return Outcome::notFound;
     if (node->state.kind == "menu") return reachable(*ui, *node);
@@ -674,6 +706,7 @@ RibbonHost::Outcome RibbonHost::openMenu(const std::string& id) {
     builder.progId = progId;
     builder.dynamic = true;
     builder.contentOf = id;
+    builder.tab = node->tab;
     builder.out = &content;
     for (auto& n : ui->nodes)
         if (n->attributes.count("id")) builder.ids.insert(n->state.id);

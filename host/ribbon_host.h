@@ -6,6 +6,11 @@
 // Redrawing is lazy, as the host does it at idle time: Invalidate and InvalidateControl only
 // mark controls; the host asks their get-callbacks again the next time anyone looks at the
 // ribbon (controls(), control(), a click, or draw()).
+//
+// The ribbon shows one tab at a time, at start the host's own first tab ("TabHome"). A
+// control's picture (getImage) is asked for only while its tab is shown: at the first drawing
+// after the tab is opened, and again after an invalidation once the tab is shown. Until then
+// the control keeps the picture it was last drawn with (none at first).
 #pragma once
 
 #include <functional>
@@ -75,6 +80,12 @@ public:
 
     // Asks the get-callbacks of every control not drawn yet or invalidated since.
     void draw();
+    // The id of the tab shown; at start the host's own first tab.
+    const std::string& shownTab() const { return selectedTab_; }
+    // The user opens the tab holding control `id` (a tab: that tab), which is drawn with its
+    // pictures; false when no control has that id. Clicking, choosing and opening a menu
+    // open the control's tab first.
+    bool showTabOf(const std::string& id);
     // Every control in document order (a dynamic menu's content after the menu), drawn.
     // The pointers stay valid until the next change of the ribbon (attach, detach, menu
     // contents).
@@ -119,6 +130,9 @@ private:
     std::pair<std::shared_ptr<Loaded>, Node*> locate(const std::string& id);
     Outcome reachable(Loaded& ui, const Node& node);
     void drawNode(Loaded& ui, Node& node);
+    void drawImage(Loaded& ui, Node& node);  // asks getImage when the picture is due
+    // Notes and logs that the callback bound to `attribute` answered with a wrong type.
+    void wrongTypeFrom(Loaded& ui, Node& node, const std::string& attribute);
     // Calls the node's callback bound to `attribute`; a failure is noted on the node and
     // logged, and *ok tells which it was.
     RibbonValue call(Loaded& ui, Node& node, const std::string& attribute, const std::vector<RibbonValue>& args,
@@ -129,6 +143,7 @@ private:
     std::vector<std::shared_ptr<Loaded>> loaded_;
     std::vector<std::string> log_;
     long callbackCalls_ = 0;
+    std::string selectedTab_ = "TabHome";
 };
 
 }  // namespace host

@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 build=build
-flags=(-DVARNOTEL_WERROR=ON)
+flags=()
 if [ "${VARNOTEL_SANITIZE:-0}" = 1 ]; then
   build=build-sanitize
   flags+=(-DVARNOTEL_SANITIZE=ON -DVARNOTEL_BENCH=OFF)

@@ -3,6 +3,7 @@
 #include <iomanip>
 #include <ostream>
 #include <stdexcept>
+#include <vector>
 
 #include "host/ribbon_host.h"
 #include "platform/ui_forms.h"
@@ -40,12 +41,20 @@ void printRow(std::ostream& out, const host::RibbonControlState& c) {
 }  // namespace
 
 void printRibbon(std::ostream& out, host::RibbonHost& ribbon, const std::string& filter) {
-    const auto controls = ribbon.controls();
-    if (controls.empty()) {
+    if (ribbon.controls().empty()) {
         out << "  (the ribbon shows no add-in controls)\n";
         return;
     }
     std::string from = filter.empty() ? std::string() : resolveControl(ribbon, filter);
+    // The host shows one tab at a time: each tab printed is opened first, so that it is drawn
+    // with its pictures. The last one stays open.
+    std::vector<std::string> tabs;
+    if (!from.empty()) tabs.push_back(from);
+    else
+        for (const auto* c : ribbon.controls())
+            if (c->kind == "tab") tabs.push_back(c->id);
+    for (const auto& tab : tabs) ribbon.showTabOf(tab);
+    const auto controls = ribbon.controls();
     out << "  " << std::left << std::setw(18) << "control" << " " << std::setw(12) << "kind" << " " << std::setw(28)
         << "label" << " enabled visible pressed picture\n";
     int depth = -1;

@@ -38,7 +38,7 @@
 #include "sim/ribbon_view.h"
 #include "sim/survey_server.h"
 #include "sim/transcript_driver.h"
-#include "tests/support/update_server.h"
+#include "loopback/update_server.h"
 
 namespace sim {
 namespace {

@@ -13,7 +13,6 @@ const std::vector<const std::vector<EfficiencyTools::MethodEntry>*>& EfficiencyT
         &kSlideExtractMethods,
         &kAutoShapeMethods,
         &kTextToolMethods,
-        &kAgendaMethods,
         &kLinkMethods,
         &kSlideToolMethods,
         &kColorToolMethods,

@@ -48,20 +48,10 @@ public:
 
     // ---- Commands, by family ----------------------------------------------------------
 
-    // ---- Agenda (tools/agenda_commands.cpp) --------------------------------------------
-    // Shows the agenda dialog modally; it stores the agenda and generates the slides on OK.
-    void showAgendaWizard();
-    // Regenerates the agenda slides without showing the dialog: loads it, runs its OK and
-    // unloads it.
-    void agendaUpdatePagenumbers();
-    // After a confirmation, detaches the selected agenda slides from the agenda: their
-    // slide tags and their shapes' agenda tags go; the slides stay.
-    void disconnectAgendaSlides();
-
-    // ---- Links, help and dialogs (tools/link_commands.cpp) ---------------------------
-    // Help topic 1000; the maker's pages on the configured web host; a feedback mail; the
-    // about box with its close link and without its closing timer; the settings dialog;
-    // (the update check, startUpdate, is below).
+    // ---- Links and help (tools/link_commands.cpp) -----------------------------------------
+    // Help topic 1000; the maker's pages on the configured web host; a feedback mail (the
+    // update check, startUpdate, is below). The commands that open a feature's dialog (the
+    // agenda, the about box, the settings) are the add-in's own: addin/named_commands.h.
     void reference();
     void tutorialVideos();
     void gettingStarted();
@@ -69,8 +59,6 @@ public:
     void homepage();
     void recommend();
     void feedback();
-    void about();
-    void showSettings();
 
     // ---- Geometry: visible edges of rotated shapes (tools/shape_metrics.cpp) -----------
     // Every geometry tool works on the visual box: the axis-parallel box a rotated shape
@@ -134,10 +122,7 @@ public:
     void beautifyIndents();  // every frame reached gets the staircase ruler of `beautify`
     void addIndent();        // the paragraphs reached move one level in ...
     void removeIndent();     // ... or out; only those of the selected text while it is edited
-    // Lays the frame's ruler out as a staircase: level 1 at 0/0, level n (up to 5 levels on
-    // hosts 9.0 to 11.0, 9 on 12.0 and 14.0, none beyond level 1 on other hosts) with its
-    // first line at (n - 2) and its other lines at (n - 1) times the font size of the first
-    // character. A failure is reported with "EfficiencyTools, beautify" and ends it.
+    // The staircase ruler of tools/text_beautifier.h on one frame.
     void beautify(const host::TextFrame& frame);
 
     // ---- Presentation-wide (tools/copyright.cpp, hidden_shapes.cpp, black_white_mode.cpp) --
@@ -309,7 +294,6 @@ extern const std::vector<EfficiencyTools::MethodEntry> kTextMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kSlideExtractMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kAutoShapeMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kTextToolMethods;
-extern const std::vector<EfficiencyTools::MethodEntry> kAgendaMethods;
 extern const std::vector<EfficiencyTools::MethodEntry> kLinkMethods;
 
 // "mailto:" feedback address "?subject=" and the encoded subject.

@@ -6,6 +6,7 @@
 #include "core/numbers.h"
 #include "host/host.h"
 #include "tools/efficiency_tools.h"
+#include "tools/text_beautifier.h"
 #include "tools/text_walker.h"
 
 namespace plorin {
@@ -41,7 +42,7 @@ void EfficiencyTools::iterate(const TextWalkObject& object, const std::string& o
     });
 }
 
-void EfficiencyTools::beautify(const host::TextFrame& frame) {
+void beautifyIndentStaircase(const host::TextFrame& frame) {
     trap("EfficiencyTools, beautify", [&] {
         const std::string& version = hostApplication().Version();
         const int levels = isCommandBarHost(version) ? 5 : isRibbonHost(version) ? 9 : 0;
@@ -55,6 +56,8 @@ void EfficiencyTools::beautify(const host::TextFrame& frame) {
         }
     });
 }
+
+void EfficiencyTools::beautify(const host::TextFrame& frame) { beautifyIndentStaircase(frame); }
 
 void EfficiencyTools::indentLevel(const host::TextFrame& frame, std::int16_t step) {
     trap("EfficiencyTools, indentLevel", [&] {

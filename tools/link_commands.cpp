@@ -1,12 +1,10 @@
-// The group's small entry points: help, the maker's web pages, feedback mail, the update
-// check and the settings and about dialogs. Each only opens something or hands over.
+// The group's small entry points: help, the maker's web pages and feedback mail. Each only
+// opens something or hands over (the about box and the settings: addin/about_settings_commands.cpp).
 #include "core/help_topics.h"
 #include "core/open_url.h"
 #include "core/config.h"
 #include "core/errors.h"
 #include "core/web_post.h"
-#include "settings/settings_dialog.h"
-#include "about/about_box.h"
 #include "tools/efficiency_tools.h"
 
 namespace plorin {
@@ -39,20 +37,6 @@ void EfficiencyTools::feedback() {
     trap("EfficiencyTools, feedback", [&] { openURL(feedbackMailLink()); });
 }
 
-void EfficiencyTools::about() {
-    trap("EfficiencyTools, about", [&] {
-        Splash splash;
-        splash.SplashTimer.setEnabled(false);
-        splash.lbClose.Visible = true;
-        splash.Show(true);
-        splash.Unload();
-    });
-}
-
-void EfficiencyTools::showSettings() {
-    trap("EfficiencyTools, showSettings", [] { showSettingsDialog(); });
-}
-
 using E = EfficiencyTools;
 const std::vector<EfficiencyTools::MethodEntry> kLinkMethods = {
     {"reference", &E::reference, nullptr},
@@ -62,8 +46,6 @@ const std::vector<EfficiencyTools::MethodEntry> kLinkMethods = {
     {"homepage", &E::homepage, nullptr},
     {"recommend", &E::recommend, nullptr},
     {"feedback", &E::feedback, nullptr},
-    {"about", &E::about, nullptr},
-    {"showSettings", &E::showSettings, nullptr},
 };
 
 }  // namespace plorin

@@ -11,6 +11,7 @@
 #include "core/icons.h"
 #include "core/languages.h"
 #include "libraries/menu_file.h"
+#include "addin/named_commands.h"
 #include "addin/ribbon_dispatch.h"
 #include "platform/text.h"
 #include "core/registry.h"
@@ -89,7 +90,7 @@ TEST_F(CommandBarHost, EveryEfficiencyToolsButtonNamesACommandTheRibbonOrTheTool
     // Commands only the bars run (the ribbon has toggle buttons or no control for them).
     const std::vector<std::string> barOnly = {"adjustAutoShapeToText", "wrapText", "reference"};
     auto known = [&](const std::string& name) {
-        if (plorin::EfficiencyTools::hasMethod(name)) return true;
+        if (plorin::commandExists(name)) return true;
         for (const auto& row : plorin::dispatchTable())
             if (row.target == plorin::CommandTarget::tools && platform::equalsNoCase(row.command, name)) return true;
         return std::find(barOnly.begin(), barOnly.end(), name) != barOnly.end();
@@ -417,7 +418,7 @@ TEST_F(CommandBarHost, EveryEfficiencyToolsButtonReachesAMethodOfItsName) {
             std::string name = c->Parameter();
             if (!name.empty() && name[0] == '!') name.erase(0, 1);
             name = name.substr(0, name.find(' '));
-            if (!plorin::EfficiencyTools::hasMethod(name)) missing.push_back(name);
+            if (!plorin::commandExists(name)) missing.push_back(name);
         }
     };
     for (const auto& b : app->CommandBars().all()) walk(b->Controls());

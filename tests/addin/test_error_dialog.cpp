@@ -11,7 +11,7 @@
 #include "core/version.h"
 #include "core/web_post.h"
 #include "tests/core/core_fixture.h"
-#include "tests/support/http_test_server.h"
+#include "loopback/http_test_server.h"
 
 namespace {
 

@@ -52,6 +52,7 @@ protected:
         startHost("14.0");
         app->COMAddIns().add(plorin::kProgId, "Varnotel", [] { return std::make_unique<plorin::Connect>(); });
         app->COMAddIns().Item(plorin::kProgId).setConnect(true);
+        app->Ribbon().showTabOf("vn_1001");  // the user opens the add-in's tab
         return app->Ribbon();
     }
 

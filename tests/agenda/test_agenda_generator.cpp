@@ -5,7 +5,7 @@
 #include "addin/agenda_upkeep.h"
 #include "host/text.h"
 #include "tests/agenda/agenda_fixture.h"
-#include "tools/efficiency_tools.h"
+#include "addin/named_commands.h"
 
 namespace {
 
@@ -145,7 +145,7 @@ TEST(AgendaMetrics, TheGoldenCanonMovesRowsThatFitAThirdOfTheFreeHeightDown) {
 TEST_F(AgendaSlides, MeasuringUsesTheTemplatesFontAndLeavesNoSlideBehind) {
     auto& w = loadStored(agendaXml(item("A fairly long agenda item", 1, 10, "a") + item("Short", 2, 10, "b")));
     const int slides = deck->Slides().Count();
-    ASSERT_TRUE(plorin::calculateMetrics(w));
+    ASSERT_TRUE(plorin::calculateMetrics(w.slideOptions(), w.metrics()));
     EXPECT_EQ(deck->Slides().Count(), slides);
     const auto& m = w.metrics();
     EXPECT_EQ(m.visibleItemCount, 2);
@@ -157,7 +157,7 @@ TEST_F(AgendaSlides, MeasuringUsesTheTemplatesFontAndLeavesNoSlideBehind) {
     // generates nothing.
     w.agendaDocument()->selectSingleNode("/Varnotel/agenda/format").parentNode().removeChild(
         w.agendaDocument()->selectSingleNode("/Varnotel/agenda/format"));
-    EXPECT_FALSE(plorin::calculateMetrics(w));
+    EXPECT_FALSE(plorin::calculateMetrics(w.slideOptions(), w.metrics()));
     EXPECT_EQ(deck->Slides().Count(), slides);
     w.OK();
     EXPECT_EQ(deck->Slides().Count(), slides);
@@ -269,7 +269,7 @@ TEST_F(AgendaSlides, PageNumbersAreRightAfterDeletionsAndFollowMovedSlides) {
     // C's slide moves to the front; updating the page numbers follows it, and the slide
     // order lists every slide first to last.
     agendaSlides()[1]->MoveTo(1);
-    plorin::EfficiencyTools().agendaUpdatePagenumbers();
+    plorin::agendaUpdatePagenumbers();
     for (const auto& slide : agendaSlides()) EXPECT_EQ(rows(*slide), (std::vector<std::string>{"B\t5", "C\t1"}));
     std::string order;
     for (const auto& s : deck->Slides().all()) order += std::to_string(s->SlideID()) + ";";
@@ -339,7 +339,7 @@ TEST_F(AgendaSlides, ItemsOfOtherLevelsCountForTheTimesAndNothingElse) {
     EXPECT_TRUE(reportedLocations().empty());
 
     // Updating the page numbers, as a save does, draws the same and reports nothing.
-    plorin::EfficiencyTools().agendaUpdatePagenumbers();
+    plorin::agendaUpdatePagenumbers();
     EXPECT_EQ(agendaSlides(), slides);
     EXPECT_EQ(rows(*slides[1]), (std::vector<std::string>{"A\t09:00 \u2013 09:30", "B\t10:30 \u2013 10:45"}));
     EXPECT_TRUE(reportedLocations().empty());
@@ -421,32 +421,32 @@ TEST_F(AgendaSlides, RunningTimesPastTheSixteenBitRangeGoOnRoundTheClock) {
 
 TEST_F(AgendaSlides, ManualChangesAreToldApartByTextAndPosition) {
     generate(agendaXml(item("A", 1, 10, "a") + item("B", 1, 10, "b")));
-    auto& w = load();
+    load();
     const auto slide = agendaSlides()[0];
     const auto bar = role(*slide, "bar")[0];
     const auto title = role(*slide, "title")[0];
-    EXPECT_EQ(plorin::checkForManualChanges(w), 0);
+    EXPECT_EQ(plorin::checkForManualChanges(*deck), 0);
 
     // Retyping a row's text as it was changes nothing; moving the title is never reported.
     bar->TextFrame().TextRange().setText(bar->TextFrame().TextRange().Text());
     title->setTop(title->Top() + 50);
-    EXPECT_EQ(plorin::checkForManualChanges(w), 0);
+    EXPECT_EQ(plorin::checkForManualChanges(*deck), 0);
 
     title->TextFrame().TextRange().setText("My agenda");
-    EXPECT_EQ(plorin::checkForManualChanges(w), 1);
+    EXPECT_EQ(plorin::checkForManualChanges(*deck), 1);
     title->TextFrame().TextRange().setText("Agenda");
 
     bar->setLeft(bar->Left() + 1);  // nudged by one point
-    EXPECT_EQ(plorin::checkForManualChanges(w), 2);
+    EXPECT_EQ(plorin::checkForManualChanges(*deck), 2);
     title->TextFrame().TextRange().setText("My agenda");
-    EXPECT_EQ(plorin::checkForManualChanges(w), 3);
+    EXPECT_EQ(plorin::checkForManualChanges(*deck), 3);
 
     // A user's shape without the role tag is never inspected.
     bar->setLeft(bar->Left() - 1);
     title->TextFrame().TextRange().setText("Agenda");
     auto own = slide->Shapes().AddShape(host::msoShapeRectangle, 1, 1, 1, 1);
     own->Tags().Add(plorin::kContentTag, "/other");
-    EXPECT_EQ(plorin::checkForManualChanges(w), 0);
+    EXPECT_EQ(plorin::checkForManualChanges(*deck), 0);
 }
 
 TEST(AgendaUpkeep, ThePropertiesTagIsWrittenInOneNumberFormAndReadInBoth) {
@@ -505,12 +505,12 @@ TEST_F(AgendaSlides, DisconnectingRemovesOnlyTheAgendaTagsOfTheSelectedAgendaSli
     window().selectSlides({user, slides[0]});
 
     driver.messageAnswers = {platform::vbNo};
-    plorin::EfficiencyTools().disconnectAgendaSlides();
+    plorin::disconnectAgendaSlides();
     EXPECT_EQ(agendaSlides().size(), 2u);
     EXPECT_EQ(driver.messages.back().style, platform::vbYesNo | platform::vbQuestion | platform::vbDefaultButton2);
 
     driver.messageAnswers = {platform::vbYes};
-    plorin::EfficiencyTools().disconnectAgendaSlides();
+    plorin::disconnectAgendaSlides();
     EXPECT_EQ(agendaSlides(), std::vector<std::shared_ptr<host::Slide>>{slides[1]});
     EXPECT_EQ(slides[0]->Tags().Count(), 0);
     for (const auto& shape : slides[0]->Shapes().all()) EXPECT_EQ(shape->Tags().Count(), 0);
@@ -530,7 +530,7 @@ TEST_F(AgendaSlides, DisconnectingEveryAgendaSlideAndSavingKeepsTheAgendaForTheW
     const std::string stored = deck->Tags().Item(plorin::kAgendaXmlTag);
     window().selectSlides(slides);
     driver.messageAnswers = {platform::vbYes};
-    plorin::EfficiencyTools().disconnectAgendaSlides();
+    plorin::disconnectAgendaSlides();
     ASSERT_TRUE(agendaSlides().empty());
 
     // Saved and opened again: no question, the agenda as it was, its slide order gone.

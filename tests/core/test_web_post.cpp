@@ -6,7 +6,7 @@
 #include "core/config.h"
 #include "core/registry.h"
 #include "platform/services.h"
-#include "tests/support/http_test_server.h"
+#include "loopback/http_test_server.h"
 
 namespace {
 

@@ -179,10 +179,32 @@ TEST_F(RibbonHostTest, AFailingCallbackLeavesTheDefaultAndIsLogged) {
                 f.callbacks["getImage"] = [](auto&, auto&) { return RibbonValue{42}; };
             });
     const auto* b = ribbon().control("b");
+    EXPECT_EQ(b->failures, (std::vector<std::string>{"getLabel: broken"})) << "no picture before its tab is shown";
+    ASSERT_TRUE(ribbon().showTabOf("b"));
+    EXPECT_EQ(ribbon().shownTab(), "t");
     EXPECT_EQ(b->label, "Static");
     EXPECT_EQ(b->image, nullptr);
     EXPECT_EQ(b->failures, (std::vector<std::string>{"getLabel: broken", "getImage: returned a value of the wrong type"}));
     EXPECT_NE(logText().find("getLabel failed for b: broken"), std::string::npos);
+}
+
+TEST_F(RibbonHostTest, PicturesAreAskedForOnlyWhileTheirTabIsShown) {
+    auto& a = connect(definition("<button id=\"b\" getImage=\"getImage\" onAction=\"onAction\"/>"), "14.0",
+                      [](FakeRibbonAddIn& f) {
+                          f.callbacks["getImage"] = [](auto&, auto&) { return RibbonValue{}; };
+                          f.callbacks["onAction"] = [](auto&, auto&) { return RibbonValue{}; };
+                      });
+    ribbon().controls();
+    EXPECT_EQ(a.count("getImage b"), 0) << "the host starts on its own first tab";
+    a.ui->Invalidate();
+    ribbon().controls();
+    EXPECT_EQ(a.count("getImage b"), 0);
+    EXPECT_EQ(ribbon().click("b"), host::RibbonHost::Outcome::done) << "a click opens the control's tab";
+    EXPECT_EQ(a.count("getImage b"), 1);
+    a.ui->InvalidateControl("b");
+    ribbon().controls();
+    EXPECT_EQ(a.count("getImage b"), 2);
+    EXPECT_FALSE(ribbon().showTabOf("nothing"));
 }
 
 // ---- Redrawing -----------------------------------------------------------------------------

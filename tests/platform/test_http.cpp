@@ -1,6 +1,6 @@
 // The libcurl client against the loopback test server: what goes on the wire, what comes back.
 #include "platform/http.h"
-#include "tests/support/http_test_server.h"
+#include "loopback/http_test_server.h"
 
 #include <gtest/gtest.h>
 

@@ -19,7 +19,7 @@
 #include "platform/ui_driver.h"
 #include "platform/ui_forms.h"
 #include "tests/core/core_fixture.h"
-#include "tests/support/http_test_server.h"
+#include "loopback/http_test_server.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "core/shared_state.h"
 #include "host/host.h"
 #include "about/about_box.h"
+#include "addin/named_commands.h"
 #include "tests/core/core_fixture.h"
 #include "tools/efficiency_tools.h"
 
@@ -134,7 +135,7 @@ TEST_F(LinkCommands, StartUpdateWithoutTheUpdaterSaysSoAndWithoutItsObjectReport
 
 TEST_F(LinkCommands, ShowSettingsOpensTheDialogModallyAndCloseWritesNothing) {
     driver.queueForm("Settings", [](platform::Form& form) { platform::driver::click(form, "btnClose"); });
-    tools.callByName("showSettings");
+    plorin::runCommandByName(tools, "showSettings");
     EXPECT_EQ(driver.modalForms, std::vector<std::string>{"Settings"});
     EXPECT_TRUE(plorin::reportedErrors().empty());
     EXPECT_EQ(plorin::getRegistry("screenSaverOff", "", "unset"), "unset");
@@ -149,7 +150,7 @@ TEST_F(LinkCommands, AboutShowsTheBoxWithItsCloseLinkAndNoClosingTimer) {
         timerOn = splash.SplashTimer.isEnabled();
         platform::driver::click(form, "lbClose");
     });
-    tools.callByName("about");
+    plorin::runCommandByName(tools, "about");
     EXPECT_EQ(driver.modalForms, std::vector<std::string>{"Splash"});
     EXPECT_TRUE(closeVisible);
     EXPECT_FALSE(timerOn);

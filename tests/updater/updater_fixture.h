@@ -15,7 +15,7 @@
 #include "core/web_post.h"
 #include "host/host.h"
 #include "platform/services.h"
-#include "tests/support/update_server.h"
+#include "loopback/update_server.h"
 #include "updater/dates.h"
 #include "updater/update_addin.h"
 #include "updater/update_main.h"

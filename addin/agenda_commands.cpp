@@ -1,31 +1,18 @@
-// The Agenda Wizard's entry points among the tools: the dialog does the agenda's work.
-#include "agenda/agenda_wizard.h"
+// The Agenda Wizard's commands: open its dialog, and detach agenda slides from the agenda.
+#include "addin/agenda_upkeep.h"
+#include "addin/named_commands.h"
 #include "agenda/agenda_document.h"
 #include "agenda/agenda_generator.h"
+#include "agenda/agenda_wizard.h"
 #include "core/errors.h"
 #include "core/product_name.h"
 #include "core/shared_state.h"
 #include "host/host.h"
-#include "tools/efficiency_tools.h"
 #include "platform/ui_driver.h"
 
 namespace plorin {
 
-namespace {
-
-void information(const std::string& text) { platform::MsgBox(text, platform::vbInformation, kProductName); }
-
-// The commands work on the active window's presentation: without one they say so, as the
-// agenda dialog does, before asking anything.
-bool havePresentationWindow() {
-    if (hostApplication().Windows().Count() > 0) return true;
-    information("Please open a presentation first.");
-    return false;
-}
-
-}  // namespace
-
-void EfficiencyTools::showAgendaWizard() {
+void showAgendaWizard() {
     trap("EfficiencyTools, showAgendaWizard", [&] {
         AgendaWizard wizard;
         wizard.Show(true);
@@ -33,23 +20,7 @@ void EfficiencyTools::showAgendaWizard() {
     });
 }
 
-void EfficiencyTools::agendaUpdatePagenumbers() {
-    trap("EfficiencyTools, agendaUpdatePagenumbers", [&] {
-        if (!havePresentationWindow()) return;
-        // Without an agenda there are no page numbers to update: the dialog would start one
-        // from the style's template and generate its slides.
-        if (hostApplication().ActivePresentation()->Tags().Item(kAgendaXmlTag).empty()) {
-            information("There is no agenda to update in this presentation.");
-            return;
-        }
-        AgendaWizard wizard;
-        wizard.Load();
-        wizard.OK();
-        wizard.Unload();
-    });
-}
-
-void EfficiencyTools::disconnectAgendaSlides() {
+void disconnectAgendaSlides() {
     trap("EfficiencyTools, disconnectAgendaSlides", [&] {
         if (!havePresentationWindow()) return;
         const int answer = platform::MsgBox(
@@ -74,11 +45,10 @@ void EfficiencyTools::disconnectAgendaSlides() {
     });
 }
 
-using E = EfficiencyTools;
-const std::vector<EfficiencyTools::MethodEntry> kAgendaMethods = {
-    {"showAgendaWizard", &E::showAgendaWizard, nullptr},
-    {"agendaUpdatePagenumbers", &E::agendaUpdatePagenumbers, nullptr},
-    {"disconnectAgendaSlides", &E::disconnectAgendaSlides, nullptr},
+const std::vector<AddinCommand> kAgendaCommands = {
+    {"showAgendaWizard", &showAgendaWizard},
+    {"agendaUpdatePagenumbers", &agendaUpdatePagenumbers},
+    {"disconnectAgendaSlides", &disconnectAgendaSlides},
 };
 
 }  // namespace plorin

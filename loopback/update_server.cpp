@@ -1,4 +1,4 @@
-#include "tests/support/update_server.h"
+#include "loopback/update_server.h"
 
 #include <algorithm>
 #include <filesystem>

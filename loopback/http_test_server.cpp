@@ -1,6 +1,6 @@
 // The loopback HTTP server for tests, on plain POSIX sockets so that the request bytes
 // are seen exactly as they came off the wire.
-#include "tests/support/http_test_server.h"
+#include "loopback/http_test_server.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/http_test_server.h"
+#include "loopback/http_test_server.h"
 
 namespace testsupport {
 
