@@ -17,6 +17,7 @@
 #include "core/registry.h"
 #include "tests/addin/command_bar_fixture.h"
 #include "tools/efficiency_tools.h"
+#include "tests/support/file_reading.h"
 
 using namespace host;
 using testing_core::CommandBarHost;
@@ -184,9 +185,8 @@ TEST_F(CommandBarHost, InHelpModeAClickOpensTheHelpTopicOfItsToolId) {
 }
 
 TEST_F(CommandBarHost, EveryHelpContextIdOfTheBarsHasASectionOfTheInstalledHelpPage) {
-    std::ifstream file(plorin::helpPagePath(std::string(VARNOTEL_SOURCE_DIR) + "/install/program/"));
-    ASSERT_TRUE(file);
-    const std::string page((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string page = test_support::readFile(plorin::helpPagePath(std::string(VARNOTEL_SOURCE_DIR) + "/install/program/"));
+    ASSERT_FALSE(page.empty());
     std::vector<int> ids = {1000};  // the reference itself
     for (const plorin::BarEntry& e : plorin::efficiencyToolsContents())
         if (e.toolId > 0) ids.push_back(e.toolId);

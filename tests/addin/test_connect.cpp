@@ -10,6 +10,7 @@
 #include "addin/toggle_groups.h"
 #include "host/command_bars.h"
 #include "tests/core/core_fixture.h"
+#include "tests/support/fault_fs.h"
 
 namespace {
 
@@ -249,20 +250,11 @@ TEST_F(SlideExtracts, AVanishedExtractIsSkippedWithoutError) {
     EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
-class StubbornFile : public platform::ForwardingFileSystem {
-public:
-    StubbornFile(platform::FileSystem& t, std::string path) : ForwardingFileSystem(t), path_(std::move(path)) {}
-    bool deleteFile(const std::string& p) override { return p == path_ ? false : ForwardingFileSystem::deleteFile(p); }
-
-private:
-    std::string path_;
-};
-
 TEST_F(SlideExtracts, AnUndeletableExtractStaysListedAndDoesNotBlockTheOthers) {
     std::string a = root + "tmp/locked.ppt", b = root + "tmp/b.ppt";
     writeFile(a);
     writeFile(b);
-    StubbornFile fs(platform::realFileSystem(), a);
+    test_support::FaultyFileSystem fs(test_support::failCall(test_support::FsCall::deleteFile, 1, true, EBUSY, a));
     platform::useFileSystem(&fs);
     plorin::setRegistry("slideExtracts", a + ";" + b + ";", "");
     addIn.OnDisconnection(0);

@@ -18,6 +18,7 @@
 #include "host/text.h"
 #include "tools/word_count.h"
 #include "platform/picture.h"
+#include "tests/support/file_reading.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ protected:
         if (pictures) {
             const platform::Picture dot{1, 1, {0xFF000000u}, ""};
             std::smatch m;
-            const std::string xml = readFile(root + "program/ui/plorinUI.xml");
+            const std::string xml = test_support::readFile(root + "program/ui/plorinUI.xml");
             const std::regex id("id=\"(vn_[0-9]+)\"");
             for (auto it = std::sregex_iterator(xml.begin(), xml.end(), id); it != std::sregex_iterator(); ++it)
                 platform::savePng(dot, root + "program/ui/" + (*it)[1].str() + ".png");
@@ -56,10 +57,6 @@ protected:
         return app->Ribbon();
     }
 
-    static std::string readFile(const std::string& path) {
-        std::ifstream in(path);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
 };
 
 TEST_F(ShippedRibbon, LoadsWithEveryCallbackKnownAndNothingFailing) {

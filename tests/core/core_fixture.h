@@ -19,6 +19,7 @@
 #include "host/host.h"
 #include "platform/services.h"
 #include "platform/ui_driver.h"
+#include "tests/support/temp_folder.h"
 
 namespace testing_core {
 
@@ -34,8 +35,8 @@ protected:
         services.emplace(std::move(own));
         plorin::reportedErrors().clear();
         host::clipboard().clear();  // the process's one clipboard: each test starts without one
-        char tmpl[] = "/tmp/varnotel-core-XXXXXX";
-        root = std::string(mkdtemp(tmpl)) + "/";
+        folder.emplace("varnotel-core");
+        root = folder->path();
         std::filesystem::create_directories(root + "program");
         std::filesystem::create_directories(root + "tmp");
         plorin::setAddInFolder(root + "program/");
@@ -50,8 +51,7 @@ protected:
         app.reset();
         plorin::setAddInFolder("");
         services.reset();
-        std::error_code ec;
-        std::filesystem::remove_all(root, ec);
+        folder.reset();
     }
 
     host::Application& startHost(const std::string& version) {
@@ -76,7 +76,8 @@ protected:
     platform::ScriptedDriver driver;
     std::optional<platform::ScopedServices> services;
     std::unique_ptr<host::Application> app;
-    std::string root;
+    std::optional<test_support::TempFolder> folder;
+    std::string root;  // the folder, ending with "/"
 };
 
 }  // namespace testing_core

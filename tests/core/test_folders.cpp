@@ -6,6 +6,7 @@
 #include "core/file_names.h"
 #include "core/folders.h"
 #include "tests/core/core_fixture.h"
+#include "tests/support/fault_fs.h"
 
 namespace {
 
@@ -20,24 +21,13 @@ TEST_F(Folders, CreateFolderMakesEveryMissingParentOnce) {
     EXPECT_TRUE(plorin::reportedErrors().empty());
 }
 
-// A disk on which no folder can ever be created or found.
-
-class NoFolders : public platform::ForwardingFileSystem {
-public:
-    using ForwardingFileSystem::ForwardingFileSystem;
-    int creates = 0;
-    bool folderExists(const std::string&) override { return false; }
-    bool createFolder(const std::string&) override {
-        ++creates;
-        return false;
-    }
-};
-
 TEST_F(Folders, CreateFolderStopsWhenParentsCanNeverExist) {
-    NoFolders fs(platform::realFileSystem());
+    // A disk on which no folder can be created.
+    test_support::FaultyFileSystem fs(test_support::failCall(test_support::FsCall::createFolder, 1, true, EACCES));
     platform::useFileSystem(&fs);
     plorin::createFolder("/x/y/z/");
-    EXPECT_EQ(fs.creates, 1);  // "/x" is tried, refused, and that ends it
+    EXPECT_EQ(fs.pathsOf(test_support::FsCall::createFolder), std::vector<std::string>{"/x"})
+        << "tried, refused, and that ends it";
     ASSERT_EQ(reportedLocations(), std::vector<std::string>{"Globals, createFolder"});
     EXPECT_NE(plorin::reportedErrors()[0].error.Description.find("/x/"), std::string::npos);
 }

@@ -17,6 +17,8 @@
 #include "platform/filesystem.h"
 #include "platform/picture.h"
 #include "platform/services.h"
+#include "tests/support/fault_fs.h"
+#include "tests/support/temp_folder.h"
 
 using plorin::FitRect;
 
@@ -38,18 +40,13 @@ std::uint32_t at(const platform::Picture& p, int x, int y) {
 
 class Thumbnails : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() / ("varnotel-thumbs-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir_);
-        host::clipboard().clear();
-    }
+    void SetUp() override { host::clipboard().clear(); }
     void TearDown() override {
         platform::useImageEncoders(std::nullopt);
         host::clipboard().clear();
-        std::filesystem::remove_all(dir_);
     }
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
-    std::filesystem::path dir_;
+    std::string path(const std::string& name) const { return dir_.file(name); }
+    test_support::TempFolder dir_{"varnotel-thumbs"};
 };
 
 }  // namespace
@@ -185,10 +182,7 @@ TEST_F(Thumbnails, PictureFilesAreDecodedAgainOnceTheyChange) {
     EXPECT_EQ(at(*plorin::loadPictureGdiPlus(file), 1, 1), kGreen);
 
     // A file system that cannot read it gets no picture from what was read before.
-    struct Unreadable : platform::ForwardingFileSystem {
-        using ForwardingFileSystem::ForwardingFileSystem;
-        std::optional<std::string> readAll(const std::string&) override { return std::nullopt; }
-    } unreadable(platform::realFileSystem());
+    test_support::FaultyFileSystem unreadable(test_support::failCall(test_support::FsCall::readAll, 1, true));
     platform::useFileSystem(&unreadable);
     EXPECT_EQ(plorin::loadPictureGdiPlus(file), nullptr);
     platform::useFileSystem(nullptr);

@@ -13,30 +13,16 @@
 #include <string>
 #include <string_view>
 
+#include "tests/support/file_reading.h"
+#include "tests/support/temp_folder.h"
+
 namespace fuzz {
 
 // A folder of this process's own, removed when the process ends; in memory where the
 // machine has /dev/shm, as the readers write and flush files for every input.
-class Scratch {
+class Scratch : public test_support::TempFolder {
 public:
-    Scratch() {
-        std::error_code ec;
-        const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
-                                               ? std::filesystem::path("/dev/shm")
-                                               : std::filesystem::temp_directory_path();
-        path_ = base / ("varnotel-fuzz-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~Scratch() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    Scratch(const Scratch&) = delete;
-    Scratch& operator=(const Scratch&) = delete;
-
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-    const std::filesystem::path& path() const { return path_; }
+    Scratch() : TempFolder("varnotel-fuzz", inMemory()) {}
 
     // Writes `bytes` to the file `name` in the folder and returns its path.
     std::string put(const std::string& name, std::string_view bytes) const {
@@ -48,7 +34,10 @@ public:
     }
 
 private:
-    std::filesystem::path path_;
+    static std::string inMemory() {
+        std::error_code ec;
+        return std::filesystem::is_directory("/dev/shm", ec) ? "/dev/shm" : "";
+    }
 };
 
 // The one scratch folder of this process (libFuzzer calls the target many times).
@@ -61,10 +50,7 @@ inline std::string_view bytesOf(const std::uint8_t* data, std::size_t size) {
     return {reinterpret_cast<const char*>(data), size};
 }
 
-inline std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test_support::readFile;
 
 // Stops the run with a message libFuzzer reports as a crash: a property of the reader broke.
 [[noreturn]] inline void fail(const char* what) {

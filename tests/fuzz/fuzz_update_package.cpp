@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!list) return 0;
     const std::string_view package = input.substr(nul + 1);
 
-    const fs::path folder = fuzz::scratch().path() / "staged";
+    const fs::path folder = fs::path(fuzz::scratch().path()) / "staged";
     fs::remove_all(folder);
     fs::create_directories(folder);
     bool finished = false;

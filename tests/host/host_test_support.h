@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "host/host.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/file_reading.h"
 
 namespace host_test {
 
@@ -45,31 +47,10 @@ private:
 };
 
 // A fresh folder under the system's temporary folder, removed afterwards.
-class ScratchDir {
+class ScratchDir : public test_support::TempFolder {
 public:
-    ScratchDir() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        path_ = std::filesystem::temp_directory_path() /
-                ("varnotel-host-" + std::string(info->test_suite_name()) + "-" + info->name() + "-" +
-                 std::to_string(::getpid()));
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~ScratchDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
+    ScratchDir() : TempFolder("varnotel-host") {}
 };
-
-inline std::string readAll(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 inline void writeAll(const std::string& file, const std::string& text) { std::ofstream(file, std::ios::binary) << text; }
 

@@ -129,7 +129,7 @@ struct Registrations : ::testing::Test {
 
     // A registration file in the scratch folder naming the fixture library by a relative path.
     std::string registrationFile(const std::string& extra = "") {
-        const auto library = std::filesystem::relative(VARNOTEL_TEST_ADDIN_FIXTURE, dir.path());
+        const auto library = std::filesystem::relative(VARNOTEL_TEST_ADDIN_FIXTURE, dir.folder());
         const auto file = dir.file("addins.reg");
         host_test::writeAll(file, "# test add-ins\r\n\n" "Fixture.Echo\t" + library.string() + "\tEchoes\r\n" +
                                       "Fixture.Refuses\t" + library.string() + "\n" + extra);
@@ -194,7 +194,7 @@ TEST_F(Registrations, UnreadableOrMalformedFilesAreRefused) {
 }
 
 TEST_F(Registrations, AFileSavedAsUtf16IsReadLikeUtf8) {
-    const std::string utf8 = "Fixture.Echo\t" + std::filesystem::relative(VARNOTEL_TEST_ADDIN_FIXTURE, dir.path()).string() +
+    const std::string utf8 = "Fixture.Echo\t" + std::filesystem::relative(VARNOTEL_TEST_ADDIN_FIXTURE, dir.folder()).string() +
                              "\tEcho \xC3\xA9t\xC3\xA9\r\n";
     std::string utf16 = "\xFF\xFE";
     for (std::size_t i = 0; i < utf8.size(); ++i) {

@@ -44,7 +44,7 @@ TEST_F(ExtraColorsTest, TheFileKeepsTheColoursAndAFileWithMoreKeepsTheNewestEigh
     EXPECT_EQ(back->ExtraColors().all(), (std::vector<std::uint32_t>{0x0000FF, 0xFFFFFF}));
 
     // Ten written by hand: the last eight stay; a value beyond RGB is a damaged file.
-    std::string text = host_test::readAll(dir.file("colours.ppt"));
+    std::string text = test_support::readFile(dir.file("colours.ppt"));
     std::string ten;
     for (int i = 1; i <= 10; ++i) ten += "<extraColor rgb=\"" + std::to_string(i) + "\"/>";
     const std::string many = std::regex_replace(text, std::regex("<extraColor[^>]*/>\\s*"), "");

@@ -96,7 +96,7 @@ TEST_F(Designs, VisibilityAndBlackWhiteModesAreCheckedCopiedAndSaved) {
     EXPECT_EQ(again->Slides().Item(1)->Background().BlackWhiteMode(), msoBlackWhiteWhite);
 
     // A damaged mode in a file is refused.
-    std::string text = host_test::readAll(dir.file("modes.ppt"));
+    std::string text = test_support::readFile(dir.file("modes.ppt"));
     text.replace(text.find("blackWhiteMode=\"10\""), 19, "blackWhiteMode=\"12\"");
     host_test::writeAll(dir.file("bad.ppt"), text);
     EXPECT_EQ(hostErrorOf([&] { app.Presentations().Open(dir.file("bad.ppt")); }), E_FAIL);

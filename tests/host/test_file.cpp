@@ -86,7 +86,7 @@ TEST_F(FileTest, NumbersAreTheSameWhateverTheLocale) {
     const float left = app.Presentations().Open(dir.file("a.ppt"))->Slides().Item(1)->Shapes().Item(1)->Left();
     std::locale::global(previous);
     std::setlocale(LC_NUMERIC, "C");
-    EXPECT_NE(host_test::readAll(dir.file("a.ppt")).find("left=\"1234.5\""), std::string::npos);
+    EXPECT_NE(test_support::readFile(dir.file("a.ppt")).find("left=\"1234.5\""), std::string::npos);
     EXPECT_EQ(left, 1234.5f);
 }
 
@@ -150,18 +150,18 @@ TEST_F(FileTest, AFailedWriteLeavesTheOldFileAndNoLitter) {
 
     const auto file = dir.file("keep.ppt");
     pres->SaveAs(file);
-    const auto before = host_test::readAll(file);
-    std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    const auto before = test_support::readFile(file);
+    std::filesystem::permissions(dir.folder(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     pres->Slides().Add(1, 1);
     const long failure = hostErrorOf([&] { pres->Save(); });
-    std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all);
+    std::filesystem::permissions(dir.folder(), std::filesystem::perms::owner_all);
     if (::geteuid() != 0) {  // root writes anyway
         EXPECT_EQ(failure, E_FAIL);
     }
     if (failure) {
-        EXPECT_EQ(host_test::readAll(file), before);
+        EXPECT_EQ(test_support::readFile(file), before);
     }
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.folder()), std::filesystem::directory_iterator()), 1);
 }
 
 TEST_F(FileTest, DamagedFilesWithHostileNestingOrIdsAreRefused) {

@@ -14,6 +14,8 @@
 #include "platform/filesystem.h"
 #include "platform/services.h"
 #include "platform/xml_dom.h"
+#include "tests/support/fault_fs.h"
+#include "tests/support/file_reading.h"
 
 namespace {
 
@@ -39,12 +41,6 @@ protected:
     }
     static void accept(plorin::myElementsAdd& d) { platform::driver::click(d, "btnAddElement"); }
 
-    static std::string fileText(const std::string& path) {
-        std::ifstream in(path);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
     // The index as saved.
     platform::DomDocument& savedIndex() {
         EXPECT_TRUE(saved.load(indexPath()));
@@ -223,14 +219,14 @@ TEST_F(AddElements, ANewGroupIsSavedAtOnceWhateverItsNameHolds) {
 TEST_F(AddElements, APlaceholderIsRefusedAndNothingIsAdded) {
     index(R"(<group name="A"/>)");
     saveDeck(library(), {{{1, 2, 3, 4}}});
-    const std::string indexBefore = fileText(indexPath()), libraryBefore = fileText(library());
+    const std::string indexBefore = test_support::readFile(indexPath()), libraryBefore = test_support::readFile(library());
     selectShapes(true);
     onDialog(accept);
     plorin::addMyElements();
     EXPECT_EQ(messages(), std::vector<std::string>{"Placeholders can not be added to 'My Elements'."});
     EXPECT_EQ(driver.messages[0].style, platform::vbInformation);
-    EXPECT_EQ(fileText(indexPath()), indexBefore);
-    EXPECT_EQ(fileText(library()), libraryBefore);
+    EXPECT_EQ(test_support::readFile(indexPath()), indexBefore);
+    EXPECT_EQ(test_support::readFile(library()), libraryBefore);
     EXPECT_FALSE(plorin::state().myElementsDocument->selectSingleNode("//element"));
     EXPECT_EQ(app->Presentations().Count(), 1) << "the library was closed";
     EXPECT_TRUE(plorin::reportedErrors().empty());
@@ -277,7 +273,7 @@ TEST_F(AddElements, ADamagedIndexIsNeverWrittenOverAndNothingIsMade) {
     EXPECT_EQ(messages(), std::vector<std::string>{"The 'My Elements' database seems to be corrupted.\r\nPlease contact us at " +
                                                    kSupport + "."});
     EXPECT_EQ(driver.messages[0].style, platform::vbCritical);
-    EXPECT_EQ(fileText(indexPath()), "<Varnotel><group name=\"A\">");
+    EXPECT_EQ(test_support::readFile(indexPath()), "<Varnotel><group name=\"A\">");
     EXPECT_FALSE(std::filesystem::exists(library()));
     EXPECT_TRUE(driver.modalForms.empty());
     EXPECT_FALSE(plorin::state().myElementsDocument);
@@ -307,12 +303,8 @@ TEST_F(AddElements, AnIndexLostWhileTheDialogIsOpenEndsItWithNothingAdded) {
 
 TEST_F(AddElements, WhatTheIndexFileCannotTakeIsNotKeptEither) {
     index(R"(<group name="A"/>)");
-    struct Refusing : platform::ForwardingFileSystem {
-        using ForwardingFileSystem::ForwardingFileSystem;
-        bool writeAll(const std::string& path, const std::string& bytes) override {
-            return path.find("myelements.xml") == std::string::npos && ForwardingFileSystem::writeAll(path, bytes);
-        }
-    } refusing(platform::fileSystem());
+    test_support::FaultyFileSystem refusing(
+        test_support::failCall(test_support::FsCall::writeAll, 1, true, ENOSPC, "myelements.xml"));
     platform::useFileSystem(&refusing);
     selectShapes();
     driver.inputAnswers = {std::string("B")};
@@ -344,7 +336,7 @@ TEST_F(AddElements, TheRibbonsButtonCountsTheUseAndShowsTheDialog) {
 TEST_F(AddElements, ALibraryWithoutSlideIdsLeftAddsNothingAndSaysSo) {
     index(R"(<group name="A"/>)");
     saveDeck(library(), {{{1, 2, 3, 4}}});
-    std::string text = fileText(library());
+    std::string text = test_support::readFile(library());
     const auto at = text.find("nextSlideId=\"");
     ASSERT_NE(at, std::string::npos);
     const auto end = text.find('"', at + 13);
@@ -356,6 +348,6 @@ TEST_F(AddElements, ALibraryWithoutSlideIdsLeftAddsNothingAndSaysSo) {
     EXPECT_EQ(reportedLocations(), std::vector<std::string>{"SlideWizard, addMyElements"});
     EXPECT_FALSE(plorin::state().myElementsDocument->selectSingleNode("//element"));
     EXPECT_FALSE(savedIndex().selectSingleNode("//element"));
-    EXPECT_EQ(fileText(library()), text);
+    EXPECT_EQ(test_support::readFile(library()), text);
     EXPECT_EQ(app->Presentations().Count(), 1) << "the library was closed";
 }

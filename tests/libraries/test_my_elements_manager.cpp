@@ -3,6 +3,7 @@
 // quotes and markup, a damaged index and a library that lacks a slide.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -18,19 +19,14 @@
 #include "platform/filesystem.h"
 #include "platform/services.h"
 #include "platform/xml_dom.h"
+#include "tests/support/fault_fs.h"
+#include "tests/support/file_reading.h"
 
 namespace {
 
 using testing_core::LibraryFixture;
 using Manager = plorin::myElementsManager;
 using Groups = std::vector<std::pair<std::string, std::vector<std::string>>>;
-
-std::string fileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // The groups and elements of an index, one line each, elements indented.
 std::vector<std::string> layoutOf(const platform::DomDocument& index) {
@@ -180,7 +176,7 @@ TEST_F(ManageElements, ADamagedIndexIsRefusedAndNeverWrittenOver) {
     EXPECT_EQ(messages()[0], plorin::corruptedDatabaseMessage());
     EXPECT_EQ(driver.messages[0].style, platform::vbCritical);
     EXPECT_TRUE(driver.modalForms.empty());
-    EXPECT_EQ(fileText(indexPath()), "<Varnotel><group name=\"A\">");
+    EXPECT_EQ(test_support::readFile(indexPath()), "<Varnotel><group name=\"A\">");
     EXPECT_TRUE(reportedLocations().empty());
 }
 
@@ -286,7 +282,7 @@ TEST_F(ManageElements, OkDeletesExactlyTheQueuedSlidesAndTheOtherThumbnailsStill
     plorin::ThumbnailSettings settings = plorin::readThumbnailSettings();
     plorin::createMyElementsThumbs(settings);
     std::map<std::string, std::string> before;
-    for (const auto& [name, id] : ids_) before[name] = fileText(plorin::myElementsThumbPath(id));
+    for (const auto& [name, id] : ids_) before[name] = test_support::readFile(plorin::myElementsThumbPath(id));
 
     driver.onUnansweredMessage = nullptr;
     driver.messageAnswers = {platform::vbNo, platform::vbYes, platform::vbYes};
@@ -316,7 +312,7 @@ TEST_F(ManageElements, OkDeletesExactlyTheQueuedSlidesAndTheOtherThumbnailsStill
     EXPECT_EQ(messages().size(), 3u) << "no thumbnail failed";
     for (const char* name : {"a2", "c1"}) {
         EXPECT_FALSE(before[name].empty());
-        EXPECT_EQ(fileText(plorin::myElementsThumbPath(ids_[name])), before[name]) << name;
+        EXPECT_EQ(test_support::readFile(plorin::myElementsThumbPath(ids_[name])), before[name]) << name;
     }
 }
 
@@ -354,24 +350,11 @@ TEST_F(ManageElements, ASlideTheLibraryLacksIsSkippedAndOkStillFinishes) {
 
 TEST_F(ManageElements, OkNeverReReadsTheIndexWritesItOnceAndStopsWhenItCannotBeWritten) {
     install({{"A", {"a1", "a2", "a3"}}, {"B", {"b1"}}});
-    struct Counting : platform::ForwardingFileSystem {
-        using ForwardingFileSystem::ForwardingFileSystem;
-        std::map<std::string, int> reads, writes;
-        bool refuseIndex = false;
-        std::optional<std::string> readAll(const std::string& path) override {
-            ++reads[std::filesystem::path(path).filename().string()];
-            return ForwardingFileSystem::readAll(path);
-        }
-        bool writeAll(const std::string& path, const std::string& bytes) override {
-            const std::string name = std::filesystem::path(path).filename().string();
-            ++writes[name];
-            return !(refuseIndex && name == "myelements.xml") && ForwardingFileSystem::writeAll(path, bytes);
-        }
-    } counting(platform::fileSystem());
-    platform::useFileSystem(&counting);
+    using test_support::FsCall;
+    test_support::FaultyFileSystem counting(test_support::failCall(FsCall::writeAll, 1, true, ENOSPC, "myelements.xml"));
+    test_support::UsingFileSystem using_(counting);
 
     // An index that cannot be written: reported, and nothing else changes; Cancel still closes.
-    counting.refuseIndex = true;
     const std::string sharedText = plorin::state().myElementsDocument->xml();
     manage([](Manager& d) {
         pick(d, "a1");
@@ -385,9 +368,8 @@ TEST_F(ManageElements, OkNeverReReadsTheIndexWritesItOnceAndStopsWhenItCannotBeW
     EXPECT_EQ(librarySlideIds().size(), 4u) << "no slide deleted";
     plorin::reportedErrors().clear();
 
-    counting.refuseIndex = false;
-    counting.reads.clear();
-    counting.writes.clear();
+    counting.arm({});
+    counting.forgetCalls();
     manage([](Manager& d) {
         for (const char* name : {"a1", "a2", "b1"}) {
             pick(d, name);
@@ -396,8 +378,12 @@ TEST_F(ManageElements, OkNeverReReadsTheIndexWritesItOnceAndStopsWhenItCannotBeW
         down(d, "a3");
         press(d, "btnOK");
     });
-    EXPECT_EQ(counting.reads["myelements.xml"], 0) << "the loaded index is used";
-    EXPECT_EQ(counting.writes["myelements.xml"], 1);
+    auto ofIndex = [&](FsCall kind) {
+        const auto paths = counting.pathsOf(kind);
+        return std::count(paths.begin(), paths.end(), indexPath());
+    };
+    EXPECT_EQ(ofIndex(FsCall::readAll), 0) << "the loaded index is used";
+    EXPECT_EQ(ofIndex(FsCall::writeAll), 1);
     EXPECT_EQ(librarySlideIds(), std::vector<long>{ids_["a3"]});
     EXPECT_EQ(savedLayout(), (std::vector<std::string>{"A", "B", "  a3"}));
     EXPECT_TRUE(reportedLocations().empty());
@@ -425,7 +411,7 @@ TEST_F(ManageElements, OnACommandBarHostOkDeletesFromThePptLibraryAndLeavesTheRi
 
 TEST_F(ManageElements, CancelLeavesIndexLibraryAndMenuAsTheyWereAlsoAfterALaterAdd) {
     install({{"A", {"a1", "a2"}}, {"B", {"b1"}}});
-    const std::string indexText = fileText(indexPath()), libraryText = fileText(library());
+    const std::string indexText = test_support::readFile(indexPath()), libraryText = test_support::readFile(library());
     const std::string sharedText = plorin::state().myElementsDocument->xml();
     manage([this](Manager& d) {
         rename(d, "a1", "renamed");
@@ -438,8 +424,8 @@ TEST_F(ManageElements, CancelLeavesIndexLibraryAndMenuAsTheyWereAlsoAfterALaterA
         EXPECT_EQ(d.pendingSlideIds(), std::to_string(ids_["b1"]) + ";" + std::to_string(ids_["a1"]) + ";");
         press(d, "btnCancel");
     });
-    EXPECT_EQ(fileText(indexPath()), indexText);
-    EXPECT_EQ(fileText(library()), libraryText);
+    EXPECT_EQ(test_support::readFile(indexPath()), indexText);
+    EXPECT_EQ(test_support::readFile(library()), libraryText);
     EXPECT_EQ(plorin::state().myElementsDocument->xml(), sharedText);
     EXPECT_TRUE(ribbon.controls.empty());
 

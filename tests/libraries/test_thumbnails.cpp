@@ -14,6 +14,7 @@
 #include "core/registry.h"
 #include "libraries/thumbnails.h"
 #include "tests/core/core_fixture.h"
+#include "tests/support/fault_fs.h"
 #include "host/clipboard.h"
 #include "platform/picture.h"
 #include "platform/services.h"
@@ -136,23 +137,23 @@ TEST_F(Build, WithoutAStoredDateEveryTemplateIsDrawnAndTheNewestDateStored) {
 }
 
 // Thumbnails are written without a flush each; the batch is flushed before its date is kept.
-struct FlushRecorder : platform::ForwardingFileSystem {
-    FlushRecorder() : ForwardingFileSystem(platform::fileSystem()) { platform::useFileSystem(this); }
+struct FlushRecorder : test_support::FaultyFileSystem {
+    FlushRecorder() { platform::useFileSystem(this); }
     ~FlushRecorder() override { platform::useFileSystem(nullptr); }
-    bool writeAllCached(const std::string& p, const std::string& b) override {
-        cached.push_back(fs::path(p).filename().string());
-        return ForwardingFileSystem::writeAllCached(p, b);
+    // Every flush from now on fails, or none.
+    void refuse(bool refused) {
+        arm(refused ? test_support::failCall(test_support::FsCall::flushFolder, 1, true) : test_support::Fault{});
     }
-    bool flushFolder(const std::string& f) override {
-        flushed.push_back(f);
-        return !refuse && ForwardingFileSystem::flushFolder(f);
+    std::vector<std::string> cached() const {
+        std::vector<std::string> names;
+        for (const auto& path : pathsOf(test_support::FsCall::writeAll)) names.push_back(fs::path(path).filename().string());
+        return names;
     }
-    std::vector<std::string> cached, flushed;
-    bool refuse = false;
+    std::vector<std::string> flushed() const { return pathsOf(test_support::FsCall::flushFolder); }
     // Runs once, after the first whole file is read (the library saved meanwhile).
     std::function<void()> afterReading;
     std::optional<StampedContents> readAllStamped(const std::string& p) override {
-        auto read = ForwardingFileSystem::readAllStamped(p);
+        auto read = FaultyFileSystem::readAllStamped(p);
         if (auto then = std::exchange(afterReading, {})) then();
         return read;
     }
@@ -163,19 +164,19 @@ TEST_F(Build, ThumbnailsReachTheDiskBeforeTheirDateAndARefusedFlushKeepsNoDate) 
     menu(submenu(item("a.ppt", 1)));
     {
         FlushRecorder disk;
-        disk.refuse = true;
+        disk.refuse(true);
         EXPECT_TRUE(plorin::createSlideWizardThumbs(settings));
-        EXPECT_EQ(disk.cached, std::vector<std::string>{"a.ppt_1.png"});
-        EXPECT_EQ(disk.flushed, std::vector<std::string>{thumb("")});
+        EXPECT_EQ(disk.cached(), std::vector<std::string>{"a.ppt_1.png"});
+        EXPECT_EQ(disk.flushed(), std::vector<std::string>{thumb("")});
         EXPECT_EQ(setting("thumbsDate_slideWizard"), "(missing)") << "drawn again at the next start";
         EXPECT_EQ(settings.slideWizardDate, 0);
     }
     FlushRecorder disk;
     EXPECT_TRUE(plorin::createSlideWizardThumbs(settings));
-    EXPECT_EQ(disk.flushed.size(), 1u);
+    EXPECT_EQ(disk.flushed().size(), 1u);
     EXPECT_EQ(setting("thumbsDate_slideWizard"), plorin::formatDayNumber(day(kJan2024)));
     EXPECT_TRUE(plorin::createSlideWizardThumbs(settings));
-    EXPECT_EQ(disk.flushed.size(), 1u) << "nothing drawn, nothing flushed";
+    EXPECT_EQ(disk.flushed().size(), 1u) << "nothing drawn, nothing flushed";
 }
 
 TEST_F(Build, OnlyTemplatesChangedSinceTheStoredDateAreOpened) {
@@ -388,7 +389,7 @@ protected:
         disk.afterReading = afterReading;
         plorin::createMyElementsThumbs(settings);
         std::vector<std::string> drawn;
-        for (const auto& name : disk.cached)
+        for (const auto& name : disk.cached())
             if (name != "drawn.txt") drawn.push_back(name);
         return drawn;
     }
@@ -476,12 +477,12 @@ TEST_F(MyElements, APictureDrawnWhileTheLibraryWasSavedAgainIsDrawnAgainNextTime
 
 TEST_F(MyElements, ARefusedFlushKeepsTheOldDateSoTheLibraryIsDrawnAgain) {
     FlushRecorder disk;
-    disk.refuse = true;
+    disk.refuse(true);
     plorin::createMyElementsThumbs(settings);
-    EXPECT_EQ(disk.cached.size(), 2u);
-    EXPECT_EQ(disk.flushed, std::vector<std::string>{root + "user/myelements/thumbs/"});
+    EXPECT_EQ(disk.cached().size(), 2u);
+    EXPECT_EQ(disk.flushed(), std::vector<std::string>{root + "user/myelements/thumbs/"});
     EXPECT_EQ(setting("thumbsDate_myElements"), "(missing)");
-    disk.refuse = false;
+    disk.refuse(false);
     plorin::createMyElementsThumbs(settings);
     EXPECT_EQ(opens.opened.size(), 2u);
     EXPECT_EQ(setting("thumbsDate_myElements"), plorin::formatDayNumber(day(kJan2024)));

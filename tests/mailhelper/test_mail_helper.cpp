@@ -18,6 +18,8 @@
 #include "platform/mailer.h"
 #include "platform/shell.h"
 #include "platform/ui_driver.h"
+#include "tests/support/file_reading.h"
+#include "tests/support/temp_folder.h"
 
 namespace fs = std::filesystem;
 using platform::MailResult;
@@ -206,13 +208,6 @@ TEST(StagedNames, StayReadableAndLoseWhatMailCommandLinesTreatSpecially) {
 
 // ---- the built program against a stand-in hand-over -------------------------------------------
 
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 std::vector<std::string> splitAtNul(const std::string& raw) {
     std::vector<std::string> args;
     std::size_t start = 0;
@@ -270,13 +265,12 @@ const std::vector<std::string> kAwkwardNames = {
 // else. Each writes its arguments, each ended by a NUL, to a file beside it ("argv" for
 // xdg-email) and exits with the status written in "NAME.status" (0 when there is none).
 struct DesktopHandOver : ::testing::Test {
+    test_support::TempFolder folder{"plorinpost"};
     fs::path root;
     fs::path bin, cache, work;
 
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "plorinpost-XXXXXX").string();
-        ASSERT_TRUE(::mkdtemp(pattern.data()));
-        root = pattern;
+        root = folder.folder();
         bin = root / "bin";
         cache = root / "cache";
         work = root / "work";
@@ -284,10 +278,7 @@ struct DesktopHandOver : ::testing::Test {
         fs::create_directories(work);
         standIn("xdg-email", "argv");
     }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(root, ec);
-    }
+
 
     void standIn(const std::string& program, const std::string& record) {
         std::ofstream(bin / program) << "#!/bin/sh\n"
@@ -297,7 +288,7 @@ struct DesktopHandOver : ::testing::Test {
         fs::permissions(bin / program, fs::perms::owner_all);
     }
 
-    std::vector<std::string> recordedArgv(const std::string& record = "argv") { return splitAtNul(slurp(bin / record)); }
+    std::vector<std::string> recordedArgv(const std::string& record = "argv") { return splitAtNul(test_support::readFile(bin / record)); }
 
     // The run folders left in the staging folder.
     std::size_t stagedRuns() {
@@ -332,7 +323,7 @@ struct DesktopHandOver : ::testing::Test {
         if (started != 0) return -1;
         int status = 0;
         ::waitpid(pid, &status, 0);
-        err = slurp(errFile);
+        err = test_support::readFile(errFile);
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 };
@@ -356,7 +347,7 @@ TEST_F(DesktopHandOver, EveryNameReachesTheMailClientAsOneAttachmentWithTheBytes
         EXPECT_EQ(staged.filename().string(), platform::stagedAttachmentName(name));
         EXPECT_TRUE(carriedSafely(staged.filename().string()));
         EXPECT_EQ(staged.parent_path().parent_path(), cache / "varnotel" / "mail");
-        EXPECT_EQ(slurp(staged), bytes);
+        EXPECT_EQ(test_support::readFile(staged), bytes);
         // What the mail client makes of xdg-email's command line: exactly this one file.
         EXPECT_EQ(composedAttachments(xdgEmailComposeArgument("s", staged.string())),
                   std::vector<std::string>{staged.string()});
@@ -457,8 +448,8 @@ TEST_F(DesktopHandOver, LogonPurgesOldStagedCopiesAndKeepsYoungOnes) {
     EXPECT_EQ(mailer->compose({"s", (work / "x.pptx").string(), "same.pptx"}), MailResult::ok);
     fs::path second = recordedArgv().at(4);
     EXPECT_NE(first, second);
-    EXPECT_EQ(slurp(first), "one");
-    EXPECT_EQ(slurp(second), "two");
+    EXPECT_EQ(test_support::readFile(first), "one");
+    EXPECT_EQ(test_support::readFile(second), "two");
     // xdg-email refuses an empty subject: the message simply has none.
     EXPECT_EQ(mailer->compose({"", (work / "x.pptx").string(), "n.pptx"}), MailResult::ok);
     EXPECT_EQ(recordedArgv().at(1), "--attach");
@@ -503,7 +494,7 @@ TEST_F(DesktopHandOver, TheInstalledXdgEmailGivesTheMailClientOneAttachment) {
         auto attachments = composedAttachments(argv[1]);
         ASSERT_EQ(attachments.size(), 1u) << argv[1];
         EXPECT_EQ(fs::path(attachments[0]).filename().string(), platform::stagedAttachmentName(name));
-        EXPECT_EQ(slurp(attachments[0]), bytes);
+        EXPECT_EQ(test_support::readFile(attachments[0]), bytes);
         EXPECT_EQ(argv[1].find("to="), std::string::npos) << argv[1];
     }
 }

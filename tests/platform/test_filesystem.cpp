@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "platform/filesystem.h"
+#include "tests/support/temp_folder.h"
 
 using namespace platform;
 
@@ -18,15 +19,13 @@ namespace {
 class DiskFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/varnotel-fs-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
+        dir_ = temp_.folder();
         std::ofstream(dir_ + "/file.txt") << "text";
         std::filesystem::create_directory(dir_ + "/folder");
     }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
 
     FileSystem& disk = realFileSystem();
+    test_support::TempFolder temp_{"varnotel-fs"};
     std::string dir_;
 };
 

@@ -21,6 +21,8 @@
 
 #include "platform/picture.h"
 #include "tests/support/png_files.h"
+#include "tests/support/file_reading.h"
+#include "tests/support/temp_folder.h"
 
 using namespace platform;
 
@@ -40,16 +42,9 @@ std::uint32_t at(const Picture& p, int x, int y) { return p.pixels[static_cast<s
 
 class PictureFiles : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() / ("varnotel-pic-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override {
-        useImageEncoders(std::nullopt);
-        std::filesystem::remove_all(dir_);
-    }
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
-    std::filesystem::path dir_;
+    void TearDown() override { useImageEncoders(std::nullopt); }
+    std::string path(const std::string& name) const { return dir_.file(name); }
+    test_support::TempFolder dir_{"varnotel-pic"};
 };
 
 // The PNG reading tests share the scratch folder.
@@ -65,6 +60,7 @@ struct Kind {
     bool stored = false;             // pixels stored, rows unfiltered
     bool smallChunks = false;        // the image data split over many chunks
     bool filtered = false;           // every row filtered (with stored pixels: filtered, then stored)
+    bool mostlyOpaque = false;       // opaque but for one pixel in two of three rows, placed anywhere
 };
 
 // libpng jumps back here on failure.
@@ -120,9 +116,12 @@ bool writeKind(const std::string& path, const Kind& kind, int width, int height)
                 row[static_cast<std::size_t>(bit / 8)] |= static_cast<unsigned char>(value << (8 - kind.depth - bit % 8));
             }
         } else {
+            const int line = static_cast<int>(&row - rows.data());
             for (int s = 0; s < samples; ++s) {
                 // Channels move at different rates, so alpha meets every colour value.
-                const unsigned value = (counter++ * (s % channels == channels - 1 ? 1u : 37u)) % levels;
+                unsigned value = (counter++ * (s % channels == channels - 1 ? 1u : 37u)) % levels;
+                if (kind.mostlyOpaque && s % channels == channels - 1)
+                    value = line % 3 != 0 && s / channels == line * 7 % width ? 2 : 255;
                 row.push_back(static_cast<unsigned char>(value));
                 if (bytesPerSample == 2) row.push_back(static_cast<unsigned char>(value * 3));
             }
@@ -136,11 +135,7 @@ bool writeKind(const std::string& path, const Kind& kind, int width, int height)
     png_destroy_write_struct(&png, &info);
     if (std::fclose(file) != 0 || !ok) return false;
     if (kind.oddChunk) {  // libpng writes no such chunk, so it goes in after the header by hand
-        std::string bytes;
-        {
-            std::ifstream in(path, std::ios::binary);
-            bytes.assign(std::istreambuf_iterator<char>(in), {});
-        }
+        std::string bytes = test_support::readFile(path);
         std::string chunk("\0\0\0\4gAMA\0\0\0\0", 12);
         const auto crc = static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const unsigned char*>(chunk.data() + 4), 8));
         for (int i = 0; i < 4; ++i) chunk.push_back(static_cast<char>(crc >> (24 - 8 * i)));
@@ -148,11 +143,6 @@ bool writeKind(const std::string& path, const Kind& kind, int width, int height)
         std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
     }
     return true;
-}
-
-std::string contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // loadPng gives what cairo gives, or nothing where cairo refuses the file.
@@ -219,7 +209,7 @@ TEST_F(PictureFiles, UnreadableFilesGiveNoPicture) {
 
     for (const char* name : {"missing.png", "text.png", "empty.png", "cut.png"})
         EXPECT_EQ(loadPng(path(name)), nullptr) << name;
-    EXPECT_EQ(loadPng(dir_.string()), nullptr);  // a folder
+    EXPECT_EQ(loadPng(dir_.folder()), nullptr);  // a folder
 }
 
 TEST_F(PictureFiles, SavingFailsWithoutWritingAFile) {
@@ -294,6 +284,7 @@ TEST_F(PngKinds, EveryKindReadsAsCairoReadsIt) {
         {"rgba-stored-in-pieces", PNG_COLOR_TYPE_RGB_ALPHA, 8, PNG_INTERLACE_NONE, false, false, true, true},
         {"rgba-stored-odd-chunk", PNG_COLOR_TYPE_RGB_ALPHA, 8, PNG_INTERLACE_NONE, false, true, true},
         {"rgba-stored-filtered", PNG_COLOR_TYPE_RGB_ALPHA, 8, PNG_INTERLACE_NONE, false, false, true, false, true},
+        {"rgba-stored-mostly-opaque", PNG_COLOR_TYPE_RGB_ALPHA, 8, PNG_INTERLACE_NONE, false, false, true, false, false, true},
         {"rgb-stored-transparent-colour", PNG_COLOR_TYPE_RGB, 8, PNG_INTERLACE_NONE, true, false, true},
         {"rgba-stored-interlaced", PNG_COLOR_TYPE_RGB_ALPHA, 8, PNG_INTERLACE_ADAM7, false, false, true},
         {"rgba-16-stored", PNG_COLOR_TYPE_RGB_ALPHA, 16, PNG_INTERLACE_NONE, false, false, true},
@@ -329,7 +320,7 @@ TEST_F(PngKinds, DamagedStoredFilesAreRefusedOrReadAsCairoReadsThem) {
         SCOPED_TRACE(kind.name);
         // 3 rows of 40 pixels: the pieces version splits the rows over two data chunks.
         ASSERT_TRUE(writeKind(path("whole.png"), kind, 40, 3));
-        const std::string bytes = contents(path("whole.png"));
+        const std::string bytes = test_support::readFile(path("whole.png"));
         const std::string file = path("damaged.png");
         // Every byte changed in turn (the header, lengths, block headers, row filters, pixels,
         // checksums), once as it falls and once with the chunk checksums made right...
@@ -358,7 +349,7 @@ TEST_F(PngKinds, SidesCairoCannotHoldAreRefusedWithoutDecoding) {
     // A header claiming 40,000 pixels a side over a few bytes of data.
     const Kind rgba{"rgba", PNG_COLOR_TYPE_RGB_ALPHA, 8, PNG_INTERLACE_NONE, false, false, true};
     ASSERT_TRUE(writeKind(path("small.png"), rgba, 2, 2));
-    std::string bytes = contents(path("small.png"));
+    std::string bytes = test_support::readFile(path("small.png"));
     const auto put32 = [&bytes](std::size_t at, std::uint32_t v) {
         for (int i = 0; i < 4; ++i) bytes[at + static_cast<std::size_t>(i)] = static_cast<char>(v >> (24 - 8 * i));
     };

@@ -4,8 +4,10 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "platform/registry_store.h"
+#include "tests/support/temp_folder.h"
 
 using namespace platform;
 
@@ -23,20 +25,17 @@ protected:
             store_ = makeMemoryRegistry();
             return;
         }
-        char pattern[] = "/tmp/varnotel-registry-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder_ = pattern;
-        path_ = folder_ + "/config/registry.reg";  // the folder is made by the first write
+        temp_.emplace("varnotel-registry");
+        path_ = temp_->file("config/registry.reg");  // the folder is made by the first write
         store_ = makeFileRegistry(path_);
     }
-    void TearDown() override {
-        if (!folder_.empty()) std::filesystem::remove_all(folder_);
-    }
+
     // What another process would see: a fresh store on the same file.
     std::unique_ptr<RegistryStore> reopened() { return GetParam() == Kind::File ? makeFileRegistry(path_) : nullptr; }
 
     RegistryStore& store() { return *store_; }
-    std::string folder_, path_;
+    std::optional<test_support::TempFolder> temp_;
+    std::string path_;
     std::unique_ptr<RegistryStore> store_;
 };
 

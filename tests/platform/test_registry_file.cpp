@@ -21,6 +21,8 @@
 #include "platform/errors.h"
 #include "platform/registry_tree.h"
 #include "platform/services.h"
+#include "tests/support/file_reading.h"
+#include "tests/support/temp_folder.h"
 
 using namespace platform;
 namespace fs = std::filesystem;
@@ -34,19 +36,11 @@ RegValue sz(const std::string& text) { return {REG_SZ, text + '\0'}; }
 class RegistryFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/varnotel-regfile-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder_ = pattern;
+        folder_ = temp_.folder();
         path_ = folder_ + "/registry.reg";
     }
-    void TearDown() override { fs::remove_all(folder_); }
 
-    std::string text() const {
-        std::ifstream in(path_, std::ios::binary);
-        std::stringstream all;
-        all << in.rdbuf();
-        return all.str();
-    }
+    std::string text() const { return test_support::readFile(path_); }
     void write(const std::string& bytes) const { std::ofstream(path_, std::ios::binary) << bytes; }
     std::vector<std::string> backups() const {
         std::vector<std::string> found;
@@ -55,6 +49,7 @@ protected:
         return found;
     }
 
+    test_support::TempFolder temp_{"varnotel-regfile"};
     std::string folder_, path_;
 };
 
@@ -230,8 +225,7 @@ TEST_F(RegistryFile, ADamagedFileReadsAsEmptyAndIsKeptAsABackupOnTheNextWrite) {
     ASSERT_TRUE(store->setValue(HKCU, "B", "w", sz("new")));
     auto kept = backups();
     ASSERT_EQ(kept.size(), 1u);
-    std::ifstream in(kept[0], std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), damaged);
+    EXPECT_EQ(test_support::readFile(kept[0]), damaged);
     EXPECT_EQ(store->valueNames(HKCU, "B"), std::vector<std::string>{"w"});
     EXPECT_FALSE(store->keyExists(HKCU, "A"));
 }
@@ -372,8 +366,7 @@ TEST_F(RegistryFile, ALinkInTheFilesPlaceIsWrittenThrough) {
     auto store = makeFileRegistry(path_);
     ASSERT_TRUE(store->setValue(HKCU, "New", "w", sz("2")));
     EXPECT_TRUE(fs::is_symlink(path_));
-    std::ifstream in(target, std::ios::binary);
-    const std::string written(std::istreambuf_iterator<char>(in), {});
+    const std::string written = test_support::readFile(target);
     EXPECT_NE(written.find("[HKEY_CURRENT_USER\\New]"), std::string::npos);
     EXPECT_NE(written.find("[HKEY_CURRENT_USER\\Old]"), std::string::npos);
     EXPECT_EQ(store->queryValue(HKCU, "Old", "v"), sz("1"));

@@ -14,6 +14,8 @@
 #include "platform/services.h"
 #include "platform/shell.h"
 #include "platform/ui_driver.h"
+#include "tests/support/file_reading.h"
+#include "tests/support/temp_folder.h"
 
 using namespace platform;
 namespace fs = std::filesystem;
@@ -36,12 +38,7 @@ private:
 
 class DesktopShell : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/varnotel-shell-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir_); }
+    void SetUp() override { dir_ = temp_.folder(); }
 
     // A stand-in xdg-open in its own folder, for use as PATH.
     std::string fakeOpener(int exitCode) {
@@ -58,6 +55,7 @@ protected:
     }
 
     std::unique_ptr<Shell> desktop = makeDesktopShell();
+    test_support::TempFolder temp_{"varnotel-shell"};
     std::string dir_;
 };
 
@@ -164,8 +162,7 @@ TEST_F(DesktopShell, OpeningAnswersLikeTheWindowsShell) {
     {
         ScopedEnv path("PATH", fakeOpener(0).c_str());
         EXPECT_EQ(desktop->openDocument("-odd name.pdf"), 42);
-        std::ifstream opened(dir_ + "/opened");
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(opened), {}), "./-odd name.pdf");
+        EXPECT_EQ(test_support::readFile(dir_ + "/opened"), "./-odd name.pdf");
     }
 }
 

@@ -10,6 +10,7 @@
 #include "platform/filesystem.h"
 #include "platform/services.h"
 #include "platform/xml_dom.h"
+#include "tests/support/temp_folder.h"
 
 using namespace platform;
 
@@ -36,13 +37,8 @@ std::vector<std::string> names(const DomNodeList& list) {
 
 class XmlDomFiles : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() / ("varnotel-dom-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-    std::string path(const std::string& name) const { return (dir_ / name).string(); }
-    std::filesystem::path dir_;
+    std::string path(const std::string& name) const { return dir_.file(name); }
+    test_support::TempFolder dir_{"varnotel-dom"};
 };
 
 }  // namespace

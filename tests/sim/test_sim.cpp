@@ -17,20 +17,18 @@
 #include "sim/bar_view.h"
 #include "sim/simulator.h"
 #include "sim/transcript_driver.h"
+#include "tests/support/file_reading.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
 class Simulator : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/varnotel-simtest-XXXXXX";
-        dir = mkdtemp(tmpl);
+        dir = folder.folder();
         setenv("VARNOTEL_REGISTRY", (dir + "/registry.reg").c_str(), 1);
     }
-    void TearDown() override {
-        unsetenv("VARNOTEL_REGISTRY");
-        std::filesystem::remove_all(dir);
-    }
+    void TearDown() override { unsetenv("VARNOTEL_REGISTRY"); }
     bool run(const std::string& scenario, std::string& transcript) {
         std::ostringstream out;
         bool ok;
@@ -45,6 +43,7 @@ protected:
     static bool has(const std::string& transcript, const std::string& text) {
         return transcript.find(text) != std::string::npos;
     }
+    test_support::TempFolder folder{"varnotel-simtest"};
     std::string dir;
 };
 
@@ -107,11 +106,6 @@ std::pair<int, std::string> runProgram(const std::string& scenario, const std::s
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, printed};
 }
 
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // Every example holds its expectations, prints the same twice, and prints in a fresh process
 // the very transcript kept beside it (scripts/update-transcripts.sh writes them when a change is meant).
 TEST_F(Simulator, ExampleScenariosRun) {
@@ -129,7 +123,7 @@ TEST_F(Simulator, ExampleScenariosRun) {
         // Each scenario starts from a user without settings, whatever the one before wrote.
         std::filesystem::remove(dir + "/registry.reg");
         std::string t;
-        EXPECT_TRUE(run(readFile(scenario), t)) << scenario << "\n" << t;
+        EXPECT_TRUE(run(test_support::readFile(scenario), t)) << scenario << "\n" << t;
         EXPECT_FALSE(has(t, "ERROR")) << scenario << "\n" << t;
         EXPECT_FALSE(has(t, "EXPECTATION FAILED")) << scenario << "\n" << t;
 
@@ -141,7 +135,7 @@ TEST_F(Simulator, ExampleScenariosRun) {
                                   << firstDifference(printed, t);
         std::filesystem::path kept = scenario;
         kept.replace_extension(".transcript");
-        const std::string keptText = readFile(kept);
+        const std::string keptText = test_support::readFile(kept);
         EXPECT_TRUE(printed == keptText) << kept << " differs from this run (scripts/update-transcripts.sh "
                                          << "writes it anew when the change is meant), at "
                                          << firstDifference(keptText, printed);
@@ -193,8 +187,7 @@ TEST_F(Simulator, ExpectationsCheckWhatTheCommandBeforePrinted) {
     std::ofstream(scenario) << deck << "expect left 99.00\n";
     const int status = std::system((VARNOTEL_SIM_PROGRAM " " + scenario + " >" + transcript).c_str());
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
-    std::ifstream printed(transcript);
-    EXPECT_TRUE(has(std::string(std::istreambuf_iterator<char>(printed), {}), "EXPECTATION FAILED"));
+    EXPECT_TRUE(has(test_support::readFile(transcript), "EXPECTATION FAILED"));
     EXPECT_TRUE(has(sim::Simulator::help(), "expect TEXT | expect /REGEX/"));
     EXPECT_TRUE(has(sim::Simulator::help(), "expect-not TEXT | expect-not /REGEX/"));
 }
@@ -484,10 +477,7 @@ TEST(FormSteps, ReadAsActionControlAndValue) {
 namespace {
 
 std::string readScenario(const std::string& name) {
-    std::ifstream in(std::string(VARNOTEL_SOURCE_DIR "/sim/examples/") + name);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return test_support::readFile(std::string(VARNOTEL_SOURCE_DIR "/sim/examples/") + name);
 }
 
 }  // namespace
@@ -505,10 +495,7 @@ TEST_F(Simulator, TheUpdateScenariosCheckAgainstTheLocalServerAndInstallIntoTheS
     EXPECT_TRUE(has(t, "copyright_1  button       © Varnotel Example Ltd. 2027. All rights reserved.")) << t;
     EXPECT_TRUE(has(t, "autoUpdateProgramVersion = \"1.0.1.0\"")) << t;
     // The staged installation itself is never touched: the scenario ran from a copy.
-    std::ifstream staged(VARNOTEL_STAGE "/customization/copyright.txt");
-    std::stringstream text;
-    text << staged.rdbuf();
-    EXPECT_EQ(text.str().find("2027"), std::string::npos);
+    EXPECT_EQ(test_support::readFile(VARNOTEL_STAGE "/customization/copyright.txt").find("2027"), std::string::npos);
 }
 
 TEST_F(Simulator, TheSettingsScenarioWritesTheChoicesAndTheRibbonFollows) {

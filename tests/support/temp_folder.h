@@ -10,13 +10,17 @@
 
 namespace test_support {
 
-// A new folder under the system's temporary folder ($TMPDIR, else /tmp). mkdtemp picks the
-// name, so tests running side by side in several processes never meet in one folder.
+// A new folder "<prefix>-XXXXXX" in `parent`, by default the system's temporary folder
+// ($TMPDIR, else /tmp). mkdtemp picks the name, so tests running side by side in several
+// processes never meet in one folder.
 class TempFolder {
 public:
-    explicit TempFolder(const std::string& prefix = "varnotel-test") {
-        const char* temp = std::getenv("TMPDIR");
-        std::string pattern = std::string(temp && *temp == '/' ? temp : "/tmp") + "/" + prefix + "-XXXXXX";
+    explicit TempFolder(const std::string& prefix = "varnotel-test", std::string parent = {}) {
+        if (parent.empty()) {
+            const char* temp = std::getenv("TMPDIR");
+            parent = temp && *temp == '/' ? temp : "/tmp";
+        }
+        std::string pattern = parent + "/" + prefix + "-XXXXXX";
         if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder: " + pattern);
         path_ = pattern + "/";
     }
@@ -29,6 +33,8 @@ public:
 
     // The folder, ending with "/".
     const std::string& path() const { return path_; }
+    // The folder without the "/" at its end, as a program names it.
+    std::string folder() const { return path_.substr(0, path_.size() - 1); }
     // A name inside it.
     std::string file(const std::string& name) const { return path_ + name; }
 

@@ -15,6 +15,7 @@
 #include "tests/core/core_fixture.h"
 #include "tools/efficiency_tools.h"
 #include "tools/email_input.h"
+#include "tests/support/file_reading.h"
 
 namespace {
 
@@ -190,8 +191,7 @@ TEST_F(SlideExtracts, SavingOverAnExistingFileReplacesItOnlyWhenTheUserAgrees) {
     driver.messageAnswers = {platform::vbNo};
     tools.saveSelectedSlides();
     EXPECT_EQ(driver.messages.at(0).text, "old.pptx already exists.\r\nDo you want to replace it?");
-    std::ifstream in(target);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old bytes");
+    EXPECT_EQ(test_support::readFile(target), "old bytes");
     // Yes: replaced and opened.
     driver.fileAnswers = {target};
     driver.messageAnswers = {platform::vbYes};

@@ -16,6 +16,9 @@
 #include "host/ribbon.h"
 #include "host/ribbon_host.h"
 #include "updater/update_files.h"
+#include "tests/support/fault_fs.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/file_reading.h"
 
 namespace {
 
@@ -41,25 +44,6 @@ public:
 private:
     std::vector<std::string>& calls_;
 };
-
-// Every file below a folder with its contents.
-std::map<std::string, std::string> snapshot(const std::string& folder) {
-    std::map<std::string, std::string> files;
-    for (auto it = fs::recursive_directory_iterator(folder); it != fs::recursive_directory_iterator(); ++it) {
-        const std::string name = fs::relative(it->path(), folder).generic_string();
-        if (it->is_symlink()) {
-            files[name] = "-> link";
-        } else if (it->is_directory()) {
-            files[name + "/"] = "";
-        } else {
-            std::ifstream in(it->path(), std::ios::binary);
-            std::ostringstream bytes;
-            bytes << in.rdbuf();
-            files[name] = bytes.str();
-        }
-    }
-    return files;
-}
 
 class UpdateInstall : public UpdaterFixture {
 protected:
@@ -107,7 +91,7 @@ TEST_F(UpdateInstall, ASoundUpdateReplacesTheFilesRecordsTheVersionsAndReconnect
     ASSERT_GE(oldLibrary, 0);
     runAndAgree();
     EXPECT_EQ(messages(), std::vector<std::string>{kInstalled});
-    auto files = snapshot(root);
+    auto files = test_support::readFolder(root);
     EXPECT_EQ(files["program/libplorin.so"], "new library");
     EXPECT_EQ(files["program/ui/extra.png"], "");
     EXPECT_EQ(files["customization/copyright.txt"], "(c) new\r\n");
@@ -203,7 +187,7 @@ TEST_F(UpdateInstall, AnUpdateThatDoesNotCheckOutIsADownloadErrorAndChangesNothi
         {"no body", std::nullopt, Reply::hangUp()},
         {"slow trickle", std::nullopt, trickle},
     };
-    const auto before = snapshot(root);
+    const auto before = test_support::readFolder(root);
     for (const auto& c : cases) {
         server.overrideList(c.list);
         server.overrideDownload(c.download);
@@ -212,7 +196,7 @@ TEST_F(UpdateInstall, AnUpdateThatDoesNotCheckOutIsADownloadErrorAndChangesNothi
         EXPECT_EQ(messages(), std::vector<std::string>{messages().empty() ? "" : messages()[0]}) << c.name;
         ASSERT_FALSE(messages().empty()) << c.name;
         EXPECT_EQ(messages()[0].rfind(kDownloadError, 0), 0u) << c.name << ": " << messages()[0];
-        EXPECT_EQ(snapshot(root), before) << c.name;
+        EXPECT_EQ(test_support::readFolder(root), before) << c.name;
         EXPECT_TRUE(mainCalls.empty()) << c.name << ": the main add-in stays connected";
         EXPECT_TRUE(app->COMAddIns().Item("plorin.Connect").Connect());
         EXPECT_EQ(get("autoUpdateProgramVersion"), "1.0.0.4") << c.name;
@@ -223,7 +207,7 @@ TEST_F(UpdateInstall, AnUpdateThatDoesNotCheckOutIsADownloadErrorAndChangesNothi
 
 TEST_F(UpdateInstall, WithoutChecksumsOverPlainHttpOnlyACustomizationUpdateIsInstalled) {
     server.setChecksums(false);
-    const auto before = snapshot(root);
+    const auto before = test_support::readFolder(root);
     runAndAgree();
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages()[0].rfind("The program update was not installed: the update server sent no checksums for its "
@@ -232,7 +216,7 @@ TEST_F(UpdateInstall, WithoutChecksumsOverPlainHttpOnlyACustomizationUpdateIsIns
               0u)
         << messages()[0];
     EXPECT_EQ(server.requests().size(), 2u) << "nothing was downloaded";
-    EXPECT_EQ(snapshot(root), before);
+    EXPECT_EQ(test_support::readFolder(root), before);
     EXPECT_EQ(get("autoUpdateProgramVersion"), "1.0.0.4");
 
     set("autoUpdateProgramVersion", "1.0.0.5");
@@ -241,7 +225,7 @@ TEST_F(UpdateInstall, WithoutChecksumsOverPlainHttpOnlyACustomizationUpdateIsIns
     driver.messages.clear();
     runAndAgree();
     EXPECT_EQ(messages(), std::vector<std::string>{kInstalled});
-    EXPECT_EQ(snapshot(root)["customization/copyright.txt"], "(c) newer");
+    EXPECT_EQ(test_support::readFolder(root)["customization/copyright.txt"], "(c) newer");
     EXPECT_EQ(get("autoUpdateCustomizationVersion"), "4");
 }
 
@@ -259,14 +243,14 @@ private:
 TEST_F(UpdateInstall, AnInstallationTheUserMayNotChangeIsToldOnceAndOfferedAgainOnlyANewerVersion) {
     ReadOnlyInstallation readOnly(root);
     platform::useFileSystem(&readOnly);
-    const auto before = snapshot(root);
+    const auto before = test_support::readFolder(root);
     runAndAgree();
     EXPECT_EQ(messages(), std::vector<std::string>{
                               "Varnotel for presentations cannot be updated from your user account: it is installed in " +
                               root + "customization/, which you may not change.\r\nAn administrator must install the "
                               "update. You will not be asked again for this version."});
     EXPECT_EQ(server.requests().size(), 2u) << "nothing was downloaded";
-    EXPECT_EQ(snapshot(root), before);
+    EXPECT_EQ(test_support::readFolder(root), before);
 
     // The next start asks nothing; a manual check still does.
     driver.messages.clear();
@@ -285,7 +269,7 @@ TEST_F(UpdateInstall, AnInstallationTheUserMayNotChangeIsToldOnceAndOfferedAgain
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(get("autoUpdateRefusedVersion"), "1.0.0.6;");
     platform::useFileSystem(nullptr);
-    EXPECT_EQ(snapshot(root), before);
+    EXPECT_EQ(test_support::readFolder(root), before);
 }
 
 TEST_F(UpdateInstall, AnUpdateOfFiveThousandFilesInstalls) {
@@ -323,11 +307,11 @@ TEST_F(UpdateInstall, APackageLargerThanTheOfferedDownloadIsRefused) {
     // The version reply promised fewer bytes than the list and the package hold.
     const auto files = server.files();
     server.setVersionReply(UpdateServer::versionReplyOf("1.0.0.5", UpdateServer::packageOf(files).size() - 1, 3, 0));
-    const auto before = snapshot(root);
+    const auto before = test_support::readFolder(root);
     runAndAgree();
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages()[0].rfind(kDownloadError, 0), 0u);
-    EXPECT_EQ(snapshot(root), before);
+    EXPECT_EQ(test_support::readFolder(root), before);
 }
 
 TEST_F(UpdateInstall, CancelDuringTheDownloadInstallsNothing) {
@@ -352,7 +336,7 @@ TEST_F(UpdateInstall, CancelDuringTheDownloadInstallsNothing) {
         };
         server.overrideDownload(stall ? std::optional<Reply>(stalled) : std::nullopt);
         platform::setUiDriver(&canceller);
-        const auto before = snapshot(root);
+        const auto before = test_support::readFolder(root);
         const auto start = std::chrono::steady_clock::now();
         run(false);
         platform::setUiDriver(&driver);
@@ -362,33 +346,21 @@ TEST_F(UpdateInstall, CancelDuringTheDownloadInstallsNothing) {
                   "You will be prompted to download the update again after restarting PowerPoint.");
         EXPECT_EQ(progressText.rfind("Downloading... (0.0 MB of 0.0 MB)", 0), 0u) << progressText;
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << "Cancel ends a stall";
-        EXPECT_EQ(snapshot(root), before);
+        EXPECT_EQ(test_support::readFolder(root), before);
         EXPECT_TRUE(mainCalls.empty());
     }
 }
 
-// Fails the rename of one file name, as a file held open elsewhere would.
-class RefusingRename : public platform::ForwardingFileSystem {
-public:
-    explicit RefusingRename(std::string refused)
-        : ForwardingFileSystem(platform::realFileSystem()), refused_(std::move(refused)) {}
-    bool renameFile(const std::string& from, const std::string& to) override {
-        if (from.find(refused_) != std::string::npos && from.find(".update-new") != std::string::npos) return false;
-        return ForwardingFileSystem::renameFile(from, to);
-    }
-
-private:
-    std::string refused_;
-};
-
 TEST_F(UpdateInstall, AFailedCopyPutsEveryFileBackKeepsTheVersionsAndReconnects) {
-    RefusingRename refusing("copyright.txt");  // the last file of the list
+    // The last file of the list cannot take its place, as a file held open elsewhere.
+    test_support::FaultyFileSystem refusing(
+        test_support::failCall(test_support::FsCall::renameFile, 1, true, EBUSY, "copyright.txt.update-new"));
     platform::useFileSystem(&refusing);
-    const auto before = snapshot(root);
+    const auto before = test_support::readFolder(root);
     runAndAgree();
     platform::useFileSystem(nullptr);
     EXPECT_EQ(messages(), std::vector<std::string>{kInstallError});
-    auto after = snapshot(root);
+    auto after = test_support::readFolder(root);
     const std::string log = after["program/updatelog.txt"];
     after.erase("program/updatelog.txt");
     EXPECT_EQ(after, before);
@@ -403,12 +375,7 @@ public:
     RibbonAddIn(std::vector<std::string>& calls, std::string definition)
         : MainAddIn(calls), definition_(std::move(definition)) {}
     host::IRibbonExtensibility* ribbon() override { return this; }
-    std::string GetCustomUI(const std::string&) override {
-        std::ifstream in(definition_, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string GetCustomUI(const std::string&) override { return test_support::readFile(definition_); }
     bool hasCallback(const std::string&) const override { return true; }
     host::RibbonValue invokeCallback(const std::string&, const host::IRibbonControl&,
                                      const std::vector<host::RibbonValue>&) override {
@@ -430,13 +397,13 @@ TEST_F(UpdateInstall, ANewVersionWhoseRibbonDoesNotLoadIsTakenBackAndSaysSo) {
     ASSERT_TRUE(app->Ribbon().loaded("plorin.Connect"));
     mainCalls.clear();
     offer({{"program/libplorin.so", "new library"}, {"program/ui/plorinUI.xml", "<customUI"}});
-    const auto before = snapshot(root);
+    const auto before = test_support::readFolder(root);
     runAndAgree();
     EXPECT_EQ(messages(), std::vector<std::string>{
                               "The new version of Varnotel for presentations could not be started, so the previous "
                               "version has been restored.\r\nPlease try again later and contact us at "
                               "support@varnotel.example if the problem persists."});
-    auto after = snapshot(root);
+    auto after = test_support::readFolder(root);
     EXPECT_NE(after["program/updatelog.txt"].find("The new files do not work"), std::string::npos);
     after.erase("program/updatelog.txt");
     EXPECT_EQ(after, before);
@@ -457,24 +424,23 @@ TEST_F(UpdateInstall, AMainAddInThatWasOffStaysOffAndAMissingOneStopsTheInstall)
     set("autoUpdateProgramVersion", "1.0.0.4");
     writeInstalled("program/libplorin.so", "old library");
     startHost();
-    const auto before = snapshot(root);
+    const auto before = test_support::readFolder(root);
     runAndAgree();
     EXPECT_EQ(messages(), std::vector<std::string>{kInstallError});
-    EXPECT_EQ(snapshot(root), before);
+    EXPECT_EQ(test_support::readFolder(root), before);
 }
 
 TEST_F(UpdateInstall, NothingIsWrittenThroughALinkThatLeadsOutOfTheInstallation) {
-    char tmpl[] = "/tmp/varnotel-outside-XXXXXX";
-    const std::string outside = mkdtemp(tmpl);
+    const test_support::TempFolder outsideFolder("varnotel-outside");
+    const std::string outside = outsideFolder.folder();
     fs::remove_all(root + "customization");
     fs::create_directory_symlink(outside, root + "customization");
-    const auto before = snapshot(root);
+    const auto before = test_support::readFolder(root);
     runAndAgree();
     EXPECT_EQ(messages(), std::vector<std::string>{kInstallError});
     EXPECT_TRUE(fs::is_empty(outside));
-    EXPECT_EQ(snapshot(root).count("program/libplorin.so"), 1u);
-    EXPECT_EQ(snapshot(root)["program/libplorin.so"], before.at("program/libplorin.so"));
-    fs::remove_all(outside);
+    EXPECT_EQ(test_support::readFolder(root).count("program/libplorin.so"), 1u);
+    EXPECT_EQ(test_support::readFolder(root)["program/libplorin.so"], before.at("program/libplorin.so"));
 }
 
 TEST(UpdateList, OnlyCleanRelativePathsWithCountsMakeAList) {
@@ -516,29 +482,10 @@ TEST(UpdateList, ThePackageIsCutByTheCountsOnlyWhenItIsExactlyAsLong) {
 
 // ---- An install cut off by a crash ------------------------------------------------------
 
-// Kills the process at the n-th call of the step it watches.
-class KillingFileSystem : public platform::ForwardingFileSystem {
-public:
-    KillingFileSystem(int renames, int deletes)
-        : ForwardingFileSystem(platform::realFileSystem()), renames_(renames), deletes_(deletes) {}
-    bool renameFile(const std::string& f, const std::string& t) override {
-        if (--renames_ == 0) ::raise(SIGKILL);
-        return ForwardingFileSystem::renameFile(f, t);
-    }
-    bool deleteFile(const std::string& p) override {
-        if (--deletes_ == 0) ::raise(SIGKILL);
-        return ForwardingFileSystem::deleteFile(p);
-    }
-
-private:
-    int renames_, deletes_;
-};
-
 class InterruptedInstall : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/varnotel-crash-XXXXXX";
-        base = std::string(mkdtemp(tmpl)) + "/";
+        base = folder.path();
         root = base + "install/";
         source = base + "source/";
         write(root + "program/libplorin.so", "old library");
@@ -550,21 +497,21 @@ protected:
         journal = root + "program/" + plorinrenew::kJournalName;
         platform::useRegistryStore(registry.get());
     }
-    void TearDown() override {
-        platform::useRegistryStore(nullptr);
-        fs::remove_all(base);
-    }
+    void TearDown() override { platform::useRegistryStore(nullptr); }
 
     static void write(const std::string& path, const std::string& text) {
         fs::create_directories(fs::path(path).parent_path());
         std::ofstream(path, std::ios::binary) << text;
     }
 
-    // Runs the install in a child process that is killed at the given step; true when it died so.
-    bool installAndDie(int renames, int deletes, const plorinrenew::InstallOptions& options = {}) {
+    // Runs the install in a child process that is killed at the nth call of a kind; true when
+    // it died so.
+    bool installAndDie(test_support::FsCall call, int nth, const plorinrenew::InstallOptions& options = {}) {
         const pid_t child = ::fork();
         if (child == 0) {
-            KillingFileSystem killing(renames, deletes);
+            test_support::Fault kill = test_support::failCall(call, nth);
+            kill.instead = [] { ::raise(SIGKILL); };
+            test_support::FaultyFileSystem killing(kill);
             platform::useFileSystem(&killing);
             plorinrenew::installFiles(source, root, list, journal, root + "program/updatelog.txt", options);
             ::_exit(0);
@@ -574,24 +521,25 @@ protected:
         return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
     }
 
+    test_support::TempFolder folder{"varnotel-crash"};
     std::string base, root, source, journal;
     plorinrenew::UpdateList list;
     std::unique_ptr<platform::RegistryStore> registry = platform::makeMemoryRegistry();
 };
 
 TEST_F(InterruptedInstall, TheNextStartUndoesAnInstallCutOffHalfWay) {
-    const auto before = snapshot(root);
+    const auto before = test_support::readFolder(root);
     // Renames: old library away, new library in, extra in, old copyright away: killed there.
-    ASSERT_TRUE(installAndDie(4, 0));
+    ASSERT_TRUE(installAndDie(test_support::FsCall::renameFile, 4));
     ASSERT_TRUE(fs::exists(journal));
-    EXPECT_NE(snapshot(root), before) << "the kill left a mixed installation";
+    EXPECT_NE(test_support::readFolder(root), before) << "the kill left a mixed installation";
     // The next start of the update add-in, from the installation's program folder.
     plorin::setAddInFolder(root + "program/");
     host::Application app("14.0");
     app.COMAddIns().add(plorinrenew::kProgId, "", [] { return std::make_unique<plorinrenew::Connect>(); });
     app.COMAddIns().Item(plorinrenew::kProgId).setConnect(true);
     plorin::setAddInFolder("");
-    EXPECT_EQ(snapshot(root), before);
+    EXPECT_EQ(test_support::readFolder(root), before);
     EXPECT_TRUE(plorinrenew::recoverInstall(journal)) << "nothing left to do";
 }
 
@@ -618,8 +566,8 @@ private:
 };
 
 TEST_F(InterruptedInstall, TheMainAddInThatComesFirstNeverReadsAHalfInstalledFile) {
-    const auto before = snapshot(root);
-    ASSERT_TRUE(installAndDie(4, 0));
+    const auto before = test_support::readFolder(root);
+    ASSERT_TRUE(installAndDie(test_support::FsCall::renameFile, 4));
     platform::RecordingShell shell;
     shell.temp = base;
     platform::useShell(&shell);
@@ -646,7 +594,7 @@ TEST_F(InterruptedInstall, TheMainAddInThatComesFirstNeverReadsAHalfInstalledFil
     plorin::reportedErrors().clear();
     EXPECT_FALSE(watching.reads.empty()) << "the presentation add-in looked at its files";
     EXPECT_EQ(watching.halfInstalledReads, std::vector<std::string>{});
-    EXPECT_EQ(snapshot(root), before);
+    EXPECT_EQ(test_support::readFolder(root), before);
 }
 
 TEST_F(InterruptedInstall, TheNextStartFinishesAnInstallCutOffWhileClearingUp) {
@@ -654,11 +602,11 @@ TEST_F(InterruptedInstall, TheNextStartFinishesAnInstallCutOffWhileClearingUp) {
     options.settings = {{"autoUpdateProgramVersion", "1.0.0.5"}};
     // Every file in place and accepted; killed dropping the first kept file, before the
     // versions of this process were recorded anywhere but in the install record.
-    ASSERT_TRUE(installAndDie(0, 1, options));
+    ASSERT_TRUE(installAndDie(test_support::FsCall::deleteFile, 1, options));
     ASSERT_TRUE(fs::exists(journal));
     EXPECT_TRUE(plorinrenew::recoverInstall(journal));
     EXPECT_EQ(plorin::getRegistry("autoUpdateProgramVersion", "", ""), "1.0.0.5") << "never offered again";
-    const auto after = snapshot(root);
+    const auto after = test_support::readFolder(root);
     EXPECT_EQ(after.at("program/libplorin.so"), "new library");
     EXPECT_EQ(after.at("program/ui/extra.png"), "png");
     EXPECT_EQ(after.at("customization/copyright.txt"), "(c) new");
@@ -679,10 +627,10 @@ TEST_F(InterruptedInstall, RecoveryActsOnlyInsideTheInstallationAndClearsLeftove
         EXPECT_TRUE(plorinrenew::recoverInstall(journal));
         EXPECT_TRUE(fs::exists(journal + ".tmp-99-0"));
     }
-    const auto before = snapshot(root);
+    const auto before = test_support::readFolder(root);
     EXPECT_TRUE(plorinrenew::recoverInstall(journal));
     EXPECT_TRUE(fs::exists(base + "outside.txt"));
-    auto after = snapshot(root);
+    auto after = test_support::readFolder(root);
     EXPECT_EQ(after.count("program/updatejournal.txt"), 0u);
     EXPECT_EQ(after.count("program/updatejournal.txt.tmp-99-0"), 0u);
     after["program/updatejournal.txt"] = before.at("program/updatejournal.txt");
@@ -690,32 +638,19 @@ TEST_F(InterruptedInstall, RecoveryActsOnlyInsideTheInstallationAndClearsLeftove
     EXPECT_EQ(after, before);
 }
 
-// Records the order of the install's steps on the disk.
-class OrderFileSystem : public platform::ForwardingFileSystem {
-public:
-    OrderFileSystem() : ForwardingFileSystem(platform::realFileSystem()) {}
-    std::string steps;
-    bool copyFile(const std::string& f, const std::string& t, bool o) override {
-        steps += 'c';
-        return ForwardingFileSystem::copyFile(f, t, o);
-    }
-    bool flushFolder(const std::string& f) override {
-        steps += 'f';
-        return ForwardingFileSystem::flushFolder(f);
-    }
-    bool renameFile(const std::string& f, const std::string& t) override {
-        steps += 'r';
-        return ForwardingFileSystem::renameFile(f, t);
-    }
-};
-
 TEST_F(InterruptedInstall, TheStagedFilesGoToTheDiskOnceBeforeAnyTakesItsPlace) {
-    OrderFileSystem order;
+    test_support::FaultyFileSystem order;
     platform::useFileSystem(&order);
     EXPECT_TRUE(plorinrenew::installFiles(source, root, list, journal, root + "log.txt"));
     platform::useFileSystem(nullptr);
     // Three copies, one flush, then the old library and copyright away and three files in.
-    EXPECT_EQ(order.steps, "cccfrrrrr");
+    std::string steps;
+    for (const auto& call : order.calls()) {
+        using test_support::FsCall;
+        if (call.kind == FsCall::copyFile || call.kind == FsCall::flushFolder || call.kind == FsCall::renameFile)
+            steps += call.kind == FsCall::copyFile ? 'c' : call.kind == FsCall::flushFolder ? 'f' : 'r';
+    }
+    EXPECT_EQ(steps, "cccfrrrrr");
 }
 
 }  // namespace
@@ -724,18 +659,18 @@ namespace {
 
 TEST_F(UpdateInstall, WithoutAUsableTemporaryFolderNothingIsDownloaded) {
     shell.temp = root + "no such folder/";
-    const auto before = snapshot(root);
+    const auto before = test_support::readFolder(root);
     runAndAgree();
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages()[0].rfind(kDownloadError, 0), 0u);
     EXPECT_EQ(server.requests().size(), 1u) << "only the check went out";
-    EXPECT_EQ(snapshot(root), before);
+    EXPECT_EQ(test_support::readFolder(root), before);
     EXPECT_TRUE(mainCalls.empty());
 }
 
 TEST_F(UpdateInstall, TheDownloadFolderIsPrivateAndGoesWithoutFollowingLinks) {
-    char tmpl[] = "/tmp/varnotel-keep-XXXXXX";
-    const std::string keep = mkdtemp(tmpl);
+    const test_support::TempFolder keepFolder("varnotel-keep");
+    const std::string keep = keepFolder.folder();
     std::ofstream(keep + "/precious.txt") << "keep me";
     std::string folder;
     fs::perms mode{};
@@ -757,7 +692,6 @@ TEST_F(UpdateInstall, TheDownloadFolderIsPrivateAndGoesWithoutFollowingLinks) {
     EXPECT_EQ(mode & (fs::perms::group_all | fs::perms::others_all), fs::perms::none);
     EXPECT_FALSE(fs::exists(folder));
     EXPECT_TRUE(fs::exists(keep + "/precious.txt")) << "removal never follows a link";
-    fs::remove_all(keep);
 }
 
 }  // namespace
