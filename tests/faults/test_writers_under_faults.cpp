@@ -152,6 +152,9 @@ const Writer kSettingsDialog{
         dialog.Load();
         dialog.cbScreensaver.setValue(1);
         platform::driver::click(dialog, "btnSave");
+        // A save that fails is reported once and leaves the dialog open, to save again or cancel.
+        EXPECT_EQ(dialog.loaded(), !plorin::reportedErrors().empty());
+        EXPECT_LE(plorin::reportedErrors().size(), 1u);
         return !dialog.loaded() && w.quiet();
     },
     [](Writers& w) { return w.settings({"screenSaverOff", "languages"}); },
