@@ -60,6 +60,7 @@ struct Kind {
     bool stored = false;             // pixels stored, rows unfiltered
     bool smallChunks = false;        // the image data split over many chunks
     bool filtered = false;           // every row filtered (with stored pixels: filtered, then stored)
+    bool mostlyOpaque = false;       // opaque but for one pixel in two of three rows, placed anywhere
 };
 
 // libpng jumps back here on failure.
@@ -115,9 +116,12 @@ bool writeKind(const std::string& path, const Kind& kind, int width, int height)
                 row[static_cast<std::size_t>(bit / 8)] |= static_cast<unsigned char>(value << (8 - kind.depth - bit % 8));
             }
         } else {
+            const int line = static_cast<int>(&row - rows.data());
             for (int s = 0; s < samples; ++s) {
                 // Channels move at different rates, so alpha meets every colour value.
-                const unsigned value = (counter++ * (s % channels == channels - 1 ? 1u : 37u)) % levels;
+                unsigned value = (counter++ * (s % channels == channels - 1 ? 1u : 37u)) % levels;
+                if (kind.mostlyOpaque && s % channels == channels - 1)
+                    value = line % 3 != 0 && s / channels == line * 7 % width ? 2 : 255;
                 row.push_back(static_cast<unsigned char>(value));
                 if (bytesPerSample == 2) row.push_back(static_cast<unsigned char>(value * 3));
             }
@@ -280,6 +284,7 @@ TEST_F(PngKinds, EveryKindReadsAsCairoReadsIt) {
         {"rgba-stored-in-pieces", PNG_COLOR_TYPE_RGB_ALPHA, 8, PNG_INTERLACE_NONE, false, false, true, true},
         {"rgba-stored-odd-chunk", PNG_COLOR_TYPE_RGB_ALPHA, 8, PNG_INTERLACE_NONE, false, true, true},
         {"rgba-stored-filtered", PNG_COLOR_TYPE_RGB_ALPHA, 8, PNG_INTERLACE_NONE, false, false, true, false, true},
+        {"rgba-stored-mostly-opaque", PNG_COLOR_TYPE_RGB_ALPHA, 8, PNG_INTERLACE_NONE, false, false, true, false, false, true},
         {"rgb-stored-transparent-colour", PNG_COLOR_TYPE_RGB, 8, PNG_INTERLACE_NONE, true, false, true},
         {"rgba-stored-interlaced", PNG_COLOR_TYPE_RGB_ALPHA, 8, PNG_INTERLACE_ADAM7, false, false, true},
         {"rgba-16-stored", PNG_COLOR_TYPE_RGB_ALPHA, 16, PNG_INTERLACE_NONE, false, false, true},
