@@ -18,7 +18,7 @@
 #include "core/registry.h"
 #include "core/update_journal.h"
 #include "core/usage_counters.h"
-#include "survey/survey.h"
+#include "addin/survey_start.h"
 #include "platform/xml_dom.h"
 #include "platform/filesystem.h"
 #include "platform/services.h"

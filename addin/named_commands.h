@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/usage_counters.h"
+
 namespace plorin {
 
 class EfficiencyTools;
@@ -30,6 +32,22 @@ extern const std::vector<AddinCommand> kAgendaCommands;
 void showAboutBox();
 void showSettings();
 extern const std::vector<AddinCommand> kAboutSettingsCommands;
+
+// ---- My Elements (addin/my_elements_commands.cpp) -----------------------------------------
+// Stores the shapes selected in the active window as a new element: asks for its name and
+// group, adds a blank slide holding a copy of the shapes to the library presentation (made,
+// or converted from ".ppt" to ".pptx" on ribbon hosts, when needed), saves the library and
+// the index and redraws the My Elements menu. Does nothing without a document window; tells
+// the user when no shapes are selected, when the shapes hold a placeholder (nothing is
+// added), and when the index cannot be read (one not loaded yet is read first; a damaged one
+// is never written over, and nothing is made or added). The library, opened without a
+// window, is closed on every path; other errors are reported as "SlideWizard, addMyElements".
+void addMyElements();
+// Opens the manager modally, making the index first when there is none; one not loaded yet
+// is read first. Errors are reported as "SlideWizard, manageMyElements".
+void manageMyElements();
+// The procedures the ribbon's dispatch and the My Elements bar run by name.
+extern const std::vector<LibraryProcedure> kMyElementsProcedures;
 
 // The add-in's own command of that name (compared without regard to case), or nullptr.
 const AddinCommand* findAddinCommand(const std::string& name);

@@ -11,8 +11,8 @@ namespace host {
 namespace {
 
 // The value all shapes share, or mixed.
-template <class T, class F>
-T common(const std::vector<std::shared_ptr<Shape>>& shapes, F&& value, T mixed) {
+template <class T, class Shapes, class F>
+T common(const Shapes& shapes, F&& value, T mixed) {
     if (shapes.empty()) return T{};
     const T first = value(*shapes.front());
     for (const auto& s : shapes)
@@ -20,8 +20,8 @@ T common(const std::vector<std::shared_ptr<Shape>>& shapes, F&& value, T mixed) 
     return first;
 }
 
-template <class F>
-int common(const std::vector<std::shared_ptr<Shape>>& shapes, F&& value) {
+template <class Shapes, class F>
+int common(const Shapes& shapes, F&& value) {
     return common<int>(shapes, value, msoTriStateMixed);
 }
 
@@ -58,7 +58,7 @@ int Shape::HasTextFrame() const {
 host::TextFrame Shape::TextFrame() {
     if (HasTextFrame() == msoFalse)
         throw HostError(E_FAIL, "Shape.TextFrame : This type of shape cannot contain any text.");
-    return host::TextFrame({shared_from_this()});
+    return host::TextFrame(shared_from_this());
 }
 
 host::TextFrame2 Shape::TextFrame2() {
@@ -107,57 +107,63 @@ host::TextRange Selection::TextRange() const {
 
 // ---- Frames ---------------------------------------------------------------------------------
 
-TextFrame::TextFrame(std::vector<std::shared_ptr<Shape>> shapes) : shapes_(std::move(shapes)) {
-    for (auto& s : shapes_) ShapeTextAccess::body(*s);
+TextFrame::TextFrame(std::vector<std::shared_ptr<Shape>> shapes) : several_(std::move(shapes)) {
+    if (several_.size() == 1) {
+        one_ = std::move(several_.front());
+        several_.clear();
+    }
+    for (auto& s : this->shapes()) ShapeTextAccess::body(*s);
 }
 
+TextFrame::TextFrame(std::shared_ptr<Shape> shape) : one_(std::move(shape)) { ShapeTextAccess::body(*one_); }
+
 const std::shared_ptr<Shape>& TextFrame::single(const char* member) const {
-    if (shapes_.size() != 1)
+    if (shapes().size() != 1)
         throw HostError(E_FAIL, std::string("TextFrame.") + member + " : The frame belongs to several shapes.");
-    return shapes_.front();
+    return shapes().front();
 }
 
 int TextFrame::AutoSize() const {
-    return common(shapes_, [](const Shape& s) { return s.text_->autoSize; });
+    return common(shapes(), [](const Shape& s) { return s.text_->autoSize; });
 }
 
 void TextFrame::setAutoSize(int value) {
     if (value != ppAutoSizeNone && value != ppAutoSizeShapeToFitText)
         throw HostError(E_FAIL, "TextFrame.AutoSize : The value is out of range.");
-    for (auto& s : shapes_) s->requireAlive();
-    for (auto& s : shapes_) {
+    for (auto& s : shapes()) s->requireAlive();
+    for (auto& s : shapes()) {
         s->text_->autoSize = value;
         s->changed();
     }
 }
 
 int TextFrame::WordWrap() const {
-    return common(shapes_, [](const Shape& s) { return s.text_->wordWrap; });
+    return common(shapes(), [](const Shape& s) { return s.text_->wordWrap; });
 }
 
 void TextFrame::setWordWrap(int value) {
     if (value != msoTrue && value != msoCTrue && value != msoFalse)
         throw HostError(E_FAIL, "TextFrame.WordWrap : The value is out of range.");
-    for (auto& s : shapes_) s->requireAlive();
-    for (auto& s : shapes_) {
+    for (auto& s : shapes()) s->requireAlive();
+    for (auto& s : shapes()) {
         s->text_->wordWrap = value == msoFalse ? msoFalse : msoTrue;
         s->changed();
     }
 }
 
 int TextFrame::HasText() const {
-    return common(shapes_, [](const Shape& s) { return s.text_->characterCount() == 0 ? msoFalse : msoTrue; });
+    return common(shapes(), [](const Shape& s) { return s.text_->characterCount() == 0 ? msoFalse : msoTrue; });
 }
 
 float TextFrame::margin(float TextBody::*side) const {
-    return common<float>(shapes_, [side](const Shape& s) { return (*s.text_).*side; }, static_cast<float>(kMixed));
+    return common<float>(shapes(), [side](const Shape& s) { return (*s.text_).*side; }, static_cast<float>(kMixed));
 }
 
 void TextFrame::setMargin(float TextBody::*side, float points, const char* member) {
     if (!std::isfinite(points) || points < 0)
         throw HostError(E_FAIL, std::string("TextFrame.") + member + " : The value is out of range.");
-    for (auto& s : shapes_) s->requireAlive();
-    for (auto& s : shapes_) {
+    for (auto& s : shapes()) s->requireAlive();
+    for (auto& s : shapes()) {
         (*s->text_).*side = points;
         s->changed();
     }
@@ -227,14 +233,14 @@ namespace host {
 // ---- Vertical anchor and tab stops ------------------------------------------------------------
 
 int TextFrame::VerticalAnchor() const {
-    return common(shapes_, [](const Shape& s) { return s.text_->verticalAnchor; });
+    return common(shapes(), [](const Shape& s) { return s.text_->verticalAnchor; });
 }
 
 void TextFrame::setVerticalAnchor(int value) {
     if (value < msoAnchorTop || value > msoAnchorBottomBaseLine)
         throw HostError(E_FAIL, "TextFrame.VerticalAnchor : The value is out of range.");
-    for (auto& s : shapes_) s->requireAlive();
-    for (auto& s : shapes_) {
+    for (auto& s : shapes()) s->requireAlive();
+    for (auto& s : shapes()) {
         s->text_->verticalAnchor = value;
         s->changed();
     }

@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -505,12 +506,19 @@ public:
 
     // The shapes must have text frames (the callers check).
     explicit TextFrame(std::vector<std::shared_ptr<Shape>> shapes);
+    explicit TextFrame(std::shared_ptr<Shape> shape);
 
 private:
+    // A frame is mostly of one shape, kept without a list of its own.
+    std::span<const std::shared_ptr<Shape>> shapes() const {
+        return several_.empty() ? std::span<const std::shared_ptr<Shape>>(&one_, one_ ? 1 : 0)
+                                : std::span<const std::shared_ptr<Shape>>(several_);
+    }
     const std::shared_ptr<Shape>& single(const char* member) const;
     float margin(float TextBody::*side) const;
     void setMargin(float TextBody::*side, float points, const char* member);
-    std::vector<std::shared_ptr<Shape>> shapes_;
+    std::shared_ptr<Shape> one_;
+    std::vector<std::shared_ptr<Shape>> several_;  // when there are several
 };
 
 // The second-generation frame of one shape (Shape.TextFrame2).

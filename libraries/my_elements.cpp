@@ -1,4 +1,4 @@
-// The My Elements index and adding an element to the library.
+// The My Elements index and the library presentation.
 #include "libraries/my_elements.h"
 
 #include <set>
@@ -12,8 +12,6 @@
 #include "core/product_name.h"
 #include "libraries/library_insert.h"
 #include "libraries/menu_file.h"
-#include "libraries/my_elements_add.h"
-#include "libraries/my_elements_manager.h"
 #include "host/ribbon.h"
 #include "platform/services.h"
 #include "platform/text.h"
@@ -23,19 +21,15 @@ namespace plorin {
 
 namespace {
 
-constexpr const char* kAddLocation = "SlideWizard, addMyElements";
-// The slide layout of a library slide: blank.
-constexpr int kBlankLayout = 12;
-
 platform::DomNode indexRoot(const platform::DomDocument& index) {
     const platform::DomNode root = index.selectSingleNode("/Varnotel");
     if (!root) raiseObjectNotSet("the index has no Varnotel root");
     return root;
 }
 
-// Opens the library without a window, making it (or, on ribbon hosts, the ".pptx" from an
-// old ".ppt") when it is not there yet.
-void openLibrary(host::Application& app, WindowlessPresentation& library) {
+}  // namespace
+
+void openMyElementsLibrary(host::Application& app, WindowlessPresentation& library) {
     const std::string folder = state().layout.myElements;
     const std::string ppt = folder + "myelements.ppt", pptx = folder + "myelements.pptx";
     auto& fs = platform::fileSystem();
@@ -58,8 +52,6 @@ void openLibrary(host::Application& app, WindowlessPresentation& library) {
         create(pptx);
     }
 }
-
-}  // namespace
 
 std::string corruptedDatabaseMessage() {
     return "The 'My Elements' database seems to be corrupted.\r\nPlease contact us at " + supportEmail() + ".";
@@ -179,71 +171,5 @@ platform::DomNode appendElement(platform::DomDocument& index, platform::DomNode 
     element.setAttribute("slideID", std::to_string(slideId));
     return element;
 }
-
-void addMyElements() {
-    WindowlessPresentation library;
-    myElementsAdd dialog;
-    try {
-        host::Application& app = hostApplication();
-        if (app.Windows().Count() == 0) return;
-        host::Selection& selection = app.ActiveWindow()->Selection();
-        if (selection.Type() != host::ppSelectionShapes) {
-            platform::MsgBox("If you would like to add an element to 'My Elements', please select one or more shapes first.",
-                             platform::vbInformation, kProductName);
-            return;
-        }
-        SharedState& s = state();
-        if (!haveMyElementsIndex()) {
-            platform::MsgBox(corruptedDatabaseMessage(), platform::vbCritical, kProductName);
-            return;
-        }
-        selection.ShapeRange().Copy();
-        openLibrary(app, library);
-
-        dialog.Show(true);
-        if (!dialog.okPressed) {
-            dialog.Unload();
-            return;  // a library made just now stays, empty
-        }
-        const std::shared_ptr<host::Slide> slide = library->Slides().Add(library->Slides().Count() + 1, kBlankLayout);
-        slide->Shapes().Paste();
-        const long slideId = slide->SlideID();
-        library->Save();
-        library.close();
-
-        if (!s.myElementsDocument) {
-            platform::MsgBox("An unexpected error occurred adding to the 'My Elements' collection.\r\nPlease contact us at " +
-                                 supportEmail(),
-                             platform::vbCritical, kProductName);
-        } else {
-            const int chosen = dialog.groupList.ListIndex();
-            const std::string group = chosen >= 0 ? dialog.groupList.items[static_cast<std::size_t>(chosen)] : std::string();
-            platform::DomNode node = findGroup(*s.myElementsDocument, group);
-            if (!node) raiseObjectNotSet("no group " + group);
-            platform::DomNode element = appendElement(*s.myElementsDocument, node, dialog.elemName.Text(), slideId);
-            try {
-                saveMyElementsIndex();
-            } catch (...) {
-                node.removeChild(element);  // the menus show what the file holds
-                throw;
-            }
-        }
-        dialog.Unload();
-        refreshMyElementsMenu();
-    } catch (...) {
-        const ErrorInfo error = currentError();
-        library.close();
-        ignoreErrors([&] { dialog.Unload(); });
-        if (error.Number == host::PP_E_INVALIDREQUEST)
-            platform::MsgBox("Placeholders can not be added to 'My Elements'.", platform::vbInformation, kProductName);
-        else
-            reportError(kAddLocation, &error);
-    }
-}
-
-const std::vector<LibraryProcedure> kMyElementsProcedures = {
-    {"addMyElements", &addMyElements},
-    {"manageMyElements", &manageMyElements},
-};
 
 }  // namespace plorin

@@ -1,17 +1,23 @@
 // My Elements, the user's own library: the index "myelements.xml" (groups of named elements,
 // each with the id of its slide in the library presentation), its creation, lookups by name,
-// and `addMyElements`, which stores the selected shapes as a new element through the dialog
-// of libraries/my_elements_add.h. Names are matched as values, never pasted into query text.
+// and the library presentation. Names are matched as values, never pasted into query text.
+// The commands that open its dialogs (adding, managing) are the add-in's:
+// addin/my_elements_commands.cpp.
 #pragma once
 
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "core/usage_counters.h"
 #include "platform/xml_dom.h"
 
+namespace host {
+class Application;
+}
+
 namespace plorin {
+
+class WindowlessPresentation;
 
 // The group a new index starts with.
 constexpr const char* kFirstGroupName = "Miscellaneous";
@@ -60,17 +66,8 @@ platform::DomNode appendGroup(platform::DomDocument& index, const std::string& n
 platform::DomNode appendElement(platform::DomDocument& index, platform::DomNode group, const std::string& name,
                                 long slideId);
 
-// Stores the shapes selected in the active window as a new element: asks for its name and
-// group, adds a blank slide holding a copy of the shapes to the library presentation (made,
-// or converted from ".ppt" to ".pptx" on ribbon hosts, when needed), saves the library and
-// the index and redraws the My Elements menu. Does nothing without a document window; tells
-// the user when no shapes are selected, when the shapes hold a placeholder (nothing is
-// added), and when the index cannot be read (one not loaded yet is read first; a damaged one
-// is never written over, and nothing is made or added). The library, opened without a
-// window, is closed on every path; other errors are reported as "SlideWizard, addMyElements".
-void addMyElements();
-
-// The library procedures of this module reachable from the ribbon's dispatch.
-extern const std::vector<LibraryProcedure> kMyElementsProcedures;
+// Opens the library presentation without a window, making it (or, on ribbon hosts, the
+// ".pptx" from an old ".ppt") when it is not there yet.
+void openMyElementsLibrary(host::Application& app, WindowlessPresentation& library);
 
 }  // namespace plorin

@@ -58,15 +58,6 @@ void deleteLibrarySlides(const std::string& libraryPath, const std::string& pend
 
 }  // namespace
 
-void manageMyElements() {
-    trap("SlideWizard, manageMyElements", [] {
-        haveMyElementsIndex();  // the dialog tells the user about a damaged one
-        myElementsManager dialog;
-        dialog.Show(true);
-        dialog.Unload();
-    });
-}
-
 myElementsManager::myElementsManager() : platform::Form("myElementsManager") {
     Caption = "Manage My Elements";
     elementsTree.LabelEdit = true;

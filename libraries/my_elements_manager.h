@@ -1,4 +1,4 @@
-// The dialog "Manage My Elements": the user adds groups, renames, deletes and reorders groups
+// The dialog "Manage My Elements" (opened by manageMyElements, addin/my_elements_commands.cpp): the user adds groups, renames, deletes and reorders groups
 // and elements in a two-level tree. The dialog works on its own copy of the index: OK saves
 // the copy over "myelements.xml", puts it in place of the shared document and deletes the
 // deleted elements' library slides; Cancel throws the copy and the queued deletions away.
@@ -12,10 +12,6 @@
 #include "platform/xml_dom.h"
 
 namespace plorin {
-
-// Opens the manager modally, making the index first when there is none; one not loaded yet
-// is read first. Errors are reported as "SlideWizard, manageMyElements".
-void manageMyElements();
 
 class myElementsManager : public platform::Form {
 public:

@@ -7,11 +7,8 @@
 #include "core/numbers.h"
 #include "core/registry.h"
 #include "core/web_post.h"
-#include "survey/survey_forms.h"
 #include "platform/clock.h"
-#include "platform/picture.h"
 #include "platform/text.h"
-#include "platform/ui_forms.h"
 
 namespace plorin {
 namespace {
@@ -71,23 +68,19 @@ std::string surveyDateText(std::chrono::sys_days day) {
     return text;
 }
 
-void checkForSurvey() {
-    trap("Survey, checkForSurvey", [] {
-        const std::int16_t count = surveyNumber("surveyCount", 0);
-        const std::int16_t maxCount = surveyNumber("surveyMaxCount", 0);
-        const std::int16_t interval = surveyNumber("surveyInterval", 183);
-        std::string dateText = getRegistry("surveyDate", "", "");
-        if (platform::trimmed(dateText).empty()) {
-            // Written once: a default worked out afresh at every start would never come due.
-            dateText = surveyDateText(platform::today() + std::chrono::days(interval));
-            setRegistry("surveyDate", dateText, "");
-        }
-        if (count >= maxCount) return;
-        const auto date = surveyDateFromText(dateText);
-        if (!date || platform::today() < *date) return;
-        if (!connectionOK()) return;
-        runSurvey();
-    });
+bool surveyDue() {
+    const std::int16_t count = surveyNumber("surveyCount", 0);
+    const std::int16_t maxCount = surveyNumber("surveyMaxCount", 0);
+    const std::int16_t interval = surveyNumber("surveyInterval", 183);
+    std::string dateText = getRegistry("surveyDate", "", "");
+    if (platform::trimmed(dateText).empty()) {
+        // Written once: a default worked out afresh at every start would never come due.
+        dateText = surveyDateText(platform::today() + std::chrono::days(interval));
+        setRegistry("surveyDate", dateText, "");
+    }
+    if (count >= maxCount) return false;
+    const auto date = surveyDateFromText(dateText);
+    return date && platform::today() >= *date;
 }
 
 bool connectionOK() {
@@ -100,25 +93,6 @@ bool connectionOK() {
     return ok;
 }
 
-void runSurvey() {
-    trap("Survey, runSurvey", [] {
-        std::string data;
-        {
-            Survey1 page;
-            page.Load();
-            page.Show(true);
-            data = page.surveyData;
-            page.Unload();
-        }
-        if (data.empty()) return;
-        Survey2 page;
-        page.Load();
-        page.surveyData = data;
-        page.Show(true);
-        page.Unload();
-    });
-}
-
 void setSurveyDate(std::int16_t choice) {
     const auto later = [](int days) { return surveyDateText(platform::today() + std::chrono::days(days)); };
     switch (choice) {
@@ -128,23 +102,6 @@ void setSurveyDate(std::int16_t choice) {
         case 3: setRegistry("surveyDate", "2099-12-31", ""); break;
         default: break;
     }
-}
-
-void AutoSizeComboBox(platform::ComboBox& combo) {
-    trap("Survey, AutoSizeComboBox", [&] {
-        const platform::Form& form = combo.form();
-        int width = combo.Width;
-        bool wider = false;
-        for (const std::string& item : combo.items) {
-            const int itemWidth = platform::textWidth(item, form.FontName, form.FontSize);
-            if (itemWidth > width) {
-                width = itemWidth;
-                wider = true;
-            }
-        }
-        if (wider) width += 10;  // room for the list's frame and scroll bar
-        combo.droppedWidth = width;
-    });
 }
 
 }  // namespace plorin

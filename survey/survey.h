@@ -1,18 +1,15 @@
-// The occasional two-page user survey. checkForSurvey, the last step of the
-// add-in's start-up, decides whether it is due (the count below its maximum, the date passed,
-// the survey server answering a short ping) and runs it; the pages keep the schedule in the
-// settings "surveyCount", "surveyMaxCount", "surveyInterval" and "surveyDate". Nothing here
-// may hold up or break a start: every failure is reported or ends the survey quietly.
+// The occasional two-page user survey's schedule and server: whether it is due (the count
+// below its maximum, the date passed), the short ping, the dates. The pages
+// (survey/survey_forms.h) keep the schedule in the settings "surveyCount", "surveyMaxCount",
+// "surveyInterval" and "surveyDate"; `checkForSurvey` (addin/survey_start.h), the last step of
+// the add-in's start-up, shows them. Nothing here may hold up or break a start: every failure
+// is reported or ends the survey quietly.
 #pragma once
 
 #include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
-
-namespace platform {
-class ComboBox;
-}
 
 namespace plorin {
 
@@ -28,26 +25,18 @@ std::int16_t surveyNumber(const char* name, std::int16_t defaultValue);
 // The server's reply as the survey reads it: blanks and line ends around it dropped.
 std::string surveyReplyText(const std::string& body);
 
-// Runs the survey when the count is below the maximum, then only when the date has come,
-// then only when connectionOK. A missing "surveyDate" is written once as today plus the
-// interval; a malformed one means "not due". Never throws ("Survey, checkForSurvey").
-void checkForSurvey();
+// True when the count is below the maximum and the date has come. A missing "surveyDate" is
+// written once as today plus the interval; a malformed one means "not due". Raises when a
+// setting cannot be written.
+bool surveyDue();
 
 // Posts "&ping=1" to the survey address, waiting at most kPingTimeoutMs; true exactly when
 // the reply is "ping". Never throws: an unanswered ping is false without a word.
 bool connectionOK();
 
-// Shows page 1 modally and, when it was answered, page 2 with page 1's answers.
-// Never throws ("Survey, runSurvey").
-void runSurvey();
-
 // The remind-me choice: 0 tomorrow, 1 in 14 days, 2 in 183 days, 3 never ("2099-12-31");
 // any other choice writes nothing.
 void setSurveyDate(std::int16_t choice);
-
-// Widens the combo box's opened list so that its widest entry fits, in pixels of the form's
-// font. Never throws ("Survey, AutoSizeComboBox").
-void AutoSizeComboBox(platform::ComboBox& combo);
 
 // The web address (with the configured scheme) and "/survey.php".
 std::string surveyUrl();

@@ -14,6 +14,7 @@
 #include "host/host.h"
 #include "survey/survey.h"
 #include "platform/clock.h"
+#include "platform/picture.h"
 #include "platform/ui_driver.h"
 
 namespace plorin {
@@ -264,6 +265,23 @@ void Survey2::btn2_Click() {
         sending_ = false;
         sent_ = takeSurveyReply(reply);
         Unload();
+    });
+}
+
+void AutoSizeComboBox(platform::ComboBox& combo) {
+    trap("Survey, AutoSizeComboBox", [&] {
+        const platform::Form& form = combo.form();
+        int width = combo.Width;
+        bool wider = false;
+        for (const std::string& item : combo.items) {
+            const int itemWidth = platform::textWidth(item, form.FontName, form.FontSize);
+            if (itemWidth > width) {
+                width = itemWidth;
+                wider = true;
+            }
+        }
+        if (wider) width += 10;  // room for the list's frame and scroll bar
+        combo.droppedWidth = width;
     });
 }
 

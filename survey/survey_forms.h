@@ -10,6 +10,10 @@
 
 namespace plorin {
 
+// Widens the combo box's opened list so that its widest entry fits, in pixels of the form's
+// font. Never throws ("Survey, AutoSizeComboBox").
+void AutoSizeComboBox(platform::ComboBox& combo);
+
 class Survey1 : public platform::Form {
 public:
     Survey1();

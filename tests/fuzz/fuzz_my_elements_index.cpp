@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "addin_harness.h"
+#include "addin/named_commands.h"
 #include "libraries/my_elements.h"
 #include "libraries/my_elements_add.h"
 #include "libraries/styles.h"

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "addin/named_commands.h"
 #include "libraries/my_elements.h"
 #include "libraries/my_elements_add.h"
 #include "tests/libraries/library_fixture.h"

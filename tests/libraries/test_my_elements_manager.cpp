@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "libraries/library_menus.h"
+#include "addin/named_commands.h"
 #include "libraries/my_elements.h"
 #include "libraries/my_elements_add.h"
 #include "libraries/my_elements_manager.h"

@@ -10,6 +10,7 @@
 #include "core/registry.h"
 #include "core/web_post.h"
 #include "host/host.h"
+#include "addin/survey_start.h"
 #include "survey/survey.h"
 #include "survey/survey_forms.h"
 #include "platform/clock.h"
