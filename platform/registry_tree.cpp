@@ -370,9 +370,13 @@ std::optional<RegTree> RegTree::parse(const std::string& text, std::string& prob
             if (!current) return fail(i, "unknown root key");
             // At most one value per line up to the next section (a damaged file of countless
             // lines gets no more room than a large one).
-            const std::size_t section = rest.find("\n[");
-            const auto lines = std::count(rest.begin(), section == std::string_view::npos ? rest.end() : rest.begin() + section, '\n');
-            current->reserveValues(std::min<std::size_t>(static_cast<std::size_t>(lines) + 1, kMaxReservedValues));
+            // Counted with memchr, and only as far as the room goes.
+            const std::string_view section = rest.substr(0, rest.find("\n["));
+            std::size_t lines = 0;
+            for (std::size_t at = section.find('\n'); at != std::string_view::npos && lines < kMaxReservedValues;
+                 at = section.find('\n', at + 1))
+                ++lines;
+            current->reserveValues(std::min<std::size_t>(lines + 1, kMaxReservedValues));
             continue;
         }
         if (!current) return fail(i, "value outside a key");
