@@ -120,10 +120,12 @@ private:
     std::uint64_t uses_ = 0;
 };
 
-// Process-wide: the pictures do not depend on the add-in, only on their files.
+// Process-wide: the pictures do not depend on the add-in, only on their files. Never
+// destroyed: a host ended at exit (by a static of its own) disconnects the add-in, which
+// clears the cache after the statics of this file may already be gone.
 PictureCache& pictureCache() {
-    static PictureCache cache;
-    return cache;
+    static PictureCache* const cache = new PictureCache;
+    return *cache;
 }
 
 }  // namespace
