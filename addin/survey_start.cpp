@@ -4,7 +4,7 @@
 
 #include "core/errors.h"
 #include "survey/survey.h"
-#include "survey/survey_forms.h"
+#include "survey/survey_pages.h"
 
 namespace plorin {
 

@@ -1,6 +1,6 @@
 // The occasional two-page user survey's schedule and server: whether it is due (the count
 // below its maximum, the date passed), the short ping, the dates. The pages
-// (survey/survey_forms.h) keep the schedule in the settings "surveyCount", "surveyMaxCount",
+// (survey/survey_pages.h) keep the schedule in the settings "surveyCount", "surveyMaxCount",
 // "surveyInterval" and "surveyDate"; `checkForSurvey` (addin/survey_start.h), the last step of
 // the add-in's start-up, shows them. Nothing here may hold up or break a start: every failure
 // is reported or ends the survey quietly.

@@ -48,7 +48,7 @@ public:
 
     // ---- Commands, by family ----------------------------------------------------------
 
-    // ---- Links and help (tools/link_commands.cpp) -----------------------------------------
+    // ---- Links and help (tools/help_and_web_commands.cpp) -----------------------------------------
     // Help topic 1000; the maker's pages on the configured web host; a feedback mail (the
     // update check, startUpdate, is below). The commands that open a feature's dialog (the
     // agenda, the about box, the settings) are the add-in's own: addin/named_commands.h.
@@ -223,7 +223,7 @@ public:
     // shows them in the window "WordCount" (tools/word_count.h).
     void countWords();
 
-    // ---- Links and dialogs (tools/start_update.cpp) ---------------------------------------
+    // ---- Links and dialogs (tools/check_for_updates.cpp) ---------------------------------------
     // Asks the update add-in "plorinrenew.Connect" for a check now: connects it when it is
     // off and calls its "check", which returns at once. Without the update add-in in the
     // host's list the user is told to check the installation. Failures are reported as

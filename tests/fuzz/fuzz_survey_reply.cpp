@@ -10,7 +10,7 @@
 #include "fuzz_support.h"
 #include "core/errors.h"
 #include "core/registry.h"
-#include "survey/survey_forms.h"
+#include "survey/survey_pages.h"
 #include "platform/services.h"
 #include "platform/ui_driver.h"
 

@@ -12,7 +12,7 @@
 #include "host/host.h"
 #include "addin/survey_start.h"
 #include "survey/survey.h"
-#include "survey/survey_forms.h"
+#include "survey/survey_pages.h"
 #include "platform/clock.h"
 #include "platform/http.h"
 #include "platform/picture.h"

@@ -1,4 +1,4 @@
-#include "survey/survey_forms.h"
+#include "survey/survey_pages.h"
 
 #include <initializer_list>
 
