@@ -5,15 +5,15 @@
 #include <vector>
 
 #include "core/errors.h"
-#include "core/product_name.h"
 #include "core/images.h"
+#include "core/product_name.h"
 #include "core/registry.h"
 #include "core/shared_state.h"
-#include "core/version.h"
 #include "core/usage_counters.h"
+#include "core/version.h"
 #include "platform/filesystem.h"
-#include "platform/services.h"
 #include "platform/picture.h"
+#include "platform/services.h"
 #include "platform/ui_driver.h"
 
 namespace plorin {
@@ -23,9 +23,9 @@ constexpr int kFieldWidth = 320;
 constexpr int kFieldHeight = 120;
 constexpr std::uint32_t kFieldColour = 0xFFFFFFFF;
 // The ten targets' colours, one per icon.
-constexpr std::uint32_t kIconColours[ShooterGame::kIcons] = {
-    0xFFD03030, 0xFF30A030, 0xFF3050D0, 0xFFD0A020, 0xFF9040C0,
-    0xFF20A0A0, 0xFFE07020, 0xFF606060, 0xFFC03080, 0xFF4080F0};
+constexpr std::uint32_t kIconColours[ShooterGame::kIcons] = {0xFFD03030, 0xFF30A030, 0xFF3050D0, 0xFFD0A020,
+                                                             0xFF9040C0, 0xFF20A0A0, 0xFFE07020, 0xFF606060,
+                                                             0xFFC03080, 0xFF4080F0};
 
 const std::string kBlanks(10, ' ');
 }  // namespace
@@ -88,8 +88,8 @@ ShooterGame::ShotResult ShooterGame::shoot(int x, int y) {
 }
 
 std::string ShooterGame::statusLine() const {
-    return "Level: " + std::to_string(level_) + kBlanks + "Bullets left: " + std::to_string(kIcons - shots_) +
-           kBlanks + "Score: " + std::to_string(score_);
+    return "Level: " + std::to_string(level_) + kBlanks + "Bullets left: " + std::to_string(kIcons - shots_) + kBlanks +
+           "Score: " + std::to_string(score_);
 }
 
 Splash::Splash() : platform::Form("Splash"), game_(kFieldWidth, kFieldHeight) {

@@ -54,7 +54,10 @@ public:
     int top(int i) const { return top_[i]; }
     int left(int i) const { return left_[i]; }
     bool hit(int i) const { return hit_[i]; }
-    void place(int i, int top, int left) { top_[i] = top; left_[i] = left; }
+    void place(int i, int top, int left) {
+        top_[i] = top;
+        left_[i] = left;
+    }
     int width() const { return width_; }
     int height() const { return height_; }
 

@@ -106,9 +106,9 @@ const std::vector<BarEntry>& efficiencyToolsContents() {
 
 const std::vector<BuiltInControl>& shortcutsContents() {
     static const std::vector<BuiltInControl> rows = {
-        {1402, false}, {164, G},   {165, false},  {166, G},    {167, false}, {170, false}, {171, false},
-        {196, G},      {197, false}, {199, false}, {198, false}, {206, G},    {1042, G},    {1043, false},
-        {2061, G},     {2062, false}, {2063, false}, {2710, G},  {58, G},      {57, false},
+        {1402, false}, {164, G},      {165, false},  {166, G},     {167, false}, {170, false}, {171, false},
+        {196, G},      {197, false},  {199, false},  {198, false}, {206, G},     {1042, G},    {1043, false},
+        {2061, G},     {2062, false}, {2063, false}, {2710, G},    {58, G},      {57, false},
     };
     return rows;
 }

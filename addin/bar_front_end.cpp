@@ -93,19 +93,15 @@ void pptControls::remember(const std::shared_ptr<host::CommandBarButton>& button
     // One event per tag: the newest button takes over from the one remembered before.
     bars.unadviseClick(std::string(tag));
     slot = button;
-    if (efficiency)
-        bars.adviseClick(button, [this](host::CommandBarButton& b, bool& c) { ecyButton_Click(b, c); });
-    else if (wizard)
-        bars.adviseClick(button, [this](host::CommandBarButton& b, bool& c) { wizButton_Click(b, c); });
-    else
-        bars.adviseClick(button, [this](host::CommandBarButton& b, bool& c) { meButton_Click(b, c); });
+    if (efficiency) bars.adviseClick(button, [this](host::CommandBarButton& b, bool& c) { ecyButton_Click(b, c); });
+    else if (wizard) bars.adviseClick(button, [this](host::CommandBarButton& b, bool& c) { wizButton_Click(b, c); });
+    else bars.adviseClick(button, [this](host::CommandBarButton& b, bool& c) { meButton_Click(b, c); });
 }
 
 std::shared_ptr<host::CommandBarButton> pptControls::addButton(host::CommandBarControls& parent,
-                                                               const std::string& caption,
-                                                               const std::string& parameter, int picture,
-                                                               bool customPicture, bool beginGroup, int toolId,
-                                                               bool customisable) {
+                                                               const std::string& caption, const std::string& parameter,
+                                                               int picture, bool customPicture, bool beginGroup,
+                                                               int toolId, bool customisable) {
     auto button = std::static_pointer_cast<host::CommandBarButton>(parent.Add(host::msoControlButton));
     if (customPicture) {
         ignoreErrors([&] {
@@ -279,7 +275,8 @@ void pptControls::enableControls() {
 void pptControls::checkButton(const std::string& barName, const std::string& popupName, const std::string& caption,
                               bool checked) {
     trap("pptControls, checkButton", [&] {
-        auto& popup = dynamic_cast<host::CommandBarPopup&>(*app().CommandBars().Item(barName)->Controls().Item(popupName));
+        auto& popup =
+            dynamic_cast<host::CommandBarPopup&>(*app().CommandBars().Item(barName)->Controls().Item(popupName));
         auto& button = dynamic_cast<host::CommandBarButton&>(*popup.Controls().Item(caption));
         button.setState(checked ? host::msoButtonDown : host::msoButtonUp);
         button.setFaceId(checked ? 990 : 1);
@@ -341,10 +338,8 @@ void pptControls::ecyButton_Click(host::CommandBarButton& button, bool&) {
         EfficiencyTools* tools = addInState().tools.get();
         if (!tools) raiseObjectNotSet();
         const std::size_t blank = parameter.find(' ');
-        if (blank == std::string::npos)
-            runCommandByName(*tools, parameter);
-        else
-            runCommandByName(*tools, parameter.substr(0, blank), parameter.substr(blank + 1));
+        if (blank == std::string::npos) runCommandByName(*tools, parameter);
+        else runCommandByName(*tools, parameter.substr(0, blank), parameter.substr(blank + 1));
     });
 }
 

@@ -35,8 +35,8 @@ struct BarEntry {
     bool customPicture;
     bool beginGroup;
     bool customisable;
-    int builtInId;           // builtIn only
-    const char* popupName;   // nullptr: directly on the bar
+    int builtInId;          // builtIn only
+    const char* popupName;  // nullptr: directly on the bar
 };
 
 // The controls of the Efficiency Tools bar with its "Tools" and "Help" popups, in order.
@@ -47,7 +47,6 @@ struct BuiltInControl {
     bool beginGroup;
 };
 const std::vector<BuiltInControl>& shortcutsContents();
-
 
 class pptControls {
 public:

@@ -66,7 +66,8 @@ bool pptControls::generateMenuFromXML(const std::string& barName) {
         // ribbon; only the message names the file differently.
         if (!loadMenuFile(kCommandBarMenuFileLead)) return;
         auto bar = app().CommandBars().Item(barName);
-        for (const auto& menu : state().menuDocument->selectNodes("/Varnotel/menu")) generateMenu(bar->Controls(), menu);
+        for (const auto& menu : state().menuDocument->selectNodes("/Varnotel/menu"))
+            generateMenu(bar->Controls(), menu);
         loaded = true;
     });
     return loaded;
@@ -145,8 +146,8 @@ void pptControls::generateMyElementsMenu() {
             groupPopup->setBeginGroup(first);
             first = false;
             for (const auto& element : group.selectNodes("element")) {
-                auto button =
-                    std::static_pointer_cast<host::CommandBarButton>(groupPopup->Controls().Add(host::msoControlButton));
+                auto button = std::static_pointer_cast<host::CommandBarButton>(
+                    groupPopup->Controls().Add(host::msoControlButton));
                 button->setCaption(element.getAttribute("name").value_or(""));
                 button->setTag(kMyElementsTag);
                 button->setParameter(element.getAttribute("slideID").value_or(""));

@@ -5,23 +5,23 @@
 #include <limits>
 
 #include "addin/addin_state.h"
+#include "addin/bar_front_end.h"
+#include "addin/host_events.h"
+#include "addin/survey_start.h"
+#include "core/errors.h"
 #include "core/folders.h"
 #include "core/host_version.h"
-#include "core/product_name.h"
-#include "tools/efficiency_tools.h"
-#include "core/errors.h"
 #include "core/icons.h"
 #include "core/images.h"
 #include "core/languages.h"
-#include "addin/bar_front_end.h"
-#include "addin/host_events.h"
+#include "core/product_name.h"
 #include "core/registry.h"
 #include "core/update_journal.h"
 #include "core/usage_counters.h"
-#include "addin/survey_start.h"
-#include "platform/xml_dom.h"
 #include "platform/filesystem.h"
 #include "platform/services.h"
+#include "platform/xml_dom.h"
+#include "tools/efficiency_tools.h"
 
 namespace plorin {
 
@@ -40,8 +40,8 @@ void Connect::OnConnection(host::HostObject& application, int, host::COMAddIn*) 
         s.mutex = platform::shell().createMutex(kProductName);
         auto* app = dynamic_cast<host::Application*>(&application);
         if (!app) return;  // not a presentation host: nothing else is set up
-        s.random.seed(static_cast<std::mt19937::result_type>(
-            std::chrono::steady_clock::now().time_since_epoch().count()));
+        s.random.seed(
+            static_cast<std::mt19937::result_type>(std::chrono::steady_clock::now().time_since_epoch().count()));
         // The state is this connection's own (the last one's went at its disconnection).
         s.layout = computeFolderLayout(addInFolder());
         s.application = app;
@@ -63,8 +63,8 @@ void Connect::startUp() {
         AddInState& a = addInState();
         // A hand-edited value that is no number reads as the default: it must not cost the
         // rest of the start (languages, command bars, survey) at every start.
-        s.screenSaverOff =
-            getBoundedSetting("screenSaverOff", "", 0, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()) != 0;
+        s.screenSaverOff = getBoundedSetting("screenSaverOff", "", 0, std::numeric_limits<int>::min(),
+                                             std::numeric_limits<int>::max()) != 0;
         initializeLanguages();
         if (isHostVersion(kCommandBarHosts)) {
             a.controls->CreateControls();

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "libraries/thumbnails.h"
 #include "host/host.h"
 #include "host/ribbon.h"
+#include "libraries/thumbnails.h"
 
 namespace plorin {
 
@@ -70,7 +70,8 @@ public:
     // and the drop-down is redrawn. The selected item is 0 without a window or a menu
     // document; else the current style's, falling back to (and choosing) the first style.
     std::int16_t style_getItemCount(const host::IRibbonControl& control);
-    std::string style_getItemLabel(const host::IRibbonControl& control, int index);  // errSubscriptOutOfRange past the end
+    std::string style_getItemLabel(const host::IRibbonControl& control,
+                                   int index);  // errSubscriptOutOfRange past the end
     void style_onAction(const host::IRibbonControl& control, const std::string& selectedId, int selectedIndex);
     std::int16_t style_getSelectedItemIndex(const host::IRibbonControl& control);
 

@@ -123,8 +123,8 @@ void ErrForm::lPrivacyInfo_MouseMove() {
 void ErrForm::btnSendReport_Click() {
     trap("ErrForm, btnSendReport_Click, ", [&] {
         const std::string report = errReport.Text() == reportHint ? std::string() : errReport.Text();
-        const std::string body = "description=" + URLEncode(errDescription.Caption) +
-                                 "&class=" + URLEncode(errClass) + "&function=" + URLEncode(errFunction) +
+        const std::string body = "description=" + URLEncode(errDescription.Caption) + "&class=" + URLEncode(errClass) +
+                                 "&function=" + URLEncode(errFunction) +
                                  "&number=" + URLEncode(std::to_string(errNumber)) + "&report=" + URLEncode(report) +
                                  "&name=" + URLEncode(tbName.Text()) + "&contact=" + URLEncode(tbContact.Text()) +
                                  "&PPT=" + URLEncode(hostVersion()) + "&version=" + URLEncode(versionText());

@@ -49,7 +49,7 @@ public:
     platform::PictureBox Picture2{*this, "Picture2"};
     platform::Label lbl0{*this, "lbl(0)"};  // bold
     platform::Label errDescription{*this, "errDescription"};
-    platform::Label Label2{*this, "Label2"};  // bold
+    platform::Label Label2{*this, "Label2"};          // bold
     platform::TextBox errReport{*this, "errReport"};  // several lines, vertical scroll bar
     platform::Label lbl2{*this, "lbl(2)"};
     platform::Label lbl3{*this, "lbl(3)"};

@@ -24,9 +24,9 @@ bool isProcessArrow(const host::Shape& shape) {
 
 bool isBlockArrow(const host::Shape& shape) {
     const int kind = shape.AutoShapeType();
-    return shape.Type() == host::msoAutoShape && ((kind >= host::msoShapeRightArrow && kind <= host::msoShapeUpDownArrow) ||
-                                                  kind == host::msoShapeStripedRightArrow ||
-                                                  kind == host::msoShapeNotchedRightArrow);
+    return shape.Type() == host::msoAutoShape &&
+           ((kind >= host::msoShapeRightArrow && kind <= host::msoShapeUpDownArrow) ||
+            kind == host::msoShapeStripedRightArrow || kind == host::msoShapeNotchedRightArrow);
 }
 
 // AutoShapes, placeholders and text boxes carry text the text tools can work on.
@@ -133,9 +133,7 @@ void pptEvents::enableForSelection(host::Selection& selection) {
     switch (paneViewOf(selection)) {
         case host::ppViewOutline:
         case host::ppViewSlideSorter:
-        case host::ppViewThumbnails:
-            slides = type == host::ppSelectionSlides;
-            break;
+        case host::ppViewThumbnails: slides = type == host::ppSelectionSlides; break;
         case host::ppViewSlide:
         case host::ppViewSlideMaster:
         case host::ppViewHandoutMaster:
@@ -164,8 +162,7 @@ void pptEvents::enableForSelection(host::Selection& selection) {
                 autoShapeText = !(range.Type() == host::msoGroup || range.HasTable() != host::msoFalse);
             }
             break;
-        default:
-            break;
+        default: break;
     }
     toggleSlides(slides);
     toggleAlignAngles(alignAngles);

@@ -5,12 +5,12 @@
 
 #include "addin/addin_state.h"
 #include "addin/agenda_upkeep.h"
-#include "core/folders.h"
-#include "core/host_version.h"
-#include "core/errors.h"
-#include "core/icons.h"
 #include "addin/bar_front_end.h"
 #include "addin/host_events.h"
+#include "core/errors.h"
+#include "core/folders.h"
+#include "core/host_version.h"
+#include "core/icons.h"
 #include "platform/ui_driver.h"
 
 namespace plorin {
@@ -37,9 +37,10 @@ bool startsWith(const std::string& text, const std::string& prefix) {
 }  // namespace
 
 bool pptEvents::askToUpdatePageNumbers() {
-    return platform::MsgBox("The page numbers on your agenda slides need to be updated.\r\n"
-                            "Would you like to update the page numbers now?",
-                            kConfirm, kTitle) == platform::vbYes;
+    return platform::MsgBox(
+               "The page numbers on your agenda slides need to be updated.\r\n"
+               "Would you like to update the page numbers now?",
+               kConfirm, kTitle) == platform::vbYes;
 }
 
 void pptEvents::NewPresentation(host::Presentation&) {
@@ -75,15 +76,17 @@ void pptEvents::PresentationBeforeSave(host::Presentation& pres, bool& cancel) {
         const std::string cache = getInternetCachePath();
         const std::string temp = getTmpPath();
         if ((startsWith(name, cache) || startsWith(name, temp)) && !pres.ReadOnly() && name != lastSavedName_)
-            platform::MsgBox("Caution! This presentation is being saved in a temporary folder.\r\n"
-                             "Data in this folder may be deleted or overwritten inadvertently.",
-                             platform::vbOKOnly | platform::vbExclamation, kTitle);
+            platform::MsgBox(
+                "Caution! This presentation is being saved in a temporary folder.\r\n"
+                "Data in this folder may be deleted or overwritten inadvertently.",
+                platform::vbOKOnly | platform::vbExclamation, kTitle);
 
         int agendaSlides = 0;
         std::string hiddenOn;
         for (const auto& slide : pres.Slides().all()) {
             if (slide->Tags().Item("plorin_agendaWizard") == "agendaSlide") ++agendaSlides;
-            if (slide->Tags().Item("plorin_hiddenShapes") == "1") hiddenOn += std::to_string(slide->SlideIndex()) + ", ";
+            if (slide->Tags().Item("plorin_hiddenShapes") == "1")
+                hiddenOn += std::to_string(slide->SlideIndex()) + ", ";
         }
         host::Tags& tags = pres.Tags();
         // Without agenda slides no page number can be stale: the slide order goes, so that no
@@ -97,10 +100,11 @@ void pptEvents::PresentationBeforeSave(host::Presentation& pres, bool& cancel) {
         if (!hiddenOn.empty()) {
             hiddenOn.resize(hiddenOn.size() - 2);
             const int answer = platform::MsgBox(
-                "There are hidden shapes on slides " + hiddenOn + ".\r\n"
-                "Please ensure the hidden shapes do not contain any confidential information before sharing the "
-                "presentation.\r\n"
-                "Would you like to save the presentation with hidden shapes now?",
+                "There are hidden shapes on slides " + hiddenOn +
+                    ".\r\n"
+                    "Please ensure the hidden shapes do not contain any confidential information before sharing the "
+                    "presentation.\r\n"
+                    "Would you like to save the presentation with hidden shapes now?",
                 kConfirm, kTitle);
             if (answer == platform::vbNo) cancel = true;
         }
@@ -119,8 +123,7 @@ void pptEvents::PresentationBeforeSave(host::Presentation& pres, bool& cancel) {
 void pptEvents::PresentationPrint(host::Presentation& pres) {
     trap("pptEvents, pptApp_PresentationPrint", [&] {
         const std::string savedOrder = pres.Tags().Item(kSlideOrderTag);
-        if (!savedOrder.empty() && savedOrder != slideOrder(pres) && askToUpdatePageNumbers())
-            regenerateAgendaSlides();
+        if (!savedOrder.empty() && savedOrder != slideOrder(pres) && askToUpdatePageNumbers()) regenerateAgendaSlides();
     });
 }
 

@@ -30,8 +30,9 @@ void addMyElements() {
         if (app.Windows().Count() == 0) return;
         host::Selection& selection = app.ActiveWindow()->Selection();
         if (selection.Type() != host::ppSelectionShapes) {
-            platform::MsgBox("If you would like to add an element to 'My Elements', please select one or more shapes first.",
-                             platform::vbInformation, kProductName);
+            platform::MsgBox(
+                "If you would like to add an element to 'My Elements', please select one or more shapes first.",
+                platform::vbInformation, kProductName);
             return;
         }
         SharedState& s = state();
@@ -54,12 +55,14 @@ void addMyElements() {
         library.close();
 
         if (!s.myElementsDocument) {
-            platform::MsgBox("An unexpected error occurred adding to the 'My Elements' collection.\r\nPlease contact us at " +
-                                 supportEmail(),
-                             platform::vbCritical, kProductName);
+            platform::MsgBox(
+                "An unexpected error occurred adding to the 'My Elements' collection.\r\nPlease contact us at " +
+                    supportEmail(),
+                platform::vbCritical, kProductName);
         } else {
             const int chosen = dialog.groupList.ListIndex();
-            const std::string group = chosen >= 0 ? dialog.groupList.items[static_cast<std::size_t>(chosen)] : std::string();
+            const std::string group =
+                chosen >= 0 ? dialog.groupList.items[static_cast<std::size_t>(chosen)] : std::string();
             platform::DomNode node = findGroup(*s.myElementsDocument, group);
             if (!node) raiseObjectNotSet("no group " + group);
             platform::DomNode element = appendElement(*s.myElementsDocument, node, dialog.elemName.Text(), slideId);
@@ -78,8 +81,7 @@ void addMyElements() {
         ignoreErrors([&] { dialog.Unload(); });
         if (error.Number == host::PP_E_INVALIDREQUEST)
             platform::MsgBox("Placeholders can not be added to 'My Elements'.", platform::vbInformation, kProductName);
-        else
-            reportError(kAddLocation, &error);
+        else reportError(kAddLocation, &error);
     }
 }
 

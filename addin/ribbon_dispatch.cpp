@@ -7,11 +7,11 @@
 #include "addin/addin_state.h"
 #include "addin/named_commands.h"
 #include "core/errors.h"
-#include "core/numbers.h"
 #include "core/languages.h"
-#include "libraries/my_elements.h"
+#include "core/numbers.h"
 #include "core/registry.h"
 #include "core/usage_counters.h"
+#include "libraries/my_elements.h"
 #include "platform/text.h"
 #include "tools/efficiency_tools.h"
 

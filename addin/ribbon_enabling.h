@@ -13,16 +13,16 @@ enum class EnablingRule {
     always,
     twoOrMoreShapes,
     oneOrMoreShapes,
-    twoOrMoreProcessArrows,   // two or more, all pentagons or chevrons
-    processChain,             // two or more process arrows, same orientation, multiples of 90 degrees
+    twoOrMoreProcessArrows,  // two or more, all pentagons or chevrons
+    processChain,            // two or more process arrows, same orientation, multiples of 90 degrees
     exactlyTwoShapes,
-    blockArrows,              // one or more, all block arrows
-    roundedRectangles,        // one or more, all rounded rectangles
+    blockArrows,        // one or more, all block arrows
+    roundedRectangles,  // one or more, all rounded rectangles
     twoOrMoreRoundedRectangles,
-    text,                     // every shape can hold text
+    text,  // every shape can hold text
     slidesOrShapes,
     slides,
-    window,                   // the host has at least one window
+    window,  // the host has at least one window
 };
 
 struct EnablingRow {

@@ -5,16 +5,16 @@
 
 #include "addin/addin_state.h"
 #include "addin/connect.h"
-#include "core/errors.h"
-#include "core/numbers.h"
-#include "core/undo_fix.h"
-#include "core/icons.h"
-#include "core/images.h"
-#include "core/languages.h"
 #include "addin/host_events.h"
 #include "addin/ribbon_callbacks.h"
 #include "addin/ribbon_dispatch.h"
 #include "addin/ribbon_enabling.h"
+#include "core/errors.h"
+#include "core/icons.h"
+#include "core/images.h"
+#include "core/languages.h"
+#include "core/numbers.h"
+#include "core/undo_fix.h"
 #include "host/host.h"
 #include "host/text.h"
 #include "platform/services.h"
@@ -36,9 +36,7 @@ int languageSlotOf(int n) {
 }
 
 // The text frame of the active window's selected shapes.
-host::TextFrame selectedTextFrame() {
-    return hostApplication().ActiveWindow()->Selection().ShapeRange().TextFrame();
-}
+host::TextFrame selectedTextFrame() { return hostApplication().ActiveWindow()->Selection().ShapeRange().TextFrame(); }
 
 }  // namespace
 
@@ -62,8 +60,7 @@ void Connect::onActionTB(const host::IRibbonControl& control, bool pressed) {
     const int n = controlNumber(control.Id);
     if (n == kFitToText)
         selectedTextFrame().setAutoSize(pressed ? host::ppAutoSizeShapeToFitText : host::ppAutoSizeNone);
-    else if (n == kWrapText)
-        selectedTextFrame().setWordWrap(pressed ? host::msoTrue : host::msoFalse);
+    else if (n == kWrapText) selectedTextFrame().setWordWrap(pressed ? host::msoTrue : host::msoFalse);
 }
 
 void Connect::copyright_onAction(const host::IRibbonControl& control) {
@@ -131,35 +128,44 @@ host::RibbonValue Connect::invokeCallback(const std::string& name, const host::I
 }
 
 const std::vector<RibbonCallback> kFrontEndCallbacks = {
-    {"onLoad", [](Connect& c, const host::IRibbonControl&, const RibbonArgs& a) -> host::RibbonValue {
+    {"onLoad",
+     [](Connect& c, const host::IRibbonControl&, const RibbonArgs& a) -> host::RibbonValue {
          c.onLoad(ribbonUI(a, 0));
          return {};
      }},
-    {"onAction", [](Connect& c, const host::IRibbonControl& ctl, const RibbonArgs&) -> host::RibbonValue {
+    {"onAction",
+     [](Connect& c, const host::IRibbonControl& ctl, const RibbonArgs&) -> host::RibbonValue {
          c.onAction(ctl);
          return {};
      }},
-    {"onActionTB", [](Connect& c, const host::IRibbonControl& ctl, const RibbonArgs& a) -> host::RibbonValue {
+    {"onActionTB",
+     [](Connect& c, const host::IRibbonControl& ctl, const RibbonArgs& a) -> host::RibbonValue {
          c.onActionTB(ctl, ribbonBool(a, 0));
          return {};
      }},
-    {"copyright_onAction", [](Connect& c, const host::IRibbonControl& ctl, const RibbonArgs&) -> host::RibbonValue {
+    {"copyright_onAction",
+     [](Connect& c, const host::IRibbonControl& ctl, const RibbonArgs&) -> host::RibbonValue {
          c.copyright_onAction(ctl);
          return {};
      }},
-    {"getImage", [](Connect& c, const host::IRibbonControl& ctl, const RibbonArgs&) -> host::RibbonValue {
+    {"getImage",
+     [](Connect& c, const host::IRibbonControl& ctl, const RibbonArgs&) -> host::RibbonValue {
          return c.getImage(ctl);
      }},
-    {"getVisible", [](Connect& c, const host::IRibbonControl& ctl, const RibbonArgs&) -> host::RibbonValue {
+    {"getVisible",
+     [](Connect& c, const host::IRibbonControl& ctl, const RibbonArgs&) -> host::RibbonValue {
          return c.getVisible(ctl);
      }},
-    {"getLabel", [](Connect& c, const host::IRibbonControl& ctl, const RibbonArgs&) -> host::RibbonValue {
+    {"getLabel",
+     [](Connect& c, const host::IRibbonControl& ctl, const RibbonArgs&) -> host::RibbonValue {
          return c.getLabel(ctl);
      }},
-    {"getPressed", [](Connect& c, const host::IRibbonControl& ctl, const RibbonArgs&) -> host::RibbonValue {
+    {"getPressed",
+     [](Connect& c, const host::IRibbonControl& ctl, const RibbonArgs&) -> host::RibbonValue {
          return c.getPressed(ctl);
      }},
-    {"getEnabled", [](Connect& c, const host::IRibbonControl& ctl, const RibbonArgs&) -> host::RibbonValue {
+    {"getEnabled",
+     [](Connect& c, const host::IRibbonControl& ctl, const RibbonArgs&) -> host::RibbonValue {
          return c.getEnabled(ctl);
      }},
 };

@@ -54,10 +54,12 @@ host::RibbonPicture Connect::myElements_getItemImage(const host::IRibbonControl&
     return plorin::myElements_getItemImage(control, index);
 }
 
-void Connect::slideWizard_onAction(const host::IRibbonControl& control, const std::string& selectedId, int selectedIndex) {
+void Connect::slideWizard_onAction(const host::IRibbonControl& control, const std::string& selectedId,
+                                   int selectedIndex) {
     plorin::slideWizard_onAction(control, selectedId, selectedIndex);
 }
-void Connect::myElements_onAction(const host::IRibbonControl& control, const std::string& selectedId, int selectedIndex) {
+void Connect::myElements_onAction(const host::IRibbonControl& control, const std::string& selectedId,
+                                  int selectedIndex) {
     plorin::myElements_onAction(control, selectedId, selectedIndex);
 }
 
@@ -71,13 +73,16 @@ host::RibbonValue picture(host::RibbonPicture p) {
 }  // namespace
 
 const std::vector<RibbonCallback> kLibraryMenuCallbacks = {
-    {"slideWizard_getContent", [](Connect& c, const host::IRibbonControl& ctl, const RibbonArgs&) -> host::RibbonValue {
+    {"slideWizard_getContent",
+     [](Connect& c, const host::IRibbonControl& ctl, const RibbonArgs&) -> host::RibbonValue {
          return c.slideWizard_getContent(ctl);
      }},
-    {"copyright_getContent", [](Connect& c, const host::IRibbonControl& ctl, const RibbonArgs&) -> host::RibbonValue {
+    {"copyright_getContent",
+     [](Connect& c, const host::IRibbonControl& ctl, const RibbonArgs&) -> host::RibbonValue {
          return c.copyright_getContent(ctl);
      }},
-    {"myElements_getContent", [](Connect& c, const host::IRibbonControl& ctl, const RibbonArgs&) -> host::RibbonValue {
+    {"myElements_getContent",
+     [](Connect& c, const host::IRibbonControl& ctl, const RibbonArgs&) -> host::RibbonValue {
          return c.myElements_getContent(ctl);
      }},
     {"slideWizard_getItemCount",
@@ -107,24 +112,29 @@ const std::vector<RibbonCallback> kLibraryMenuCallbacks = {
 };
 
 const std::vector<RibbonCallback> kLibraryInsertCallbacks = {
-    {"slideWizard_onAction", [](Connect& c, const host::IRibbonControl& ctl, const RibbonArgs& a) -> host::RibbonValue {
+    {"slideWizard_onAction",
+     [](Connect& c, const host::IRibbonControl& ctl, const RibbonArgs& a) -> host::RibbonValue {
          c.slideWizard_onAction(ctl, ribbonText(a, 0), ribbonInt(a, 1));
          return {};
      }},
-    {"myElements_onAction", [](Connect& c, const host::IRibbonControl& ctl, const RibbonArgs& a) -> host::RibbonValue {
+    {"myElements_onAction",
+     [](Connect& c, const host::IRibbonControl& ctl, const RibbonArgs& a) -> host::RibbonValue {
          c.myElements_onAction(ctl, ribbonText(a, 0), ribbonInt(a, 1));
          return {};
      }},
 };
 
 const std::vector<RibbonCallback> kStyleCallbacks = {
-    {"style_getItemCount", [](Connect& c, const host::IRibbonControl& ctl, const RibbonArgs&) -> host::RibbonValue {
+    {"style_getItemCount",
+     [](Connect& c, const host::IRibbonControl& ctl, const RibbonArgs&) -> host::RibbonValue {
          return static_cast<int>(c.style_getItemCount(ctl));
      }},
-    {"style_getItemLabel", [](Connect& c, const host::IRibbonControl& ctl, const RibbonArgs& a) -> host::RibbonValue {
+    {"style_getItemLabel",
+     [](Connect& c, const host::IRibbonControl& ctl, const RibbonArgs& a) -> host::RibbonValue {
          return c.style_getItemLabel(ctl, ribbonInt(a, 0));
      }},
-    {"style_onAction", [](Connect& c, const host::IRibbonControl& ctl, const RibbonArgs& a) -> host::RibbonValue {
+    {"style_onAction",
+     [](Connect& c, const host::IRibbonControl& ctl, const RibbonArgs& a) -> host::RibbonValue {
          c.style_onAction(ctl, ribbonText(a, 0), ribbonInt(a, 1));
          return {};
      }},

@@ -24,8 +24,17 @@ struct ToggleGroup {
 };
 
 enum class Toggle {
-    AlignAngles, AutoShapeText, Slides, PentagonHeader, Presentation, ProcessChain, SwitchObjects, Shape,
-    TwoOrMoreShapes, TwoOrMoreShapes90degr, Window,
+    AlignAngles,
+    AutoShapeText,
+    Slides,
+    PentagonHeader,
+    Presentation,
+    ProcessChain,
+    SwitchObjects,
+    Shape,
+    TwoOrMoreShapes,
+    TwoOrMoreShapes90degr,
+    Window,
 };
 
 const ToggleGroup& toggleGroup(Toggle which);

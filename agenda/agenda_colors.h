@@ -24,10 +24,10 @@ public:
         if (skipped_.empty()) return;
         std::string names;
         for (const auto& what : skipped_) names += (names.empty() ? "" : ", ") + what;
-        const ErrorInfo info{errTypeMismatch,
-                             "Type mismatch: these colours of the agenda's style could not be read and were skipped: " +
-                                 names + ".",
-                             {}};
+        const ErrorInfo info{
+            errTypeMismatch,
+            "Type mismatch: these colours of the agenda's style could not be read and were skipped: " + names + ".",
+            {}};
         reportError("AgendaWizard, setColor", &info);
         skipped_.clear();
     }
@@ -58,7 +58,8 @@ void applyAgendaColor(ColorFormat&& format, const AgendaColor& color, SkippedAge
         if (color.isRgb) format.setRGB(color.rgb);
         else format.setSchemeColor(color.schemeIndex);
     } catch (...) {
-        skipped.add(color.isRgb ? "colour " + std::to_string(color.rgb) : "scheme colour " + std::to_string(color.schemeIndex));
+        skipped.add(color.isRgb ? "colour " + std::to_string(color.rgb)
+                                : "scheme colour " + std::to_string(color.schemeIndex));
     }
 }
 

@@ -306,9 +306,8 @@ AgendaTree buildAgendaTree(const platform::DomDocument& doc, const AgendaTreeOpt
         }
         std::string label = number + text;
         const std::string who = options.showResponsible ? responsible : std::string();
-        const std::string when = options.showTimeSlots && duration > 0
-                                     ? clockText(t - duration) + " - " + clockText(t)
-                                     : std::string();
+        const std::string when =
+            options.showTimeSlots && duration > 0 ? clockText(t - duration) + " - " + clockText(t) : std::string();
         if (!who.empty() || !when.empty())
             label += " (" + who + (!who.empty() && !when.empty() ? ", " : "") + when + ")";
 

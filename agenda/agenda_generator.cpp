@@ -32,7 +32,8 @@ float single(double v) { return static_cast<float>(v); }
 // The measuring slide lives only while the metrics are taken: gone again on every path.
 class MeasuringSlide {
 public:
-    explicit MeasuringSlide(host::Presentation& p) : slide_(p.Slides().Add(p.Slides().Count() + 1, host::ppLayoutBlank)) {}
+    explicit MeasuringSlide(host::Presentation& p)
+        : slide_(p.Slides().Add(p.Slides().Count() + 1, host::ppLayoutBlank)) {}
     ~MeasuringSlide() {
         ignoreErrors([&] { slide_->Delete(); });
     }
@@ -81,7 +82,8 @@ double getWidth(host::Slide& slide, const AgendaMetrics& m, const std::string& t
     return width;
 }
 
-double getMaxWidth(host::Slide& slide, const AgendaMetrics& m, const platform::DomDocument& doc, const std::string& query) {
+double getMaxWidth(host::Slide& slide, const AgendaMetrics& m, const platform::DomDocument& doc,
+                   const std::string& query) {
     double widest = 0;
     trap("AgendaWizard, getMaxWidth", [&] {
         Probe probe(slide, m);
@@ -157,7 +159,8 @@ bool calculateMetrics(const AgendaSlideOptions& options, AgendaMetrics& m) {
         const double indented = w2 + m.boxSize + m.format.boxBarSpacing;
         w.textWidth = indented <= w1 ? w1 : indented;
         if (options.responsible) {
-            w.respWidth = getMaxWidth(slide, m, doc, "/Varnotel/agenda/items/item[@level='1' or @level='2']/@responsible");
+            w.respWidth =
+                getMaxWidth(slide, m, doc, "/Varnotel/agenda/items/item[@level='1' or @level='2']/@responsible");
             ++w.columns;
             w.responsible = true;
         }
@@ -234,7 +237,11 @@ int hostCharacters(std::string_view text) {
     int count = 0;
     for (std::size_t i = 0; i < text.size(); ++count) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : 4;
+        const std::size_t extra = lead < 0x80             ? 0
+                                  : (lead & 0xE0) == 0xC0 ? 1
+                                  : (lead & 0xF0) == 0xE0 ? 2
+                                  : (lead & 0xF8) == 0xF0 ? 3
+                                                          : 4;
         if (extra == 4 || i + extra >= text.size()) return -1;
         for (std::size_t k = 1; k <= extra; ++k)
             if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return -1;
@@ -296,7 +303,8 @@ public:
     const std::optional<AgendaRowStyle>& get(int level, bool selected, bool isBreak) {
         const auto key = std::make_tuple(level, selected, isBreak);
         auto found = styles_.find(key);
-        if (found == styles_.end()) found = styles_.emplace(key, readAgendaRowStyle(doc_, level, selected, isBreak)).first;
+        if (found == styles_.end())
+            found = styles_.emplace(key, readAgendaRowStyle(doc_, level, selected, isBreak)).first;
         return found->second;
     }
 
@@ -338,7 +346,8 @@ void addAgendaItem(const AgendaMetrics& m, RowStyles& styles, const RowOptions& 
         const float fontSize = single(m.fontSize);
 
         if (f.barOnly != 0) {
-            auto bar = shapes.AddShape(host::msoShapeRectangle, single(f.left), rowTop, single(f.width), single(m.boxSize));
+            auto bar =
+                shapes.AddShape(host::msoShapeRectangle, single(f.left), rowTop, single(f.width), single(m.boxSize));
             const double lw = style->bar.lineWeight;
             bar->Tags().Add(kRoleTag, "bar");
             applyFillLine(*bar, style->bar, skipped);
@@ -347,7 +356,8 @@ void addAgendaItem(const AgendaMetrics& m, RowStyles& styles, const RowOptions& 
             std::vector<RowRun> runs;
             if (!t.number.empty()) {
                 const bool dotted = t.number.find('.') != std::string::npos;
-                runs.push_back({t.number + (dotted ? "\t" : ".\t"), AgendaRun{style->box.fontBold, style->box.fontItalic}});
+                runs.push_back(
+                    {t.number + (dotted ? "\t" : ".\t"), AgendaRun{style->box.fontBold, style->box.fontItalic}});
             }
             appendColumns(all, std::move(runs), t, o, style->bar);
             frame.setMarginTop(0);
@@ -374,8 +384,8 @@ void addAgendaItem(const AgendaMetrics& m, RowStyles& styles, const RowOptions& 
                 frame.Ruler().TabStops().Add(host::ppTabStopLeft,
                                              single(std::max(0.0, m.textColumnWidth - left + m.textInset - lw / 2)));
             if (m.hasRightColumn != 0)
-                frame.Ruler().TabStops().Add(
-                    host::ppTabStopRight, single(std::max(0.0, bar->Width() - left - frame.MarginRight() - lw / 2)));
+                frame.Ruler().TabStops().Add(host::ppTabStopRight,
+                                             single(std::max(0.0, bar->Width() - left - frame.MarginRight() - lw / 2)));
             tagContent(*bar);
             saveShapeProperties(*bar);
             return;
@@ -424,7 +434,8 @@ void addAgendaItem(const AgendaMetrics& m, RowStyles& styles, const RowOptions& 
                                          single(std::max(0.0, m.textColumnWidth - (level - 1) * step)));
         if (m.hasRightColumn != 0)
             frame.Ruler().TabStops().Add(
-                host::ppTabStopRight, single(std::max(0.0, static_cast<double>(bar->Width() - frame.MarginLeft() - frame.MarginRight()))));
+                host::ppTabStopRight,
+                single(std::max(0.0, static_cast<double>(bar->Width() - frame.MarginLeft() - frame.MarginRight()))));
         tagContent(*box);
         tagContent(*bar);
         saveShapeProperties(*box);
@@ -438,7 +449,9 @@ std::string timeText(std::int64_t end, std::int64_t duration) {
     return clockText(end - duration) + " \u2013 " + clockText(end);
 }
 
-bool generatedRole(const std::string& role) { return role == "box" || role == "bar" || role == "subtitle" || role == "title"; }
+bool generatedRole(const std::string& role) {
+    return role == "box" || role == "bar" || role == "subtitle" || role == "title";
+}
 
 void drawTitle(host::Slide& slide, const std::string& title) {
     ignoreErrors([&] { slide.Shapes().AddTitle(); });
@@ -581,8 +594,8 @@ void createAgendaSlides(AgendaSlideOptions& o, const AgendaMetrics& m) {
     for (const Target& target : targets) {
         if (target.shown) {
             ++i;
-            repaintStatus(o, "Processing item " + std::to_string(i) + " of " + std::to_string(m.visibleItemCount) + "...",
-                          false);
+            repaintStatus(
+                o, "Processing item " + std::to_string(i) + " of " + std::to_string(m.visibleItemCount) + "...", false);
         }
         if (target.slide) {
             host::Slide& slide = *target.slide;
@@ -613,13 +626,15 @@ void createAgendaSlides(AgendaSlideOptions& o, const AgendaMetrics& m) {
     repaintStatus(o, "", true);
 
     if (newSlides == 1)
-        platform::MsgBox("A new agenda slide has been inserted at the end of the presentation.\r\n"
-                         "Please move it to the appropriate position within the presentation.",
-                         platform::vbInformation, kProductName);
+        platform::MsgBox(
+            "A new agenda slide has been inserted at the end of the presentation.\r\n"
+            "Please move it to the appropriate position within the presentation.",
+            platform::vbInformation, kProductName);
     else if (newSlides > 1)
-        platform::MsgBox("New agenda slides have been inserted at the end of the presentation.\r\n"
-                         "Please move them to the appropriate positions within the presentation.",
-                         platform::vbInformation, kProductName);
+        platform::MsgBox(
+            "New agenda slides have been inserted at the end of the presentation.\r\n"
+            "Please move them to the appropriate positions within the presentation.",
+            platform::vbInformation, kProductName);
 }
 
 // ---- Upkeep ---------------------------------------------------------------------------------

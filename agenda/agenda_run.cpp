@@ -3,9 +3,9 @@
 #include "agenda/agenda_document.h"
 #include "agenda/agenda_template.h"
 #include "core/errors.h"
+#include "core/numbers.h"
 #include "core/product_name.h"
 #include "core/shared_state.h"
-#include "core/numbers.h"
 #include "host/host.h"
 #include "platform/ui_driver.h"
 
@@ -23,7 +23,8 @@ constexpr const char* kManualChangeTail =
 
 awStatus::awStatus() : platform::Form("awStatus") { Caption = "Status"; }
 
-std::unique_ptr<platform::DomDocument> readAgenda(const std::string& xml, const std::string& path, AgendaFields& fields) {
+std::unique_ptr<platform::DomDocument> readAgenda(const std::string& xml, const std::string& path,
+                                                  AgendaFields& fields) {
     // Parsed and checked aside: a text that is not an agenda leaves the caller's one alone.
     auto fresh = std::make_unique<platform::DomDocument>();
     const bool parsed = path.empty() ? fresh->loadXML(xml) : fresh->load(path);
@@ -57,7 +58,8 @@ std::string leadingDeclaration(const std::string& text) {
     std::size_t end = text.find("?>");
     if (end == std::string::npos) return {};
     end += 2;
-    while (end < text.size() && (text[end] == ' ' || text[end] == '\r' || text[end] == '\n' || text[end] == '\t')) ++end;
+    while (end < text.size() && (text[end] == ' ' || text[end] == '\r' || text[end] == '\n' || text[end] == '\t'))
+        ++end;
     return text.substr(0, end);
 }
 

@@ -42,7 +42,8 @@ struct AgendaFields {
 // Nothing when it is not well-formed XML or holds no agenda; raises when an option or an item
 // cannot be read. Both right-hand columns on show become page numbers only, in the document
 // too.
-std::unique_ptr<platform::DomDocument> readAgenda(const std::string& xml, const std::string& path, AgendaFields& fields);
+std::unique_ptr<platform::DomDocument> readAgenda(const std::string& xml, const std::string& path,
+                                                  AgendaFields& fields);
 
 // The text of a leading XML declaration (with the blanks after it), kept so that the stored
 // agenda goes back as it came.
@@ -65,10 +66,10 @@ void warnOfManualChanges(host::Presentation& presentation);
 bool agendaFitsOnSlides(const platform::DomDocument& agenda);
 
 enum class AgendaRunEnd {
-    measuringFailed,      // reported; nothing was touched
-    done,                 // slides made, agenda stored
-    failedWhileDrawing,   // reported; the agenda was stored for the slides that exist
-    failed,               // reported
+    measuringFailed,     // reported; nothing was touched
+    done,                // slides made, agenda stored
+    failedWhileDrawing,  // reported; the agenda was stored for the slides that exist
+    failed,              // reported
 };
 // Measures, generates the slides and calls store, with the status window showing the
 // progress. A failure is reported as "AgendaWizard, OK".

@@ -45,7 +45,7 @@ struct AgendaFormat {
     double baseFontSize = 0, boxFontRatio = 0, boxBarSpacing = 0;
     std::string fontName;
     std::int16_t slideLayout = 0;
-    std::string enumerate2ndLevel;  // "dot", "continuous" or anything else
+    std::string enumerate2ndLevel;    // "dot", "continuous" or anything else
     std::int16_t enumerateBreak = 0;  // 1 numbers breaks
     std::int16_t barOnly = 0;
     std::int16_t goldenCanon = 0;

@@ -4,11 +4,11 @@
 #include "agenda/agenda_generator.h"
 #include "agenda/agenda_run.h"
 #include "agenda/agenda_template.h"
-#include "core/shared_state.h"
+#include "core/errors.h"
 #include "core/guid.h"
 #include "core/numbers.h"
 #include "core/product_name.h"
-#include "core/errors.h"
+#include "core/shared_state.h"
 #include "host/host.h"
 #include "platform/text.h"
 #include "platform/ui_driver.h"
@@ -309,9 +309,9 @@ void AgendaWizard::xml2treeview(bool fillFields, const std::string& selectId) {
         const std::string wanted = !selectId.empty() ? keyOf(selectId) : keyOf(selectedId());
 
         // Read before the tree is touched: an agenda that cannot be shown leaves the tree as it was.
-        const AgendaTree tree = buildAgendaTree(
-            *document_, {cbShowItemNumbers.Value() == 1, cbShowResponsible.Value() == 1,
-                         cbShowTimeSlots.Value() == 1, static_cast<std::int64_t>(-udStart.Value())});
+        const AgendaTree tree =
+            buildAgendaTree(*document_, {cbShowItemNumbers.Value() == 1, cbShowResponsible.Value() == 1,
+                                         cbShowTimeSlots.Value() == 1, static_cast<std::int64_t>(-udStart.Value())});
 
         RedrawLock lock(treeRedrawLocked_);
         tvItems.nodes.clear();

@@ -7,21 +7,23 @@
 
 #include "agenda/agenda_document.h"
 #include "agenda/agenda_wizard.h"
-#include "core/shared_state.h"
 #include "core/errors.h"
+#include "core/shared_state.h"
 #include "host/host.h"
 
 namespace {
 
 std::string storedAgenda(int count) {
     std::string xml =
-        "<Varnotel><agenda title=\"Agenda\" subtitle=\"\" startTime=\"540\" showItemNumbers=\"1\" showResponsible=\"1\" "
+        "<Varnotel><agenda title=\"Agenda\" subtitle=\"\" startTime=\"540\" showItemNumbers=\"1\" "
+        "showResponsible=\"1\" "
         "showTimeSlots=\"1\" showPageNumbers=\"0\"><format enumerate2ndLevel=\"dot\" enumerateBreak=\"1\"/><subtitle/>"
         "<styles/><items>";
     for (int i = 0; i < count; ++i) {
         xml += "<item text=\"Item " + std::to_string(i) + "\" level=\"" + (i % 4 == 0 ? "1" : "2") +
-               "\" responsible=\"Team\" duration=\"" + std::to_string(i % 30) + "\" break=\"" + (i % 10 == 9 ? "1" : "0") +
-               "\" slideID=\"s_" + std::to_string(100000000 + i) + "-0000-0000-0000-000000000000\" showAgendaItem=\"1\" "
+               "\" responsible=\"Team\" duration=\"" + std::to_string(i % 30) + "\" break=\"" +
+               (i % 10 == 9 ? "1" : "0") + "\" slideID=\"s_" + std::to_string(100000000 + i) +
+               "-0000-0000-0000-000000000000\" showAgendaItem=\"1\" "
                "generateAgendaSlide=\"0\"/>";
     }
     return xml + "</items></agenda></Varnotel>";

@@ -22,8 +22,8 @@ std::string agendaOf(int count) {
     platform::DomNode items = doc.selectSingleNode("/Varnotel/agenda/items");
     while (items.hasChildNodes()) items.removeChild(items.firstChild());
     for (int i = 0; i < count; ++i) {
-        platform::DomNode item = plorin::newAgendaItem(doc, "s_" + std::to_string(100000000 + i) + "-0000-0000-0000-000000000000",
-                                                       i % 4 == 0 ? 1 : 2);
+        platform::DomNode item = plorin::newAgendaItem(
+            doc, "s_" + std::to_string(100000000 + i) + "-0000-0000-0000-000000000000", i % 4 == 0 ? 1 : 2);
         item.setAttribute("text", "Agenda item number " + std::to_string(i));
         item.setAttribute("responsible", "Team " + std::to_string(i % 7));
         item.setAttribute("duration", std::to_string(5 + i % 30));
@@ -52,6 +52,11 @@ void BM_agendaSlidesRegenerate(benchmark::State& state) {
     state.SetComplexityN(static_cast<std::int64_t>(count) * count);
 }
 
-BENCHMARK(BM_agendaSlidesRegenerate)->Arg(10)->Arg(30)->Arg(100)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+BENCHMARK(BM_agendaSlidesRegenerate)
+    ->Arg(10)
+    ->Arg(30)
+    ->Arg(100)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 
 }  // namespace

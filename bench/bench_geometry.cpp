@@ -7,8 +7,8 @@
 
 #include "addin/addin_state.h"
 #include "addin/host_events.h"
-#include "host/host.h"
 #include "host/autoshape.h"
+#include "host/host.h"
 #include "tools/efficiency_tools.h"
 #include "tools/shape_dialogs.h"
 
@@ -53,11 +53,11 @@ void BM_command(benchmark::State& state) {
     state.SetComplexityN(state.range(0));
 }
 
-#define GEOMETRY_BENCHMARK(command)                                                      \
-    BENCHMARK_TEMPLATE(BM_command, &plorin::EfficiencyTools::command)                      \
-        ->Name("BM_" #command)                                                           \
-        ->RangeMultiplier(10)                                                            \
-        ->Range(100, 10000)                                                              \
+#define GEOMETRY_BENCHMARK(command)                                   \
+    BENCHMARK_TEMPLATE(BM_command, &plorin::EfficiencyTools::command) \
+        ->Name("BM_" #command)                                        \
+        ->RangeMultiplier(10)                                         \
+        ->Range(100, 10000)                                           \
         ->Complexity(benchmark::oN)
 
 // One command per family (worker): align, alignSizes, stretch, moveToMaster,
@@ -104,7 +104,8 @@ struct SelectedAutoShapes {
         auto slide = presentation->Slides().Add(1, 1);
         std::vector<std::shared_ptr<host::Shape>> shapes;
         for (int i = 0; i <= count; ++i)
-            shapes.push_back(slide->Shapes().AddShape(type, static_cast<float>(i) * 30, static_cast<float>(i % 7), 40, 20));
+            shapes.push_back(
+                slide->Shapes().AddShape(type, static_cast<float>(i) * 30, static_cast<float>(i % 7), 40, 20));
         selectDirectly(app, shapes, slide);
     }
     ~SelectedAutoShapes() { plorin::state().application = nullptr; }
@@ -120,11 +121,11 @@ void BM_autoShapeCommand(benchmark::State& state) {
     state.SetComplexityN(state.range(0));
 }
 
-#define AUTOSHAPE_BENCHMARK(command, type)                                               \
-    BENCHMARK_TEMPLATE(BM_autoShapeCommand, &plorin::EfficiencyTools::command, type)      \
-        ->Name("BM_" #command)                                                           \
-        ->RangeMultiplier(10)                                                            \
-        ->Range(100, 10000)                                                              \
+#define AUTOSHAPE_BENCHMARK(command, type)                                           \
+    BENCHMARK_TEMPLATE(BM_autoShapeCommand, &plorin::EfficiencyTools::command, type) \
+        ->Name("BM_" #command)                                                       \
+        ->RangeMultiplier(10)                                                        \
+        ->Range(100, 10000)                                                          \
         ->Complexity(benchmark::oN)
 
 AUTOSHAPE_BENCHMARK(roundedRectangles, host::msoShapeRoundedRectangle);

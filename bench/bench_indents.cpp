@@ -41,7 +41,17 @@ void indentInAndOut(benchmark::State& state, const char* version) {
 void BM_IndentOnARibbonHost(benchmark::State& state) { indentInAndOut(state, "14.0"); }
 void BM_IndentOnACommandBarHost(benchmark::State& state) { indentInAndOut(state, "11.0"); }
 
-BENCHMARK(BM_IndentOnARibbonHost)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
-BENCHMARK(BM_IndentOnACommandBarHost)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+BENCHMARK(BM_IndentOnARibbonHost)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+BENCHMARK(BM_IndentOnACommandBarHost)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 
 }  // namespace

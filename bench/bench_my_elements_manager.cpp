@@ -7,10 +7,10 @@
 #include <memory>
 #include <string>
 
+#include "addin/named_commands.h"
 #include "core/errors.h"
 #include "core/shared_state.h"
 #include "host/host.h"
-#include "addin/named_commands.h"
 #include "libraries/my_elements_manager.h"
 #include "platform/ui_driver.h"
 #include "platform/ui_forms.h"

@@ -150,7 +150,12 @@ void BM_StartUpInAFreshProcess(benchmark::State& state) {
     state.counters["cpu_median_ms"] = at(cpuTimes, 0.5);
     state.counters["cpu_p95_ms"] = at(cpuTimes, 0.95);
 }
-BENCHMARK(BM_StartUpInAFreshProcess)->Arg(1000)->Arg(10000)->UseManualTime()->Iterations(40)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartUpInAFreshProcess)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->UseManualTime()
+    ->Iterations(40)
+    ->Unit(benchmark::kMillisecond);
 
 // ---- Selection changes ----------------------------------------------------------------------
 
@@ -176,8 +181,8 @@ void BM_RedrawAfterASelectionChange(benchmark::State& state) {
         else window->selectNone();
         app->Ribbon().draw();
     }
-    state.counters["callbacks"] =
-        benchmark::Counter(static_cast<double>(app->Ribbon().callbackCalls() - before), benchmark::Counter::kAvgIterations);
+    state.counters["callbacks"] = benchmark::Counter(static_cast<double>(app->Ribbon().callbackCalls() - before),
+                                                     benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_RedrawAfterASelectionChange)->Arg(1)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 

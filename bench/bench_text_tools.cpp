@@ -71,7 +71,11 @@ void BM_countWordsInFrames(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
     state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_countWordsInFrames)->RangeMultiplier(10)->Range(100, 10000)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_countWordsInFrames)
+    ->RangeMultiplier(10)
+    ->Range(100, 10000)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
 
 // The counting of one shape holding range(0) bytes of text in paragraphs of about 1 KB.
 void BM_countWords(benchmark::State& state) {
@@ -95,6 +99,10 @@ void BM_countWords(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * state.range(0));
     state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_countWords)->RangeMultiplier(4)->Range(1 << 16, 1 << 20)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_countWords)
+    ->RangeMultiplier(4)
+    ->Range(1 << 16, 1 << 20)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

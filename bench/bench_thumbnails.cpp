@@ -8,15 +8,15 @@
 #include <memory>
 #include <string>
 
-#include "core/shared_state.h"
 #include "core/folder_layout.h"
-#include "libraries/menu_file.h"
-#include "libraries/thumbnails.h"
+#include "core/shared_state.h"
 #include "host/clipboard.h"
 #include "host/host.h"
 #include "host/text.h"
-#include "platform/xml_dom.h"
+#include "libraries/menu_file.h"
+#include "libraries/thumbnails.h"
 #include "platform/services.h"
+#include "platform/xml_dom.h"
 
 namespace {
 

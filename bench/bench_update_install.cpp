@@ -77,12 +77,13 @@ public:
             ::close(pipe[0]);
             std::vector<testsupport::UpdateServer::File> files;
             for (int i = 0; i < count; ++i)
-                files.push_back({"program/part" + std::to_string(i) + ".bin",
-                                 std::string(bytes, static_cast<char>('a' + i % 26))});
+                files.push_back(
+                    {"program/part" + std::to_string(i) + ".bin", std::string(bytes, static_cast<char>('a' + i % 26))});
             testsupport::UpdateServer server;
             server.setFiles(files);
             server.overrideList(testsupport::HttpTestServer::Reply::text(testsupport::UpdateServer::listOf(files)));
-            server.overrideDownload(testsupport::HttpTestServer::Reply::text(testsupport::UpdateServer::packageOf(files)));
+            server.overrideDownload(
+                testsupport::HttpTestServer::Reply::text(testsupport::UpdateServer::packageOf(files)));
             const std::string address = server.hostPort();
             if (::write(pipe[1], address.data(), address.size()) < 0) ::_exit(1);
             ::close(pipe[1]);
@@ -135,8 +136,9 @@ void wholeUpdate(benchmark::State& state, int count, std::size_t bytes) {
             break;
         }
         plorinrenew::PackageStream stream(staging, *list);
-        const auto outcome = plorin::HttpDownload(endpoint + "download&customization=0&program=1", total, nullptr,
-                                                  [&](const char* data, std::size_t size) { return stream.write(data, size); });
+        const auto outcome =
+            plorin::HttpDownload(endpoint + "download&customization=0&program=1", total, nullptr,
+                                 [&](const char* data, std::size_t size) { return stream.write(data, size); });
         if (outcome != plorin::DownloadOutcome::complete || !stream.finish() ||
             !plorinrenew::installFiles(staging, setup.root, *list, setup.journal, setup.root + "log.txt")) {
             state.SkipWithError("the update failed");

@@ -24,7 +24,8 @@ public:
     // Adds at the end, or before the 1-based position `before`. A key already present
     // raises errDuplicateKey, as a keyed collection does.
     void Add(T item, const std::string& key = {}, int before = 0) {
-        if (!key.empty() && find(key)) raiseError(errDuplicateKey, "This key is already associated with an element of this collection");
+        if (!key.empty() && find(key))
+            raiseError(errDuplicateKey, "This key is already associated with an element of this collection");
         Entry e{std::move(item), key};
         if (before > 0) {
             if (before > Count()) raiseError(errSubscriptOutOfRange, "Subscript out of range");
@@ -66,7 +67,10 @@ private:
     struct Iter {
         It it;
         V& operator*() const { return it->item; }
-        Iter& operator++() { ++it; return *this; }
+        Iter& operator++() {
+            ++it;
+            return *this;
+        }
         bool operator!=(const Iter& o) const { return it != o.it; }
     };
     Entry* find(const std::string& key) {

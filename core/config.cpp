@@ -17,7 +17,8 @@ std::string trimmedSetting(const char* valueName, const char* defaultValue) {
 }
 
 bool startsWithNoCase(const std::string& text, std::string_view prefix) {
-    return text.size() >= prefix.size() && platform::equalsNoCase(std::string_view(text).substr(0, prefix.size()), prefix);
+    return text.size() >= prefix.size() &&
+           platform::equalsNoCase(std::string_view(text).substr(0, prefix.size()), prefix);
 }
 
 // The setting without its scheme, and whether that scheme was https.

@@ -80,8 +80,7 @@ ErrorInfo currentError() {
 }
 
 void raiseObjectNotSet(const std::string& what) {
-    raiseError(errObjectNotSet,
-               platform::kObjectNotSetText + (what.empty() ? std::string() : " (" + what + ")"));
+    raiseError(errObjectNotSet, platform::kObjectNotSetText + (what.empty() ? std::string() : " (" + what + ")"));
 }
 
 void raiseError(long number, const std::string& description, const std::string& source) {

@@ -101,9 +101,9 @@ void showHelpContextID(std::int32_t contextId) {
         const std::string page = helpPagePath(state().layout.program);
         // A help set missing from the installation is the user's to repair, not a fault to report.
         if (!platform::fileSystem().fileExists(page)) {
-            platform::MsgBox("The help could not be opened: the file \"" + page +
-                                 "\" is missing. Please repair the installation.",
-                             platform::vbExclamation, kProductName);
+            platform::MsgBox(
+                "The help could not be opened: the file \"" + page + "\" is missing. Please repair the installation.",
+                platform::vbExclamation, kProductName);
             return;
         }
         openURL(fileAddress(page, helpAnchor(contextId)));

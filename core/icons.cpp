@@ -32,7 +32,7 @@ platform::PictureBox& IconsForm::lngPic(int index) {
 void IconsForm::Form_Load() {
     trap("Icons, Form_Load", [&] {
         inputRecord = platform::MouseInput{};
-        inputRecord.type = 0;  // mouse
+        inputRecord.type = 0;                            // mouse
         inputRecord.flags = platform::MOUSEEVENTF_MOVE;  // relative, by nothing
     });
 }

@@ -6,9 +6,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <tuple>
 #include <mutex>
 #include <optional>
+#include <tuple>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -181,7 +181,8 @@ int saveClipboardAsPng(std::int16_t width, std::int16_t height, std::uint32_t ar
         sourceWidth = held.bitmap->width;
         sourceHeight = held.bitmap->height;
         if (sourceWidth < 1 || sourceHeight < 1 ||
-            held.bitmap->pixels.size() != static_cast<std::size_t>(sourceWidth) * static_cast<std::size_t>(sourceHeight))
+            held.bitmap->pixels.size() !=
+                static_cast<std::size_t>(sourceWidth) * static_cast<std::size_t>(sourceHeight))
             return thumbnailBadBitmap;
     } else if (!held.shapes.empty()) {
         std::tie(sourceWidth, sourceHeight) = host::renderedSize(held.shapes, host::kPixelsPerPointAt96Dpi);

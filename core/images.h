@@ -36,11 +36,11 @@ int getEncoderClsid(const std::string& mimeType);
 // Steps of saveClipboardAsPng that can fail; the routine returns the first that did.
 enum ThumbnailStep : int {
     thumbnailWritten = 0,
-    thumbnailNoBitmap = 4,      // the clipboard offered no bitmap
-    thumbnailBadBitmap = 5,     // the bitmap had no pixels
-    thumbnailNoCanvas = 7,      // a width by height image could not be made
-    thumbnailNoEncoder = 9,     // the system has no PNG encoder
-    thumbnailNotSaved = 10,     // the file could not be written
+    thumbnailNoBitmap = 4,   // the clipboard offered no bitmap
+    thumbnailBadBitmap = 5,  // the bitmap had no pixels
+    thumbnailNoCanvas = 7,   // a width by height image could not be made
+    thumbnailNoEncoder = 9,  // the system has no PNG encoder
+    thumbnailNotSaved = 10,  // the file could not be written
 };
 
 // Writes the clipboard's bitmap as a width by height PNG file: scaled down (never up) to

@@ -20,9 +20,9 @@ namespace plorin {
 // nothing sets or reads them here.
 class Language {
 public:
-    std::string Name;              // display name
-    std::int32_t LanguageID = 0;   // the language id (LCID) given to the host
-    std::string ISO639;            // two-letter code in upper case, drawn on the icon
+    std::string Name;             // display name
+    std::int32_t LanguageID = 0;  // the language id (LCID) given to the host
+    std::string ISO639;           // two-letter code in upper case, drawn on the icon
     bool Selected = false;
     std::int32_t IconID = 0;
 };

@@ -8,8 +8,7 @@ namespace plorin {
 void openURL(const std::string& url) {
     trap("ShellEx, openURL", [&] {
         int code = platform::shell().openDocument(url);
-        if (code <= 32)
-            reportError("ShellExecute for URL " + url + " failed [" + std::to_string(code) + "]", nullptr);
+        if (code <= 32) reportError("ShellExecute for URL " + url + " failed [" + std::to_string(code) + "]", nullptr);
     });
 }
 

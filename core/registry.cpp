@@ -67,7 +67,8 @@ void Registry::setMachine(const std::string& name) {
 }
 
 std::string Registry::describeKey() const {
-    return std::to_string(static_cast<std::uint32_t>(ClassKey)) + "',Section: '" + SectionKey + "',Key: '" + ValueKey + "'";
+    return std::to_string(static_cast<std::uint32_t>(ClassKey)) + "',Section: '" + SectionKey + "',Key: '" + ValueKey +
+           "'";
 }
 
 void Registry::fail(long number, const std::string& text) const {
@@ -93,12 +94,10 @@ Variant Registry::Value() {
             if (!text.empty() && text.back() == '\0') text.pop_back();
             return Variant(expandEnvironment(text));
         }
-        case platform::REG_DWORD:
-            return Variant(static_cast<long>(static_cast<std::int32_t>(readUint32(d, false))));
+        case platform::REG_DWORD: return Variant(static_cast<long>(static_cast<std::int32_t>(readUint32(d, false))));
         case platform::REG_DWORD_BIG_ENDIAN:
             return Variant(static_cast<long>(static_cast<std::int32_t>(readUint32(d, true))));
-        default:
-            return Variant(Bytes(d.begin(), d.end()));
+        default: return Variant(Bytes(d.begin(), d.end()));
     }
 }
 
@@ -110,9 +109,7 @@ void Registry::setValue(const Variant& value, platform::Durability durability) {
     out.type = ValueType;
     switch (ValueType) {
         case platform::REG_SZ:
-        case platform::REG_EXPAND_SZ:
-            out.data = shown + '\0';
-            break;
+        case platform::REG_EXPAND_SZ: out.data = shown + '\0'; break;
         case platform::REG_BINARY:
             if (!value.isBytes()) fail(errRegistryWrite, failure);
             out.data.assign(value.bytes().begin(), value.bytes().end());
@@ -126,8 +123,7 @@ void Registry::setValue(const Variant& value, platform::Durability durability) {
                                    ValueType == platform::REG_DWORD_BIG_ENDIAN);
             break;
         }
-        default:
-            fail(errRegistryWrite, failure);
+        default: fail(errRegistryWrite, failure);
     }
     auto& store = platform::registryStore();
     // Writing creates a missing key too; asking first keeps a write to one locked change.
@@ -136,9 +132,7 @@ void Registry::setValue(const Variant& value, platform::Durability durability) {
     last_ = value;
 }
 
-bool Registry::KeyExists() {
-    return machine_.empty() && platform::registryStore().keyExists(ClassKey, SectionKey);
-}
+bool Registry::KeyExists() { return machine_.empty() && platform::registryStore().keyExists(ClassKey, SectionKey); }
 
 void Registry::CreateKey() {
     if (!machine_.empty() || !platform::registryStore().createKey(ClassKey, SectionKey))
@@ -154,8 +148,8 @@ void Registry::DeleteKey() {
 void Registry::DeleteValue() {
     auto& store = platform::registryStore();
     if (!machine_.empty() || !store.keyExists(ClassKey, SectionKey))
-        fail(errRegistry, "Failed to open key '" + std::to_string(static_cast<std::uint32_t>(ClassKey)) + "',Section: '" +
-                              SectionKey + "' for delete access");
+        fail(errRegistry, "Failed to open key '" + std::to_string(static_cast<std::uint32_t>(ClassKey)) +
+                              "',Section: '" + SectionKey + "' for delete access");
     if (!store.deleteValue(ClassKey, SectionKey, ValueKey))
         fail(errRegistry, "Failed to delete registry Key: '" + describeKey());
 }

@@ -19,7 +19,7 @@ namespace host {
 class Application;
 class CommandBarButton;
 class IRibbonUI;
-}
+}  // namespace host
 
 namespace platform {
 class DomDocument;
@@ -33,24 +33,24 @@ struct SharedState {
     SharedState(const SharedState&) = delete;
     SharedState& operator=(const SharedState&) = delete;
 
-    std::uintptr_t mutex = 0;               // the instance mutex
+    std::uintptr_t mutex = 0;                  // the instance mutex
     host::Application* application = nullptr;  // the host, while connected
-    Collection<std::string> styleNames;     // Slide Wizard styles: names ...
-    Collection<std::string> styleFolders;   // ... and their folders, parallel
+    Collection<std::string> styleNames;        // Slide Wizard styles: names ...
+    Collection<std::string> styleFolders;      // ... and their folders, parallel
     Collection<std::string> copyrightLines;
     std::unique_ptr<platform::DomDocument> menuDocument;        // "menu.xml" when it loaded
     std::unique_ptr<platform::DomDocument> myElementsDocument;  // "myelements.xml" when it loaded
     FolderLayout layout;
-    bool screenSaverOff = false;            // the screensaver flag
+    bool screenSaverOff = false;  // the screensaver flag
     // Set by the slide extract while it writes its temporary copy, so that the host event
     // handlers stay idle for it.
     bool extracting = false;
     std::string currentStyle;
-    host::IRibbonUI* ribbon = nullptr;      // kept when the ribbon loads (ribbon hosts)
+    host::IRibbonUI* ribbon = nullptr;  // kept when the ribbon loads (ribbon hosts)
     // The command bars' customisable buttons (pptControls' ecyControls) while that object
     // lives (command-bar hosts); the settings dialog lists and switches them.
     Collection<std::shared_ptr<host::CommandBarButton>>* ecyControls = nullptr;
-    std::mt19937 random;                    // seeded at connection
+    std::mt19937 random;  // seeded at connection
     // True while help mode is on: a click on a command-bar button then opens its help topic
     // instead of running its command.
     bool helpMode = false;

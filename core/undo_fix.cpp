@@ -12,9 +12,8 @@ void runUndoFix() {
     host::Application* app = state().application;
     if (!app) return;
     std::shared_ptr<host::Presentation> pres;
-    ignoreErrors([&] {
-        pres = app->Presentations().Open(state().layout.program + "plorinUndoFix.ppt", true, false, false);
-    });
+    ignoreErrors(
+        [&] { pres = app->Presentations().Open(state().layout.program + "plorinUndoFix.ppt", true, false, false); });
     if (!pres) return;  // nothing opened: nothing to run or close
     ignoreErrors([&] { app->Run(pres->Name() + "!plorin.plorinUndoFix"); });
     ignoreErrors([&] { pres->setSaved(true); });

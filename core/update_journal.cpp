@@ -4,8 +4,8 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <thread>

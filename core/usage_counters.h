@@ -18,8 +18,8 @@ void raiseUsageCounter(const char* setting);
 // Writes every raise kept in memory into its setting: a stored text that is not a whole count
 // (empty, garbage, negative) counts as 0. Runs by itself at a raise once the oldest raise kept
 // is kUsageCountersFlushMs old and by a timer that long after it (on the platform's timer
-// clock), after every modal form, at disconnection, and before anyone shows the counters. A counter whose write failed keeps
-// its raises for the next time. Never throws.
+// clock), after every modal form, at disconnection, and before anyone shows the counters. A counter whose write failed
+// keeps its raises for the next time. Never throws.
 void flushUsageCounters();
 inline constexpr std::int64_t kUsageCountersFlushMs = 5000;
 

@@ -11,10 +11,8 @@ std::string Variant::toText() const {
     if (isBytes()) return std::string(bytes().begin(), bytes().end());
     double d = number();
     char buf[64];
-    if (std::isfinite(d) && d == std::trunc(d) && std::fabs(d) < 1e15)
-        std::snprintf(buf, sizeof buf, "%.0f", d);
-    else
-        std::snprintf(buf, sizeof buf, "%.15g", d);
+    if (std::isfinite(d) && d == std::trunc(d) && std::fabs(d) < 1e15) std::snprintf(buf, sizeof buf, "%.0f", d);
+    else std::snprintf(buf, sizeof buf, "%.15g", d);
     return buf;
 }
 

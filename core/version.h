@@ -16,8 +16,7 @@ constexpr int kVersionRevision = VARNOTEL_VERSION_REVISION;
 
 // "major.minor.revision", as the maker's server expects it.
 inline std::string versionText() {
-    return std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." +
-           std::to_string(kVersionRevision);
+    return std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." + std::to_string(kVersionRevision);
 }
 
 }  // namespace plorin

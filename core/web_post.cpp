@@ -125,7 +125,8 @@ HttpReply HttpPostReply(const std::string& url, const std::string& body, const P
     trap("Wininet, HttpPost", [&] {
         platform::HttpRequest request = httpPostRequest(url, body, 0, 80, "", "");
         if (limits.maxReplyBytes > 0) request.maxReplyBytes = limits.maxReplyBytes;
-        if (limits.connectMs > 0 && limits.connectMs < request.connectTimeoutMs) request.connectTimeoutMs = limits.connectMs;
+        if (limits.connectMs > 0 && limits.connectMs < request.connectTimeoutMs)
+            request.connectTimeoutMs = limits.connectMs;
         if (limits.totalMs > 0 && limits.totalMs < request.totalTimeoutMs) request.totalTimeoutMs = limits.totalMs;
         const platform::HttpResponse response = platform::httpClient().send(request);
         reply.answered = response.ok;

@@ -128,9 +128,7 @@ void COMAddIn::disconnect(int removeMode) {
     addIn.reset();
 }
 
-std::shared_ptr<AutomationObject> COMAddIn::Object() const {
-    return connected_ && addIn_ ? addIn_->object() : nullptr;
-}
+std::shared_ptr<AutomationObject> COMAddIn::Object() const { return connected_ && addIn_ ? addIn_->object() : nullptr; }
 
 COMAddIn& COMAddIns::Item(int index) {
     if (index < 1 || index > Count())

@@ -54,7 +54,8 @@ std::shared_ptr<DocumentWindow> Application::ActiveWindow() const {
 std::shared_ptr<Presentation> Application::ActivePresentation() const {
     auto window = active_.lock();
     if (!window || window->closed_)
-        throw HostError(PP_E_INVALIDREQUEST, "Application.ActivePresentation : Invalid request.  There is no active presentation.");
+        throw HostError(PP_E_INVALIDREQUEST,
+                        "Application.ActivePresentation : Invalid request.  There is no active presentation.");
     return window->presentation_;
 }
 
@@ -62,13 +63,13 @@ std::string Application::Run(const std::string& macroName, const std::vector<std
     const auto bang = macroName.find('!');
     std::string file = bang == std::string::npos ? std::string() : macroName.substr(0, bang);
     if (file.size() >= 2 && file.front() == '\'' && file.back() == '\'') file = file.substr(1, file.size() - 2);
-    const bool open =
-        !file.empty() && bang + 1 < macroName.size() &&
-        std::any_of(presentations_.items_.begin(), presentations_.items_.end(),
-                    [&](const auto& p) { return detail::equalsNoCase(p->Name(), file); });
+    const bool open = !file.empty() && bang + 1 < macroName.size() &&
+                      std::any_of(presentations_.items_.begin(), presentations_.items_.end(),
+                                  [&](const auto& p) { return detail::equalsNoCase(p->Name(), file); });
     if (!open)
-        throw HostError(E_FAIL, "Application.Run : Cannot run the macro '" + macroName +
-                                    "'. The macro may not be available in this presentation or all macros may be disabled.");
+        throw HostError(E_FAIL,
+                        "Application.Run : Cannot run the macro '" + macroName +
+                            "'. The macro may not be available in this presentation or all macros may be disabled.");
     macrosRun_.push_back(macroName);
     return {};
 }

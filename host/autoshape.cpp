@@ -28,14 +28,14 @@ bool keepsClosingNode(const Application& app) { return std::atof(app.Version().c
 
 const std::vector<float>& defaultAdjustments(int autoShapeType) {
     static const std::map<int, std::vector<float>> table = {
-        {2, {0.25f}},                   // parallelogram
-        {3, {0.25f}},                   // trapezoid
+        {2, {0.25f}},  // parallelogram
+        {3, {0.25f}},  // trapezoid
         {msoShapeRoundedRectangle, {0.16667f}},
-        {6, {0.29289f}},                // octagon
-        {7, {0.5f}},                    // isosceles triangle
-        {10, {0.25f}},                  // hexagon
-        {11, {0.25f}},                  // cross
-        {20, {180.0f, 0.0f, 0.25f}},    // block arc
+        {6, {0.29289f}},              // octagon
+        {7, {0.5f}},                  // isosceles triangle
+        {10, {0.25f}},                // hexagon
+        {11, {0.25f}},                // cross
+        {20, {180.0f, 0.0f, 0.25f}},  // block arc
         {msoShapeRightArrow, {0.5f, 0.5f}},
         {msoShapeLeftArrow, {0.5f, 0.5f}},
         {msoShapeUpArrow, {0.5f, 0.5f}},
@@ -46,8 +46,8 @@ const std::vector<float>& defaultAdjustments(int autoShapeType) {
         {msoShapeNotchedRightArrow, {0.5f, 0.5f}},
         {msoShapePentagon, {0.5f}},
         {msoShapeChevron, {0.5f}},
-        {91, {0.6f, 0.5f, 0.3f}},       // curved right arrow
-        {105, {-0.2f, 0.6f}},           // rectangular callout
+        {91, {0.6f, 0.5f, 0.3f}},              // curved right arrow
+        {105, {-0.2f, 0.6f}},                  // rectangular callout
         {109, {-0.08f, 0.11f, -0.08f, 1.1f}},  // line callout
     };
     static const std::vector<float> none;
@@ -220,7 +220,8 @@ int Shape::ZOrderPosition() const {
     requireAlive();
     const auto& items = parent_->shapes_.items_;
     const auto it = std::find_if(items.begin(), items.end(), [this](const auto& s) { return s.get() == this; });
-    if (it == items.end()) throw HostError(E_FAIL, "Shape.ZOrderPosition : This member cannot be used for a member of a group.");
+    if (it == items.end())
+        throw HostError(E_FAIL, "Shape.ZOrderPosition : This member cannot be used for a member of a group.");
     return static_cast<int>(it - items.begin()) + 1;
 }
 

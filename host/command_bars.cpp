@@ -148,7 +148,8 @@ std::shared_ptr<CommandBarControl> CommandBars::FindControl(int id) const {
 void CommandBar::Delete() {
     if (!owner_) throw HostError(E_FAIL, "CommandBar.Delete : The command bar has been deleted.");
     if (builtIn_) throw HostError(E_FAIL, "CommandBar.Delete : A built-in command bar cannot be deleted.");
-    if (owner_->deleteRefused) throw HostError(E_FAIL, "CommandBar.Delete : The command bar is locked and cannot be deleted.");
+    if (owner_->deleteRefused)
+        throw HostError(E_FAIL, "CommandBar.Delete : The command bar is locked and cannot be deleted.");
     auto self = shared_from_this();
     std::erase(owner_->items_, self);
     owner_ = nullptr;
@@ -183,8 +184,7 @@ std::shared_ptr<CommandBar> CommandBars::Item(const std::string& name) const {
     throw HostError(E_FAIL, "CommandBars.Item : There is no command bar \"" + name + "\".");
 }
 
-std::shared_ptr<CommandBar> CommandBars::Add(const std::string& name, int position, bool menuBar,
-                                             bool temporary) {
+std::shared_ptr<CommandBar> CommandBars::Add(const std::string& name, int position, bool menuBar, bool temporary) {
     if (menuBar) position = msoBarMenuBar;
     if (name.empty()) throw HostError(E_FAIL, "CommandBars.Add : The name is empty.");
     for (const auto* bars : {&items_, &builtIn_})

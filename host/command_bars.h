@@ -14,15 +14,23 @@
 namespace host {
 
 enum MsoControlType : int {
-    msoControlButton = 1, msoControlEdit = 2, msoControlDropdown = 3, msoControlComboBox = 4,
+    msoControlButton = 1,
+    msoControlEdit = 2,
+    msoControlDropdown = 3,
+    msoControlComboBox = 4,
     msoControlPopup = 10,
 };
 
 enum MsoButtonState : int { msoButtonUp = 0, msoButtonDown = -1, msoButtonMixed = 2 };
 
 enum MsoBarPosition : int {
-    msoBarLeft = 0, msoBarTop = 1, msoBarRight = 2, msoBarBottom = 3, msoBarFloating = 4,
-    msoBarPopup = 5, msoBarMenuBar = 6,
+    msoBarLeft = 0,
+    msoBarTop = 1,
+    msoBarRight = 2,
+    msoBarBottom = 3,
+    msoBarFloating = 4,
+    msoBarPopup = 5,
+    msoBarMenuBar = 6,
 };
 
 class CommandBarControl;
@@ -160,7 +168,10 @@ public:
     void setListIndex(int index);
     const std::string& Text() const { return text_; }
     void setText(const std::string& t) { text_ = t; }
-    void Clear() { items_.clear(); text_.clear(); }
+    void Clear() {
+        items_.clear();
+        text_.clear();
+    }
     int Width() const { return width_; }
     void setWidth(int w) { width_ = w; }
     int DropDownWidth() const { return dropDownWidth_; }

@@ -42,8 +42,7 @@ void SlideBackground::setBlackWhiteMode(int mode) {
 }
 
 Design::Design(Presentation* presentation, std::string name)
-    : presentation_(presentation), name_(std::move(name)),
-      slideMaster_(std::make_shared<Slide>(presentation, 0, 0)) {}
+    : presentation_(presentation), name_(std::move(name)), slideMaster_(std::make_shared<Slide>(presentation, 0, 0)) {}
 
 std::shared_ptr<Slide> Design::TitleMaster() const {
     if (!titleMaster_) throw HostError(E_FAIL, "Design.TitleMaster : This design does not have a title master.");

@@ -43,8 +43,7 @@ std::shared_ptr<Shape> Shapes::group(const std::vector<std::shared_ptr<Shape>>& 
     std::vector<std::size_t> positions;
     for (const auto& s : shapes) {
         const auto it = std::find(items_.begin(), items_.end(), s);
-        if (it == items_.end())
-            throw HostError(E_FAIL, "ShapeRange.Group : The shapes are not shapes of one slide.");
+        if (it == items_.end()) throw HostError(E_FAIL, "ShapeRange.Group : The shapes are not shapes of one slide.");
         positions.push_back(static_cast<std::size_t>(it - items_.begin()));
     }
     std::sort(positions.begin(), positions.end());
@@ -67,8 +66,8 @@ std::shared_ptr<Shape> Shapes::group(const std::vector<std::shared_ptr<Shape>>& 
     if (deepest >= Shape::kMaxGroupNesting)
         throw HostError(E_FAIL, "ShapeRange.Group : Groups cannot nest more than " +
                                     std::to_string(Shape::kMaxGroupNesting) + " deep.");
-    auto group = std::make_shared<Shape>(owner_, p->takeShapeId(), msoGroup, msoTriStateMixed, left, top,
-                                         right - left, bottom - top);
+    auto group = std::make_shared<Shape>(owner_, p->takeShapeId(), msoGroup, msoTriStateMixed, left, top, right - left,
+                                         bottom - top);
     group->groupItems_ = std::move(members);
     // The group takes the place of its topmost member.
     const std::size_t at = positions.back() - (positions.size() - 1);

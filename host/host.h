@@ -32,18 +32,34 @@ public:
 enum MsoTriState : int { msoFalse = 0, msoTrue = -1, msoCTrue = 1, msoTriStateMixed = -2, msoTriStateToggle = -3 };
 
 enum PpViewType : int {
-    ppViewSlide = 1, ppViewSlideMaster = 2, ppViewNotesPage = 3, ppViewHandoutMaster = 4,
-    ppViewNotesMaster = 5, ppViewOutline = 6, ppViewSlideSorter = 7, ppViewTitleMaster = 8,
-    ppViewNormal = 9, ppViewPrintPreview = 10, ppViewThumbnails = 11, ppViewMasterThumbnails = 12,
+    ppViewSlide = 1,
+    ppViewSlideMaster = 2,
+    ppViewNotesPage = 3,
+    ppViewHandoutMaster = 4,
+    ppViewNotesMaster = 5,
+    ppViewOutline = 6,
+    ppViewSlideSorter = 7,
+    ppViewTitleMaster = 8,
+    ppViewNormal = 9,
+    ppViewPrintPreview = 10,
+    ppViewThumbnails = 11,
+    ppViewMasterThumbnails = 12,
 };
 
 enum PpSaveAsFileType : int { ppSaveAsPresentation = 1, ppSaveAsDefault = 11 };
 
 // Black-and-white renderings, 1 to 10.
 enum MsoBlackWhiteMode : int {
-    msoBlackWhiteAutomatic = 1, msoBlackWhiteGrayScale = 2, msoBlackWhiteLightGrayScale = 3,
-    msoBlackWhiteInverseGrayScale = 4, msoBlackWhiteGrayOutline = 5, msoBlackWhiteBlackTextAndLine = 6,
-    msoBlackWhiteHighContrast = 7, msoBlackWhiteBlack = 8, msoBlackWhiteWhite = 9, msoBlackWhiteDontShow = 10,
+    msoBlackWhiteAutomatic = 1,
+    msoBlackWhiteGrayScale = 2,
+    msoBlackWhiteLightGrayScale = 3,
+    msoBlackWhiteInverseGrayScale = 4,
+    msoBlackWhiteGrayOutline = 5,
+    msoBlackWhiteBlackTextAndLine = 6,
+    msoBlackWhiteHighContrast = 7,
+    msoBlackWhiteBlack = 8,
+    msoBlackWhiteWhite = 9,
+    msoBlackWhiteDontShow = 10,
 };
 
 enum MsoFileDialogType : int { msoFileDialogOpen = 1, msoFileDialogSaveAs = 2 };
@@ -51,18 +67,41 @@ enum MsoFileDialogType : int { msoFileDialogOpen = 1, msoFileDialogSaveAs = 2 };
 enum PpSelectionType : int { ppSelectionNone = 0, ppSelectionSlides = 1, ppSelectionShapes = 2, ppSelectionText = 3 };
 
 enum MsoShapeType : int {
-    msoAutoShape = 1, msoCallout = 2, msoChart = 3, msoComment = 4, msoFreeform = 5, msoGroup = 6,
-    msoEmbeddedOLEObject = 7, msoFormControl = 8, msoLine = 9, msoLinkedOLEObject = 10,
-    msoLinkedPicture = 11, msoOLEControlObject = 12, msoPicture = 13, msoPlaceholder = 14,
-    msoTextEffect = 15, msoMedia = 16, msoTextBox = 17, msoTable = 19,
+    msoAutoShape = 1,
+    msoCallout = 2,
+    msoChart = 3,
+    msoComment = 4,
+    msoFreeform = 5,
+    msoGroup = 6,
+    msoEmbeddedOLEObject = 7,
+    msoFormControl = 8,
+    msoLine = 9,
+    msoLinkedOLEObject = 10,
+    msoLinkedPicture = 11,
+    msoOLEControlObject = 12,
+    msoPicture = 13,
+    msoPlaceholder = 14,
+    msoTextEffect = 15,
+    msoMedia = 16,
+    msoTextBox = 17,
+    msoTable = 19,
 };
 
 // A few AutoShape types by their host numbers; any number may be stored.
 enum MsoAutoShapeType : int {
-    msoShapeRectangle = 1, msoShapeRoundedRectangle = 5, msoShapeOval = 9,
-    msoShapeRightArrow = 33, msoShapeLeftArrow = 34, msoShapeUpArrow = 35, msoShapeDownArrow = 36,
-    msoShapeLeftRightArrow = 37, msoShapeUpDownArrow = 38, msoShapeStripedRightArrow = 49,
-    msoShapeNotchedRightArrow = 50, msoShapePentagon = 51, msoShapeChevron = 52,
+    msoShapeRectangle = 1,
+    msoShapeRoundedRectangle = 5,
+    msoShapeOval = 9,
+    msoShapeRightArrow = 33,
+    msoShapeLeftArrow = 34,
+    msoShapeUpArrow = 35,
+    msoShapeDownArrow = 36,
+    msoShapeLeftRightArrow = 37,
+    msoShapeUpDownArrow = 38,
+    msoShapeStripedRightArrow = 49,
+    msoShapeNotchedRightArrow = 50,
+    msoShapePentagon = 51,
+    msoShapeChevron = 52,
     msoShapeNotPrimitive = 138,
 };
 
@@ -113,14 +152,17 @@ public:
     Tags() = default;
     // A copy holds the same values but reports changes to nobody.
     Tags(const Tags& other) : items_(other.items_) {}
-    Tags& operator=(const Tags& other) { items_ = other.items_; return *this; }
+    Tags& operator=(const Tags& other) {
+        items_ = other.items_;
+        return *this;
+    }
 
     int Count() const { return static_cast<int>(items_.size()); }
-    std::string Name(int index) const;   // 1-based; throws HostError when out of range
-    std::string Value(int index) const;  // 1-based
-    std::string Item(const std::string& name) const;  // "" when missing
+    std::string Name(int index) const;                            // 1-based; throws HostError when out of range
+    std::string Value(int index) const;                           // 1-based
+    std::string Item(const std::string& name) const;              // "" when missing
     void Add(const std::string& name, const std::string& value);  // replaces an existing one
-    void Delete(const std::string& name);  // nothing when missing
+    void Delete(const std::string& name);                         // nothing when missing
     const std::vector<std::pair<std::string, std::string>>& all() const { return items_; }
 
     // Stand-in: called after every Add and effective Delete, so that the owning presentation
@@ -144,9 +186,9 @@ public:
     ColorFormat(const ColorFormat&) = delete;
     ColorFormat& operator=(const ColorFormat&) = delete;
     std::uint32_t RGB() const { return rgb_; }
-    void setRGB(std::uint32_t rgb);  // 0 to 0xFFFFFF
+    void setRGB(std::uint32_t rgb);              // 0 to 0xFFFFFF
     int SchemeColor() const { return scheme_; }  // 0 when set by RGB
-    void setSchemeColor(int index);  // 1 to 8; the RGB follows the scheme
+    void setSchemeColor(int index);              // 1 to 8; the RGB follows the scheme
 
 private:
     friend class Shape;
@@ -167,7 +209,7 @@ public:
     host::ColorFormat& ForeColor() { return foreColor_; }
     const host::ColorFormat& ForeColor() const { return foreColor_; }
     int Visible() const { return visible_; }  // msoTrue or msoFalse
-    void setVisible(int v);  // msoTrue, msoCTrue or msoFalse
+    void setVisible(int v);                   // msoTrue, msoCTrue or msoFalse
 
 private:
     friend class Shape;
@@ -221,7 +263,7 @@ public:
     // (Left and Top move); see docs/host-behaviour.md.
     void setWidth(float v);
     void setHeight(float v);
-    void setRotation(float v);  // stored brought into [0, 360)
+    void setRotation(float v);                     // stored brought into [0, 360)
     int HorizontalFlip() const { return hflip_; }  // MsoTriState
     int VerticalFlip() const { return vflip_; }
     void Flip(int direction);  // 0 horizontal, 1 vertical: toggles the flip
@@ -274,12 +316,12 @@ public:
     // AutoShape adjustments, freeform nodes and the stacking order (host/autoshape.h).
     host::Adjustments Adjustments();
     host::ShapeNodes Nodes();
-    void ZOrder(int zOrderCmd);   // MsoZOrderCmd
+    void ZOrder(int zOrderCmd);  // MsoZOrderCmd
     // PlaceholderFormat.Type: the kind of a placeholder (2 body); HostError(E_FAIL) for a
     // shape that is no placeholder. Stand-in: placeholders are made as bodies.
     int PlaceholderFormatType() const;
     void setPlaceholderType(int type) { placeholderType_ = type; }  // stand-in
-    int ZOrderPosition() const;   // 1 for the backmost shape of its slide
+    int ZOrderPosition() const;                                     // 1 for the backmost shape of its slide
 
     // Stand-in details (not the host's members): construction by Shapes.
     Shape(Slide* parent, long id, int type, int autoShapeType, float left, float top, float width, float height);
@@ -299,11 +341,11 @@ private:
     friend class ColorFormat;
     friend class FillFormat;
     friend class LineFormat;
-    friend struct ShapePainter;  // host/render.cpp
+    friend struct ShapePainter;     // host/render.cpp
     friend struct ShapeTextAccess;  // host/text.h, host/table.cpp
     friend class Adjustments;
     friend class ShapeNodes;
-    void changed();  // marks the presentation unsaved
+    void changed();             // marks the presentation unsaved
     void requireAlive() const;  // HostError(E_FAIL) for a deleted shape
     struct Frame {
         float left, top, width, height;
@@ -328,7 +370,7 @@ private:
     std::shared_ptr<TextBody> text_;  // made on first use
     bool hasTable_ = false;
     int placeholderType_ = 0;
-    std::shared_ptr<TableBody> table_;  // a table's cells; made on first use for a placeholder
+    std::shared_ptr<TableBody> table_;                // a table's cells; made on first use for a placeholder
     std::vector<std::shared_ptr<Shape>> groupItems_;  // a group's members
     int visible_ = msoTrue;
     int blackWhiteMode_ = msoBlackWhiteAutomatic;
@@ -430,7 +472,7 @@ private:
     int layout_;
     host::Shapes shapes_;
     host::Tags tags_;
-    std::shared_ptr<Slide> notesPage_;  // outside the presentation's slides
+    std::shared_ptr<Slide> notesPage_;          // outside the presentation's slides
     std::shared_ptr<host::TimeLine> timeLine_;  // made on first use
     int backgroundBlackWhiteMode_ = msoBlackWhiteAutomatic;
     friend class SlideBackground;
@@ -469,7 +511,7 @@ public:
     Designs(const Designs&) = delete;
     Designs& operator=(const Designs&) = delete;
     int Count() const { return static_cast<int>(items_.size()); }
-    std::shared_ptr<Design> Item(int index) const;  // 1-based; HostError(E_FAIL) out of range
+    std::shared_ptr<Design> Item(int index) const;               // 1-based; HostError(E_FAIL) out of range
     std::shared_ptr<Design> Add(const std::string& designName);  // appended
     const std::vector<std::shared_ptr<Design>>& all() const { return items_; }
 
@@ -486,9 +528,9 @@ public:
     Slides(const Slides&) = delete;
     Slides& operator=(const Slides&) = delete;
     int Count() const { return static_cast<int>(items_.size()); }
-    std::shared_ptr<Slide> Item(int index) const;  // 1-based
+    std::shared_ptr<Slide> Item(int index) const;         // 1-based
     std::shared_ptr<Slide> FindBySlideID(long id) const;  // throws HostError when missing
-    std::shared_ptr<Slide> Add(int index, int layout);  // index 1..Count+1
+    std::shared_ptr<Slide> Add(int index, int layout);    // index 1..Count+1
     const std::vector<std::shared_ptr<Slide>>& all() const { return items_; }
 
 private:
@@ -510,8 +552,8 @@ public:
     ExtraColors& operator=(const ExtraColors&) = delete;
     int Count() const { return static_cast<int>(colors_.size()); }
     std::uint32_t Item(int index) const;  // 1-based; HostError(E_INVALIDARG) out of range
-    void Add(std::uint32_t rgb);           // 0 to 0xFFFFFF, else HostError(E_INVALIDARG)
-    void Clear();                          // removes every colour
+    void Add(std::uint32_t rgb);          // 0 to 0xFFFFFF, else HostError(E_INVALIDARG)
+    void Clear();                         // removes every colour
     const std::vector<std::uint32_t>& all() const { return colors_; }
 
 private:
@@ -634,8 +676,8 @@ public:
     // With a window, the window becomes active (WindowActivate fires) before PresentationOpen
     // fires; without one, only PresentationOpen fires. An untitled copy gets a new
     // "Presentation<N>" name and no path.
-    std::shared_ptr<Presentation> Open(const std::string& fileName, bool readOnly = false,
-                                       bool untitled = false, bool withWindow = true);
+    std::shared_ptr<Presentation> Open(const std::string& fileName, bool readOnly = false, bool untitled = false,
+                                       bool withWindow = true);
     const std::vector<std::shared_ptr<Presentation>>& all() const { return items_; }
 
 private:
@@ -939,8 +981,8 @@ public:
     COMAddIns(const COMAddIns&) = delete;
     COMAddIns& operator=(const COMAddIns&) = delete;
     int Count() const { return static_cast<int>(items_.size()); }
-    COMAddIn& Item(int index);                 // 1-based; HostError when out of range
-    COMAddIn& Item(const std::string& progId); // compared without regard to case; HostError when missing
+    COMAddIn& Item(int index);                  // 1-based; HostError when out of range
+    COMAddIn& Item(const std::string& progId);  // compared without regard to case; HostError when missing
     // Registers an add-in (tests) or one found in a registration file. Throws HostError(E_FAIL)
     // for an empty ProgID or one already registered.
     COMAddIn& add(const std::string& progId, const std::string& description, AddInFactory factory);
@@ -1001,7 +1043,7 @@ public:
     std::shared_ptr<Presentation> ActivePresentation() const;
     host::COMAddIns& COMAddIns() { return addIns_; }
     host::CommandBars& CommandBars();  // host/command_bars.h
-    host::RibbonHost& Ribbon();  // host/ribbon_host.h; empty on hosts without a ribbon
+    host::RibbonHost& Ribbon();        // host/ribbon_host.h; empty on hosts without a ribbon
     // A new file dialog of the type; only msoFileDialogSaveAs is modelled, any other type
     // throws HostError(E_FAIL).
     std::shared_ptr<host::FileDialog> FileDialog(int type);
@@ -1048,7 +1090,7 @@ private:
     std::vector<ApplicationEvents*> sinks_;
     std::vector<std::string> macrosRun_;
     std::shared_ptr<host::CommandBars> commandBars_;  // made on first use
-    std::shared_ptr<host::RibbonHost> ribbon_;  // made on first use
+    std::shared_ptr<host::RibbonHost> ribbon_;        // made on first use
 };
 
 }  // namespace host

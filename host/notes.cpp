@@ -14,8 +14,8 @@ host::SlideRange Slide::NotesPage() {
     if (!parent_) throw HostError(E_FAIL, "Slide.NotesPage : The object does not exist.");
     if (!notesPage_) {
         notesPage_ = std::make_shared<Slide>(parent_, id_, layout_);
-        auto body = std::make_shared<Shape>(notesPage_.get(), parent_->takeShapeId(), msoPlaceholder,
-                                            msoShapeRectangle, kBodyLeft, kBodyTop, kBodyWidth, kBodyHeight);
+        auto body = std::make_shared<Shape>(notesPage_.get(), parent_->takeShapeId(), msoPlaceholder, msoShapeRectangle,
+                                            kBodyLeft, kBodyTop, kBodyWidth, kBodyHeight);
         notesPage_->shapes_.items_.push_back(body);
     }
     return host::SlideRange({notesPage_});

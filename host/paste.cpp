@@ -7,7 +7,8 @@
 namespace host {
 
 namespace {
-constexpr const char* kRefused = " : Invalid request.  Clipboard is empty or contains data which may not be pasted here.";
+constexpr const char* kRefused =
+    " : Invalid request.  Clipboard is empty or contains data which may not be pasted here.";
 }  // namespace
 
 host::ShapeRange Shapes::paste(bool placeholdersAllowed, const char* member) {

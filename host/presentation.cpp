@@ -53,8 +53,7 @@ long Presentation::takeShapeId() { return takeId(nextShapeId_, "shape"); }
 
 void Presentation::Save() {
     requireOpen();
-    if (!hasPath_)
-        throw HostError(E_FAIL, "Presentation.Save : " + Name() + " has never been saved; it needs SaveAs.");
+    if (!hasPath_) throw HostError(E_FAIL, "Presentation.Save : " + Name() + " has never been saved; it needs SaveAs.");
     if (readOnly_)
         throw HostError(E_FAIL, "Presentation.Save : " + Name() + " is read-only and cannot be saved under its name.");
     auto self = shared_from_this();
@@ -120,14 +119,12 @@ void Presentation::slideRemoved(Slide& slide, int formerIndex) {
         const bool wasShown = w->current_.lock().get() == &slide;
         if (wasShown) {
             const int count = slides_.Count();
-            if (count == 0)
-                w->current_.reset();
-            else
-                w->current_ = slides_.Item(std::min(formerIndex, count));
+            if (count == 0) w->current_.reset();
+            else w->current_ = slides_.Item(std::min(formerIndex, count));
         }
         const auto& sel = w->selection_;
-        const bool holdsSlide = std::any_of(sel.slides_.begin(), sel.slides_.end(),
-                                            [&](const auto& s) { return s.get() == &slide; });
+        const bool holdsSlide =
+            std::any_of(sel.slides_.begin(), sel.slides_.end(), [&](const auto& s) { return s.get() == &slide; });
         if (holdsSlide) w->changeSelection(ppSelectionNone, {}, {});
         else if (wasShown) w->selectionChanged();  // another slide came into view
     }
@@ -143,10 +140,8 @@ void Presentation::shapeRemoved(Shape& shape) {
         auto gone = std::remove_if(shapes.begin(), shapes.end(), [&](const auto& s) { return s.get() == &shape; });
         if (gone == shapes.end()) continue;
         shapes.erase(gone, shapes.end());
-        if (shapes.empty())
-            w->changeSelection(ppSelectionNone, {}, {});
-        else
-            w->changeSelection(sel.type_, std::move(shapes), sel.slides_);
+        if (shapes.empty()) w->changeSelection(ppSelectionNone, {}, {});
+        else w->changeSelection(sel.type_, std::move(shapes), sel.slides_);
     }
 }
 

@@ -249,7 +249,8 @@ std::shared_ptr<TextBody> readText(pugi::xml_node t) {
         ++level;
     }
     body->verticalAnchor = number<int>(t, "anchor", msoAnchorTop);
-    if (body->verticalAnchor < msoAnchorTop || body->verticalAnchor > msoAnchorBottomBaseLine) throw BadFile{"bad anchor"};
+    if (body->verticalAnchor < msoAnchorTop || body->verticalAnchor > msoAnchorBottomBaseLine)
+        throw BadFile{"bad anchor"};
     for (auto tab : t.child("ruler").children("tab")) {
         TabStopValues stop{number<int>(tab, "type", ppTabStopLeft), pointsValue(tab, "position", 0, 4000)};
         if (stop.type < ppTabStopLeft || stop.type > ppTabStopDecimal) throw BadFile{"bad tab stop"};
@@ -374,10 +375,10 @@ std::shared_ptr<Shape> PresentationFile::readShape(pugi::xml_node n, Slide* slid
     const long shapeId = idValue(n, "id");
     if (!shapeIds.insert(shapeId).second) throw BadFile{"shape id " + std::to_string(shapeId) + " twice"};
     maxShapeId = std::max(maxShapeId, shapeId);
-    auto shape = std::make_shared<Shape>(
-        slide, shapeId, number<int>(n, "type", msoAutoShape), number<int>(n, "autoShapeType", msoShapeRectangle),
-        number<float>(n, "left", 0), number<float>(n, "top", 0), number<float>(n, "width", 0),
-        number<float>(n, "height", 0));
+    auto shape = std::make_shared<Shape>(slide, shapeId, number<int>(n, "type", msoAutoShape),
+                                         number<int>(n, "autoShapeType", msoShapeRectangle),
+                                         number<float>(n, "left", 0), number<float>(n, "top", 0),
+                                         number<float>(n, "width", 0), number<float>(n, "height", 0));
     if (auto name = n.attribute("name")) shape->name_ = name.value();
     const float rotation = number<float>(n, "rotation", 0);
     if (rotation < 0 || rotation >= 360) throw BadFile{"rotation out of range"};

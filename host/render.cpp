@@ -15,14 +15,12 @@
 #include "host/text.h"
 #include "platform/picture.h"
 
-
 namespace host {
 
 namespace {
 
 constexpr std::uint32_t kWhite = 0xFFFFFFFF;
 constexpr double kDefaultTab = 72;  // points between default tab stops
-
 
 struct Point {
     double x, y;
@@ -42,7 +40,7 @@ std::vector<Point> rightArrow(double len, double thick, bool twoHeads, double no
     std::vector<Point> p;
     if (twoHeads) {
         p = {{-hl, 0}, {-hl + head, -ht}, {-hl + head, -hs}, {hl - head, -hs}, {hl - head, -ht},
-             {hl, 0}, {hl - head, ht}, {hl - head, hs}, {-hl + head, hs}, {-hl + head, ht}};
+             {hl, 0},  {hl - head, ht},   {hl - head, hs},   {-hl + head, hs}, {-hl + head, ht}};
     } else {
         p = {{-hl, -hs}, {hl - head, -hs}, {hl - head, -ht}, {hl, 0}, {hl - head, ht}, {hl - head, hs}, {-hl, hs}};
         if (notch > 0) p.push_back({-hl + std::min(notch, len - head), 0});
@@ -106,7 +104,6 @@ struct Ink {
         }
     }
 };
-
 
 }  // namespace
 
@@ -252,7 +249,8 @@ struct ShapePainter {
         for (const Paragraph& p : body.paragraphs()) {
             Line line;
             line.alignment = p.alignment;
-            line.indent = body.ruler[static_cast<std::size_t>(std::clamp(p.indentLevel, 1, TextBody::kRulerLevels) - 1)].leftMargin;
+            line.indent = body.ruler[static_cast<std::size_t>(std::clamp(p.indentLevel, 1, TextBody::kRulerLevels) - 1)]
+                              .leftMargin;
             const auto finish = [&](const CharFormat& mark) {
                 const CharFormat& tallest = line.pieces.empty() ? mark : *line.pieces.front().format;
                 double size = tallest.size;
@@ -294,14 +292,14 @@ struct ShapePainter {
         const std::vector<Line> lines = layOut(cr, body);
         double total = 0;
         for (const auto& l : lines) total += l.height;
-        double y = body.verticalAnchor == msoAnchorMiddle ? (top + bottom - total) / 2
+        double y = body.verticalAnchor == msoAnchorMiddle   ? (top + bottom - total) / 2
                    : body.verticalAnchor >= msoAnchorBottom ? bottom - total
                                                             : top;
         for (const auto& line : lines) {
             std::vector<double> widths;
             double lineWidth = 0;
             for (const auto& piece : line.pieces) lineWidth += widths.emplace_back(pieceWidth(cr, piece));
-            double x = line.alignment == ppAlignCenter ? (left + right - lineWidth) / 2
+            double x = line.alignment == ppAlignCenter  ? (left + right - lineWidth) / 2
                        : line.alignment == ppAlignRight ? right - lineWidth
                                                         : left + line.indent;
             for (std::size_t i = 0; i < line.pieces.size(); ++i) {
@@ -311,10 +309,12 @@ struct ShapePainter {
                     double run = 0;
                     for (std::size_t k = i; k < line.pieces.size() && (k == i || !line.pieces[k].afterTab); ++k)
                         run += widths[k];
-                    const auto stop = std::find_if(body.tabStops.begin(), body.tabStops.end(), [&](const TabStopValues& t) {
-                        return left + t.position > x + (t.type == ppTabStopRight ? run : 0);
-                    });
-                    if (stop == body.tabStops.end()) x = left + (std::floor((x - left) / kDefaultTab) + 1) * kDefaultTab;
+                    const auto stop =
+                        std::find_if(body.tabStops.begin(), body.tabStops.end(), [&](const TabStopValues& t) {
+                            return left + t.position > x + (t.type == ppTabStopRight ? run : 0);
+                        });
+                    if (stop == body.tabStops.end())
+                        x = left + (std::floor((x - left) / kDefaultTab) + 1) * kDefaultTab;
                     else if (stop->type == ppTabStopRight) x = left + stop->position - run;
                     else if (stop->type == ppTabStopCenter) x = left + stop->position - run / 2;
                     else x = left + stop->position;
@@ -438,8 +438,8 @@ platform::Picture renderSlide(const Slide& slide, double scale, ColorView view) 
     if (!p) throw HostError(E_FAIL, "Slide (unknown member) : The object does not exist.");
     std::vector<const Shape*> list;
     for (const auto& s : slide.Shapes().all()) list.push_back(s.get());
-    auto picture = render(list, {0, 0, p->SlideWidth(), p->SlideHeight()}, scale, view,
-                          ShapePainter::backgroundMode(slide));
+    auto picture =
+        render(list, {0, 0, p->SlideWidth(), p->SlideHeight()}, scale, view, ShapePainter::backgroundMode(slide));
     std::ostringstream source;
     source << "slide " << slide.SlideID();
     picture.source = source.str();

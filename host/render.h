@@ -1,6 +1,6 @@
 // Pictures of slides and shapes: the geometry of the common AutoShapes with their adjustment
-// values, freeforms through their nodes (others as their frame), rotation and flips, fill and line colours and text, drawn with cairo. The
-// clipboard's bitmap of copied shapes and the simulator's slide export come from here.
+// values, freeforms through their nodes (others as their frame), rotation and flips, fill and line colours and text,
+// drawn with cairo. The clipboard's bitmap of copied shapes and the simulator's slide export come from here.
 #pragma once
 
 #include <memory>

@@ -36,7 +36,8 @@ struct ElementRule {
 
 const std::map<std::string, ElementRule>& schema() {
     static const std::map<std::string, ElementRule> rules = [] {
-        const Names id{"id", "idQ", "idMso", "tag", "insertAfterMso", "insertBeforeMso", "insertAfterQ", "insertBeforeQ"};
+        const Names id{"id",           "idQ",          "idMso", "tag", "insertAfterMso", "insertBeforeMso",
+                       "insertAfterQ", "insertBeforeQ"};
         const Names visible{"visible", "getVisible", "keytip", "getKeytip"};
         const Names label{"label", "getLabel"};
         const Names tips{"screentip", "getScreentip", "supertip", "getSupertip"};
@@ -47,16 +48,18 @@ const std::map<std::string, ElementRule>& schema() {
         const Names description{"description", "getDescription"};
         const Names action{"onAction"};
         const Names pressed{"getPressed"};
-        const Names items{"getItemCount", "getItemLabel", "getItemImage", "getItemID", "getItemScreentip",
-                          "getItemSupertip", "getSelectedItemIndex", "getSelectedItemID", "showItemLabel",
-                          "showItemImage", "sizeString"};
+        const Names items{
+            "getItemCount",    "getItemLabel",         "getItemImage",      "getItemID",     "getItemScreentip",
+            "getItemSupertip", "getSelectedItemIndex", "getSelectedItemID", "showItemLabel", "showItemImage",
+            "sizeString"};
         const Names gallery{"columns", "rows", "itemWidth", "itemHeight", "getItemWidth", "getItemHeight"};
         const Names text{"getText", "onChange", "maxLength", "sizeString"};
-        const Names groupControls{"box", "button", "buttonGroup", "checkBox", "comboBox", "dialogBoxLauncher",
-                                  "dropDown", "dynamicMenu", "editBox", "gallery", "labelControl", "menu",
-                                  "separator", "splitButton", "toggleButton"};
-        const Names menuControls{"button", "checkBox", "dynamicMenu", "gallery", "menu", "menuSeparator",
-                                 "splitButton", "toggleButton"};
+        const Names groupControls{
+            "box",       "button",      "buttonGroup", "checkBox", "comboBox",     "dialogBoxLauncher",
+            "dropDown",  "dynamicMenu", "editBox",     "gallery",  "labelControl", "menu",
+            "separator", "splitButton", "toggleButton"};
+        const Names menuControls{"button", "checkBox",      "dynamicMenu", "gallery",
+                                 "menu",   "menuSeparator", "splitButton", "toggleButton"};
         const Names button = id + visible + label + tips + enabled + image + showLabel + size + description + action;
         const Names dropDown = id + visible + label + tips + enabled + image + showLabel + items + action;
 
@@ -71,7 +74,8 @@ const std::map<std::string, ElementRule>& schema() {
         r["box"] = {id + visible + Names{"boxStyle"}, groupControls};
         r["box"].children.erase("separator");
         r["box"].children.erase("dialogBoxLauncher");
-        r["buttonGroup"] = {id + visible, {"button", "toggleButton", "gallery", "menu", "splitButton", "dynamicMenu", "separator"}};
+        r["buttonGroup"] = {id + visible,
+                            {"button", "toggleButton", "gallery", "menu", "splitButton", "dynamicMenu", "separator"}};
         r["button"] = {button, {}};
         r["toggleButton"] = {button + pressed, {}};
         r["checkBox"] = {id + visible + label + tips + enabled + description + action + pressed, {}};
@@ -163,11 +167,11 @@ constexpr int kMaxItems = 1000;
 struct RibbonHost::Node {
     RibbonControlState state;
     std::map<std::string, std::string> attributes;  // static attributes as written
-    std::string contentOf;  // the dynamic menu whose content it is
-    std::string tab;        // the id of the tab holding it (a tab: its own)
-    bool stale = true;      // get-callbacks to be asked
-    bool imageStale = false;  // getImage to be asked once its tab is shown
-    bool hasContent = false;  // dynamic menus: content fetched
+    std::string contentOf;                          // the dynamic menu whose content it is
+    std::string tab;                                // the id of the tab holding it (a tab: its own)
+    bool stale = true;                              // get-callbacks to be asked
+    bool imageStale = false;                        // getImage to be asked once its tab is shown
+    bool hasContent = false;                        // dynamic menus: content fetched
     bool contentStale = true;
 
     const std::string* attribute(const std::string& name) const {
@@ -208,14 +212,15 @@ struct RibbonHost::Builder {
     std::string progId;
     bool dynamic = false;
     std::string contentOf;
-    std::string tab;  // of the elements being built
+    std::string tab;            // of the elements being built
     std::set<std::string> ids;  // ids taken so far
     std::vector<std::unique_ptr<RibbonHost::Node>>* out = nullptr;
     std::vector<std::string> errors;
     std::vector<std::string> notes;
 
     void error(const pugi::xml_node& el, const std::string& what) {
-        errors.push_back("<" + std::string(el.name()) + "> at offset " + std::to_string(el.offset_debug()) + ": " + what);
+        errors.push_back("<" + std::string(el.name()) + "> at offset " + std::to_string(el.offset_debug()) + ": " +
+                         what);
     }
 
     // Checks the attributes; returns the element's id ("" when it has none).
@@ -238,7 +243,8 @@ struct RibbonHost::Builder {
         const bool needsId = rule.control || std::string(el.name()) == "item";
         if (needsId && idCount != 1) error(el, "needs exactly one of id, idQ and idMso");
         if (!id.empty()) {
-            if (std::string(el.attribute("id").value()) == id && !ids.insert(id).second) error(el, "the id " + id + " is used twice");
+            if (std::string(el.attribute("id").value()) == id && !ids.insert(id).second)
+                error(el, "the id " + id + " is used twice");
         } else if (needsId && idCount == 1) {
             error(el, "an empty id");
         }
@@ -359,7 +365,8 @@ void RibbonHost::attach(const std::string& progId, IRibbonExtensibility& addIn) 
         }
         pugi::xml_node root = doc.document_element();
         if (std::string(root.name()) != "customUI" || !knownNamespace(root.attribute("xmlns").value())) {
-            write(progId + ": the ribbon definition is not a customUI document of the ribbon namespace; no ribbon shown");
+            write(progId +
+                  ": the ribbon definition is not a customUI document of the ribbon namespace; no ribbon shown");
             return;
         }
 
@@ -433,8 +440,8 @@ std::vector<std::string> RibbonHost::missingCallbacks(const std::string& progId)
     return {};
 }
 
-RibbonValue RibbonHost::call(Loaded& ui, Node& node, const std::string& attribute,
-                             const std::vector<RibbonValue>& args, bool* ok) {
+RibbonValue RibbonHost::call(Loaded& ui, Node& node, const std::string& attribute, const std::vector<RibbonValue>& args,
+                             bool* ok) {
     *ok = false;
     const std::string& callback = node.state.callbacks.at(attribute);
     ++callbackCalls_;
@@ -606,7 +613,8 @@ RibbonHost::Outcome RibbonHost::reachable(Loaded& ui, const Node& node) {
     return disabled ? Outcome::disabled : Outcome::done;
 }
 
-RibbonHost::Outcome RibbonHost::act(const std::shared_ptr<Loaded>& ui, Node& node, const std::vector<RibbonValue>& args) {
+RibbonHost::Outcome RibbonHost::act(const std::shared_ptr<Loaded>& ui, Node& node,
+                                    const std::vector<RibbonValue>& args) {
     if (!node.state.callbacks.count("onAction")) return Outcome::done;
     bool ok = false;
     call(*ui, node, "onAction", args, &ok);
@@ -736,7 +744,8 @@ RibbonHost::Outcome RibbonHost::openMenu(const std::string& id) {
                 write(progId + ": unknown callback " + entry);
             }
         }
-    auto at = std::find_if(ui->nodes.begin(), ui->nodes.end(), [found = node](const auto& n) { return n.get() == found; });
+    auto at =
+        std::find_if(ui->nodes.begin(), ui->nodes.end(), [found = node](const auto& n) { return n.get() == found; });
     ui->nodes.insert(at + 1, std::make_move_iterator(content.begin()), std::make_move_iterator(content.end()));
     draw();
     return Outcome::done;

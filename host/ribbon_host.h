@@ -30,12 +30,12 @@ constexpr const char* kPresentationRibbonId = "Microsoft.PowerPoint.Presentation
 
 // One control (tab, group, button, ...) as the host last drew it.
 struct RibbonControlState {
-    std::string id;         // the id (or idMso, idQ) as written
-    std::string kind;       // the element name: tab, group, button, toggleButton, dropDown, ...
-    std::string owner;      // ProgID of the add-in
-    std::string parentId;   // the tab, group or menu holding it ("" for a tab)
-    int depth = 0;          // 0 for a tab, one more per level
-    bool dynamic = false;   // from a dynamic menu's content
+    std::string id;        // the id (or idMso, idQ) as written
+    std::string kind;      // the element name: tab, group, button, toggleButton, dropDown, ...
+    std::string owner;     // ProgID of the add-in
+    std::string parentId;  // the tab, group or menu holding it ("" for a tab)
+    int depth = 0;         // 0 for a tab, one more per level
+    bool dynamic = false;  // from a dynamic menu's content
     std::string tag;
     std::map<std::string, std::string> callbacks;  // attribute ("getEnabled") -> callback name
 
@@ -44,13 +44,13 @@ struct RibbonControlState {
     std::string screentip;
     bool enabled = true;
     bool visible = true;
-    bool pressed = false;   // toggle buttons and check boxes
+    bool pressed = false;  // toggle buttons and check boxes
     RibbonPicture image;
-    std::vector<std::string> items;          // drop-downs and galleries: item labels
-    std::vector<RibbonPicture> itemImages;   // their pictures (getItemImage; nullptr: none)
-    std::vector<std::string> itemIds;        // static items' ids ("" for callback items)
+    std::vector<std::string> items;         // drop-downs and galleries: item labels
+    std::vector<RibbonPicture> itemImages;  // their pictures (getItemImage; nullptr: none)
+    std::vector<std::string> itemIds;       // static items' ids ("" for callback items)
     int selectedIndex = -1;
-    std::vector<std::string> failures;       // "callback: why" for each that failed at the last draw
+    std::vector<std::string> failures;  // "callback: why" for each that failed at the last draw
 };
 
 class RibbonHost {
@@ -97,8 +97,8 @@ public:
 
     // What a user's action came to.
     enum class Outcome {
-        done,          // the callback ran (or the control has none)
-        failed,        // the callback failed; see the log
+        done,    // the callback ran (or the control has none)
+        failed,  // the callback failed; see the log
         notFound,
         hidden,        // the control or a container of it is not visible
         disabled,      // the control or a container of it is disabled

@@ -12,8 +12,7 @@ namespace host {
 namespace {
 
 void requireFinite(float v, const char* member) {
-    if (!std::isfinite(v))
-        throw HostError(E_FAIL, std::string("Shape.") + member + " : The value is out of range.");
+    if (!std::isfinite(v)) throw HostError(E_FAIL, std::string("Shape.") + member + " : The value is out of range.");
 }
 
 // The name the host gives a new shape: its kind and its id.
@@ -50,10 +49,16 @@ std::pair<double, double> sinCosDegrees(float degrees) {
 
 }  // namespace
 
-Shape::Shape(Slide* parent, long id, int type, int autoShapeType, float left, float top, float width,
-             float height)
-    : parent_(parent), id_(id), type_(type), autoShapeType_(autoShapeType), left_(left), top_(top),
-      width_(width), height_(height), name_(defaultName(type, autoShapeType, id)) {
+Shape::Shape(Slide* parent, long id, int type, int autoShapeType, float left, float top, float width, float height)
+    : parent_(parent),
+      id_(id),
+      type_(type),
+      autoShapeType_(autoShapeType),
+      left_(left),
+      top_(top),
+      width_(width),
+      height_(height),
+      name_(defaultName(type, autoShapeType, id)) {
     tags_.onChange([this] { changed(); });
 }
 

@@ -35,7 +35,8 @@ void ColorFormat::setRGB(std::uint32_t rgb) {
 }
 
 std::uint32_t schemeColorRGB(int index) {
-    static constexpr std::uint32_t kScheme[] = {kWhite, kBlack, 0x808080, kBlack, kAccentFill, 0x317DED, 0x50B000, 0xA5A5A5};
+    static constexpr std::uint32_t kScheme[] = {kWhite,      kBlack,   0x808080, kBlack,
+                                                kAccentFill, 0x317DED, 0x50B000, 0xA5A5A5};
     if (index < 1 || index > 8) throw HostError(E_FAIL, "ColorFormat.SchemeColor : The value is out of range.");
     return kScheme[index - 1];
 }
@@ -82,8 +83,7 @@ void LineFormat::setVisible(int v) {
 namespace host {
 
 std::uint32_t ExtraColors::Item(int index) const {
-    if (index < 1 || index > Count())
-        throw HostError(E_INVALIDARG, "ExtraColors.Item : Index out of range.");
+    if (index < 1 || index > Count()) throw HostError(E_INVALIDARG, "ExtraColors.Item : Index out of range.");
     return colors_[static_cast<std::size_t>(index - 1)];
 }
 

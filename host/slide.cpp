@@ -12,8 +12,7 @@ std::string outOfRange(const char* where, int index, int count) {
 
 }  // namespace
 
-Slide::Slide(Presentation* parent, long id, int layout)
-    : parent_(parent), id_(id), layout_(layout), shapes_(this) {
+Slide::Slide(Presentation* parent, long id, int layout) : parent_(parent), id_(id), layout_(layout), shapes_(this) {
     tags_.onChange([this] {
         if (parent_) parent_->changed();
     });
@@ -63,7 +62,8 @@ std::shared_ptr<Slide> Slides::Item(int index) const {
 std::shared_ptr<Slide> Slides::FindBySlideID(long id) const {
     for (const auto& s : items_)
         if (s->id_ == id) return s;
-    throw HostError(E_FAIL, "Slides.FindBySlideID : Item " + std::to_string(id) + " not found in the Slides collection.");
+    throw HostError(E_FAIL,
+                    "Slides.FindBySlideID : Item " + std::to_string(id) + " not found in the Slides collection.");
 }
 
 std::shared_ptr<Slide> Slides::Add(int index, int layout) {

@@ -20,8 +20,7 @@ std::shared_ptr<TableBody> makeTableBody(Shape& table, int rows, int columns) {
     return body;
 }
 
-std::shared_ptr<Shape> Shapes::AddTable(int numRows, int numColumns, float left, float top, float width,
-                                        float height) {
+std::shared_ptr<Shape> Shapes::AddTable(int numRows, int numColumns, float left, float top, float width, float height) {
     if (numRows < 1 || numColumns < 1) throw HostError(E_FAIL, "Shapes.AddTable : The value is out of range.");
     auto shape = addOfType(msoTable, msoShapeRectangle, left, top, width, height);
     shape->hasTable_ = true;

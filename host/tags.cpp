@@ -43,8 +43,7 @@ std::string Tags::Item(const std::string& name) const {
 void Tags::Add(const std::string& name, const std::string& value) {
     if (name.empty()) throw HostError(E_FAIL, "Tags.Add : Invalid request. A tag needs a name.");
     auto it = findTag(items_, name);
-    if (it != items_.end())
-        it->second = value;
+    if (it != items_.end()) it->second = value;
     else {
         if (items_.empty()) items_.reserve(4);  // shapes and slides mostly carry a few
         items_.emplace_back(detail::asciiUpper(name), value);

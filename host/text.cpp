@@ -50,8 +50,8 @@ double hostVersionNumber(const Application& app) { return app.versionNumber_; }
 // ---- Shapes and ranges of them ------------------------------------------------------------------
 
 int Shape::HasTextFrame() const {
-    const bool canHoldText = type_ == msoAutoShape || type_ == msoCallout || type_ == msoPlaceholder ||
-                             type_ == msoTextBox;
+    const bool canHoldText =
+        type_ == msoAutoShape || type_ == msoCallout || type_ == msoPlaceholder || type_ == msoTextBox;
     return canHoldText && !hasTable_ ? msoTrue : msoFalse;
 }
 
@@ -76,16 +76,19 @@ int ShapeRange::Type() const {
     return common(shapes_, [](const Shape& s) { return s.Type(); });
 }
 
-int ShapeRange::HasTextFrame() const { return common(shapes_, [](const Shape& s) { return s.HasTextFrame(); }); }
+int ShapeRange::HasTextFrame() const {
+    return common(shapes_, [](const Shape& s) { return s.HasTextFrame(); });
+}
 
-int ShapeRange::HasTable() const { return common(shapes_, [](const Shape& s) { return s.HasTable(); }); }
+int ShapeRange::HasTable() const {
+    return common(shapes_, [](const Shape& s) { return s.HasTable(); });
+}
 
 host::TextFrame ShapeRange::TextFrame() const {
     std::vector<std::shared_ptr<Shape>> withText;
     for (const auto& s : shapes_)
         if (s->HasTextFrame() != msoFalse) withText.push_back(s);
-    if (withText.empty())
-        throw HostError(E_FAIL, "ShapeRange.TextFrame : This type of shape cannot contain any text.");
+    if (withText.empty()) throw HostError(E_FAIL, "ShapeRange.TextFrame : This type of shape cannot contain any text.");
     return host::TextFrame(std::move(withText));
 }
 
@@ -156,7 +159,8 @@ int TextFrame::HasText() const {
 }
 
 float TextFrame::margin(float TextBody::*side) const {
-    return common<float>(shapes(), [side](const Shape& s) { return (*s.text_).*side; }, static_cast<float>(kMixed));
+    return common<float>(
+        shapes(), [side](const Shape& s) { return (*s.text_).*side; }, static_cast<float>(kMixed));
 }
 
 void TextFrame::setMargin(float TextBody::*side, float points, const char* member) {

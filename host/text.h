@@ -19,8 +19,13 @@ namespace host {
 
 enum PpAutoSize : int { ppAutoSizeMixed = -2, ppAutoSizeNone = 0, ppAutoSizeShapeToFitText = 1 };
 enum PpParagraphAlignment : int { ppAlignLeft = 1, ppAlignCenter = 2, ppAlignRight = 3, ppAlignJustify = 4 };
-enum MsoVerticalAnchor : int { msoAnchorTop = 1, msoAnchorTopBaseline = 2, msoAnchorMiddle = 3, msoAnchorBottom = 4,
-                               msoAnchorBottomBaseLine = 5 };
+enum MsoVerticalAnchor : int {
+    msoAnchorTop = 1,
+    msoAnchorTopBaseline = 2,
+    msoAnchorMiddle = 3,
+    msoAnchorBottom = 4,
+    msoAnchorBottomBaseLine = 5
+};
 enum PpTabStopType : int { ppTabStopLeft = 1, ppTabStopCenter = 2, ppTabStopRight = 3, ppTabStopDecimal = 4 };
 
 // The presentation's default font for new shapes.
@@ -41,8 +46,8 @@ double measureText(const std::string& utf8, const std::string& fontName, double 
 // is copied and compared without touching text: a long text has a format per character.
 class FontName {
 public:
-    FontName();  // kDefaultFontName
-    FontName(const std::string& name);  // NOLINT: a name reads as one
+    FontName();                                                  // kDefaultFontName
+    FontName(const std::string& name);                           // NOLINT: a name reads as one
     FontName(const char* name) : FontName(std::string(name)) {}  // NOLINT
     const std::string& str() const { return *name_; }
     operator const std::string&() const { return *name_; }  // NOLINT
@@ -99,8 +104,8 @@ private:
         CharFormat format;
     };
     std::size_t runAt(std::size_t i) const;  // the run holding character i
-    std::size_t split(std::size_t at);  // a run now starts at `at`; its index (size: past the end)
-    void merge();  // joins equal neighbours
+    std::size_t split(std::size_t at);       // a run now starts at `at`; its index (size: past the end)
+    void merge();                            // joins equal neighbours
     std::vector<Run> runs_;
 };
 
@@ -109,7 +114,7 @@ private:
 struct Paragraph {
     std::u32string chars;
     CharFormats formats;  // one per character
-    CharFormat mark;                  // the mark's (for the last paragraph: the text end's)
+    CharFormat mark;      // the mark's (for the last paragraph: the text end's)
     int indentLevel = 1;
     int alignment = ppAlignLeft;
     bool bullet = false;
@@ -136,7 +141,7 @@ struct TextBody {
     int wordWrap = msoTrue;
     float marginLeft = 7.2f, marginTop = 3.6f, marginRight = 7.2f, marginBottom = 3.6f;
     std::array<RulerLevelValues, kRulerLevels> ruler;  // each level half an inch further in
-    std::vector<TabStopValues> tabStops;                // in the order they were added
+    std::vector<TabStopValues> tabStops;               // in the order they were added
     int verticalAnchor = msoAnchorTop;
 
     TextBody();
@@ -228,8 +233,8 @@ public:
     int IndentLevel() const;
     void setIndentLevel(int level);
     host::Font Font() const;
-    int LanguageID() const;  // kMixed when the characters differ
-    void setLanguageID(int id);  // any id above 0
+    int LanguageID() const;          // kMixed when the characters differ
+    void setLanguageID(int id);      // any id above 0
     host::TextFrame Parent() const;  // the frame of the range's shape
     // Appends text right after the range (taking the format of the range's last character)
     // and returns the new characters.
@@ -267,7 +272,7 @@ public:
     // Name, bold and italic read mixed (the empty text, kMixed) when the characters differ.
     std::string Name() const;
     void setName(const std::string& name);  // not empty
-    int Bold() const;  // msoTrue or msoFalse
+    int Bold() const;                       // msoTrue or msoFalse
     void setBold(int value);
     int Italic() const;
     void setItalic(int value);
@@ -284,9 +289,9 @@ private:
 // The colour of a range's characters: an RGB value or one of the colour scheme's.
 class FontColor {
 public:
-    std::uint32_t RGB() const;  // of the first character
+    std::uint32_t RGB() const;       // of the first character
     void setRGB(std::uint32_t rgb);  // 0 to 0xFFFFFF
-    int SchemeColor() const;  // 0 when set by RGB
+    int SchemeColor() const;         // 0 when set by RGB
     void setSchemeColor(int index);  // 1 to 8 (schemeColorRGB)
 
 private:
@@ -309,7 +314,7 @@ private:
 // The paragraphs a range touches (an empty range: the one it stands in).
 class ParagraphFormat {
 public:
-    int Alignment() const;  // PpParagraphAlignment, or kMixed
+    int Alignment() const;         // PpParagraphAlignment, or kMixed
     void setAlignment(int value);  // 1 to 7
     host::BulletFormat Bullet() const { return host::BulletFormat(range_); }
 
@@ -341,7 +346,7 @@ private:
 
 class ParagraphFormat2 {
 public:
-    int IndentLevel() const;  // as TextRange.IndentLevel
+    int IndentLevel() const;         // as TextRange.IndentLevel
     void setIndentLevel(int level);  // 1 to 9
 
 private:
@@ -397,7 +402,7 @@ public:
 private:
     const std::pair<int, int>& span(int index) const;
     TextRange range_;
-    std::u32string text_;  // the range's characters
+    std::u32string text_;                     // the range's characters
     std::vector<std::pair<int, int>> spans_;  // offset into text_ and length of each word
 };
 
@@ -498,7 +503,7 @@ public:
     void setMarginTop(float points);
     void setMarginRight(float points);
     void setMarginBottom(float points);
-    int VerticalAnchor() const;  // MsoVerticalAnchor; mixed over shapes that differ
+    int VerticalAnchor() const;         // MsoVerticalAnchor; mixed over shapes that differ
     void setVerticalAnchor(int value);  // msoAnchorTop to msoAnchorBottomBaseLine
     host::TextRange TextRange() const;  // all the text
     host::Ruler Ruler() const;

@@ -16,7 +16,11 @@ std::u32string decodeUtf8(const std::string& text) {
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        const int extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : -1;
+        const int extra = lead < 0x80             ? 0
+                          : (lead & 0xE0) == 0xC0 ? 1
+                          : (lead & 0xF0) == 0xE0 ? 2
+                          : (lead & 0xF8) == 0xF0 ? 3
+                                                  : -1;
         char32_t c = extra == 0 ? lead : extra == 1 ? (lead & 0x1Fu) : extra == 2 ? (lead & 0x0Fu) : (lead & 0x07u);
         bool ok = extra >= 0 && i + static_cast<std::size_t>(extra) < text.size();
         for (int k = 1; ok && k <= extra; ++k) {
@@ -213,7 +217,9 @@ void TextBody::replace(int pos, int count, const std::string& utf8) {
         const int which = paragraphAt(pos);
         Paragraph& p = paragraph(which);
         const auto offset = static_cast<std::size_t>(pos - paragraphStart(which));
-        const CharFormat format = offset > 0 ? p.formats[offset - 1] : offset < p.chars.size() ? p.formats[offset] : p.mark;
+        const CharFormat format = offset > 0                ? p.formats[offset - 1]
+                                  : offset < p.chars.size() ? p.formats[offset]
+                                                            : p.mark;
         p.chars.insert(offset, text);
         p.formats.insert(offset, text.size(), format);
         for (Paragraph& each : paragraphs_) {
@@ -226,10 +232,11 @@ void TextBody::replace(int pos, int count, const std::string& utf8) {
     std::vector<Element> elements = flatten(paragraphs_);
     const auto at = static_cast<std::size_t>(pos);
     const bool afterCharacterOfSameParagraph = pos > 0 && elements[at - 1].c != U'\r';
-    const CharFormat format = count > 0 || !afterCharacterOfSameParagraph ? elements[at].format : elements[at - 1].format;
+    const CharFormat format =
+        count > 0 || !afterCharacterOfSameParagraph ? elements[at].format : elements[at - 1].format;
     const int level = elements[at].level;
-    const bool wholeLastParagraph = count > 0 && pos <= paragraphStart(paragraphCount() - 1) &&
-                                    pos + count == characterCount();
+    const bool wholeLastParagraph =
+        count > 0 && pos <= paragraphStart(paragraphCount() - 1) && pos + count == characterCount();
 
     elements.erase(elements.begin() + pos, elements.begin() + pos + count);
     elements.insert(elements.begin() + pos, text.size(), Element{U'\0', format, level});

@@ -29,7 +29,9 @@ TextBody& writeBody(Shape& shape, const char* member) {
     return ShapeTextAccess::body(shape);
 }
 
-HostError outOfRange(const char* member) { return HostError(E_FAIL, std::string(member) + " : The value is out of range."); }
+HostError outOfRange(const char* member) {
+    return HostError(E_FAIL, std::string(member) + " : The value is out of range.");
+}
 
 // Calls f(format) for every character of [pos, pos + count), marks included. An empty span
 // reads the character it stands before; it changes only a mark it stands at (an empty
@@ -172,13 +174,13 @@ void TextRange::readPieces(const std::function<void(std::u32string_view)>& piece
         const int size = static_cast<int>(chars.size());
         const int first = std::max(from, start) - start, last = std::min(to, start + size) - start;
         if (first < last)
-            piece(std::u32string_view(chars).substr(static_cast<std::size_t>(first), static_cast<std::size_t>(last - first)));
+            piece(std::u32string_view(chars).substr(static_cast<std::size_t>(first),
+                                                    static_cast<std::size_t>(last - first)));
         if (p + 1 < body.paragraphCount() && start + size >= from && start + size < to) piece(U"\r");
     }
 }
 
-TextWords::TextWords(TextRange range, std::u32string text)
-    : range_(std::move(range)), text_(std::move(text)) {
+TextWords::TextWords(TextRange range, std::u32string text) : range_(std::move(range)), text_(std::move(text)) {
     splitWords(text_, [&](std::u32string_view word) {
         spans_.emplace_back(static_cast<int>(word.data() - text_.data()), static_cast<int>(word.size()));
     });
@@ -202,7 +204,8 @@ std::string TextWords::ItemText(int index) const {
 }
 
 int TextRange::LanguageID() const {
-    return commonFormat<int>(readBody(*shape_), from(), Length(), [](const CharFormat& f) { return f.languageId; }, kMixed);
+    return commonFormat<int>(
+        readBody(*shape_), from(), Length(), [](const CharFormat& f) { return f.languageId; }, kMixed);
 }
 
 void TextRange::setLanguageID(int id) {
@@ -217,8 +220,9 @@ host::TextFrame TextRange::Parent() const { return shape_->TextFrame(); }
 // ---- Font -----------------------------------------------------------------------------------
 
 float Font::Size() const {
-    return commonFormat<float>(readBody(*range_.shape_), range_.from(), range_.Length(),
-                               [](const CharFormat& f) { return f.size; }, static_cast<float>(kMixed));
+    return commonFormat<float>(
+        readBody(*range_.shape_), range_.from(), range_.Length(), [](const CharFormat& f) { return f.size; },
+        static_cast<float>(kMixed));
 }
 
 void Font::setSize(float points) {
@@ -324,8 +328,9 @@ float TextRange::BoundWidth() const {
 // ---- Font names, styles and colours ---------------------------------------------------------
 
 std::string Font::Name() const {
-    return commonFormat<std::string>(readBody(*range_.shape_), range_.from(), range_.Length(),
-                                     [](const CharFormat& f) { return f.fontName.str(); }, std::string());
+    return commonFormat<std::string>(
+        readBody(*range_.shape_), range_.from(), range_.Length(), [](const CharFormat& f) { return f.fontName.str(); },
+        std::string());
 }
 
 void Font::setName(const std::string& name) {
@@ -337,8 +342,9 @@ void Font::setName(const std::string& name) {
 }
 
 int Font::flag(bool CharFormat::*member) const {
-    return commonFormat<int>(readBody(*range_.shape_), range_.from(), range_.Length(),
-                             [member](const CharFormat& f) { return f.*member ? msoTrue : msoFalse; }, kMixed);
+    return commonFormat<int>(
+        readBody(*range_.shape_), range_.from(), range_.Length(),
+        [member](const CharFormat& f) { return f.*member ? msoTrue : msoFalse; }, kMixed);
 }
 
 void Font::setFlag(bool CharFormat::*member, int value, const char* name) {
@@ -376,8 +382,9 @@ void FontColor::setRGB(std::uint32_t rgb) {
 }
 
 int FontColor::SchemeColor() const {
-    return commonFormat<int>(readBody(*range_.shape_), range_.from(), range_.Length(),
-                             [](const CharFormat& f) { return f.schemeColor; }, kMixed);
+    return commonFormat<int>(
+        readBody(*range_.shape_), range_.from(), range_.Length(), [](const CharFormat& f) { return f.schemeColor; },
+        kMixed);
 }
 
 void FontColor::setSchemeColor(int index) {

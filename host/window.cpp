@@ -79,7 +79,8 @@ void DocumentWindow::selectShapes(const std::vector<std::shared_ptr<Shape>>& sha
     Slide* slide = shapes.front() ? shapes.front()->Parent() : nullptr;
     for (const auto& shape : shapes)
         if (!slide || !shape || shape->Parent() != slide || slide->Parent() != presentation_.get())
-            throw HostError(E_FAIL, "DocumentWindow.selectShapes : The shapes are not on one slide of this presentation.");
+            throw HostError(E_FAIL,
+                            "DocumentWindow.selectShapes : The shapes are not on one slide of this presentation.");
     auto selected = shapes;
     dropRepeats(selected);
     auto shown = slide->shared_from_this();

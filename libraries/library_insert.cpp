@@ -3,18 +3,18 @@
 // ribbon callback fails midway (an item or slide that is not there).
 #include "libraries/library_insert.h"
 
-#include "core/shared_state.h"
 #include "core/config.h"
 #include "core/errors.h"
 #include "core/folder_layout.h"
 #include "core/numbers.h"
 #include "core/product_name.h"
+#include "core/shared_state.h"
 #include "core/undo_fix.h"
+#include "core/usage_counters.h"
 #include "host/host.h"
 #include "libraries/library_menus.h"
 #include "libraries/menu_file.h"
 #include "libraries/my_elements.h"
-#include "core/usage_counters.h"
 #include "libraries/thumbnails.h"
 #include "platform/services.h"
 #include "platform/ui_driver.h"
@@ -45,17 +45,14 @@ bool readyToInsert(host::Application& app, InsertWording wording) {
     switch (window->ActivePane().ViewType()) {
         case host::ppViewSlide:
         case host::ppViewSlideMaster:
-        case host::ppViewTitleMaster:
-            return true;
+        case host::ppViewTitleMaster: return true;
         case host::ppViewOutline:
         case host::ppViewThumbnails:
         case host::ppViewMasterThumbnails:
             // The slide pane of the same view takes the shapes.
             window->Panes().Item(2).Activate();
             return true;
-        default:
-            tell("Please go to normal view.", platform::vbInformation);
-            return false;
+        default: tell("Please go to normal view.", platform::vbInformation); return false;
     }
 }
 
@@ -85,8 +82,9 @@ void slideWizard_onAction(const host::IRibbonControl& control, const std::string
     const std::string file = requiredAttribute(item, "file");
     const std::string path = styleFolderPath(s.currentStyle) + file;
     if (!staysInside(file) || !platform::fileSystem().fileExists(path)) {
-        tell("The template file '" + path + "' could not be found.\r\nPlease check your installation and contact us at " +
-                 supportEmail() + " if the problem persists.",
+        tell("The template file '" + path +
+                 "' could not be found.\r\nPlease check your installation and contact us at " + supportEmail() +
+                 " if the problem persists.",
              platform::vbCritical);
         return;
     }
@@ -131,7 +129,8 @@ void conjure(const host::CommandBarControl& control, const std::string& styleFol
             if (comma == std::string::npos) raiseError(errSubscriptOutOfRange, "Subscript out of range");
             const std::string file = parameter.substr(0, comma);
             path = state().layout.styles + styleFolder + "/" + file;
-            if (!staysInside(file) || !staysInside(styleFolder)) raiseError(host::E_FAIL, "Not a template of the style");
+            if (!staysInside(file) || !staysInside(styleFolder))
+                raiseError(host::E_FAIL, "Not a template of the style");
             const std::int16_t slideNo = toInteger16(parameter.substr(comma + 1));
             source.open(app, path);
             slide = source->Slides().Item(slideNo);
@@ -141,10 +140,8 @@ void conjure(const host::CommandBarControl& control, const std::string& styleFol
     } catch (...) {
         const ErrorInfo error = currentError();
         source.close();
-        if (error.Number == host::E_FAIL)
-            tell("Template '" + path + "' could not be opened.", platform::vbCritical);
-        else
-            reportError("SlideWizard, conjure", &error);
+        if (error.Number == host::E_FAIL) tell("Template '" + path + "' could not be opened.", platform::vbCritical);
+        else reportError("SlideWizard, conjure", &error);
     }
 }
 

@@ -9,13 +9,13 @@
 #include <unordered_map>
 #include <vector>
 
-#include "core/shared_state.h"
 #include "core/errors.h"
 #include "core/images.h"
+#include "core/numbers.h"
+#include "core/shared_state.h"
+#include "host/host.h"
 #include "libraries/my_elements.h"
 #include "libraries/thumbnails.h"
-#include "core/numbers.h"
-#include "host/host.h"
 #include "platform/text.h"
 
 namespace plorin {
@@ -190,9 +190,7 @@ std::string slideWizard_getContent(const host::IRibbonControl&) {
     return slideWizardMenuXml(state().menuDocument.get(), thumbnails.settings.width, thumbnails.settings.height);
 }
 
-std::string copyright_getContent(const host::IRibbonControl&) {
-    return copyrightMenuXml(state().copyrightLines);
-}
+std::string copyright_getContent(const host::IRibbonControl&) { return copyrightMenuXml(state().copyrightLines); }
 
 std::string myElements_getContent(const host::IRibbonControl&) {
     GalleryThumbnails& thumbnails = galleryThumbnails();
@@ -229,13 +227,15 @@ host::RibbonPicture slideWizard_getItemImage(const host::IRibbonControl& control
     if (!menu) return nullptr;
     const auto item = itemAt(slideWizardItems(*menu, control.Tag), index);
     // A missing thumbnail is no picture, not a failure.
-    return loadPictureGdiPlus(slideWizardThumbPath(requiredAttribute(item, "file"), requiredAttribute(item, "slideNo")));
+    return loadPictureGdiPlus(
+        slideWizardThumbPath(requiredAttribute(item, "file"), requiredAttribute(item, "slideNo")));
 }
 
 host::RibbonPicture myElements_getItemImage(const host::IRibbonControl& control, int index) {
     const platform::DomDocument* document = state().myElementsDocument.get();
     if (!document) return nullptr;
-    return loadPictureGdiPlus(myElementsThumbPath(toInteger32(required(shownElement(*document, control, index).slideId, "slideID"))));
+    return loadPictureGdiPlus(
+        myElementsThumbPath(toInteger32(required(shownElement(*document, control, index).slideId, "slideID"))));
 }
 
 }  // namespace plorin

@@ -2,10 +2,10 @@
 // Names from these files are compared in code, never pasted into query text.
 #include "libraries/menu_file.h"
 
-#include "core/shared_state.h"
 #include "core/config.h"
 #include "core/folder_layout.h"
 #include "core/product_name.h"
+#include "core/shared_state.h"
 #include "libraries/my_elements.h"
 #include "platform/services.h"
 #include "platform/text.h"

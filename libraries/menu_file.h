@@ -32,7 +32,6 @@ std::string menuFilePath();
 // current style untouched; returns false. Nothing is trapped.
 bool loadMenuFile(const char* failureLead);
 
-
 // Refills the copyright lines from the customization folder's "copyright.txt"; none when
 // the file is missing or unreadable (no message).
 void loadCopyrightLines();

@@ -4,15 +4,15 @@
 #include <set>
 #include <vector>
 
-#include "core/shared_state.h"
 #include "core/config.h"
 #include "core/errors.h"
 #include "core/folders.h"
 #include "core/host_version.h"
 #include "core/product_name.h"
+#include "core/shared_state.h"
+#include "host/ribbon.h"
 #include "libraries/library_insert.h"
 #include "libraries/menu_file.h"
-#include "host/ribbon.h"
 #include "platform/services.h"
 #include "platform/text.h"
 #include "platform/ui_driver.h"
@@ -154,7 +154,8 @@ bool elementExists(const platform::DomDocument& index, const std::string& name) 
 
 std::vector<std::string> groupNames(const platform::DomDocument& index) {
     std::vector<std::string> names;
-    for (const auto& group : index.selectNodes("/Varnotel/group")) names.push_back(group.getAttribute("name").value_or(""));
+    for (const auto& group : index.selectNodes("/Varnotel/group"))
+        names.push_back(group.getAttribute("name").value_or(""));
     return names;
 }
 

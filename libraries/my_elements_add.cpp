@@ -1,13 +1,13 @@
 #include "libraries/my_elements_add.h"
 
-#include "core/shared_state.h"
 #include "core/config.h"
-#include "core/product_name.h"
 #include "core/errors.h"
+#include "core/product_name.h"
+#include "core/shared_state.h"
 #include "libraries/my_elements.h"
 #include "platform/text.h"
-#include "platform/xml_dom.h"
 #include "platform/ui_driver.h"
+#include "platform/xml_dom.h"
 
 namespace plorin {
 
@@ -89,8 +89,8 @@ void myElementsAdd::btnCancel_Click() {
 
 void myElementsAdd::btnAddGroup_Click() {
     trap("myElementsAdd, btnAddGroup_Click", [&] {
-        const auto answer = platform::InputBox("Please enter a name for the group you would like to add.", kProductName,
-                                               "<New group>");
+        const auto answer =
+            platform::InputBox("Please enter a name for the group you would like to add.", kProductName, "<New group>");
         if (!answer) return;  // cancelled
         platform::DomDocument* index = state().myElementsDocument.get();
         if (!index) {

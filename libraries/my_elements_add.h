@@ -1,6 +1,6 @@
 // The dialog "Add to My Elements": the user names the new element and picks its group, and
-// may add a group on the way (saved to the index at once). Shown modally by addMyElements (addin/my_elements_commands.cpp),
-// which reads the choice afterwards and unloads it.
+// may add a group on the way (saved to the index at once). Shown modally by addMyElements
+// (addin/my_elements_commands.cpp), which reads the choice afterwards and unloads it.
 #pragma once
 
 #include "platform/ui_forms.h"

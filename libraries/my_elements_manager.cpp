@@ -151,16 +151,16 @@ void myElementsManager::xml2treeview(SelectKind selType, const std::string& selN
 platform::DomNode myElementsManager::selectedIndexNode() const {
     const int i = elementsTree.selectedIndex;
     return i >= 0 && i < static_cast<int>(treeNodes_.size()) ? treeNodes_[static_cast<std::size_t>(i)]
-                                                              : platform::DomNode();
+                                                             : platform::DomNode();
 }
 
 void myElementsManager::btnAddGroup_Click() {
     trap("myElementsManager, btnAddGroup_Click", [&] {
         if (!document_) return;
         if (findGroup(*document_, kNewGroupName)) {
-            platform::MsgBox(std::string("Before creating a new group you need to rename the group '") + kNewGroupName +
-                                 "'.",
-                             platform::vbInformation, kProductName);
+            platform::MsgBox(
+                std::string("Before creating a new group you need to rename the group '") + kNewGroupName + "'.",
+                platform::vbInformation, kProductName);
             return;
         }
         appendGroup(*document_, kNewGroupName);
@@ -187,8 +187,8 @@ void myElementsManager::elementsTree_AfterLabelEdit(const std::string& typed, bo
             critical("The name can't be empty. Please specify a name.");
             return;
         }
-        const bool taken = isGroup(node) ? static_cast<bool>(findGroup(*document_, newText))
-                                         : elementExists(*document_, newText);
+        const bool taken =
+            isGroup(node) ? static_cast<bool>(findGroup(*document_, newText)) : elementExists(*document_, newText);
         if (taken) {
             critical("The specified name already exists. Please specify a new name.");
             return;

@@ -1,7 +1,7 @@
-// The dialog "Manage My Elements" (opened by manageMyElements, addin/my_elements_commands.cpp): the user adds groups, renames, deletes and reorders groups
-// and elements in a two-level tree. The dialog works on its own copy of the index: OK saves
-// the copy over "myelements.xml", puts it in place of the shared document and deletes the
-// deleted elements' library slides; Cancel throws the copy and the queued deletions away.
+// The dialog "Manage My Elements" (opened by manageMyElements, addin/my_elements_commands.cpp): the user adds groups,
+// renames, deletes and reorders groups and elements in a two-level tree. The dialog works on its own copy of the index:
+// OK saves the copy over "myelements.xml", puts it in place of the shared document and deletes the deleted elements'
+// library slides; Cancel throws the copy and the queued deletions away.
 #pragma once
 
 #include <memory>

@@ -1,18 +1,17 @@
 // A failure in these callbacks goes back to the host, which keeps what it showed.
 #include "libraries/styles.h"
 
-#include "core/shared_state.h"
 #include "core/errors.h"
+#include "core/shared_state.h"
+#include "host/host.h"
 #include "libraries/menu_file.h"
 #include "libraries/thumbnails.h"
-#include "host/host.h"
 
 namespace plorin {
 
 namespace {
 
 constexpr const char* kStyleDropDownId = "vn_1025";
-
 
 // A style can only be chosen for, and shown from, a presentation in a window.
 bool presentationShown() { return hostApplication().Windows().Count() >= 1; }
@@ -67,6 +66,5 @@ std::int16_t style_getSelectedItemIndex(const host::IRibbonControl&) {
     s.currentStyle = s.styleNames.Item(1);
     return 1;
 }
-
 
 }  // namespace plorin

@@ -11,17 +11,17 @@
 #include <unordered_map>
 #include <vector>
 
-#include "core/shared_state.h"
 #include "core/config.h"
 #include "core/errors.h"
 #include "core/folder_layout.h"
 #include "core/folders.h"
 #include "core/host_version.h"
+#include "core/images.h"
 #include "core/numbers.h"
 #include "core/product_name.h"
-#include "core/images.h"
 #include "core/registry.h"
 #include "core/sha256.h"
+#include "core/shared_state.h"
 #include "core/windowless_presentation.h"
 #include "host/clipboard.h"
 #include "host/host.h"

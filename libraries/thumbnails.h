@@ -12,7 +12,7 @@ namespace plorin {
 // The thumbnail settings, read once when the ribbon loads and kept by the add-in object.
 // Dates are day numbers: days since 30 December 1899, the fraction being the time of day.
 struct ThumbnailSettings {
-    std::int16_t width = 160;   // pixels; also the galleries' item width
+    std::int16_t width = 160;  // pixels; also the galleries' item width
     std::int16_t height = 120;
     double slideWizardDate = 0;  // newest template date of the last successful build
     double myElementsDate = 0;   // the library's date at the last successful build

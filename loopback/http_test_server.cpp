@@ -102,9 +102,9 @@ HttpTestServer::Request parse(std::string raw, std::size_t headerEnd) {
         }
         if (line.empty()) continue;
         const auto colon = line.find(':');
-        request.headers.emplace_back(std::string(line.substr(0, colon)),
-                                     colon == std::string_view::npos ? std::string()
-                                                                     : std::string(trim(line.substr(colon + 1))));
+        request.headers.emplace_back(
+            std::string(line.substr(0, colon)),
+            colon == std::string_view::npos ? std::string() : std::string(trim(line.substr(colon + 1))));
     }
     request.raw = std::move(raw);
     return request;
@@ -269,7 +269,8 @@ void HttpTestServer::serve(int connection) {
             }
         }
         if (headerEnd != std::string::npos && raw.size() >= wanted) break;
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) break;
         pollfd fds[2] = {{connection, POLLIN, 0}, {wakeRead_, POLLIN, 0}};
         if (::poll(fds, 2, static_cast<int>(left.count())) <= 0 || stopping_ || (fds[1].revents & POLLIN)) break;
@@ -297,7 +298,8 @@ void HttpTestServer::serve(int connection) {
         out += "Content-Type: text/plain\r\n";
         out += "Content-Length: " +
                std::to_string(reply.announcedLength >= 0 ? static_cast<unsigned long long>(reply.announcedLength)
-                                                         : static_cast<unsigned long long>(body.size())) + "\r\n";
+                                                         : static_cast<unsigned long long>(body.size())) +
+               "\r\n";
         if (reply.gzip) out += "Content-Encoding: gzip\r\n";
         for (const auto& line : reply.extraHeaders) out += line + "\r\n";
         out += "\r\n";

@@ -21,14 +21,14 @@ public:
     struct Reply {
         int status = 200;
         std::string body;
-        bool gzip = false;               // send the body gzip-compressed with Content-Encoding: gzip
-        int delayMs = 0;                 // wait this long before answering (cut short by stop)
-        bool closeWithoutReply = false;  // read the request, then hang up without a word
+        bool gzip = false;                      // send the body gzip-compressed with Content-Encoding: gzip
+        int delayMs = 0;                        // wait this long before answering (cut short by stop)
+        bool closeWithoutReply = false;         // read the request, then hang up without a word
         std::vector<std::string> extraHeaders;  // whole lines "Name: value"
-        std::string raw;                 // when not empty: sent verbatim instead of a built reply
-        long long announcedLength = -1;  // Content-Length to announce instead of the body's
-        std::size_t trickleBytes = 0;    // send the body in pieces of this size ...
-        int trickleDelayMs = 0;          // ... with this pause before each
+        std::string raw;                        // when not empty: sent verbatim instead of a built reply
+        long long announcedLength = -1;         // Content-Length to announce instead of the body's
+        std::size_t trickleBytes = 0;           // send the body in pieces of this size ...
+        int trickleDelayMs = 0;                 // ... with this pause before each
 
         static Reply text(std::string body, int status = 200) {
             Reply r;
@@ -67,7 +67,7 @@ public:
         std::string requestLine;  // without its CR LF
         std::string method, target, version;
         std::vector<std::pair<std::string, std::string>> headers;  // in order, values trimmed
-        std::string body;         // as many bytes as Content-Length said
+        std::string body;                                          // as many bytes as Content-Length said
         // The first value of that header (name case-insensitive), empty when missing.
         std::string header(const std::string& name) const;
         // How many lines carry that header name.

@@ -78,8 +78,8 @@ std::string UpdateServer::packageOf(const std::vector<File>& files) {
 
 std::string UpdateServer::versionReplyOf(const std::string& program, unsigned long long programBytes,
                                          unsigned long long customization, unsigned long long customizationBytes) {
-    return "programVersion:" + program + ";" + std::to_string(programBytes) + ";customizationVersion:" +
-           std::to_string(customization) + ";" + std::to_string(customizationBytes) + ";";
+    return "programVersion:" + program + ";" + std::to_string(programBytes) +
+           ";customizationVersion:" + std::to_string(customization) + ";" + std::to_string(customizationBytes) + ";";
 }
 
 std::string UpdateServer::versionReply() const {

@@ -71,15 +71,14 @@ int composeEmail(platform::Mailer& mailer, const std::string& subject, const std
 std::optional<std::string> messageForCode(int code) {
     switch (code) {
         case SUCCESS_SUCCESS:
-        case MAPI_USER_ABORT:
-            return std::nullopt;
+        case MAPI_USER_ABORT: return std::nullopt;
         case MAPI_E_ATTACHMENT_NOT_FOUND:
         case MAPI_E_ATTACHMENT_OPEN_FAILURE:
-        case MAPI_E_ATTACHMENT_WRITE_FAILURE:
-            return "An error occurred attaching your file.\r\n" + tryAgainLine();
+        case MAPI_E_ATTACHMENT_WRITE_FAILURE: return "An error occurred attaching your file.\r\n" + tryAgainLine();
         case MAPI_E_LOGIN_FAILURE:
-            return std::string("No e-mail program is configured on this computer.\r\n"
-                               "Please set up a default e-mail program and try again.");
+            return std::string(
+                "No e-mail program is configured on this computer.\r\n"
+                "Please set up a default e-mail program and try again.");
         default:
             return "An unexpected MAPI error occurred in Varnotel Mail (" + std::to_string(code) + ").\r\n" +
                    tryAgainLine();

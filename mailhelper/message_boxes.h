@@ -16,7 +16,7 @@ namespace plorinpost {
 // A program that shows a box: searched in PATH and started with an argument vector.
 struct MessageTool {
     std::string program;
-    bool needsDisplay;  // tried only when DISPLAY or WAYLAND_DISPLAY is set
+    bool needsDisplay;    // tried only when DISPLAY or WAYLAND_DISPLAY is set
     int mostShownStatus;  // exit statuses 0 to this one mean the user saw the box
     std::vector<std::string> (*arguments)(const std::string& title, const std::string& text, bool critical);
 };

@@ -11,8 +11,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdlib>
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 
 namespace platform {
@@ -179,9 +179,9 @@ FileSystem& realFileSystem() {
 
 bool writeAllTo(FileSystem& files, const std::string& path, const std::string& bytes, Durability durability) {
     switch (durability) {
-    case Durability::durable: return files.writeAll(path, bytes);
-    case Durability::flushed: return files.writeAllFlushed(path, bytes);
-    case Durability::cached: return files.writeAllCached(path, bytes);
+        case Durability::durable: return files.writeAll(path, bytes);
+        case Durability::flushed: return files.writeAllFlushed(path, bytes);
+        case Durability::cached: return files.writeAllCached(path, bytes);
     }
     return false;
 }
@@ -303,7 +303,7 @@ std::string privateFolderIn(const std::string& parent, const std::string& prefix
         if (ensurePrivateFolder(base)) return base + "/";
         std::string fresh = base + "-XXXXXX";
         if (::mkdtemp(fresh.data())) return fresh + "/";  // mkdtemp makes it 0700
-    } catch (...) {  // allocation failure only
+    } catch (...) {                                       // allocation failure only
     }
     return {};
 }

@@ -170,9 +170,7 @@ public:
     bool createFolder(const std::string& p) override { return target_.createFolder(p); }
     bool canWriteIn(const std::string& f) override { return target_.canWriteIn(f); }
     bool deleteFile(const std::string& p) override { return target_.deleteFile(p); }
-    bool copyFile(const std::string& f, const std::string& t, bool o) override {
-        return target_.copyFile(f, t, o);
-    }
+    bool copyFile(const std::string& f, const std::string& t, bool o) override { return target_.copyFile(f, t, o); }
     bool renameFile(const std::string& f, const std::string& t) override { return target_.renameFile(f, t); }
     std::optional<std::string> readAll(const std::string& p) override { return target_.readAll(p); }
     bool writeAll(const std::string& p, const std::string& b) override { return target_.writeAll(p, b); }

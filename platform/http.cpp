@@ -119,7 +119,8 @@ std::optional<Target> makeTarget(const HttpRequest& request, std::string& error)
     std::string path = request.path.empty() ? "/" : request.path;
     if (path.front() != '/') path.insert(path.begin(), '/');
     Target target;
-    target.url = std::string(request.https ? "https://" : "http://") + (ipv6 ? "[" + name + "]" : name) + ":" + std::to_string(port) + path;
+    target.url = std::string(request.https ? "https://" : "http://") + (ipv6 ? "[" + name + "]" : name) + ":" +
+                 std::to_string(port) + path;
     target.hostName = std::move(name);
     return target;
 }
@@ -178,17 +179,17 @@ struct Receiver {
     CURL* easy = nullptr;
     HttpResponse* info = nullptr;  // gets status and length before the first piece goes to sink
     const std::function<bool(const char*, std::size_t)>* sink = nullptr;
-    bool onlySuccess = false;   // give sink a 2xx body only; keep any other in otherBody
-    std::size_t limit = 0;      // the most body bytes (decoded) taken; 0: no limit
-    bool decode = false;        // undo the reply's content coding
-    std::string encoding;       // the reply's Content-Encoding, lower case
+    bool onlySuccess = false;  // give sink a 2xx body only; keep any other in otherBody
+    std::size_t limit = 0;     // the most body bytes (decoded) taken; 0: no limit
+    bool decode = false;       // undo the reply's content coding
+    std::string encoding;      // the reply's Content-Encoding, lower case
     bool decided = false;
     bool toSink = true;
     std::unique_ptr<Decoder> decoder;
     std::size_t received = 0;
     std::string otherBody;
     bool sinkStopped = false;
-    std::string failure;        // why the body was refused, as text
+    std::string failure;  // why the body was refused, as text
     const std::function<bool()>* keepGoing = nullptr;
 
     // One piece of the decoded body.
@@ -252,9 +253,8 @@ std::size_t onBody(char* data, std::size_t size, std::size_t count, void* userDa
             }
         }
         if (!receiver->decoder) return receiver->take(data, length) ? length : 0;
-        const bool fed = receiver->decoder->feed(data, length, [receiver](const char* piece, std::size_t n) {
-            return receiver->take(piece, n);
-        });
+        const bool fed = receiver->decoder->feed(
+            data, length, [receiver](const char* piece, std::size_t n) { return receiver->take(piece, n); });
         if (fed) return length;
         if (receiver->failure.empty() && !receiver->sinkStopped) receiver->failure = "the encoded reply is damaged";
     } catch (const std::exception& e) {
@@ -364,8 +364,8 @@ void perform(const HttpRequest& request, Receiver& receiver, HttpResponse& info)
     curl_off_t started = 0;  // microseconds until the request began to go out; 0 when it never did
     curl_easy_getinfo(h, CURLINFO_SIZE_UPLOAD_T, &uploaded);
     curl_easy_getinfo(h, CURLINFO_PRETRANSFER_TIME_T, &started);
-    info.sentButNotAnswered = rc == CURLE_OPERATION_TIMEDOUT && started > 0 &&
-                              uploaded >= static_cast<curl_off_t>(request.body.size());
+    info.sentButNotAnswered =
+        rc == CURLE_OPERATION_TIMEDOUT && started > 0 && uploaded >= static_cast<curl_off_t>(request.body.size());
     if (rc == CURLE_OK && receiver.decoder && !receiver.decoder->ended()) {
         info.error = "the encoded reply was cut short";
         return;

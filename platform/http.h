@@ -16,7 +16,7 @@ struct HttpRequest {
     int port = 80;                     // used when host carries no port
     bool https = false;                // TLS with the server's certificate and name verified
     std::string path = "/";            // with its query; a missing leading "/" is added
-    std::string method = "POST";      // as written on the request line; empty means GET
+    std::string method = "POST";       // as written on the request line; empty means GET
     std::vector<std::string> headers;  // whole lines "Name: value"; CR and LF inside are dropped
     std::string body;                  // sent as is, any bytes, with its exact length
     std::string userAgent;             // empty: no User-Agent line
@@ -47,10 +47,10 @@ struct TransportRules {
 TransportRules transportRules(const HttpRequest& request);
 
 struct HttpResponse {
-    bool ok = false;    // a reply came back (whatever its status)
-    long status = 0;    // the reply's status code; 0 whenever ok is false
-    std::string body;   // the reply body; empty whenever ok is false
-    std::string error;  // why it failed; empty when ok
+    bool ok = false;               // a reply came back (whatever its status)
+    long status = 0;               // the reply's status code; 0 whenever ok is false
+    std::string body;              // the reply body; empty whenever ok is false
+    std::string error;             // why it failed; empty when ok
     long long contentLength = -1;  // the reply's Content-Length as sent, -1 when it has none
     // The whole request, body included, went out, then the time ran out before the reply
     // came: unlike any other failure, the server may well have acted on it.
@@ -66,12 +66,11 @@ public:
 
     // Sends one HTTP/1.0 request and waits for the whole reply. Never throws: an unreachable
     // or refusing server, a time-out, a broken reply, a body over maxReplyBytes or an encoded
-    // body that is damaged or cut short gives ok=false, an empty body and the reason in error. A reply of any status (a 500 too) gives ok=true with its body.
-    // Besides the caller's headers only Host, Content-Length, Accept, User-Agent, Accept-Encoding
-    // and, for a body without a Content-Type of its own, the form Content-Type are added; a
-    // caller's header of the same name takes the place of the added one (Content-Length excepted:
-    // it always tells the real body length). Redirects are not followed. Safe to call from
-    // several threads at once.
+    // body that is damaged or cut short gives ok=false, an empty body and the reason in error. A reply of any status (a
+    // 500 too) gives ok=true with its body. Besides the caller's headers only Host, Content-Length, Accept, User-Agent,
+    // Accept-Encoding and, for a body without a Content-Type of its own, the form Content-Type are added; a caller's
+    // header of the same name takes the place of the added one (Content-Length excepted: it always tells the real body
+    // length). Redirects are not followed. Safe to call from several threads at once.
     virtual HttpResponse send(const HttpRequest& request) = 0;
 
     // Like send, but hands a 2xx reply's body to sink piece by piece as it arrives instead of
@@ -80,8 +79,7 @@ public:
     // body, cut at 64 KiB) but never sink. info.body stays empty for a 2xx reply. Before the
     // first call of sink, info.status and info.contentLength already hold the reply's.
     virtual bool download(const HttpRequest& request,
-                          const std::function<bool(const char* data, std::size_t size)>& sink,
-                          HttpResponse& info) = 0;
+                          const std::function<bool(const char* data, std::size_t size)>& sink, HttpResponse& info) = 0;
 };
 
 // The client in use: libcurl's unless replaced. The pointer is not owned; nullptr restores libcurl.

@@ -15,7 +15,7 @@ constexpr int VK_SHIFT = 16;
 constexpr int VK_CONTROL = 17;
 
 // Bits of a key state reading.
-constexpr std::uint16_t kKeyDown = 0x8000;          // the key is down now
+constexpr std::uint16_t kKeyDown = 0x8000;              // the key is down now
 constexpr std::uint16_t kKeyPressedSinceLast = 0x0001;  // pressed since the previous reading
 
 // One mouse input record in the layout of the system's injection call.

@@ -15,9 +15,7 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 char decimalSeparator() { return separator.load(); }
 
-char setDecimalSeparator(char s) {
-    return s == '.' || s == ',' ? separator.exchange(s) : separator.load();
-}
+char setDecimalSeparator(char s) { return s == '.' || s == ',' ? separator.exchange(s) : separator.load(); }
 
 std::optional<double> readUserNumber(std::string_view text) {
     std::size_t b = 0, e = text.size();

@@ -42,12 +42,12 @@ std::size_t decodeUtf8(const std::string& text, std::size_t at, char32_t& code) 
 // Letters of other languages pass; what a reader cannot see, or what turns the direction of
 // the text (and so could disguise the extension), does not.
 bool readableBeyondAscii(char32_t c) {
-    if (c < 0xA0 || c == 0xAD) return false;                      // C1 controls, soft hyphen
-    if (c >= 0x2000 && c <= 0x200F) return false;                 // odd spaces, zero widths, marks
-    if (c >= 0x2028 && c <= 0x202F) return false;                 // separators, embeddings
-    if (c >= 0x205F && c <= 0x206F) return false;                 // invisible operators, isolates
+    if (c < 0xA0 || c == 0xAD) return false;       // C1 controls, soft hyphen
+    if (c >= 0x2000 && c <= 0x200F) return false;  // odd spaces, zero widths, marks
+    if (c >= 0x2028 && c <= 0x202F) return false;  // separators, embeddings
+    if (c >= 0x205F && c <= 0x206F) return false;  // invisible operators, isolates
     if (c == 0xFEFF || (c >= 0xFFF0 && c <= 0xFFFF)) return false;
-    if (c >= 0xE0000) return false;                               // tags, variation selectors
+    if (c >= 0xE0000) return false;  // tags, variation selectors
     return true;
 }
 
@@ -180,7 +180,8 @@ public:
         int error = 0;
         auto bytes = readFileBytes(message.attachmentPath, error);
         if (!bytes)
-            return error == ENOENT || error == ENOTDIR ? MailResult::attachmentMissing : MailResult::attachmentUnreadable;
+            return error == ENOENT || error == ENOTDIR ? MailResult::attachmentMissing
+                                                       : MailResult::attachmentUnreadable;
 
         std::string run = options_.stagingFolder + "run-XXXXXX";
         if (!::mkdtemp(run.data())) return MailResult::attachmentNotStaged;
@@ -191,7 +192,8 @@ public:
         }
 
         std::vector<std::string> args{options_.program, "--utf8"};
-        if (!message.subject.empty()) args.insert(args.end(), {"--subject", message.subject});  // it refuses an empty one
+        if (!message.subject.empty())
+            args.insert(args.end(), {"--subject", message.subject});  // it refuses an empty one
         args.insert(args.end(), {"--attach", staged});
         const int status = runAndWait(args);
         // Only a message the mail program took may still need its copy.

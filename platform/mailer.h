@@ -18,12 +18,12 @@ struct MailMessage {
 
 enum class MailResult {
     ok,
-    cancelled,              // the user closed the message without sending
-    attachmentMissing,      // the file to attach does not exist
-    attachmentUnreadable,   // it exists but cannot be read
-    attachmentNotStaged,    // it could not be copied to where the mail program takes it from
-    noMailProgram,          // no mail program is set up to take the message
-    failed,                 // anything else: a refused request, a mail program that failed
+    cancelled,             // the user closed the message without sending
+    attachmentMissing,     // the file to attach does not exist
+    attachmentUnreadable,  // it exists but cannot be read
+    attachmentNotStaged,   // it could not be copied to where the mail program takes it from
+    noMailProgram,         // no mail program is set up to take the message
+    failed,                // anything else: a refused request, a mail program that failed
 };
 
 // A session with the mail program: logon, any number of compose calls, logoff.

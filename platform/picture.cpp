@@ -2,18 +2,18 @@
 // Picture keeps straight alpha, so pixels are converted at the border.
 #include "platform/picture.h"
 
-#include <utility>
 #include <cairo.h>
 #include <dlfcn.h>
 #include <zlib.h>
+#include <utility>
 
+#include <strings.h>
 #include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
-#include <strings.h>
 
 #include "platform/services.h"
 
@@ -250,12 +250,9 @@ std::optional<Picture> decodeStoredPng(std::string_view file) {
             const std::uint32_t alpha = channels == 4 ? row[3] : 255;
             const std::uint32_t pixel =
                 (alpha << 24) | (std::uint32_t{row[0]} << 16) | (std::uint32_t{row[1]} << 8) | row[2];
-            if (alpha == 255)
-                *out++ = pixel;
-            else if (alpha == 0)
-                *out++ = 0;  // cairo keeps no colour where nothing shows
-            else
-                *out++ = unpremultiply(premultiply(pixel));  // cairo's round trip
+            if (alpha == 255) *out++ = pixel;
+            else if (alpha == 0) *out++ = 0;                  // cairo keeps no colour where nothing shows
+            else *out++ = unpremultiply(premultiply(pixel));  // cairo's round trip
         }
     }
     return picture;
@@ -303,9 +300,9 @@ std::string encodeStoredPng(const Picture& p) {
         stream.append(header, 5);
         stream.append(content, at, length);
     }
-    appendBigEndian32(stream, static_cast<std::uint32_t>(adler32_z(adler32_z(0, nullptr, 0),
-                                                                    reinterpret_cast<const Bytef*>(content.data()),
-                                                                    content.size())));
+    appendBigEndian32(
+        stream, static_cast<std::uint32_t>(adler32_z(adler32_z(0, nullptr, 0),
+                                                     reinterpret_cast<const Bytef*>(content.data()), content.size())));
     std::string file("\x89PNG\r\n\x1a\n", 8);
     std::string header;
     appendBigEndian32(header, static_cast<std::uint32_t>(p.width));
@@ -455,9 +452,10 @@ Picture Canvas::toPicture() const {
 void releaseFontCachesAtExit() {
     // fontconfig is found at run time, as only cairo links it.
     static const bool registered = std::atexit([] {
-        cairo_debug_reset_static_data();
-        if (void* fini = ::dlsym(RTLD_DEFAULT, "FcFini")) reinterpret_cast<void (*)()>(fini)();
-    }) == 0;
+                                       cairo_debug_reset_static_data();
+                                       if (void* fini = ::dlsym(RTLD_DEFAULT, "FcFini"))
+                                           reinterpret_cast<void (*)()>(fini)();
+                                   }) == 0;
     (void)registered;
 }
 

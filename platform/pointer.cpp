@@ -23,7 +23,8 @@ std::int32_t ScriptedPointer::ask(std::size_t at, int code, std::uintptr_t messa
     run.at = at;
     // A hook removed while the event runs is not asked any more.
     const Hook hook = run.chain[at];
-    const bool installed = std::any_of(hooks_.begin(), hooks_.end(), [&](const Hook& h) { return h.handle == hook.handle; });
+    const bool installed =
+        std::any_of(hooks_.begin(), hooks_.end(), [&](const Hook& h) { return h.handle == hook.handle; });
     std::int32_t answer = 0;
     if (installed) {
         answer = hook.proc(code, message, event);
@@ -34,7 +35,8 @@ std::int32_t ScriptedPointer::ask(std::size_t at, int code, std::uintptr_t messa
     return answer;
 }
 
-std::int32_t ScriptedPointer::callNextHook(std::int32_t, int code, std::uintptr_t message, const MouseHookEvent* event) {
+std::int32_t ScriptedPointer::callNextHook(std::int32_t, int code, std::uintptr_t message,
+                                           const MouseHookEvent* event) {
     if (running_.empty()) return 0;
     return ask(running_.back().at + 1, code, message, event);
 }

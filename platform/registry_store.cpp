@@ -70,8 +70,8 @@ public:
             durability);
     }
 
-    bool setValues(RootKey root, const std::string& keyPath, const std::vector<std::pair<std::string, RegValue>>& values,
-                   Durability durability) override {
+    bool setValues(RootKey root, const std::string& keyPath,
+                   const std::vector<std::pair<std::string, RegValue>>& values, Durability durability) override {
         return change(
             [&](RegTree& tree) {
                 RegKey* key = tree.create(root, keyPath);
@@ -118,8 +118,7 @@ protected:
     // Applies `edit` to the current tree and keeps the result when it returns true, as far
     // as `durability` says. False when `edit` refused or the result could not be kept; the
     // store is then unchanged.
-    virtual bool change(const std::function<bool(RegTree&)>& edit,
-                        Durability durability = Durability::durable) = 0;
+    virtual bool change(const std::function<bool(RegTree&)>& edit, Durability durability = Durability::durable) = 0;
 };
 
 class MemoryStore final : public TreeStore {
@@ -285,9 +284,7 @@ private:
     }
 
     // True when the last parse is of the file with that stamp.
-    bool parsedIs(const std::optional<FileStamp>& stamp) const {
-        return stamp && parsed_ && parsed_->stamp == stamp;
-    }
+    bool parsedIs(const std::optional<FileStamp>& stamp) const { return stamp && parsed_ && parsed_->stamp == stamp; }
 
     // The last parse of the file: its stamp, its text and its tree. Without a stamp it serves
     // no read; without a text it stands for a file that was missing.

@@ -50,8 +50,7 @@ public:
 
     // The value, or nothing when the key or the value is missing. Never throws for a
     // missing key; throws NumberedError when the store itself cannot be read.
-    virtual std::optional<RegValue> queryValue(RootKey root, const std::string& keyPath,
-                                               const std::string& name) = 0;
+    virtual std::optional<RegValue> queryValue(RootKey root, const std::string& keyPath, const std::string& name) = 0;
     // True when the key exists.
     virtual bool keyExists(RootKey root, const std::string& keyPath) = 0;
     // Creates the key and every missing parent. Returns false when it cannot.
@@ -59,8 +58,8 @@ public:
     // Creates the key path when needed and writes the value. Returns false on failure,
     // leaving the store as it was. A store kept on a disk takes the change as far as
     // `durability` says.
-    virtual bool setValue(RootKey root, const std::string& keyPath, const std::string& name,
-                          const RegValue& value, Durability durability = Durability::durable) = 0;
+    virtual bool setValue(RootKey root, const std::string& keyPath, const std::string& name, const RegValue& value,
+                          Durability durability = Durability::durable) = 0;
     // Writes several values of one key in one change: all of them, or none (false). A store
     // that cannot change them together writes them one by one, stopping at the first failure.
     virtual bool setValues(RootKey root, const std::string& keyPath,

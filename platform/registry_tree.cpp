@@ -198,7 +198,10 @@ bool readHexNumber(std::string_view digits, std::uint32_t& n) {
     if (digits.empty() || digits.size() > 8) return false;
     n = 0;
     for (char c : digits) {
-        int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+        int d = c >= '0' && c <= '9'   ? c - '0'
+                : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                       : -1;
         if (d < 0) return false;
         n = (n << 4) | static_cast<std::uint32_t>(d);
     }
@@ -231,7 +234,8 @@ std::size_t RegKey::valueSlot(std::string_view name) const {
 
 void RegKey::indexValues(std::size_t slots) {
     valueSlots_.assign(slots, 0);
-    for (std::size_t i = 0; i < values_.size(); ++i) valueSlots_[valueSlot(values_[i].first)] = static_cast<std::uint32_t>(i + 1);
+    for (std::size_t i = 0; i < values_.size(); ++i)
+        valueSlots_[valueSlot(values_[i].first)] = static_cast<std::uint32_t>(i + 1);
 }
 
 const RegValue* RegKey::findValue(const std::string& name) const {
@@ -366,7 +370,8 @@ std::optional<RegTree> RegTree::parse(const std::string& text, std::string& prob
             current = nullptr;
             for (const auto& r : kRoots)
                 if (fold(r.name) == root)
-                    current = tree.create(r.key, slash == std::string_view::npos ? "" : std::string(path.substr(slash + 1)));
+                    current =
+                        tree.create(r.key, slash == std::string_view::npos ? "" : std::string(path.substr(slash + 1)));
             if (!current) return fail(i, "unknown root key");
             // At most one value per line up to the next section (a damaged file of countless
             // lines gets no more room than a large one).

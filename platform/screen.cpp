@@ -16,9 +16,7 @@ void PictureScreen::show(Picture picture, int left, int top) {
     top_ = top;
 }
 
-PixelRect PictureScreen::virtualScreen() const {
-    return {left_, top_, left_ + picture_.width, top_ + picture_.height};
-}
+PixelRect PictureScreen::virtualScreen() const { return {left_, top_, left_ + picture_.width, top_ + picture_.height}; }
 
 std::optional<std::uint32_t> PictureScreen::pixel(int x, int y) const {
     if (!virtualScreen().contains(x, y)) return std::nullopt;

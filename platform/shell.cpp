@@ -186,8 +186,8 @@ public:
         // A target starting with "-" would be read as an option of the opener.
         std::string argument = !target.empty() && target[0] == '-' ? "./" + target : target;
         switch (launchDetached({"xdg-open", argument}, kOpenerWaitSeconds)) {
-            case Launch::NotStarted: return 2;   // file not found: there is no opener
-            case Launch::Failed: return 31;      // no association
+            case Launch::NotStarted: return 2;  // file not found: there is no opener
+            case Launch::Failed: return 31;     // no association
             default: return 42;
         }
     }

@@ -44,7 +44,7 @@ public:
 
 // What a recording shell remembers.
 struct ShellRecord {
-    std::vector<std::string> opened;  // openDocument targets
+    std::vector<std::string> opened;                // openDocument targets
     std::vector<std::vector<std::string>> started;  // program followed by its arguments
     std::vector<std::pair<std::string, std::int32_t>> help;
     std::vector<std::string> mutexes;  // names created and not yet closed

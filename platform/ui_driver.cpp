@@ -3,10 +3,10 @@
 #include "platform/ui_driver.h"
 #include "platform/ui_forms.h"
 
-#include <utility>
 #include <algorithm>
 #include <cctype>
 #include <stdexcept>
+#include <utility>
 
 namespace platform {
 
@@ -71,8 +71,7 @@ std::optional<std::string> ScriptedDriver::inputBox(const std::string& prompt, c
     return popFront(inputAnswers);
 }
 
-std::optional<std::string> ScriptedDriver::fileDialog(const std::string& title,
-                                                      const std::string& /*initialPath*/) {
+std::optional<std::string> ScriptedDriver::fileDialog(const std::string& title, const std::string& /*initialPath*/) {
     if (fileAnswers.empty()) throw std::runtime_error("no answer queued for file dialog: " + title);
     fileDialogTitles.push_back(title);
     return popFront(fileAnswers);
@@ -109,8 +108,8 @@ Control& find(Form& form, const std::string& name) {
 }
 
 [[noreturn]] void wrongKind(Form& form, const Control& c, const char* action) {
-    throw std::runtime_error("cannot " + std::string(action) + " control " + c.name() + " on form " +
-                             form.name() + ": it is a " + c.kind());
+    throw std::runtime_error("cannot " + std::string(action) + " control " + c.name() + " on form " + form.name() +
+                             ": it is a " + c.kind());
 }
 
 }  // namespace
@@ -187,8 +186,8 @@ bool choose(Form& form, const std::string& name, const std::string& item) {
         auto it = std::find(list->items.begin(), list->items.end(), item);
         if (it != list->items.end()) index = static_cast<int>(it - list->items.begin());
     } else if (auto* tree = dynamic_cast<TreeView*>(&c)) {
-        auto it = std::find_if(tree->nodes.begin(), tree->nodes.end(),
-                               [&](const TreeNode& n) { return n.text == item; });
+        auto it =
+            std::find_if(tree->nodes.begin(), tree->nodes.end(), [&](const TreeNode& n) { return n.text == item; });
         if (it != tree->nodes.end()) index = static_cast<int>(it - tree->nodes.begin());
     } else {
         wrongKind(form, c, "choose from");

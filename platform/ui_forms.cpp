@@ -36,9 +36,7 @@ void run(const std::function<void()>& handler) {
 
 // ---- Control ------------------------------------------------------------------------
 
-Control::Control(Form& form, std::string name) : form_(form), name_(std::move(name)) {
-    form_.registerControl(this);
-}
+Control::Control(Form& form, std::string name) : form_(form), name_(std::move(name)) { form_.registerControl(this); }
 
 Control::~Control() { form_.unregisterControl(this); }
 
@@ -168,8 +166,7 @@ Form::Form(std::string name) : name_(std::move(name)) {}
 Form::~Form() = default;
 
 void Form::registerControl(Control* c) {
-    if (control(c->name()))
-        throw std::logic_error("form " + name_ + " already has a control named " + c->name());
+    if (control(c->name())) throw std::logic_error("form " + name_ + " already has a control named " + c->name());
     controls_.push_back(c);
 }
 

@@ -42,7 +42,7 @@ public:
 
     bool Visible = true;
     bool Enabled = true;
-    std::string Caption;  // labels, buttons, frames, check and option boxes
+    std::string Caption;                 // labels, buttons, frames, check and option boxes
     std::uint32_t ForeColor = 0x000000;  // RGB as 0x00BBGGRR, as the host keeps colours
     std::uint32_t BackColor = 0xFFFFFF;
     // Place and size on the form, in pixels.
@@ -152,7 +152,10 @@ public:
     using Control::Control;
     std::vector<std::string> items;
     std::vector<std::int32_t> itemData;
-    void AddItem(const std::string& item) { items.push_back(item); itemData.push_back(0); }
+    void AddItem(const std::string& item) {
+        items.push_back(item);
+        itemData.push_back(0);
+    }
     // Removes item i (NumberedError 380 when out of range); the choice is dropped when it
     // was that item and moves up with the list when it was below it. No onChange.
     void RemoveItem(int i);
@@ -190,7 +193,7 @@ struct Picture {
     int width = 0;
     int height = 0;
     std::vector<std::uint32_t> pixels;  // ARGB, row by row
-    std::string source;  // where it came from, for transcripts
+    std::string source;                 // where it came from, for transcripts
 };
 
 class PictureBox : public Control {
@@ -322,8 +325,7 @@ public:
         Control* c = control(controlName);
         if (!c) throw std::runtime_error("form " + name_ + " has no control " + controlName);
         auto* typed = dynamic_cast<T*>(c);
-        if (!typed)
-            throw std::runtime_error("control " + controlName + " on form " + name_ + " is a " + c->kind());
+        if (!typed) throw std::runtime_error("control " + controlName + " on form " + name_ + " is a " + c->kind());
         return *typed;
     }
     const std::vector<Control*>& controls() const { return controls_; }
@@ -397,13 +399,13 @@ private:
 // std::runtime_error naming form and control; values the control refuses raise its error.
 namespace driver {
 bool setText(Form& form, const std::string& name, const std::string& text);  // TextBox, ComboBox, ListBox
-bool click(Form& form, const std::string& name);  // any control
-bool check(Form& form, const std::string& name, int value);  // CheckBox (0-2), OptionButton (non-zero)
+bool click(Form& form, const std::string& name);                             // any control
+bool check(Form& form, const std::string& name, int value);                  // CheckBox (0-2), OptionButton (non-zero)
 // ListView with Checkboxes: ticks or clears the box of the first row with that text.
 bool checkItem(Form& form, const std::string& name, const std::string& item, bool checked);
-bool choose(Form& form, const std::string& name, int index);  // ComboBox, ListBox, TreeView
+bool choose(Form& form, const std::string& name, int index);                // ComboBox, ListBox, TreeView
 bool choose(Form& form, const std::string& name, const std::string& item);  // the first item with that text
-bool scroll(Form& form, const std::string& name, int value);  // ScrollBar
+bool scroll(Form& form, const std::string& name, int value);                // ScrollBar
 // TreeView with LabelEdit: types the label of the node being edited, or of the selected node
 // (as F2 would start it); false as well when no node is selected.
 bool editLabel(Form& form, const std::string& name, const std::string& text);

@@ -39,17 +39,15 @@ std::optional<std::int64_t> TimerClock::nextDue() const {
 void TimerClock::advance(std::int64_t ms) {
     // Time ends at the largest count rather than wrapping round into the past.
     const std::int64_t step = std::max<std::int64_t>(ms, 0);
-    const std::int64_t target = step > std::numeric_limits<std::int64_t>::max() - now_
-                                    ? std::numeric_limits<std::int64_t>::max()
-                                    : now_ + step;
+    const std::int64_t target =
+        step > std::numeric_limits<std::int64_t>::max() - now_ ? std::numeric_limits<std::int64_t>::max() : now_ + step;
     // The running set is looked up afresh before every tick: a tick may have stopped,
     // restarted or destroyed any timer, its own included.
     for (;;) {
         Timer* next = nullptr;
         for (Timer* t : timers_) {
             if (t->due_ > target) continue;
-            if (!next || t->due_ < next->due_ || (t->due_ == next->due_ && t->order_ < next->order_))
-                next = t;
+            if (!next || t->due_ < next->due_ || (t->due_ == next->due_ && t->order_ < next->order_)) next = t;
         }
         if (!next) break;
         // A nested advance (inside an earlier tick) may have gone further already.
@@ -80,10 +78,8 @@ Timer::~Timer() {
 
 void Timer::reschedule() {
     TimerClock& clock = timerClock();
-    if (enabled_ && interval_ > 0 && form().loaded())
-        clock.add(this);
-    else
-        clock.remove(this);
+    if (enabled_ && interval_ > 0 && form().loaded()) clock.add(this);
+    else clock.remove(this);
 }
 
 void Timer::setInterval(int ms) {

@@ -108,10 +108,10 @@ public:
 
 private:
     friend class DomDocument;
-    pugi::xml_node element() const;  // DomError unless an element
+    pugi::xml_node element() const;    // DomError unless an element
     pugi::xml_node container() const;  // DomError unless an element or the document
-    void requireSet() const;  // DomError(91) for a null handle
-    pugi::xml_node node_;  // the element, the document, or an attribute's element
+    void requireSet() const;           // DomError(91) for a null handle
+    pugi::xml_node node_;              // the element, the document, or an attribute's element
     pugi::xml_attribute attr_;
 };
 
@@ -143,8 +143,8 @@ public:
     DomDocument& operator=(const DomDocument&) = delete;
 
     // Parse a file (read through the platform's file system) or a text. True on success; on
-    // failure (bad XML, nesting deeper than kMaxXmlDepth) the document is empty (no document element) and parseError() says why.
-    // Either way every earlier handle into this document becomes invalid.
+    // failure (bad XML, nesting deeper than kMaxXmlDepth) the document is empty (no document element) and parseError()
+    // says why. Either way every earlier handle into this document becomes invalid.
     bool load(const std::string& path);
     bool loadXML(const std::string& text);
     const std::string& parseError() const { return parseError_; }

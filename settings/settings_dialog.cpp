@@ -43,10 +43,13 @@ struct PageEntry {
     const char* caption;
     const char* heading;
 };
-constexpr PageEntry kPageEntries[Settings::kPages] = {
-    {"General", "General settings"}, {"Slide Wizard", "Slide Wizard"}, {"My Elements", "My Elements"},
-    {"Shapes", "Shapes"},            {"Text", "Text"},                 {"Updates", "Automatic updates"},
-    {"Efficiency Tools", "Efficiency Tools"}};
+constexpr PageEntry kPageEntries[Settings::kPages] = {{"General", "General settings"},
+                                                      {"Slide Wizard", "Slide Wizard"},
+                                                      {"My Elements", "My Elements"},
+                                                      {"Shapes", "Shapes"},
+                                                      {"Text", "Text"},
+                                                      {"Updates", "Automatic updates"},
+                                                      {"Efficiency Tools", "Efficiency Tools"}};
 constexpr int kGeneralPage = 0;
 constexpr int kTextPage = 4;
 constexpr int kUpdatesPage = 5;
@@ -110,9 +113,9 @@ Settings::Settings() : platform::Form("Settings") {
         lngDropdown[i] = std::make_unique<platform::ComboBox>(*this, indexed("lngDropdown", i));
         lngPic[i] = std::make_unique<platform::PictureBox>(*this, indexed("lngPic", i));
         lngPic[i]->Visible = false;
-        for (platform::Control* c : {static_cast<platform::Control*>(lngLabel[i].get()),
-                                     static_cast<platform::Control*>(lngDropdown[i].get()),
-                                     static_cast<platform::Control*>(lngPic[i].get())})
+        for (platform::Control* c :
+             {static_cast<platform::Control*>(lngLabel[i].get()), static_cast<platform::Control*>(lngDropdown[i].get()),
+              static_cast<platform::Control*>(lngPic[i].get())})
             c->Container = menuFrame[kTextPage].get();
         lngDropdown[i]->onChange = [this, i] { lngDropdown_Click(i); };
     }
@@ -227,8 +230,8 @@ void Settings::Form_Load() {
         visibleMenuPosition_ = 0;
         const bool barHost = isHostVersion(kCommandBarHosts);
         for (int i = 0; i < kPages; ++i) {
-            const bool shown = i == kGeneralPage || i == kTextPage || i == kUpdatesPage ||
-                               (i == kEfficiencyToolsPage && barHost);
+            const bool shown =
+                i == kGeneralPage || i == kTextPage || i == kUpdatesPage || (i == kEfficiencyToolsPage && barHost);
             addMenuItem(kPageEntries[i].caption, shown);
         }
         Caption = std::string(kProductName) + " - Settings";
@@ -297,7 +300,8 @@ void Settings::lngDropdown_Click(int index) {
             picture.Visible = false;
             return;
         }
-        const Language& language = languages().Item(languageKey(box.itemData.at(static_cast<std::size_t>(box.ListIndex()))));
+        const Language& language =
+            languages().Item(languageKey(box.itemData.at(static_cast<std::size_t>(box.ListIndex()))));
         createLanguageIcon(picture, language.ISO639);
         picture.Visible = true;
     });
@@ -334,7 +338,9 @@ void Settings::btnSave_Click() {
             const platform::ComboBox& box = *lngDropdown[i];
             // The row's own item data names the language, as for its preview.
             if (box.ListIndex() > 0)
-                chosen[i] = languages().Item(languageKey(box.itemData.at(static_cast<std::size_t>(box.ListIndex())))).LanguageID;
+                chosen[i] = languages()
+                                .Item(languageKey(box.itemData.at(static_cast<std::size_t>(box.ListIndex()))))
+                                .LanguageID;
             if (chosen[i] != currentLanguages()[static_cast<std::size_t>(i)]) languagesChanged = true;
             languageIds.push_back(std::to_string(chosen[i]));
         }

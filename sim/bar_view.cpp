@@ -93,7 +93,8 @@ void printControl(std::ostream& out, const host::CommandBarControl& c, int depth
 void printControls(std::ostream& out, const host::CommandBarControls& controls, int depth) {
     for (const auto& c : controls.all()) {
         printControl(out, *c, depth);
-        if (auto* popup = dynamic_cast<host::CommandBarPopup*>(c.get())) printControls(out, popup->Controls(), depth + 1);
+        if (auto* popup = dynamic_cast<host::CommandBarPopup*>(c.get()))
+            printControls(out, popup->Controls(), depth + 1);
     }
 }
 
@@ -182,7 +183,8 @@ std::shared_ptr<host::CommandBarButton> resolveBarButton(host::CommandBars& bars
     };
     // A whole caption holding "/" is tried before the path.
     for (const auto& p : all)
-        if (p.control->Type() == host::msoControlButton && folded(p.control->Caption()) == folded(word)) found.push_back(&p);
+        if (p.control->Type() == host::msoControlButton && folded(p.control->Caption()) == folded(word))
+            found.push_back(&p);
     if (found.empty())
         for (const auto& p : all)
             if (p.control->Type() == host::msoControlButton && fits(p)) found.push_back(&p);

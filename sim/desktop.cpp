@@ -16,7 +16,8 @@ constexpr std::uint32_t kWindowColour = 0xFFC8C8C8u;
 void paint(platform::Picture& picture, int left, int top, int width, int height, std::uint32_t argb) {
     for (int y = std::max(top, 0); y < std::min(top + height, picture.height); ++y)
         for (int x = std::max(left, 0); x < std::min(left + width, picture.width); ++x)
-            picture.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.width) + static_cast<std::size_t>(x)] = argb;
+            picture.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.width) +
+                           static_cast<std::size_t>(x)] = argb;
 }
 
 }  // namespace

@@ -25,9 +25,8 @@ bool hasPressedState(const host::RibbonControlState& c) { return c.kind == "togg
 void printRow(std::ostream& out, const host::RibbonControlState& c) {
     const std::string id = std::string(static_cast<std::size_t>(c.depth) * 2, ' ') + c.id;
     out << "  " << std::left << std::setw(18) << id << " " << std::setw(12) << c.kind << " " << std::setw(28)
-        << (c.label.empty() ? std::string("-") : c.label) << " " << std::setw(8) << yesNo(c.enabled)
-        << std::setw(8) << yesNo(c.visible) << std::setw(8) << (hasPressedState(c) ? yesNo(c.pressed) : "-")
-        << pictureText(c);
+        << (c.label.empty() ? std::string("-") : c.label) << " " << std::setw(8) << yesNo(c.enabled) << std::setw(8)
+        << yesNo(c.visible) << std::setw(8) << (hasPressedState(c) ? yesNo(c.pressed) : "-") << pictureText(c);
     if (!c.items.empty() || c.callbacks.count("getItemCount")) {
         out << "  items [";
         for (std::size_t i = 0; i < c.items.size(); ++i) out << (i ? ", " : "") << c.items[i];
@@ -55,8 +54,10 @@ void printRibbon(std::ostream& out, host::RibbonHost& ribbon, const std::string&
             if (c->kind == "tab") tabs.push_back(c->id);
     for (const auto& tab : tabs) ribbon.showTabOf(tab);
     const auto controls = ribbon.controls();
-    out << "  " << std::left << std::setw(18) << "control" << " " << std::setw(12) << "kind" << " " << std::setw(28)
-        << "label" << " enabled visible pressed picture\n";
+    out << "  " << std::left << std::setw(18) << "control"
+        << " " << std::setw(12) << "kind"
+        << " " << std::setw(28) << "label"
+        << " enabled visible pressed picture\n";
     int depth = -1;
     for (const auto* c : controls) {
         if (!from.empty()) {

@@ -26,19 +26,19 @@
 #include "host/table.h"
 #include "host/text.h"
 #include "host/timeline.h"
+#include "loopback/update_server.h"
+#include "platform/clock.h"
 #include "platform/filesystem.h"
 #include "platform/input.h"
 #include "platform/picture.h"
 #include "platform/services.h"
 #include "platform/ui_driver.h"
 #include "platform/ui_timers.h"
-#include "platform/clock.h"
 #include "sim/bar_view.h"
 #include "sim/desktop.h"
 #include "sim/ribbon_view.h"
 #include "sim/survey_server.h"
 #include "sim/transcript_driver.h"
-#include "loopback/update_server.h"
 
 namespace sim {
 namespace {
@@ -183,7 +183,8 @@ std::string outcomeText(host::RibbonHost::Outcome o) {
 // else at the terminal, else the scenario fails.
 class SimulatorDriver : public TranscriptDriver {
 public:
-    SimulatorDriver(std::ostream& out, bool interactive) : TranscriptDriver(out, interactive), out_(out), interactive_(interactive) {}
+    SimulatorDriver(std::ostream& out, bool interactive)
+        : TranscriptDriver(out, interactive), out_(out), interactive_(interactive) {}
 
     // OK with `typed` as the box's text; OK without it keeps the offered text.
     struct InputAnswer {
@@ -387,7 +388,7 @@ struct Simulator::Impl {
     std::string sandbox;  // the copy of the installation the scenario runs from, if any
     // Environment variables the sandbox changed, with their values before (nothing: unset).
     std::vector<std::pair<std::string, std::optional<std::string>>> savedEnvironment;
-    std::unique_ptr<SurveyServer> surveyServer;  // the survey address on this machine, once asked for
+    std::unique_ptr<SurveyServer> surveyServer;               // the survey address on this machine, once asked for
     std::unique_ptr<testsupport::UpdateServer> updateServer;  // a local update server, once asked for
     std::vector<testsupport::UpdateServer::File> updateFiles;
 
@@ -468,12 +469,14 @@ struct Simulator::Impl {
         std::filesystem::create_directories(sandbox + "/mail");
         const auto recorder = [&](const std::string& program, const std::string& kind, const std::string& refusal) {
             const std::string path = sandbox + "/bin/" + program;
-            std::ofstream(path) << "#!/bin/sh\n"
-                                   "# Records the arguments, each ended by a NUL, as one " << kind << ".\n"
-                                << refusal
-                                << "f=\"$(dirname \"$0\")/../mail/$$\"\n"
-                                   "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$f.part\" && mv \"$f.part\" \"$f."
-                                << kind << "\"\n";
+            std::ofstream(path)
+                << "#!/bin/sh\n"
+                   "# Records the arguments, each ended by a NUL, as one "
+                << kind << ".\n"
+                << refusal
+                << "f=\"$(dirname \"$0\")/../mail/$$\"\n"
+                   "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$f.part\" && mv \"$f.part\" \"$f."
+                << kind << "\"\n";
             std::filesystem::permissions(path, std::filesystem::perms::owner_all);
         };
         recorder("xdg-email", "sent", "[ -f \"$0.status\" ] && exit \"$(cat \"$0.status\")\"\n");
@@ -523,7 +526,8 @@ struct Simulator::Impl {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         std::sort(seen.begin(), seen.end(),
                   [](const fs::path& a, const fs::path& b) { return fs::last_write_time(a) < fs::last_write_time(b); });
-        const auto messages = std::count_if(seen.begin(), seen.end(), [](const fs::path& p) { return p.extension() == ".sent"; });
+        const auto messages =
+            std::count_if(seen.begin(), seen.end(), [](const fs::path& p) { return p.extension() == ".sent"; });
         out << "  " << messages << " message(s) handed to the mail program\n";
         for (const auto& file : seen) {
             std::ifstream in(file, std::ios::binary);
@@ -537,8 +541,9 @@ struct Simulator::Impl {
             }
             out << "    mail program arguments:";
             for (std::size_t i = 0; i < args.size(); ++i)
-                out << " " << (i + 1 == args.size() ? "\"" + fs::path(args[i]).filename().string() + "\" (staged)"
-                                                     : "\"" + args[i] + "\"");
+                out << " "
+                    << (i + 1 == args.size() ? "\"" + fs::path(args[i]).filename().string() + "\" (staged)"
+                                             : "\"" + args[i] + "\"");
             out << "\n";
             if (args.empty()) continue;
             auto attachment = host().Presentations().Open(args.back(), true, false, false);
@@ -571,7 +576,8 @@ struct Simulator::Impl {
     void printGallery(const std::string& id) {
         const auto* c = host().Ribbon().control(id);
         if (!c) throw std::runtime_error("the ribbon has no control " + id);
-        if (c->kind != "gallery" && c->kind != "dropDown") throw std::runtime_error(id + " is a " + c->kind + ", not a gallery");
+        if (c->kind != "gallery" && c->kind != "dropDown")
+            throw std::runtime_error(id + " is a " + c->kind + ", not a gallery");
         out << "  " << describeControl(id) << ": " << c->items.size() << " item(s)\n";
         for (std::size_t i = 0; i < c->items.size(); ++i)
             out << "    " << i << ". " << c->items[i] << "  ("
@@ -624,9 +630,9 @@ struct Simulator::Impl {
         auto side = [](float points) { return fmt(points) + " (" + fmt(static_cast<float>(points / 28.35)) + " cm)"; };
         out << "  " << label << ": margins left " << side(f.MarginLeft()) << " top " << side(f.MarginTop()) << " right "
             << side(f.MarginRight()) << " bottom " << side(f.MarginBottom()) << "\n"
-            << "    fit shape to text " << (f.AutoSize() == host::ppAutoSizeShapeToFitText ? "on" : "off") << ", wrap text "
-            << (f.WordWrap() == host::msoFalse ? "off" : "on") << ", language " << languageText(f.TextRange().LanguageID())
-            << "\n";
+            << "    fit shape to text " << (f.AutoSize() == host::ppAutoSizeShapeToFitText ? "on" : "off")
+            << ", wrap text " << (f.WordWrap() == host::msoFalse ? "off" : "on") << ", language "
+            << languageText(f.TextRange().LanguageID()) << "\n";
     }
 
     // The notes page of a slide: each shape's text and language.
@@ -638,8 +644,8 @@ struct Simulator::Impl {
             ++i;
             if (sh->HasTextFrame() == host::msoFalse) continue;
             const host::TextRange text = sh->TextFrame().TextRange();
-            out << "    " << i << ". \"" << visibleText(text.Text()) << "\" language " << languageText(text.LanguageID())
-                << "\n";
+            out << "    " << i << ". \"" << visibleText(text.Text()) << "\" language "
+                << languageText(text.LanguageID()) << "\n";
         }
     }
 
@@ -695,7 +701,8 @@ struct Simulator::Impl {
         if (sh.HasTextFrame() == host::msoTrue) {
             const std::string text = sh.TextFrame().TextRange().Text();
             if (!text.empty()) {
-                out << " text \"" << visibleText(text) << "\" language " << languageText(sh.TextFrame().TextRange().LanguageID());
+                out << " text \"" << visibleText(text) << "\" language "
+                    << languageText(sh.TextFrame().TextRange().LanguageID());
             }
         }
         if (sh.Visible() == host::msoFalse) out << " hidden";
@@ -921,7 +928,8 @@ const std::vector<Command>& commandTable() {
          "add a shape: rectangle, rounded, oval, chevron, pentagon, rightarrow, ... textbox, placeholder, "
          "picture, line, an AutoShape type number, or TYPE/AUTOSHAPETYPE",
          &I::cmdShape},
-        {"group", "group SHAPE SHAPE...", "group those shapes of the shown slide into one (the group takes the "
+        {"group", "group SHAPE SHAPE...",
+         "group those shapes of the shown slide into one (the group takes the "
          "topmost one's place); a group's members are numbered GROUP.MEMBER (\"3.2\") where a SHAPE is asked for",
          &I::cmdGroup},
         {"table", "table ROWS COLUMNS L T W H [TEXT]...",
@@ -952,14 +960,16 @@ const std::vector<Command>& commandTable() {
         {"masters", "masters", "print every design's slide and title master shapes", &I::cmdMasters},
         {"paragraphs", "paragraphs SHAPE", "print its paragraphs with their levels and sizes", &I::cmdParagraphs},
         {"ruler", "ruler SHAPE", "print the levels of its ruler", &I::cmdRuler},
-        {"frame", "frame SHAPE", "print its margins, fit and wrap state and language (of each cell of a table, "
+        {"frame", "frame SHAPE",
+         "print its margins, fit and wrap state and language (of each cell of a table, "
          "each member of a group)",
          &I::cmdFrame},
-        {"animations", "animations", "list the current slide's effects and motion paths, and say whether the animation pane is shown", &I::cmdAnimations},
+        {"animations", "animations",
+         "list the current slide's effects and motion paths, and say whether the animation pane is shown",
+         &I::cmdAnimations},
         {"colors", "colors", "list the active presentation's extra colours, oldest first", &I::cmdColors},
         {"tags", "tags", "print the presentation's tags", &I::cmdTags},
-        {"tag", "tag NAME VALUE",
-         "give the active presentation a tag, as a presentation made elsewhere may carry it",
+        {"tag", "tag NAME VALUE", "give the active presentation a tag, as a presentation made elsewhere may carry it",
          &I::cmdTag},
         {"settings", "settings", "print the add-in's settings", &I::cmdSettings},
         {"set", "set NAME VALUE", "write a setting", &I::cmdSet},
@@ -997,7 +1007,8 @@ const std::vector<Command>& commandTable() {
          "queue the steps for the next showing of dialog NAME (\"form NAME\" alone: the steps follow on lines "
          "of their own, one or more a line, up to a line \"end\"): click CONTROL, text CONTROL VALUE, check "
          "CONTROL 0|1|2, choose CONTROL INDEX|ITEM, scroll CONTROL VALUE, show CONTROL, label TREE TEXT (edit "
-         "the label of the chosen node), keys TEXT ({ENTER} and {ESC} press the default and the cancel button), wait MS, pointer X,Y (move the mouse pointer to that "
+         "the label of the chosen node), keys TEXT ({ENTER} and {ESC} press the default and the cancel button), wait "
+         "MS, pointer X,Y (move the mouse pointer to that "
          "screen pixel), button left|right (press and release it there), export PICTUREBOX|DIALOG FILE.png (a "
          "picture, or what the dialog drew), tick LIST ROW, untick LIST ROW (a row's check box)",
          &I::cmdForm},
@@ -1033,8 +1044,8 @@ const std::vector<Command>& commandTable() {
          "(sandbox) print what the mail program handed over and the message boxes it showed, waiting for "
          "COUNT of them",
          &I::cmdMails},
-        {"mailclient", "mailclient none|ready",
-         "(sandbox) the desktop has no mail client set up, or has one again", &I::cmdMailclient},
+        {"mailclient", "mailclient none|ready", "(sandbox) the desktop has no mail client set up, or has one again",
+         &I::cmdMailclient},
         {"readfile", "readfile PATH",
          "print a text file (a relative PATH lies in the sandbox), a line at a time; \\r and \\t show as "
          "such, other control characters as \\xHH",
@@ -1132,8 +1143,7 @@ void Simulator::Impl::expectOutput(const Call& c, bool present) {
     if (pattern) {
         std::regex re;
         try {
-            re = std::regex(wanted.substr(1, wanted.size() - 2),
-                            std::regex::ECMAScript | std::regex::multiline);
+            re = std::regex(wanted.substr(1, wanted.size() - 2), std::regex::ECMAScript | std::regex::multiline);
         } catch (const std::regex_error& e) {
             throw std::runtime_error("the pattern " + wanted + " is not a regular expression: " + e.what());
         }
@@ -1144,8 +1154,8 @@ void Simulator::Impl::expectOutput(const Call& c, bool present) {
     if (found == present) return;
     ++failedExpectations;
     expectationFailed = true;
-    out << "  EXPECTATION FAILED: expected the output of \"" << lastCommand << "\" "
-        << (present ? "to " : "not to ") << (pattern ? "match " + wanted : "contain \"" + wanted + "\"") << "\n"
+    out << "  EXPECTATION FAILED: expected the output of \"" << lastCommand << "\" " << (present ? "to " : "not to ")
+        << (pattern ? "match " + wanted : "contain \"" + wanted + "\"") << "\n"
         << "    it printed" << (lastOutput.empty() ? " nothing" : ":") << "\n";
     std::istringstream printed(lastOutput);
     for (std::string l; std::getline(printed, l);) out << "    |" << l << "\n";
@@ -1155,9 +1165,7 @@ void Simulator::Impl::cmdEcho(const Call& c) {
     out << "  " << (c.line.size() > 5 ? c.line.substr(5) : std::string()) << "\n";
 }
 
-void Simulator::Impl::cmdHost(const Call& c) {
-    startHost(c.arg(1));
-}
+void Simulator::Impl::cmdHost(const Call& c) { startHost(c.arg(1)); }
 
 void Simulator::Impl::cmdConnect(const Call& c) {
     std::string progId = c.words.size() > 1 ? c.words[1] : "plorin.Connect";
@@ -1222,8 +1230,8 @@ void Simulator::Impl::cmdShape(const Call& c) {
     ShapeKind k{host::msoAutoShape, 0};
     if (it != shapeKinds().end()) {
         k = it->second;
-    } else if (auto slash = kind.find('/'); slash != std::string::npos && isNumber(kind.substr(0, slash)) &&
-                                              isNumber(kind.substr(slash + 1))) {
+    } else if (auto slash = kind.find('/');
+               slash != std::string::npos && isNumber(kind.substr(0, slash)) && isNumber(kind.substr(slash + 1))) {
         k = {std::stoi(kind.substr(0, slash)), std::stoi(kind.substr(slash + 1))};
     } else if (isNumber(kind)) {
         k.autoShapeType = std::stoi(kind);
@@ -1234,8 +1242,9 @@ void Simulator::Impl::cmdShape(const Call& c) {
                                  ", an AutoShape type number, or TYPE/AUTOSHAPETYPE)");
     }
     auto s = slide();
-    auto sh = k.type == host::msoAutoShape ? s->Shapes().AddShape(k.autoShapeType, c.num(2), c.num(3), c.num(4), c.num(5))
-                                           : s->Shapes().addOfType(k.type, k.autoShapeType, c.num(2), c.num(3), c.num(4), c.num(5));
+    auto sh = k.type == host::msoAutoShape
+                  ? s->Shapes().AddShape(k.autoShapeType, c.num(2), c.num(3), c.num(4), c.num(5))
+                  : s->Shapes().addOfType(k.type, k.autoShapeType, c.num(2), c.num(3), c.num(4), c.num(5));
     std::size_t next = 6;
     if (c.words.size() > next && isNumber(c.words[next])) sh->setRotation(c.num(next++));
     if (c.words.size() > next) sh->TextFrame().TextRange().setText(c.words[next]);
@@ -1248,7 +1257,8 @@ void Simulator::Impl::cmdSelect(const Call& c) {
         window().selectNone();
     } else if (what == "shapes") {
         std::vector<std::shared_ptr<host::Shape>> shapes;
-        for (std::size_t i = 2; i < c.words.size(); ++i) shapes.push_back(slide()->Shapes().Item(std::stoi(c.words[i])));
+        for (std::size_t i = 2; i < c.words.size(); ++i)
+            shapes.push_back(slide()->Shapes().Item(std::stoi(c.words[i])));
         window().selectShapes(shapes);
     } else if (what == "slides") {
         std::vector<std::shared_ptr<host::Slide>> slides;
@@ -1275,13 +1285,9 @@ void Simulator::Impl::cmdText(const Call& c) {
     out << "  shape " << raw[1] << " holds " << all.Paragraphs().Count() << " paragraph(s)\n";
 }
 
-void Simulator::Impl::cmdParagraphs(const Call& c) {
-    printParagraphs(*textShape(c.arg(1)));
-}
+void Simulator::Impl::cmdParagraphs(const Call& c) { printParagraphs(*textShape(c.arg(1))); }
 
-void Simulator::Impl::cmdRuler(const Call& c) {
-    printRuler(*textShape(c.arg(1)));
-}
+void Simulator::Impl::cmdRuler(const Call& c) { printRuler(*textShape(c.arg(1))); }
 
 void Simulator::Impl::cmdFrame(const Call& c) {
     auto shape = shapeNumbered(c.arg(1));
@@ -1296,7 +1302,8 @@ void Simulator::Impl::cmdFrame(const Call& c) {
         const host::ShapeRange members = shape->GroupItems();
         for (const auto& member : members.all()) {
             ++m;
-            if (member->HasTextFrame() == host::msoTrue) printFrame("shape " + c.words[1] + "." + std::to_string(m), *member);
+            if (member->HasTextFrame() == host::msoTrue)
+                printFrame("shape " + c.words[1] + "." + std::to_string(m), *member);
         }
     } else if (shape->HasTextFrame() == host::msoTrue) {
         printFrame("shape " + c.words[1], *shape);
@@ -1324,7 +1331,11 @@ void Simulator::Impl::cmdTable(const Call& c) {
     const auto texts = rawWords(c.line);  // escapes kept for scenarioText
     for (std::size_t i = 7; i < texts.size(); ++i) {
         const int cell = static_cast<int>(i - 7);
-        table.Cell(cell / columns + 1, cell % columns + 1).Shape()->TextFrame().TextRange().setText(scenarioText(texts[i]));
+        table.Cell(cell / columns + 1, cell % columns + 1)
+            .Shape()
+            ->TextFrame()
+            .TextRange()
+            .setText(scenarioText(texts[i]));
     }
     out << "  shape " << s->Shapes().Count() << " added: a table of " << rows << " x " << columns << "\n";
 }
@@ -1387,9 +1398,7 @@ void Simulator::Impl::cmdPane(const Call& c) {
     out << "  pane " << c.words[1] << " (view " << pane.ViewType() << ") active\n";
 }
 
-void Simulator::Impl::cmdShapes(const Call& c) {
-    printShapes(c.words.size() > 1 ? slideNumber(c.words[1]) : slide());
-}
+void Simulator::Impl::cmdShapes(const Call& c) { printShapes(c.words.size() > 1 ? slideNumber(c.words[1]) : slide()); }
 
 void Simulator::Impl::cmdDesign(const Call& c) {
     auto p = host().ActivePresentation();
@@ -1405,9 +1414,7 @@ void Simulator::Impl::cmdMaster(const Call& c) {
     out << "  master shape " << design->SlideMaster()->Shapes().Count() << " added\n";
 }
 
-void Simulator::Impl::cmdMasters(const Call&) {
-    printMasters();
-}
+void Simulator::Impl::cmdMasters(const Call&) { printMasters(); }
 
 void Simulator::Impl::cmdCopy(const Call&) {
     const host::ShapeRange selected = window().Selection().ShapeRange();
@@ -1439,10 +1446,11 @@ void Simulator::Impl::cmdScreen(const Call& c) {
     screen.markStale();
     const platform::PixelRect all = screen.virtualScreen();
     out << "  virtual screen (" << all.left << ", " << all.top << ") to (" << all.right << ", " << all.bottom
-        << "); primary monitor " << kPrimaryWidth << " x " << kPrimaryHeight << "; the slide shown at ("
-        << kSlideLeft << ", " << kSlideTop << "), one pixel per point\n";
+        << "); primary monitor " << kPrimaryWidth << " x " << kPrimaryHeight << "; the slide shown at (" << kSlideLeft
+        << ", " << kSlideTop << "), one pixel per point\n";
     if (c.words.size() > 1) {
-        if (!platform::savePng(screen.composed().picture(), resolvePath(c.words[1]))) throw std::runtime_error("cannot write " + c.words[1]);
+        if (!platform::savePng(screen.composed().picture(), resolvePath(c.words[1])))
+            throw std::runtime_error("cannot write " + c.words[1]);
         out << "  screen written to " << c.words[1] << "\n";
     }
 }
@@ -1457,9 +1465,7 @@ void Simulator::Impl::cmdTag(const Call& c) {
     out << "  tag " << c.arg(1) << " set (" << c.arg(2).size() << " characters)\n";
 }
 
-void Simulator::Impl::cmdSettings(const Call&) {
-    printSettings(platform::RootKey::CurrentUser, kSettingsKey, 0);
-}
+void Simulator::Impl::cmdSettings(const Call&) { printSettings(platform::RootKey::CurrentUser, kSettingsKey, 0); }
 
 void Simulator::Impl::cmdSet(const Call& c) {
     std::string value = c.arg(2);
@@ -1497,7 +1503,9 @@ void Simulator::Impl::cmdReadfile(const Call& c) {
             const auto byte = static_cast<unsigned char>(ch);
             if (ch == '\r') out << "\\r";
             else if (ch == '\t') out << "\\t";
-            else if (byte < 0x20 || byte == 0x7f) out << "\\x" << "0123456789ABCDEF"[byte >> 4] << "0123456789ABCDEF"[byte & 15];
+            else if (byte < 0x20 || byte == 0x7f)
+                out << "\\x"
+                    << "0123456789ABCDEF"[byte >> 4] << "0123456789ABCDEF"[byte & 15];
             else out << ch;
         }
         out << "\n";
@@ -1630,9 +1638,7 @@ void Simulator::Impl::cmdPresentations(const Call&) {
     }
 }
 
-void Simulator::Impl::cmdSandbox(const Call&) {
-    useSandbox();
-}
+void Simulator::Impl::cmdSandbox(const Call&) { useSandbox(); }
 
 void Simulator::Impl::cmdGallery(const Call& c) {
     const std::string id = resolveControl(host().Ribbon(), c.arg(1));
@@ -1740,9 +1746,7 @@ void Simulator::Impl::cmdBarexport(const Call& c) {
         << ")\n";
 }
 
-void Simulator::Impl::cmdWait(const Call& c) {
-    platform::timerClock().advance(std::stoll(c.arg(1)));
-}
+void Simulator::Impl::cmdWait(const Call& c) { platform::timerClock().advance(std::stoll(c.arg(1))); }
 
 void Simulator::Impl::cmdHelpmode(const Call& c) {
     const std::string how = c.arg(1);
@@ -1791,7 +1795,6 @@ void Simulator::Impl::cmdNodes(const Call& c) {
     out << "\n";
 }
 
-
 Simulator::Simulator(Options options, std::ostream& out) : impl_(std::make_unique<Impl>(std::move(options), out)) {}
 Simulator::~Simulator() = default;
 
@@ -1810,8 +1813,7 @@ bool Simulator::run(std::istream& scenario) {
         impl_->out << "  ERROR: the steps for dialog " << impl_->openBlock->form << " have no line \"end\"\n";
         return false;
     }
-    if (impl_->failedExpectations > 0)
-        impl_->out << impl_->failedExpectations << " expectation(s) failed\n";
+    if (impl_->failedExpectations > 0) impl_->out << impl_->failedExpectations << " expectation(s) failed\n";
     return ok;
 }
 
@@ -1857,7 +1859,9 @@ std::string builtInDemo(const std::string& picturesFolder) {
            "fill 2 #70AD47\n"
            "shape rightarrow 80 330 180 70\n"
            "flip 4 horizontal\n"
-           "export 1 " + picture("tidy-before.png") + "\n"
+           "export 1 " +
+           picture("tidy-before.png") +
+           "\n"
            "echo Three boxes selected, the last one the master: same height, tops aligned, stacked.\n"
            "select shapes 1 2 3\n"
            "click \"Same height\"\n"
@@ -1866,13 +1870,17 @@ std::string builtInDemo(const std::string& picturesFolder) {
            "click \"Same corners\"\n"
            "shapes\n"
            "expect /1\\. AutoShape .* top 105\\.00 .*height 90\\.00/\n"
-           "export 1 " + picture("tidy-after.png") + "\n"
+           "export 1 " +
+           picture("tidy-after.png") +
+           "\n"
            "echo The black-and-white view: white background, black outlines around white fills.\n"
            "select shapes 1 2 3 4\n"
            "form BlackWhiteMode choose cbBack White choose cbShapes \"Black with White Fill\" click btnOK\n"
            "answer ok\n"
            "click vn_1110\n"
-           "export 1 " + picture("black-white.png") + " 1 blackwhite\n"
+           "export 1 " +
+           picture("black-white.png") +
+           " 1 blackwhite\n"
            "echo\n"
            "echo == 3. An agenda of four items, generated into agenda slides\n"
            "answer ok\n"
@@ -1888,12 +1896,16 @@ std::string builtInDemo(const std::string& picturesFolder) {
            "expect New agenda slides have been inserted at the end of the presentation.\n"
            "shapes 3\n"
            "expect Market review\n"
-           "export 3 " + picture("agenda.png") + "\n"
+           "export 3 " +
+           picture("agenda.png") +
+           "\n"
            "echo\n"
            "echo == 4. The Slide Wizard: a gallery of ready-made slides, a thumbnail each\n"
            "slide\n"
            "menu vn_2001\n"
-           "gallery slideWizard_1_1 " + picture("gallery.png") + "\n"
+           "gallery slideWizard_1_1 " +
+           picture("gallery.png") +
+           "\n"
            "choose slideWizard_1_1 \"Four steps\"\n"
            "expect choose item\n"
            "disconnect\n"
@@ -1901,7 +1913,9 @@ std::string builtInDemo(const std::string& picturesFolder) {
            "echo == 5. The same add-in on host 11.0, which shows command bars instead of a ribbon\n"
            "host 11.0\n"
            "connect\n"
-           "barexport \"Efficiency Tools\" " + picture("command-bar.png") + "\n"
+           "barexport \"Efficiency Tools\" " +
+           picture("command-bar.png") +
+           "\n"
            "new\n"
            "slide\n"
            "shape rectangle 60 80 200 100 \"Master\"\n"
@@ -1924,7 +1938,8 @@ std::string builtInDemo(const std::string& picturesFolder) {
            "wait 1000\n"
            "expect Remind me tomorrow\n"
            "echo\n"
-           "echo The pictures are in " + picturesFolder + "\n";
+           "echo The pictures are in " +
+           picturesFolder + "\n";
 }
 
 }  // namespace sim

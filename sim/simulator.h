@@ -12,7 +12,7 @@ namespace sim {
 struct Options {
     std::string installFolder;  // the staged installation (holds program/addins.txt)
     std::string hostVersion = "14.0";
-    bool interactive = false;   // unanswered message boxes and dialogs are asked at the terminal
+    bool interactive = false;  // unanswered message boxes and dialogs are asked at the terminal
 };
 
 class Simulator {

@@ -106,8 +106,9 @@ void SurveyServer::serve(int connection) {
         reply = body == "&ping=1" ? "ping" : reply_;
         requests_.push_back(requestLine.substr(0, requestLine.rfind(' ')) + " " + body);
     }
-    const std::string answer = "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\nContent-Length: " +
-                               std::to_string(reply.size()) + "\r\nConnection: close\r\n\r\n" + reply;
+    const std::string answer =
+        "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\nContent-Length: " + std::to_string(reply.size()) +
+        "\r\nConnection: close\r\n\r\n" + reply;
     for (std::size_t sent = 0; sent < answer.size();) {
         const auto n = ::send(connection, answer.data() + sent, answer.size() - sent, MSG_NOSIGNAL);
         if (n <= 0) return;

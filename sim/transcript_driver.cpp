@@ -68,12 +68,15 @@ std::string describe(const platform::Control& c) {
     else if (auto* b = dynamic_cast<const platform::CheckBox*>(&c)) d += " = " + std::to_string(b->Value());
     else if (auto* o = dynamic_cast<const platform::OptionButton*>(&c)) d += o->Value() ? " (chosen)" : "";
     else if (auto* s = dynamic_cast<const platform::ScrollBar*>(&c)) d += " = " + std::to_string(s->Value());
-    else if (auto* t = dynamic_cast<const platform::TreeView*>(&c)) d += " (" + std::to_string(t->nodes.size()) + " nodes)";
-    else if (auto* v = dynamic_cast<const platform::ListView*>(&c)) d += " (" + std::to_string(v->listItems.size()) + " rows)";
+    else if (auto* t = dynamic_cast<const platform::TreeView*>(&c))
+        d += " (" + std::to_string(t->nodes.size()) + " nodes)";
+    else if (auto* v = dynamic_cast<const platform::ListView*>(&c))
+        d += " (" + std::to_string(v->listItems.size()) + " rows)";
     else if (auto* p = dynamic_cast<const platform::PictureBox*>(&c))
         d += p->picture ? " showing " + (p->picture->source.empty() ? std::string("a picture") : p->picture->source)
                         : " (no picture)";
-    else if (auto* s = dynamic_cast<const platform::ShapeControl*>(&c)) d += " = " + colourText(s->FillColor) + " at left " + std::to_string(s->Left);
+    else if (auto* s = dynamic_cast<const platform::ShapeControl*>(&c))
+        d += " = " + colourText(s->FillColor) + " at left " + std::to_string(s->Left);
     if (!c.Caption.empty()) d += " \"" + c.Caption + "\"";
     if (!c.Enabled) d += " (disabled)";
     if (!onScreen(c)) d += " (hidden)";
@@ -90,10 +93,10 @@ std::string colourText(std::uint32_t rgb) {
 }
 
 int parseAnswer(const std::string& word) {
-    static const std::map<std::string, int> answers = {
-        {"ok", platform::vbOK},         {"cancel", platform::vbCancel}, {"abort", platform::vbAbort},
-        {"retry", platform::vbRetry},   {"ignore", platform::vbIgnore}, {"yes", platform::vbYes},
-        {"no", platform::vbNo}};
+    static const std::map<std::string, int> answers = {{"ok", platform::vbOK},         {"cancel", platform::vbCancel},
+                                                       {"abort", platform::vbAbort},   {"retry", platform::vbRetry},
+                                                       {"ignore", platform::vbIgnore}, {"yes", platform::vbYes},
+                                                       {"no", platform::vbNo}};
     auto it = answers.find(lower(word));
     if (it == answers.end()) throw std::runtime_error("unknown answer: " + word);
     return it->second;
@@ -123,7 +126,8 @@ std::vector<FormStep> parseFormSteps(const std::vector<std::string>& words, std:
         step.control = words[i + 1];
         i += 2;
         if (withValue) {
-            if (i >= words.size()) throw std::runtime_error("dialog step '" + step.action + " " + step.control + "' needs a value");
+            if (i >= words.size())
+                throw std::runtime_error("dialog step '" + step.action + " " + step.control + "' needs a value");
             step.value = words[i++];
         }
         steps.push_back(std::move(step));
@@ -202,9 +206,10 @@ void TranscriptDriver::apply(platform::Form& form, const FormStep& step) {
     if (step.action == "export") {
         // "export PICTUREBOX FILE": the picture it shows, as PNG; "export FORM FILE": what the
         // form drew on itself.
-        const auto picture = step.control == form.name() ? form.drawing()
-                                                          : form.get<platform::PictureBox>(step.control).picture;
-        if (!picture || !platform::savePng(*picture, step.value)) throw std::runtime_error("cannot write " + step.value);
+        const auto picture =
+            step.control == form.name() ? form.drawing() : form.get<platform::PictureBox>(step.control).picture;
+        if (!picture || !platform::savePng(*picture, step.value))
+            throw std::runtime_error("cannot write " + step.value);
         out_ << "    " << step.control << " written to " << step.value << " (" << picture->width << "x"
              << picture->height << ")\n";
         return;
@@ -217,8 +222,7 @@ void TranscriptDriver::apply(platform::Form& form, const FormStep& step) {
         if (!c) throw std::runtime_error("form " + form.name() + " has no control " + step.control);
         if (c->interactive() && c->onMouseDown)
             c->onMouseDown(1, 0, std::stoi(step.value.substr(0, comma)), std::stoi(step.value.substr(comma + 1)));
-        else
-            out_ << "    (ignored: the control is not available)\n";
+        else out_ << "    (ignored: the control is not available)\n";
         return;
     }
     if (step.action == "click") done = platform::driver::click(form, step.control);
@@ -249,8 +253,9 @@ void TranscriptDriver::pressButton(platform::Form& form, const std::string& whic
     const bool down = pointer.button(left ? platform::WM_LBUTTONDOWN : platform::WM_RBUTTONDOWN);
     const bool up = pointer.button(left ? platform::WM_LBUTTONUP : platform::WM_RBUTTONUP);
     const std::string below = form.windowRect.contains(at.x, at.y) ? "the dialog" : "the window below";
-    out_ << "    at (" << at.x << ", " << at.y << "): press " << (down ? "reached " + below : std::string("swallowed by a hook"))
-         << ", release " << (up ? "reached " + below : std::string("swallowed by a hook")) << "\n";
+    out_ << "    at (" << at.x << ", " << at.y << "): press "
+         << (down ? "reached " + below : std::string("swallowed by a hook")) << ", release "
+         << (up ? "reached " + below : std::string("swallowed by a hook")) << "\n";
 }
 
 void TranscriptDriver::show(platform::Form& form, const std::string& controlName) {
@@ -278,7 +283,8 @@ void TranscriptDriver::runModal(platform::Form& form) {
         auto it = formActions.find(key);
         return it != formActions.end() && !it->second.empty();
     };
-    out_ << "  [dialog " << form.name() << "]" << (form.Caption.empty() ? "" : " \"" + form.Caption + "\"") << " opens\n";
+    out_ << "  [dialog " << form.name() << "]" << (form.Caption.empty() ? "" : " \"" + form.Caption + "\"")
+         << " opens\n";
     if (queued(form.name()) || queued("*") || onUnscriptedForm) {
         platform::ScriptedDriver::runModal(form);
         return;

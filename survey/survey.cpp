@@ -63,8 +63,8 @@ std::optional<std::chrono::sys_days> surveyDateFromText(const std::string& text)
 std::string surveyDateText(std::chrono::sys_days day) {
     const std::chrono::year_month_day ymd(day);
     char text[16];
-    std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(ymd.year()),
-                  static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()));
+    std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(ymd.year()), static_cast<unsigned>(ymd.month()),
+                  static_cast<unsigned>(ymd.day()));
     return text;
 }
 

@@ -2,20 +2,20 @@
 
 #include <initializer_list>
 
-#include "core/shared_state.h"
-#include "core/product_name.h"
-#include "core/topmost_window.h"
 #include "core/config.h"
 #include "core/errors.h"
+#include "core/product_name.h"
 #include "core/registry.h"
+#include "core/shared_state.h"
+#include "core/topmost_window.h"
+#include "core/usage_counters.h"
 #include "core/version.h"
 #include "core/web_post.h"
-#include "core/usage_counters.h"
 #include "host/host.h"
-#include "survey/survey.h"
 #include "platform/clock.h"
 #include "platform/picture.h"
 #include "platform/ui_driver.h"
+#include "survey/survey.h"
 
 namespace plorin {
 namespace {
@@ -28,8 +28,8 @@ constexpr const char* kFeatureLines[] = {
     "d) Efficiency Tools - Aligning positions, sizes, angles, beautify indents, hide/unhide shapes, ...",
 };
 constexpr const char* kFrequencies[] = {"Daily", "A few times per week", "Rarely"};
-constexpr const char* kUsefulness[] = {"Very useful, I don't want to miss it", "Good to have",
-                                       "Not interesting for me", "I can't say, I didn't have a chance to use it"};
+constexpr const char* kUsefulness[] = {"Very useful, I don't want to miss it", "Good to have", "Not interesting for me",
+                                       "I can't say, I didn't have a chance to use it"};
 constexpr const char* kTimeSavings[] = {"0 - 15 minutes", "15 - 30 minutes", "30 - 60 minutes", "60 - 120 minutes",
                                         "> 120 minutes"};
 constexpr const char* kReminders[] = {"tomorrow", "in 2 weeks", "in 6 months", "never again"};
@@ -112,9 +112,16 @@ Survey1::Survey1() : platform::Form("Survey1") {
 void Survey1::Form_Load() {
     trap("Survey1, Form_Load", [&] {
         surveyData.clear();
-        static constexpr const char* jobs[] = {"Assistant", "Business Administration", "Business Development",
-                                               "Communication", "Consulting", "General Management",
-                                               "Marketing", "Sales", "Strategy", "Other"};
+        static constexpr const char* jobs[] = {"Assistant",
+                                               "Business Administration",
+                                               "Business Development",
+                                               "Communication",
+                                               "Consulting",
+                                               "General Management",
+                                               "Marketing",
+                                               "Sales",
+                                               "Strategy",
+                                               "Other"};
         static constexpr const char* skills[] = {"Beginner", "Intermediate", "Professional"};
         fillQuestion(q1, jobs);
         fillQuestion(q2, kFrequencies);
@@ -154,7 +161,8 @@ Survey2::Survey2() : platform::Form("Survey2") {
     Label1.Caption = "a) Slide Wizard:\r\nInserting standard elements from the menu";
     Label2.Caption = "b) My Elements:\r\nManaging your own elements just like favorites in Internet Explorer";
     Label3.Caption = "c) Agenda Wizard:\r\nCreating and updating agenda slides";
-    Label5.Caption = "d) Efficiency Tools:\r\nAligning positions, sizes, angles, beautify indents, hide/unhide shapes, ...";
+    Label5.Caption =
+        "d) Efficiency Tools:\r\nAligning positions, sizes, angles, beautify indents, hide/unhide shapes, ...";
     Label6.Caption = "7. In which form have you received training on Varnotel for presentations?";
     Label7.Caption = "8. Taking the statistics into account, how would you estimate the average time saving per week?";
     Label8.Caption = kFeatureLines[0];
@@ -207,18 +215,20 @@ bool takeSurveyReply(const HttpReply& reply) {
     };
     if (text == "success") {
         countAsSent();
-        platform::MsgBox("Your survey data has successfully been transmitted.\r\nAgain, thank you very much for "
-                         "your time.",
-                         platform::vbInformation, kProductName);
+        platform::MsgBox(
+            "Your survey data has successfully been transmitted.\r\nAgain, thank you very much for "
+            "your time.",
+            platform::vbInformation, kProductName);
         return true;
     }
     if (!reply.answered && reply.unconfirmed) {
         // The server has the answers but did not confirm in time. Sending them again later
         // would count this user twice, so the survey counts as sent.
         countAsSent();
-        platform::MsgBox("Your survey data has been sent, but the survey server did not confirm it in time. It will "
-                         "not be sent again.\r\nAgain, thank you very much for your time.",
-                         platform::vbInformation, kProductName);
+        platform::MsgBox(
+            "Your survey data has been sent, but the survey server did not confirm it in time. It will "
+            "not be sent again.\r\nAgain, thank you very much for your time.",
+            platform::vbInformation, kProductName);
         return true;
     }
     if (text == "error_insert") {
@@ -230,10 +240,11 @@ bool takeSurveyReply(const HttpReply& reply) {
                          platform::vbCritical, kProductName);
     } else {
         // Only the status: the body may be a whole error page, or anything else.
-        platform::MsgBox("An unexpected error has occured during transmission of your survey data (the survey "
-                         "server answered with status " +
-                             std::to_string(reply.status) + ").\r\n" + transmissionHint(),
-                         platform::vbCritical, kProductName);
+        platform::MsgBox(
+            "An unexpected error has occured during transmission of your survey data (the survey "
+            "server answered with status " +
+                std::to_string(reply.status) + ").\r\n" + transmissionHint(),
+            platform::vbCritical, kProductName);
     }
     return false;
 }
@@ -241,7 +252,8 @@ bool takeSurveyReply(const HttpReply& reply) {
 void Survey2::btn2_Click() {
     trap("Survey2, btn2_Click", [&] {
         if (sending_ || sent_) return;
-        if (!allAnswered({&q7, &q8_1, &q8_2, &q8_3, &q8_4}, "Please answer all questions before submitting the survey."))
+        if (!allAnswered({&q7, &q8_1, &q8_2, &q8_3, &q8_4},
+                         "Please answer all questions before submitting the survey."))
             return;
         // Every text goes out encoded, the counters too: a setting holding "&" or "=" must
         // not add fields of its own.

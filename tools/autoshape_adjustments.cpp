@@ -8,10 +8,10 @@
 #include "host/autoshape.h"
 #include "host/host.h"
 #include "platform/locale.h"
+#include "platform/ui_driver.h"
 #include "tools/efficiency_tools.h"
 #include "tools/selected_shapes.h"
 #include "tools/shape_dialogs.h"
-#include "platform/ui_driver.h"
 
 namespace plorin {
 
@@ -57,7 +57,8 @@ AutoShapeAdjustments::AutoShapeAdjustments() : platform::Form("AutoShapeAdjustme
         lAdj[at]->Caption = std::to_string(i + 1);
         tbAdj[at] = std::make_unique<platform::TextBox>(*this, "tbAdj(" + std::to_string(i) + ")");
     }
-    okCancelButtons(btnOK, btnCancel, [this] { btnOK_Click(); }, [this] { btnCancel_Click(); });
+    okCancelButtons(
+        btnOK, btnCancel, [this] { btnOK_Click(); }, [this] { btnCancel_Click(); });
 }
 
 void AutoShapeAdjustments::Form_Activate() {
@@ -69,7 +70,8 @@ void AutoShapeAdjustments::Form_Activate() {
                 tbAdj[i]->setText(formatAdjustment(last.Adjustments().Item(static_cast<int>(i) + 1)));
             } catch (const platform::NumberedError& e) {
                 // The shape has no such value.
-                if (e.number() == errInvalidArgument || e.number() == errPermissionDenied) tbAdj[i]->Visible = lAdj[i]->Visible = false;
+                if (e.number() == errInvalidArgument || e.number() == errPermissionDenied)
+                    tbAdj[i]->Visible = lAdj[i]->Visible = false;
             } catch (...) {
             }
         }

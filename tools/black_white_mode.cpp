@@ -5,15 +5,23 @@
 #include "core/product_name.h"
 #include "core/shared_state.h"
 #include "host/host.h"
-#include "tools/efficiency_tools.h"
 #include "platform/ui_driver.h"
+#include "tools/efficiency_tools.h"
 
 namespace plorin {
 
 // "White" where the list has long read "While": the entry sets the white mode.
 const std::array<const char*, 10> kBlackWhiteModeNames = {
-    "Automatic", "Grayscale", "Light Grayscale", "Inverse Grayscale", "Gray with White Fill",
-    "Black with Grayscale Fill", "Black with White Fill", "Black", "White", "Don't show",
+    "Automatic",
+    "Grayscale",
+    "Light Grayscale",
+    "Inverse Grayscale",
+    "Gray with White Fill",
+    "Black with Grayscale Fill",
+    "Black with White Fill",
+    "Black",
+    "White",
+    "Don't show",
 };
 
 namespace {
@@ -75,8 +83,7 @@ void BlackWhiteMode::btnOK_Click() {
                 inform("The background of all slides in your presentation has been set to '" + backName +
                        "' mode, all shapes have been set to '" + shapesName + "' mode.");
                 break;
-            default:
-                break;
+            default: break;
         }
     });
     Unload();

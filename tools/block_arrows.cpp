@@ -11,10 +11,10 @@
 #include "host/autoshape.h"
 #include "host/host.h"
 #include "platform/locale.h"
+#include "platform/ui_driver.h"
 #include "tools/efficiency_tools.h"
 #include "tools/selected_shapes.h"
 #include "tools/shape_dialogs.h"
-#include "platform/ui_driver.h"
 
 namespace plorin {
 
@@ -108,7 +108,8 @@ BlockArrows::BlockArrows() : platform::Form("BlockArrows") {
     }
     Label2.Caption = "Angle (in degrees)";
     Label3.Caption = "Shaft width / arrowhead width (in%)";
-    okCancelButtons(btnOK, btnCancel, [this] { btnOK_Click(); }, [this] { btnCancel_Click(); });
+    okCancelButtons(
+        btnOK, btnCancel, [this] { btnOK_Click(); }, [this] { btnCancel_Click(); });
     tbAngle.onValidate = [this](bool& cancel) { cancel = !tbAngle_Validate(); };
     tbRatio.onValidate = [this](bool& cancel) { cancel = !tbRatio_Validate(); };
 }

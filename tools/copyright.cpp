@@ -67,8 +67,9 @@ std::string templatePath(const std::string& file) {
     if (folder.empty()) folder = state().layout.styles;
     const std::string path = folder + file;
     if (platform::fileSystem().fileExists(path)) return path;
-    message("The template file '" + path + "' could not be found.\r\nPlease check your installation and contact us at " +
-                supportEmail() + " if the problem persists.",
+    message("The template file '" + path +
+                "' could not be found.\r\nPlease check your installation and contact us at " + supportEmail() +
+                " if the problem persists.",
             platform::vbCritical);
     return {};
 }
@@ -96,17 +97,19 @@ void EfficiencyTools::insertCopyright(std::int16_t n) {
             return;
         }
         if (app.Windows().Count() == 0) {
-            message("There is no active presentation.\r\nPlease open a presentation or create a new presentation "
-                    "before inserting a copyright notice.",
-                    platform::vbCritical);
+            message(
+                "There is no active presentation.\r\nPlease open a presentation or create a new presentation "
+                "before inserting a copyright notice.",
+                platform::vbCritical);
             return;
         }
         auto window = app.ActiveWindow();
         host::Presentation& presentation = window->Presentation();
         if (presentation.Slides().Count() == 0) {
-            message("The active presentation does not contain any slides.\r\nPlease add a slide before inserting "
-                    "a copyright notice.",
-                    platform::vbCritical);
+            message(
+                "The active presentation does not contain any slides.\r\nPlease add a slide before inserting "
+                "a copyright notice.",
+                platform::vbCritical);
             return;
         }
         const int view = window->ActivePane().ViewType();
@@ -125,7 +128,8 @@ void EfficiencyTools::insertCopyright(std::int16_t n) {
             if (path.empty()) return;
             WindowlessPresentation notices;
             const bool paste = copyNotice(notices, path, n);
-            for (const auto& design : presentation.Designs().all()) renewNotice(*design->SlideMaster(), removals, paste);
+            for (const auto& design : presentation.Designs().all())
+                renewNotice(*design->SlideMaster(), removals, paste);
         }
         if (!isHostVersion(kCommandBarHosts)) return;
 

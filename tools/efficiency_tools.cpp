@@ -8,16 +8,8 @@ namespace plorin {
 const std::vector<const std::vector<EfficiencyTools::MethodEntry>*>& EfficiencyTools::methodTables() {
     static const std::vector<const std::vector<MethodEntry>*> tables = {
         // One line per command family.
-        &kGeometryMethods,
-        &kTextMethods,
-        &kSlideExtractMethods,
-        &kAutoShapeMethods,
-        &kTextToolMethods,
-        &kLinkMethods,
-        &kSlideToolMethods,
-        &kColorToolMethods,
-        &kUpdateMethods,
-        &kPresentationMethods,
+        &kGeometryMethods, &kTextMethods,      &kSlideExtractMethods, &kAutoShapeMethods, &kTextToolMethods,
+        &kLinkMethods,     &kSlideToolMethods, &kColorToolMethods,    &kUpdateMethods,    &kPresentationMethods,
     };
     return tables;
 }

@@ -16,7 +16,7 @@
 namespace host {
 class Shape;
 class TextFrame;
-}
+}  // namespace host
 
 namespace plorin {
 

@@ -23,7 +23,8 @@ void emailSelectedSlidesInput::btnOK_Click() {
     trap("emailSelectedSlidesInput, btnOK_Click", [&] {
         const std::string& name = tbFileName.Text();
         if (name.find_first_not_of(' ') == std::string::npos) {
-            platform::MsgBox("Please enter a file name for the e-mail attachment.", platform::vbInformation, kProductName);
+            platform::MsgBox("Please enter a file name for the e-mail attachment.", platform::vbInformation,
+                             kProductName);
             return;
         }
         if (!isValidFileName(name)) {
@@ -36,8 +37,8 @@ void emailSelectedSlidesInput::btnOK_Click() {
         const std::string fileName = hasExtension ? name : name + extension;
         // The mail program takes exactly the names accepted here.
         if (!platform::isSafeAttachmentName(fileName)) {
-            platform::MsgBox("The file name must not contain control characters.",
-                             platform::vbInformation, kProductName);
+            platform::MsgBox("The file name must not contain control characters.", platform::vbInformation,
+                             kProductName);
             return;
         }
         tbFileName.setText(fileName);

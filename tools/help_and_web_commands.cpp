@@ -1,9 +1,9 @@
 // The group's small entry points: help, the maker's web pages and feedback mail. Each only
 // opens something or hands over (the about box and the settings: addin/about_settings_commands.cpp).
-#include "core/help_topics.h"
-#include "core/open_url.h"
 #include "core/config.h"
 #include "core/errors.h"
+#include "core/help_topics.h"
+#include "core/open_url.h"
 #include "core/web_post.h"
 #include "tools/efficiency_tools.h"
 

@@ -51,21 +51,19 @@ void EfficiencyTools::unhideShapes() {
             case host::ppSelectionNone:
                 toleratingInvalidRequest([&] { slides.push_back(selection.SlideRange().Item(1)); });
                 if (slides.empty()) {
-                    platform::MsgBox("Nothing appropriate is currently selected. Please select the slides you would "
-                                     "like to unhide shapes on.",
-                                     platform::vbInformation, kProductName);
+                    platform::MsgBox(
+                        "Nothing appropriate is currently selected. Please select the slides you would "
+                        "like to unhide shapes on.",
+                        platform::vbInformation, kProductName);
                     return;
                 }
                 break;
-            case host::ppSelectionSlides:
-                slides = selection.SlideRange().all();
-                break;
+            case host::ppSelectionSlides: slides = selection.SlideRange().all(); break;
             case host::ppSelectionShapes:
             case host::ppSelectionText:
                 toleratingInvalidRequest([&] { slides.push_back(selection.SlideRange().Item(1)); });
                 break;
-            default:
-                break;
+            default: break;
         }
         for (const auto& slide : slides) {
             toleratingInvalidRequest([&] { slide->Tags().Delete(kHiddenShapesTag); });

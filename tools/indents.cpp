@@ -1,10 +1,10 @@
 // The indent commands and their two operations: the staircase ruler and moving paragraphs
 // one outline level in or out.
-#include "core/shared_state.h"
 #include "core/errors.h"
-#include "host/text.h"
 #include "core/numbers.h"
+#include "core/shared_state.h"
 #include "host/host.h"
+#include "host/text.h"
 #include "tools/efficiency_tools.h"
 #include "tools/text_beautifier.h"
 #include "tools/text_walker.h"

@@ -11,8 +11,8 @@
 #include "core/product_name.h"
 #include "core/shared_state.h"
 #include "host/text.h"
-#include "tools/text_walker.h"
 #include "platform/ui_driver.h"
+#include "tools/text_walker.h"
 
 namespace plorin {
 
@@ -48,7 +48,8 @@ std::int32_t getMarginValue(double points) {
 
 std::optional<double> centimetres(const std::string& text) {
     std::string t = text;
-    if (std::count(t.begin(), t.end(), ',') == 1 && t.find('.') == std::string::npos) std::replace(t.begin(), t.end(), ',', '.');
+    if (std::count(t.begin(), t.end(), ',') == 1 && t.find('.') == std::string::npos)
+        std::replace(t.begin(), t.end(), ',', '.');
     if (t.find_first_not_of(" \t0123456789.+-") != std::string::npos) return std::nullopt;  // no "&H", no exponent
     try {
         const double v = toNumber(t);
@@ -60,7 +61,8 @@ std::optional<double> centimetres(const std::string& text) {
 
 MarginInput::MarginInput() : platform::Form("MarginInput") {
     Caption = "Set margins";
-    Label3.Caption = "You can define the margins of the text frame either for all margins at once or individually (in cm)";
+    Label3.Caption =
+        "You can define the margins of the text frame either for all margins at once or individually (in cm)";
     Label1.Caption = "All";
     static const char* const kSides[4] = {"Left", "Top", "Right", "Bottom"};
     btnOK.Caption = "&OK";

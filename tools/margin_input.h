@@ -72,7 +72,7 @@ private:
     void validate(platform::TextBox& box, platform::ScrollBar& upDown, const char* procedure, bool& cancel);
     void setUpDown(platform::ScrollBar& upDown, std::int32_t value);
     void enableForChoice();
-    bool filling_ = false;  // initMarginControls sets values: the up-downs' handlers stay quiet
+    bool filling_ = false;              // initMarginControls sets values: the up-downs' handlers stay quiet
     std::optional<std::string> typed_;  // while validating: the text the handlers keep
 };
 

@@ -230,7 +230,8 @@ void PickColor::Timer1_Timer() {
         for (int sy = top; sy < 7 - bottom; ++sy)
             for (int sx = left; sx < 7 - right; ++sx) {
                 const std::uint32_t rgb = screen.pixel(p.x - 3 + sx, p.y - 3 + sy).value_or(0);
-                surface_.fillRect(kViewLeft + kZoom * sx, kViewLeft + kZoom * sy, kZoom, kZoom, platform::rgbToArgb(rgb));
+                surface_.fillRect(kViewLeft + kZoom * sx, kViewLeft + kZoom * sy, kZoom, kZoom,
+                                  platform::rgbToArgb(rgb));
             }
 
         // The frame in the pen's colour, then the centre pixel's box inverted.

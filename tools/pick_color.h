@@ -41,7 +41,7 @@ public:
     // The drawing surface's size and the magnifier's place on it, in pixels.
     static constexpr int kClientWidth = 162;
     static constexpr int kClientHeight = 124;
-    static constexpr int kViewLeft = 4;   // the 56 by 56 view: (4, 4) to (60, 60)
+    static constexpr int kViewLeft = 4;  // the 56 by 56 view: (4, 4) to (60, 60)
     static constexpr int kViewSize = 56;
     static constexpr int kZoom = 8;
     static constexpr std::uint32_t kBackColor = 0xF0F0F0;  // RGB, the form's back colour

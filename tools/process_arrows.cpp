@@ -67,10 +67,8 @@ void matchTipAngle(host::Shape& s, const Tip& tip, HostFamily family) {
     if (family == HostFamily::ribbon) {
         s.Adjustments().setItem(1, tip.adjustment);
     } else if (family == HostFamily::commandBars) {
-        if (tip.adjustment == 1.0f)
-            s.Adjustments().setItem(1, 1.0f);
-        else
-            s.Adjustments().setItem(1, toSingle(1 - ((s.Height() / 2.0) / std::tan(tip.angle)) / s.Width()));
+        if (tip.adjustment == 1.0f) s.Adjustments().setItem(1, 1.0f);
+        else s.Adjustments().setItem(1, toSingle(1 - ((s.Height() / 2.0) / std::tan(tip.angle)) / s.Width()));
     }
 }
 
@@ -178,9 +176,10 @@ void EfficiencyTools::adjustPentagonHeader() {
             else if (isPentagon(b) && isHeader(a)) pentagon = &b, header = &a;
         }
         if (!pentagon) {
-            platform::MsgBox("Nothing appropriate is currently selected.\r\n"
-                             "Please select the pentagon (block arrow) and the corresponding header box.",
-                             platform::vbInformation, kProductName);
+            platform::MsgBox(
+                "Nothing appropriate is currently selected.\r\n"
+                "Please select the pentagon (block arrow) and the corresponding header box.",
+                platform::vbInformation, kProductName);
             return;
         }
 

@@ -10,10 +10,10 @@
 #include "host/autoshape.h"
 #include "host/host.h"
 #include "platform/locale.h"
+#include "platform/ui_driver.h"
 #include "tools/efficiency_tools.h"
 #include "tools/selected_shapes.h"
 #include "tools/shape_dialogs.h"
-#include "platform/ui_driver.h"
 
 namespace plorin {
 
@@ -55,7 +55,8 @@ bool roundedRectanglesSelected(const char* atLeast) {
 }  // namespace
 
 void EfficiencyTools::setRadius(host::Shape& shape, double radius) {
-    reportedAs("EfficiencyTools, setRadius", [&] { shape.Adjustments().setItem(1, toSingle(radius / shorterSide(shape))); });
+    reportedAs("EfficiencyTools, setRadius",
+               [&] { shape.Adjustments().setItem(1, toSingle(radius / shorterSide(shape))); });
 }
 
 void EfficiencyTools::roundedRectangles() {
@@ -76,7 +77,8 @@ void EfficiencyTools::roundedRectanglesNumeric() {
             dialog.Unload();
             return;
         }
-        const double radius = -static_cast<double>(static_cast<std::int16_t>(dialog.udRadius.Value())) * kTenthMillimetre;
+        const double radius =
+            -static_cast<double>(static_cast<std::int16_t>(dialog.udRadius.Value())) * kTenthMillimetre;
         dialog.Unload();
         const host::ShapeRange range = selectedShapeRange();
         for (int i = 1; i <= range.Count(); ++i) setRadius(*range.Item(i), radius);
@@ -92,7 +94,8 @@ roundedRectanglesInput::roundedRectanglesInput() : platform::Form("roundedRectan
     udRadius.Min = -32768;
     udRadius.Max = 0;
     udRadius.SmallChange = 1;
-    okCancelButtons(btnOK, btnCancel, [this] { btnOK_Click(); }, [this] { btnCancel_Click(); });
+    okCancelButtons(
+        btnOK, btnCancel, [this] { btnOK_Click(); }, [this] { btnCancel_Click(); });
     udRadius.onChange = [this] { udRadius_Change(); };
     tbRadius.onValidate = [this](bool& cancel) { cancel = !tbRadius_Validate(); };
 }

@@ -4,8 +4,6 @@
 
 namespace plorin {
 
-host::ShapeRange selectedShapeRange() {
-    return hostApplication().ActiveWindow()->Selection().ShapeRange();
-}
+host::ShapeRange selectedShapeRange() { return hostApplication().ActiveWindow()->Selection().ShapeRange(); }
 
 }  // namespace plorin

@@ -18,9 +18,9 @@ namespace {
 constexpr double kPi = 3.14159265358979;
 
 void refuseSizing(const char* extent) {
-    platform::MsgBox(std::string("Shape ") + extent +
-                         " can only be set if shape is rotated by a multiple of 90 degrees.",
-                     platform::vbCritical, kProductName);
+    platform::MsgBox(
+        std::string("Shape ") + extent + " can only be set if shape is rotated by a multiple of 90 degrees.",
+        platform::vbCritical, kProductName);
 }
 
 }  // namespace

@@ -78,7 +78,8 @@ std::string EfficiencyTools::extractSelectedSlides() {
 
         // Only the user may enter the extract folder: its names are predictable.
         const std::string folder = platform::privateFolderIn(getTmpPath(), "plorin");
-        if (folder.empty()) raiseError(errPathFileAccess, "Path/File access error: no private folder in " + getTmpPath());
+        if (folder.empty())
+            raiseError(errPathFileAccess, "Path/File access error: no private folder in " + getTmpPath());
         const std::string path = reserveExtractName(folder, getExtension());
         // Listed before it is written: the shut-down then removes a half-written one too.
         setRegistry("slideExtracts", getRegistry("slideExtracts", "", "") + path + ";", "");
@@ -112,8 +113,9 @@ void EfficiencyTools::saveSelectedSlides() {
         const std::string target = dialog->SelectedItems().at(0);
         // Nothing here would stop the copy from replacing the file under an open presentation.
         if (auto open = openPresentationAt(app, target)) {
-            platform::MsgBox("The presentation " + open->Name() + " is open.\r\n"
-                             "Please close it first or choose another file name.",
+            platform::MsgBox("The presentation " + open->Name() +
+                                 " is open.\r\n"
+                                 "Please close it first or choose another file name.",
                              platform::vbCritical, kProductName);
             return;
         }

@@ -58,9 +58,10 @@ void EfficiencyTools::pasteOnSelectedSlides() {
             if (pane <= window.Panes().Count()) window.Panes().Item(pane).Activate();
         } catch (...) {
             if (currentError().Number != host::PP_E_INVALIDREQUEST) throw;
-            platform::MsgBox("The clipboard is empty. Please copy the contents you would like to paste on the "
-                             "selected slides to the clipboard first.",
-                             platform::vbCritical, kProductName);
+            platform::MsgBox(
+                "The clipboard is empty. Please copy the contents you would like to paste on the "
+                "selected slides to the clipboard first.",
+                platform::vbCritical, kProductName);
         }
     });
 }

@@ -20,10 +20,8 @@ void EfficiencyTools::stack(bool horizontal) {
         host::Shape& s = *range.Item(i);
         const VisualBox p = getRotatedMetrics(*previous);
         const VisualBox box = getRotatedMetrics(s);
-        if (horizontal)
-            placeVisualLeft(s, backwards ? p.left - box.width : p.left + p.width);
-        else
-            placeVisualTop(s, backwards ? p.top - box.height : p.top + p.height);
+        if (horizontal) placeVisualLeft(s, backwards ? p.left - box.width : p.left + p.width);
+        else placeVisualTop(s, backwards ? p.top - box.height : p.top + p.height);
         previous = &s;
     }
 }

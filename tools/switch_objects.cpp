@@ -67,7 +67,8 @@ SwitchObjectsInput::SwitchObjectsInput() : platform::Form("SwitchObjectsInput") 
     obReference[0]->setValue(true);
     cbZorder.Caption = "Switch layer";
     cbZorder.setValue(1);
-    okCancelButtons(btnOK, btnCancel, [this] { btnOK_Click(); }, [this] { btnCancel_Click(); });
+    okCancelButtons(
+        btnOK, btnCancel, [this] { btnOK_Click(); }, [this] { btnCancel_Click(); });
 }
 
 int SwitchObjectsInput::reference() const {

@@ -1,9 +1,9 @@
 // The text walker: from a selection down to the text frames it reaches.
 #include "tools/text_walker.h"
 
-#include "core/shared_state.h"
-#include "core/product_name.h"
 #include "core/errors.h"
+#include "core/product_name.h"
+#include "core/shared_state.h"
 #include "host/table.h"
 #include "platform/ui_driver.h"
 
@@ -50,9 +50,7 @@ void walkSelection(host::Selection& selection, const std::string& operation, con
             for (int i = 1; i <= shapes.Count(); ++i) walk(shapes.Item(i), operation, atFrame);
             break;
         }
-        case host::ppSelectionText:
-            walk(selection.TextRange().Parent(), operation, atFrame);
-            break;
+        case host::ppSelectionText: walk(selection.TextRange().Parent(), operation, atFrame); break;
         case host::ppSelectionNone: {
             const std::shared_ptr<host::Slide> slide = firstSelectedSlide(selection);
             if (slide && operation == "setLanguage") {

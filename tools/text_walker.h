@@ -39,7 +39,6 @@ struct TextWalkObject {
 void walkTextFrames(const TextWalkObject& object, const std::string& operation,
                     const std::function<void(const host::TextFrame&)>& atFrame);
 
-
 // The active window's selection; raises error 91 while no host is connected and the host's
 // PP_E_INVALIDREQUEST when no window is open.
 host::Selection& activeSelection();

@@ -29,8 +29,10 @@ long farFutureSerial() { return dateSerial(2099, 12, 31); }
 
 double nowSerial() {
     const long long seconds = platform::localNow().time_since_epoch().count();
-    const long long days = seconds >= 0 ? seconds / kSecondsPerDay : -((-seconds + kSecondsPerDay - 1) / kSecondsPerDay);
-    return static_cast<double>(days + kEpochSerial) + static_cast<double>(seconds - days * kSecondsPerDay) / kSecondsPerDay;
+    const long long days =
+        seconds >= 0 ? seconds / kSecondsPerDay : -((-seconds + kSecondsPerDay - 1) / kSecondsPerDay);
+    return static_cast<double>(days + kEpochSerial) +
+           static_cast<double>(seconds - days * kSecondsPerDay) / kSecondsPerDay;
 }
 
 std::chrono::local_seconds localTimeOfSerial(double serial) {

@@ -109,8 +109,7 @@ std::optional<std::vector<std::string_view>> splitPackage(const UpdateList& list
     return pieces;
 }
 
-PackageStream::PackageStream(std::string folder, const UpdateList& list)
-    : folder_(std::move(folder)), list_(list) {
+PackageStream::PackageStream(std::string folder, const UpdateList& list) : folder_(std::move(folder)), list_(list) {
     spoilt_ = !open();
 }
 
@@ -169,11 +168,11 @@ bool PackageStream::write(const char* data, std::size_t size) {
     return !spoilt_;
 }
 
-
 void logFailure(const std::string& logFile, const std::string& path, const std::string& description, long number) {
     plorin::ignoreErrors([&] {
         std::ofstream log(logFile, std::ios::app | std::ios::binary);
-        log << platform::localNowText("%Y-%m-%d %H:%M:%S") << '\t' << path << '\t' << description << '\t' << number << "\r\n";
+        log << platform::localNowText("%Y-%m-%d %H:%M:%S") << '\t' << path << '\t' << description << '\t' << number
+            << "\r\n";
     });
 }
 
@@ -200,9 +199,11 @@ bool installFiles(const std::string& source, const std::string& root, const Upda
             const auto slash = f.path.rfind('/');
             const std::string folder = slash == std::string::npos ? std::string() : f.path.substr(0, slash);
             if (!folder.empty() && !linkFree.count(folder)) {
-                if (!plorin::noLinkBelow(root, folder)) throw std::runtime_error("A path leads through a symbolic link");
+                if (!plorin::noLinkBelow(root, folder))
+                    throw std::runtime_error("A path leads through a symbolic link");
                 linkFree.insert(folder);
-                for (auto at = f.path.find('/'); at != std::string::npos && at <= slash; at = f.path.find('/', at + 1)) {
+                for (auto at = f.path.find('/'); at != std::string::npos && at <= slash;
+                     at = f.path.find('/', at + 1)) {
                     const std::string made = f.path.substr(0, at);
                     if (!folders.count(made) && !present(root + made)) {
                         folders.insert(made);
@@ -244,8 +245,10 @@ bool installFiles(const std::string& source, const std::string& root, const Upda
         for (const auto& f : record.files) {
             const std::string target = root + f.path;
             failedPath = target;
-            if (f.existed && !files.renameFile(target, target + kKeptSuffix)) throw std::runtime_error("The file is in use");
-            if (!files.renameFile(target + kStagedSuffix, target)) throw std::runtime_error("The file cannot be replaced");
+            if (f.existed && !files.renameFile(target, target + kKeptSuffix))
+                throw std::runtime_error("The file is in use");
+            if (!files.renameFile(target + kStagedSuffix, target))
+                throw std::runtime_error("The file cannot be replaced");
         }
         failedPath = root;
         if (options.check && !options.check()) throw std::runtime_error("The new files do not work");

@@ -65,8 +65,8 @@ private:
     bool close();  // the current file; false too when it does not match its checksum
     std::string folder_;
     const UpdateList& list_;
-    std::size_t index_ = 0;       // the file being written
-    std::uint64_t left_ = 0;      // its bytes still to come
+    std::size_t index_ = 0;   // the file being written
+    std::uint64_t left_ = 0;  // its bytes still to come
     int fd_ = -1;
     bool spoilt_ = false;
     std::string madeFolder_;  // the folder the last file went into

@@ -120,7 +120,8 @@ void Main::generatePath(const std::string& path) {
         if (folder.empty() || files.folderExists(folder)) return;
         const auto slash = folder.rfind('/');
         if (slash != std::string::npos && slash > 0) generatePath(folder.substr(0, slash));
-        if (!files.createFolder(folder)) plorin::raiseError(plorin::errPathFileAccess, "Path/File access error: " + folder);
+        if (!files.createFolder(folder))
+            plorin::raiseError(plorin::errPathFileAccess, "Path/File access error: " + folder);
     });
 }
 

@@ -163,7 +163,8 @@ bool Main::newVersionAvailable() {
         }
         available = programDue || customizationDue;
         // An offer this installation could not take is not made again until a newer one.
-        if (available && !addInState().manualCheck && plorin::getRegistry("autoUpdateRefusedVersion", "", "") == offerKey())
+        if (available && !addInState().manualCheck &&
+            plorin::getRegistry("autoUpdateRefusedVersion", "", "") == offerKey())
             available = false;
     });
     return available;
@@ -203,16 +204,21 @@ void Main::showMessage(int code) {
         int icon = platform::vbInformation;
         switch (code) {
             case 0:
-                text = "Updates have been disabled in the Varnotel settings.\r\n"
-                       "Please go to 'Tools', 'Settings' to enable updates.";
+                text =
+                    "Updates have been disabled in the Varnotel settings.\r\n"
+                    "Please go to 'Tools', 'Settings' to enable updates.";
                 break;
             case 1:
-                text = "Please note:\r\nChecking for updates may take a few minutes if your Internet Explorer proxy "
-                       "settings do not allow access to " + plorin::webAddress() + ".";
+                text =
+                    "Please note:\r\nChecking for updates may take a few minutes if your Internet Explorer proxy "
+                    "settings do not allow access to " +
+                    plorin::webAddress() + ".";
                 break;
             case 2:
-                text = "Connecting to the Varnotel Update server failed.\r\nPlease check your internet connection and "
-                       "make sure you can access " + plorin::webAddress() + " using Microsoft Internet Explorer.";
+                text =
+                    "Connecting to the Varnotel Update server failed.\r\nPlease check your internet connection and "
+                    "make sure you can access " +
+                    plorin::webAddress() + " using Microsoft Internet Explorer.";
                 icon = platform::vbExclamation;
                 break;
             case 3:
@@ -221,7 +227,9 @@ void Main::showMessage(int code) {
                 text = unexpectedError(code);
                 icon = platform::vbCritical;
                 break;
-            case 5: text = "Currently there are no updates available for your version of Varnotel for presentations."; break;
+            case 5:
+                text = "Currently there are no updates available for your version of Varnotel for presentations.";
+                break;
             case 7: text = "Your version of Varnotel is up to date."; break;
             case 8:
                 text = "There was an error downloading the update. Please try again and contact us at " +
@@ -229,8 +237,9 @@ void Main::showMessage(int code) {
                 icon = platform::vbExclamation;
                 break;
             case 9:
-                text = "Download cancelled, no updates have been installed.\r\n"
-                       "You will be prompted to download the update again after restarting PowerPoint.";
+                text =
+                    "Download cancelled, no updates have been installed.\r\n"
+                    "You will be prompted to download the update again after restarting PowerPoint.";
                 icon = platform::vbExclamation;
                 break;
             case 10:
@@ -239,21 +248,25 @@ void Main::showMessage(int code) {
                 break;
             case 11: text = "The update has been installed successfully."; break;
             case 13:
-                text = "The new version of Varnotel for presentations could not be started, so the previous version "
-                       "has been restored.\r\nPlease try again later and contact us at " + plorin::supportEmail() +
-                       " if the problem persists.";
+                text =
+                    "The new version of Varnotel for presentations could not be started, so the previous version "
+                    "has been restored.\r\nPlease try again later and contact us at " +
+                    plorin::supportEmail() + " if the problem persists.";
                 icon = platform::vbExclamation;
                 break;
             case 14:
                 text = "Varnotel for presentations cannot be updated from your user account: it is installed in " +
-                       unwritable + ", which you may not change.\r\nAn administrator must install the update. "
+                       unwritable +
+                       ", which you may not change.\r\nAn administrator must install the update. "
                        "You will not be asked again for this version.";
                 icon = platform::vbExclamation;
                 break;
             case 12:
-                text = "The program update was not installed: the update server sent no checksums for its files, "
-                       "and without them a download over an unencrypted connection (" + plorin::webAddress() +
-                       ") cannot be checked.\r\nPlease contact us at " + plorin::supportEmail() + ".";
+                text =
+                    "The program update was not installed: the update server sent no checksums for its files, "
+                    "and without them a download over an unencrypted connection (" +
+                    plorin::webAddress() + ") cannot be checked.\r\nPlease contact us at " + plorin::supportEmail() +
+                    ".";
                 icon = platform::vbExclamation;
                 break;
             default: return;

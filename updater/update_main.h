@@ -17,8 +17,8 @@ namespace plorinrenew {
 // What the add-in keeps while it is loaded (Part of the add-in object's module state).
 struct AddInState {
     host::Application* application = nullptr;  // while connected to the presentation host
-    bool manualCheck = false;                   // set by `check`, never cleared while loaded
-    bool running = false;                       // a run is in progress: a second one waits for none
+    bool manualCheck = false;                  // set by `check`, never cleared while loaded
+    bool running = false;                      // a run is in progress: a second one waits for none
 };
 AddInState& addInState();
 
@@ -45,8 +45,8 @@ public:
     std::uint64_t programBytes = 0;
     std::uint64_t customizationBytes = 0;
     std::uint64_t downloadSize = 0;
-    std::string tempFolder;  // ends with "/"; empty until the run made one
-    UpdateList updateList;   // the server's list, checked
+    std::string tempFolder;     // ends with "/"; empty until the run made one
+    UpdateList updateList;      // the server's list, checked
     bool unverifiable = false;  // a program update came without checksums over plain http
     bool rolledBack = false;    // the main add-in did not start on the new files: they went again
     std::string unwritable;     // the folder of the installation this user may not change
@@ -85,8 +85,8 @@ public:
     // size of the version reply, and to the bytes received, and every file matches the list's
     // checksum. A program update whose list has no checksums is only taken over https (else
     // `unverifiable` is set). Nothing is downloaded into an installation this user may not
-    // change (`unwritable` names the folder; the offer is kept as refused). The package goes straight into the files, never whole into
-    // memory. Otherwise nothing is installed.
+    // change (`unwritable` names the folder; the offer is kept as refused). The package goes straight into the files,
+    // never whole into memory. Otherwise nothing is installed.
     bool downloadUpdate();
     // Disconnects the main add-in, installs the files (updater/update_files.h), puts the main
     // add-in's connection back as it was on every path and records the versions as part of

@@ -30,10 +30,10 @@ constexpr double kPi = 3.14159265358979;
 struct Rgb {
     double r, g, b;
 };
-constexpr Rgb kInk{0.20, 0.24, 0.31};      // outlines and text
-constexpr Rgb kMaster{0.16, 0.42, 0.69};   // the master shape, the main accent
-constexpr Rgb kShape{0.82, 0.87, 0.93};    // shapes being changed
-constexpr Rgb kGuide{0.89, 0.36, 0.16};    // edges, arrows and marks
+constexpr Rgb kInk{0.20, 0.24, 0.31};     // outlines and text
+constexpr Rgb kMaster{0.16, 0.42, 0.69};  // the master shape, the main accent
+constexpr Rgb kShape{0.82, 0.87, 0.93};   // shapes being changed
+constexpr Rgb kGuide{0.89, 0.36, 0.16};   // edges, arrows and marks
 constexpr Rgb kPaper{1.0, 1.0, 1.0};
 constexpr Rgb kGreen{0.22, 0.56, 0.33};
 
@@ -118,7 +118,8 @@ public:
     }
     // Text centred on (x, y).
     void text(const std::string& t, double x, double y, double size, Rgb c = kInk, bool bold = true) {
-        cairo_select_font_face(cr_, "Sans", CAIRO_FONT_SLANT_NORMAL, bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+        cairo_select_font_face(cr_, "Sans", CAIRO_FONT_SLANT_NORMAL,
+                               bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
         cairo_set_font_size(cr_, size);
         cairo_text_extents_t e;
         cairo_text_extents(cr_, t.c_str(), &e);
@@ -128,7 +129,8 @@ public:
     }
     // Lines of text as grey bars.
     void textLines(double x, double y, double w, int lines, double gap = 4) {
-        for (int i = 0; i < lines; ++i) line(x, y + i * gap, x + (i == lines - 1 ? w * 0.6 : w), y + i * gap, kInk, 1.5);
+        for (int i = 0; i < lines; ++i)
+            line(x, y + i * gap, x + (i == lines - 1 ? w * 0.6 : w), y + i * gap, kInk, 1.5);
     }
     cairo_t* cr() const { return cr_; }
 
@@ -209,8 +211,9 @@ void stack(Pen& p, bool horizontal) {
 }
 
 void chevron(Pen& p, double x, double y, double w, double h, Rgb fill) {
-    p.polygon({{x, y}, {x + w - h / 2, y}, {x + w, y + h / 2}, {x + w - h / 2, y + h}, {x, y + h}, {x + h / 2, y + h / 2}},
-              fill, true);
+    p.polygon(
+        {{x, y}, {x + w - h / 2, y}, {x + w, y + h / 2}, {x + w - h / 2, y + h}, {x, y + h}, {x + h / 2, y + h / 2}},
+        fill, true);
 }
 
 void pentagon(Pen& p, double x, double y, double w, double h, Rgb fill) {
@@ -232,9 +235,7 @@ void envelope(Pen& p, double x, double y) {
     p.line(x + 15, y + 1, x + 8, y + 6, kInk, 1);
 }
 
-void folder(Pen& p) {
-    p.polygon({{3, 8}, {12, 8}, {14, 11}, {29, 11}, {29, 26}, {3, 26}}, {0.96, 0.78, 0.35}, true);
-}
+void folder(Pen& p) { p.polygon({{3, 8}, {12, 8}, {14, 11}, {29, 11}, {29, 26}, {3, 26}}, {0.96, 0.78, 0.35}, true); }
 
 void eye(Pen& p, bool crossed) {
     cairo_t* cr = p.cr();
@@ -283,7 +284,8 @@ void initials(Pen& p, const std::string& label) {
     std::string t;
     bool start = true;
     for (char c : label) {
-        if (start && std::isalnum(static_cast<unsigned char>(c)) && t.size() < 2) t += static_cast<char>(std::toupper(c));
+        if (start && std::isalnum(static_cast<unsigned char>(c)) && t.size() < 2)
+            t += static_cast<char>(std::toupper(c));
         start = c == ' ';
     }
     p.roundBox(3, 3, 26, 26, 5, kMaster, kMaster);
@@ -295,36 +297,66 @@ using Drawing = std::function<void(Pen&)>;
 const std::map<int, Drawing>& drawings() {
     static const std::map<int, Drawing> d = {
         // Slide Wizard and My Elements
-        {1003, [](Pen& p) { slide(p, 3, 5, 20, 15, kShape); slide(p, 9, 11, 20, 15); }},
-        {1025, [](Pen& p) { for (int i = 0; i < 3; ++i) p.circle(9 + i * 7, 16, 5, i == 0 ? kMaster : i == 1 ? kGuide : kGreen); }},
-        {2001, [](Pen& p) {
+        {1003,
+         [](Pen& p) {
              slide(p, 3, 5, 20, 15, kShape);
              slide(p, 9, 11, 20, 15);
-             p.polygon({{24, 2}, {26, 6}, {30, 6}, {27, 9}, {28, 13}, {24, 11}, {20, 13}, {21, 9}, {18, 6}, {22, 6}}, kGuide);
          }},
-        {1027, [](Pen& p) {
+        {1025,
+         [](Pen& p) {
+             for (int i = 0; i < 3; ++i) p.circle(9 + i * 7, 16, 5, i == 0 ? kMaster : i == 1 ? kGuide : kGreen);
+         }},
+        {2001,
+         [](Pen& p) {
+             slide(p, 3, 5, 20, 15, kShape);
+             slide(p, 9, 11, 20, 15);
+             p.polygon({{24, 2}, {26, 6}, {30, 6}, {27, 9}, {28, 13}, {24, 11}, {20, 13}, {21, 9}, {18, 6}, {22, 6}},
+                       kGuide);
+         }},
+        {1027,
+         [](Pen& p) {
              p.roundBox(4, 4, 24, 24, 4, kPaper);
-             p.polygon({{16, 7}, {19, 13}, {25, 13}, {20, 17}, {22, 24}, {16, 20}, {10, 24}, {12, 17}, {7, 13}, {13, 13}}, kMaster);
+             p.polygon(
+                 {{16, 7}, {19, 13}, {25, 13}, {20, 17}, {22, 24}, {16, 20}, {10, 24}, {12, 17}, {7, 13}, {13, 13}},
+                 kMaster);
          }},
-        {1028, [](Pen& p) { p.box(3, 3, 18, 18, kShape); p.box(8, 8, 10, 10, kMaster); plusMark(p, 23, 23); }},
-        {1029, [](Pen& p) {
-             for (int i = 0; i < 3; ++i) p.box(4, 5 + i * 8, 6, 6, kMaster), p.line(13, 8 + i * 8, 28, 8 + i * 8, kInk, 2);
+        {1028,
+         [](Pen& p) {
+             p.box(3, 3, 18, 18, kShape);
+             p.box(8, 8, 10, 10, kMaster);
+             plusMark(p, 23, 23);
+         }},
+        {1029,
+         [](Pen& p) {
+             for (int i = 0; i < 3; ++i)
+                 p.box(4, 5 + i * 8, 6, 6, kMaster), p.line(13, 8 + i * 8, 28, 8 + i * 8, kInk, 2);
          }},
         // Agenda
-        {1004, [](Pen& p) { p.box(5, 3, 22, 26, kPaper); p.textLines(9, 9, 14, 4, 5); }},
-        {1018, [](Pen& p) {
+        {1004,
+         [](Pen& p) {
+             p.box(5, 3, 22, 26, kPaper);
+             p.textLines(9, 9, 14, 4, 5);
+         }},
+        {1018,
+         [](Pen& p) {
              p.box(4, 3, 20, 26, kPaper);
-             for (int i = 0; i < 4; ++i) p.circle(8, 9 + i * 5, 1.3, kMaster, false), p.line(11, 9 + i * 5, 20, 9 + i * 5, kInk, 1.5);
+             for (int i = 0; i < 4; ++i)
+                 p.circle(8, 9 + i * 5, 1.3, kMaster, false), p.line(11, 9 + i * 5, 20, 9 + i * 5, kInk, 1.5);
              p.circle(24, 24, 6, kPaper);
              p.line(24, 24, 24, 20, kGuide, 1.5);
              p.line(24, 24, 27, 24, kGuide, 1.5);
          }},
-        {1020, [](Pen& p) {
+        {1020,
+         [](Pen& p) {
              p.roundBox(2, 11, 13, 9, 4, kPaper);
              p.roundBox(17, 11, 13, 9, 4, kPaper);
              p.line(14, 6, 18, 26, kGuide, 2);
          }},
-        {1021, [](Pen& p) { slide(p, 3, 5, 26, 20); p.text("12", 23, 20, 9, kGuide); }},
+        {1021,
+         [](Pen& p) {
+             slide(p, 3, 5, 26, 20);
+             p.text("12", 23, 20, 9, kGuide);
+         }},
         // Align
         {1031, [](Pen& p) { align(p, 0); }},
         {1032, [](Pen& p) { align(p, 0); }},
@@ -350,7 +382,8 @@ const std::map<int, Drawing>& drawings() {
         {1056, [](Pen& p) { moveBeside(p, 3); }},
         {1058, [](Pen& p) { stack(p, true); }},
         {1059, [](Pen& p) { stack(p, false); }},
-        {1061, [](Pen& p) {
+        {1061,
+         [](Pen& p) {
              p.box(3, 3, 26, 26, kPaper);
              p.dashed(3, 19, 29, 19);
              p.box(10, 15, 12, 8, kMaster);
@@ -361,28 +394,70 @@ const std::map<int, Drawing>& drawings() {
         {1067, [](Pen& p) { stretch(p, 3, true); }},
         {1068, [](Pen& p) { stretch(p, 5, true); }},
         // Shapes
-        {1039, [](Pen& p) { chevron(p, 2, 9, 16, 14, kShape); chevron(p, 14, 9, 16, 14, kMaster); }},
-        {1070, [](Pen& p) { chevron(p, 2, 9, 16, 14, kShape); chevron(p, 14, 9, 16, 14, kMaster); }},
-        {1071, [](Pen& p) { pentagon(p, 2, 4, 24, 10, kShape); pentagon(p, 2, 18, 24, 10, kMaster); p.dashed(29, 2, 29, 30); }},
-        {1073, [](Pen& p) { chevron(p, 2, 4, 24, 10, kShape); chevron(p, 2, 18, 24, 10, kMaster); p.dashed(29, 2, 29, 30); }},
-        {1074, [](Pen& p) { chevron(p, 1, 10, 12, 12, kMaster); chevron(p, 10, 10, 12, 12, kShape); chevron(p, 19, 10, 12, 12, kShape); }},
-        {1075, [](Pen& p) { pentagon(p, 2, 6, 28, 20, kPaper); p.polygon({{3, 7}, {20, 7}, {24, 11}, {3, 11}}, kMaster); }},
+        {1039,
+         [](Pen& p) {
+             chevron(p, 2, 9, 16, 14, kShape);
+             chevron(p, 14, 9, 16, 14, kMaster);
+         }},
+        {1070,
+         [](Pen& p) {
+             chevron(p, 2, 9, 16, 14, kShape);
+             chevron(p, 14, 9, 16, 14, kMaster);
+         }},
+        {1071,
+         [](Pen& p) {
+             pentagon(p, 2, 4, 24, 10, kShape);
+             pentagon(p, 2, 18, 24, 10, kMaster);
+             p.dashed(29, 2, 29, 30);
+         }},
+        {1073,
+         [](Pen& p) {
+             chevron(p, 2, 4, 24, 10, kShape);
+             chevron(p, 2, 18, 24, 10, kMaster);
+             p.dashed(29, 2, 29, 30);
+         }},
+        {1074,
+         [](Pen& p) {
+             chevron(p, 1, 10, 12, 12, kMaster);
+             chevron(p, 10, 10, 12, 12, kShape);
+             chevron(p, 19, 10, 12, 12, kShape);
+         }},
+        {1075,
+         [](Pen& p) {
+             pentagon(p, 2, 6, 28, 20, kPaper);
+             p.polygon({{3, 7}, {20, 7}, {24, 11}, {3, 11}}, kMaster);
+         }},
         {1076, [](Pen& p) { blockArrow(p); }},
         {1077, [](Pen& p) { p.roundBox(3, 7, 26, 18, 6, kMaster); }},
-        {1078, [](Pen& p) { p.roundBox(2, 4, 16, 12, 4, kShape); p.roundBox(12, 14, 18, 14, 4, kMaster); }},
-        {1080, [](Pen& p) { p.roundBox(2, 4, 16, 12, 4, kShape); p.roundBox(12, 14, 18, 14, 4, kMaster); }},
-        {1081, [](Pen& p) { p.roundBox(3, 7, 26, 18, 7, kShape); p.text("mm", 16, 16, 9, kInk); }},
-        {1082, [](Pen& p) {
+        {1078,
+         [](Pen& p) {
+             p.roundBox(2, 4, 16, 12, 4, kShape);
+             p.roundBox(12, 14, 18, 14, 4, kMaster);
+         }},
+        {1080,
+         [](Pen& p) {
+             p.roundBox(2, 4, 16, 12, 4, kShape);
+             p.roundBox(12, 14, 18, 14, 4, kMaster);
+         }},
+        {1081,
+         [](Pen& p) {
+             p.roundBox(3, 7, 26, 18, 7, kShape);
+             p.text("mm", 16, 16, 9, kInk);
+         }},
+        {1082,
+         [](Pen& p) {
              p.box(2, 14, 10, 12, kShape);
              p.box(20, 14, 10, 12, kMaster);
              p.arrow(7, 11, 25, 11);
              p.arrow(25, 6, 7, 6);
          }},
-        {1109, [](Pen& p) {
+        {1109,
+         [](Pen& p) {
              pentagon(p, 2, 8, 26, 16, kShape);
              p.polygon({{19, 4}, {23, 8}, {19, 12}, {15, 8}}, {1.0, 0.84, 0.0}, true);
          }},
-        {1111, [](Pen& p) {
+        {1111,
+         [](Pen& p) {
              p.circle(7, 24, 4, kMaster);
              const double dash[] = {2.0, 2.0};
              cairo_set_dash(p.cr(), dash, 2, 0);
@@ -396,13 +471,15 @@ const std::map<int, Drawing>& drawings() {
          }},
         // Text
         {1057, [](Pen& p) { p.text("A", 16, 16, 20, kMaster); }},
-        {1085, [](Pen& p) {
+        {1085,
+         [](Pen& p) {
              p.box(5, 8, 22, 16, kPaper);
              p.textLines(8, 13, 16, 2, 5);
              p.arrow(16, 4, 16, 8);
              p.arrow(16, 28, 16, 24);
          }},
-        {1086, [](Pen& p) {
+        {1086,
+         [](Pen& p) {
              p.textLines(4, 8, 20, 1);
              p.color(kGuide);
              p.width(2);
@@ -413,33 +490,68 @@ const std::map<int, Drawing>& drawings() {
              p.polygon({{9, 16}, {13, 13}, {13, 19}}, kGuide);
              p.textLines(4, 24, 14, 1);
          }},
-        {1087, [](Pen& p) { p.box(3, 3, 26, 26, kShape); p.dashed(8, 8, 24, 8); p.dashed(8, 24, 24, 24); p.dashed(8, 8, 8, 24); p.dashed(24, 8, 24, 24); }},
-        {1089, [](Pen& p) {
+        {1087,
+         [](Pen& p) {
+             p.box(3, 3, 26, 26, kShape);
+             p.dashed(8, 8, 24, 8);
+             p.dashed(8, 24, 24, 24);
+             p.dashed(8, 8, 8, 24);
+             p.dashed(24, 8, 24, 24);
+         }},
+        {1089,
+         [](Pen& p) {
              for (int i = 0; i < 3; ++i) {
                  const double x = i == 1 ? 10 : 4;
                  p.circle(x + 1, 8 + i * 8, 1.6, kMaster, false);
                  p.line(x + 5, 8 + i * 8, 28, 8 + i * 8, kInk, 1.5);
              }
          }},
-        {1090, [](Pen& p) { p.textLines(14, 8, 14, 4, 5); p.arrow(11, 16, 3, 16); }},
-        {1091, [](Pen& p) { p.textLines(14, 8, 14, 4, 5); p.arrow(3, 16, 11, 16); }},
-        {1112, [](Pen& p) { p.box(3, 6, 26, 20, kPaper); p.text("123", 16, 16, 10, kMaster); }},
+        {1090,
+         [](Pen& p) {
+             p.textLines(14, 8, 14, 4, 5);
+             p.arrow(11, 16, 3, 16);
+         }},
+        {1091,
+         [](Pen& p) {
+             p.textLines(14, 8, 14, 4, 5);
+             p.arrow(3, 16, 11, 16);
+         }},
+        {1112,
+         [](Pen& p) {
+             p.box(3, 6, 26, 20, kPaper);
+             p.text("123", 16, 16, 10, kMaster);
+         }},
         // Slides
-        {1060, [](Pen& p) { slide(p, 3, 5, 20, 15, kShape); slide(p, 9, 11, 20, 15); }},
-        {1098, [](Pen& p) { slide(p, 3, 3, 20, 15); envelope(p, 13, 17); }},
-        {1100, [](Pen& p) { slide(p, 3, 3, 20, 15); envelope(p, 13, 17); }},
-        {1101, [](Pen& p) {
+        {1060,
+         [](Pen& p) {
+             slide(p, 3, 5, 20, 15, kShape);
+             slide(p, 9, 11, 20, 15);
+         }},
+        {1098,
+         [](Pen& p) {
+             slide(p, 3, 3, 20, 15);
+             envelope(p, 13, 17);
+         }},
+        {1100,
+         [](Pen& p) {
+             slide(p, 3, 3, 20, 15);
+             envelope(p, 13, 17);
+         }},
+        {1101,
+         [](Pen& p) {
              slide(p, 3, 3, 20, 15);
              p.box(13, 15, 16, 15, kMaster);
              p.box(17, 15, 8, 5, kPaper);
          }},
         {1102, [](Pen& p) { folder(p); }},
-        {1117, [](Pen& p) {
+        {1117,
+         [](Pen& p) {
              p.box(6, 5, 20, 24, {0.86, 0.72, 0.52});
              p.box(11, 3, 10, 5, kShape);
              slide(p, 10, 12, 14, 11);
          }},
-        {1108, [](Pen& p) {
+        {1108,
+         [](Pen& p) {
              p.box(5, 3, 20, 26, kPaper);
              p.textLines(9, 10, 12, 3, 5);
              p.line(18, 18, 28, 28, kGuide, 2.5);
@@ -449,12 +561,14 @@ const std::map<int, Drawing>& drawings() {
         {1115, [](Pen& p) { eye(p, false); }},
         // Tools
         {1069, [](Pen& p) { gear(p); }},
-        {1104, [](Pen& p) {
+        {1104,
+         [](Pen& p) {
              p.line(7, 25, 21, 11, kInk, 4);
              p.circle(23, 9, 5, kInk, false);
              p.circle(6, 26, 3, kGuide, false);
          }},
-        {1110, [](Pen& p) {
+        {1110,
+         [](Pen& p) {
              p.circle(16, 16, 12, kPaper);
              cairo_arc(p.cr(), 16, 16, 12, kPi / 2, 3 * kPi / 2);
              cairo_close_path(p.cr());
@@ -468,26 +582,37 @@ const std::map<int, Drawing>& drawings() {
         {1011, [](Pen& p) { gear(p); }},
         {1013, [](Pen& p) { badge(p, "?", kGreen); }},
         {1014, [](Pen& p) { badge(p, "?", kMaster); }},
-        {1019, [](Pen& p) {
+        {1019,
+         [](Pen& p) {
              p.box(6, 3, 20, 26, kPaper);
              p.box(6, 3, 4, 26, kMaster, kMaster);
              p.textLines(13, 9, 10, 4, 5);
          }},
-        {1015, [](Pen& p) { p.roundBox(3, 6, 26, 20, 3, kInk, kInk); p.polygon({{13, 11}, {21, 16}, {13, 21}}, kPaper); }},
-        {1006, [](Pen& p) {
+        {1015,
+         [](Pen& p) {
+             p.roundBox(3, 6, 26, 20, 3, kInk, kInk);
+             p.polygon({{13, 11}, {21, 16}, {13, 21}}, kPaper);
+         }},
+        {1006,
+         [](Pen& p) {
              p.polygon({{16, 4}, {29, 15}, {3, 15}}, kGuide);
              p.box(7, 15, 18, 13, kPaper);
              p.box(14, 20, 5, 8, kMaster);
          }},
-        {1007, [](Pen& p) {
+        {1007,
+         [](Pen& p) {
              p.roundBox(3, 5, 26, 17, 4, kPaper);
              p.polygon({{9, 21}, {15, 21}, {8, 28}}, kInk);
              p.textLines(8, 11, 16, 2, 5);
          }},
-        {1008, [](Pen& p) {
-             p.polygon({{16, 3}, {20, 12}, {29, 12}, {22, 18}, {25, 28}, {16, 22}, {7, 28}, {10, 18}, {3, 12}, {12, 12}}, kGuide);
+        {1008,
+         [](Pen& p) {
+             p.polygon(
+                 {{16, 3}, {20, 12}, {29, 12}, {22, 18}, {25, 28}, {16, 22}, {7, 28}, {10, 18}, {3, 12}, {12, 12}},
+                 kGuide);
          }},
-        {1005, [](Pen& p) {
+        {1005,
+         [](Pen& p) {
              cairo_arc(p.cr(), 16, 16, 10, 0.3, 2 * kPi - 0.6);
              p.color(kGreen);
              p.width(3);
@@ -501,12 +626,12 @@ const std::map<int, Drawing>& drawings() {
 // The command bars' custom pictures (16 by 16), by picture number: the ribbon control whose
 // drawing a bar button shares, since both run the same command.
 constexpr std::pair<int, int> kBarPictures[] = {
-    {1, 1002},  {2, 1032},  {3, 1033},  {4, 1034},  {5, 1036},  {6, 1037},  {7, 1038},  {8, 1040},  {9, 1041},
-    {10, 1042}, {11, 1071}, {12, 1074}, {13, 1075}, {14, 1046}, {15, 1047}, {16, 1048}, {17, 1049}, {18, 1053},
-    {19, 1054}, {20, 1055}, {21, 1056}, {22, 1065}, {23, 1066}, {24, 1067}, {25, 1068}, {26, 1082}, {29, 1085},
-    {30, 1086}, {31, 1087}, {32, 1089}, {33, 1090}, {34, 1091}, {35, 1101}, {36, 1100}, {37, 1102}, {38, 1114},
-    {39, 1115}, {40, 1108}, {41, 1076}, {42, 1104}, {43, 1111}, {44, 1112}, {46, 1117}, {47, 1061}, {49, 1109},
-    {50, 1110}, {51, 1080},
+    {1, 1002},  {2, 1032},  {3, 1033},  {4, 1034},  {5, 1036},  {6, 1037},  {7, 1038},  {8, 1040},
+    {9, 1041},  {10, 1042}, {11, 1071}, {12, 1074}, {13, 1075}, {14, 1046}, {15, 1047}, {16, 1048},
+    {17, 1049}, {18, 1053}, {19, 1054}, {20, 1055}, {21, 1056}, {22, 1065}, {23, 1066}, {24, 1067},
+    {25, 1068}, {26, 1082}, {29, 1085}, {30, 1086}, {31, 1087}, {32, 1089}, {33, 1090}, {34, 1091},
+    {35, 1101}, {36, 1100}, {37, 1102}, {38, 1114}, {39, 1115}, {40, 1108}, {41, 1076}, {42, 1104},
+    {43, 1111}, {44, 1112}, {46, 1117}, {47, 1061}, {49, 1109}, {50, 1110}, {51, 1080},
 };
 
 bool draw(int number, const std::string& label, const std::string& path, int size = kSize) {

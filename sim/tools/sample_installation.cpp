@@ -42,10 +42,11 @@ struct Palette {
     int box;  // the AutoShape of plain boxes: the styles differ in their corners too
 };
 
-const Palette kCorporateBlue{"corporate_blue", 0x1F3864, 0x2F5597, 0x8FAADC, 0xB4C7E7, 0xDAE3F3, 0xF4B183, 0xFFFFFF,
-                             host::msoShapeRectangle};
-const Palette kFreshGreen{"fresh_green", 0x375623, 0x548235, 0xA9D18E, 0xC5E0B4, 0xE2F0D9, 0xFFD966, 0xFFFFFF,
-                          host::msoShapeRoundedRectangle};
+const Palette kCorporateBlue{
+    "corporate_blue", 0x1F3864, 0x2F5597, 0x8FAADC, 0xB4C7E7, 0xDAE3F3, 0xF4B183, 0xFFFFFF, host::msoShapeRectangle};
+const Palette kFreshGreen{"fresh_green", 0x375623, 0x548235,
+                          0xA9D18E,      0xC5E0B4, 0xE2F0D9,
+                          0xFFD966,      0xFFFFFF, host::msoShapeRoundedRectangle};
 
 // ---- Drawing on a slide --------------------------------------------------------------------
 
@@ -105,7 +106,8 @@ void threeSteps(Slide& s) {
     const std::uint32_t fills[] = {s.c.mid, s.c.light, s.c.accent};
     for (int i = 0; i < 3; ++i) {
         const float x = 70 + 190.0f * i;
-        s.shape(host::msoShapeChevron, x, 170, 200, 90, fills[i], kNone, steps[i]).setName(std::string("Step ") + steps[i]);
+        s.shape(host::msoShapeChevron, x, 170, 200, 90, fills[i], kNone, steps[i])
+            .setName(std::string("Step ") + steps[i]);
         s.box(x + 15, 290, 170, 110, s.c.pale, s.c.mid, notes[i]);
     }
 }
@@ -135,7 +137,8 @@ void phaseHeaders(Slide& s) {
 void inputProcessOutput(Slide& s) {
     const char* stages[] = {"Input", "Process", "Output"};
     const std::uint32_t fills[] = {s.c.light, s.c.mid, s.c.accent};
-    for (int i = 0; i < 3; ++i) s.shape(host::msoShapeOval, 40 + 245.0f * i, 200, 150, 100, fills[i], s.c.primary, stages[i]);
+    for (int i = 0; i < 3; ++i)
+        s.shape(host::msoShapeOval, 40 + 245.0f * i, 200, 150, 100, fills[i], s.c.primary, stages[i]);
     for (int i = 0; i < 2; ++i) s.shape(host::msoShapeRightArrow, 200 + 245.0f * i, 225, 75, 50, s.c.primary);
 }
 
@@ -328,8 +331,8 @@ void writePresentation(host::Application& app, const std::string& path, const Pa
 
 // My Elements: style-free elements with neutral colours, and the index that names them.
 void writeMyElements(host::Application& app, const std::string& folder) {
-    const Palette neutral{"", 0x404040, 0x595959, 0xBFBFBF, 0xD9D9D9, 0xF2F2F2, 0xFFC000, 0xFFFFFF,
-                          host::msoShapeRoundedRectangle};
+    const Palette neutral{
+        "", 0x404040, 0x595959, 0xBFBFBF, 0xD9D9D9, 0xF2F2F2, 0xFFC000, 0xFFFFFF, host::msoShapeRoundedRectangle};
     const std::vector<Design> elements = {
         [](Slide& s) {  // traffic lights
             s.shape(host::msoShapeRoundedRectangle, 300, 120, 120, 300, s.c.dark);
@@ -357,7 +360,8 @@ void writeMyElements(host::Application& app, const std::string& folder) {
     std::filesystem::create_directories(folder);
     // Both library files hold the same slides: hosts 12.0 and later read the ".pptx", older
     // ones the ".ppt".
-    for (const char* name : {"myelements.pptx", "myelements.ppt"}) writePresentation(app, folder + name, neutral, elements);
+    for (const char* name : {"myelements.pptx", "myelements.ppt"})
+        writePresentation(app, folder + name, neutral, elements);
 
     std::ofstream index(folder + "myelements.xml");
     index << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -410,14 +414,17 @@ void writeAgendaTemplate(const std::string& folder, const Palette& c) {
     std::string x = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Varnotel>\n";
     x += "  <agenda title=\"Agenda\" subtitle=\"\" startTime=\"540\" showItemNumbers=\"1\" showResponsible=\"0\" "
          "showTimeSlots=\"1\" showPageNumbers=\"0\">\n";
-    x += std::string("    <format left=\"36\" top=\"126\" width=\"648\" height=\"360\" baseFontSize=\"18\" "
-                     "boxFontRatio=\"1.8\" boxBarSpacing=\"6\" fontName=\"Arial\" slideLayout=\"11\" ") +
+    x += std::string(
+             "    <format left=\"36\" top=\"126\" width=\"648\" height=\"360\" baseFontSize=\"18\" "
+             "boxFontRatio=\"1.8\" boxBarSpacing=\"6\" fontName=\"Arial\" slideLayout=\"11\" ") +
          "enumerate2ndLevel=\"" + (blue ? "dot" : "continuous") + "\" enumerateBreak=\"0\" barOnly=\"" +
          (blue ? "0" : "1") + "\" goldenCanon=\"" + (blue ? "1" : "0") + "\"/>\n";
     if (blue)
         x += "    <subtitle left=\"36\" top=\"84\" width=\"648\" height=\"30\" fillColor=\"" + hex(c.pale) +
-             "\" fillVisible=\"0\" lineColor=\"" + hex(c.mid) + "\" lineWeight=\"0.75\" lineVisible=\"0\" align=\"1\" "
-             "fontColor=\"" + hex(c.dark) + "\" fontSize=\"16\" fontBold=\"0\" fontItalic=\"1\"/>\n";
+             "\" fillVisible=\"0\" lineColor=\"" + hex(c.mid) +
+             "\" lineWeight=\"0.75\" lineVisible=\"0\" align=\"1\" "
+             "fontColor=\"" +
+             hex(c.dark) + "\" fontSize=\"16\" fontBold=\"0\" fontItalic=\"1\"/>\n";
     x += "    <styles>\n";
     for (int level : {1, 2})
         for (bool selected : {false, true})
@@ -489,14 +496,18 @@ int drawIcons(const std::string& folder) {
          [](cairo_t* cr) {
              for (int i = 0; i < 2; ++i) {
                  rectangle(cr, 1 + 8 * i, 2, 6, 3, 0x2F5597);
-                 for (int row = 0; row < 3; ++row) rectangle(cr, 1 + 8 * i, 7 + 3 * row, row == 2 ? 4 : 6, 1.5, 0x404040);
+                 for (int row = 0; row < 3; ++row)
+                     rectangle(cr, 1 + 8 * i, 7 + 3 * row, row == 2 ? 4 : 6, 1.5, 0x404040);
              }
          }},
         {"grid.png",
          [](cairo_t* cr) {
              for (int row = 0; row < 3; ++row)
                  for (int col = 0; col < 3; ++col)
-                     rectangle(cr, 1 + 5 * col, 1 + 5 * row, 4, 4, row == 0 ? 0x2F5597 : col == 1 ? 0xE07020 : 0xB4C7E7);
+                     rectangle(cr, 1 + 5 * col, 1 + 5 * row, 4, 4,
+                               row == 0   ? 0x2F5597
+                               : col == 1 ? 0xE07020
+                                          : 0xB4C7E7);
          }},
         {"title.png",
          [](cairo_t* cr) {

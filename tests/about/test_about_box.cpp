@@ -2,10 +2,10 @@
 
 #include <string>
 
+#include "about/about_box.h"
 #include "core/registry.h"
 #include "core/shared_state.h"
 #include "core/version.h"
-#include "about/about_box.h"
 #include "platform/picture.h"
 #include "platform/ui_driver.h"
 #include "platform/ui_timers.h"

@@ -9,8 +9,8 @@
 #include "core/folder_layout.h"
 #include "core/languages.h"
 #include "core/registry.h"
-#include "core/usage_counters.h"
 #include "core/shared_state.h"
+#include "core/usage_counters.h"
 #include "tests/addin/host_events_fixture.h"
 #include "tools/efficiency_tools.h"
 

@@ -9,17 +9,17 @@
 
 #include "addin/addin_state.h"
 #include "addin/agenda_upkeep.h"
-#include "core/icons.h"
 #include "addin/bar_front_end.h"
 #include "addin/host_events.h"
 #include "addin/toggle_groups.h"
 #include "core/folder_layout.h"
+#include "core/icons.h"
 #include "core/shared_state.h"
-#include "tests/core/core_fixture.h"
 #include "host/command_bars.h"
 #include "host/ribbon.h"
 #include "host/text.h"
 #include "platform/input.h"
+#include "tests/core/core_fixture.h"
 
 namespace testing_core {
 
@@ -73,7 +73,6 @@ protected:
         platform::useInput(&keys);
         return app;
     }
-
 
     plorin::pptEvents& events() { return *plorin::addInState().events; }
 

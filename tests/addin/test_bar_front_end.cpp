@@ -6,18 +6,18 @@
 #include <functional>
 #include <iterator>
 
+#include "addin/named_commands.h"
+#include "addin/ribbon_dispatch.h"
 #include "core/folder_layout.h"
 #include "core/help_topics.h"
 #include "core/icons.h"
 #include "core/languages.h"
-#include "libraries/menu_file.h"
-#include "addin/named_commands.h"
-#include "addin/ribbon_dispatch.h"
-#include "platform/text.h"
 #include "core/registry.h"
+#include "libraries/menu_file.h"
+#include "platform/text.h"
 #include "tests/addin/command_bar_fixture.h"
-#include "tools/efficiency_tools.h"
 #include "tests/support/file_reading.h"
+#include "tools/efficiency_tools.h"
 
 using namespace host;
 using testing_core::CommandBarHost;
@@ -74,9 +74,9 @@ TEST_F(CommandBarHost, TheThreeBarsAreBuiltTemporaryAndShownWithTheirControls) {
     EXPECT_EQ(help.Item(7)->Caption(), "Info");
 
     const std::vector<std::pair<int, bool>> shortcuts = {
-        {1402, false}, {164, true}, {165, false}, {166, true}, {167, false}, {170, false}, {171, false},
-        {196, true},   {197, false}, {199, false}, {198, false}, {206, true}, {1042, true}, {1043, false},
-        {2061, true},  {2062, false}, {2063, false}, {2710, true}, {58, true}, {57, false}};
+        {1402, false}, {164, true},   {165, false},  {166, true},  {167, false}, {170, false}, {171, false},
+        {196, true},   {197, false},  {199, false},  {198, false}, {206, true},  {1042, true}, {1043, false},
+        {2061, true},  {2062, false}, {2063, false}, {2710, true}, {58, true},   {57, false}};
     auto& sc = bar(plorin::kShortcutsBar)->Controls();
     ASSERT_EQ(sc.Count(), 21);
     for (std::size_t i = 0; i < shortcuts.size(); ++i) {
@@ -185,7 +185,8 @@ TEST_F(CommandBarHost, InHelpModeAClickOpensTheHelpTopicOfItsToolId) {
 }
 
 TEST_F(CommandBarHost, EveryHelpContextIdOfTheBarsHasASectionOfTheInstalledHelpPage) {
-    const std::string page = test_support::readFile(plorin::helpPagePath(std::string(VARNOTEL_SOURCE_DIR) + "/install/program/"));
+    const std::string page =
+        test_support::readFile(plorin::helpPagePath(std::string(VARNOTEL_SOURCE_DIR) + "/install/program/"));
     ASSERT_FALSE(page.empty());
     std::vector<int> ids = {1000};  // the reference itself
     for (const plorin::BarEntry& e : plorin::efficiencyToolsContents())
@@ -429,7 +430,8 @@ TEST_F(CommandBarHost, EveryEfficiencyToolsButtonReachesAMethodOfItsName) {
     app->CommandBars().click(dynamic_cast<CommandBarButton&>(*popup(plorin::kSlideWizardBar, "Copyright").Item(1)));
     EXPECT_EQ(setting("statsSlideWizard"), "1");
     EXPECT_EQ(setting("statsEfficiencyTools"), "");
-    for (auto& r : plorin::reportedErrors()) EXPECT_NE(r.error.Number, plorin::errNoSuchMember) << r.location << ": " << r.error.Description;
+    for (auto& r : plorin::reportedErrors())
+        EXPECT_NE(r.error.Number, plorin::errNoSuchMember) << r.location << ": " << r.error.Description;
 }
 
 TEST_F(CommandBarHost, WithNoPresentationEveryButtonActsIsDisabledOrSaysSoPlainly) {
@@ -447,7 +449,7 @@ TEST_F(CommandBarHost, WithNoPresentationEveryButtonActsIsDisabledOrSaysSoPlainl
     driver.onUnscriptedForm = [](platform::Form&) {};  // each dialog closed as it opens
     std::vector<std::string> disabled, reported;
     std::function<void(const CommandBarControls&, const std::string&)> walk = [&](const CommandBarControls& controls,
-                                                                                 const std::string& path) {
+                                                                                  const std::string& path) {
         for (const auto& c : controls.all()) {
             const std::string name = path + c->Caption();
             if (auto* p = dynamic_cast<CommandBarPopup*>(c.get())) walk(p->Controls(), name + "/");
@@ -465,8 +467,9 @@ TEST_F(CommandBarHost, WithNoPresentationEveryButtonActsIsDisabledOrSaysSoPlainl
     for (const auto& b : app->CommandBars().all()) walk(b->Controls(), "");
     EXPECT_EQ(reported, std::vector<std::string>{});
     // The commands that need a window wait for one, languages and unhiding included.
-    for (const char* name : {"Tools/Unhide all hidden shapes", "English US spell checking for selected slides or shapes",
-                             "German spell checking for selected slides or shapes", "Align left to master left"})
+    for (const char* name :
+         {"Tools/Unhide all hidden shapes", "English US spell checking for selected slides or shapes",
+          "German spell checking for selected slides or shapes", "Align left to master left"})
         EXPECT_NE(std::find(disabled.begin(), disabled.end(), name), disabled.end()) << name;
 }
 
@@ -485,7 +488,8 @@ TEST_F(CommandBarHost, EveryBarButtonWithACustomPictureHasItsPictureAndMask) {
             if (auto* p = dynamic_cast<CommandBarPopup*>(c.get())) walk(p->Controls());
             auto* b = dynamic_cast<CommandBarButton*>(c.get());
             if (!b || b->FaceId() > 0 || b->Picture() == 0) continue;  // a host face, or no picture asked for
-            if (!b->PictureImage() || b->PictureImage()->width != 16 || !b->MaskImage()) without.push_back(b->Caption());
+            if (!b->PictureImage() || b->PictureImage()->width != 16 || !b->MaskImage())
+                without.push_back(b->Caption());
             if (b->HelpContextId() == plorin::kLanguageToolId) languagePictures.push_back(b->Picture());
         }
     };

@@ -170,7 +170,8 @@ TEST_F(CommandBarMenus, WithOneStyleAnItemChoosesItAndInserts) {
 
 TEST_F(CommandBarMenus, MyElementsItemsInsertAndThePopupIsRebuiltAfterAnAdd) {
     saveDeck(library("ppt"), {{{5, 6, 7, 8}}});
-    writeFile(indexPath(), R"(<Varnotel addinVersion="1.0"><group name="Shapes"><element name="Box" slideID="256"/></group>
+    writeFile(indexPath(),
+              R"(<Varnotel addinVersion="1.0"><group name="Shapes"><element name="Box" slideID="256"/></group>
       <group name="Empty"/></Varnotel>)");
     start();
     EXPECT_EQ(captions(popupOf({"My Elements"})),

@@ -1,16 +1,16 @@
 #include <gtest/gtest.h>
 
 #include "addin/addin_state.h"
-#include "addin/connect.h"
-#include "tools/efficiency_tools.h"
-#include "core/icons.h"
 #include "addin/bar_front_end.h"
+#include "addin/connect.h"
 #include "addin/host_events.h"
-#include "core/registry.h"
 #include "addin/toggle_groups.h"
+#include "core/icons.h"
+#include "core/registry.h"
 #include "host/command_bars.h"
 #include "tests/core/core_fixture.h"
 #include "tests/support/fault_fs.h"
+#include "tools/efficiency_tools.h"
 
 namespace {
 
@@ -277,7 +277,8 @@ TEST_F(SlideExtracts, PathsOutsideTheTemporaryFolderAreNeverDeleted) {
 TEST_F(SlideExtracts, AFailingStepDoesNotSkipTheRestOfTheTearDown) {
     class BrokenStore : public platform::RegistryStore {
     public:
-        std::optional<platform::RegValue> queryValue(platform::RootKey, const std::string&, const std::string&) override {
+        std::optional<platform::RegValue> queryValue(platform::RootKey, const std::string&,
+                                                     const std::string&) override {
             throw platform::NumberedError(plorin::errInvalidArgument, "unreadable");
         }
         bool keyExists(platform::RootKey, const std::string&) override { return false; }

@@ -10,8 +10,8 @@
 #include "core/registry.h"
 #include "core/version.h"
 #include "core/web_post.h"
-#include "tests/core/core_fixture.h"
 #include "loopback/http_test_server.h"
+#include "tests/core/core_fixture.h"
 
 namespace {
 

@@ -20,56 +20,86 @@ struct EnablingCase {
     std::set<Toggle> enabled;  // every other group is disabled
 };
 
-const std::set<Toggle> kTwoProcessArrows = {Toggle::AlignAngles,   Toggle::AutoShapeText, Toggle::PentagonHeader,
-                                            Toggle::ProcessChain,  Toggle::SwitchObjects, Toggle::Shape,
-                                            Toggle::TwoOrMoreShapes, Toggle::TwoOrMoreShapes90degr};
+const std::set<Toggle> kTwoProcessArrows = {
+    Toggle::AlignAngles,   Toggle::AutoShapeText, Toggle::PentagonHeader,  Toggle::ProcessChain,
+    Toggle::SwitchObjects, Toggle::Shape,         Toggle::TwoOrMoreShapes, Toggle::TwoOrMoreShapes90degr};
 
 const std::vector<EnablingCase> kEnabling = {
     {"nothing selected", ppViewNormal, [](Deck& d) { d.window().selectNone(); }, {}},
-    {"slides in the slide sorter", ppViewSlideSorter,
-     [](Deck& d) { d.window().selectSlides({d.slide(1), d.slide(2)}); }, {Toggle::Slides}},
+    {"slides in the slide sorter",
+     ppViewSlideSorter,
+     [](Deck& d) {
+         d.window().selectSlides({d.slide(1), d.slide(2)});
+     },
+     {Toggle::Slides}},
     {"slides in the outline", ppViewOutline, [](Deck& d) { d.window().selectSlides({d.slide(2)}); }, {Toggle::Slides}},
-    {"slides in the thumbnails", ppViewThumbnails, [](Deck& d) { d.window().selectSlides({d.slide(2)}); },
+    {"slides in the thumbnails",
+     ppViewThumbnails,
+     [](Deck& d) { d.window().selectSlides({d.slide(2)}); },
      {Toggle::Slides}},
     {"slides in the slide view", ppViewSlide, [](Deck& d) { d.window().selectSlides({d.slide(2)}); }, {}},
-    {"one rectangle", ppViewNormal, [](Deck& d) { d.window().selectShapes({d.shape(msoShapeRectangle)}); },
+    {"one rectangle",
+     ppViewNormal,
+     [](Deck& d) { d.window().selectShapes({d.shape(msoShapeRectangle)}); },
      {Toggle::Shape, Toggle::AutoShapeText}},
     {"two chevrons side by side", ppViewNormal,
-     [](Deck& d) { d.window().selectShapes({d.shape(msoShapeChevron), d.shape(msoShapeChevron)}); },
+     [](Deck& d) {
+         d.window().selectShapes({d.shape(msoShapeChevron), d.shape(msoShapeChevron)});
+     },
      kTwoProcessArrows},
     {"the same on the slide master", ppViewSlideMaster,
-     [](Deck& d) { d.window().selectShapes({d.shape(msoShapePentagon), d.shape(msoShapeChevron)}); },
+     [](Deck& d) {
+         d.window().selectShapes({d.shape(msoShapePentagon), d.shape(msoShapeChevron)});
+     },
      kTwoProcessArrows},
     {"the same on the handout master", ppViewHandoutMaster,
-     [](Deck& d) { d.window().selectShapes({d.shape(msoShapePentagon), d.shape(msoShapeChevron)}); },
-     kTwoProcessArrows},
-    {"a chevron and a pentagon turned apart", ppViewSlide,
-     [](Deck& d) { d.window().selectShapes({d.shape(msoShapeChevron, 90), d.shape(msoShapePentagon)}); },
-     {Toggle::AlignAngles, Toggle::AutoShapeText, Toggle::PentagonHeader, Toggle::SwitchObjects, Toggle::Shape,
-      Toggle::TwoOrMoreShapes, Toggle::TwoOrMoreShapes90degr}},
-    {"two chevrons with a turned master", ppViewSlide,
-     [](Deck& d) { d.window().selectShapes({d.shape(msoShapeChevron), d.shape(msoShapeChevron, 45)}); },
-     {Toggle::AlignAngles, Toggle::AutoShapeText, Toggle::PentagonHeader, Toggle::SwitchObjects, Toggle::Shape,
-      Toggle::TwoOrMoreShapes, Toggle::TwoOrMoreShapes90degr}},
-    {"three rectangles, the first turned", ppViewSlide,
      [](Deck& d) {
-         d.window().selectShapes({d.shape(msoShapeRectangle, 30), d.shape(msoShapeRectangle), d.shape(msoShapeRectangle)});
+         d.window().selectShapes({d.shape(msoShapePentagon), d.shape(msoShapeChevron)});
+     },
+     kTwoProcessArrows},
+    {"a chevron and a pentagon turned apart",
+     ppViewSlide,
+     [](Deck& d) {
+         d.window().selectShapes({d.shape(msoShapeChevron, 90), d.shape(msoShapePentagon)});
+     },
+     {Toggle::AlignAngles, Toggle::AutoShapeText, Toggle::PentagonHeader, Toggle::SwitchObjects, Toggle::Shape,
+      Toggle::TwoOrMoreShapes, Toggle::TwoOrMoreShapes90degr}},
+    {"two chevrons with a turned master",
+     ppViewSlide,
+     [](Deck& d) {
+         d.window().selectShapes({d.shape(msoShapeChevron), d.shape(msoShapeChevron, 45)});
+     },
+     {Toggle::AlignAngles, Toggle::AutoShapeText, Toggle::PentagonHeader, Toggle::SwitchObjects, Toggle::Shape,
+      Toggle::TwoOrMoreShapes, Toggle::TwoOrMoreShapes90degr}},
+    {"three rectangles, the first turned",
+     ppViewSlide,
+     [](Deck& d) {
+         d.window().selectShapes(
+             {d.shape(msoShapeRectangle, 30), d.shape(msoShapeRectangle), d.shape(msoShapeRectangle)});
      },
      {Toggle::AutoShapeText, Toggle::Shape, Toggle::TwoOrMoreShapes}},
-    {"a picture and a rectangle", ppViewSlide,
+    {"a picture and a rectangle",
+     ppViewSlide,
      [](Deck& d) {
          auto picture = d.slide()->Shapes().addOfType(msoPicture, msoShapeRectangle, 0, 0, 10, 10);
          d.window().selectShapes({picture, d.shape(msoShapeRectangle)});
      },
      {Toggle::PentagonHeader, Toggle::SwitchObjects, Toggle::Shape, Toggle::TwoOrMoreShapes,
       Toggle::TwoOrMoreShapes90degr}},
-    {"text in a placeholder", ppViewNormal, [](Deck& d) { d.window().selectText(d.placeholder("Agenda"), 2, 3); },
+    {"text in a placeholder",
+     ppViewNormal,
+     [](Deck& d) { d.window().selectText(d.placeholder("Agenda"), 2, 3); },
      {Toggle::Shape, Toggle::AutoShapeText}},
-    {"text in a table", ppViewNormal,
+    {"text in a table",
+     ppViewNormal,
      [](Deck& d) { d.window().selectText(d.slide()->Shapes().AddTable(2, 2, 0, 0, 100, 100), 1, 0); },
      {Toggle::Shape}},
-    {"shapes on the notes page", ppViewNotesPage,
-     [](Deck& d) { d.window().selectShapes({d.shape(msoShapeChevron), d.shape(msoShapeChevron)}); }, {}},
+    {"shapes on the notes page",
+     ppViewNotesPage,
+     [](Deck& d) {
+         d.window().selectShapes({d.shape(msoShapeChevron), d.shape(msoShapeChevron)});
+     },
+     {}},
     {"text in the outline", ppViewOutline, [](Deck& d) { d.window().selectText(d.placeholder("Title"), 1, 5); }, {}},
 };
 

@@ -31,8 +31,8 @@ protected:
     }
     Flags flags() {
         auto& e = events();
-        return {e.shapeNumber,          e.slideNumber,         e.shapes90degrees,         e.shapesSameOrientation,
-                e.shapesBlockArrows,    e.shapesProcessArrows, e.shapesRoundedRectangles, e.shapesText};
+        return {e.shapeNumber,       e.slideNumber,         e.shapes90degrees,         e.shapesSameOrientation,
+                e.shapesBlockArrows, e.shapesProcessArrows, e.shapesRoundedRectangles, e.shapesText};
     }
 };
 
@@ -106,9 +106,7 @@ const std::vector<SelectionCase> kSelections = {
      },
      {1, 1, true, true, false, false, false, false}},
     {"a table",
-     [](Deck& a) {
-         a.window().selectShapes({a.slide()->Shapes().AddTable(2, 3, 0, 0, 300, 100)});
-     },
+     [](Deck& a) { a.window().selectShapes({a.slide()->Shapes().AddTable(2, 3, 0, 0, 300, 100)}); },
      {1, 1, true, true, false, false, false, false}},
     {"a placeholder holding a table",
      [](Deck& a) {

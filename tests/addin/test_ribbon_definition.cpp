@@ -8,17 +8,17 @@
 #include <sstream>
 
 #include "addin/connect.h"
+#include "addin/ribbon_dispatch.h"
+#include "addin/ribbon_enabling.h"
 #include "core/icons.h"
 #include "core/registry.h"
 #include "core/usage_counters.h"
-#include "addin/ribbon_dispatch.h"
-#include "addin/ribbon_enabling.h"
-#include "tests/core/core_fixture.h"
 #include "host/ribbon_host.h"
 #include "host/text.h"
-#include "tools/word_count.h"
 #include "platform/picture.h"
+#include "tests/core/core_fixture.h"
 #include "tests/support/file_reading.h"
+#include "tools/word_count.h"
 
 namespace {
 
@@ -29,7 +29,8 @@ protected:
     void SetUp() override {
         CoreFixture::SetUp();
         std::filesystem::create_directories(root + "program/ui");
-        std::filesystem::copy_file(VARNOTEL_SOURCE_DIR "/install/program/ui/plorinUI.xml", root + "program/ui/plorinUI.xml");
+        std::filesystem::copy_file(VARNOTEL_SOURCE_DIR "/install/program/ui/plorinUI.xml",
+                                   root + "program/ui/plorinUI.xml");
         // The sample library, so that the ribbon loads as it does for a user.
         for (const char* folder : {"customization", "user"})
             std::filesystem::copy(std::string(VARNOTEL_SOURCE_DIR "/install/") + folder, root + folder,
@@ -56,7 +57,6 @@ protected:
         app->Ribbon().showTabOf("vn_1001");  // the user opens the add-in's tab
         return app->Ribbon();
     }
-
 };
 
 TEST_F(ShippedRibbon, LoadsWithEveryCallbackKnownAndNothingFailing) {
@@ -94,7 +94,8 @@ TEST_F(ShippedRibbon, EveryIdIsAControlNumberAndEveryControlNumberMeansSomething
     EXPECT_EQ(ribbon.control("vn_1025")->kind, "dropDown");
     EXPECT_EQ(ribbon.control("vn_1085")->kind, "toggleButton");
     EXPECT_EQ(ribbon.control("vn_1086")->kind, "toggleButton");
-    for (const char* menu : {"vn_2001", "vn_1027", "vn_1105"}) EXPECT_EQ(ribbon.control(menu)->kind, "dynamicMenu") << menu;
+    for (const char* menu : {"vn_2001", "vn_1027", "vn_1105"})
+        EXPECT_EQ(ribbon.control(menu)->kind, "dynamicMenu") << menu;
 }
 
 TEST_F(ShippedRibbon, WithAPictureMissingOnlyThatControlGoesWithoutOne) {
@@ -114,7 +115,8 @@ TEST_F(ShippedRibbon, TheLibraryMenusOpenWithTheSampleLibrarysGalleriesAndPictur
     const auto* steps = ribbon.control("slideWizard_1_1");
     ASSERT_NE(steps, nullptr);
     EXPECT_EQ(steps->kind, "gallery");
-    EXPECT_EQ(steps->items, (std::vector<std::string>{"Three steps", "Four steps", "Phase headers", "Input, process, output"}));
+    EXPECT_EQ(steps->items,
+              (std::vector<std::string>{"Three steps", "Four steps", "Phase headers", "Input, process, output"}));
     ASSERT_EQ(steps->itemImages.size(), 4u);
     for (const auto& image : steps->itemImages) {
         ASSERT_TRUE(image);

@@ -6,16 +6,16 @@
 
 #include "addin/addin_state.h"
 #include "addin/connect.h"
-#include "core/icons.h"
-#include "core/languages.h"
 #include "addin/host_events.h"
-#include "core/registry.h"
-#include "core/usage_counters.h"
 #include "addin/ribbon_dispatch.h"
 #include "addin/ribbon_enabling.h"
-#include "tests/core/core_fixture.h"
+#include "core/icons.h"
+#include "core/languages.h"
+#include "core/registry.h"
+#include "core/usage_counters.h"
 #include "host/text.h"
 #include "platform/picture.h"
+#include "tests/core/core_fixture.h"
 
 namespace {
 
@@ -180,7 +180,8 @@ TEST_F(Ribbon, OnlyTheNumberAfterThePrefixCounts) {
 }
 
 TEST_F(Ribbon, EveryClickRunsTheUndoFixFirst) {
-    std::filesystem::copy_file(VARNOTEL_SOURCE_DIR "/install/program/plorinUndoFix.ppt", root + "program/plorinUndoFix.ppt");
+    std::filesystem::copy_file(VARNOTEL_SOURCE_DIR "/install/program/plorinUndoFix.ppt",
+                               root + "program/plorinUndoFix.ppt");
     addIn.onAction(control(1031));
     addIn.onActionTB(control(1087), true);
     EXPECT_EQ(app->macrosRun(), (std::vector<std::string>{"plorinUndoFix.ppt!plorin.plorinUndoFix",
@@ -216,36 +217,35 @@ void box(host::Shape& s, float left, float top, float width, float height) {
     EXPECT_FLOAT_EQ(s.Height(), height);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Ribbon, Dispatch,
-    ::testing::Values(DispatchCase{1032, [](host::Shape& a) { box(a, 100, 20, 300, 400); }},
-                      DispatchCase{1033, [](host::Shape& a) { box(a, -10, 20, 300, 400); }},
-                      DispatchCase{1034, [](host::Shape& a) { box(a, -120, 20, 300, 400); }},
-                      DispatchCase{1036, [](host::Shape& a) { box(a, 10, 200, 300, 400); }},
-                      DispatchCase{1037, [](host::Shape& a) { box(a, 10, 30, 300, 400); }},
-                      DispatchCase{1038, [](host::Shape& a) { box(a, 10, -140, 300, 400); }},
-                      DispatchCase{1040, [](host::Shape& a) { box(a, 10, 20, 80, 400); }},
-                      DispatchCase{1041, [](host::Shape& a) { box(a, 10, 20, 300, 60); }},
-                      DispatchCase{1042, [](host::Shape& a) { box(a, 10, 20, 80, 60); }},
-                      DispatchCase{1044, [](host::Shape& a) { box(a, 100, 20, 210, 400); }},
-                      DispatchCase{1046, [](host::Shape& a) { box(a, 100, 20, 210, 400); }},
-                      DispatchCase{1047, [](host::Shape& a) { box(a, 10, 20, 170, 400); }},
-                      DispatchCase{1048, [](host::Shape& a) { box(a, 10, 200, 300, 220); }},
-                      DispatchCase{1049, [](host::Shape& a) { box(a, 10, 20, 300, 240); }},
-                      DispatchCase{1051, [](host::Shape& a) { box(a, 180, 20, 300, 400); }},
-                      DispatchCase{1053, [](host::Shape& a) { box(a, 180, 20, 300, 400); }},
-                      DispatchCase{1054, [](host::Shape& a) { box(a, -200, 20, 300, 400); }},
-                      DispatchCase{1055, [](host::Shape& a) { box(a, 10, 260, 300, 400); }},
-                      DispatchCase{1056, [](host::Shape& a) { box(a, 10, -200, 300, 400); }},
-                      DispatchCase{1063, [](host::Shape& a) { box(a, 180, 20, 130, 400); }},
-                      DispatchCase{1065, [](host::Shape& a) { box(a, 180, 20, 130, 400); }},
-                      DispatchCase{1066, [](host::Shape& a) { box(a, 10, 20, 90, 400); }},
-                      DispatchCase{1067, [](host::Shape& a) { box(a, 10, 260, 300, 160); }},
-                      DispatchCase{1068, [](host::Shape& a) { box(a, 10, 20, 300, 180); }},
-                      DispatchCase{1058, [](host::Shape& a) { EXPECT_NE(a.Left(), 10); }},
-                      DispatchCase{1059, [](host::Shape& a) { EXPECT_NE(a.Top(), 20); }},
-                      DispatchCase{1061, [](host::Shape& a) { EXPECT_NE(a.Top(), 20); }}),
-    [](const auto& info) { return "vn_" + std::to_string(info.param.number); });
+INSTANTIATE_TEST_SUITE_P(Ribbon, Dispatch,
+                         ::testing::Values(DispatchCase{1032, [](host::Shape& a) { box(a, 100, 20, 300, 400); }},
+                                           DispatchCase{1033, [](host::Shape& a) { box(a, -10, 20, 300, 400); }},
+                                           DispatchCase{1034, [](host::Shape& a) { box(a, -120, 20, 300, 400); }},
+                                           DispatchCase{1036, [](host::Shape& a) { box(a, 10, 200, 300, 400); }},
+                                           DispatchCase{1037, [](host::Shape& a) { box(a, 10, 30, 300, 400); }},
+                                           DispatchCase{1038, [](host::Shape& a) { box(a, 10, -140, 300, 400); }},
+                                           DispatchCase{1040, [](host::Shape& a) { box(a, 10, 20, 80, 400); }},
+                                           DispatchCase{1041, [](host::Shape& a) { box(a, 10, 20, 300, 60); }},
+                                           DispatchCase{1042, [](host::Shape& a) { box(a, 10, 20, 80, 60); }},
+                                           DispatchCase{1044, [](host::Shape& a) { box(a, 100, 20, 210, 400); }},
+                                           DispatchCase{1046, [](host::Shape& a) { box(a, 100, 20, 210, 400); }},
+                                           DispatchCase{1047, [](host::Shape& a) { box(a, 10, 20, 170, 400); }},
+                                           DispatchCase{1048, [](host::Shape& a) { box(a, 10, 200, 300, 220); }},
+                                           DispatchCase{1049, [](host::Shape& a) { box(a, 10, 20, 300, 240); }},
+                                           DispatchCase{1051, [](host::Shape& a) { box(a, 180, 20, 300, 400); }},
+                                           DispatchCase{1053, [](host::Shape& a) { box(a, 180, 20, 300, 400); }},
+                                           DispatchCase{1054, [](host::Shape& a) { box(a, -200, 20, 300, 400); }},
+                                           DispatchCase{1055, [](host::Shape& a) { box(a, 10, 260, 300, 400); }},
+                                           DispatchCase{1056, [](host::Shape& a) { box(a, 10, -200, 300, 400); }},
+                                           DispatchCase{1063, [](host::Shape& a) { box(a, 180, 20, 130, 400); }},
+                                           DispatchCase{1065, [](host::Shape& a) { box(a, 180, 20, 130, 400); }},
+                                           DispatchCase{1066, [](host::Shape& a) { box(a, 10, 20, 90, 400); }},
+                                           DispatchCase{1067, [](host::Shape& a) { box(a, 10, 260, 300, 160); }},
+                                           DispatchCase{1068, [](host::Shape& a) { box(a, 10, 20, 300, 180); }},
+                                           DispatchCase{1058, [](host::Shape& a) { EXPECT_NE(a.Left(), 10); }},
+                                           DispatchCase{1059, [](host::Shape& a) { EXPECT_NE(a.Top(), 20); }},
+                                           DispatchCase{1061, [](host::Shape& a) { EXPECT_NE(a.Top(), 20); }}),
+                         [](const auto& info) { return "vn_" + std::to_string(info.param.number); });
 
 TEST_F(Ribbon, RowsWhoseCommandIsNotBuiltYetDoNothing) {
     auto s = deck();
@@ -435,7 +435,8 @@ TEST_F(Ribbon, ATogglesClickWithoutShapesFailsBackToTheHost) {
 // ---- Copyright menu items and callbacks by name ------------------------------------------------
 
 TEST_F(Ribbon, ACopyrightItemNeedsAWindowAndANumberedTag) {
-    std::filesystem::copy_file(VARNOTEL_SOURCE_DIR "/install/program/plorinUndoFix.ppt", root + "program/plorinUndoFix.ppt");
+    std::filesystem::copy_file(VARNOTEL_SOURCE_DIR "/install/program/plorinUndoFix.ppt",
+                               root + "program/plorinUndoFix.ppt");
     EXPECT_NO_THROW(addIn.copyright_onAction(control(0, "x"))) << "no window: nothing is done";
     EXPECT_EQ(app->macrosRun(), std::vector<std::string>{"plorinUndoFix.ppt!plorin.plorinUndoFix"})
         << "the undo fix runs first all the same";

@@ -5,11 +5,11 @@
 #include <memory>
 #include <string>
 
-#include "tests/libraries/library_fixture.h"
 #include "agenda/agenda_document.h"
 #include "agenda/agenda_generator.h"
 #include "agenda/agenda_wizard.h"
 #include "host/text.h"
+#include "tests/libraries/library_fixture.h"
 
 namespace testing_agenda {
 
@@ -21,8 +21,10 @@ inline std::string rowStyles() {
             for (int isBreak = 0; isBreak <= 1; ++isBreak)
                 out += "<style level=\"" + std::to_string(level) + "\" selected=\"" + std::to_string(selected) +
                        "\" break=\"" + std::to_string(isBreak) +
-                       "\"><box fillColor=\"#2F5597\" fillVisible=\"1\" lineColor=\"3\" lineWeight=\"1\" lineVisible=\"0\" "
-                       "fontColor=\"#FFFFFF\" fontBold=\"1\" fontItalic=\"0\"/><bar fillColor=\"#FFFFFF\" fillVisible=\"1\" "
+                       "\"><box fillColor=\"#2F5597\" fillVisible=\"1\" lineColor=\"3\" lineWeight=\"1\" "
+                       "lineVisible=\"0\" "
+                       "fontColor=\"#FFFFFF\" fontBold=\"1\" fontItalic=\"0\"/><bar fillColor=\"#FFFFFF\" "
+                       "fillVisible=\"1\" "
                        "lineColor=\"#8FAADC\" lineWeight=\"1\" lineVisible=\"1\" fontColor=\"2\"><text fontBold=\"" +
                        std::to_string(selected) +
                        "\" fontItalic=\"0\"/><responsible fontBold=\"0\" fontItalic=\"1\"/><timeSlot fontBold=\"0\" "
@@ -31,17 +33,21 @@ inline std::string rowStyles() {
 }
 
 // A template's agenda element with the given format attributes, subtitle and items.
-inline std::string agendaXml(const std::string& items, const std::string& format = "enumerate2ndLevel=\"dot\" enumerateBreak=\"0\"",
+inline std::string agendaXml(const std::string& items,
+                             const std::string& format = "enumerate2ndLevel=\"dot\" enumerateBreak=\"0\"",
                              bool subtitle = true, const std::string& options = "") {
     return "<Varnotel><agenda title=\"Agenda\" subtitle=\"\" startTime=\"540\" showItemNumbers=\"1\" "
-           "showResponsible=\"0\" showTimeSlots=\"1\" showPageNumbers=\"0\"" + options +
+           "showResponsible=\"0\" showTimeSlots=\"1\" showPageNumbers=\"0\"" +
+           options +
            "><format left=\"36\" top=\"126\" width=\"648\" height=\"360\" baseFontSize=\"18\" boxFontRatio=\"1.8\" "
-           "boxBarSpacing=\"6\" fontName=\"Arial\" slideLayout=\"11\" " + format + "/>" +
-           (subtitle ? "<subtitle left=\"1\" top=\"84\" width=\"600\" height=\"30\" fillColor=\"#FF0000\" fillVisible=\"0\" "
-                       "lineColor=\"#000000\" lineWeight=\"0\" lineVisible=\"0\" align=\"1\" fontColor=\"2\" "
-                       "fontSize=\"16\" fontBold=\"0\" fontItalic=\"1\"/>"
-                     : "") + "<styles>" + rowStyles() + "</styles><items>" +
-           items + "</items></agenda></Varnotel>";
+           "boxBarSpacing=\"6\" fontName=\"Arial\" slideLayout=\"11\" " +
+           format + "/>" +
+           (subtitle
+                ? "<subtitle left=\"1\" top=\"84\" width=\"600\" height=\"30\" fillColor=\"#FF0000\" fillVisible=\"0\" "
+                  "lineColor=\"#000000\" lineWeight=\"0\" lineVisible=\"0\" align=\"1\" fontColor=\"2\" "
+                  "fontSize=\"16\" fontBold=\"0\" fontItalic=\"1\"/>"
+                : "") +
+           "<styles>" + rowStyles() + "</styles><items>" + items + "</items></agenda></Varnotel>";
 }
 
 inline std::string item(const std::string& text, int level, int duration, const std::string& id, bool isBreak = false,
@@ -90,7 +96,9 @@ protected:
     platform::DomNode itemAt(int index) const {
         return wizard->agendaDocument()->selectNodes("/Varnotel/agenda/items/item").item(index);
     }
-    std::string attr(const platform::DomNode& node, const char* name) const { return node.getAttribute(name).value_or("(missing)"); }
+    std::string attr(const platform::DomNode& node, const char* name) const {
+        return node.getAttribute(name).value_or("(missing)");
+    }
     bool act(const char* action, const std::string& control, const std::string& value = {}) {
         using namespace platform::driver;
         const std::string a = action;

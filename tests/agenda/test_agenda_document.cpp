@@ -46,8 +46,10 @@ TEST(AgendaTemplate, FormatSubtitleAndRowStylesReadWithTheirDefaults) {
     auto doc = parse(
         "<Varnotel><agenda><format left=\"36\" top=\" 126.5\" fontName=\"Arial\" slideLayout=\"11\" "
         "enumerate2ndLevel=\"dot\" enumerateBreak=\"1\"/><styles>"
-        "<style level=\"2\" selected=\"1\" break=\"0\"><box fillColor=\"3\" fontBold=\"1\" lineColor=\"#000000\" fontColor=\"1\"/>"
-        "<bar fillColor=\"#0000FF\" lineColor=\"1\" fontColor=\"2\"><pageNo fontBold=\"1\"/><text fontItalic=\"1\"/></bar>"
+        "<style level=\"2\" selected=\"1\" break=\"0\"><box fillColor=\"3\" fontBold=\"1\" lineColor=\"#000000\" "
+        "fontColor=\"1\"/>"
+        "<bar fillColor=\"#0000FF\" lineColor=\"1\" fontColor=\"2\"><pageNo fontBold=\"1\"/><text "
+        "fontItalic=\"1\"/></bar>"
         "</style></styles></agenda></Varnotel>");
     const plorin::AgendaFormat f = plorin::readAgendaFormat(*doc);
     EXPECT_DOUBLE_EQ(f.left, 36);
@@ -94,10 +96,11 @@ TEST(AgendaTree, DotNumberingWithBreaksHiddenItemsResponsiblesAndTimeSlots) {
 }
 
 TEST(AgendaTree, ContinuousNumberingNumberedBreaksRestartSubNumbersAndOtherLevelsOnlyCountTime) {
-    auto continuous = parse(agendaXml(item("A", 1, 10, "a") + item("B", 2, 10, "b") + item("C", 2, 10, "c") +
-                                          item("D", 1, 10, "d"),
-                                      "enumerate2ndLevel=\"continuous\" enumerateBreak=\"0\""));
-    EXPECT_EQ(labelsOf(*continuous, {true, false, false, 0}), (std::vector<std::string>{"1. A", "2. B", "3. C", "4. D"}));
+    auto continuous =
+        parse(agendaXml(item("A", 1, 10, "a") + item("B", 2, 10, "b") + item("C", 2, 10, "c") + item("D", 1, 10, "d"),
+                        "enumerate2ndLevel=\"continuous\" enumerateBreak=\"0\""));
+    EXPECT_EQ(labelsOf(*continuous, {true, false, false, 0}),
+              (std::vector<std::string>{"1. A", "2. B", "3. C", "4. D"}));
 
     // A numbered break starts a new main number, and its sub-items count from 1 again, as on
     // the agenda slides.
@@ -107,12 +110,13 @@ TEST(AgendaTree, ContinuousNumberingNumberedBreaksRestartSubNumbersAndOtherLevel
     const plorin::AgendaTree tree = plorin::buildAgendaTree(*breaks, {true, false, true, 0});
     std::vector<std::string> got;
     for (const auto& r : tree.rows) got.push_back(r.label);
-    EXPECT_EQ(got, (std::vector<std::string>{"1. A (00:00 - 00:10)", "1.1 B (00:10 - 00:20)",
-                                             "2. Lunch (00:20 - 01:20)", "2.1 C (01:20 - 01:30)",
-                                             "2.2 Tea (02:00 - 02:10)"}));
+    EXPECT_EQ(got,
+              (std::vector<std::string>{"1. A (00:00 - 00:10)", "1.1 B (00:10 - 00:20)", "2. Lunch (00:20 - 01:20)",
+                                        "2.1 C (01:20 - 01:30)", "2.2 Tea (02:00 - 02:10)"}));
     EXPECT_EQ(tree.endMinutes, 130);  // the level-3 item is not shown but its half hour counts
 
-    auto unnumbered = parse(agendaXml(item("A", 1, 10, "a") + item("B", 2, 10, "b"), "enumerate2ndLevel=\"none\" enumerateBreak=\"0\""));
+    auto unnumbered = parse(
+        agendaXml(item("A", 1, 10, "a") + item("B", 2, 10, "b"), "enumerate2ndLevel=\"none\" enumerateBreak=\"0\""));
     EXPECT_EQ(labelsOf(*unnumbered, {true, false, false, 0})[1], "B");
 }
 
@@ -130,7 +134,8 @@ TEST(AgendaTree, TimeSlotsCrossMidnightAndLongAgendasDoNotOverflow) {
 }
 
 TEST(AgendaTree, ItemsThatCannotBeReadAreErrors) {
-    EXPECT_THROW(plorin::buildAgendaTree(*parse(agendaXml("<item text=\"x\" level=\"1\"/>")), {}), platform::NumberedError);
+    EXPECT_THROW(plorin::buildAgendaTree(*parse(agendaXml("<item text=\"x\" level=\"1\"/>")), {}),
+                 platform::NumberedError);
     EXPECT_THROW(plorin::buildAgendaTree(*parse(agendaXml(item("x", 1, 1441, "a"))), {}), platform::NumberedError);
     EXPECT_THROW(plorin::buildAgendaTree(*parse(agendaXml(item("x", 1, -1, "a"))), {}), platform::NumberedError);
 }
@@ -158,7 +163,8 @@ TEST(AgendaTimes, TypedTimesAndDates) {
 TEST(AgendaDocument, TakingAStyleReplacesOnlyItsLayoutAndRenewingGivesFreshIdentifiers) {
     auto agenda = parse(agendaXml(item("Keep", 1, 30, "k1"), "enumerate2ndLevel=\"dot\" enumerateBreak=\"0\"", false,
                                   " extra=\"kept\""));
-    auto green = parse(agendaXml(item("Template item", 1, 5, "t"), "enumerate2ndLevel=\"continuous\" enumerateBreak=\"1\""));
+    auto green =
+        parse(agendaXml(item("Template item", 1, 5, "t"), "enumerate2ndLevel=\"continuous\" enumerateBreak=\"1\""));
     plorin::takeAgendaStyle(*agenda, *green);
     const platform::DomNode a = agenda->selectSingleNode("/Varnotel/agenda");
     EXPECT_EQ(a.selectSingleNode("format").getAttribute("enumerate2ndLevel"), "continuous");

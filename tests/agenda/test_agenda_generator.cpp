@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "addin/agenda_upkeep.h"
+#include "addin/named_commands.h"
 #include "host/text.h"
 #include "tests/agenda/agenda_fixture.h"
-#include "addin/named_commands.h"
 
 namespace {
 
@@ -155,14 +155,16 @@ TEST_F(AgendaSlides, MeasuringUsesTheTemplatesFontAndLeavesNoSlideBehind) {
 
     // A failure while measuring is reported, removes the measuring slide too, and OK then
     // generates nothing.
-    w.agendaDocument()->selectSingleNode("/Varnotel/agenda/format").parentNode().removeChild(
-        w.agendaDocument()->selectSingleNode("/Varnotel/agenda/format"));
+    w.agendaDocument()
+        ->selectSingleNode("/Varnotel/agenda/format")
+        .parentNode()
+        .removeChild(w.agendaDocument()->selectSingleNode("/Varnotel/agenda/format"));
     EXPECT_FALSE(plorin::calculateMetrics(w.slideOptions(), w.metrics()));
     EXPECT_EQ(deck->Slides().Count(), slides);
     w.OK();
     EXPECT_EQ(deck->Slides().Count(), slides);
-    EXPECT_EQ(reportedLocations(), (std::vector<std::string>{"AgendaWizard, calculateMetrics",
-                                                             "AgendaWizard, calculateMetrics"}));
+    EXPECT_EQ(reportedLocations(),
+              (std::vector<std::string>{"AgendaWizard, calculateMetrics", "AgendaWizard, calculateMetrics"}));
     EXPECT_FALSE(w.loaded());
 }
 
@@ -239,7 +241,8 @@ TEST_F(AgendaSlides, ItemsThatLoseTheirSlideOrAreDeletedTakeItAlong) {
     EXPECT_EQ(agendaSlides(), std::vector<std::shared_ptr<host::Slide>>{slides[1]});
     platform::DomDocument stored;
     ASSERT_TRUE(stored.loadXML(deck->Tags().Item(plorin::kAgendaXmlTag)));
-    const std::string newId = stored.selectNodes("/Varnotel/agenda/items/item").item(0).getAttribute("slideID").value_or("");
+    const std::string newId =
+        stored.selectNodes("/Varnotel/agenda/items/item").item(0).getAttribute("slideID").value_or("");
     EXPECT_NE(newId, oldId);
     EXPECT_EQ(plorin::findSlide(*deck, newId), nullptr);
 
@@ -282,7 +285,8 @@ TEST_F(AgendaSlides, BarOnlyRowsCarryTheNumberAsTextOrABulletWithTheStaircase) {
     generate(agendaXml(item("Intro", 1, 30, "a") + item("Detail", 2, 45, "c"), format));
     auto slide = agendaSlides()[0];
     EXPECT_TRUE(role(*slide, "box").empty());
-    EXPECT_EQ(rows(*slide), (std::vector<std::string>{"1.\tIntro\t09:00 \u2013 09:30", "1.1\tDetail\t09:30 \u2013 10:15"}));
+    EXPECT_EQ(rows(*slide),
+              (std::vector<std::string>{"1.\tIntro\t09:00 \u2013 09:30", "1.1\tDetail\t09:30 \u2013 10:15"}));
     auto bar = role(*slide, "bar")[0];
     host::TabStops stops = bar->TextFrame().Ruler().TabStops();
     ASSERT_EQ(stops.Count(), 2);  // after the number, and the right-aligned time column
@@ -327,7 +331,8 @@ TEST_F(AgendaSlides, ItemsOfOtherLevelsCountForTheTimesAndNothingElse) {
     stale->Tags().Add(plorin::kRoleTag, plorin::kAgendaSlideRole);
     const std::string deepId = "s_DEEP0000-0000-0000-0000-000000000000";
     stale->Tags().Add(plorin::kSlideIdTag, deepId);
-    generate(agendaXml(item("A", 1, 30, "a") + item("Deep", 3, 60, deepId, false, true, "Team") + item("B", 1, 15, "b")));
+    generate(
+        agendaXml(item("A", 1, 30, "a") + item("Deep", 3, 60, deepId, false, true, "Team") + item("B", 1, 15, "b")));
     EXPECT_EQ(wizard->metrics().visibleItemCount, 2);
     const auto slides = agendaSlides();
     ASSERT_EQ(slides.size(), 2u);  // none for the level-3 item, and its old one is gone
@@ -407,7 +412,8 @@ TEST_F(AgendaSlides, AStyleWithoutItsRowStylesFailsEveryRowButIsReportedOncePerR
 TEST_F(AgendaSlides, RunningTimesPastTheSixteenBitRangeGoOnRoundTheClock) {
     // From 23:00, 23 whole days of hidden items take the running time to 34,500 minutes.
     std::string items;
-    for (int i = 0; i < 23; ++i) items += item("Day " + std::to_string(i), 1, 1440, "d" + std::to_string(i), false, false, "", false);
+    for (int i = 0; i < 23; ++i)
+        items += item("Day " + std::to_string(i), 1, 1440, "d" + std::to_string(i), false, false, "", false);
     std::string xml = agendaXml(items + item("Late", 1, 30, "late"));
     xml.replace(xml.find("startTime=\"540\""), 15, "startTime=\"1380\"");
     generate(xml);

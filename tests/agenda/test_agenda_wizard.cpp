@@ -229,9 +229,13 @@ TEST_F(AgendaDialog, ControlCharactersNeverReachTheAgendaAndAnEarlierAgendasAreD
 
     // Typed or pasted: dropped from the field at once (tab, line breaks and the rest stay).
     w.tvItems.selectNode(1);
-    act("text", "tbAgendaItem", "Next\x01 st\x7f" "eps\tà");
+    act("text", "tbAgendaItem",
+        "Next\x01 st\x7f"
+        "eps\tà");
     EXPECT_EQ(w.tbAgendaItem.Text(), "Next steps\tà");
-    act("text", "tbSubtitle", "Q\x0b" "3 \xEF\xBF\xBF");
+    act("text", "tbSubtitle",
+        "Q\x0b"
+        "3 \xEF\xBF\xBF");
     EXPECT_EQ(w.tbSubtitle.Text(), "Q3 ");
     w.OK();
     const std::string stored = deck->Tags().Item(plorin::kAgendaXmlTag);
@@ -245,7 +249,8 @@ TEST_F(AgendaDialog, ControlCharactersNeverReachTheAgendaAndAnEarlierAgendasAreD
 }
 
 TEST_F(AgendaDialog, ItemsWithoutAnIdentifierOfTheirOwnGetOneWhenTheAgendaLoads) {
-    auto& w = loadStored(agendaXml(item("Empty", 1, 10, "") + item("First", 1, 10, "same") + item("Second", 1, 10, "same")));
+    auto& w =
+        loadStored(agendaXml(item("Empty", 1, 10, "") + item("First", 1, 10, "same") + item("Second", 1, 10, "same")));
     EXPECT_EQ(attr(itemAt(0), "slideID").size(), 36u);
     EXPECT_EQ(attr(itemAt(1), "slideID"), "same");  // the first keeps its own
     EXPECT_EQ(attr(itemAt(2), "slideID").size(), 36u);
@@ -386,7 +391,6 @@ TEST_F(AgendaDialog, CheckBoxesCoupleBothWays) {
     act("check", "cbGenerateAgendaSlide", "1");
     EXPECT_EQ(w.cbShowAgendaItem.Value(), 1);
     EXPECT_EQ(attr(itemAt(0), "showAgendaItem"), "1");
-
 }
 
 TEST_F(AgendaDialog, BothColumnsStoredOnOpenWithPageNumbersOnly) {
@@ -474,7 +478,8 @@ TEST_F(AgendaDialog, StartTimesAreCheckedAndMoveEveryTimeSlot) {
             act("text", "tbStart", "09:00");
             act("click", "tbTitle");
         }
-        EXPECT_EQ(attr(w.agendaDocument()->selectSingleNode("/Varnotel/agenda"), "startTime"), std::to_string(c.minutes));
+        EXPECT_EQ(attr(w.agendaDocument()->selectSingleNode("/Varnotel/agenda"), "startTime"),
+                  std::to_string(c.minutes));
     }
     EXPECT_EQ(w.tbStart.Text(), "23:59");
     EXPECT_EQ(labels()[1], "2. B (00:29 - 01:14)");
@@ -484,7 +489,8 @@ TEST_F(AgendaDialog, StartTimesAreCheckedAndMoveEveryTimeSlot) {
 // ---- Style change, import, delete ------------------------------------------------------------
 
 TEST_F(AgendaDialog, ChoosingAnotherStyleKeepsItemsAndOptionsAndTakesItsLayout) {
-    auto& w = loadStored(agendaXml(item("A", 1, 10, "a") + item("B", 2, 10, "b"), "enumerate2ndLevel=\"dot\" enumerateBreak=\"0\"", false));
+    auto& w = loadStored(agendaXml(item("A", 1, 10, "a") + item("B", 2, 10, "b"),
+                                   "enumerate2ndLevel=\"dot\" enumerateBreak=\"0\"", false));
     EXPECT_FALSE(w.tbSubtitle.Enabled);
     EXPECT_EQ(w.tbSubtitle.Text(), plorin::AgendaWizard::kNoSubtitle);
     act("choose", "cbStyle", "Green");
@@ -518,7 +524,8 @@ TEST_F(AgendaDialog, ImportReplacesTheAgendaRenewsIdentifiersAndQueuesTheOldSlid
     // The other presentation, saved with an agenda and its slide.
     auto other = app->Presentations().Add(false);
     other->Slides().Add(1, 12)->Tags().Add("plorin_agendaWizard", "agendaSlide");
-    other->Tags().Add(plorin::kAgendaXmlTag, agendaXml(item("Imported", 1, 20, "i1") + item("Two", 2, 5, "i2", false, false, "", true)));
+    other->Tags().Add(plorin::kAgendaXmlTag,
+                      agendaXml(item("Imported", 1, 20, "i1") + item("Two", 2, 5, "i2", false, false, "", true)));
     other->SaveAs(root + "other.ppt");
     other->Close();
     auto empty = app->Presentations().Add(false);
@@ -582,8 +589,9 @@ TEST_F(AgendaDialog, DeletingTheAgendaRemovesItsSlidesAlsoOfItemsDeletedBeforeAn
     deck->Slides().Item(2)->Tags().Add("plorin_slideID", longId);
     deck->Slides().Item(3)->Tags().Add("plorin_slideID", "s_DELETED-EARLIER-0123456789ABCDEF01234");
     deck->Tags().Add(plorin::kSlideOrderTag, "x;");
-    auto& w = loadStored(agendaXml(item("A", 1, 10, longId) + item("B", 1, 10, "s_DELETED-EARLIER-0123456789ABCDEF01234") +
-                                   item("C", 1, 10, "no-such-slide")));
+    auto& w =
+        loadStored(agendaXml(item("A", 1, 10, longId) + item("B", 1, 10, "s_DELETED-EARLIER-0123456789ABCDEF01234") +
+                             item("C", 1, 10, "no-such-slide")));
     window().selectSlides({deck->Slides().Item(1)});
 
     driver.messageAnswers = {platform::vbCancel};

@@ -35,8 +35,8 @@ TEST(Collection, SortingWithAKeyPropertyReAddsMovedItemsUnderTheirKeys) {
     plorin::Collection<Item> c;
     c.Add({"zeta", "z"}, "zeta");
     c.Add({"alpha", "a"}, "alpha");
-    plorin::SortCollection<Item>(c, [](const Item& i) { return i.value; }, true,
-                               [](const Item& i) { return plorin::Variant(i.name); });
+    plorin::SortCollection<Item>(
+        c, [](const Item& i) { return i.value; }, true, [](const Item& i) { return plorin::Variant(i.name); });
     EXPECT_EQ(c.Item(1).name, "alpha");
     EXPECT_EQ(c.Item("ALPHA").name, "alpha");
     EXPECT_EQ(c.Item("zeta").name, "zeta");

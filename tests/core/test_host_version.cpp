@@ -19,11 +19,16 @@ TEST_F(HostVersion, HostVersionIsOneEntryOfAFamilysList) {
     using plorin::HostFamily;
     plorin::Connect connect;
     const std::pair<const char*, HostFamily> cases[] = {
-        {"9.0", HostFamily::commandBars}, {"10.0", HostFamily::commandBars}, {"11.0", HostFamily::commandBars},
-        {"12.0", HostFamily::ribbon},     {"14.0", HostFamily::ribbon},      {"15.0", HostFamily::other},
+        {"9.0", HostFamily::commandBars},
+        {"10.0", HostFamily::commandBars},
+        {"11.0", HostFamily::commandBars},
+        {"12.0", HostFamily::ribbon},
+        {"14.0", HostFamily::ribbon},
+        {"15.0", HostFamily::other},
         {"16.0", HostFamily::other},
         // Parts of an entry are no version of the list (a substring test took both for command bars).
-        {"1.0", HostFamily::other},       {"", HostFamily::other}};
+        {"1.0", HostFamily::other},
+        {"", HostFamily::other}};
     for (auto [version, family] : cases) {
         auto& app = startHost(version);
         connect.OnConnection(app, 0, nullptr);

@@ -3,9 +3,9 @@
 #include "tests/addin/host_events_fixture.h"
 
 using namespace host;
-using plorin::Toggle;
 using platform::VK_CONTROL;
 using platform::VK_SHIFT;
+using plorin::Toggle;
 using testing_core::EventsFixture;
 
 namespace {

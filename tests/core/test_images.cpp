@@ -88,7 +88,7 @@ TEST_F(Thumbnails, CopiedBitmapIsCentredWithOpaqueMargins) {
     ASSERT_TRUE(t);
     EXPECT_EQ(t->width, 160);
     EXPECT_EQ(t->height, 120);
-    EXPECT_EQ(at(*t, 80, 60), kRed);   // the picture: rows 40 to 79
+    EXPECT_EQ(at(*t, 80, 60), kRed);  // the picture: rows 40 to 79
     EXPECT_EQ(at(*t, 0, 40), kRed);
     EXPECT_EQ(at(*t, 159, 79), kRed);
     EXPECT_EQ(at(*t, 80, 39), kOpaqueWhite);  // margins
@@ -118,7 +118,7 @@ TEST_F(Thumbnails, CopiedShapesBecomeAThumbnail) {
     ASSERT_EQ(plorin::saveClipboardAsPng(100, 100, kOpaqueWhite, path("shapes.png")), 0);
     const auto t = platform::loadPng(path("shapes.png"));
     ASSERT_TRUE(t);
-    EXPECT_EQ(at(*t, 50, 50), kRed);           // 192 x 96 pixels scaled to 100 x 50 at (0, 25)
+    EXPECT_EQ(at(*t, 50, 50), kRed);  // 192 x 96 pixels scaled to 100 x 50 at (0, 25)
     EXPECT_EQ(at(*t, 50, 10), kOpaqueWhite);
 }
 
@@ -133,8 +133,7 @@ TEST_F(Thumbnails, FailedStepsWriteNothing) {
         {"empty clipboard", [] {}, 160, 120, "a.png", plorin::thumbnailNoBitmap},
         {"bitmap without pixels", [] { host::clipboard().setBitmap(platform::Picture{}); }, 160, 120, "b.png",
          plorin::thumbnailBadBitmap},
-        {"no size", [] { host::clipboard().setBitmap(solid(4, 4, kRed)); }, 0, 120, "c.png",
-         plorin::thumbnailNoCanvas},
+        {"no size", [] { host::clipboard().setBitmap(solid(4, 4, kRed)); }, 0, 120, "c.png", plorin::thumbnailNoCanvas},
         {"no PNG encoder",
          [] {
              host::clipboard().setBitmap(solid(4, 4, kRed));
@@ -234,7 +233,8 @@ TEST_F(Thumbnails, CopiedShapesLandWhereTheirBitmapWouldAndAtLeastAsSharp) {
                 int rise = 0;
                 while (x < pic.width / 2 && channel(at(pic, x, y), 8) > 112) ++x, ++rise;
                 const std::uint32_t inside = at(pic, std::min(x + 1, pic.width - 1), y);
-                if (x < pic.width / 2 && std::abs(channel(inside, 16) - 0xC0) < 24 && std::abs(channel(inside, 0) - 0x20) < 24) {
+                if (x < pic.width / 2 && std::abs(channel(inside, 16) - 0xC0) < 24 &&
+                    std::abs(channel(inside, 0) - 0x20) < 24) {
                     ++rows;
                     pixels += rise;
                 }

@@ -20,7 +20,8 @@ TEST(LanguageTable, Holds167LanguagesWithUniqueIdsAndTwoLetterCodes) {
     for (const auto& r : rows) {
         EXPECT_TRUE(ids.insert(r.id).second) << r.name;
         ASSERT_EQ(std::string(r.code).size(), 2u) << r.name;
-        EXPECT_TRUE(std::isupper(static_cast<unsigned char>(r.code[0])) && std::isupper(static_cast<unsigned char>(r.code[1])))
+        EXPECT_TRUE(std::isupper(static_cast<unsigned char>(r.code[0])) &&
+                    std::isupper(static_cast<unsigned char>(r.code[1])))
             << r.name;
     }
     EXPECT_STREQ(rows.front().name, "Afrikaans");
@@ -95,12 +96,13 @@ TEST_P(LanguageSetting, FillsTheSlotsAndDrawsTheirIcons) {
 
 INSTANTIATE_TEST_SUITE_P(
     Languages, LanguageSetting,
-    ::testing::Values(SettingCase{"Missing", nullptr, {1033, 1031, 0}, {true, true, false}, false},
-                      SettingCase{"Empty", "", {0, 0, 0}, {false, false, false}, false},
-                      SettingCase{"One", "1036", {1036, 0, 0}, {true, false, false}, false},
-                      SettingCase{"FiveOnlyThreeCount", "1033;1031;1036;1040;1049", {1033, 1031, 1036}, {true, true, true}, false},
-                      SettingCase{"NotANumberStopsThere", "1033;abc;1036", {1033, 0, 0}, {true, false, false}, true},
-                      SettingCase{"UnknownIdIsKeptWithoutIcon", "1033;99999;1036", {1033, 99999, 0}, {true, false, false}, true}),
+    ::testing::Values(
+        SettingCase{"Missing", nullptr, {1033, 1031, 0}, {true, true, false}, false},
+        SettingCase{"Empty", "", {0, 0, 0}, {false, false, false}, false},
+        SettingCase{"One", "1036", {1036, 0, 0}, {true, false, false}, false},
+        SettingCase{"FiveOnlyThreeCount", "1033;1031;1036;1040;1049", {1033, 1031, 1036}, {true, true, true}, false},
+        SettingCase{"NotANumberStopsThere", "1033;abc;1036", {1033, 0, 0}, {true, false, false}, true},
+        SettingCase{"UnknownIdIsKeptWithoutIcon", "1033;99999;1036", {1033, 99999, 0}, {true, false, false}, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Languages, AReconnectionWithAnEmptySettingLeavesNoLanguageOfTheLastOne) {

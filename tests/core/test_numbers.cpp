@@ -21,7 +21,7 @@ TEST(Numbers, WholeNumbersOfAnyLengthReadAsBefore) {
     // Short whole numbers take a quicker way than the rest; both must agree.
     EXPECT_EQ(plorin::toNumber("1112"), 1112);
     EXPECT_EQ(plorin::toNumber(" 007 "), 7);
-    EXPECT_EQ(plorin::toNumber("999999999999999"), 999999999999999.0);     // 15 digits
+    EXPECT_EQ(plorin::toNumber("999999999999999"), 999999999999999.0);      // 15 digits
     EXPECT_EQ(plorin::toNumber("12345678901234567"), 12345678901234567.0);  // beyond: rounded as a double
     EXPECT_EQ(plorin::toNumber("-42"), -42);
     EXPECT_TRUE(std::signbit(plorin::toNumber("-0")));
@@ -35,7 +35,7 @@ TEST(Numbers, RotationIsBroughtIntoOneTurn) {
     EXPECT_DOUBLE_EQ(plorin::normalizeRotation(90.0f), 90.0);
     EXPECT_DOUBLE_EQ(plorin::normalizeRotation(0.0f), 0.0);
     EXPECT_DOUBLE_EQ(plorin::normalizeRotation(359.75f), -0.25);
-    EXPECT_DOUBLE_EQ(plorin::normalizeRotation(359.5f), -0.5);  // 359.5 rounds to 360 (halves to even)
+    EXPECT_DOUBLE_EQ(plorin::normalizeRotation(359.5f), -0.5);   // 359.5 rounds to 360 (halves to even)
     EXPECT_DOUBLE_EQ(plorin::normalizeRotation(358.5f), 358.5);  // 358.5 rounds to 358
     EXPECT_DOUBLE_EQ(plorin::normalizeRotation(-90.0f), 270.0);
     EXPECT_DOUBLE_EQ(plorin::normalizeRotation(450.0f), 90.0);

@@ -4,10 +4,10 @@
 #include "core/registry.h"
 #include "tests/core/core_fixture.h"
 
-using plorin::getRegistry;
-using plorin::setRegistry;
 using platform::RegValue;
 using platform::RootKey;
+using plorin::getRegistry;
+using plorin::setRegistry;
 
 namespace {
 
@@ -43,7 +43,8 @@ TEST_F(Settings, WriteCreatesTheWholeKeyPathAndStoresText) {
 
 TEST_F(Settings, SubKeyIsAppendedAfterOneBackslash) {
     setRegistry("top", "120", "Varnotel for presentations - Efficiency Tools");
-    EXPECT_TRUE(registry->queryValue(RootKey::CurrentUser, kKey + "\\Varnotel for presentations - Efficiency Tools", "top"));
+    EXPECT_TRUE(
+        registry->queryValue(RootKey::CurrentUser, kKey + "\\Varnotel for presentations - Efficiency Tools", "top"));
     EXPECT_FALSE(registry->queryValue(RootKey::CurrentUser, kKey, "top"));
     EXPECT_EQ(getRegistry("top", "Varnotel for presentations - Efficiency Tools", "200"), "120");
     EXPECT_EQ(getRegistry("top", "", "200"), "200");

@@ -25,7 +25,8 @@ TEST(Sha256, DigestsMatchKnownValuesAcrossBlockBoundariesAndPieceSizes) {
         EXPECT_EQ(plorin::sha256Hex(text), digest) << text.size();
         for (const std::size_t piece : {1u, 7u, 64u, 1000u}) {
             plorin::Sha256 hash;
-            for (std::size_t at = 0; at < text.size(); at += piece) hash.update(std::string_view(text).substr(at, piece));
+            for (std::size_t at = 0; at < text.size(); at += piece)
+                hash.update(std::string_view(text).substr(at, piece));
             EXPECT_EQ(hash.hexDigest(), digest) << text.size() << " in pieces of " << piece;
             EXPECT_EQ(hash.hexDigest(), plorin::sha256Hex("")) << "a finished hash starts over";
         }

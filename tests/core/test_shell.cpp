@@ -26,7 +26,8 @@ TEST_F(Shell, AnyFailureOfTheOpenerIsReportedWithTheUrl) {
         shell.openResult = code;
         plorin::openURL("https://example.com/a");
         ASSERT_EQ(plorin::reportedErrors().size(), 1u) << code;
-        EXPECT_EQ(plorin::reportedErrors()[0].location, "ShellExecute for URL https://example.com/a failed [" + std::to_string(code) + "]");
+        EXPECT_EQ(plorin::reportedErrors()[0].location,
+                  "ShellExecute for URL https://example.com/a failed [" + std::to_string(code) + "]");
         EXPECT_FALSE(plorin::reportedErrors()[0].hasError);
     }
     EXPECT_EQ(shell.record.opened.size(), 5u);

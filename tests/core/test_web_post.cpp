@@ -1,12 +1,12 @@
 // The web routines against the loopback server: what goes on the wire, what comes back.
 #include <gtest/gtest.h>
 
-#include "core/errors.h"
-#include "core/web_post.h"
 #include "core/config.h"
+#include "core/errors.h"
 #include "core/registry.h"
-#include "platform/services.h"
+#include "core/web_post.h"
 #include "loopback/http_test_server.h"
+#include "platform/services.h"
 
 namespace {
 
@@ -221,13 +221,14 @@ TEST_F(Wininet, ADownloadIsKeptOnlyWhenItIsWholeSoundAndWithinItsLimit) {
         server.queue(c.reply);
         std::string into;
         std::uint64_t lastReceived = 0, lastLength = 0;
-        const auto outcome = plorin::HttpDownload("http://" + server.hostPort() + "/p", c.limit,
-                                                [&](std::uint64_t received, std::uint64_t length) {
-                                                    lastReceived = received;
-                                                    lastLength = length;
-                                                    return true;
-                                                },
-                                                into);
+        const auto outcome = plorin::HttpDownload(
+            "http://" + server.hostPort() + "/p", c.limit,
+            [&](std::uint64_t received, std::uint64_t length) {
+                lastReceived = received;
+                lastLength = length;
+                return true;
+            },
+            into);
         EXPECT_EQ(outcome, c.outcome) << c.name;
         EXPECT_EQ(into.size(), c.outcome == plorin::DownloadOutcome::complete ? body.size() : 0u) << c.name;
         if (c.outcome == plorin::DownloadOutcome::complete) {
@@ -238,9 +239,10 @@ TEST_F(Wininet, ADownloadIsKeptOnlyWhenItIsWholeSoundAndWithinItsLimit) {
 
     server.queue(Reply::text(body));
     std::string into;
-    EXPECT_EQ(plorin::HttpDownload("http://" + server.hostPort() + "/p", 10000,
-                                 [](std::uint64_t, std::uint64_t) { return false; }, into),
-              plorin::DownloadOutcome::cancelled);
+    EXPECT_EQ(
+        plorin::HttpDownload(
+            "http://" + server.hostPort() + "/p", 10000, [](std::uint64_t, std::uint64_t) { return false; }, into),
+        plorin::DownloadOutcome::cancelled);
     EXPECT_TRUE(into.empty());
     EXPECT_TRUE(plorin::reportedErrors().empty());
 }

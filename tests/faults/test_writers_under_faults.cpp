@@ -121,7 +121,9 @@ const Writer kSetting{
         plorin::setRegistry("thumbsWidth", "200", "");
         return w.quiet();
     },
-    [](Writers& w) { return w.settings({"thumbsWidth", "screenSaverOff"}); },
+    [](Writers& w) {
+        return w.settings({"thumbsWidth", "screenSaverOff"});
+    },
 };
 
 const Writer kUsageCounter{
@@ -157,7 +159,9 @@ const Writer kSettingsDialog{
         EXPECT_LE(plorin::reportedErrors().size(), 1u);
         return !dialog.loaded() && w.quiet();
     },
-    [](Writers& w) { return w.settings({"screenSaverOff", "languages"}); },
+    [](Writers& w) {
+        return w.settings({"screenSaverOff", "languages"});
+    },
 };
 
 const Writer kMyElementsIndex{
@@ -180,10 +184,11 @@ const Writer kSlideWizardThumbnails{
     [](Writers& w) {
         std::filesystem::remove_all(w.root + "customization/styles/thumbs");
         w.saveDeck(w.styleFile("a.ppt"), {{{10, 10, 100, 50}}, {{20, 20, 50, 50}}});
-        w.writeFile(w.root + "customization/menu.xml",
-                    "<Varnotel><style name=\"Blue\" folder=\"blue\"/><menu name=\"M\"><submenu name=\"S\">"
-                    "<menuitem name=\"a\" file=\"a.ppt\" slideNo=\"1\"/><menuitem name=\"b\" file=\"a.ppt\" slideNo=\"2\"/>"
-                    "</submenu></menu></Varnotel>");
+        w.writeFile(
+            w.root + "customization/menu.xml",
+            "<Varnotel><style name=\"Blue\" folder=\"blue\"/><menu name=\"M\"><submenu name=\"S\">"
+            "<menuitem name=\"a\" file=\"a.ppt\" slideNo=\"1\"/><menuitem name=\"b\" file=\"a.ppt\" slideNo=\"2\"/>"
+            "</submenu></menu></Varnotel>");
         ASSERT_TRUE(plorin::loadMenuFile(plorin::kRibbonMenuFileLead));
         w.set("thumbsDate_slideWizard", "0");
         w.thumbnailSettings = plorin::readThumbnailSettings();
@@ -205,8 +210,9 @@ const Writer kMyElementsThumbnails{
     [](Writers& w) {
         std::filesystem::remove_all(w.root + "user/myelements/thumbs");
         w.saveDeck(w.library(), {{{10, 10, 100, 50}}, {{20, 20, 50, 50}}});  // slides 256 and 257
-        w.writeFile(w.indexPath(), "<Varnotel addinVersion=\"1.0\"><group name=\"A\"><element name=\"a\" "
-                                   "slideID=\"256\"/><element name=\"b\" slideID=\"257\"/></group></Varnotel>");
+        w.writeFile(w.indexPath(),
+                    "<Varnotel addinVersion=\"1.0\"><group name=\"A\"><element name=\"a\" "
+                    "slideID=\"256\"/><element name=\"b\" slideID=\"257\"/></group></Varnotel>");
         plorin::loadMyElementsIndex();
         w.set("thumbsDate_myElements", "0");
         w.thumbnailSettings = plorin::readThumbnailSettings();
@@ -261,7 +267,8 @@ const Writer kUpdateRecovery{
         w.writeFile(root + "customization/copyright.txt", "(c) old");
         w.writeFile(root + "customization/logos/new.png", "png");
         plorin::InstallRecord record;
-        record.files = {{"program/libplorin.so", true}, {"customization/copyright.txt", true},
+        record.files = {{"program/libplorin.so", true},
+                        {"customization/copyright.txt", true},
                         {"customization/logos/new.png", false}};
         record.folders = {"customization/logos"};
         w.writeFile(root + "program/" + plorinrenew::kJournalName, plorin::installRecordText(record));
@@ -327,7 +334,8 @@ void PrintTo(const Writer& writer, std::ostream* out) { *out << writer.name; }
 
 INSTANTIATE_TEST_SUITE_P(AllWriters, Writers,
                          ::testing::Values(kSetting, kUsageCounter, kSettingsDialog, kMyElementsIndex,
-                                           kSlideWizardThumbnails, kMyElementsThumbnails, kUpdateInstall, kUpdateRecovery),
+                                           kSlideWizardThumbnails, kMyElementsThumbnails, kUpdateInstall,
+                                           kUpdateRecovery),
                          [](const ::testing::TestParamInfo<Writer>& info) { return std::string(info.param.name); });
 
 }  // namespace

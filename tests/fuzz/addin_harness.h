@@ -1,6 +1,6 @@
 // The presentation add-in installed from the sample installation into a scratch folder and
-// connected to a host (a ribbon host unless another version is asked for), as the fuzz targets of its installation files drive it: every
-// message box is answered OK, settings live in memory, the error reports are collected.
+// connected to a host (a ribbon host unless another version is asked for), as the fuzz targets of its installation
+// files drive it: every message box is answered OK, settings live in memory, the error reports are collected.
 #pragma once
 
 #include <filesystem>

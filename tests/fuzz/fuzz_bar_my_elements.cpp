@@ -39,8 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The elements: the buttons of the groups' popups.
     std::vector<std::shared_ptr<host::CommandBarButton>> elements;
-    fuzz::AddInHarness::collectButtons(items, [](const host::CommandBarControl&, int depth) { return depth > 0; }, 4,
-                                       elements);
+    fuzz::AddInHarness::collectButtons(
+        items, [](const host::CommandBarControl&, int depth) { return depth > 0; }, 4, elements);
     harness.clickSomeAndTidy(elements);
     return 0;
 }

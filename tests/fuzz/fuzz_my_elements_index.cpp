@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "addin_harness.h"
 #include "addin/named_commands.h"
+#include "addin_harness.h"
 #include "libraries/my_elements.h"
 #include "libraries/my_elements_add.h"
 #include "libraries/styles.h"

@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string path = fuzz::scratch().put("picture.png", bytes);
     const auto want = testing_support::cairoPng(path);
     const auto got = platform::loadPng(path);
-    if ((got != nullptr) != want.has_value()) fuzz::fail(got ? "read a file cairo refuses" : "refused a file cairo reads");
+    if ((got != nullptr) != want.has_value())
+        fuzz::fail(got ? "read a file cairo refuses" : "refused a file cairo reads");
     if (got && (got->width != want->width || got->height != want->height)) fuzz::fail("the sides differ from cairo's");
     if (got && got->pixels != want->pixels) fuzz::fail("the pixels differ from cairo's");
     return 0;

@@ -26,8 +26,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         auto slide = made->Slides().Add(1, 12);
         slide->Shapes().AddShape(host::msoShapeRectangle, 10, 10, 100, 50)->setVisible(host::msoFalse);
         slide->Tags().Add("plorin_hiddenShapes", parts[1]);
-        made->Designs().Item(1)->SlideMaster()->Shapes().AddShape(host::msoShapeRectangle, 10, 500, 200, 20)->Tags().Add("plorin_copyright",
-                                                                                                     parts[2]);
+        made->Designs()
+            .Item(1)
+            ->SlideMaster()
+            ->Shapes()
+            .AddShape(host::msoShapeRectangle, 10, 500, 200, 20)
+            ->Tags()
+            .Add("plorin_copyright", parts[2]);
         made->SaveAs(file);
         made->Close();
     }

@@ -25,7 +25,9 @@ public:
     host::IRibbonExtensibility* ribbon() override { return this; }
 
     std::string GetCustomUI(const std::string&) override { return definition; }
-    bool hasCallback(const std::string& name) const override { return name.empty() || (name[0] != 'x' && name[0] != 'X'); }
+    bool hasCallback(const std::string& name) const override {
+        return name.empty() || (name[0] != 'x' && name[0] != 'X');
+    }
     RibbonValue invokeCallback(const std::string& name, const host::IRibbonControl& control,
                                const std::vector<RibbonValue>&) override {
         auto starts = [&](const char* prefix) { return name.rfind(prefix, 0) == 0; };

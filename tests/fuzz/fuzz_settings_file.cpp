@@ -35,7 +35,8 @@ void collect(RegistryStore& store, RootKey root, const std::string& path, Snapsh
         if (!value) fuzz::fail(("a listed value cannot be read: " + path + " " + name).c_str());
         values[name] = *value;
     }
-    for (const auto& sub : store.subKeyNames(root, path)) collect(store, root, path.empty() ? sub : path + "\\" + sub, out);
+    for (const auto& sub : store.subKeyNames(root, path))
+        collect(store, root, path.empty() ? sub : path + "\\" + sub, out);
 }
 
 std::optional<Snapshot> snapshot(const std::string& file) {
@@ -91,12 +92,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (added == after->end() || !added->second.count("fuzzSetting"))
         fuzz::fail(("the setting written is missing (" + reported + ")").c_str());
     const auto& value = added->second.at("fuzzSetting");
-    if (value.type != platform::REG_SZ || value.data != text + '\0') fuzz::fail("the setting written reads back changed");
+    if (value.type != platform::REG_SZ || value.data != text + '\0')
+        fuzz::fail("the setting written reads back changed");
     added->second.erase("fuzzSetting");
     // The new key and its parents may be new; everything else must be as it was.
     for (const auto& [path, values] : *before) {
         auto it = after->find(path);
-        if (it == after->end() || it->second != values) fuzz::fail(("a key changed by writing a setting: " + path).c_str());
+        if (it == after->end() || it->second != values)
+            fuzz::fail(("a key changed by writing a setting: " + path).c_str());
     }
     return 0;
 }

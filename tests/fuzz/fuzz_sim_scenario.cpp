@@ -25,7 +25,8 @@ struct NullBuffer : std::streambuf {
 
 bool reachesOutside(std::string line) {
     std::transform(line.begin(), line.end(), line.begin(), [](unsigned char c) { return std::tolower(c); });
-    for (const char* word : {"sandbox", "server", "updatefile", "mails", "open", "save", "export", "screen", "file", "/", ".."})
+    for (const char* word :
+         {"sandbox", "server", "updatefile", "mails", "open", "save", "export", "screen", "file", "/", ".."})
         if (line.find(word) != std::string::npos) return true;
     return false;
 }

@@ -7,12 +7,12 @@
 #include <string>
 
 #include "answering_user.h"
-#include "fuzz_support.h"
 #include "core/errors.h"
 #include "core/registry.h"
-#include "survey/survey_pages.h"
+#include "fuzz_support.h"
 #include "platform/services.h"
 #include "platform/ui_driver.h"
+#include "survey/survey_pages.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     platform::ScriptedDriver* driver = &fuzz::answeringUser();

@@ -27,8 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         plorinrenew::PackageStream stream(folder.string() + "/", *list);
         bool ok = true;
         for (std::size_t at = 0; ok && at < package.size();) {
-            const std::size_t piece = std::min<std::size_t>(1 + static_cast<unsigned char>(package[at]) % 64,
-                                                            package.size() - at);
+            const std::size_t piece =
+                std::min<std::size_t>(1 + static_cast<unsigned char>(package[at]) % 64, package.size() - at);
             ok = stream.write(package.data() + at, piece);
             at += piece;
         }

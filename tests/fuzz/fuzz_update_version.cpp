@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "fuzz_support.h"
 #include "core/registry.h"
+#include "fuzz_support.h"
 #include "platform/services.h"
 #include "updater/update_main.h"
 #include "updater/versions.h"

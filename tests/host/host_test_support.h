@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "host/host.h"
-#include "tests/support/temp_folder.h"
 #include "tests/support/file_reading.h"
+#include "tests/support/temp_folder.h"
 
 namespace host_test {
 
@@ -37,7 +37,9 @@ public:
     void SlideShowBegin() override { note("SlideShowBegin"); }
     void SlideShowEnd() override { note("SlideShowEnd"); }
     void WindowActivate(host::Presentation& p, host::DocumentWindow&) override { note("WindowActivate:" + p.Name()); }
-    void WindowSelectionChange(host::Selection& s) override { note("WindowSelectionChange:" + std::to_string(s.Type())); }
+    void WindowSelectionChange(host::Selection& s) override {
+        note("WindowSelectionChange:" + std::to_string(s.Type()));
+    }
 
 private:
     void note(const std::string& e) {
@@ -52,7 +54,9 @@ public:
     ScratchDir() : TempFolder("varnotel-host") {}
 };
 
-inline void writeAll(const std::string& file, const std::string& text) { std::ofstream(file, std::ios::binary) << text; }
+inline void writeAll(const std::string& file, const std::string& text) {
+    std::ofstream(file, std::ios::binary) << text;
+}
 
 // Runs `action` and returns the number of the HostError it throws (0 when it throws none).
 template <class F>

@@ -63,8 +63,8 @@ TEST(COMAddIns, ConnectDisconnectAndConnectAgain) {
     addIn.setConnect(false);
     EXPECT_EQ(addIn.Object(), nullptr);
     addIn.setConnect(true);
-    EXPECT_EQ(calls, (Calls{"a OnConnection 0 app inst", "a OnDisconnection 1", "a released",
-                            "a OnConnection 0 app inst"}));
+    EXPECT_EQ(calls,
+              (Calls{"a OnConnection 0 app inst", "a OnDisconnection 1", "a released", "a OnConnection 0 app inst"}));
 }
 
 TEST(COMAddIns, TheHostsStartConnectsEveryAddInThenTellsEachStartedOneThatTheStartIsComplete) {
@@ -77,8 +77,8 @@ TEST(COMAddIns, TheHostsStartConnectsEveryAddInThenTellsEachStartedOneThatTheSta
     calls.clear();
 
     EXPECT_EQ(app.COMAddIns().startUp(), 1);
-    EXPECT_EQ(calls, (Calls{"a OnConnection 1 app inst", "b OnConnection 1 app inst", "b released",
-                            "a OnStartupComplete"}));
+    EXPECT_EQ(calls,
+              (Calls{"a OnConnection 1 app inst", "b OnConnection 1 app inst", "b released", "a OnStartupComplete"}));
     EXPECT_TRUE(app.COMAddIns().Item("A.AddIn").Connect());
     EXPECT_FALSE(app.COMAddIns().Item("B.AddIn").Connect());
 }
@@ -131,8 +131,11 @@ struct Registrations : ::testing::Test {
     std::string registrationFile(const std::string& extra = "") {
         const auto library = std::filesystem::relative(VARNOTEL_TEST_ADDIN_FIXTURE, dir.folder());
         const auto file = dir.file("addins.reg");
-        host_test::writeAll(file, "# test add-ins\r\n\n" "Fixture.Echo\t" + library.string() + "\tEchoes\r\n" +
-                                      "Fixture.Refuses\t" + library.string() + "\n" + extra);
+        host_test::writeAll(file,
+                            "# test add-ins\r\n\n"
+                            "Fixture.Echo\t" +
+                                library.string() + "\tEchoes\r\n" + "Fixture.Refuses\t" + library.string() + "\n" +
+                                extra);
         return file;
     }
 };
@@ -140,7 +143,9 @@ struct Registrations : ::testing::Test {
 }  // namespace
 
 TEST_F(Registrations, AddInsFromALibraryConnectAndDisconnect) {
-    ASSERT_EQ(app.COMAddIns().loadRegistrations(registrationFile("Fixture.Unknown\t" + std::string(VARNOTEL_TEST_ADDIN_FIXTURE) + "\n")), 3);
+    ASSERT_EQ(app.COMAddIns().loadRegistrations(
+                  registrationFile("Fixture.Unknown\t" + std::string(VARNOTEL_TEST_ADDIN_FIXTURE) + "\n")),
+              3);
     auto& echo = app.COMAddIns().Item("Fixture.Echo");
     EXPECT_EQ(echo.Description(), "Echoes");
     echo.setConnect(true);
@@ -183,7 +188,8 @@ TEST_F(Registrations, UnreadableOrMalformedFilesAreRefused) {
     EXPECT_EQ(hostErrorOf([&] { app.COMAddIns().loadRegistrations(dir.file("none.reg")); }), E_FAIL);
     host_test::writeAll(dir.file("bad.reg"), "Only.ProgId\n");
     EXPECT_EQ(hostErrorOf([&] { app.COMAddIns().loadRegistrations(dir.file("bad.reg")); }), E_FAIL);
-    EXPECT_EQ(hostErrorOf([&] { app.COMAddIns().loadRegistrations(registrationFile("Fixture.Echo\tx.so\n")); }), E_FAIL);
+    EXPECT_EQ(hostErrorOf([&] { app.COMAddIns().loadRegistrations(registrationFile("Fixture.Echo\tx.so\n")); }),
+              E_FAIL);
     // A FIFO in the file's place is refused at once instead of blocking the host's start.
     ASSERT_EQ(::mkfifo(dir.file("fifo.reg").c_str(), 0600), 0);
     EXPECT_EQ(hostErrorOf([&] { app.COMAddIns().loadRegistrations(dir.file("fifo.reg")); }), E_FAIL);
@@ -194,7 +200,8 @@ TEST_F(Registrations, UnreadableOrMalformedFilesAreRefused) {
 }
 
 TEST_F(Registrations, AFileSavedAsUtf16IsReadLikeUtf8) {
-    const std::string utf8 = "Fixture.Echo\t" + std::filesystem::relative(VARNOTEL_TEST_ADDIN_FIXTURE, dir.folder()).string() +
+    const std::string utf8 = "Fixture.Echo\t" +
+                             std::filesystem::relative(VARNOTEL_TEST_ADDIN_FIXTURE, dir.folder()).string() +
                              "\tEcho \xC3\xA9t\xC3\xA9\r\n";
     std::string utf16 = "\xFF\xFE";
     for (std::size_t i = 0; i < utf8.size(); ++i) {

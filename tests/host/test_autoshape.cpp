@@ -42,10 +42,16 @@ TEST_P(AutoShapeHost, EachTypeHasItsOwnNumberOfAdjustments) {
         int type;
         int count;
     };
-    for (const Expect& e : {Expect{host::msoShapeRectangle, 0}, {host::msoShapeOval, 0},
-                           {host::msoShapeRoundedRectangle, 1}, {host::msoShapePentagon, 1},
-                           {host::msoShapeChevron, 1}, {host::msoShapeRightArrow, 2}, {host::msoShapeUpDownArrow, 2},
-                           {host::msoShapeStripedRightArrow, 2}, {host::msoShapeNotchedRightArrow, 2}, {109, 4}}) {
+    for (const Expect& e : {Expect{host::msoShapeRectangle, 0},
+                            {host::msoShapeOval, 0},
+                            {host::msoShapeRoundedRectangle, 1},
+                            {host::msoShapePentagon, 1},
+                            {host::msoShapeChevron, 1},
+                            {host::msoShapeRightArrow, 2},
+                            {host::msoShapeUpDownArrow, 2},
+                            {host::msoShapeStripedRightArrow, 2},
+                            {host::msoShapeNotchedRightArrow, 2},
+                            {109, 4}}) {
         auto s = add(e.type);
         EXPECT_EQ(s->Adjustments().Count(), e.count) << "type " << e.type;
         // One past the end, and 0, are invalid arguments: number 5, the value the add-in tests for.

@@ -1,6 +1,6 @@
 // Designs with slide and title masters, hidden shapes and black-and-white modes.
-#include "host_test_support.h"
 #include "host/clipboard.h"
+#include "host_test_support.h"
 
 using namespace host;
 using host_test::hostErrorOf;

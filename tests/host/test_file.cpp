@@ -1,7 +1,7 @@
 // Saving and opening the stand-in's presentation files.
+#include <sys/stat.h>
 #include <cfloat>
 #include <clocale>
-#include <sys/stat.h>
 #include <locale>
 
 #include "host_test_support.h"
@@ -161,7 +161,8 @@ TEST_F(FileTest, AFailedWriteLeavesTheOldFileAndNoLitter) {
     if (failure) {
         EXPECT_EQ(test_support::readFile(file), before);
     }
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.folder()), std::filesystem::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.folder()), std::filesystem::directory_iterator()),
+              1);
 }
 
 TEST_F(FileTest, DamagedFilesWithHostileNestingOrIdsAreRefused) {
@@ -171,7 +172,8 @@ TEST_F(FileTest, DamagedFilesWithHostileNestingOrIdsAreRefused) {
     for (int i = 0; i < 30000; ++i) deep += "</shape>";
     host_test::writeAll(dir.file("deep.ppt"), deep + "</slide></presentation>");
     // Ids past the host's 32-bit range, and counters past the last id.
-    host_test::writeAll(dir.file("bigslide.ppt"), "<presentation version=\"1\"><slide id=\"9223372036854775807\"/></presentation>");
+    host_test::writeAll(dir.file("bigslide.ppt"),
+                        "<presentation version=\"1\"><slide id=\"9223372036854775807\"/></presentation>");
     host_test::writeAll(dir.file("zeroshape.ppt"),
                         "<presentation version=\"1\"><slide id=\"256\"><shape id=\"0\"/></slide></presentation>");
     host_test::writeAll(dir.file("bigcounter.ppt"), "<presentation version=\"1\" nextShapeId=\"2147483649\"/>");
@@ -179,13 +181,16 @@ TEST_F(FileTest, DamagedFilesWithHostileNestingOrIdsAreRefused) {
     // million cells each.
     std::string grids = "<presentation version=\"1\"><slide id=\"256\">";
     for (int i = 0; i < 8; ++i)
-        grids += "<shape id=\"" + std::to_string(i + 2) + "\" type=\"19\" hasTable=\"1\"><table rows=\"1000\" columns=\"1000\"/></shape>";
+        grids += "<shape id=\"" + std::to_string(i + 2) +
+                 "\" type=\"19\" hasTable=\"1\"><table rows=\"1000\" columns=\"1000\"/></shape>";
     host_test::writeAll(dir.file("grids.ppt"), grids + "</slide></presentation>");
-    host_test::writeAll(dir.file("shortgrid.ppt"), "<presentation version=\"1\"><slide id=\"256\"><shape id=\"2\" type=\"19\" "
-                                                   "hasTable=\"1\"><table rows=\"1\" columns=\"2\"><cell/></table></shape></slide></presentation>");
+    host_test::writeAll(
+        dir.file("shortgrid.ppt"),
+        "<presentation version=\"1\"><slide id=\"256\"><shape id=\"2\" type=\"19\" "
+        "hasTable=\"1\"><table rows=\"1\" columns=\"2\"><cell/></table></shape></slide></presentation>");
     ASSERT_EQ(::mkfifo(dir.file("fifo.ppt").c_str(), 0600), 0);  // opening it must not wait for a writer
-    for (const char* name : {"deep.ppt", "bigslide.ppt", "zeroshape.ppt", "bigcounter.ppt", "grids.ppt", "shortgrid.ppt",
-                             "fifo.ppt"}) {
+    for (const char* name :
+         {"deep.ppt", "bigslide.ppt", "zeroshape.ppt", "bigcounter.ppt", "grids.ppt", "shortgrid.ppt", "fifo.ppt"}) {
         try {
             app.Presentations().Open(dir.file(name));
             ADD_FAILURE() << name << " opened";
@@ -196,8 +201,9 @@ TEST_F(FileTest, DamagedFilesWithHostileNestingOrIdsAreRefused) {
 }
 
 TEST_F(FileTest, IdsRunOutWithAnErrorInsteadOfOverflowing) {
-    host_test::writeAll(dir.file("last.ppt"), "<presentation version=\"1\" nextShapeId=\"2147483647\">"
-                                              "<slide id=\"2147483647\"/></presentation>");
+    host_test::writeAll(dir.file("last.ppt"),
+                        "<presentation version=\"1\" nextShapeId=\"2147483647\">"
+                        "<slide id=\"2147483647\"/></presentation>");
     auto p = app.Presentations().Open(dir.file("last.ppt"), false, false, false);
     auto slide = p->Slides().Item(1);
     EXPECT_EQ(slide->Shapes().AddShape(1, 0, 0, 1, 1)->Id(), 2147483647);

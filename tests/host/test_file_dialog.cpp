@@ -44,8 +44,6 @@ TEST_F(FileDialogTest, AnExistingFileIsTakenOnlyAfterTheUserAgreesToReplaceIt) {
     EXPECT_EQ(dialog->SelectedItems(), std::vector<std::string>{existing});
 }
 
-TEST_F(FileDialogTest, OnlyTheSaveAsDialogIsThere) {
-    EXPECT_THROW(app.FileDialog(msoFileDialogOpen), HostError);
-}
+TEST_F(FileDialogTest, OnlyTheSaveAsDialogIsThere) { EXPECT_THROW(app.FileDialog(msoFileDialogOpen), HostError); }
 
 }  // namespace

@@ -49,7 +49,8 @@ TEST(Tags, OutOfRangeIndexAndEmptyNameAreRefused) {
 TEST_F(ModelTest, RotationIsBroughtIntoZeroTo360) {
     auto shape = slide->Shapes().AddShape(msoShapeRectangle, 10, 20, 30, 40);
     const std::pair<float, float> cases[] = {
-        {-90, 270}, {360, 0}, {720.5f, 0.5f}, {45, 45}, {-0.0f, 0}, {-1e-6f, 0}, {-360, 0}, {1e9f, std::fmod(1e9f, 360.0f)},
+        {-90, 270}, {360, 0},    {720.5f, 0.5f}, {45, 45},
+        {-0.0f, 0}, {-1e-6f, 0}, {-360, 0},      {1e9f, std::fmod(1e9f, 360.0f)},
     };
     for (auto [given, stored] : cases) {
         shape->setRotation(given);
@@ -90,7 +91,7 @@ TEST_F(ModelTest, GroupMembersKeepTheirPlacesInsideTheGroup) {
     auto inner = ShapeRange({a, b}).Group();
     auto group = ShapeRange({inner, c}).Group();
     ASSERT_EQ(group->Width(), 300);
-    group->setLeft(0);     // moved: every level follows
+    group->setLeft(0);  // moved: every level follows
     group->setTop(50);
     EXPECT_EQ(a->Left(), 0);
     EXPECT_EQ(a->Top(), 50);
@@ -102,7 +103,7 @@ TEST_F(ModelTest, GroupMembersKeepTheirPlacesInsideTheGroup) {
     EXPECT_EQ(b->Width(), 50);
     EXPECT_EQ(c->Left(), 100);
     EXPECT_EQ(c->Width(), 50);
-    group->Flip(0);        // flipped: members land mirrored and flipped
+    group->Flip(0);  // flipped: members land mirrored and flipped
     EXPECT_EQ(a->Left(), 125);
     EXPECT_EQ(c->Left(), 0);
     EXPECT_EQ(c->HorizontalFlip(), msoTrue);

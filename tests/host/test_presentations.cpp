@@ -143,7 +143,7 @@ TEST_F(PresentationsTest, CloseFiresWhileStillCountedThenRemovesItAndItsWindows)
 
     firstWindow->Activate();
     log.onAnyEvent = [&] { second->Close(); };  // a handler closing it again changes nothing
-    second->Close();  // not the active one
+    second->Close();                            // not the active one
     log.onAnyEvent = nullptr;
     EXPECT_EQ(log.events.back(), "PresentationClose:Presentation2 counted=2");
     EXPECT_EQ(app.ActivePresentation(), first);

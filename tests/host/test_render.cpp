@@ -141,7 +141,8 @@ TEST_F(Rendering, AdjustmentValuesAndFreeformNodesShapeTheOutlineOnBothHostFamil
             s->Fill().ForeColor().setRGB(kRgbRed);
             s->Line().setVisible(msoFalse);
             const auto& values = std::string(version) == "11.0" ? c.older : c.later;
-            for (std::size_t i = 0; i < values.size(); ++i) s->Adjustments().setItem(static_cast<int>(i) + 1, values[i]);
+            for (std::size_t i = 0; i < values.size(); ++i)
+                s->Adjustments().setItem(static_cast<int>(i) + 1, values[i]);
             const auto pic = renderSlide(*page, 1.0);
             EXPECT_EQ(at(pic, c.covered.first, c.covered.second), kRed) << version << " " << c.what;
             EXPECT_EQ(at(pic, c.white.first, c.white.second), kWhite) << version << " " << c.what;
@@ -251,11 +252,16 @@ TEST_F(Rendering, TheBlackAndWhiteViewDrawsAShapeInEachModeAndTheColourViewIgnor
         std::uint32_t fill, line;
     };
     const Expected modes[] = {
-        {msoBlackWhiteAutomatic, grey(76), grey(29)},      {msoBlackWhiteGrayScale, grey(76), grey(29)},
-        {msoBlackWhiteLightGrayScale, grey(166), grey(142)}, {msoBlackWhiteInverseGrayScale, grey(179), grey(226)},
-        {msoBlackWhiteGrayOutline, kWhite, grey(29)},      {msoBlackWhiteBlackTextAndLine, grey(76), kBlack},
-        {msoBlackWhiteHighContrast, kWhite, kBlack},       {msoBlackWhiteBlack, kBlack, kBlack},
-        {msoBlackWhiteWhite, kWhite, kWhite},              {msoBlackWhiteDontShow, kWhite, kWhite},
+        {msoBlackWhiteAutomatic, grey(76), grey(29)},
+        {msoBlackWhiteGrayScale, grey(76), grey(29)},
+        {msoBlackWhiteLightGrayScale, grey(166), grey(142)},
+        {msoBlackWhiteInverseGrayScale, grey(179), grey(226)},
+        {msoBlackWhiteGrayOutline, kWhite, grey(29)},
+        {msoBlackWhiteBlackTextAndLine, grey(76), kBlack},
+        {msoBlackWhiteHighContrast, kWhite, kBlack},
+        {msoBlackWhiteBlack, kBlack, kBlack},
+        {msoBlackWhiteWhite, kWhite, kWhite},
+        {msoBlackWhiteDontShow, kWhite, kWhite},
     };
     for (const auto& e : modes) {
         s->setBlackWhiteMode(e.mode);
@@ -273,10 +279,11 @@ TEST_F(Rendering, TheBackgroundsModeColoursTheWholeSlideInTheBlackAndWhiteViewOn
     redShape(msoShapeRectangle, 100, 100, 200, 100)->setBlackWhiteMode(msoBlackWhiteHighContrast);
     // The background is the scheme's white: only the modes that turn it over or blacken it show.
     const std::pair<int, std::uint32_t> modes[] = {
-        {msoBlackWhiteAutomatic, kWhite},    {msoBlackWhiteGrayScale, kWhite},   {msoBlackWhiteLightGrayScale, kWhite},
-        {msoBlackWhiteInverseGrayScale, kBlack}, {msoBlackWhiteGrayOutline, kWhite}, {msoBlackWhiteBlackTextAndLine, kWhite},
-        {msoBlackWhiteHighContrast, kWhite}, {msoBlackWhiteBlack, kBlack},       {msoBlackWhiteWhite, kWhite},
-        {msoBlackWhiteDontShow, kWhite},
+        {msoBlackWhiteAutomatic, kWhite},      {msoBlackWhiteGrayScale, kWhite},
+        {msoBlackWhiteLightGrayScale, kWhite}, {msoBlackWhiteInverseGrayScale, kBlack},
+        {msoBlackWhiteGrayOutline, kWhite},    {msoBlackWhiteBlackTextAndLine, kWhite},
+        {msoBlackWhiteHighContrast, kWhite},   {msoBlackWhiteBlack, kBlack},
+        {msoBlackWhiteWhite, kWhite},          {msoBlackWhiteDontShow, kWhite},
     };
     for (const auto& [mode, expected] : modes) {
         slide->Background().setBlackWhiteMode(mode);
@@ -340,10 +347,10 @@ TEST_F(Rendering, ClipboardBitmapCoversTheCopiedShapesAt96Dpi) {
     ASSERT_TRUE(clipboard().hasBitmap());
     auto pic = clipboard().bitmap();
     ASSERT_TRUE(pic);
-    EXPECT_EQ(pic->width, 288);   // 216 points
-    EXPECT_EQ(pic->height, 144);  // 108 points
-    EXPECT_EQ(at(*pic, 2, 2), kRed);          // a's corner is the box's corner
-    EXPECT_EQ(at(*pic, 285, 141), kRed);      // b's far corner
+    EXPECT_EQ(pic->width, 288);           // 216 points
+    EXPECT_EQ(pic->height, 144);          // 108 points
+    EXPECT_EQ(at(*pic, 2, 2), kRed);      // a's corner is the box's corner
+    EXPECT_EQ(at(*pic, 285, 141), kRed);  // b's far corner
     EXPECT_EQ(at(*pic, 285, 2), kWhite);
 
     // A rotated shape is measured by the box it covers.

@@ -12,8 +12,9 @@ using host::RibbonHost;
 using host::RibbonValue;
 using Outcome = host::RibbonHost::Outcome;
 
-constexpr const char* kOpen = "<customUI xmlns=\"http://schemas.microsoft.com/office/2006/01/customui\" onLoad=\"onLoad\">"
-                              "<ribbon><tabs><tab id=\"t\" label=\"Tab\"><group id=\"g\" label=\"Group\">";
+constexpr const char* kOpen =
+    "<customUI xmlns=\"http://schemas.microsoft.com/office/2006/01/customui\" onLoad=\"onLoad\">"
+    "<ribbon><tabs><tab id=\"t\" label=\"Tab\"><group id=\"g\" label=\"Group\">";
 constexpr const char* kClose = "</group></tab></tabs></ribbon></customUI>";
 
 std::string definition(const std::string& controls) { return std::string(kOpen) + controls + kClose; }
@@ -157,7 +158,8 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"NotXml", "<customUI", "not well-formed"},
         Refusal{"OtherNamespace", "<customUI xmlns=\"urn:other\"><ribbon/></customUI>", "not a customUI document"},
         Refusal{"UnknownElement", definition("<knob id=\"k\"/>"), "not allowed inside <group>"},
-        Refusal{"MisspeltAttribute", definition("<button id=\"b\" getEnable=\"getEnabled\"/>"), "unknown attribute getEnable"},
+        Refusal{"MisspeltAttribute", definition("<button id=\"b\" getEnable=\"getEnabled\"/>"),
+                "unknown attribute getEnable"},
         Refusal{"DuplicateId", definition("<button id=\"b\"/><button id=\"b\"/>"), "the id b is used twice"},
         Refusal{"MissingId", definition("<button label=\"x\"/>"), "needs exactly one of id"},
         Refusal{"ButtonInTab", std::string(kOpen) + "</group><button id=\"x\"/><group id=\"h\">" + kClose,
@@ -184,7 +186,8 @@ TEST_F(RibbonHostTest, AFailingCallbackLeavesTheDefaultAndIsLogged) {
     EXPECT_EQ(ribbon().shownTab(), "t");
     EXPECT_EQ(b->label, "Static");
     EXPECT_EQ(b->image, nullptr);
-    EXPECT_EQ(b->failures, (std::vector<std::string>{"getLabel: broken", "getImage: returned a value of the wrong type"}));
+    EXPECT_EQ(b->failures,
+              (std::vector<std::string>{"getLabel: broken", "getImage: returned a value of the wrong type"}));
     EXPECT_NE(logText().find("getLabel failed for b: broken"), std::string::npos);
 }
 
@@ -210,8 +213,9 @@ TEST_F(RibbonHostTest, PicturesAreAskedForOnlyWhileTheirTabIsShown) {
 // ---- Redrawing -----------------------------------------------------------------------------
 
 TEST_F(RibbonHostTest, TheHostAsksAgainOnlyForWhatWasInvalidated) {
-    auto& a = connect(definition("<button id=\"b1\" getEnabled=\"getEnabled\"/><button id=\"b2\" getEnabled=\"getEnabled\"/>"),
-                      "14.0", [](FakeRibbonAddIn& f) { f.callbacks["getEnabled"] = [](auto&, auto&) { return RibbonValue{true}; }; });
+    auto& a = connect(
+        definition("<button id=\"b1\" getEnabled=\"getEnabled\"/><button id=\"b2\" getEnabled=\"getEnabled\"/>"),
+        "14.0", [](FakeRibbonAddIn& f) { f.callbacks["getEnabled"] = [](auto&, auto&) { return RibbonValue{true}; }; });
     ribbon().controls();
     EXPECT_EQ(a.count("getEnabled b1"), 1) << "looking again without a change asks nothing";
 
@@ -260,7 +264,8 @@ TEST_F(RibbonHostTest, ClicksCallOnActionAsEachKindOfControlDoes) {
     connect(definition("<button id=\"b\" tag=\"7\" onAction=\"act\"/>"
                        "<toggleButton id=\"tb\" onAction=\"act\"/>"
                        "<splitButton id=\"s\"><button id=\"sb\" onAction=\"act\"/><menu id=\"sm\"/></splitButton>"
-                       "<dropDown id=\"d\" onAction=\"act\"><item id=\"i0\" label=\"Zero\"/><item id=\"i1\" label=\"One\"/></dropDown>"
+                       "<dropDown id=\"d\" onAction=\"act\"><item id=\"i0\" label=\"Zero\"/><item id=\"i1\" "
+                       "label=\"One\"/></dropDown>"
                        "<labelControl id=\"l\" label=\"Just text\"/>"),
             "14.0", [&](FakeRibbonAddIn& f) { f.callbacks["act"] = record; });
     EXPECT_EQ(ribbon().click("b"), Outcome::done);
@@ -296,10 +301,11 @@ TEST_F(RibbonHostTest, ADynamicMenuAsksForItsContentWhenOpenedAndAgainAfterAnInv
                       [&](FakeRibbonAddIn& f) {
                           f.callbacks["content"] = [&](auto&, auto&) {
                               ++round;
-                              return RibbonValue{std::string(
-                                  "<menu xmlns=\"http://schemas.microsoft.com/office/2006/01/customui\" >"
-                                  "<button id=\"item" + std::to_string(round) + "\" tag=\"" + std::to_string(round) +
-                                  "\" label=\"Item\" onAction=\"pick\"/></menu>")};
+                              return RibbonValue{
+                                  std::string("<menu xmlns=\"http://schemas.microsoft.com/office/2006/01/customui\" >"
+                                              "<button id=\"item" +
+                                              std::to_string(round) + "\" tag=\"" + std::to_string(round) +
+                                              "\" label=\"Item\" onAction=\"pick\"/></menu>")};
                           };
                           f.callbacks["pick"] = [](auto&, auto&) { return RibbonValue{}; };
                       });
@@ -324,8 +330,9 @@ TEST_F(RibbonHostTest, ADynamicMenuAsksForItsContentWhenOpenedAndAgainAfterAnInv
 TEST_F(RibbonHostTest, ContentOutsideTheSchemaIsRefused) {
     connect(definition("<dynamicMenu id=\"dm\" getContent=\"content\"/>"), "14.0", [](FakeRibbonAddIn& f) {
         f.callbacks["content"] = [](auto&, auto&) {
-            return RibbonValue{std::string("<menu xmlns=\"http://schemas.microsoft.com/office/2006/01/customui\">"
-                                           "<tab id=\"x\"/></menu>")};
+            return RibbonValue{
+                std::string("<menu xmlns=\"http://schemas.microsoft.com/office/2006/01/customui\">"
+                            "<tab id=\"x\"/></menu>")};
         };
     });
     EXPECT_EQ(ribbon().openMenu("dm"), Outcome::failed);

@@ -58,9 +58,9 @@ TEST_F(ShapeFormat, FileKeepsFillAndLine) {
 
 TEST_F(ShapeFormat, OlderFilesGetTheDefaultsAndBadValuesAreRejected) {
     auto write = [&](const std::string& shapeAttributes) {
-        std::ofstream(dir.file("old.pptx")) << R"(<presentation version="1"><slide id="256" layout="12">)"
-                                            << "<shape id=\"2\" type=\"1\" autoShapeType=\"1\" " << shapeAttributes
-                                            << "/></slide></presentation>";
+        std::ofstream(dir.file("old.pptx"))
+            << R"(<presentation version="1"><slide id="256" layout="12">)"
+            << "<shape id=\"2\" type=\"1\" autoShapeType=\"1\" " << shapeAttributes << "/></slide></presentation>";
         return dir.file("old.pptx");
     };
     auto old = app.Presentations().Open(write(""), false, false, false);

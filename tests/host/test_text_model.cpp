@@ -87,7 +87,7 @@ TEST_F(TextModel, IndentLevelsHaveTheirLimitsInEachGeneration) {
     EXPECT_EQ(second.Paragraphs().Count(), 3);
     second.Paragraphs(2).ParagraphFormat().setIndentLevel(9);
     EXPECT_EQ(hostErrorOf([&] { second.Paragraphs(2).ParagraphFormat().setIndentLevel(10); }), E_FAIL);
-    EXPECT_EQ(levels(*s), (std::vector<int>{5, 9, 1}));  // one model under both
+    EXPECT_EQ(levels(*s), (std::vector<int>{5, 9, 1}));           // one model under both
     second.Characters(3, 1).ParagraphFormat().setIndentLevel(2);  // "b" only
     EXPECT_EQ(levels(*s), (std::vector<int>{5, 2, 1}));
     second.Characters(4, 0).ParagraphFormat().setIndentLevel(4);  // the insertion point's paragraph
@@ -125,8 +125,8 @@ TEST_F(TextModel, FontSizesBelongToCharacters) {
 }
 
 TEST_F(TextModel, TheRulerShowsFiveLevelsOnOlderHostsAndNineOnNewerOnes) {
-    for (const auto& [version, count] : std::vector<std::pair<std::string, int>>{
-             {"9.0", 5}, {"11.0", 5}, {"12.0", 9}, {"14.0", 9}}) {
+    for (const auto& [version, count] :
+         std::vector<std::pair<std::string, int>>{{"9.0", 5}, {"11.0", 5}, {"12.0", 9}, {"14.0", 9}}) {
         SCOPED_TRACE(version);
         restartAs(version);
         const Ruler ruler = box("x")->TextFrame().Ruler();
@@ -280,7 +280,8 @@ TEST_F(TextModel, WordsAreRunsOfCharactersWithTheSpacesAndTabsAfterThem) {
 TEST_F(TextModel, ALongTextReachesEveryParagraphInAnyOrderAndAfterEdits) {
     // Paragraphs of different lengths, empty ones among them.
     std::vector<std::string> texts;
-    for (int i = 0; i < 300; ++i) texts.push_back(i % 7 == 3 ? "" : std::string(static_cast<std::size_t>(i % 11), 'x') + std::to_string(i));
+    for (int i = 0; i < 300; ++i)
+        texts.push_back(i % 7 == 3 ? "" : std::string(static_cast<std::size_t>(i % 11), 'x') + std::to_string(i));
     auto joined = [](const std::vector<std::string>& parts) {
         std::string out;
         for (std::size_t i = 0; i < parts.size(); ++i) out += (i ? "\r" : "") + parts[i];
@@ -290,7 +291,8 @@ TEST_F(TextModel, ALongTextReachesEveryParagraphInAnyOrderAndAfterEdits) {
         const TextRange all = s.TextFrame().TextRange();
         ASSERT_EQ(all.Paragraphs().Count(), static_cast<int>(want.size()));
         std::vector<int> starts;
-        for (std::size_t i = 0, at = 1; i < want.size(); at += want[i].size() + 1, ++i) starts.push_back(static_cast<int>(at));
+        for (std::size_t i = 0, at = 1; i < want.size(); at += want[i].size() + 1, ++i)
+            starts.push_back(static_cast<int>(at));
         std::vector<int> order;  // forwards, backwards, then leaping about
         for (int i = 1; i <= static_cast<int>(want.size()); ++i) order.push_back(i);
         for (int i = static_cast<int>(want.size()); i >= 1; --i) order.push_back(i);

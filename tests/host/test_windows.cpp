@@ -94,7 +94,8 @@ TEST_F(WindowsTest, WithNothingSelectedTheSlideInViewIsTheSlideRange) {
 TEST_F(WindowsTest, NewWindowsAddedSlidesAndShownSlidesTellTheAddIns) {
     log.events.clear();
     auto p = app.Presentations().Add();
-    EXPECT_EQ(log.events, (Events{"WindowActivate:Presentation2", "NewPresentation:Presentation2", "WindowSelectionChange:0"}));
+    EXPECT_EQ(log.events,
+              (Events{"WindowActivate:Presentation2", "NewPresentation:Presentation2", "WindowSelectionChange:0"}));
     log.events.clear();
     auto first = p->Slides().Add(1, 1);
     auto second = p->Slides().Add(2, 1);
@@ -141,7 +142,7 @@ TEST_F(WindowsTest, DeletingWhatIsSelectedOrShownUpdatesTheWindow) {
     s1->Delete();  // shown and selected
     EXPECT_EQ(window().Selection().Type(), ppSelectionNone);
     EXPECT_EQ(window().currentSlide(), s2);  // the one that took its place
-    s2->Delete();  // shown only: nothing comes into view, which is news too
+    s2->Delete();                            // shown only: nothing comes into view, which is news too
     EXPECT_EQ(window().currentSlide(), nullptr);
     EXPECT_EQ(log.events, (Events{"WindowSelectionChange:2", "WindowSelectionChange:2", "WindowSelectionChange:0",
                                   "WindowSelectionChange:1", "WindowSelectionChange:0", "WindowSelectionChange:0"}));
@@ -153,8 +154,8 @@ TEST_F(WindowsTest, ActivateFiresEvenForTheActiveWindow) {
     first->Activate();
     EXPECT_EQ(app.ActivePresentation(), pres);
     first->Activate();
-    EXPECT_EQ(log.events, (Events{"WindowActivate:Presentation2", "NewPresentation:Presentation2", "WindowSelectionChange:0",
-                                  "WindowActivate:deck.ppt", "WindowActivate:deck.ppt"}));
+    EXPECT_EQ(log.events, (Events{"WindowActivate:Presentation2", "NewPresentation:Presentation2",
+                                  "WindowSelectionChange:0", "WindowActivate:deck.ppt", "WindowActivate:deck.ppt"}));
 }
 
 TEST_F(WindowsTest, SinksLeavingDuringAnEventAreNotCalledAgain) {

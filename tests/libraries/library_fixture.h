@@ -9,12 +9,12 @@
 
 #include "addin/addin_state.h"
 #include "addin/connect.h"
-#include "libraries/menu_file.h"
 #include "core/registry.h"
 #include "core/usage_counters.h"
-#include "tests/core/core_fixture.h"
 #include "host/clipboard.h"
 #include "host/ribbon.h"
+#include "libraries/menu_file.h"
+#include "tests/core/core_fixture.h"
 
 namespace testing_core {
 
@@ -60,7 +60,8 @@ protected:
         auto p = app->Presentations().Add(false);
         for (const auto& boxes : slides) {
             auto slide = p->Slides().Add(p->Slides().Count() + 1, 12);
-            for (const auto& b : boxes) slide->Shapes().addOfType(b.type, host::msoShapeRectangle, b.left, b.top, b.width, b.height);
+            for (const auto& b : boxes)
+                slide->Shapes().addOfType(b.type, host::msoShapeRectangle, b.left, b.top, b.width, b.height);
         }
         p->SaveAs(path);
         p->Close();
@@ -79,7 +80,9 @@ protected:
         ASSERT_TRUE(plorin::state().myElementsDocument);
     }
     std::string indexPath() const { return root + "user/myelements/myelements.xml"; }
-    std::string library(const char* extension = "pptx") const { return root + "user/myelements/myelements." + extension; }
+    std::string library(const char* extension = "pptx") const {
+        return root + "user/myelements/myelements." + extension;
+    }
     std::string styleFile(const std::string& file) const { return root + "customization/styles/blue/" + file; }
 
     // The user's deck in a window, showing slide `shown`. It carries the current style in its

@@ -6,10 +6,10 @@
 #include <set>
 
 #include "core/errors.h"
-#include "libraries/library_insert.h"
 #include "host/command_bars.h"
-#include "tests/libraries/library_fixture.h"
+#include "libraries/library_insert.h"
 #include "platform/xml_dom.h"
+#include "tests/libraries/library_fixture.h"
 
 namespace {
 
@@ -46,7 +46,8 @@ protected:
 TEST_F(Insert, AGalleryItemsShapesLandOnTheShownSlideWithTheirGeometry) {
     auto deck = userDeck(3, 2);
     addIn.slideWizard_onAction(gallery("M\\S"), "", 0);
-    EXPECT_EQ(geometry(*deck->Slides().Item(2)), (std::vector<std::vector<float>>{{10, 20, 100, 50}, {200, 100, 60, 40}}));
+    EXPECT_EQ(geometry(*deck->Slides().Item(2)),
+              (std::vector<std::vector<float>>{{10, 20, 100, 50}, {200, 100, 60, 40}}));
     EXPECT_EQ(deck->Slides().Item(1)->Shapes().Count() + deck->Slides().Item(3)->Shapes().Count(), 0);
     EXPECT_EQ(deck->Slides().Count(), 3) << "no slide is added";
     EXPECT_EQ(window().Selection().ShapeRange().Count(), 2) << "the pasted shapes are selected";
@@ -103,32 +104,37 @@ INSTANTIATE_TEST_SUITE_P(
     Insert, InsertRefused,
     ::testing::Values(
         Refusal{"NoWindow", [](host::Application& a) { a.ActivePresentation()->Close(); }, false,
-                "There is no active presentation.\r\nPlease open a presentation or create a new presentation before adding elements.",
+                "There is no active presentation.\r\nPlease open a presentation or create a new presentation before "
+                "adding elements.",
                 kCritical},
         Refusal{"NoWindowMyElements", [](host::Application& a) { a.ActivePresentation()->Close(); }, true,
-                "There is no active presentation.\r\nPlease open a presentation or create a new presentation before inserting elements.",
+                "There is no active presentation.\r\nPlease open a presentation or create a new presentation before "
+                "inserting elements.",
                 kCritical},
         Refusal{"NoSlides",
                 [](host::Application& a) {
                     auto p = a.ActivePresentation();
                     while (p->Slides().Count() > 0) p->Slides().Item(1)->Delete();
                 },
-                false, "The active presentation does not contain any slides.\r\nPlease add a slide before adding elements.",
+                false,
+                "The active presentation does not contain any slides.\r\nPlease add a slide before adding elements.",
                 kCritical},
         Refusal{"NoSlidesMyElements",
                 [](host::Application& a) {
                     auto p = a.ActivePresentation();
                     while (p->Slides().Count() > 0) p->Slides().Item(1)->Delete();
                 },
-                true, "The active presentation does not contain any slides.\r\nPlease add a slide before inserting elements.",
+                true,
+                "The active presentation does not contain any slides.\r\nPlease add a slide before inserting elements.",
                 kCritical},
-        Refusal{"SlideSorter", [](host::Application& a) { a.ActiveWindow()->setViewType(host::ppViewSlideSorter); }, false,
-                "Please go to normal view.", kInfo},
+        Refusal{"SlideSorter", [](host::Application& a) { a.ActiveWindow()->setViewType(host::ppViewSlideSorter); },
+                false, "Please go to normal view.", kInfo},
         Refusal{"NotesPage", [](host::Application& a) { a.ActiveWindow()->setViewType(host::ppViewNotesPage); }, true,
                 "Please go to normal view.", kInfo},
-        Refusal{"NotesPane", [](host::Application& a) { a.ActiveWindow()->Panes().Item(3).Activate(); }, false, "Please go to normal view.",
-                kInfo},
-        Refusal{"NoStyle", [](host::Application&) { plorin::state().currentStyle.clear(); }, false, "Please select a style first.", kInfo},
+        Refusal{"NotesPane", [](host::Application& a) { a.ActiveWindow()->Panes().Item(3).Activate(); }, false,
+                "Please go to normal view.", kInfo},
+        Refusal{"NoStyle", [](host::Application&) { plorin::state().currentStyle.clear(); }, false,
+                "Please select a style first.", kInfo},
         Refusal{"NoMenuFile", [](host::Application&) { plorin::state().menuDocument.reset(); }, false,
                 "An unexpected error occrred inserting elements from the 'Slide Wizard'.\r\nPlease contact us at " +
                     kSupport + " if the problem persists.",
@@ -179,9 +185,10 @@ INSTANTIATE_TEST_SUITE_P(Insert, InsertInView,
 TEST_F(Insert, AMissingTemplateIsToldAfterTheUseWasCounted) {
     userDeck(1);
     addIn.slideWizard_onAction(gallery("M\\S"), "", 2);
-    EXPECT_EQ(messages(), std::vector<std::string>{"The template file '" + styleFile("missing.ppt") +
-                                                    "' could not be found.\r\nPlease check your installation and contact us at " +
-                                                    kSupport + " if the problem persists."});
+    EXPECT_EQ(messages(),
+              std::vector<std::string>{"The template file '" + styleFile("missing.ppt") +
+                                       "' could not be found.\r\nPlease check your installation and contact us at " +
+                                       kSupport + " if the problem persists."});
     EXPECT_EQ(driver.messages[0].style, kCritical);
     EXPECT_EQ(setting("statsSlideWizard"), "1");
     EXPECT_EQ(shownShapes(), 0);
@@ -240,9 +247,10 @@ TEST_F(Conjure, AHostFailureSaysTheTemplateCouldNotBeOpenedOtherErrorsAreReporte
 
 TEST_F(Conjure, MakesTheSameChecksFirst) {
     run("a.ppt,1", false);
-    EXPECT_EQ(messages(), std::vector<std::string>{
-                              "There is no active presentation.\r\nPlease open a presentation or create a new presentation "
-                              "before adding elements."});
+    EXPECT_EQ(messages(),
+              std::vector<std::string>{
+                  "There is no active presentation.\r\nPlease open a presentation or create a new presentation "
+                  "before adding elements."});
 }
 
 }  // namespace
@@ -253,7 +261,8 @@ TEST_F(Insert, TemplateNamesLeavingTheStylesFolderAreBadItems) {
     saveDeck(outside, {{{1, 1, 1, 1}}});
     menu(R"(<style name="Blue" folder="blue"/><menu name="M"><submenu name="S">
               <menuitem name="up" file="../outside.ppt" slideNo="1"/>
-              <menuitem name="absolute" file=")" + outside + R"(" slideNo="1"/>
+              <menuitem name="absolute" file=")" +
+         outside + R"(" slideNo="1"/>
             </submenu></menu>)");
     plorin::state().currentStyle = "Blue";
     userDeck(1);
@@ -274,7 +283,8 @@ TEST_F(Conjure, AParameterNamingAFileOutsideTheStyleIsNotOpened) {
     saveDeck(styleFile("../outside.ppt"), {{{1, 1, 1, 1}}});
     userDeck(1);
     run("../outside.ppt,1", false);
-    EXPECT_EQ(messages(), std::vector<std::string>{"Template '" + styleFile("../outside.ppt") + "' could not be opened."});
+    EXPECT_EQ(messages(),
+              std::vector<std::string>{"Template '" + styleFile("../outside.ppt") + "' could not be opened."});
     EXPECT_EQ(shownShapes(), 0);
     EXPECT_EQ(app->Presentations().Count(), 1);
 }

@@ -7,8 +7,8 @@
 
 #include "core/shared_state.h"
 #include "libraries/library_menus.h"
-#include "tests/libraries/library_fixture.h"
 #include "platform/picture.h"
+#include "tests/libraries/library_fixture.h"
 
 namespace {
 
@@ -41,7 +41,8 @@ protected:
     static std::string menuItems(int count) {
         std::string items;
         for (int i = 1; i <= count; ++i)
-            items += "<menuitem name=\"item " + std::to_string(i) + "\" file=\"a.ppt\" slideNo=\"" + std::to_string(i) + "\"/>";
+            items += "<menuitem name=\"item " + std::to_string(i) + "\" file=\"a.ppt\" slideNo=\"" + std::to_string(i) +
+                     "\"/>";
         return items;
     }
     pugi::xml_document doc;
@@ -50,10 +51,12 @@ protected:
 const std::string kOpening = std::string("<menu xmlns=\"") + plorin::kRibbonNamespace + "\" >";
 
 TEST_F(LibraryMenus, TheSlideWizardMenuIsWrittenAsTheHostExpectsIt) {
-    menu(R"(<style name="Blue" folder="blue"/><menu name="Charts"><submenu name="Bars"/><submenu name="Pies"/></menu>)");
-    const std::string rest = " onAction=\"slideWizard_onAction\" getItemCount=\"slideWizard_getItemCount\""
-                             " getItemLabel=\"slideWizard_getItemLabel\" getItemImage=\"slideWizard_getItemImage\""
-                             " columns=\"2\" itemWidth=\"160\" itemHeight=\"120\"/>";
+    menu(
+        R"(<style name="Blue" folder="blue"/><menu name="Charts"><submenu name="Bars"/><submenu name="Pies"/></menu>)");
+    const std::string rest =
+        " onAction=\"slideWizard_onAction\" getItemCount=\"slideWizard_getItemCount\""
+        " getItemLabel=\"slideWizard_getItemLabel\" getItemImage=\"slideWizard_getItemImage\""
+        " columns=\"2\" itemWidth=\"160\" itemHeight=\"120\"/>";
     EXPECT_EQ(addIn.slideWizard_getContent({}),
               kOpening + "<menu id=\"slideWizard_1\" label=\"Charts\" >" +
                   "<gallery id=\"slideWizard_1_1\" label=\"Bars\" tag=\"Charts\\Bars\"" + rest +
@@ -65,23 +68,25 @@ TEST_F(LibraryMenus, GalleriesAreNumberedAcrossMenusAndEveryMenuGetsOne) {
             <menu name="A"><submenu name="A1"/><submenu name="A2"/><menuitem name="loose" file="a.ppt" slideNo="1"/></menu>
             <menu name="B"><submenu name="B1"/><submenu name="B2"/></menu><menu name="C"/>)");
     const auto root = parse(addIn.slideWizard_getContent({}));
-    EXPECT_EQ(ids(root), (std::vector<std::string>{"slideWizard_1", "slideWizard_1_1", "slideWizard_1_2", "slideWizard_2",
-                                                   "slideWizard_2_3", "slideWizard_2_4", "slideWizard_3"}));
+    EXPECT_EQ(ids(root),
+              (std::vector<std::string>{"slideWizard_1", "slideWizard_1_1", "slideWizard_1_2", "slideWizard_2",
+                                        "slideWizard_2_3", "slideWizard_2_4", "slideWizard_3"}));
     EXPECT_EQ(attributeNames(root.child("menu").child("gallery")),
-              (std::vector<std::string>{"id", "label", "tag", "onAction", "getItemCount", "getItemLabel", "getItemImage",
-                                        "columns", "itemWidth", "itemHeight"}));
+              (std::vector<std::string>{"id", "label", "tag", "onAction", "getItemCount", "getItemLabel",
+                                        "getItemImage", "columns", "itemWidth", "itemHeight"}));
 }
 
 TEST_F(LibraryMenus, MyElementsHasAGalleryPerGroupWithElementsOnly) {
-    index(R"(<group name="Empty"/><group name="Two"><element name="a" slideID="256"/><element name="b" slideID="257"/></group>
+    index(
+        R"(<group name="Empty"/><group name="Two"><element name="a" slideID="256"/><element name="b" slideID="257"/></group>
              <group name="One"><element name="c" slideID="258"/></group>)");
     const auto root = parse(addIn.myElements_getContent({}));
     EXPECT_EQ(ids(root), (std::vector<std::string>{"myElements_1", "myElements_2"}));
     EXPECT_STREQ(root.first_child().attribute("label").value(), "Two");
     EXPECT_STREQ(root.last_child().attribute("tag").value(), "One");
     EXPECT_EQ(attributeNames(root.first_child()),
-              (std::vector<std::string>{"id", "label", "tag", "onAction", "getItemCount", "getItemLabel", "getItemImage",
-                                        "columns", "itemWidth", "itemHeight"}));
+              (std::vector<std::string>{"id", "label", "tag", "onAction", "getItemCount", "getItemLabel",
+                                        "getItemImage", "columns", "itemWidth", "itemHeight"}));
     EXPECT_STREQ(root.first_child().attribute("getItemImage").value(), "myElements_getItemImage");
 }
 
@@ -90,13 +95,17 @@ TEST_F(LibraryMenus, TheCopyrightMenuHasAButtonPerNoticeTaggedWithItsNumber) {
     plorin::state().copyrightLines.Add("(c) R&D <draft>");
     plorin::state().copyrightLines.Add("Internal");
     EXPECT_EQ(addIn.copyright_getContent({}),
-              kOpening + "<button id=\"copyright_1\" tag=\"1\" label=\"(c) R&amp;D &lt;draft&gt;\" onAction=\"copyright_onAction\" />" +
+              kOpening +
+                  "<button id=\"copyright_1\" tag=\"1\" label=\"(c) R&amp;D &lt;draft&gt;\" "
+                  "onAction=\"copyright_onAction\" />" +
                   "<button id=\"copyright_2\" tag=\"2\" label=\"Internal\" onAction=\"copyright_onAction\" /></menu>");
 }
 
 TEST_F(LibraryMenus, CharactersXmlCannotCarryAreDroppedFromLabelsAndTheOtherNoticesKept) {
     // A control character and a byte-order mark read the wrong way round.
-    const char text[] = "(c) A\nPlain\nbell\x07 \xEF\xBF\xBE" "end\n";
+    const char text[] =
+        "(c) A\nPlain\nbell\x07 \xEF\xBF\xBE"
+        "end\n";
     writeFile(root + "customization/copyright.txt", std::string(text, sizeof text - 1));
     plorin::loadCopyrightLines();
     const auto menuRoot = parse(addIn.copyright_getContent({}));
@@ -125,8 +134,8 @@ TEST_F(LibraryMenus, NamesWithQuotesApostrophesAndMarkupRoundTrip) {
     for (const std::string name : {"Tom's", "say \"hi\"", "<b>bold</b> & co", "<New group>", "it's \"both\""}) {
         SCOPED_TRACE(name);
         const std::string attr = plorin::escapeXmlAttribute(name);
-        menu("<style name=\"Blue\" folder=\"blue\"/><menu name=\"" + attr + "\"><submenu name=\"" + attr + "\">" + menuItems(2) +
-             "</submenu></menu>");
+        menu("<style name=\"Blue\" folder=\"blue\"/><menu name=\"" + attr + "\"><submenu name=\"" + attr + "\">" +
+             menuItems(2) + "</submenu></menu>");
         index("<group name=\"" + attr + "\"><element name=\"" + attr + "\" slideID=\"256\"/></group>");
 
         const auto wizard = parse(addIn.slideWizard_getContent({})).select_node("//gallery").node();
@@ -147,7 +156,8 @@ TEST_F(LibraryMenus, NamesWithQuotesApostrophesAndMarkupRoundTrip) {
 // them on reading, as the labels do, so that every gallery still finds its group; a name
 // that then meets another is numbered.
 TEST_F(LibraryMenus, NamesWrittenEarlierWithControlCharactersKeepTheirGalleries) {
-    index(R"(<group name="Charts&#11;"><element name="pie&#01;" slideID="256"/><element name="bar" slideID="257"/></group>
+    index(
+        R"(<group name="Charts&#11;"><element name="pie&#01;" slideID="256"/><element name="bar" slideID="257"/></group>
              <group name="Charts"><element name="pie" slideID="258"/></group>)");
     const auto root = parse(addIn.myElements_getContent({}));
     std::vector<std::string> tags;
@@ -160,7 +170,8 @@ TEST_F(LibraryMenus, NamesWrittenEarlierWithControlCharactersKeepTheirGalleries)
 }
 
 TEST_F(LibraryMenus, ItemsAreFoundByZeroBasedIndexWithTheirThumbnails) {
-    menu("<style name=\"Blue\" folder=\"blue\"/><menu name=\"M\"><submenu name=\"S\">" + menuItems(3) + "</submenu></menu>");
+    menu("<style name=\"Blue\" folder=\"blue\"/><menu name=\"M\"><submenu name=\"S\">" + menuItems(3) +
+         "</submenu></menu>");
     index(R"(<group name="G"><element name="first" slideID="300"/><element name="second" slideID="257"/></group>)");
     const platform::Picture dot{4, 3, std::vector<std::uint32_t>(12, 0xFF000000u), ""};
     std::filesystem::create_directories(root + "customization/styles/thumbs");
@@ -212,7 +223,8 @@ TEST_F(LibraryMenus, WithoutTheirDocumentsTheGalleriesAreEmpty) {
 }
 
 TEST_F(LibraryMenus, OpeningTheMenusBuildsTheirThumbnailsTheSlideWizardsOnce) {
-    menu("<style name=\"Blue\" folder=\"blue\"/><menu name=\"M\"><submenu name=\"S\">" + menuItems(1) + "</submenu></menu>");
+    menu("<style name=\"Blue\" folder=\"blue\"/><menu name=\"M\"><submenu name=\"S\">" + menuItems(1) +
+         "</submenu></menu>");
     saveDeck(styleFile("a.ppt"), {{{10, 10, 100, 50}}});
     const std::string thumb = root + "customization/styles/thumbs/a.ppt_1.png";
     addIn.slideWizard_getContent({});

@@ -5,13 +5,13 @@
 #include <filesystem>
 
 #include "addin/addin_state.h"
-#include "core/config.h"
 #include "addin/connect.h"
-#include "libraries/menu_file.h"
+#include "core/config.h"
 #include "core/registry.h"
-#include "tests/core/core_fixture.h"
+#include "libraries/menu_file.h"
 #include "platform/text_files.h"
 #include "platform/xml_dom.h"
+#include "tests/core/core_fixture.h"
 
 namespace {
 
@@ -20,7 +20,8 @@ using testing_core::CoreFixture;
 constexpr const char* kTwoStyles =
     "<Varnotel>"
     "<style name=\"Corporate Blue\" folder=\"blue\"/>"
-    "<menu name=\"Charts\"><submenu name=\"Bars\"><menuitem name=\"Bar\" file=\"c.ppt\" slideNo=\"1\"/></submenu></menu>"
+    "<menu name=\"Charts\"><submenu name=\"Bars\"><menuitem name=\"Bar\" file=\"c.ppt\" "
+    "slideNo=\"1\"/></submenu></menu>"
     "<style name=\"Fresh Green\" folder=\"green\"/>"
     "</Varnotel>";
 
@@ -139,9 +140,10 @@ TEST_F(Library, AMissingOrCorruptMenuFileIsToldOnceAndLeavesTheDropDownEmpty) {
 }
 
 TEST_F(Library, AMenuItemDirectlyUnderAMenuLoadsLikeAnyOther) {
-    menu("<Varnotel><style name=\"S\" folder=\"s\"/>"
-         "<menu name=\"Titles\"><menuitem name=\"Bar\" file=\"t.ppt\" slideNo=\"4\"/>"
-         "<submenu name=\"All\"><menuitem name=\"Title\" file=\"t.ppt\" slideNo=\"1\"/></submenu></menu></Varnotel>");
+    menu(
+        "<Varnotel><style name=\"S\" folder=\"s\"/>"
+        "<menu name=\"Titles\"><menuitem name=\"Bar\" file=\"t.ppt\" slideNo=\"4\"/>"
+        "<submenu name=\"All\"><menuitem name=\"Title\" file=\"t.ppt\" slideNo=\"1\"/></submenu></menu></Varnotel>");
     load();
     EXPECT_TRUE(driver.messages.empty());
     ASSERT_TRUE(s.menuDocument);
@@ -297,12 +299,27 @@ TEST(TextFiles, DecodeUtf8AndUtf16WithTheirMarksAndRefuseTheRest) {
         std::optional<std::string> text;
     } cases[] = {
         {"plain UTF-8", "Caf\xC3\xA9", "Caf\xC3\xA9"},
-        {"UTF-8 with its mark", "\xEF\xBB\xBF" "A", "A"},
-        {"UTF-16 little endian", std::string("\xFF\xFE" "A\0\xE9\0", 6), "A\xC3\xA9"},
+        {"UTF-8 with its mark",
+         "\xEF\xBB\xBF"
+         "A",
+         "A"},
+        {"UTF-16 little endian",
+         std::string("\xFF\xFE"
+                     "A\0\xE9\0",
+                     6),
+         "A\xC3\xA9"},
         {"UTF-16 big endian", std::string("\xFE\xFF\0A\x20\xAC", 6), "A\xE2\x82\xAC"},
         {"UTF-16 surrogate pair", std::string("\xFF\xFE\x3D\xD8\x00\xDE", 6), "\xF0\x9F\x98\x80"},
-        {"UTF-16 lone surrogate", std::string("\xFF\xFE\x3D\xD8" "A\0", 6), std::nullopt},
-        {"UTF-16 odd length", std::string("\xFF\xFE" "A", 3), std::nullopt},
+        {"UTF-16 lone surrogate",
+         std::string("\xFF\xFE\x3D\xD8"
+                     "A\0",
+                     6),
+         std::nullopt},
+        {"UTF-16 odd length",
+         std::string("\xFF\xFE"
+                     "A",
+                     3),
+         std::nullopt},
         {"UTF-16 without its mark", std::string("A\0B\0", 4), std::nullopt},
         {"Latin-1", "Caf\xE9", std::nullopt},
         {"overlong UTF-8", "\xC0\xAF", std::nullopt},

@@ -10,10 +10,10 @@
 #include "addin/named_commands.h"
 #include "libraries/my_elements.h"
 #include "libraries/my_elements_add.h"
-#include "tests/libraries/library_fixture.h"
 #include "platform/filesystem.h"
 #include "platform/services.h"
 #include "platform/xml_dom.h"
+#include "tests/libraries/library_fixture.h"
 #include "tests/support/fault_fs.h"
 #include "tests/support/file_reading.h"
 
@@ -29,15 +29,17 @@ protected:
     // The user's deck with a rectangle and a text box selected (and a placeholder, if asked).
     void selectShapes(bool withPlaceholder = false) {
         auto slide = userDeck(1)->Slides().Item(1);
-        std::vector<std::shared_ptr<host::Shape>> shapes{slide->Shapes().AddShape(host::msoShapeRectangle, 10, 20, 30, 40),
-                                                         slide->Shapes().AddTextbox(1, 50, 60, 70, 80)};
+        std::vector<std::shared_ptr<host::Shape>> shapes{
+            slide->Shapes().AddShape(host::msoShapeRectangle, 10, 20, 30, 40),
+            slide->Shapes().AddTextbox(1, 50, 60, 70, 80)};
         if (withPlaceholder) shapes.push_back(slide->Shapes().addOfType(host::msoPlaceholder, 1, 0, 0, 600, 80));
         window().selectShapes(shapes);
         ribbon.controls.clear();  // the selection redraws the whole ribbon
     }
     // The next showing of the dialog runs these steps.
     void onDialog(std::function<void(plorin::myElementsAdd&)> steps) {
-        driver.queueForm("myElementsAdd", [steps](platform::Form& f) { steps(dynamic_cast<plorin::myElementsAdd&>(f)); });
+        driver.queueForm("myElementsAdd",
+                         [steps](platform::Form& f) { steps(dynamic_cast<plorin::myElementsAdd&>(f)); });
     }
     static void accept(plorin::myElementsAdd& d) { platform::driver::click(d, "btnAddElement"); }
 
@@ -72,9 +74,10 @@ TEST_F(AddElements, FirstUseMakesTheIndexWithMiscellaneousAndTheLibrary) {
     const platform::DomNode rootNode = savedIndex().documentElement();
     std::vector<std::string> attributes;
     for (auto a : rootNode.pugiNode().attributes()) attributes.push_back(std::string(a.name()) + "=" + a.value());
-    EXPECT_EQ(attributes, (std::vector<std::string>{"xmlns:xsi=http://www.w3.org/2001/XMLSchema-instance",
-                                                    "xsi:schemaLocation=http://www.varnotel.example/plorinown/myelements.xsd",
-                                                    "xmlns=http://www.varnotel.example/plorinown", "addinVersion=1.0"}));
+    EXPECT_EQ(attributes,
+              (std::vector<std::string>{"xmlns:xsi=http://www.w3.org/2001/XMLSchema-instance",
+                                        "xsi:schemaLocation=http://www.varnotel.example/plorinown/myelements.xsd",
+                                        "xmlns=http://www.varnotel.example/plorinown", "addinVersion=1.0"}));
     const auto element = saved.selectSingleNode("/Varnotel/group[@name='Miscellaneous']/element");
     ASSERT_TRUE(element);
     EXPECT_EQ(element.getAttribute("name"), "New element");
@@ -107,10 +110,10 @@ TEST_F(AddElements, TheDialogsWordsAndTheNewGroupBoxsTitleAndOffer) {
     user.inputAnswers = {std::nullopt};
     user.queueForm("myElementsAdd", [](platform::Form& f) {
         auto& d = dynamic_cast<plorin::myElementsAdd&>(f);
-        const std::vector<std::string> captions{d.Caption, d.Label1.Caption, d.btnAddGroup.Caption, d.Label2.Caption,
-                                                d.btnAddElement.Caption, d.btnCancel.Caption};
-        EXPECT_EQ(captions, (std::vector<std::string>{"Add to My Elements", "Add to group", "New &group", "Element name",
-                                                      "&Add element", "&Cancel"}));
+        const std::vector<std::string> captions{d.Caption,        d.Label1.Caption,        d.btnAddGroup.Caption,
+                                                d.Label2.Caption, d.btnAddElement.Caption, d.btnCancel.Caption};
+        EXPECT_EQ(captions, (std::vector<std::string>{"Add to My Elements", "Add to group", "New &group",
+                                                      "Element name", "&Add element", "&Cancel"}));
         const std::vector<std::string> tips{d.groupList.ToolTipText, d.btnAddGroup.ToolTipText, d.elemName.ToolTipText,
                                             d.btnAddElement.ToolTipText};
         EXPECT_EQ(tips, (std::vector<std::string>{"Select destination group", "Add new group",
@@ -122,7 +125,8 @@ TEST_F(AddElements, TheDialogsWordsAndTheNewGroupBoxsTitleAndOffer) {
         platform::driver::click(d, "btnCancel");
     });
     plorin::addMyElements();
-    EXPECT_EQ(user.offers, (std::vector<std::pair<std::string, std::string>>{{"Varnotel for presentations", "<New group>"}}));
+    EXPECT_EQ(user.offers,
+              (std::vector<std::pair<std::string, std::string>>{{"Varnotel for presentations", "<New group>"}}));
     EXPECT_EQ(user.modalForms, std::vector<std::string>{"myElementsAdd"});
 }
 
@@ -141,8 +145,9 @@ TEST_F(AddElements, WithoutShapesSelectedTheUserIsToldAndNothingIsMade) {
     EXPECT_TRUE(messages().empty());
     userDeck(1);
     plorin::addMyElements();
-    EXPECT_EQ(messages(), std::vector<std::string>{"If you would like to add an element to 'My Elements', please select "
-                                                   "one or more shapes first."});
+    EXPECT_EQ(messages(),
+              std::vector<std::string>{"If you would like to add an element to 'My Elements', please select "
+                                       "one or more shapes first."});
     EXPECT_EQ(driver.messages[0].style, platform::vbInformation);
     EXPECT_FALSE(std::filesystem::exists(indexPath()));
     EXPECT_TRUE(driver.modalForms.empty());
@@ -153,7 +158,9 @@ TEST_F(AddElements, TheDialogRefusesAnEmptyNameAndANameOfAnyGroupsElement) {
     selectShapes();
     onDialog([](plorin::myElementsAdd& d) {
         platform::driver::choose(d, "groupList", "B");
-        for (const char* name : {"", "\x01\x02", "Taken", "Ta\x0bken", "Fr\x01" "esh"}) {
+        for (const char* name : {"", "\x01\x02", "Taken", "Ta\x0bken",
+                                 "Fr\x01"
+                                 "esh"}) {
             platform::driver::setText(d, "elemName", name);
             accept(d);
             EXPECT_EQ(d.Visible(), d.elemName.Text() != "Fresh") << name;
@@ -185,21 +192,23 @@ TEST_F(AddElements, ANewGroupIsSavedAtOnceWhateverItsNameHolds) {
     selectShapes();
     const std::string name = "It's <new> \"one\" & co";
     // Pasted control characters go: they would empty the group's gallery.
-    driver.inputAnswers = {std::nullopt, std::string(), std::string("\x01"), std::string("A"), std::string("A\x0b"),
-                           "It's <new>\x01 \"one\" & co"};
+    driver.inputAnswers = {std::nullopt,     std::string(),        std::string("\x01"),
+                           std::string("A"), std::string("A\x0b"), "It's <new>\x01 \"one\" & co"};
     onDialog([&](plorin::myElementsAdd& d) {
         for (int i = 0; i < 6; ++i) platform::driver::click(d, "btnAddGroup");
         EXPECT_EQ(d.groupList.items, (std::vector<std::string>{"A", name}));
         EXPECT_EQ(d.groupList.ListIndex(), 1);
-        EXPECT_TRUE(savedIndex().selectSingleNode("/Varnotel/group[@name=$n]", {{"n", name}})) << "before the dialog closes";
+        EXPECT_TRUE(savedIndex().selectSingleNode("/Varnotel/group[@name=$n]", {{"n", name}}))
+            << "before the dialog closes";
         platform::driver::click(d, "btnCancel");
     });
     plorin::addMyElements();
-    EXPECT_EQ(driver.inputPrompts, std::vector<std::string>(6, "Please enter a name for the group you would like to add."));
-    EXPECT_EQ(messages(), (std::vector<std::string>{
-                              "The group name cannot be empty.", "The group name cannot be empty.",
-                              "The group name 'A' already exists. Please specify a new group name.",
-                              "The group name 'A' already exists. Please specify a new group name."}));
+    EXPECT_EQ(driver.inputPrompts,
+              std::vector<std::string>(6, "Please enter a name for the group you would like to add."));
+    EXPECT_EQ(messages(),
+              (std::vector<std::string>{"The group name cannot be empty.", "The group name cannot be empty.",
+                                        "The group name 'A' already exists. Please specify a new group name.",
+                                        "The group name 'A' already exists. Please specify a new group name."}));
     EXPECT_EQ(savedIndex().selectNodes("/Varnotel/group").length(), 2) << "cancelling the dialog keeps the group";
 
     // An element in it goes through the My Elements menu and back.
@@ -219,7 +228,8 @@ TEST_F(AddElements, ANewGroupIsSavedAtOnceWhateverItsNameHolds) {
 TEST_F(AddElements, APlaceholderIsRefusedAndNothingIsAdded) {
     index(R"(<group name="A"/>)");
     saveDeck(library(), {{{1, 2, 3, 4}}});
-    const std::string indexBefore = test_support::readFile(indexPath()), libraryBefore = test_support::readFile(library());
+    const std::string indexBefore = test_support::readFile(indexPath()),
+                      libraryBefore = test_support::readFile(library());
     selectShapes(true);
     onDialog(accept);
     plorin::addMyElements();
@@ -270,8 +280,9 @@ TEST_F(AddElements, ADamagedIndexIsNeverWrittenOverAndNothingIsMade) {
     driver.messages.clear();
     selectShapes();
     plorin::addMyElements();
-    EXPECT_EQ(messages(), std::vector<std::string>{"The 'My Elements' database seems to be corrupted.\r\nPlease contact us at " +
-                                                   kSupport + "."});
+    EXPECT_EQ(messages(),
+              std::vector<std::string>{"The 'My Elements' database seems to be corrupted.\r\nPlease contact us at " +
+                                       kSupport + "."});
     EXPECT_EQ(driver.messages[0].style, platform::vbCritical);
     EXPECT_EQ(test_support::readFile(indexPath()), "<Varnotel><group name=\"A\">");
     EXPECT_FALSE(std::filesystem::exists(library()));
@@ -295,8 +306,9 @@ TEST_F(AddElements, AnIndexLostWhileTheDialogIsOpenEndsItWithNothingAdded) {
         EXPECT_FALSE(d.Visible());
     });
     plorin::addMyElements();
-    EXPECT_EQ(messages(), std::vector<std::string>{"The 'My Elements' database seems to be corrupted.\r\nPlease contact us at " +
-                                                   kSupport + "."});
+    EXPECT_EQ(messages(),
+              std::vector<std::string>{"The 'My Elements' database seems to be corrupted.\r\nPlease contact us at " +
+                                       kSupport + "."});
     EXPECT_FALSE(savedIndex().selectSingleNode("//element"));
     EXPECT_TRUE(slideIds(library()).empty());
 }
@@ -315,7 +327,8 @@ TEST_F(AddElements, WhatTheIndexFileCannotTakeIsNotKeptEither) {
     });
     plorin::addMyElements();
     platform::useFileSystem(nullptr);
-    EXPECT_EQ(reportedLocations(), (std::vector<std::string>{"myElementsAdd, btnAddGroup_Click", "SlideWizard, addMyElements"}));
+    EXPECT_EQ(reportedLocations(),
+              (std::vector<std::string>{"myElementsAdd, btnAddGroup_Click", "SlideWizard, addMyElements"}));
     const auto& kept = *plorin::state().myElementsDocument;
     EXPECT_EQ(kept.selectNodes("/Varnotel/group").length(), 1);
     EXPECT_FALSE(kept.selectSingleNode("//element"));

@@ -9,16 +9,16 @@
 #include <map>
 #include <sstream>
 
-#include "libraries/library_menus.h"
 #include "addin/named_commands.h"
+#include "libraries/library_menus.h"
 #include "libraries/my_elements.h"
 #include "libraries/my_elements_add.h"
 #include "libraries/my_elements_manager.h"
 #include "libraries/thumbnails.h"
-#include "tests/libraries/library_fixture.h"
 #include "platform/filesystem.h"
 #include "platform/services.h"
 #include "platform/xml_dom.h"
+#include "tests/libraries/library_fixture.h"
 #include "tests/support/fault_fs.h"
 #include "tests/support/file_reading.h"
 
@@ -33,7 +33,8 @@ std::vector<std::string> layoutOf(const platform::DomDocument& index) {
     std::vector<std::string> lines;
     for (const auto& group : index.selectNodes("/Varnotel/group")) {
         lines.push_back(group.getAttribute("name").value_or(""));
-        for (const auto& element : group.selectNodes("element")) lines.push_back("  " + element.getAttribute("name").value_or(""));
+        for (const auto& element : group.selectNodes("element"))
+            lines.push_back("  " + element.getAttribute("name").value_or(""));
     }
     return lines;
 }
@@ -77,7 +78,8 @@ protected:
             for (const auto& e : g.second) {
                 const long id = p->Slides().Item(slide++)->SlideID();
                 ids_[e] = id;
-                xml += "<element name=\"" + plorin::escapeXmlAttribute(e) + "\" slideID=\"" + std::to_string(id) + "\"/>";
+                xml +=
+                    "<element name=\"" + plorin::escapeXmlAttribute(e) + "\" slideID=\"" + std::to_string(id) + "\"/>";
             }
             xml += "</group>";
         }
@@ -211,7 +213,7 @@ TEST_F(ManageElements, ElementsMoveWithinTheirGroupAndAcrossOneBorderPerClick) {
 TEST_F(ManageElements, GroupsMoveOnlyAmongGroupsWithTheirElements) {
     install({{"A", {"a1"}}, {"B", {"b1"}}, {"C", {}}});
     manage([](Manager& d) {
-        up(d, "A");  // the first group stays
+        up(d, "A");    // the first group stays
         down(d, "C");  // so does the last
         EXPECT_EQ(treeOf(d), (std::vector<std::string>{"A", "  a1", "B", "  b1", ">C"}));
         down(d, "A");
@@ -235,18 +237,21 @@ TEST_F(ManageElements, RenamingRefusesEmptyAndTakenNames) {
     manage([this](Manager& d) {
         EXPECT_FALSE(rename(d, "a1", ""));
         EXPECT_FALSE(rename(d, "a1", "\x01\x0b"));  // nothing left once what XML cannot carry goes
-        EXPECT_FALSE(rename(d, "a1", "b1"));  // another group's element
-        EXPECT_FALSE(rename(d, "a1", "b\x7f" "1"));
+        EXPECT_FALSE(rename(d, "a1", "b1"));        // another group's element
+        EXPECT_FALSE(rename(d, "a1",
+                            "b\x7f"
+                            "1"));
         EXPECT_FALSE(rename(d, "a1", "a1"));  // unchanged
         EXPECT_FALSE(rename(d, "A", "B"));
-        EXPECT_TRUE(rename(d, "a1", "B"));  // a group's name is free for an element
+        EXPECT_TRUE(rename(d, "a1", "B"));          // a group's name is free for an element
         EXPECT_TRUE(rename(d, "A", "Sec\x0bond"));  // a pasted VT would empty the group's gallery
-        EXPECT_EQ(messages(), (std::vector<std::string>{"The name can't be empty. Please specify a name.",
-                                                        "The name can't be empty. Please specify a name.",
-                                                        "The specified name already exists. Please specify a new name.",
-                                                        "The specified name already exists. Please specify a new name.",
-                                                        "The specified name already exists. Please specify a new name.",
-                                                        "The specified name already exists. Please specify a new name."}));
+        EXPECT_EQ(messages(),
+                  (std::vector<std::string>{"The name can't be empty. Please specify a name.",
+                                            "The name can't be empty. Please specify a name.",
+                                            "The specified name already exists. Please specify a new name.",
+                                            "The specified name already exists. Please specify a new name.",
+                                            "The specified name already exists. Please specify a new name.",
+                                            "The specified name already exists. Please specify a new name."}));
         for (const auto& m : driver.messages) EXPECT_EQ(m.style, platform::vbCritical);
         EXPECT_EQ(treeOf(d), (std::vector<std::string>{">Second", "  B", "B", "  b1"}));
         press(d, "btnOK");
@@ -262,8 +267,8 @@ TEST_F(ManageElements, ANewGroupIsEditedAtOnceAndOnlyOneWaitsForItsName) {
         EXPECT_EQ(d.elementsTree.editingIndex(), 2);
         d.elementsTree.cancelLabelEdit();  // Escape: the group keeps "<New group>"
         press(d, "btnAddGroup");
-        EXPECT_EQ(messages(), std::vector<std::string>{
-                                  "Before creating a new group you need to rename the group '<New group>'."});
+        EXPECT_EQ(messages(),
+                  std::vector<std::string>{"Before creating a new group you need to rename the group '<New group>'."});
         EXPECT_EQ(driver.messages[0].style, platform::vbInformation);
         EXPECT_EQ(d.elementsTree.nodes.size(), 3u);
         EXPECT_TRUE(rename(d, "<New group>", "Charts"));
@@ -297,9 +302,10 @@ TEST_F(ManageElements, OkDeletesExactlyTheQueuedSlidesAndTheOtherThumbnailsStill
         EXPECT_EQ(treeOf(d), (std::vector<std::string>{"A", ">  a2", "C", "  c1"}));
         press(d, "btnOK");
     });
-    EXPECT_EQ(messages(), (std::vector<std::string>{"Are you sure you want to delete the selected element 'a2'?",
-                                                    "Are you sure you want to delete the selected group 'B' including all elements?",
-                                                    "Are you sure you want to delete the selected element 'a1'?"}));
+    EXPECT_EQ(messages(), (std::vector<std::string>{
+                              "Are you sure you want to delete the selected element 'a2'?",
+                              "Are you sure you want to delete the selected group 'B' including all elements?",
+                              "Are you sure you want to delete the selected element 'a1'?"}));
     EXPECT_EQ(driver.messages[0].style, platform::vbYesNo | platform::vbQuestion | platform::vbDefaultButton2);
     EXPECT_EQ(librarySlideIds(), (std::vector<long>{ids_["a2"], ids_["c1"]}));
     EXPECT_EQ(savedLayout(), (std::vector<std::string>{"A", "  a2", "C", "  c1"}));
@@ -351,7 +357,8 @@ TEST_F(ManageElements, ASlideTheLibraryLacksIsSkippedAndOkStillFinishes) {
 TEST_F(ManageElements, OkNeverReReadsTheIndexWritesItOnceAndStopsWhenItCannotBeWritten) {
     install({{"A", {"a1", "a2", "a3"}}, {"B", {"b1"}}});
     using test_support::FsCall;
-    test_support::FaultyFileSystem counting(test_support::failCall(FsCall::writeAll, 1, true, ENOSPC, "myelements.xml"));
+    test_support::FaultyFileSystem counting(
+        test_support::failCall(FsCall::writeAll, 1, true, ENOSPC, "myelements.xml"));
     test_support::UsingFileSystem using_(counting);
 
     // An index that cannot be written: reported, and nothing else changes; Cancel still closes.

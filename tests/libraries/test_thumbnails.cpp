@@ -5,20 +5,20 @@
 #include <clocale>
 #include <filesystem>
 #include <functional>
-#include <utility>
 #include <set>
+#include <utility>
 
 #include "addin/addin_state.h"
 #include "core/config.h"
-#include "libraries/menu_file.h"
 #include "core/registry.h"
-#include "libraries/thumbnails.h"
-#include "tests/core/core_fixture.h"
-#include "tests/support/fault_fs.h"
 #include "host/clipboard.h"
+#include "libraries/menu_file.h"
+#include "libraries/thumbnails.h"
 #include "platform/picture.h"
 #include "platform/services.h"
 #include "platform/xml_dom.h"
+#include "tests/core/core_fixture.h"
+#include "tests/support/fault_fs.h"
 
 namespace {
 
@@ -27,7 +27,9 @@ namespace fs = std::filesystem;
 
 constexpr std::uint32_t kOpaqueWhite = 0xFFFFFFFF;
 
-std::uint32_t at(const platform::Picture& p, int x, int y) { return p.pixels[static_cast<std::size_t>(y * p.width + x)]; }
+std::uint32_t at(const platform::Picture& p, int x, int y) {
+    return p.pixels[static_cast<std::size_t>(y * p.width + x)];
+}
 
 // Counts the presentations the build opens.
 struct OpenCounter : host::ApplicationEvents {
@@ -76,13 +78,16 @@ protected:
         return path;
     }
     static void stamp(const std::string& path, long unixTime) {
-        fs::last_write_time(path, fs::file_time_type::clock::from_sys(std::chrono::sys_seconds(std::chrono::seconds(unixTime))));
+        fs::last_write_time(
+            path, fs::file_time_type::clock::from_sys(std::chrono::sys_seconds(std::chrono::seconds(unixTime))));
     }
     static double day(long unixTime) { return unixTime / 86400.0 + 25569; }
 
     void menu(const std::string& items) {
-        writeFile(root + "customization/menu.xml", "<Varnotel><style name=\"First\" folder=\"first\"/>"
-                                                   "<style name=\"Second\" folder=\"second\"/>" + items + "</Varnotel>");
+        writeFile(root + "customization/menu.xml",
+                  "<Varnotel><style name=\"First\" folder=\"first\"/>"
+                  "<style name=\"Second\" folder=\"second\"/>" +
+                      items + "</Varnotel>");
         ASSERT_TRUE(plorin::loadMenuFile(plorin::kRibbonMenuFileLead));
     }
     std::string style(const std::string& file) { return root + "customization/styles/first/" + file; }
@@ -146,7 +151,8 @@ struct FlushRecorder : test_support::FaultyFileSystem {
     }
     std::vector<std::string> cached() const {
         std::vector<std::string> names;
-        for (const auto& path : pathsOf(test_support::FsCall::writeAll)) names.push_back(fs::path(path).filename().string());
+        for (const auto& path : pathsOf(test_support::FsCall::writeAll))
+            names.push_back(fs::path(path).filename().string());
         return names;
     }
     std::vector<std::string> flushed() const { return pathsOf(test_support::FsCall::flushFolder); }
@@ -233,8 +239,10 @@ TEST_F(Build, ABadItemIsSkippedCountedAndEveryPresentationClosed) {
     EXPECT_TRUE(fs::exists(thumb("b.ppt_1.png")));
     EXPECT_EQ(app->Presentations().Count(), 0);
     ASSERT_EQ(driver.messages.size(), 1u) << "one message for the whole build";
-    EXPECT_EQ(driver.messages[0].text, "An error occurred creating the Slide Wizard thumbnail images.\r\n"
-                                       "Please contact us at " + plorin::supportEmail() + " if the problem persists.");
+    EXPECT_EQ(driver.messages[0].text,
+              "An error occurred creating the Slide Wizard thumbnail images.\r\n"
+              "Please contact us at " +
+                  plorin::supportEmail() + " if the problem persists.");
     EXPECT_EQ(driver.messages[0].style, platform::vbCritical);
     EXPECT_EQ(driver.messages[0].title, "Varnotel for presentations");
     EXPECT_EQ(setting("thumbsDate_slideWizard"), "(missing)") << "the next opening tries again";
@@ -244,8 +252,10 @@ TEST_F(Build, ABadItemIsSkippedCountedAndEveryPresentationClosed) {
 TEST_F(Build, NamesLeavingTheirFoldersAreBadItemsAndNothingIsWrittenOutside) {
     deck(root + "customization/styles/outside.ppt", {0x0000FF}, kJan2024);
     deck(style("a.ppt"), {0x00FF00}, kJan2024);
-    menu(submenu("<menuitem name=\"up\" file=\"../outside.ppt\" slideNo=\"1\"/>"
-                 "<menuitem name=\"climb\" file=\"a.ppt\" slideNo=\"1/../../../climbed\"/>" + item("a.ppt", 1)));
+    menu(
+        submenu("<menuitem name=\"up\" file=\"../outside.ppt\" slideNo=\"1\"/>"
+                "<menuitem name=\"climb\" file=\"a.ppt\" slideNo=\"1/../../../climbed\"/>" +
+                item("a.ppt", 1)));
     driver.messageAnswers.push_back(platform::vbOK);
     EXPECT_FALSE(plorin::createSlideWizardThumbs(settings));
     EXPECT_TRUE(fs::exists(thumb("a.ppt_1.png")));
@@ -281,8 +291,16 @@ TEST(DayNumbers, AreReadFromTheStartOfTheTextWithADecimalPoint) {
         const char* text;
         double value;
     } cases[] = {
-        {"45000.5", 45000.5}, {"  12.25abc", 12.25}, {"abc", 0},     {"", 0},  {"1e3", 1000},
-        {"7E", 7},            {"-3.5", -3.5},        {".5", 0.5},    {"0", 0}, {"45000,5", 45000},
+        {"45000.5", 45000.5},
+        {"  12.25abc", 12.25},
+        {"abc", 0},
+        {"", 0},
+        {"1e3", 1000},
+        {"7E", 7},
+        {"-3.5", -3.5},
+        {".5", 0.5},
+        {"0", 0},
+        {"45000,5", 45000},
     };
     for (const auto& c : cases) EXPECT_EQ(plorin::parseDayNumber(c.text), c.value) << c.text;
 }
@@ -434,11 +452,18 @@ TEST_F(MyElements, ASavedLibraryDrawsOnlyThePicturesThatNoLongerShowTheirSlides)
     };
     const Row rows[] = {
         {"nothing", [] {}, {}},
-        {"one slide's colour", [&] { edit([](host::Presentation& p) { recolour(p, 2, 0xFF0000); }); }, {"257.png"}, kBlue},
-        {"a slide added", [&] {
-             edit([](host::Presentation& p) { p.Slides().Add(3, 12)->Shapes().AddShape(host::msoShapeOval, 0, 0, 50, 50); });
+        {"one slide's colour",
+         [&] { edit([](host::Presentation& p) { recolour(p, 2, 0xFF0000); }); },
+         {"257.png"},
+         kBlue},
+        {"a slide added",
+         [&] {
+             edit([](host::Presentation& p) {
+                 p.Slides().Add(3, 12)->Shapes().AddShape(host::msoShapeOval, 0, 0, 50, 50);
+             });
              index(kTwoElements + "<element name=\"c\" slideID=\"258\"/>");
-         }, {"258.png"}},
+         },
+         {"258.png"}},
         {"a picture deleted", [&] { fs::remove(picture(256)); }, {"256.png"}},
         {"a picture overwritten", [&] { writeFile(picture(257), "not a picture"); }, {"257.png"}},
         {"the record lost", [&] { fs::remove(record); }, {"256.png", "257.png"}},
@@ -495,13 +520,16 @@ TEST_F(MyElements, AnElementWithoutItsSlideIsToldAfterTheOthersAreDrawn) {
     EXPECT_TRUE(fs::exists(picture(257)));
     EXPECT_EQ(app->Presentations().Count(), 0);
     ASSERT_EQ(driver.messages.size(), 1u);
-    EXPECT_EQ(driver.messages[0].text, "An error occurred creating the My Elements thumbnail images.\r\n"
-                                       "Please contact us at " + plorin::supportEmail() + " if the problem persists.");
+    EXPECT_EQ(driver.messages[0].text,
+              "An error occurred creating the My Elements thumbnail images.\r\n"
+              "Please contact us at " +
+                  plorin::supportEmail() + " if the problem persists.");
     EXPECT_EQ(setting("thumbsDate_myElements"), "(missing)");
 }
 
 TEST_F(MyElements, TheUsersClipboardSurvivesABuild) {
-    auto mine = app->Presentations().Add(false)->Slides().Add(1, 12)->Shapes().AddShape(host::msoShapeOval, 0, 0, 10, 10);
+    auto mine =
+        app->Presentations().Add(false)->Slides().Add(1, 12)->Shapes().AddShape(host::msoShapeOval, 0, 0, 10, 10);
     host::ShapeRange({mine}).Copy();
     const auto before = host::clipboard().contents().shapes;
     plorin::createMyElementsThumbs(settings);

@@ -6,12 +6,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
 #include <cctype>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <sstream>
 
 #include "mailhelper/compose_mail.h"
@@ -51,8 +51,9 @@ TEST(MailArguments, WrongCountsAndUnsafeNamesAreRefused) {
     // The whole old-style command line in one argument is one argument, not three.
     EXPECT_FALSE(plorinpost::parseArguments({"\"s\" \"n.pptx\" \"/tmp/x\""}));
 
-    for (const std::string& bad : std::vector<std::string>{"", ".", "..", "../x.pptx", "a/b.pptx", "/etc/passwd", "line\nbreak", "tab\tname",
-                            std::string("nul\0x", 5), "del\x7f"}) {
+    for (const std::string& bad :
+         std::vector<std::string>{"", ".", "..", "../x.pptx", "a/b.pptx", "/etc/passwd", "line\nbreak", "tab\tname",
+                                  std::string("nul\0x", 5), "del\x7f"}) {
         EXPECT_FALSE(plorinpost::parseArguments({"s", bad, "/tmp/x"})) << bad;
     }
     EXPECT_FALSE(plorinpost::parseArguments({"s", "n.pptx", ""}));
@@ -71,7 +72,9 @@ struct MailProgram : ::testing::Test {
     platform::ScopedUiDriver scope{ui};
     RecordingMailer mailer;
 
-    MailProgram() { ui.onUnansweredMessage = [](const platform::MessageBoxCall&) { return platform::vbOK; }; }
+    MailProgram() {
+        ui.onUnansweredMessage = [](const platform::MessageBoxCall&) { return platform::vbOK; };
+    }
 
     int run(std::vector<std::string> args = {"Q3 review", "Q3 review.pptx", "/tmp/plorin1.pptx"}) {
         return plorinpost::main(args, mailer);
@@ -110,7 +113,8 @@ TEST_F(MailProgram, CancellingTheMessageEndsSilently) {
 }
 
 TEST_F(MailProgram, AttachmentFailuresShowTheAttachmentMessage) {
-    for (auto result : {MailResult::attachmentMissing, MailResult::attachmentUnreadable, MailResult::attachmentNotStaged}) {
+    for (auto result :
+         {MailResult::attachmentMissing, MailResult::attachmentUnreadable, MailResult::attachmentNotStaged}) {
         ui.messages.clear();
         mailer.composeResult = result;
         EXPECT_EQ(run(), 1);
@@ -155,8 +159,9 @@ TEST(MailMessages, CodeTable) {
     EXPECT_FALSE(plorinpost::messageForCode(1));
     for (int code : {11, 12, 13})
         EXPECT_EQ(plorinpost::messageForCode(code)->rfind("An error occurred attaching your file.", 0), 0u);
-    EXPECT_EQ(plorinpost::messageForCode(3),
-              "No e-mail program is configured on this computer.\r\nPlease set up a default e-mail program and try again.");
+    EXPECT_EQ(
+        plorinpost::messageForCode(3),
+        "No e-mail program is configured on this computer.\r\nPlease set up a default e-mail program and try again.");
     for (int code : {2, 10, 14, 26, -1})
         EXPECT_EQ(plorinpost::messageForCode(code)->rfind(
                       "An unexpected MAPI error occurred in Varnotel Mail (" + std::to_string(code) + ").", 0),
@@ -234,7 +239,8 @@ std::vector<std::string> composedAttachments(const std::string& compose) {
             next = close == std::string::npos ? compose.size() : close + 1;
         }
         const std::size_t comma = compose.find(',', next);
-        if (value.empty()) value = compose.substr(equals + 1, comma == std::string::npos ? std::string::npos : comma - equals - 1);
+        if (value.empty())
+            value = compose.substr(equals + 1, comma == std::string::npos ? std::string::npos : comma - equals - 1);
         if (key == "attachment")
             for (std::size_t start = 0, end;; start = end + 1) {
                 end = value.find(',', start);
@@ -279,16 +285,19 @@ struct DesktopHandOver : ::testing::Test {
         standIn("xdg-email", "argv");
     }
 
-
     void standIn(const std::string& program, const std::string& record) {
         std::ofstream(bin / program) << "#!/bin/sh\n"
-                                        "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"${0%/*}/" << record << "\"\n"
+                                        "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"${0%/*}/"
+                                     << record
+                                     << "\"\n"
                                         "s=0; [ -f \"$0.status\" ] && read s < \"$0.status\"\n"
                                         "exit $s\n";
         fs::permissions(bin / program, fs::perms::owner_all);
     }
 
-    std::vector<std::string> recordedArgv(const std::string& record = "argv") { return splitAtNul(test_support::readFile(bin / record)); }
+    std::vector<std::string> recordedArgv(const std::string& record = "argv") {
+        return splitAtNul(test_support::readFile(bin / record));
+    }
 
     // The run folders left in the staging folder.
     std::size_t stagedRuns() {
@@ -359,7 +368,8 @@ TEST_F(DesktopHandOver, EveryNameReachesTheMailClientAsOneAttachmentWithTheBytes
     // The stand-in reads a compose line as the mail client does: a quote in the path cuts it short.
     EXPECT_EQ(composedAttachments(xdgEmailComposeArgument("s", "/c/Bob's deck, final.pptx")),
               std::vector<std::string>{"/c/Bob"});
-    EXPECT_EQ(composedAttachments(xdgEmailComposeArgument("s", "/c/a,b.pptx")), (std::vector<std::string>{"/c/a", "b.pptx"}));
+    EXPECT_EQ(composedAttachments(xdgEmailComposeArgument("s", "/c/a,b.pptx")),
+              (std::vector<std::string>{"/c/a", "b.pptx"}));
     EXPECT_EQ(composedAttachments("to='a@example.org',attachment='/c/x.pptx'"), std::vector<std::string>{"/c/x.pptx"});
 }
 
@@ -371,9 +381,9 @@ TEST_F(DesktopHandOver, FailuresAreReportedAndLeaveNoStagedCopy) {
 
     std::ofstream(work / "x.pptx") << "x";
     const std::pair<const char*, const char*> refusals[] = {
-        {"5", "An error occurred attaching your file."},               // the file cannot be read
+        {"5", "An error occurred attaching your file."},                   // the file cannot be read
         {"4", "An unexpected MAPI error occurred in Varnotel Mail (2)."},  // the mail client failed
-        {"3", "No e-mail program is configured on this computer."},     // none to hand it to
+        {"3", "No e-mail program is configured on this computer."},        // none to hand it to
     };
     for (const auto& [status, message] : refusals) {
         std::ofstream(bin / "xdg-email.status") << status;
@@ -395,15 +405,16 @@ TEST_F(DesktopHandOver, FailuresAreReportedAndLeaveNoStagedCopy) {
 TEST_F(DesktopHandOver, MessageBoxesGoToADialogThenANotificationThenStandardError) {
     std::ofstream(work / "x.pptx") << "x";
     std::ofstream(bin / "xdg-email.status") << "3";  // every stand-in exits 3: no mail program
-    const std::string expected = "No e-mail program is configured on this computer.\n"
-                                 "Please set up a default e-mail program and try again.";
+    const std::string expected =
+        "No e-mail program is configured on this computer.\n"
+        "Please set up a default e-mail program and try again.";
     standIn("zenity", "zenity.argv");
     standIn("notify-send", "notify-send.argv");
     std::string err;
     // A display: the dialog tool shows the box; it waits for the user.
     EXPECT_EQ(runProgram({"s", "n.pptx", (work / "x.pptx").string()}, err, {"DISPLAY=:7"}), 1);
-    EXPECT_EQ(recordedArgv("zenity.argv"), (std::vector<std::string>{"--error", "--no-markup", "--title=Varnotel Mail",
-                                                                      "--text=" + expected}));
+    EXPECT_EQ(recordedArgv("zenity.argv"),
+              (std::vector<std::string>{"--error", "--no-markup", "--title=Varnotel Mail", "--text=" + expected}));
     EXPECT_TRUE(err.empty()) << err;
     EXPECT_FALSE(fs::exists(bin / "notify-send.argv"));
 

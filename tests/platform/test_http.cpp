@@ -1,6 +1,6 @@
 // The libcurl client against the loopback test server: what goes on the wire, what comes back.
-#include "platform/http.h"
 #include "loopback/http_test_server.h"
+#include "platform/http.h"
 
 #include <gtest/gtest.h>
 
@@ -59,8 +59,12 @@ TEST_F(HttpClientTest, PathWithoutLeadingSlashAndHostWithoutPortStillReachTheSer
 TEST_F(HttpClientTest, EveryHeaderGoesOutOnceWithANameAndTheUserAgentIsSent) {
     HttpRequest request = post("/", "x=1");
     request.userAgent = "Varnotel/1.0 (Linux)";
-    request.headers = {"Content-Type: application/x-www-form-urlencoded", "X-Product: Varnotel",
-                       "X-Empty:", "", ": no name", "no colon at all"};
+    request.headers = {"Content-Type: application/x-www-form-urlencoded",
+                       "X-Product: Varnotel",
+                       "X-Empty:",
+                       "",
+                       ": no name",
+                       "no colon at all"};
     ASSERT_TRUE(client->send(request).ok);
     const auto sent = onlyRequest();
     for (const auto& [name, value] : sent.headers) {
@@ -147,7 +151,8 @@ TEST_F(HttpClientTest, RepliesAreHandedBackWithTheirStatus) {
         {"gzip is decoded", Reply::gzipped(std::string(5000, 'q') + "tail"), true, 200,
          std::string(5000, 'q') + "tail"},
         {"redirect is not followed", Reply::text("", 302).withHeader("Location: /elsewhere"), true, 302, ""},
-        {"HTTP/1.0 body ends at close", Reply::verbatim("HTTP/1.0 200 OK\r\n\r\nuntil close"), true, 200, "until close"},
+        {"HTTP/1.0 body ends at close", Reply::verbatim("HTTP/1.0 200 OK\r\n\r\nuntil close"), true, 200,
+         "until close"},
         {"hang-up without reply", Reply::hangUp(), false, 0, ""},
         {"cut off mid-body", Reply::verbatim("HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\npartial"), false, 0, ""},
         {"garbage reply", Reply::verbatim("this is not http\r\n\r\n"), false, 0, ""},
@@ -267,7 +272,8 @@ TEST_F(HttpClientTest, ProxyFromTheEnvironmentIsNotUsedForThisMachine) {
     const std::optional<std::string> previous = saved ? std::optional<std::string>(saved) : std::nullopt;
     setenv("http_proxy", deadProxy.c_str(), 1);
     const HttpResponse response = client->send(post());
-    if (previous) setenv("http_proxy", previous->c_str(), 1); else unsetenv("http_proxy");
+    if (previous) setenv("http_proxy", previous->c_str(), 1);
+    else unsetenv("http_proxy");
     EXPECT_TRUE(response.ok) << response.error;
     EXPECT_EQ(server.requests().size(), 1u);
 }
@@ -279,10 +285,13 @@ TEST_F(HttpClientTest, DownloadStreamsA200BodyToTheSink) {
     server.queue(Reply::text(file));
     std::string received;
     HttpResponse info;
-    EXPECT_TRUE(client->download(post("/file.zip"), [&](const char* data, std::size_t size) {
-        received.append(data, size);
-        return true;
-    }, info));
+    EXPECT_TRUE(client->download(
+        post("/file.zip"),
+        [&](const char* data, std::size_t size) {
+            received.append(data, size);
+            return true;
+        },
+        info));
     EXPECT_EQ(received, file);
     EXPECT_TRUE(info.ok);
     EXPECT_EQ(info.status, 200);
@@ -293,10 +302,13 @@ TEST_F(HttpClientTest, DownloadOfAnErrorPageNeverReachesTheSink) {
     server.queue(Reply::text("no such file", 404));
     bool called = false;
     HttpResponse info;
-    EXPECT_FALSE(client->download(post("/missing.zip"), [&](const char*, std::size_t) {
-        called = true;
-        return true;
-    }, info));
+    EXPECT_FALSE(client->download(
+        post("/missing.zip"),
+        [&](const char*, std::size_t) {
+            called = true;
+            return true;
+        },
+        info));
     EXPECT_FALSE(called);
     EXPECT_TRUE(info.ok);
     EXPECT_EQ(info.status, 404);
@@ -306,7 +318,8 @@ TEST_F(HttpClientTest, DownloadOfAnErrorPageNeverReachesTheSink) {
 TEST_F(HttpClientTest, DownloadStopsWhenTheSinkRefuses) {
     server.queue(Reply::text(std::string(300000, 'd')));
     HttpResponse info;
-    EXPECT_FALSE(client->download(post(), [](const char*, std::size_t) { return false; }, info));
+    EXPECT_FALSE(client->download(
+        post(), [](const char*, std::size_t) { return false; }, info));
     EXPECT_FALSE(info.ok);
     EXPECT_FALSE(info.error.empty());
 }
@@ -323,7 +336,8 @@ TEST_F(HttpClientTest, ARedirectIsHandedBackAsItIsAndSecureRequestsCheckTheCerti
     EXPECT_EQ(sent.body, "moved");
     HttpResponse info;
     bool sunk = false;
-    EXPECT_FALSE(client->download(post("/package"), [&](const char*, std::size_t) { return sunk = true; }, info));
+    EXPECT_FALSE(client->download(
+        post("/package"), [&](const char*, std::size_t) { return sunk = true; }, info));
     EXPECT_EQ(info.status, 302);
     EXPECT_FALSE(sunk);
     EXPECT_EQ(server.requests().size(), 2u) << "no redirect was followed";
@@ -346,7 +360,8 @@ TEST_F(HttpClientTest, AStalledTransferEndsSoonAfterItsCallerCallsItOff) {
     const auto start = std::chrono::steady_clock::now();
     request.keepGoing = [&] { return std::chrono::steady_clock::now() - start < std::chrono::milliseconds(300); };
     HttpResponse info;
-    EXPECT_FALSE(client->download(request, [](const char*, std::size_t) { return true; }, info));
+    EXPECT_FALSE(client->download(
+        request, [](const char*, std::size_t) { return true; }, info));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2500));
     EXPECT_EQ(info.error, "the transfer was called off");
 }

@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "platform/picture.h"
-#include "tests/support/png_files.h"
 #include "tests/support/file_reading.h"
+#include "tests/support/png_files.h"
 #include "tests/support/temp_folder.h"
 
 using namespace platform;
@@ -76,7 +76,8 @@ bool writeRows(png_structp png, png_infop info, FILE* file, const Kind& kind, in
     if (kind.filtered) png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), kind.depth, kind.colour,
                  kind.interlace, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (kind.colour == PNG_COLOR_TYPE_PALETTE) png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
+    if (kind.colour == PNG_COLOR_TYPE_PALETTE)
+        png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
     png_color_16 transparent{};
     png_byte alphas[4] = {0, 64, 128, 200};
     if (kind.transparentColour) {
@@ -95,15 +96,16 @@ bool writeRows(png_structp png, png_infop info, FILE* file, const Kind& kind, in
 // A file of the kind whose samples cycle through every value the depth allows, so that every
 // alpha meets several colours.
 bool writeKind(const std::string& path, const Kind& kind, int width, int height) {
-    const int channels = kind.colour == PNG_COLOR_TYPE_RGB_ALPHA ? 4
-                         : kind.colour == PNG_COLOR_TYPE_RGB     ? 3
+    const int channels = kind.colour == PNG_COLOR_TYPE_RGB_ALPHA    ? 4
+                         : kind.colour == PNG_COLOR_TYPE_RGB        ? 3
                          : kind.colour == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
                                                                     : 1;
     const int bytesPerSample = kind.depth == 16 ? 2 : 1;
     const unsigned levels = kind.colour == PNG_COLOR_TYPE_PALETTE ? 16u : (1u << std::min(kind.depth, 8));
     std::vector<png_color> palette;
     for (int i = 0; i < 16; ++i)
-        palette.push_back({static_cast<png_byte>(i * 17), static_cast<png_byte>(255 - i * 13), static_cast<png_byte>(i * 5)});
+        palette.push_back(
+            {static_cast<png_byte>(i * 17), static_cast<png_byte>(255 - i * 13), static_cast<png_byte>(i * 5)});
     std::vector<std::vector<unsigned char>> rows(static_cast<std::size_t>(height));
     unsigned counter = 0;
     for (auto& row : rows) {
@@ -113,7 +115,8 @@ bool writeKind(const std::string& path, const Kind& kind, int width, int height)
             for (int s = 0; s < samples; ++s) {
                 const unsigned value = (counter++ * 7u) % levels;
                 const int bit = s * kind.depth;
-                row[static_cast<std::size_t>(bit / 8)] |= static_cast<unsigned char>(value << (8 - kind.depth - bit % 8));
+                row[static_cast<std::size_t>(bit / 8)] |=
+                    static_cast<unsigned char>(value << (8 - kind.depth - bit % 8));
             }
         } else {
             const int line = static_cast<int>(&row - rows.data());
@@ -137,7 +140,8 @@ bool writeKind(const std::string& path, const Kind& kind, int width, int height)
     if (kind.oddChunk) {  // libpng writes no such chunk, so it goes in after the header by hand
         std::string bytes = test_support::readFile(path);
         std::string chunk("\0\0\0\4gAMA\0\0\0\0", 12);
-        const auto crc = static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const unsigned char*>(chunk.data() + 4), 8));
+        const auto crc =
+            static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const unsigned char*>(chunk.data() + 4), 8));
         for (int i = 0; i < 4; ++i) chunk.push_back(static_cast<char>(crc >> (24 - 8 * i)));
         bytes.insert(33, chunk);
         std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
@@ -186,7 +190,8 @@ TEST_F(PictureFiles, PngKeepsPixelsAndTransparency) {
 TEST_F(PictureFiles, AStoredPngReadsBackAsTheCompressedOneAndAsCairoReadsIt) {
     Picture p = solid(160, 120, kRed);  // rows of 641 bytes: two stored blocks
     for (std::size_t i = 0; i < p.pixels.size(); ++i)
-        p.pixels[i] = (static_cast<std::uint32_t>(i * 7 % 256) << 24) | static_cast<std::uint32_t>(i * 2654435761u & 0xFFFFFF);
+        p.pixels[i] =
+            (static_cast<std::uint32_t>(i * 7 % 256) << 24) | static_cast<std::uint32_t>(i * 2654435761u & 0xFFFFFF);
     ASSERT_TRUE(saveStoredPng(p, path("stored.png"), Durability::cached));
     ASSERT_TRUE(savePng(p, path("compressed.png")));
     EXPECT_GE(std::filesystem::file_size(path("stored.png")), p.pixels.size() * 4);
@@ -284,7 +289,8 @@ TEST_F(PngKinds, EveryKindReadsAsCairoReadsIt) {
         {"rgba-stored-in-pieces", PNG_COLOR_TYPE_RGB_ALPHA, 8, PNG_INTERLACE_NONE, false, false, true, true},
         {"rgba-stored-odd-chunk", PNG_COLOR_TYPE_RGB_ALPHA, 8, PNG_INTERLACE_NONE, false, true, true},
         {"rgba-stored-filtered", PNG_COLOR_TYPE_RGB_ALPHA, 8, PNG_INTERLACE_NONE, false, false, true, false, true},
-        {"rgba-stored-mostly-opaque", PNG_COLOR_TYPE_RGB_ALPHA, 8, PNG_INTERLACE_NONE, false, false, true, false, false, true},
+        {"rgba-stored-mostly-opaque", PNG_COLOR_TYPE_RGB_ALPHA, 8, PNG_INTERLACE_NONE, false, false, true, false, false,
+         true},
         {"rgb-stored-transparent-colour", PNG_COLOR_TYPE_RGB, 8, PNG_INTERLACE_NONE, true, false, true},
         {"rgba-stored-interlaced", PNG_COLOR_TYPE_RGB_ALPHA, 8, PNG_INTERLACE_ADAM7, false, false, true},
         {"rgba-16-stored", PNG_COLOR_TYPE_RGB_ALPHA, 16, PNG_INTERLACE_NONE, false, false, true},
@@ -315,8 +321,9 @@ TEST_F(PngKinds, EveryKindReadsAsCairoReadsIt) {
 }
 
 TEST_F(PngKinds, DamagedStoredFilesAreRefusedOrReadAsCairoReadsThem) {
-    for (const Kind& kind : {Kind{"whole", PNG_COLOR_TYPE_RGB_ALPHA, 8, PNG_INTERLACE_NONE, false, false, true},
-                             Kind{"pieces", PNG_COLOR_TYPE_RGB_ALPHA, 8, PNG_INTERLACE_NONE, false, false, true, true}}) {
+    for (const Kind& kind :
+         {Kind{"whole", PNG_COLOR_TYPE_RGB_ALPHA, 8, PNG_INTERLACE_NONE, false, false, true},
+          Kind{"pieces", PNG_COLOR_TYPE_RGB_ALPHA, 8, PNG_INTERLACE_NONE, false, false, true, true}}) {
         SCOPED_TRACE(kind.name);
         // 3 rows of 40 pixels: the pieces version splits the rows over two data chunks.
         ASSERT_TRUE(writeKind(path("whole.png"), kind, 40, 3));

@@ -66,7 +66,8 @@ TEST_P(RegistryBehaviour, EveryTypeAndAwkwardTextComesBackByteForByte) {
         {"plain", sz("hello")},
         {"quotes and backslashes", sz(R"(C:\Program Files\"x"\ \\server\)")},
         {"line breaks", sz("one\ntwo\r\nthree\n")},
-        {"utf-8", sz("Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC \xF0\x9F\x98\x80")},
+        {"utf-8", sz("Gr\xC3\xBC\xC3\x9F"
+                     "e \xE2\x82\xAC \xF0\x9F\x98\x80")},
         {"not utf-8", sz("\xFF\xFE")},
         {"no terminating zero", {REG_SZ, "abc"}},
         {"inner zero", {REG_SZ, std::string("a\0b\0", 4)}},

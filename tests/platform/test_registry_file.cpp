@@ -4,8 +4,8 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -88,17 +88,19 @@ TEST_F(RegistryFile, IsWrittenInTheRegistryExportFormat) {
 }
 
 TEST_F(RegistryFile, ReadsHandWrittenExports) {
-    write("\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n"
-          "; a comment\r\n"
-          "[hkey_current_user\\Software\\Hand]\r\n"
-          "\"Long\"=hex:01,02,\\\r\n"
-          "  03,0A\r\n"
-          "\"Big\"=hex(5):00,00,00,2a\r\n"
-          "\"Count\"=dword:FF\r\n"
-          "\"Text\"=\"x\"  \r\n");
+    write(
+        "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n"
+        "; a comment\r\n"
+        "[hkey_current_user\\Software\\Hand]\r\n"
+        "\"Long\"=hex:01,02,\\\r\n"
+        "  03,0A\r\n"
+        "\"Big\"=hex(5):00,00,00,2a\r\n"
+        "\"Count\"=dword:FF\r\n"
+        "\"Text\"=\"x\"  \r\n");
     auto store = makeFileRegistry(path_);
     EXPECT_EQ(store->queryValue(HKCU, "Software\\Hand", "Long"), (RegValue{REG_BINARY, "\x01\x02\x03\x0a"}));
-    EXPECT_EQ(store->queryValue(HKCU, "Software\\Hand", "Big"), (RegValue{REG_DWORD_BIG_ENDIAN, std::string("\0\0\0\x2a", 4)}));
+    EXPECT_EQ(store->queryValue(HKCU, "Software\\Hand", "Big"),
+              (RegValue{REG_DWORD_BIG_ENDIAN, std::string("\0\0\0\x2a", 4)}));
     EXPECT_EQ(store->queryValue(HKCU, "Software\\Hand", "Count"), (RegValue{REG_DWORD, std::string("\xff\0\0\0", 4)}));
     EXPECT_EQ(store->queryValue(HKCU, "Software\\Hand", "Text"), sz("x"));
 }
@@ -164,8 +166,9 @@ TEST_F(RegistryFile, ReadsAndWritesNeverMissAChangeOfTheFile) {
     ASSERT_TRUE(first->setValue(HKCU, "Software\\Shared", "x", sz("first")));
     EXPECT_EQ(second->valueNames(HKCU, "Software\\Shared"), (std::vector<std::string>{"v", "w", "x"}));
     // A file edited where it stands, later.
-    write("Windows Registry Editor Version 5.00\n\n"
-          "[HKEY_CURRENT_USER\\Software\\Shared]\n\"v\"=\"by hand\"\n");
+    write(
+        "Windows Registry Editor Version 5.00\n\n"
+        "[HKEY_CURRENT_USER\\Software\\Shared]\n\"v\"=\"by hand\"\n");
     fs::last_write_time(path_, fs::last_write_time(path_) + std::chrono::seconds(5));
     EXPECT_EQ(first->queryValue(HKCU, "Software\\Shared", "v"), sz("by hand"));
     EXPECT_EQ(first->queryValue(HKCU, "Software\\Shared", "x"), std::nullopt);
@@ -274,7 +277,8 @@ TEST_F(RegistryFile, TwoProcessesWritingAtOnceLoseNothing) {
         writers.push_back(forkRunning([&, p] {
             auto store = makeFileRegistry(path_);
             for (int i = 0; i < kEach; ++i)
-                if (!store->setValue(HKCU, "Software\\Race", "p" + std::to_string(p) + "-" + std::to_string(i), sz("x")))
+                if (!store->setValue(HKCU, "Software\\Race", "p" + std::to_string(p) + "-" + std::to_string(i),
+                                     sz("x")))
                     return false;
             return true;
         }));
@@ -307,7 +311,8 @@ TEST_F(RegistryFile, AWriterKilledMidWriteLeavesAReadableFile) {
         });
         // Half the rounds strike at a random moment, half while the new file is being written.
         bool whileWriting = round % 2 == 1;
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(whileWriting ? 2000 : 5 + random() % 60);
+        auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(whileWriting ? 2000 : 5 + random() % 60);
         while (std::chrono::steady_clock::now() < deadline && !(whileWriting && !temporaries().empty()))
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         kill(writer, SIGKILL);

@@ -53,7 +53,9 @@ private:
 
 class OuterForm : public Form {
 public:
-    OuterForm() : Form("frmOuter") { btnMore.onClick = [this] { inner.Show(true); }; }
+    OuterForm() : Form("frmOuter") {
+        btnMore.onClick = [this] { inner.Show(true); };
+    }
     CommandButton btnMore{*this, "btnMore"};
     NameForm inner;
 };
@@ -302,9 +304,13 @@ TEST_F(UiFormTest, ScrollBarsClampIntoTheirRangeWhicheverWayRound) {
     struct Case {
         int min, max, set, expected;
     } cases[] = {
-        {0, 100, 150, 100}, {0, 100, -5, 0},
+        {0, 100, 150, 100},
+        {0, 100, -5, 0},
         // An up-down from 1 to 10 holds the negated value.
-        {-10, -1, 0, -1}, {-10, -1, -20, -10}, {-1, -10, -4, -4}, {-1, -10, 3, -1},
+        {-10, -1, 0, -1},
+        {-10, -1, -20, -10},
+        {-1, -10, -4, -4},
+        {-1, -10, 3, -1},
     };
     for (const Case& c : cases) {
         form.vsbZoom.Min = c.min;
@@ -397,7 +403,8 @@ class TreeForm : public Form {
 public:
     TreeForm() : Form("frmTree") {
         tree.LabelEdit = true;
-        tree.nodes = {{"1ID", "One", "", true, "", 1}, {"2ID", "Two", "1ID", true, "", 2}, {"3ID", "Three", "", true, "", 1}};
+        tree.nodes = {
+            {"1ID", "One", "", true, "", 1}, {"2ID", "Two", "1ID", true, "", 2}, {"3ID", "Three", "", true, "", 1}};
         tree.onAfterLabelEdit = [this](const std::string& text, bool& cancel) {
             edits.push_back(std::to_string(tree.editingIndex()) + ":" + text);
             cancel = !text.empty() && text[0] == 'x';

@@ -56,8 +56,8 @@ TEST_F(UiTimerTest, TimersFireInDueOrderOncePerInterval) {
     timerClock().advance(299);
     timerClock().advance(1);
     // At 800 both are due: the one enabled first ticks first.
-    EXPECT_EQ(form.ticks, (std::vector<Tick>{{"fast", 600}, {"slow", 650}, {"fast", 700}, {"fast", 800},
-                                             {"slow", 800}}));
+    EXPECT_EQ(form.ticks,
+              (std::vector<Tick>{{"fast", 600}, {"slow", 650}, {"fast", 700}, {"fast", 800}, {"slow", 800}}));
     EXPECT_EQ(timerClock().now() - start, 800);
     EXPECT_EQ(timerClock().nextDue(), start + 900);
 }
@@ -98,8 +98,8 @@ TEST_F(UiTimerTest, ATickCanStopRestartOrStartTimers) {
     };
     form.Load();
     timerClock().advance(420);
-    EXPECT_EQ(form.ticks, (std::vector<Tick>{{"fast", 100}, {"slow", 250}, {"slow", 400}, {"slow", 410},
-                                             {"slow", 420}}));
+    EXPECT_EQ(form.ticks,
+              (std::vector<Tick>{{"fast", 100}, {"slow", 250}, {"slow", 400}, {"slow", 410}, {"slow", 420}}));
 }
 
 TEST_F(UiTimerTest, UnloadStopsTheFormsTimersAndLoadStartsThemAfresh) {

@@ -141,7 +141,7 @@ TEST(XmlDom, BuildingANewDocumentAndMovingNodes) {
     a.setAttribute("name", "A");
     auto b = doc.createElement("group");
     b.setAttribute("name", "B");
-    EXPECT_FALSE(a.parentNode());  // not in the tree yet
+    EXPECT_FALSE(a.parentNode());                       // not in the tree yet
     EXPECT_EQ(doc.selectNodes("//group").length(), 0);  // nor found by queries
 
     root.appendChild(b);
@@ -173,11 +173,11 @@ TEST(XmlDom, RefusedEdits) {
     auto a = doc.selectSingleNode("/r/a");
     auto b = doc.selectSingleNode("/r/a/b");
     auto c = doc.selectSingleNode("/r/c");
-    EXPECT_THROW(b.appendChild(a), DomError);                           // into its own descendant
-    EXPECT_THROW(a.appendChild(a), DomError);                           // into itself
-    EXPECT_THROW(a.appendChild(other.documentElement()), DomError);     // another document's node
-    EXPECT_THROW(a.insertBefore(c, c), DomError);                       // reference is no child of a
-    EXPECT_THROW(c.removeChild(b), DomError);                           // not c's child
+    EXPECT_THROW(b.appendChild(a), DomError);                              // into its own descendant
+    EXPECT_THROW(a.appendChild(a), DomError);                              // into itself
+    EXPECT_THROW(a.appendChild(other.documentElement()), DomError);        // another document's node
+    EXPECT_THROW(a.insertBefore(c, c), DomError);                          // reference is no child of a
+    EXPECT_THROW(c.removeChild(b), DomError);                              // not c's child
     EXPECT_THROW(doc.appendChild(doc.createElement("second")), DomError);  // a second root
     EXPECT_THROW(a.appendChild(DomNode()), DomError);
     EXPECT_THROW(DomNode().firstChild(), DomError);
@@ -227,12 +227,17 @@ TEST(XmlDom, TextOfElementsAndAttributes) {
 TEST_F(XmlDomFiles, SavedFileLoadsBackAsUtf8) {
     DomDocument doc;
     ASSERT_TRUE(doc.loadXML(kIndex));
-    doc.selectSingleNode("/Varnotel/group").setAttribute("name", "Gr\xC3\xBC\xC3\x9F" "e");
+    doc.selectSingleNode("/Varnotel/group")
+        .setAttribute("name",
+                      "Gr\xC3\xBC\xC3\x9F"
+                      "e");
     ASSERT_TRUE(doc.save(path("myelements.xml")));
 
     DomDocument reread;
     ASSERT_TRUE(reread.load(path("myelements.xml")));
-    EXPECT_EQ(reread.selectSingleNode("/Varnotel/group").getAttribute("name"), "Gr\xC3\xBC\xC3\x9F" "e");
+    EXPECT_EQ(reread.selectSingleNode("/Varnotel/group").getAttribute("name"),
+              "Gr\xC3\xBC\xC3\x9F"
+              "e");
     EXPECT_EQ(reread.documentElement().getAttribute("xmlns"), "http://maker.example/plorinown");
     EXPECT_EQ(reread.selectNodes("/Varnotel/group/element").length(), 2);
 
@@ -248,10 +253,13 @@ TEST_F(XmlDomFiles, SavedFileLoadsBackAsUtf8) {
 
 TEST_F(XmlDomFiles, DeclaredLatin1FileIsReadAsText) {
     std::ofstream(path("latin1.xml"), std::ios::binary)
-        << "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><Varnotel name=\"Gr\xFC\xDF" "e\"/>";
+        << "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><Varnotel name=\"Gr\xFC\xDF"
+           "e\"/>";
     DomDocument doc;
     ASSERT_TRUE(doc.load(path("latin1.xml")));
-    EXPECT_EQ(doc.documentElement().getAttribute("name"), "Gr\xC3\xBC\xC3\x9F" "e");
+    EXPECT_EQ(doc.documentElement().getAttribute("name"),
+              "Gr\xC3\xBC\xC3\x9F"
+              "e");
 }
 
 TEST_F(XmlDomFiles, NestingIsBoundedWhenLoadingAndSaving) {

@@ -46,7 +46,8 @@ protected:
         plorin::initializeLanguages();
     }
     host::COMAddIn& installUpdater(bool connected) {
-        auto& entry = app->COMAddIns().add("plorinrenew.Connect", "updates", [] { return std::make_unique<QuietAddIn>(); });
+        auto& entry =
+            app->COMAddIns().add("plorinrenew.Connect", "updates", [] { return std::make_unique<QuietAddIn>(); });
         entry.setConnect(connected);
         return entry;
     }

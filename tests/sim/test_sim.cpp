@@ -10,10 +10,10 @@
 #include <set>
 #include <sstream>
 
+#include "host/command_bars.h"
 #include "platform/picture.h"
 #include "platform/registry_store.h"
 #include "platform/services.h"
-#include "host/command_bars.h"
 #include "sim/bar_view.h"
 #include "sim/simulator.h"
 #include "sim/transcript_driver.h"
@@ -64,8 +64,8 @@ TEST_F(Simulator, TheBuiltInDemoToursTheSystemAndLeavesPicturesBehind) {
     EXPECT_LE(std::count(t.begin(), t.end(), '\n'), 250) << "a transcript a person reads to the end";
     for (const char* bad : {"ERROR", "missing callback", "failed", "[error dialog]"}) EXPECT_FALSE(has(t, bad)) << bad;
     // Each picture decodes and shows something: more than one colour.
-    for (const char* name : {"tidy-before.png", "tidy-after.png", "black-white.png", "agenda.png", "gallery.png",
-                             "command-bar.png"}) {
+    for (const char* name :
+         {"tidy-before.png", "tidy-after.png", "black-white.png", "agenda.png", "gallery.png", "command-bar.png"}) {
         const auto picture = platform::loadPng(pictures + name);
         ASSERT_TRUE(picture) << name;
         const std::set<std::uint32_t> colours(picture->pixels.begin(), picture->pixels.end());
@@ -88,7 +88,8 @@ std::string firstDifference(const std::string& kept, const std::string& now) {
         const bool moreA = static_cast<bool>(std::getline(a, x)), moreB = static_cast<bool>(std::getline(b, y));
         if (!moreA && !moreB) return "the same lines, other line ends";
         if (!moreA || !moreB || x != y)
-            return "line " + std::to_string(line) + ":\n  kept: " + (moreA ? x : "(end)") + "\n  now:  " + (moreB ? y : "(end)");
+            return "line " + std::to_string(line) + ":\n  kept: " + (moreA ? x : "(end)") +
+                   "\n  now:  " + (moreB ? y : "(end)");
     }
 }
 
@@ -171,8 +172,10 @@ TEST_F(Simulator, ExpectationsCheckWhatTheCommandBeforePrinted) {
     // A failure says what was expected and what came; the scenario goes on to tell them all.
     std::string t;
     EXPECT_FALSE(run(deck + "expect left 99.00\necho still running\nexpect-not still\n", t));
-    EXPECT_TRUE(has(t, "EXPECTATION FAILED: expected the output of \"shapes\" to contain \"left 99.00\"\n"
-                       "    it printed:\n    |  slide 1 (id ")) << t;
+    EXPECT_TRUE(has(t,
+                    "EXPECTATION FAILED: expected the output of \"shapes\" to contain \"left 99.00\"\n"
+                    "    it printed:\n    |  slide 1 (id "))
+        << t;
     EXPECT_TRUE(has(t, "not to contain \"still\"\n    it printed:\n    |  still running\n")) << t;
     EXPECT_TRUE(has(t, "2 expectation(s) failed")) << t;
     // A pattern that is no regular expression, or nothing to look for, is an error that stops it.
@@ -199,10 +202,12 @@ TEST_F(Simulator, ScenariosBuildGroupsTablesFillsAndFlipsAndRefuseWhatTheyCannot
                            "table 2 2 50 200 300 100 Region Q1 North \"12\\r14\"\nshapes\nframe 2\n",
                     t))
         << t;
-    EXPECT_TRUE(has(t, "    1. Group 4 type 6/-2 left 10.00 top 20.00 width 120.00 height 40.00 rotation 0.00\n"
-                       "       1.1. Rectangle 2 type 1/1 left 10.00 top 20.00 width 30.00 height 40.00 rotation 0.00 "
-                       "fill #FF8000\n"
-                       "       1.2. Oval 3 type 1/9 ")) << t;
+    EXPECT_TRUE(has(t,
+                    "    1. Group 4 type 6/-2 left 10.00 top 20.00 width 120.00 height 40.00 rotation 0.00\n"
+                    "       1.1. Rectangle 2 type 1/1 left 10.00 top 20.00 width 30.00 height 40.00 rotation 0.00 "
+                    "fill #FF8000\n"
+                    "       1.2. Oval 3 type 1/9 "))
+        << t;
     EXPECT_TRUE(has(t, "fill #4F81BD flipped vertically\n")) << t;
     EXPECT_TRUE(has(t, " table 2x2\n       cell (1, 1) \"Region\"\n")) << t;
     EXPECT_TRUE(has(t, "cell (2, 2) \"12\\r14\"\n")) << t;
@@ -246,16 +251,19 @@ TEST_F(Simulator, ADialogsStepsMaySpanLinesUpToEnd) {
 
 TEST_F(Simulator, CommandBarsAreListedAndClickedByToolIdCaptionOrPath) {
     std::string t;
-    ASSERT_TRUE(run("host 11.0\nconnect\nbars Shortcuts\nbarclick 1100\nnew\nslide\n"
-                    "barclick \"Tools/Unhide all hidden shapes\"\nbarstyle \"fresh green\"\ntags\n",
-                    t))
+    ASSERT_TRUE(
+        run("host 11.0\nconnect\nbars Shortcuts\nbarclick 1100\nnew\nslide\n"
+            "barclick \"Tools/Unhide all hidden shapes\"\nbarstyle \"fresh green\"\ntags\n",
+            t))
         << t;
     EXPECT_TRUE(has(t, "bar \"Varnotel for presentations - Shortcuts\": floating, left 200, top 320")) << t;
     EXPECT_FALSE(has(t, "bar \"Varnotel for presentations - Efficiency Tools\"")) << t;  // filtered out
     EXPECT_TRUE(has(t, "    built-in 2710 (group)\n")) << t;
     // Nothing selected: the button is disabled, as the host would refuse the click.
-    EXPECT_TRUE(has(t, "click Varnotel for presentations - Efficiency Tools/Align left to master left\n"
-                       "  the button is disabled: nothing happens")) << t;
+    EXPECT_TRUE(has(t,
+                    "click Varnotel for presentations - Efficiency Tools/Align left to master left\n"
+                    "  the button is disabled: nothing happens"))
+        << t;
     EXPECT_TRUE(has(t, "click Varnotel for presentations - Efficiency Tools/Tools/Unhide all hidden shapes\n> ")) << t;
     EXPECT_TRUE(has(t, "choose item 3 \"Fresh Green\" of the style drop-down")) << t;
     EXPECT_TRUE(has(t, "PLORIN_STYLE = \"Fresh Green\"")) << t;
@@ -323,12 +331,10 @@ TEST_F(Simulator, ClicksFindControlsByIdOrLabelAndSayWhenNothingHappens) {
 }
 
 TEST_F(Simulator, AnInputBoxTakesTheTypedTextTheOfferedTextOrCancel) {
-    const std::string deck =
-        "sandbox\nhost 14.0\nconnect\nnew\nslide\nshape rounded 60 80 200 100\nselect shapes 1\n";
+    const std::string deck = "sandbox\nhost 14.0\nconnect\nnew\nslide\nshape rounded 60 80 200 100\nselect shapes 1\n";
     const std::string add = "form myElementsAdd click btnAddGroup click btnCancel\nclick \"Add to My Elements\"\n";
     std::string t;
-    ASSERT_TRUE(run(deck + "input ok\n" + add + "input ok Steps\n" + add + "input cancel\n" + add, t))
-        << t;
+    ASSERT_TRUE(run(deck + "input ok\n" + add + "input ok Steps\n" + add + "input cancel\n" + add, t)) << t;
     EXPECT_TRUE(has(t, "(offers \"<New group>\")\n    -> OK \"<New group>\"")) << t;
     EXPECT_TRUE(has(t, "-> OK \"Steps\"")) << t;
     EXPECT_TRUE(has(t, "-> Cancel")) << t;
@@ -377,7 +383,9 @@ TEST_F(Simulator, TheShapesExamplesPicturesShowWhatTheCommandsDid) {
         for (const auto& [picture, wanted] : {std::pair{before, p.before}, std::pair{after, p.after}}) {
             const std::uint32_t seen = at(*picture, p.x, p.y);
             if (wanted == 0) EXPECT_NE(seen, white) << p.what << (picture == before ? " before" : " after");
-            else EXPECT_EQ(seen, wanted) << p.what << (picture == before ? " before" : " after") << std::hex << " " << seen;
+            else
+                EXPECT_EQ(seen, wanted) << p.what << (picture == before ? " before" : " after") << std::hex << " "
+                                        << seen;
         }
     }
 }
@@ -416,12 +424,13 @@ TEST_F(Simulator, AnExportedSlideIsAPictureAPersonCanOpen) {
 
 TEST_F(Simulator, ADueSurveyAtStartUpReachesTheLocalServerAndAFailedSendKeepsTheSchedule) {
     std::string t;
-    ASSERT_TRUE(run("today 2026-12-08\nserver error_insert\nset surveyMaxCount 1\nset surveyDate 2026-12-08\n"
-                    "form Survey1 choose q1 1 choose q2 1 choose q3 1 choose q5 1 choose q6_1 1 choose q6_2 1 "
-                    "choose q6_3 1 choose q6_4 1 click btn2\n"
-                    "form Survey2 choose q7 1 choose q8_1 1 choose q8_2 1 choose q8_3 1 choose q8_4 1 click btn2\n"
-                    "answer ok\nconnect\nserver log\nsettings\n",
-                    t))
+    ASSERT_TRUE(
+        run("today 2026-12-08\nserver error_insert\nset surveyMaxCount 1\nset surveyDate 2026-12-08\n"
+            "form Survey1 choose q1 1 choose q2 1 choose q3 1 choose q5 1 choose q6_1 1 choose q6_2 1 "
+            "choose q6_3 1 choose q6_4 1 click btn2\n"
+            "form Survey2 choose q7 1 choose q8_1 1 choose q8_2 1 choose q8_3 1 choose q8_4 1 click btn2\n"
+            "answer ok\nconnect\nserver log\nsettings\n",
+            t))
         << t;
     EXPECT_TRUE(has(t, "[server] POST /survey.php &ping=1")) << t;
     EXPECT_TRUE(has(t, "[server] POST /survey.php &PPT=14%2E0&version=")) << t;
@@ -453,8 +462,8 @@ TEST_F(Simulator, FailuresAreToldAndLeaveNothingBehind) {
     // A scenario file that is missing leaves no temporary folder behind.
     const std::string temp = dir + "/temp";
     std::filesystem::create_directory(temp);
-    const std::string command = "env -u VARNOTEL_REGISTRY TMPDIR=" + temp + " " VARNOTEL_SIM_PROGRAM " " + dir +
-                                "/missing.txt 2>/dev/null";
+    const std::string command =
+        "env -u VARNOTEL_REGISTRY TMPDIR=" + temp + " " VARNOTEL_SIM_PROGRAM " " + dir + "/missing.txt 2>/dev/null";
     const int status = std::system(command.c_str());
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << status;
     EXPECT_TRUE(std::filesystem::is_empty(temp));
@@ -506,8 +515,10 @@ TEST_F(Simulator, TheSettingsScenarioWritesTheChoicesAndTheRibbonFollows) {
     EXPECT_TRUE(has(t, "vn_1095        button       Italian")) << t;
     EXPECT_TRUE(has(t, "plorinrenew.Connect: not connected")) << t;
     // The page behind the one in front is out of reach.
-    EXPECT_TRUE(has(t, "check cbScreensaver \"Disable screensaver while presenting\" 0\n"
-                       "    (ignored: the control is not available)")) << t;
+    EXPECT_TRUE(has(t,
+                    "check cbScreensaver \"Disable screensaver while presenting\" 0\n"
+                    "    (ignored: the control is not available)"))
+        << t;
     EXPECT_TRUE(has(t, "Label menuLabel(6) \"Efficiency Tools\" (hidden)")) << t;
     // From the bar of host 11.0: the unticked buttons stay unticked after a restart.
     EXPECT_TRUE(has(t, "| The language settings will take effect after restarting PowerPoint.")) << t;
@@ -532,13 +543,11 @@ class SimulatorScreen : public Simulator {};
 
 TEST_F(SimulatorScreen, ThePickerSeesTheSlideOnTheScreenAndTheHookKeepsItsClicks) {
     // A rectangle at (40, 40) on the slide lies at (140, 140) on the screen.
-    const std::string deck =
-        "host 14.0\nconnect\nnew\nslide\nshape rectangle 40 40 100 100\nselect shapes 1\n";
+    const std::string deck = "host 14.0\nconnect\nnew\nslide\nshape rectangle 40 40 100 100\nselect shapes 1\n";
     std::string t;
-    ASSERT_TRUE(run(deck +
-                        "form pickColor pointer 141,141 wait 50 button right wait 50 show colorBox click btnAdd "
-                        "pointer 640,400 wait 50 button left click btnClose\n"
-                        "click \"Pick colour\"\ncolors\n",
+    ASSERT_TRUE(run(deck + "form pickColor pointer 141,141 wait 50 button right wait 50 show colorBox click btnAdd "
+                           "pointer 640,400 wait 50 button left click btnClose\n"
+                           "click \"Pick colour\"\ncolors\n",
                     t))
         << t;
     EXPECT_TRUE(has(t, "at (141, 141): press swallowed by a hook, release reached the window below")) << t;

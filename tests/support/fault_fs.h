@@ -21,10 +21,10 @@ enum class FsCall { any, createFolder, deleteFile, copyFile, renameFile, readAll
 
 struct Fault {
     FsCall call = FsCall::any;
-    int nth = 0;              // the matching call that fails, counted from 1; 0: none fails
-    bool persistent = false;  // also every matching call after it
-    int error = EIO;          // errno of a failed call
-    std::string pathContains;  // only calls with a path containing this count
+    int nth = 0;                    // the matching call that fails, counted from 1; 0: none fails
+    bool persistent = false;        // also every matching call after it
+    int error = EIO;                // errno of a failed call
+    std::string pathContains;       // only calls with a path containing this count
     std::function<void()> instead;  // run at the fault in place of failing (a test's kill)
 };
 
@@ -102,10 +102,10 @@ public:
 private:
     template <class Forward>
     bool pass(FsCall kind, const std::string& path, Forward&& forward) {
-        const bool matches = (fault_.call == FsCall::any || fault_.call == kind) &&
-                             path.find(fault_.pathContains) != std::string::npos;
-        const bool fails = matches && fault_.nth > 0 &&
-                           (++matched_ == fault_.nth || (fault_.persistent && matched_ > fault_.nth));
+        const bool matches =
+            (fault_.call == FsCall::any || fault_.call == kind) && path.find(fault_.pathContains) != std::string::npos;
+        const bool fails =
+            matches && fault_.nth > 0 && (++matched_ == fault_.nth || (fault_.persistent && matched_ > fault_.nth));
         if (fails && fault_.instead) fault_.instead();
         if (fails && !fault_.instead) {
             ++failures_;

@@ -33,11 +33,11 @@ inline std::optional<CairoPng> cairoPng(const std::string& path) {
         png->height = height;
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x) {
-                std::uint32_t p = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride)[x];
+                std::uint32_t p =
+                    reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride)[x];
                 const std::uint32_t a = alpha ? p >> 24 : 255;
                 auto straight = [a](std::uint32_t c) { return std::min<std::uint32_t>(255, (c * 255 + a / 2) / a); };
-                if (a == 0)
-                    p = 0;
+                if (a == 0) p = 0;
                 else if (a < 255)
                     p = (straight((p >> 16) & 0xFF) << 16) | (straight((p >> 8) & 0xFF) << 8) | straight(p & 0xFF);
                 png->pixels.push_back((p & 0xFFFFFF) | (a << 24));
@@ -52,10 +52,12 @@ inline std::optional<CairoPng> cairoPng(const std::string& path) {
 inline std::string withChunkChecksums(std::string bytes) {
     for (std::size_t at = 8; at <= bytes.size() && bytes.size() - at >= 12;) {
         const auto* p = reinterpret_cast<const unsigned char*>(bytes.data() + at);
-        const std::size_t length = (std::size_t{p[0]} << 24) | (std::size_t{p[1]} << 16) | (std::size_t{p[2]} << 8) | p[3];
+        const std::size_t length =
+            (std::size_t{p[0]} << 24) | (std::size_t{p[1]} << 16) | (std::size_t{p[2]} << 8) | p[3];
         if (length > bytes.size() - at - 12) break;
         const auto crc = static_cast<std::uint32_t>(crc32_z(0, p + 4, length + 4));
-        for (int i = 0; i < 4; ++i) bytes[at + 8 + length + static_cast<std::size_t>(i)] = static_cast<char>(crc >> (24 - 8 * i));
+        for (int i = 0; i < 4; ++i)
+            bytes[at + 8 + length + static_cast<std::size_t>(i)] = static_cast<char>(crc >> (24 - 8 * i));
         at += 12 + length;
     }
     return bytes;

@@ -5,29 +5,28 @@
 #include <chrono>
 #include <map>
 
-#include "core/shared_state.h"
+#include "addin/survey_start.h"
 #include "core/errors.h"
 #include "core/registry.h"
+#include "core/shared_state.h"
 #include "core/web_post.h"
 #include "host/host.h"
-#include "addin/survey_start.h"
-#include "survey/survey.h"
-#include "survey/survey_pages.h"
+#include "loopback/http_test_server.h"
 #include "platform/clock.h"
 #include "platform/http.h"
 #include "platform/picture.h"
 #include "platform/services.h"
 #include "platform/ui_driver.h"
 #include "platform/ui_forms.h"
+#include "survey/survey.h"
+#include "survey/survey_pages.h"
 #include "tests/core/core_fixture.h"
-#include "loopback/http_test_server.h"
 
 namespace {
 
 using namespace std::chrono;
 using testsupport::HttpTestServer;
 using Reply = HttpTestServer::Reply;
-
 
 constexpr sys_days kToday = sys_days(year(2026) / 12 / 8);
 
@@ -260,7 +259,8 @@ TEST_F(Survey, TheBodyHoldsEveryAnswerInOrderWithTextsEncoded) {
     int fields = 0;
     for (char c : body) fields += c == '&';
     EXPECT_EQ(fields, 24);
-    EXPECT_EQ(body.find("Gr"), body.find("q9=") + 3 + plorin::URLEncode("Fast & \"simple\" = good, merci beaucoup, ").size());
+    EXPECT_EQ(body.find("Gr"),
+              body.find("q9=") + 3 + plorin::URLEncode("Fast & \"simple\" = good, merci beaucoup, ").size());
 }
 
 TEST_F(Survey, EachPageInsistsOnItsAnswersBeforeMovingOn) {
@@ -324,9 +324,11 @@ TEST_F(Survey, SuccessMovesTheDateOneIntervalAheadAndCountsTheSurvey) {
 }
 
 TEST_F(Survey, AnyOtherReplyLeavesTheScheduleAndSaysWhatWentWrong) {
-    const std::string hint = "\r\nPlease try again next time and contact us at help@survey.test if the problem persists.";
-    const std::string unexpected = "An unexpected error has occured during transmission of your survey data (the "
-                                   "survey server answered with status ";
+    const std::string hint =
+        "\r\nPlease try again next time and contact us at help@survey.test if the problem persists.";
+    const std::string unexpected =
+        "An unexpected error has occured during transmission of your survey data (the "
+        "survey server answered with status ";
     const std::pair<Reply, std::string> cases[] = {
         {Reply::text("error_insert\n"), "An error occured during transmission of your survey data." + hint},
         {Reply::text("Success"), unexpected + "200)." + hint},
@@ -369,8 +371,9 @@ TEST_F(Survey, AnAnswerTooLateCountsAsSentAndIsNeverSentAgain) {
 
     // (Last: the server sleeps out its delay before it takes another request.)
     const auto late = send(Reply::slow(3000, "success"));
-    EXPECT_EQ(late.text, "Your survey data has been sent, but the survey server did not confirm it in time. It "
-                         "will not be sent again.\r\nAgain, thank you very much for your time.");
+    EXPECT_EQ(late.text,
+              "Your survey data has been sent, but the survey server did not confirm it in time. It "
+              "will not be sent again.\r\nAgain, thank you very much for your time.");
     EXPECT_EQ(late.style, platform::vbInformation);
     EXPECT_EQ(setting("surveyCount"), "1");
     EXPECT_EQ(setting("surveyDate"), "2027-06-09");

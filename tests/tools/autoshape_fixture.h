@@ -40,9 +40,7 @@ protected:
         return s;
     }
 
-    void select(const std::vector<std::shared_ptr<host::Shape>>& shapes) {
-        app->ActiveWindow()->selectShapes(shapes);
-    }
+    void select(const std::vector<std::shared_ptr<host::Shape>>& shapes) { app->ActiveWindow()->selectShapes(shapes); }
 
     static float adj(const std::shared_ptr<host::Shape>& s, int i) { return s->Adjustments().Item(i); }
 

@@ -76,10 +76,11 @@ TEST_F(BlockArrowsTest, UserDefinedValuesAreCheckedBeforeOkTakesEffect) {
     form.tbRatio.setText("101");
     form.btnOK.click();
     const std::string angleMessage = "Please enter an angle in the range of 0 to 180 degrees.";
-    EXPECT_EQ(messages(), (std::vector<std::string>{
-                              angleMessage, angleMessage, angleMessage, angleMessage,
-                              "Please enter a value in the range of 0 to 100 in the field 'Shaft width / arrowhead width.'",
-                              "Please enter a value in the range of 0 to 100 in the field 'Shaft width / arrowhead width."}));
+    EXPECT_EQ(messages(),
+              (std::vector<std::string>{
+                  angleMessage, angleMessage, angleMessage, angleMessage,
+                  "Please enter a value in the range of 0 to 100 in the field 'Shaft width / arrowhead width.'",
+                  "Please enter a value in the range of 0 to 100 in the field 'Shaft width / arrowhead width."}));
     EXPECT_FLOAT_EQ(adj(arrow, 1), 0.75f);  // the older hosts' default, untouched
     EXPECT_NE(tools.blockArrowsDialog(), nullptr);
     // 180 degrees: practically no head; ratio 100: the shaft as wide as the head.
@@ -134,9 +135,10 @@ TEST_F(BlockArrowsTest, BoxesAreCheckedOnLeavingAndEveryShapeDialogAnswersEnterA
     EXPECT_TRUE(platform::driver::setText(form, "tbAngle", "60"));
     EXPECT_TRUE(platform::driver::setText(form, "tbRatio", "abc"));
     EXPECT_FALSE(platform::driver::click(form, "obAngle(0)"));
-    EXPECT_EQ(messages(), (std::vector<std::string>{
-                              "Please enter an angle in the range of 0 to 180 degrees.",
-                              "Please enter a value in the range of 0 to 100 in the field 'Shaft width / arrowhead width.'"}));
+    EXPECT_EQ(messages(),
+              (std::vector<std::string>{
+                  "Please enter an angle in the range of 0 to 180 degrees.",
+                  "Please enter a value in the range of 0 to 100 in the field 'Shaft width / arrowhead width.'"}));
     EXPECT_TRUE(platform::driver::setText(form, "tbRatio", "30"));
     EXPECT_TRUE(platform::driver::typeKeys(form, "{ENTER}"));
     EXPECT_FLOAT_EQ(adj(arrow, 1), 0.3f);
@@ -178,7 +180,8 @@ protected:
             }
             warning = f.get<platform::Label>("lAdj(0)").Caption;
             okEnabled = f.get<platform::CommandButton>("btnOK").Enabled;
-            for (const auto& [i, text] : typed) f.get<platform::TextBox>("tbAdj(" + std::to_string(i) + ")").setText(text);
+            for (const auto& [i, text] : typed)
+                f.get<platform::TextBox>("tbAdj(" + std::to_string(i) + ")").setText(text);
             f.get<platform::CommandButton>("btnOK").click();
         });
         tools.tweakAutoShapeAdjustments();

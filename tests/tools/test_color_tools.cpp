@@ -88,8 +88,8 @@ TEST_F(ColorToolsTest, ResetWithoutAPaletteSaysSoAndChangesNothing) {
 TEST_F(ColorToolsTest, ResetRefusesAMalformedPaletteBeforeTouchingTheColours) {
     addExtra(3);
     const auto before = extraColors();
-    for (const char* bad : {"#FF0000,", "#FF0000, #00FF00", "#FF00", "#GG0000", "FF0000", "#FF00001", ",#FF0000",
-                            "#FF0000,#00FZ00"}) {
+    for (const char* bad :
+         {"#FF0000,", "#FF0000, #00FF00", "#FF00", "#GG0000", "FF0000", "#FF00001", ",#FF0000", "#FF0000,#00FZ00"}) {
         SCOPED_TRACE(bad);
         driver.messages.clear();
         reset(bad);
@@ -104,7 +104,10 @@ TEST_F(ColorToolsTest, PaletteEntriesTakeAnyLeadingCharacterAndHexDigitsOfEither
     using plorin::EfficiencyTools;
     EXPECT_EQ(EfficiencyTools::customColor("#123456"), 0x563412u) << "RRGGBB into the host's order";
     EXPECT_EQ(EfficiencyTools::customColor("xff8000"), 0x0080FFu);
-    EXPECT_EQ(EfficiencyTools::customColor("\xE2\x82\xAC" "0000FF"), 0xFF0000u) << "a leading character of three bytes";
+    EXPECT_EQ(EfficiencyTools::customColor("\xE2\x82\xAC"
+                                           "0000FF"),
+              0xFF0000u)
+        << "a leading character of three bytes";
     EXPECT_FALSE(EfficiencyTools::customColor(""));
     EXPECT_FALSE(EfficiencyTools::customColor("#"));
     EXPECT_FALSE(EfficiencyTools::customColor("#-12345"));
@@ -164,7 +167,8 @@ protected:
         const int sx = x - 3 + (px - 4) / 8, sy = y - 3 + (py - 4) / 8;
         const bool onScreen = sx >= kLeft && sx < kRight && sy >= kTop && sy < kBottom;
         std::uint32_t rgb = onScreen ? screenColor(sx, sy) : plorin::PickColor::hatchAt(px, py);
-        const bool centreEdge = (px == 28 || px == 35 || py == 28 || py == 35) && px >= 28 && px <= 35 && py >= 28 && py <= 35;
+        const bool centreEdge =
+            (px == 28 || px == 35 || py == 28 || py == 35) && px >= 28 && px <= 35 && py >= 28 && py <= 35;
         if (centreEdge) rgb ^= 0xFFFFFF;
         return rgb;
     }
@@ -175,10 +179,11 @@ protected:
         int wrong = 0;
         for (int py = 0; py < 64; ++py)
             for (int px = 0; px < 64; ++px) {
-                const std::uint32_t shown = platform::argbToRgb(drawing->pixels[static_cast<std::size_t>(py * drawing->width + px)]);
+                const std::uint32_t shown =
+                    platform::argbToRgb(drawing->pixels[static_cast<std::size_t>(py * drawing->width + px)]);
                 if (shown != expectedView(px, py, x, y) && ++wrong <= 5)
-                    ADD_FAILURE() << "pointer (" << x << ", " << y << "), view pixel (" << px << ", " << py << "): "
-                                  << std::hex << shown << " instead of " << expectedView(px, py, x, y);
+                    ADD_FAILURE() << "pointer (" << x << ", " << y << "), view pixel (" << px << ", " << py
+                                  << "): " << std::hex << shown << " instead of " << expectedView(px, py, x, y);
             }
         EXPECT_EQ(wrong, 0) << "pointer (" << x << ", " << y << ")";
     }
@@ -189,8 +194,8 @@ TEST_F(PickColorTest, TheMagnifierClipsAndHatchesAtEveryEdgeOfTheVirtualScreen) 
         int x, y;
     };
     const std::vector<Spot> spots = {
-        {kLeft, kTop},              {kRight - 1, kTop},          {kLeft, kBottom - 1}, {kRight - 1, kBottom - 1},
-        {100, 100},                 {kLeft + 1, kBottom - 2},    {kRight - 3, kTop + 2}, {0, 0},
+        {kLeft, kTop}, {kRight - 1, kTop},       {kLeft, kBottom - 1},   {kRight - 1, kBottom - 1},
+        {100, 100},    {kLeft + 1, kBottom - 2}, {kRight - 3, kTop + 2}, {0, 0},
     };
     withPicker([&](plorin::PickColor& picker) {
         for (const Spot& s : spots) {
@@ -203,7 +208,8 @@ TEST_F(PickColorTest, TheMagnifierClipsAndHatchesAtEveryEdgeOfTheVirtualScreen) 
 
 TEST_F(PickColorTest, OverTheWindowTheLogoShowsAndTheViewIsCleared) {
     withPicker([&](plorin::PickColor& picker) {
-        EXPECT_EQ(picker.windowRect.left, (800 - plorin::PickColor::kClientWidth) / 2) << "in the primary monitor's middle";
+        EXPECT_EQ(picker.windowRect.left, (800 - plorin::PickColor::kClientWidth) / 2)
+            << "in the primary monitor's middle";
         pointAt(pointer, 100, 100);
         EXPECT_FALSE(picker.vnLogo.Visible);
         pointAt(pointer, picker.windowRect.left + 5, picker.windowRect.top + 5);

@@ -42,9 +42,11 @@ const Case kCases[] = {
      {{0, 0, 50, 40}, {50, -50, 50, 40}, turned45Box},
      1},
     // The first shape lies wholly left of the master's left edge: it would vanish, so it stays.
-    {"stretchLeft", {{0, 0, 50, 10}, {150, 0, 50, 10}, {300, 0, 200, 100, 270}, m1},
+    {"stretchLeft",
+     {{0, 0, 50, 10}, {150, 0, 50, 10}, {300, 0, 200, 100, 270}, m1},
      {{0, 0, 50, 10}, {100, 0, 100, 10}, {100, -50, 350, 200}}},
-    {"stretchRight", {{0, 0, 50, 10}, {0, 0, 200, 100, 90}, {100, 100, 100, 40}},
+    {"stretchRight",
+     {{0, 0, 50, 10}, {0, 0, 200, 100, 90}, {100, 100, 100, 40}},
      {{0, 0, 200, 10}, {50, -50, 150, 200}}},
     {"stretchTop", {{0, 200, 20, 30}, m1}, {{0, 100, 20, 130}}},
     {"stretchBottom", {{0, 0, 20, 30}, m1}, {{0, 0, 20, 140}}},
@@ -57,17 +59,16 @@ const Case kCases[] = {
     {"stretchTopToMasterBottom", {{0, 200, 20, 30}, m1}, {{0, 140, 20, 90}}},
     {"stretchBottomToMasterTop", {{0, 0, 20, 30}, m1}, {{0, 0, 20, 100}}},
     // Visual middles at 38.197, the smaller golden section of the master's height.
-    {"alignVerticallyInGoldenSection", {{0, 0, 20, 20}, {300, 300, 10, 30}, {100, 0, 50, 100}},
+    {"alignVerticallyInGoldenSection",
+     {{0, 0, 20, 20}, {300, 300, 10, 30}, {100, 0, 50, 100}},
      {{0, 28.1966011, 20, 20}, {300, 23.1966011, 10, 30}}},
     // First shape right of the master: shape 2 at the master's right edge, shape 1 after it.
-    {"stackHorizontally", {{400, 0, 30, 10}, {300, 50, 20, 10}, {100, 0, 50, 10}},
+    {"stackHorizontally",
+     {{400, 0, 30, 10}, {300, 50, 20, 10}, {100, 0, 50, 10}},
      {{170, 0, 30, 10}, {150, 50, 20, 10}}},
-    {"stackHorizontally", {{0, 0, 30, 10}, {300, 50, 20, 10}, {100, 0, 50, 10}},
-     {{50, 0, 30, 10}, {80, 50, 20, 10}}},
-    {"stackVertically", {{0, 400, 10, 30}, {50, 300, 10, 20}, {0, 100, 10, 50}},
-     {{0, 170, 10, 30}, {50, 150, 10, 20}}},
-    {"stackVertically", {{0, 0, 10, 30}, {50, 300, 10, 20}, {0, 100, 10, 50}},
-     {{0, 50, 10, 30}, {50, 80, 10, 20}}},
+    {"stackHorizontally", {{0, 0, 30, 10}, {300, 50, 20, 10}, {100, 0, 50, 10}}, {{50, 0, 30, 10}, {80, 50, 20, 10}}},
+    {"stackVertically", {{0, 400, 10, 30}, {50, 300, 10, 20}, {0, 100, 10, 50}}, {{0, 170, 10, 30}, {50, 150, 10, 20}}},
+    {"stackVertically", {{0, 0, 10, 30}, {50, 300, 10, 20}, {0, 100, 10, 50}}, {{0, 50, 10, 30}, {50, 80, 10, 20}}},
 };
 
 // Turned shapes meet at the edges of their visible boxes. Worked by hand: a frame (l, t, w, h)
@@ -85,17 +86,21 @@ const Box turned135Box{4.6446609, 274.6446609, 70.7106781, 70.7106781};
 Box movedTo(const Box& b, double left, double top) { return {left, top, b.width, b.height}; }
 
 const Case kTurnedCases[] = {
-    {"alignLefts", {turned30, turned135, turnedMaster},
+    {"alignLefts",
+     {turned30, turned135, turnedMaster},
      {movedTo(turned30Box, 200.5025253, turned30Box.top), movedTo(turned135Box, 200.5025253, turned135Box.top)}},
     // 250 - 111.6025404 / 2
     {"alignCenters", {turned30, turnedMaster}, {movedTo(turned30Box, 194.1987298, turned30Box.top)}},
     // 299.4974747 - 111.6025404 and - 70.7106781
-    {"alignRights", {turned30, turned135, turnedMaster},
+    {"alignRights",
+     {turned30, turned135, turnedMaster},
      {movedTo(turned30Box, 187.8949343, turned30Box.top), movedTo(turned135Box, 228.7867966, turned135Box.top)}},
-    {"alignTops", {turned30, turned45, turnedMaster},
+    {"alignTops",
+     {turned30, turned45, turnedMaster},
      {movedTo(turned30Box, turned30Box.left, 170.5025253), movedTo(turned45Box, turned45Box.left, 170.5025253)}},
     // 220 - 93.3012702 / 2 and 220 - 70.7106781 / 2
-    {"alignMiddles", {turned30, turned135, turnedMaster},
+    {"alignMiddles",
+     {turned30, turned135, turnedMaster},
      {movedTo(turned30Box, turned30Box.left, 173.3493649), movedTo(turned135Box, turned135Box.left, 184.6446609)}},
     // 269.4974747 - 93.3012702
     {"alignBottoms", {turned30, turnedMaster}, {movedTo(turned30Box, turned30Box.left, 176.1962045)}},
@@ -106,7 +111,8 @@ const Case kTurnedCases[] = {
     // 170.5025253 - 93.3012702
     {"moveBottomToMasterTop", {turned30, turnedMaster}, {movedTo(turned30Box, turned30Box.left, 77.2012551)}},
     // Middles at 170.5025253 + 98.9949494 x 0.3819660 = 208.3152313.
-    {"alignVerticallyInGoldenSection", {turned30, turned135, turnedMaster},
+    {"alignVerticallyInGoldenSection",
+     {turned30, turned135, turnedMaster},
      {movedTo(turned30Box, turned30Box.left, 161.6645962), movedTo(turned135Box, turned135Box.left, 172.9598922)}},
     // Left of the master: it ends at the master's left edge, 200.5025253 - 212.1320344.
     {"stackHorizontally", {turned45, turnedMaster}, {movedTo(turned45Box, -11.6295090, turned45Box.top)}},
@@ -162,13 +168,30 @@ TEST_F(GeometryCommands, EachCommandMovesTheOtherShapesAndNeverTheMaster) {
 }
 
 TEST_F(GeometryCommands, EveryRibbonAndCommandBarNameReachesItsCommand) {
-    const char* names[] = {
-        "alignLefts", "alignCenters", "alignRights", "alignTops", "alignMiddles", "alignBottoms",
-        "alignWidths", "alignHeights", "alignWidthsAndHeights", "stretchLeft", "stretchRight",
-        "stretchTop", "stretchBottom", "moveLeftToMasterRight", "moveRightToMasterLeft",
-        "moveTopToMasterBottom", "moveBottomToMasterTop", "stretchLeftToMasterRight",
-        "stretchRightToMasterLeft", "stretchTopToMasterBottom", "stretchBottomToMasterTop",
-        "stackHorizontally", "stackVertically", "alignVerticallyInGoldenSection"};
+    const char* names[] = {"alignLefts",
+                           "alignCenters",
+                           "alignRights",
+                           "alignTops",
+                           "alignMiddles",
+                           "alignBottoms",
+                           "alignWidths",
+                           "alignHeights",
+                           "alignWidthsAndHeights",
+                           "stretchLeft",
+                           "stretchRight",
+                           "stretchTop",
+                           "stretchBottom",
+                           "moveLeftToMasterRight",
+                           "moveRightToMasterLeft",
+                           "moveTopToMasterBottom",
+                           "moveBottomToMasterTop",
+                           "stretchLeftToMasterRight",
+                           "stretchRightToMasterLeft",
+                           "stretchTopToMasterBottom",
+                           "stretchBottomToMasterTop",
+                           "stackHorizontally",
+                           "stackVertically",
+                           "alignVerticallyInGoldenSection"};
     for (const char* name : names) EXPECT_TRUE(plorin::EfficiencyTools::hasMethod(name)) << name;
 
     auto a = addShape({0, 0, 20, 10});

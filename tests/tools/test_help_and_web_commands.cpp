@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "about/about_box.h"
+#include "addin/named_commands.h"
 #include "core/folder_layout.h"
 #include "core/registry.h"
 #include "core/shared_state.h"
 #include "host/host.h"
-#include "about/about_box.h"
-#include "addin/named_commands.h"
 #include "tests/core/core_fixture.h"
 #include "tools/efficiency_tools.h"
 
@@ -65,9 +65,11 @@ protected:
 };
 
 TEST_F(LinkCommands, WebPagesOpenOnTheConfiguredHost) {
-    const std::vector<std::pair<std::string, std::string>> pages = {
-        {"tutorialVideos", "/en/tutorials/"}, {"gettingStarted", "/en/gettingstarted/"}, {"FAQ", "/en/faq/"},
-        {"homepage", "/"},                    {"recommend", "/plorin_recommend.pdf"}};
+    const std::vector<std::pair<std::string, std::string>> pages = {{"tutorialVideos", "/en/tutorials/"},
+                                                                    {"gettingStarted", "/en/gettingstarted/"},
+                                                                    {"FAQ", "/en/faq/"},
+                                                                    {"homepage", "/"},
+                                                                    {"recommend", "/plorin_recommend.pdf"}};
     plorin::setRegistry("webHost", " 127.0.0.1:8080 ", "");
     for (const auto& [command, path] : pages) tools.callByName(command);
     ASSERT_EQ(shell.record.opened.size(), pages.size());
@@ -87,8 +89,7 @@ TEST_F(LinkCommands, ReferenceOpensHelpTopic1000AndAFailingOpenerIsReported) {
     plorin::state().layout = plorin::computeFolderLayout(root + "program/");
     writeFile(root + "program/help/index.html", "<h1 id=\"contents\">Reference</h1>");
     tools.callByName("reference");
-    EXPECT_EQ(shell.record.opened,
-              std::vector<std::string>{"file://" + root + "program/help/index.html#contents"});
+    EXPECT_EQ(shell.record.opened, std::vector<std::string>{"file://" + root + "program/help/index.html#contents"});
 
     shell.openResult = 2;
     driver.onUnansweredMessage = [](const platform::MessageBoxCall&) { return platform::vbOK; };

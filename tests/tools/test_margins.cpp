@@ -176,7 +176,8 @@ TEST_F(Margins, OkSetsEveryFrameTheSelectionReachesGroupsAndTableCellsIncluded) 
     });
     tools.setMargins();
     const Sides half(4, cm(0.5));
-    for (auto* s : {a.get(), b.get(), c.get(), table->Table().Cell(1, 1).Shape().get(), table->Table().Cell(1, 2).Shape().get()})
+    for (auto* s :
+         {a.get(), b.get(), c.get(), table->Table().Cell(1, 1).Shape().get(), table->Table().Cell(1, 2).Shape().get()})
         EXPECT_EQ(sides(*s), half);
 
     // One value per side, left, top, right, bottom.

@@ -59,7 +59,8 @@ protected:
         }
         return out;
     }
-    static std::shared_ptr<host::Shape> masterText(host::Slide& master, const std::string& text, const std::string& name) {
+    static std::shared_ptr<host::Shape> masterText(host::Slide& master, const std::string& text,
+                                                   const std::string& name) {
         auto box = master.Shapes().AddTextbox(1, 0, 0, 100, 20);
         box->setName(name);
         if (!text.empty()) box->TextFrame().TextRange().setText(text);
@@ -105,13 +106,13 @@ TEST_F(PresentationTools, TheRemovalListRemovesByTrimmedTextOrNameExactly) {
               "# comment\n\n   \n  Old notice  \n #Hash entry\r\nLogo picture\nold NOTICE\n");
     auto deck = userDeck(1);
     auto& master = *deck->Designs().Item(1)->SlideMaster();
-    masterText(master, "  Old notice ", "A");     // trimmed text matches
-    masterText(master, "old notice", "B");        // letter case differs: stays
-    masterText(master, "", "Logo picture");       // no text, name matches
-    masterText(master, "#Hash entry", "C");       // " #Hash entry" is an entry, trimmed
+    masterText(master, "  Old notice ", "A");              // trimmed text matches
+    masterText(master, "old notice", "B");                 // letter case differs: stays
+    masterText(master, "", "Logo picture");                // no text, name matches
+    masterText(master, "#Hash entry", "C");                // " #Hash entry" is an entry, trimmed
     masterText(master, "Title placeholder", "# comment");  // a comment is no entry
-    masterText(master, "Keep", "Logo picture");   // text differs, but the name matches
-    tools().insertCopyright(3);                   // a notice slide without shapes
+    masterText(master, "Keep", "Logo picture");            // text differs, but the name matches
+    tools().insertCopyright(3);                            // a notice slide without shapes
     EXPECT_EQ(contents(master), (std::vector<std::string>{"old notice", "Title placeholder"}));
     EXPECT_TRUE(plorin::reportedErrors().empty());
 

@@ -120,7 +120,7 @@ TEST_F(ProcessArrows, TurnedArrowsChainByTheirVisibleTops) {
     start("14.0");
     auto longer = add(host::msoShapeChevron, 0, 0, 200, 40, 90);
     auto shorter = add(host::msoShapeChevron, 0, 0, 40, 40, 90);
-    tools.setTop(*longer, 0);  // frame top 80
+    tools.setTop(*longer, 0);    // frame top 80
     tools.setTop(*shorter, 50);  // frame top 50
     select({shorter, longer});
     tools.processChain();
@@ -189,17 +189,18 @@ TEST_P(PentagonHeaders, WrongPairsAndTurnedPentagonsChangeNothing) {
     select({pentagon, rectangle});
     tools.adjustPentagonHeader();
     // A box of the other family's node count does not qualify.
-    auto other = slide->Shapes().AddPolyline(GetParam() == "11.0"
-                                                 ? std::vector<std::pair<float, float>>{{0, 0}, {5, 0}, {5, 5}, {0, 5}, {1, 1}}
-                                                 : std::vector<std::pair<float, float>>{{0, 0}, {5, 0}, {5, 5}, {0, 5}});
+    auto other = slide->Shapes().AddPolyline(
+        GetParam() == "11.0" ? std::vector<std::pair<float, float>>{{0, 0}, {5, 0}, {5, 5}, {0, 5}, {1, 1}}
+                             : std::vector<std::pair<float, float>>{{0, 0}, {5, 0}, {5, 5}, {0, 5}});
     select({other, pentagon});
     tools.adjustPentagonHeader();
     select({pentagon});
     tools.adjustPentagonHeader();
     const std::string nothing =
-        "Nothing appropriate is currently selected.\r\nPlease select the pentagon (block arrow) and the corresponding header box.";
-    EXPECT_EQ(messages(),
-              (std::vector<std::string>{"The pentagon needs to be in an upright position.", nothing, nothing, nothing}));
+        "Nothing appropriate is currently selected.\r\nPlease select the pentagon (block arrow) and the corresponding "
+        "header box.";
+    EXPECT_EQ(messages(), (std::vector<std::string>{"The pentagon needs to be in an upright position.", nothing,
+                                                    nothing, nothing}));
     EXPECT_EQ(nodes(), before);
     EXPECT_TRUE(reportedLocations().empty());
 }

@@ -123,11 +123,11 @@ TEST_F(RoundedRectangles, WrongSelectionsAreToldWhatToSelect) {
     reference->TextFrame().TextRange().setText("Step");
     app->ActiveWindow()->selectText(reference, 1, 2);
     tools.roundedRectanglesNumeric();
-    EXPECT_EQ(messages(), (std::vector<std::string>{"Please select only rounded rectangles.",
-                                                    "Please select at least two rounded rectangles.",
-                                                    "Please select at least one rounded rectangle.",
-                                                    "Please select at least one rounded rectangle.",
-                                                    "Please finish editing the text and select the rounded rectangles themselves."}));
+    EXPECT_EQ(messages(),
+              (std::vector<std::string>{
+                  "Please select only rounded rectangles.", "Please select at least two rounded rectangles.",
+                  "Please select at least one rounded rectangle.", "Please select at least one rounded rectangle.",
+                  "Please finish editing the text and select the rounded rectangles themselves."}));
     presentation->Close();
     tools.roundedRectangles();
     EXPECT_EQ(messages(), (std::vector<std::string>{"Please open a presentation first."}));

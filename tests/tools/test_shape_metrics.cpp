@@ -25,7 +25,9 @@ TEST_F(ShapeMetrics, TheVisualBoxIsTheAxisParallelBoxAroundTheTurnedFrame) {
         {30, {0, 0, 100, 50}, {50 - 111.6025404 / 2, 25 - 93.3012702 / 2, 111.6025404, 93.3012702}},
         {90, {0, 0, 200, 100}, {50, -50, 100, 200}},
         {135, {0, 0, 200, 100}, {100 - d / 2, 50 - d / 2, d, d}},
-        {135, {0, 0, 100, 100}, {50 - 100 / std::sqrt(2.0), 50 - 100 / std::sqrt(2.0), 100 * std::sqrt(2.0), 100 * std::sqrt(2.0)}},
+        {135,
+         {0, 0, 100, 100},
+         {50 - 100 / std::sqrt(2.0), 50 - 100 / std::sqrt(2.0), 100 * std::sqrt(2.0), 100 * std::sqrt(2.0)}},
         {180, {0, 0, 200, 100}, {0, 0, 200, 100}},
         {270, {0, 0, 200, 100}, {50, -50, 100, 200}},
         {360, {0, 0, 200, 100}, {0, 0, 200, 100}},
@@ -99,10 +101,8 @@ TEST_F(ShapeMetrics, SizingAtAnyOtherAngleShowsAMessageAndChangesNothing) {
         driver.messages.clear();
         driver.messageAnswers = {platform::vbOK};
         auto shape = addShape({10, 20, 200, 100, row.rotation});
-        if (row.width)
-            tools.setWidth(*shape, 50);
-        else
-            tools.setHeight(*shape, 50);
+        if (row.width) tools.setWidth(*shape, 50);
+        else tools.setHeight(*shape, 50);
         ASSERT_EQ(driver.messages.size(), 1u);
         EXPECT_EQ(driver.messages[0].text, row.text);
         EXPECT_EQ(driver.messages[0].style, platform::vbCritical);

@@ -13,9 +13,9 @@
 #include "core/shared_state.h"
 #include "platform/filesystem.h"
 #include "tests/core/core_fixture.h"
+#include "tests/support/file_reading.h"
 #include "tools/efficiency_tools.h"
 #include "tools/email_input.h"
-#include "tests/support/file_reading.h"
 
 namespace {
 
@@ -135,8 +135,9 @@ TEST_F(SlideExtracts, ExtractsGetUniqueNamesInAPrivateFolderAndAreListed) {
     ASSERT_EQ(::stat(folder.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
     for (const auto& p : paths) {
-        EXPECT_TRUE(std::regex_match(std::filesystem::path(p).filename().string(),
-                                     std::regex(R"(plorin\d{14}(-\d+)?\.pptx)"))) << p;
+        EXPECT_TRUE(
+            std::regex_match(std::filesystem::path(p).filename().string(), std::regex(R"(plorin\d{14}(-\d+)?\.pptx)")))
+            << p;
         EXPECT_EQ(idsInFile(p), idsOf({1}));
     }
     // The windowless copies are closed again; Cancel opened nothing.
@@ -149,7 +150,8 @@ TEST_F(SlideExtracts, ExtractsGetUniqueNamesInAPrivateFolderAndAreListed) {
 }
 
 TEST_F(SlideExtracts, TheExtensionFollowsTheHost) {
-    for (auto [version, extension] : {std::pair{"9.0", ".ppt"}, {"11.0", ".ppt"}, {"12.0", ".pptx"}, {"15.0", ".pptx"}}) {
+    for (auto [version, extension] :
+         {std::pair{"9.0", ".ppt"}, {"11.0", ".ppt"}, {"12.0", ".pptx"}, {"15.0", ".pptx"}}) {
         connect(version);
         selectSlides({2});
         driver.fileAnswers.push_back(std::nullopt);
@@ -238,7 +240,8 @@ TEST_F(SlideExtracts, TheDialogRefusesBlankAndForbiddenNamesAndKeepsTheExtension
     dialog.extension = ".pptx";
     // Control characters (a pasted tab, ESC, DEL, VT) would be refused by the mail program
     // after the extract was made: the dialog refuses them first.
-    const std::vector<std::string> bad = {"   ", "what?.pptx", "a|b", "a/b", "tab\there", "esc\x1b[1m", "del\x7f", "vt\v"};
+    const std::vector<std::string> bad = {"   ",       "what?.pptx", "a|b",     "a/b",
+                                          "tab\there", "esc\x1b[1m", "del\x7f", "vt\v"};
     driver.messageAnswers.assign(bad.size(), platform::vbOK);
     for (const std::string& name : bad) {
         dialog.Show(false);

@@ -4,8 +4,8 @@
 
 #include "host/command_bars.h"
 #include "host/text.h"
-#include "platform/locale.h"
 #include "host/timeline.h"
+#include "platform/locale.h"
 #include "tests/tools/geometry_fixture.h"
 
 namespace testing_tools {

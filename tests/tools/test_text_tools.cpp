@@ -98,7 +98,8 @@ protected:
             bar->Controls().Add(host::msoControlButton)->setCaption(caption);
     }
     host::CommandBarButton& button(const std::string& caption) {
-        auto control = app->CommandBars().Item("Varnotel for presentations - Efficiency Tools")->Controls().Item(caption);
+        auto control =
+            app->CommandBars().Item("Varnotel for presentations - Efficiency Tools")->Controls().Item(caption);
         return dynamic_cast<host::CommandBarButton&>(*control);
     }
 };

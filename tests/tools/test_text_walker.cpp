@@ -15,7 +15,8 @@ protected:
     // The names of the shapes whose frames the walk reaches, in order.
     Names reached(const plorin::TextWalkObject& object, const std::string& operation) {
         Names names;
-        plorin::walkTextFrames(object, operation, [&](const host::TextFrame& frame) { names.push_back(frame.Parent()->Name()); });
+        plorin::walkTextFrames(object, operation,
+                               [&](const host::TextFrame& frame) { names.push_back(frame.Parent()->Name()); });
         return names;
     }
     Names reachedFromSelection(const std::string& operation) { return reached(&window().Selection(), operation); }

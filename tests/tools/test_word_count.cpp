@@ -27,14 +27,11 @@ TEST_F(WordCounting, CountsCharactersBlanksAndWordsOfOneText) {
         const char* text;
         Numbers numbers;
     } cases[] = {
-        {"Hello world", {"11", "10", "2"}},
-        {"-", {"1", "1", "0"}},
-        {".", {"1", "1", "0"}},
+        {"Hello world", {"11", "10", "2"}},    {"-", {"1", "1", "0"}}, {".", {"1", "1", "0"}},
         {"e.g. ()", {"7", "6", "1"}},          // the abbreviation counts, the parentheses do not
         {"Hello - world", {"13", "11", "2"}},  // a dash between blanks is no word
-        {"a\rb\vc\td", {"7", "4", "4"}},      // breaks and tabs are blanks
-        {"\u00a7 \u00fcber", {"6", "5", "1"}},
-        {"", {"0", "0", "0"}},
+        {"a\rb\vc\td", {"7", "4", "4"}},       // breaks and tabs are blanks
+        {"\u00a7 \u00fcber", {"6", "5", "1"}}, {"", {"0", "0", "0"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

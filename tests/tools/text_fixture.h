@@ -76,7 +76,8 @@ protected:
     static std::vector<std::pair<float, float>> ruler(host::Shape& shape) {
         std::vector<std::pair<float, float>> out;
         const host::RulerLevels levels = shape.TextFrame().Ruler().Levels();
-        for (int n = 1; n <= levels.Count(); ++n) out.emplace_back(levels.Item(n).FirstMargin(), levels.Item(n).LeftMargin());
+        for (int n = 1; n <= levels.Count(); ++n)
+            out.emplace_back(levels.Item(n).FirstMargin(), levels.Item(n).LeftMargin());
         return out;
     }
 

@@ -50,18 +50,13 @@ TEST(UpdateReply, ProgramVersionsCompareNumberByNumberWithinMajorVersionOne) {
         bool due;
     };
     const Case cases[] = {
-        {"1.2.0.4", "1.2.0.5", true},
-        {"1.9.0.0", "1.10.0.0", true},   // numbers, not texts
-        {"1.2.0.9", "1.3.0.5", true},
-        {"1.3.0.5", "1.2.0.9", false},   // never a downgrade
-        {"1.2.0.5", "1.2.0.5", false},
-        {"1.2.10.0", "1.2.9.99", false},
-        {"1.0.0.0", "2.0.0.0", false},   // another major version is not offered ...
-        {"", "2.0.0.0", true},           // ... unless nothing is installed
-        {"", "1.0.0.0", true},
-        {"1.2.3", "1.2.3.1", true},      // not a version: as if nothing were installed
-        {"01.2.0.4", "1.2.0.5", true},
-        {"1.2.0.4", "1.2.0.x", false},
+        {"1.2.0.4", "1.2.0.5", true},  {"1.9.0.0", "1.10.0.0", true},  // numbers, not texts
+        {"1.2.0.9", "1.3.0.5", true},  {"1.3.0.5", "1.2.0.9", false},  // never a downgrade
+        {"1.2.0.5", "1.2.0.5", false}, {"1.2.10.0", "1.2.9.99", false},
+        {"1.0.0.0", "2.0.0.0", false},                              // another major version is not offered ...
+        {"", "2.0.0.0", true},                                      // ... unless nothing is installed
+        {"", "1.0.0.0", true},         {"1.2.3", "1.2.3.1", true},  // not a version: as if nothing were installed
+        {"01.2.0.4", "1.2.0.5", true}, {"1.2.0.4", "1.2.0.x", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(plorinrenew::programUpdateDue(c.installed, c.offered), c.due) << c.installed << " -> " << c.offered;
@@ -145,7 +140,7 @@ TEST_F(UpdateVersions, TheSwitchesFollowEachOther) {
         int programAfter, customizationAfter;
     };
     const Case cases[] = {
-        {"1", "1", true, 1, 1}, {"0", "1", true, 1, 1},  {"1", "0", true, 1, 0},
+        {"1", "1", true, 1, 1},  {"0", "1", true, 1, 1}, {"1", "0", true, 1, 0},
         {"0", "0", false, 0, 0}, {"2", "0", true, 2, 0}, {"x", "1", false, 0, 0},
     };
     for (const auto& c : cases) {
@@ -266,7 +261,7 @@ class UpdateRuns : public UpdaterFixture {};
 TEST_F(UpdateRuns, EachOutcomeShowsItsMessageOnAManualRunAndNothingOnAnAutomaticOne) {
     struct Case {
         const char* name;
-        std::string reply;        // "-" for no server
+        std::string reply;  // "-" for no server
         bool enabled;
         std::vector<std::string> manual;  // beginnings of the messages after "Please note:"
     };
@@ -278,7 +273,9 @@ TEST_F(UpdateRuns, EachOutcomeShowsItsMessageOnAManualRunAndNothingOnAnAutomatic
         {"empty reply", "", true, {"Connecting to the Varnotel Update server failed."}},
         {"db_error", "db_error", true, {"An unexpected error occurred checking for updates (3)."}},
         {"sql_error", "sql_error", true, {"An unexpected error occurred checking for updates (4)."}},
-        {"numrow_error", "numrow_error", true,
+        {"numrow_error",
+         "numrow_error",
+         true,
          {"Currently there are no updates available for your version of Varnotel for presentations."}},
         {"other", "Service Unavailable", true, {"An unexpected error occurred checking for updates (6)."}},
         {"partial", "programVersion:1.0.0.9;12;", true, {"An unexpected error occurred checking for updates (6)."}},
@@ -294,7 +291,7 @@ TEST_F(UpdateRuns, EachOutcomeShowsItsMessageOnAManualRunAndNothingOnAnAutomatic
             set("autoUpdateProgram", c.enabled ? "1" : "0");
             set("autoUpdateCustomization", c.enabled ? "1" : "0");
             set("webHost", c.reply == "-" ? "127.0.0.1:" + std::to_string(testsupport::HttpTestServer::unusedPort())
-                                           : server.hostPort());
+                                          : server.hostPort());
             server.setVersionReply(c.reply);
             driver.messages.clear();
             driver.modalForms.clear();
@@ -331,7 +328,8 @@ TEST_F(UpdateRuns, AMessageNamesTheConfiguredAddressAndTheIconOfItsKind) {
     EXPECT_EQ(driver.messages[0].style, platform::vbInformation);
     EXPECT_EQ(driver.messages[1].style, platform::vbExclamation);
     EXPECT_EQ(driver.messages[1].title, "Varnotel for presentations - Update");
-    EXPECT_NE(driver.messages[1].text.find("\r\nPlease check your internet connection and make sure you can access http://127.0.0.1:"),
+    EXPECT_NE(driver.messages[1].text.find(
+                  "\r\nPlease check your internet connection and make sure you can access http://127.0.0.1:"),
               std::string::npos);
 }
 
@@ -457,7 +455,8 @@ TEST_F(UpdateRuns, StartUpdateConnectsTheUpdateAddInAndAsksItToCheck) {
     ASSERT_EQ(driver.messages.size(), 1u);
     EXPECT_EQ(driver.messages[0].style, platform::vbCritical);
     EXPECT_EQ(driver.messages[0].title, "Varnotel for presentations");
-    EXPECT_EQ(driver.messages[0].text.rfind("The Add-In for automatic updates has not been installed correctly.", 0), 0u);
+    EXPECT_EQ(driver.messages[0].text.rfind("The Add-In for automatic updates has not been installed correctly.", 0),
+              0u);
     plorin::state().application = nullptr;
 }
 

@@ -11,14 +11,14 @@
 #include <map>
 #include <sstream>
 
-#include "tests/updater/updater_fixture.h"
 #include "addin/connect.h"
 #include "host/ribbon.h"
 #include "host/ribbon_host.h"
-#include "updater/update_files.h"
 #include "tests/support/fault_fs.h"
-#include "tests/support/temp_folder.h"
 #include "tests/support/file_reading.h"
+#include "tests/support/temp_folder.h"
+#include "tests/updater/updater_fixture.h"
+#include "updater/update_files.h"
 
 namespace {
 
@@ -147,7 +147,8 @@ TEST_F(UpdateInstall, AnUpdateThatDoesNotCheckOutIsADownloadErrorAndChangesNothi
     auto otherFiles = good;  // as long as the published ones, but other bytes
     otherFiles[2].bytes[0] = 'C';
     Reply moved = Reply::text(package, 302);
-    moved.withHeader("Location: http://" + server.hostPort() + "/autoupdate.php?action=download&customization=0&program=1");
+    moved.withHeader("Location: http://" + server.hostPort() +
+                     "/autoupdate.php?action=download&customization=0&program=1");
     Reply trickle = Reply::text(package);
     trickle.trickleBytes = 1;
     trickle.trickleDelayMs = 1500;
@@ -166,17 +167,22 @@ TEST_F(UpdateInstall, AnUpdateThatDoesNotCheckOutIsADownloadErrorAndChangesNothi
         {"no line end", Reply::text("program/a.txt\t3"), Reply::text("bad")},
         {"count not a number", Reply::text("program/a.txt\t-3\r\n"), Reply::text("bad")},
         {"same path twice", Reply::text("program/a.txt\t1\r\nprogram/a.txt\t2\r\n"), Reply::text("bad")},
-        {"counts short of the package", Reply::text(UpdateServer::listOf({{"program/libplorin.so", "new"}})), std::nullopt},
+        {"counts short of the package", Reply::text(UpdateServer::listOf({{"program/libplorin.so", "new"}})),
+         std::nullopt},
         {"counts beyond the package", Reply::text(UpdateServer::listOf(more)), std::nullopt},
         {"one byte altered", std::nullopt, Reply::text(altered)},
         {"checksum of other bytes", Reply::text(UpdateServer::listOf(otherFiles)), std::nullopt},
-        {"checksum not hexadecimal", Reply::text("program/a.txt\t3\t" + std::string(64, 'g') + "\r\n"), Reply::text("bad")},
+        {"checksum not hexadecimal", Reply::text("program/a.txt\t3\t" + std::string(64, 'g') + "\r\n"),
+         Reply::text("bad")},
         {"checksum too short", Reply::text("program/a.txt\t3\t" + std::string(63, 'a') + "\r\n"), Reply::text("bad")},
         {"checksums on some lines", Reply::text(list + "program/a.txt\t3\r\n"), std::nullopt},
-        {"kept name", Reply::text(UpdateServer::listOf({{"program/libplorin.so.update-old", "bad"}})), Reply::text("bad")},
+        {"kept name", Reply::text(UpdateServer::listOf({{"program/libplorin.so.update-old", "bad"}})),
+         Reply::text("bad")},
         {"staged folder", Reply::text(UpdateServer::listOf({{"program/x.update-new/a", "bad"}})), Reply::text("bad")},
-        {"install record", Reply::text(UpdateServer::listOf({{"program/updatejournal.txt", "bad"}})), Reply::text("bad")},
-        {"install record's copy", Reply::text(UpdateServer::listOf({{"program/updatejournal.txt.tmp-1", "bad"}})), Reply::text("bad")},
+        {"install record", Reply::text(UpdateServer::listOf({{"program/updatejournal.txt", "bad"}})),
+         Reply::text("bad")},
+        {"install record's copy", Reply::text(UpdateServer::listOf({{"program/updatejournal.txt.tmp-1", "bad"}})),
+         Reply::text("bad")},
         {"log", Reply::text(UpdateServer::listOf({{"program/UPDATELOG.TXT", "bad"}})), Reply::text("bad")},
         {"list redirected", moved, std::nullopt},
         {"download redirected", std::nullopt, moved},
@@ -212,7 +218,8 @@ TEST_F(UpdateInstall, WithoutChecksumsOverPlainHttpOnlyACustomizationUpdateIsIns
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages()[0].rfind("The program update was not installed: the update server sent no checksums for its "
                                   "files, and without them a download over an unencrypted connection (http://" +
-                                      server.hostPort() + ") cannot be checked.", 0),
+                                      server.hostPort() + ") cannot be checked.",
+                                  0),
               0u)
         << messages()[0];
     EXPECT_EQ(server.requests().size(), 2u) << "nothing was downloaded";
@@ -245,10 +252,11 @@ TEST_F(UpdateInstall, AnInstallationTheUserMayNotChangeIsToldOnceAndOfferedAgain
     platform::useFileSystem(&readOnly);
     const auto before = test_support::readFolder(root);
     runAndAgree();
-    EXPECT_EQ(messages(), std::vector<std::string>{
-                              "Varnotel for presentations cannot be updated from your user account: it is installed in " +
-                              root + "customization/, which you may not change.\r\nAn administrator must install the "
-                              "update. You will not be asked again for this version."});
+    EXPECT_EQ(messages(),
+              std::vector<std::string>{
+                  "Varnotel for presentations cannot be updated from your user account: it is installed in " + root +
+                  "customization/, which you may not change.\r\nAn administrator must install the "
+                  "update. You will not be asked again for this version."});
     EXPECT_EQ(server.requests().size(), 2u) << "nothing was downloaded";
     EXPECT_EQ(test_support::readFolder(root), before);
 
@@ -263,7 +271,8 @@ TEST_F(UpdateInstall, AnInstallationTheUserMayNotChangeIsToldOnceAndOfferedAgain
 
     // A newer version is offered again.
     offer(server.files());
-    server.setVersionReply(UpdateServer::versionReplyOf("1.0.0.6", UpdateServer::packageOf(server.files()).size(), 3, 0));
+    server.setVersionReply(
+        UpdateServer::versionReplyOf("1.0.0.6", UpdateServer::packageOf(server.files()).size(), 3, 0));
     driver.messages.clear();
     runAndAgree();
     ASSERT_EQ(messages().size(), 1u);
@@ -275,8 +284,8 @@ TEST_F(UpdateInstall, AnInstallationTheUserMayNotChangeIsToldOnceAndOfferedAgain
 TEST_F(UpdateInstall, AnUpdateOfFiveThousandFilesInstalls) {
     std::vector<UpdateServer::File> files;
     for (int i = 0; i < 5000; ++i)
-        files.push_back({"program/parts/part" + std::to_string(i / 100) + "/file" + std::to_string(i) + ".txt",
-                         std::to_string(i)});
+        files.push_back(
+            {"program/parts/part" + std::to_string(i / 100) + "/file" + std::to_string(i) + ".txt", std::to_string(i)});
     ASSERT_GT(UpdateServer::listOf(files).size(), 64u * 1024) << "longer than a form's reply may be";
     offer(files);
     runAndAgree();
@@ -390,9 +399,8 @@ TEST_F(UpdateInstall, ANewVersionWhoseRibbonDoesNotLoadIsTakenBackAndSaysSo) {
     const std::string ribbon = "<customUI xmlns=\"http://schemas.microsoft.com/office/2006/01/customui\"/>";
     writeInstalled("program/ui/plorinUI.xml", ribbon);
     startHost();
-    app->COMAddIns().add("plorin.Connect", "Main", [this] {
-        return std::make_unique<RibbonAddIn>(mainCalls, root + "program/ui/plorinUI.xml");
-    });
+    app->COMAddIns().add("plorin.Connect", "Main",
+                         [this] { return std::make_unique<RibbonAddIn>(mainCalls, root + "program/ui/plorinUI.xml"); });
     app->COMAddIns().Item("plorin.Connect").setConnect(true);
     ASSERT_TRUE(app->Ribbon().loaded("plorin.Connect"));
     mainCalls.clear();
@@ -445,10 +453,22 @@ TEST_F(UpdateInstall, NothingIsWrittenThroughALinkThatLeadsOutOfTheInstallation)
 
 TEST(UpdateList, OnlyCleanRelativePathsWithCountsMakeAList) {
     const std::pair<std::string, bool> paths[] = {
-        {"program/ui/extra.png", true}, {"a", true},       {"a b/c d.txt", true}, {"..a/b..", true},
-        {"", false},                    {"/a", false},     {"a/", false},         {"a//b", false},
-        {".", false},                   {"a/./b", false},  {"a/../b", false},     {"..", false},
-        {"a\\b", false},                {"C:a", false},    {"a\tb", false},       {std::string("a\0b", 3), false},
+        {"program/ui/extra.png", true},
+        {"a", true},
+        {"a b/c d.txt", true},
+        {"..a/b..", true},
+        {"", false},
+        {"/a", false},
+        {"a/", false},
+        {"a//b", false},
+        {".", false},
+        {"a/./b", false},
+        {"a/../b", false},
+        {"..", false},
+        {"a\\b", false},
+        {"C:a", false},
+        {"a\tb", false},
+        {std::string("a\0b", 3), false},
     };
     for (const auto& [path, clean] : paths) EXPECT_EQ(plorinrenew::isCleanRelativePath(path), clean) << path;
 
@@ -493,7 +513,8 @@ protected:
         write(source + "program/libplorin.so", "new library");
         write(source + "program/ui/extra.png", "png");
         write(source + "customization/copyright.txt", "(c) new");
-        list = {{"program/libplorin.so", 11, ""}, {"program/ui/extra.png", 3, ""}, {"customization/copyright.txt", 7, ""}};
+        list = {
+            {"program/libplorin.so", 11, ""}, {"program/ui/extra.png", 3, ""}, {"customization/copyright.txt", 7, ""}};
         journal = root + "program/" + plorinrenew::kJournalName;
         platform::useRegistryStore(registry.get());
     }
@@ -551,9 +572,15 @@ public:
     std::vector<std::string> reads, halfInstalledReads;
     bool fileExists(const std::string& p) override { return look(p), ForwardingFileSystem::fileExists(p); }
     bool folderExists(const std::string& p) override { return look(p), ForwardingFileSystem::folderExists(p); }
-    std::optional<std::string> readAll(const std::string& p) override { return look(p), ForwardingFileSystem::readAll(p); }
-    std::optional<platform::FileStamp> stamp(const std::string& p) override { return look(p), ForwardingFileSystem::stamp(p); }
-    std::vector<std::string> listFolders(const std::string& f) override { return look(f), ForwardingFileSystem::listFolders(f); }
+    std::optional<std::string> readAll(const std::string& p) override {
+        return look(p), ForwardingFileSystem::readAll(p);
+    }
+    std::optional<platform::FileStamp> stamp(const std::string& p) override {
+        return look(p), ForwardingFileSystem::stamp(p);
+    }
+    std::vector<std::string> listFolders(const std::string& f) override {
+        return look(f), ForwardingFileSystem::listFolders(f);
+    }
 
 private:
     void look(const std::string& path) {
@@ -616,8 +643,9 @@ TEST_F(InterruptedInstall, TheNextStartFinishesAnInstallCutOffWhileClearingUp) {
 
 TEST_F(InterruptedInstall, RecoveryActsOnlyInsideTheInstallationAndClearsLeftoverRecords) {
     write(base + "outside.txt", "keep");
-    write(journal, "pending\nadd\t" + base + "outside.txt\nadd\t../outside.txt\nadd\tprogram/../../outside.txt\n"
-                   "replace\tprogram/libplorin.so\n");
+    write(journal, "pending\nadd\t" + base +
+                       "outside.txt\nadd\t../outside.txt\nadd\tprogram/../../outside.txt\n"
+                       "replace\tprogram/libplorin.so\n");
     write(journal + ".tmp-99-0", "pending\nadd\tcustomization/copyright.txt\n");  // a rewrite cut off by a kill
     {
         // While this process installs, its own recovery (the reconnected main add-in's) waits

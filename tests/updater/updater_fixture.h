@@ -9,13 +9,13 @@
 #include <string>
 
 #include "core/errors.h"
-#include "tests/core/core_fixture.h"
 #include "core/folder_layout.h"
 #include "core/registry.h"
 #include "core/web_post.h"
 #include "host/host.h"
-#include "platform/services.h"
 #include "loopback/update_server.h"
+#include "platform/services.h"
+#include "tests/core/core_fixture.h"
 #include "updater/dates.h"
 #include "updater/update_addin.h"
 #include "updater/update_main.h"
