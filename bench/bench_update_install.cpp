@@ -75,15 +75,14 @@ public:
         child_ = ::fork();
         if (child_ == 0) {
             ::close(pipe[0]);
-            std::vector<testsupport::UpdateServer::File> files;
+            std::vector<loopback::UpdateServer::File> files;
             for (int i = 0; i < count; ++i)
                 files.push_back(
                     {"program/part" + std::to_string(i) + ".bin", std::string(bytes, static_cast<char>('a' + i % 26))});
-            testsupport::UpdateServer server;
+            loopback::UpdateServer server;
             server.setFiles(files);
-            server.overrideList(testsupport::HttpTestServer::Reply::text(testsupport::UpdateServer::listOf(files)));
-            server.overrideDownload(
-                testsupport::HttpTestServer::Reply::text(testsupport::UpdateServer::packageOf(files)));
+            server.overrideList(loopback::HttpTestServer::Reply::text(loopback::UpdateServer::listOf(files)));
+            server.overrideDownload(loopback::HttpTestServer::Reply::text(loopback::UpdateServer::packageOf(files)));
             const std::string address = server.hostPort();
             if (::write(pipe[1], address.data(), address.size()) < 0) ::_exit(1);
             ::close(pipe[1]);

@@ -7,7 +7,7 @@
 
 #include "core/sha256.h"
 
-namespace testsupport {
+namespace loopback {
 
 UpdateServer::UpdateServer() {
     server_.setHandler([this](const HttpTestServer::Request& request) { return answer(request); });
@@ -110,4 +110,4 @@ std::optional<UpdateServer::Reply> UpdateServer::answer(const HttpTestServer::Re
     return Reply::text("unknown action", 400);
 }
 
-}  // namespace testsupport
+}  // namespace loopback

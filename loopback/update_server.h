@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "loopback/http_test_server.h"
+#include "loopback/http_server.h"
 
-namespace testsupport {
+namespace loopback {
 
 class UpdateServer {
 public:
@@ -65,4 +65,4 @@ private:
     HttpTestServer server_;  // last: its thread stops before the rest goes
 };
 
-}  // namespace testsupport
+}  // namespace loopback

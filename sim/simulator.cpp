@@ -388,9 +388,9 @@ struct Simulator::Impl {
     std::string sandbox;  // the copy of the installation the scenario runs from, if any
     // Environment variables the sandbox changed, with their values before (nothing: unset).
     std::vector<std::pair<std::string, std::optional<std::string>>> savedEnvironment;
-    std::unique_ptr<SurveyServer> surveyServer;               // the survey address on this machine, once asked for
-    std::unique_ptr<testsupport::UpdateServer> updateServer;  // a local update server, once asked for
-    std::vector<testsupport::UpdateServer::File> updateFiles;
+    std::unique_ptr<SurveyServer> surveyServer;            // the survey address on this machine, once asked for
+    std::unique_ptr<loopback::UpdateServer> updateServer;  // a local update server, once asked for
+    std::vector<loopback::UpdateServer::File> updateFiles;
 
     DesktopScreen screen{[this] { return app.get(); }};
 
@@ -750,9 +750,9 @@ struct Simulator::Impl {
             throw std::runtime_error("the setting " + name + " could not be written to the registry");
     }
 
-    testsupport::UpdateServer& localUpdateServer() {
+    loopback::UpdateServer& localUpdateServer() {
         if (!updateServer) {
-            updateServer = std::make_unique<testsupport::UpdateServer>();
+            updateServer = std::make_unique<loopback::UpdateServer>();
             recorder.replacements.emplace_back(updateServer->hostPort(), kLoopbackShown);
             writeSetting("webHost", updateServer->hostPort());
             out << "  update server listening on the loopback interface; webHost = \"" << updateServer->hostPort()

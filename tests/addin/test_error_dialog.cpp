@@ -10,13 +10,13 @@
 #include "core/registry.h"
 #include "core/version.h"
 #include "core/web_post.h"
-#include "loopback/http_test_server.h"
+#include "loopback/http_server.h"
 #include "tests/core/core_fixture.h"
 
 namespace {
 
+using loopback::HttpTestServer;
 using plorin::ErrForm;
-using testsupport::HttpTestServer;
 using Reply = HttpTestServer::Reply;
 namespace drive = platform::driver;
 

@@ -5,13 +5,13 @@
 #include "core/errors.h"
 #include "core/registry.h"
 #include "core/web_post.h"
-#include "loopback/http_test_server.h"
+#include "loopback/http_server.h"
 #include "platform/services.h"
 
 namespace {
 
+using loopback::HttpTestServer;
 using plorin::HttpPost;
-using testsupport::HttpTestServer;
 using Reply = HttpTestServer::Reply;
 
 std::string text(const plorin::HttpBytes& bytes) { return std::string(bytes.begin(), bytes.end()); }

@@ -1,5 +1,5 @@
 // The libcurl client against the loopback test server: what goes on the wire, what comes back.
-#include "loopback/http_test_server.h"
+#include "loopback/http_server.h"
 #include "platform/http.h"
 
 #include <gtest/gtest.h>
@@ -12,9 +12,9 @@
 
 namespace {
 
+using loopback::HttpTestServer;
 using platform::HttpRequest;
 using platform::HttpResponse;
-using testsupport::HttpTestServer;
 using Reply = HttpTestServer::Reply;
 
 class HttpClientTest : public ::testing::Test {

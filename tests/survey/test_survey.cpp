@@ -11,7 +11,7 @@
 #include "core/shared_state.h"
 #include "core/web_post.h"
 #include "host/host.h"
-#include "loopback/http_test_server.h"
+#include "loopback/http_server.h"
 #include "platform/clock.h"
 #include "platform/http.h"
 #include "platform/picture.h"
@@ -25,7 +25,7 @@
 namespace {
 
 using namespace std::chrono;
-using testsupport::HttpTestServer;
+using loopback::HttpTestServer;
 using Reply = HttpTestServer::Reply;
 
 constexpr sys_days kToday = sys_days(year(2026) / 12 / 8);

@@ -13,10 +13,10 @@
 
 namespace {
 
+using loopback::UpdateServer;
 using testing_updater::kNow;
 using testing_updater::UpdaterFixture;
-using testsupport::UpdateServer;
-using Reply = testsupport::HttpTestServer::Reply;
+using Reply = loopback::HttpTestServer::Reply;
 
 TEST(UpdateReply, EachReplyFallsIntoItsClass) {
     const std::pair<std::string, int> cases[] = {
@@ -290,7 +290,7 @@ TEST_F(UpdateRuns, EachOutcomeShowsItsMessageOnAManualRunAndNothingOnAnAutomatic
             set("autoUpdateCustomizationVersion", "3");
             set("autoUpdateProgram", c.enabled ? "1" : "0");
             set("autoUpdateCustomization", c.enabled ? "1" : "0");
-            set("webHost", c.reply == "-" ? "127.0.0.1:" + std::to_string(testsupport::HttpTestServer::unusedPort())
+            set("webHost", c.reply == "-" ? "127.0.0.1:" + std::to_string(loopback::HttpTestServer::unusedPort())
                                           : server.hostPort());
             server.setVersionReply(c.reply);
             driver.messages.clear();
@@ -322,7 +322,7 @@ TEST_F(UpdateRuns, EachOutcomeShowsItsMessageOnAManualRunAndNothingOnAnAutomatic
 
 TEST_F(UpdateRuns, AMessageNamesTheConfiguredAddressAndTheIconOfItsKind) {
     driver.onUnansweredMessage = [](const platform::MessageBoxCall&) { return platform::vbOK; };
-    set("webHost", "127.0.0.1:" + std::to_string(testsupport::HttpTestServer::unusedPort()));
+    set("webHost", "127.0.0.1:" + std::to_string(loopback::HttpTestServer::unusedPort()));
     run(true);
     ASSERT_EQ(driver.messages.size(), 2u);
     EXPECT_EQ(driver.messages[0].style, platform::vbInformation);

@@ -22,9 +22,9 @@
 
 namespace {
 
+using loopback::UpdateServer;
 using testing_updater::UpdaterFixture;
-using testsupport::UpdateServer;
-using Reply = testsupport::HttpTestServer::Reply;
+using Reply = loopback::HttpTestServer::Reply;
 namespace fs = std::filesystem;
 
 const std::string kDownloadError = "There was an error downloading the update.";

@@ -68,7 +68,7 @@ protected:
         return texts;
     }
 
-    testsupport::UpdateServer server;
+    loopback::UpdateServer server;
     double now = kNow;
 };
 

@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-namespace testsupport {
+namespace loopback {
 
 class HttpTestServer {
 public:
@@ -118,4 +118,4 @@ private:
     std::thread thread_;
 };
 
-}  // namespace testsupport
+}  // namespace loopback

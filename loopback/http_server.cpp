@@ -1,6 +1,6 @@
 // The loopback HTTP server for tests, on plain POSIX sockets so that the request bytes
 // are seen exactly as they came off the wire.
-#include "loopback/http_test_server.h"
+#include "loopback/http_server.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -17,7 +17,7 @@
 #include <stdexcept>
 #include <string_view>
 
-namespace testsupport {
+namespace loopback {
 namespace {
 
 // No single request may hold the server longer than this while it arrives.
@@ -317,4 +317,4 @@ void HttpTestServer::serve(int connection) {
     ::shutdown(connection, SHUT_WR);
 }
 
-}  // namespace testsupport
+}  // namespace loopback
