@@ -47,11 +47,7 @@ public:
     std::shared_ptr<const platform::Picture> load(const std::string& path) {
         platform::FileSystem& fs = platform::fileSystem();
         std::lock_guard lock(mutex_);
-        if (&fs != fileSystem_) {
-            entries_.clear();
-            bytes_ = 0;
-            fileSystem_ = &fs;
-        }
+        follow(fs);
         const auto found = entries_.find(path);
         if (found != entries_.end()) {
             const std::optional<platform::FileStamp> stamp = fs.stamp(path);
@@ -74,6 +70,23 @@ public:
         return picture;
     }
 
+    // A picture this process has just written to `path`, kept as if read from it, so that
+    // the galleries showing a thumbnail that was just drawn need not read it back.
+    void keep(const std::string& path, std::shared_ptr<const platform::Picture> picture) {
+        platform::FileSystem& fs = platform::fileSystem();
+        std::lock_guard lock(mutex_);
+        follow(fs);
+        if (const auto found = entries_.find(path); found != entries_.end()) {
+            bytes_ -= size(*found->second.picture);
+            entries_.erase(found);
+        }
+        const std::optional<platform::FileStamp> stamp = fs.stamp(path);
+        if (!stamp) return;
+        bytes_ += size(*picture);
+        entries_.emplace(path, Entry{*stamp, std::move(picture), ++uses_});
+        if (bytes_ > kBudget && bytes_ >= nextTrim_) trim();
+    }
+
     void clear() {
         std::lock_guard lock(mutex_);
         entries_.clear();
@@ -89,6 +102,14 @@ private:
         std::uint64_t lastUse = 0;
     };
     static std::size_t size(const platform::Picture& p) { return p.pixels.size() * sizeof(std::uint32_t); }
+
+    // What was read through another file system says nothing of this one's files.
+    void follow(const platform::FileSystem& fs) {
+        if (&fs == fileSystem_) return;
+        entries_.clear();
+        bytes_ = 0;
+        fileSystem_ = &fs;
+    }
 
     // Lets go of the least recently used pictures nobody else holds, down to half the budget.
     // While the pictures in use alone pass the budget, the next look comes only after another
@@ -209,7 +230,10 @@ int saveClipboardAsPng(std::int16_t width, std::int16_t height, std::uint32_t ar
     if (getEncoderClsid("image/png") < 1) return thumbnailNoEncoder;
     // Thumbnails are drawn again from their slides whenever they are missing or stale. They
     // are stored uncompressed: every gallery reads them, and compressing was most of a build.
-    if (!platform::saveStoredPng(thumbnail.toPicture(), path, platform::Durability::cached)) return thumbnailNotSaved;
+    auto written = std::make_shared<platform::Picture>();
+    if (!platform::saveStoredPng(thumbnail.toPicture(), path, platform::Durability::cached, written.get()))
+        return thumbnailNotSaved;
+    pictureCache().keep(path, std::move(written));
     return thumbnailWritten;
 }
 

@@ -275,41 +275,61 @@ void appendChunk(std::string& out, const char* type, std::string_view data) {
 
 // The file decodeStoredPng reads by copying: 8-bit RGBA, unfiltered rows, stored blocks. The
 // samples are those cairo's writer gives for the picture (premultiplied, then straightened).
-std::string encodeStoredPng(const Picture& p) {
-    const std::size_t rowBytes = 1 + std::size_t(p.width) * 4;
-    std::string content(rowBytes * std::size_t(p.height), '\0');
-    for (int y = 0; y < p.height; ++y) {
-        auto* out = reinterpret_cast<unsigned char*>(content.data()) + std::size_t(y) * rowBytes + 1;  // filter 0
-        const std::uint32_t* row = p.pixels.data() + std::size_t(y) * std::size_t(p.width);
-        for (int x = 0; x < p.width; ++x, out += 4) {
-            const std::uint32_t pixel = unpremultiply(premultiply(row[x]));
+// `asRead`, when given, receives the pixels decodeStoredPng gives for the file.
+std::string encodeStoredPng(const Picture& p, Picture* asRead) {
+    const std::size_t width = std::size_t(p.width), rowBytes = 1 + width * 4;
+    const std::size_t contentSize = rowBytes * std::size_t(p.height);
+    constexpr std::size_t kBlock = 65535, kChunk = 1u << 20;
+    const std::size_t streamSize = 2 + contentSize + 5 * ((contentSize + kBlock - 1) / kBlock) + 4;
+
+    std::string content(contentSize, '\0');
+    if (asRead) {
+        asRead->width = p.width;
+        asRead->height = p.height;
+        asRead->pixels.resize(p.pixels.size());
+    }
+    for (std::size_t y = 0; y < std::size_t(p.height); ++y) {
+        auto* out = reinterpret_cast<unsigned char*>(content.data()) + y * rowBytes;
+        *out++ = 0;  // filter: none
+        const std::uint32_t* row = p.pixels.data() + y * width;
+        std::uint32_t* read = asRead ? asRead->pixels.data() + y * width : nullptr;
+        for (std::size_t x = 0; x < width; ++x, out += 4) {
+            std::uint32_t pixel = row[x];
+            const std::uint32_t alpha = pixel >> 24;
+            if (alpha != 255) pixel = unpremultiply(premultiply(pixel));
             out[0] = static_cast<unsigned char>(pixel >> 16);
             out[1] = static_cast<unsigned char>(pixel >> 8);
             out[2] = static_cast<unsigned char>(pixel);
-            out[3] = static_cast<unsigned char>(pixel >> 24);
+            out[3] = static_cast<unsigned char>(alpha);
+            // The reader straightens what is not opaque once more, as cairo's round trip does.
+            if (read) read[x] = alpha == 255 ? pixel : alpha == 0 ? 0 : unpremultiply(premultiply(pixel));
         }
     }
-    constexpr std::size_t kBlock = 65535;
-    std::string stream = "\x78\x01";
-    stream.reserve(content.size() + content.size() / kBlock * 5 + 16);
-    for (std::size_t at = 0; at < content.size(); at += kBlock) {
-        const std::size_t length = std::min(kBlock, content.size() - at);
-        const char header[5] = {static_cast<char>(at + length == content.size() ? 1 : 0), static_cast<char>(length),
+    const auto adler = static_cast<std::uint32_t>(
+        adler32_z(adler32_z(0, nullptr, 0), reinterpret_cast<const Bytef*>(content.data()), content.size()));
+
+    std::string stream;
+    stream.reserve(streamSize);
+    stream.append("\x78\x01", 2);
+    for (std::size_t at = 0; at < contentSize; at += kBlock) {
+        const std::size_t length = std::min(kBlock, contentSize - at);
+        const char header[5] = {static_cast<char>(at + length == contentSize ? 1 : 0), static_cast<char>(length),
                                 static_cast<char>(length >> 8), static_cast<char>(~length),
                                 static_cast<char>(~length >> 8)};
         stream.append(header, 5);
         stream.append(content, at, length);
     }
-    appendBigEndian32(
-        stream, static_cast<std::uint32_t>(adler32_z(adler32_z(0, nullptr, 0),
-                                                     reinterpret_cast<const Bytef*>(content.data()), content.size())));
-    std::string file("\x89PNG\r\n\x1a\n", 8);
+    content = {};
+    appendBigEndian32(stream, adler);
+
+    std::string file;
+    file.reserve(8 + 25 + stream.size() + 12 * ((stream.size() + kChunk - 1) / kChunk) + 12);
+    file.append("\x89PNG\r\n\x1a\n", 8);
     std::string header;
     appendBigEndian32(header, static_cast<std::uint32_t>(p.width));
     appendBigEndian32(header, static_cast<std::uint32_t>(p.height));
     header += std::string("\x08\x06\x00\x00\x00", 5);  // 8 bits, RGBA, deflate, filters, not interlaced
     appendChunk(file, "IHDR", header);
-    constexpr std::size_t kChunk = 1u << 20;
     for (std::size_t at = 0; at < stream.size(); at += kChunk)
         appendChunk(file, "IDAT", std::string_view(stream).substr(at, kChunk));
     appendChunk(file, "IEND", {});
@@ -382,14 +402,20 @@ bool savePng(const Picture& picture, const std::string& path, Durability durabil
     return writeAllTo(fileSystem(), path, bytes, durability);
 }
 
-bool saveStoredPng(const Picture& picture, const std::string& path, Durability durability) {
+bool saveStoredPng(const Picture& picture, const std::string& path, Durability durability, Picture* asRead) {
     const auto encoders = imageEncoders();
     if (std::none_of(encoders.begin(), encoders.end(),
                      [](const std::string& m) { return ::strcasecmp(m.c_str(), "image/png") == 0; }))
         return false;
     if (!wellFormed(picture) || picture.width > 32767 || picture.height > 32767) return false;
-    const std::string bytes = encodeStoredPng(picture);
-    return writeAllTo(fileSystem(), path, bytes, durability);
+    Picture read;
+    const std::string bytes = encodeStoredPng(picture, asRead ? &read : nullptr);
+    if (!writeAllTo(fileSystem(), path, bytes, durability)) return false;
+    if (asRead) {
+        read.source = path;
+        *asRead = std::move(read);
+    }
+    return true;
 }
 
 // ---- Canvas -------------------------------------------------------------------------------

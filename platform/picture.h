@@ -31,8 +31,10 @@ bool savePng(const Picture& picture, const std::string& path, Durability durabil
 // The same with the pixels stored, not compressed (8-bit RGBA, unfiltered rows, stored
 // blocks): about four bytes a pixel on the disk, but written and read again (loadPng) by
 // copying, for pictures read far more often than they take room. The samples are those
-// savePng's file holds. Sides above 32767 are refused, as cairo refuses them.
-bool saveStoredPng(const Picture& picture, const std::string& path, Durability durability = Durability::durable);
+// savePng's file holds. Sides above 32767 are refused, as cairo refuses them. `asRead`, when
+// given and the file written, receives the picture loadPng gives for the file, without reading it.
+bool saveStoredPng(const Picture& picture, const std::string& path, Durability durability = Durability::durable,
+                   Picture* asRead = nullptr);
 
 // The image encoders the system offers, by MIME type, in the system's order ("image/png"
 // among them). Tests replace the list to play a system without some encoder.

@@ -120,6 +120,17 @@ TEST_F(Thumbnails, CopiedShapesBecomeAThumbnail) {
     ASSERT_TRUE(t);
     EXPECT_EQ(at(*t, 50, 50), kRed);  // 192 x 96 pixels scaled to 100 x 50 at (0, 25)
     EXPECT_EQ(at(*t, 50, 10), kOpaqueWhite);
+
+    // The gallery shows a thumbnail just written without reading it back, and the same.
+    test_support::FaultyFileSystem unreadable(test_support::failCall(test_support::FsCall::readAll, 1, true));
+    platform::useFileSystem(&unreadable);
+    host::ShapeRange({a}).Copy();
+    ASSERT_EQ(plorin::saveClipboardAsPng(100, 100, kOpaqueWhite, path("again.png")), 0);
+    const auto shown = plorin::loadPictureGdiPlus(path("again.png"));
+    platform::useFileSystem(nullptr);
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->pixels, t->pixels);
+    EXPECT_EQ(shown->source, path("again.png"));
 }
 
 TEST_F(Thumbnails, FailedStepsWriteNothing) {

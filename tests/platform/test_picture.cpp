@@ -192,15 +192,20 @@ TEST_F(PictureFiles, AStoredPngReadsBackAsTheCompressedOneAndAsCairoReadsIt) {
     for (std::size_t i = 0; i < p.pixels.size(); ++i)
         p.pixels[i] =
             (static_cast<std::uint32_t>(i * 7 % 256) << 24) | static_cast<std::uint32_t>(i * 2654435761u & 0xFFFFFF);
-    ASSERT_TRUE(saveStoredPng(p, path("stored.png"), Durability::cached));
+    Picture asRead;
+    ASSERT_TRUE(saveStoredPng(p, path("stored.png"), Durability::cached, &asRead));
     ASSERT_TRUE(savePng(p, path("compressed.png")));
     EXPECT_GE(std::filesystem::file_size(path("stored.png")), p.pixels.size() * 4);
     const auto stored = loadPng(path("stored.png")), compressed = loadPng(path("compressed.png"));
     ASSERT_TRUE(stored && compressed);
     EXPECT_EQ(stored->pixels, compressed->pixels);
     readsAsCairo(path("stored.png"));
+    // What the writer says the file holds is what reading it gives.
+    EXPECT_EQ(asRead.pixels, stored->pixels);
+    EXPECT_EQ(asRead.width, 160);
+    EXPECT_EQ(asRead.source, path("stored.png"));
 
-    EXPECT_FALSE(saveStoredPng(Picture{}, path("empty.png")));
+    EXPECT_FALSE(saveStoredPng(Picture{}, path("empty.png"), Durability::cached, &asRead));
     EXPECT_FALSE(std::filesystem::exists(path("empty.png")));
 }
 
