@@ -55,18 +55,14 @@ public:
                 found->second.lastUse = ++uses_;
                 return found->second.picture;
             }
-            bytes_ -= size(*found->second.picture);
-            entries_.erase(found);
+            forget(found);
         }
         // One opening gives the contents and the stamp they were read under; a file that
         // changed while it was read has none and is not kept.
         std::optional<platform::FileSystem::StampedContents> read = fs.readAllStamped(path);
         if (!read) return nullptr;
         std::shared_ptr<const platform::Picture> picture = platform::decodePng(read->bytes, path);
-        if (!picture || !read->stamp) return picture;
-        bytes_ += size(*picture);
-        entries_.emplace(path, Entry{*read->stamp, picture, ++uses_});
-        if (bytes_ > kBudget && bytes_ >= nextTrim_) trim();
+        if (picture && read->stamp) add(path, *read->stamp, picture);
         return picture;
     }
 
@@ -76,15 +72,8 @@ public:
         platform::FileSystem& fs = platform::fileSystem();
         std::lock_guard lock(mutex_);
         follow(fs);
-        if (const auto found = entries_.find(path); found != entries_.end()) {
-            bytes_ -= size(*found->second.picture);
-            entries_.erase(found);
-        }
-        const std::optional<platform::FileStamp> stamp = fs.stamp(path);
-        if (!stamp) return;
-        bytes_ += size(*picture);
-        entries_.emplace(path, Entry{*stamp, std::move(picture), ++uses_});
-        if (bytes_ > kBudget && bytes_ >= nextTrim_) trim();
+        if (const auto found = entries_.find(path); found != entries_.end()) forget(found);
+        if (const std::optional<platform::FileStamp> stamp = fs.stamp(path)) add(path, *stamp, std::move(picture));
     }
 
     void clear() {
@@ -102,6 +91,18 @@ private:
         std::uint64_t lastUse = 0;
     };
     static std::size_t size(const platform::Picture& p) { return p.pixels.size() * sizeof(std::uint32_t); }
+
+    void forget(std::unordered_map<std::string, Entry>::iterator entry) {
+        bytes_ -= size(*entry->second.picture);
+        entries_.erase(entry);
+    }
+
+    void add(const std::string& path, const platform::FileStamp& stamp,
+             std::shared_ptr<const platform::Picture> picture) {
+        bytes_ += size(*picture);
+        entries_.emplace(path, Entry{stamp, std::move(picture), ++uses_});
+        if (bytes_ > kBudget && bytes_ >= nextTrim_) trim();
+    }
 
     // What was read through another file system says nothing of this one's files.
     void follow(const platform::FileSystem& fs) {
@@ -126,10 +127,8 @@ private:
         for (const auto& [lastUse, path] : unused) {
             if (unusedBytes <= kBudget / 2) break;
             const auto found = entries_.find(path);
-            const std::size_t bytes = size(*found->second.picture);
-            unusedBytes -= bytes;
-            bytes_ -= bytes;
-            entries_.erase(found);
+            unusedBytes -= size(*found->second.picture);
+            forget(found);
         }
         nextTrim_ = bytes_ + kBudget / 4;
     }
